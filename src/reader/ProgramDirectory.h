@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The folder of the running executable, whatever the working directory: the reader library,
+// AppConfig.ini, the backgrounds, the help file and the command books all live there.
+QString ProgramDirectory();
+
+// `fileName` inside the program's folder.
+QString ProgramFilePath(const QString &fileName);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "reader/ReaderApi.h"
+
+#include <QString>
+
+#include <functional>
+
+// Looks up one ordinal of a loaded library; null when the library does not export it.
+using OrdinalResolver = std::function<void *(int ordinal)>;
+
+// Fills `table` from `resolve` in the binding order. Returns false when a required entry is
+// missing; the table is filled all the same, optional entries may stay null.
+bool BindReaderApi(const OrdinalResolver &resolve, ReaderApiTable &table);
+
+// The loaded reader library, owned by the application object. Loading takes the library from
+// the full path given (the program's own folder), never from the search path.
+class ReaderLibrary
+{
+public:
+    ReaderLibrary() = default;
+    ~ReaderLibrary();
+    ReaderLibrary(const ReaderLibrary &) = delete;
+    ReaderLibrary &operator=(const ReaderLibrary &) = delete;
+
+    // Loads the library and binds `ReaderApi`. False when the file cannot be loaded or a
+    // required ordinal is missing; a handle obtained before the failure is kept for free().
+    bool load(const QString &fullPath);
+    // Unloads the library and clears `ReaderApi`, so that no stale entry can be called.
+    void free();
+
+    bool isLoaded() const { return m_handle != nullptr; }
+
+    // The library's file name on this platform, and its full path beside the program.
+    static QString fileName();
+    static QString defaultPath();
+
+private:
+    void *m_handle = nullptr;
+};

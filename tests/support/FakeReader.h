@@ -1,0 +1,60 @@
+#pragma once
+
+#include "reader/ReaderApi.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <vector>
+
+// A recording reader for page tests: installs itself into ReaderApi for its lifetime, keeps
+// every call (name, scalar arguments, input bytes) and answers from a script.
+class FakeReader
+{
+public:
+    // One answer of one function: its status, the bytes it writes into the caller's buffer, the
+    // length it reports (the byte count unless overridden) and, for value functions, the value.
+    struct Answer {
+        int32_t status = 0;
+        QByteArray data;
+        int length = -1; // -1: data.size()
+        int64_t value = 0;
+    };
+
+    struct Call {
+        QString name;
+        std::vector<int64_t> args; // scalar arguments after the device index, in order
+        QByteArray data;           // bytes the caller passed in (key, block data, command)
+    };
+
+    FakeReader();
+    ~FakeReader();
+    FakeReader(const FakeReader &) = delete;
+    FakeReader &operator=(const FakeReader &) = delete;
+
+    static FakeReader *instance();
+
+    // Queues answers for the next calls of `name`, in order.
+    void script(const QString &name, Answer answer);
+    void scriptStatus(const QString &name, int32_t status) { script(name, Answer{status, {}, -1, 0}); }
+    // The answer of `name` whenever nothing is queued (status 0 and natural data otherwise).
+    void setDefault(const QString &name, Answer answer);
+
+    const std::vector<Call> &calls() const { return m_calls; }
+    QStringList callNames() const;
+    std::vector<Call> callsTo(const QString &name) const;
+    void clearCalls() { m_calls.clear(); }
+
+    // Used by the entry points: records a call and returns its answer.
+    Answer take(const QString &name, std::vector<int64_t> args, QByteArray data = {});
+
+private:
+    ReaderApiTable m_saved;
+    std::vector<Call> m_calls;
+    std::map<QString, std::deque<Answer>> m_script;
+    std::map<QString, Answer> m_defaults;
+};
