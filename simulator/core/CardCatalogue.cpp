@@ -1,0 +1,99 @@
+#include "CardCatalogue.h"
+
+#include "JsonFields.h"
+#include "MifareClassicCard.h"
+#include "ProcessorCard.h"
+#include "ScenarioError.h"
+#include "Shc1102Card.h"
+#include "UltralightCard.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <random>
+
+namespace zentrava {
+
+const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
+{
+    using Capacity = MifareClassicCard::Capacity;
+    using Kind = ProcessorCard::Kind;
+    static const std::vector<CardType> catalogue = {
+        {"mifare-1k", {"s50", "1k"}, "Mifare Standard 1K (S50), 16 sectors of 4 blocks", 4,
+         [](const Bytes &uid) { return MifareClassicCard::factoryNew(Capacity::OneK, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return MifareClassicCard::fromJson(Capacity::OneK, card, where);
+         }},
+        {"mifare-4k", {"s70", "4k"}, "Mifare Standard 4K (S70), 32 sectors of 4 blocks and 8 of 16", 4,
+         [](const Bytes &uid) { return MifareClassicCard::factoryNew(Capacity::FourK, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return MifareClassicCard::fromJson(Capacity::FourK, card, where);
+         }},
+        {"ultralight", {"ul"}, "Mifare UltraLight, 16 pages of 4 bytes", 7,
+         [](const Bytes &uid) { return UltralightCard::factoryNew(uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) { return UltralightCard::fromJson(card, where); }},
+        {"typea-cpu", {"prox", "cpu"}, "ISO 14443-4 type A processor card (Mifare ProX)", 4,
+         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::TypeA, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return ProcessorCard::fromJson(Kind::TypeA, card, where);
+         }},
+        {"desfire", {}, "Mifare DESFire", 7,
+         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::Desfire, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return ProcessorCard::fromJson(Kind::Desfire, card, where);
+         }},
+        {"shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", 8,
+         [](const Bytes &uid) { return Shc1102Card::factoryNew(uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) { return Shc1102Card::fromJson(card, where); }},
+    };
+    return catalogue;
+}
+
+static bool sameName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+const CardCatalogue::CardType *CardCatalogue::find(std::string_view name)
+{
+    for (const CardType &type : types()) {
+        if (sameName(type.name, name))
+            return &type;
+        for (const std::string &alias : type.aliases)
+            if (sameName(alias, name))
+                return &type;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<VirtualCard> CardCatalogue::fromJson(const nlohmann::ordered_json &card, const std::string &where)
+{
+    jsonfields::requireObject(card, where);
+    const auto *typeName = jsonfields::member(card, "type");
+    if (!typeName)
+        throw ScenarioError(where + ": needs a \"type\"");
+    const std::string name = jsonfields::stringValue(*typeName, where + ".type");
+    const CardType *type = find(name);
+    if (!type)
+        throw ScenarioError(where + ".type: unknown card type \"" + name.substr(0, 40) + "\"");
+    return type->fromJson(card, where);
+}
+
+Bytes CardCatalogue::randomUid(const CardType &type)
+{
+    static std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<int> byte(0, 255);
+    Bytes uid(type.uidLength);
+    for (uint8_t &value : uid)
+        value = static_cast<uint8_t>(byte(generator));
+    if (type.uidLength == 7)
+        uid[0] = 0x04;
+    else if (uid[0] == 0x88) // the cascade tag never starts a single-size serial number
+        uid[0] = 0x08;
+    return uid;
+}
+
+} // namespace zentrava

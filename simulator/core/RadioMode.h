@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace zentrava {
+
+// The radio modes that rf_init_type switches between; a card answers only in its own mode.
+enum class RadioMode : uint8_t {
+    Iso14443A = 0x41, // 'A'
+    Iso14443B = 0x42, // 'B'
+    Iso15693 = 0x31,  // '1'
+    At88rf020 = 0x72, // 'r'
+    StMicro = 0x73,   // 's': SR176 and SRIX4K
+};
+
+inline std::optional<RadioMode> radioModeFromByte(uint8_t value)
+{
+    switch (value) {
+    case 0x41:
+    case 0x42:
+    case 0x31:
+    case 0x72:
+    case 0x73:
+        return static_cast<RadioMode>(value);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace zentrava

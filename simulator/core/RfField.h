@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Scenario.h"
+
+namespace zentrava {
+
+// The reader's antenna field and the cards lying in it, top card first. Requests wake the cards
+// of the current radio mode; each selection then takes the first card in field order that can
+// answer it, as if the operator had laid that card on top.
+class RfField {
+public:
+    // New cards laid on the reader (a scenario loaded): they all start idle.
+    void replaceCards(CardList cards);
+    const CardList &cards() const { return m_cards; }
+
+    bool antennaOn() const { return m_antennaOn; }
+    // Switching the field off powers every card down: they come back idle, halt and
+    // authentication forgotten.
+    void setAntenna(bool on);
+    RadioMode radioMode() const { return m_radioMode; }
+    // Changing the modulation resets the field like an antenna cycle.
+    void setRadioMode(RadioMode mode);
+
+    // A request in the current radio mode: cards that answer become ready and end any session;
+    // halted cards answer only request all. Returns the first card that answered.
+    VirtualCard *request(bool wakeHalted);
+
+    template <class Card, class Predicate> Card *firstReady(Predicate accept) const
+    {
+        for (const auto &card : m_cards) {
+            auto *typed = dynamic_cast<Card *>(card.get());
+            if (typed && typed->state() == CardState::Ready && accept(*typed))
+                return typed;
+        }
+        return nullptr;
+    }
+    template <class Card> Card *firstReady() const
+    {
+        return firstReady<Card>([](const Card &) { return true; });
+    }
+    // The selected card when it is of the given class.
+    template <class Card> Card *active() const { return dynamic_cast<Card *>(activeCard()); }
+    VirtualCard *activeCard() const;
+    // Selects a card; a card selected before goes back to idle.
+    void activate(VirtualCard *card);
+
+    // True when any card's memory changed since the last call.
+    bool takeMemoryChanged();
+
+private:
+    void resetCards();
+
+    CardList m_cards;
+    bool m_antennaOn = true;
+    RadioMode m_radioMode = RadioMode::Iso14443A;
+};
+
+} // namespace zentrava

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ReaderSettings.h"
+#include "VirtualCard.h"
+
+#include <nlohmann/json_fwd.hpp>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace zentrava {
+
+using CardList = std::vector<std::unique_ptr<VirtualCard>>;
+
+// The reader's settings and the cards lying in its field, top card first, as the scenario file
+// keeps them.
+class Scenario {
+public:
+    ReaderSettings reader;
+    CardList field;
+
+    // Used when there is no scenario file: a 4K Mifare card with a value block and some data,
+    // an UltraLight, a type A processor card, a DESFire and an SHC1102.
+    static Scenario builtInDefault();
+    // Both throw ScenarioError with the place and the reason.
+    static Scenario fromJson(const nlohmann::ordered_json &document);
+    static Scenario parse(std::string_view text);
+
+    static nlohmann::ordered_json toJson(const ReaderSettings &reader, const CardList &field);
+    std::string serialize() const;
+    static std::string serialize(const ReaderSettings &reader, const CardList &field);
+};
+
+} // namespace zentrava

@@ -1,0 +1,465 @@
+#include "SimulatedReader.h"
+
+#include "MifareClassicCard.h"
+#include "ProcessorCard.h"
+#include "ReaderClock.h"
+#include "ScenarioError.h"
+#include "Shc1102Card.h"
+#include "StatusCode.h"
+#include "UltralightCard.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zentrava {
+
+namespace {
+
+constexpr int32_t BaudRates[] = {9600, 14400, 19200, 28800, 38400, 57600, 115200};
+constexpr uint8_t RequestAll = 0x52;
+constexpr uint8_t RequestIdle = 0x26;
+// A short APDU: header, 255 data bytes and Le.
+constexpr int32_t MaxCommandLength = 261;
+
+void copyOut(const Bytes &bytes, uint8_t *target, uint8_t *len)
+{
+    const std::size_t count = std::min<std::size_t>(bytes.size(), 255);
+    std::copy(bytes.begin(), bytes.begin() + static_cast<long>(count), target);
+    *len = static_cast<uint8_t>(count);
+}
+
+} // namespace
+
+void SimulatedReader::syncScenario()
+{
+    const ScenarioFile file(ScenarioFile::defaultLocation());
+    const ScenarioFile::Stamp stamp = file.stamp();
+    if (m_loaded && file.path() == m_scenarioPath && stamp == m_stamp)
+        return;
+    m_loaded = true;
+    m_scenarioPath = file.path();
+    m_stamp = stamp;
+    m_writeBack = false;
+    m_settingsChanged = false;
+    Scenario scenario;
+    if (!stamp.exists) {
+        scenario = Scenario::builtInDefault();
+    } else {
+        try {
+            scenario = file.load();
+            m_writeBack = scenario.reader.writeBack;
+        } catch (const std::exception &error) {
+            // The operator's file is left alone; the reader works but has no cards.
+            std::fprintf(stderr, "libZentrava: scenario file ignored, the reader has no cards: %s\n", error.what());
+            scenario = Scenario();
+        }
+    }
+    m_settings = scenario.reader;
+    m_field.replaceCards(std::move(scenario.field));
+}
+
+int32_t SimulatedReader::finish(int32_t result)
+{
+    bool changed = m_field.takeMemoryChanged();
+    changed = m_settingsChanged || changed;
+    m_settingsChanged = false;
+    if (!changed || !m_writeBack)
+        return result;
+    const ScenarioFile file(m_scenarioPath);
+    // Replaced by the operator since we read it: their version wins and is read at the next call.
+    if (file.stamp() != m_stamp)
+        return result;
+    try {
+        file.save(Scenario::serialize(m_settings, m_field.cards()));
+        m_stamp = file.stamp();
+    } catch (const ScenarioError &error) {
+        std::fprintf(stderr, "libZentrava: %s\n", error.what());
+    }
+    return result;
+}
+
+int32_t SimulatedReader::beginWithoutDevice()
+{
+    syncScenario();
+    return m_portOpen ? status::Ok : status::PortNotOpen;
+}
+
+int32_t SimulatedReader::begin(uint16_t icdev)
+{
+    if (const int32_t result = beginWithoutDevice())
+        return result;
+    // One reader on the line, device index 0.
+    return icdev == 0 ? status::Ok : status::WrongParameter;
+}
+
+int32_t SimulatedReader::libraryVersion(uint32_t *version)
+{
+    if (!version)
+        return status::WrongParameter;
+    syncScenario();
+    *version = m_settings.libraryVersion;
+    return status::Ok;
+}
+
+int32_t SimulatedReader::openPort(int32_t port, int32_t baud)
+{
+    syncScenario();
+    m_portOpen = port == m_settings.port && std::find(std::begin(BaudRates), std::end(BaudRates), baud) != std::end(BaudRates);
+    return m_portOpen ? status::Ok : status::PortUnavailable;
+}
+
+int32_t SimulatedReader::closePort()
+{
+    m_portOpen = false;
+    return status::Ok;
+}
+
+int32_t SimulatedReader::setDeviceNumber(uint16_t number)
+{
+    if (const int32_t result = beginWithoutDevice())
+        return result;
+    if (m_settings.deviceNumber != number) {
+        m_settings.deviceNumber = number;
+        m_settingsChanged = true;
+    }
+    return finish(status::Ok);
+}
+
+int32_t SimulatedReader::getDeviceNumber(uint8_t *number)
+{
+    if (const int32_t result = beginWithoutDevice())
+        return result;
+    if (!number)
+        return status::WrongParameter;
+    number[0] = static_cast<uint8_t>(m_settings.deviceNumber);
+    number[1] = static_cast<uint8_t>(m_settings.deviceNumber >> 8);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::model(uint16_t icdev, uint8_t *text, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!text || !len)
+        return status::WrongParameter;
+    copyOut(Bytes(m_settings.model.begin(), m_settings.model.end()), text, len);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::beep(uint16_t icdev, uint8_t)
+{
+    return begin(icdev);
+}
+
+int32_t SimulatedReader::light(uint16_t icdev, uint8_t colour)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (colour > 3)
+        return status::WrongParameter;
+    m_light = colour;
+    return status::Ok;
+}
+
+int32_t SimulatedReader::antenna(uint16_t icdev, uint8_t on)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (on > 1)
+        return status::WrongParameter;
+    m_field.setAntenna(on == 1);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::initType(uint16_t icdev, uint8_t type)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    const auto mode = radioModeFromByte(type);
+    if (!mode)
+        return status::WrongParameter;
+    m_field.setRadioMode(*mode);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::readTime(uint16_t icdev, uint8_t *clock, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!clock || !len)
+        return status::WrongParameter;
+    const ReaderClock::Bcd now = ReaderClock::read(m_settings.clockOffsetSeconds, ReaderClock::localNow());
+    std::copy(now.begin(), now.end(), clock);
+    *len = static_cast<uint8_t>(now.size());
+    return status::Ok;
+}
+
+int32_t SimulatedReader::writeTime(uint16_t icdev, const uint8_t *clock)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!clock)
+        return status::WrongParameter;
+    const auto offset = ReaderClock::offsetFor(clock, ReaderClock::localNow());
+    if (!offset)
+        return status::WrongParameter;
+    m_settings.clockOffsetSeconds = *offset;
+    m_settingsChanged = true;
+    return finish(status::Ok);
+}
+
+int32_t SimulatedReader::request(uint16_t icdev, uint8_t mode, uint8_t *tagType)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!tagType || (mode != RequestAll && mode != RequestIdle))
+        return status::WrongParameter;
+    const VirtualCard *first = m_field.request(mode == RequestAll);
+    if (!first)
+        return status::NoCard;
+    tagType[0] = first->tagType()[0];
+    tagType[1] = first->tagType()[1];
+    return status::Ok;
+}
+
+int32_t SimulatedReader::anticollision(uint16_t icdev, uint8_t, uint8_t *serial, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!serial || !len)
+        return status::WrongParameter;
+    const auto *card = m_field.firstReady<MifareClassicCard>();
+    if (!card)
+        return status::NoCard;
+    copyOut(card->uid(), serial, len);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::select(uint16_t icdev, const uint8_t *serial, uint8_t serialLen, uint8_t *size)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!serial || !size || serialLen != 4)
+        return status::WrongParameter;
+    const Bytes wanted(serial, serial + 4);
+    auto *card = m_field.firstReady<MifareClassicCard>([&](const MifareClassicCard &c) { return c.uid() == wanted; });
+    if (!card)
+        return status::NoCard;
+    m_field.activate(card);
+    *size = card->sak();
+    return status::Ok;
+}
+
+int32_t SimulatedReader::halt(uint16_t icdev)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    VirtualCard *card = m_field.activeCard();
+    if (!card)
+        return status::NoCard;
+    card->setState(CardState::Halted);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::mifareAuthenticate(uint16_t icdev, uint8_t mode, uint8_t block, const uint8_t *key)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!key)
+        return status::WrongParameter;
+    auto *card = m_field.active<MifareClassicCard>();
+    return card ? card->authenticate(mode, block, key) : status::NoCard;
+}
+
+int32_t SimulatedReader::mifareRead(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !len)
+        return status::WrongParameter;
+    int32_t result = status::NoCard;
+    if (auto *mifare = m_field.active<MifareClassicCard>())
+        result = mifare->read(block, data);
+    else if (auto *ultralight = m_field.active<UltralightCard>())
+        result = ultralight->read(block, data);
+    if (result == status::Ok)
+        *len = 16;
+    return result;
+}
+
+int32_t SimulatedReader::mifareWrite(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *card = m_field.active<MifareClassicCard>();
+    return finish(card ? card->write(block, data) : status::NoCard);
+}
+
+int32_t SimulatedReader::mifareInitValue(uint16_t icdev, uint8_t block, int32_t value)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    auto *card = m_field.active<MifareClassicCard>();
+    return finish(card ? card->initValue(block, value) : status::NoCard);
+}
+
+int32_t SimulatedReader::mifareReadValue(uint16_t icdev, uint8_t block, int32_t *value)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!value)
+        return status::WrongParameter;
+    auto *card = m_field.active<MifareClassicCard>();
+    return card ? card->readValue(block, value) : status::NoCard;
+}
+
+int32_t SimulatedReader::mifareDecrement(uint16_t icdev, uint8_t block, int32_t amount)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    auto *card = m_field.active<MifareClassicCard>();
+    return finish(card ? card->decrement(block, amount) : status::NoCard);
+}
+
+int32_t SimulatedReader::mifareIncrement(uint16_t icdev, uint8_t block, int32_t amount)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    auto *card = m_field.active<MifareClassicCard>();
+    return finish(card ? card->increment(block, amount) : status::NoCard);
+}
+
+int32_t SimulatedReader::resetProcessorCard(uint16_t icdev, uint8_t mode, bool desfire, uint8_t *answer, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!answer || !len || (mode != RequestAll && mode != RequestIdle))
+        return status::WrongParameter;
+    m_field.request(mode == RequestAll);
+    const auto kind = desfire ? ProcessorCard::Kind::Desfire : ProcessorCard::Kind::TypeA;
+    auto *card = m_field.firstReady<ProcessorCard>([kind](const ProcessorCard &c) { return c.kind() == kind; });
+    if (!card)
+        return status::NoCard;
+    m_field.activate(card);
+    Bytes activation = card->uid();
+    activation.insert(activation.end(), card->answerToSelect().begin(), card->answerToSelect().end());
+    copyOut(activation, answer, len);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::typeAReset(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    return resetProcessorCard(icdev, mode, false, answer, len);
+}
+
+int32_t SimulatedReader::desfireReset(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    return resetProcessorCard(icdev, mode, true, answer, len);
+}
+
+int32_t SimulatedReader::cosCommand(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *answer,
+                                    uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    // An empty frame never reaches the card.
+    if (!command || !answer || !len || commandLen <= 0 || commandLen > MaxCommandLength)
+        return status::WrongParameter;
+    auto *card = m_field.active<ProcessorCard>();
+    if (!card)
+        return status::NoCard;
+    copyOut(card->transceive(Bytes(command, command + commandLen)), answer, len);
+    return finish(status::Ok);
+}
+
+int32_t SimulatedReader::contactlessDeselect(uint16_t icdev)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    auto *card = m_field.active<ProcessorCard>();
+    if (!card)
+        return status::NoCard;
+    card->setState(CardState::Halted);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::ultralightSelect(uint16_t icdev, uint8_t *serial, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!serial || !len)
+        return status::WrongParameter;
+    auto *card = m_field.firstReady<UltralightCard>();
+    if (!card)
+        return status::NoCard;
+    m_field.activate(card);
+    copyOut(card->uid(), serial, len);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::ultralightWrite(uint16_t icdev, uint8_t page, const uint8_t *data)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *card = m_field.active<UltralightCard>();
+    return finish(card ? card->write(page, data) : status::NoCard);
+}
+
+Shc1102Card *SimulatedReader::shc1102Card()
+{
+    // The tag answered the last request; its commands then address it directly.
+    for (const auto &card : m_field.cards()) {
+        auto *tag = dynamic_cast<Shc1102Card *>(card.get());
+        if (tag && (tag->state() == CardState::Ready || tag->state() == CardState::Active)) {
+            m_field.activate(tag);
+            return tag;
+        }
+    }
+    return nullptr;
+}
+
+int32_t SimulatedReader::shc1102Authenticate(uint16_t icdev, const uint8_t *password)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!password)
+        return status::WrongParameter;
+    auto *card = shc1102Card();
+    return card ? card->authenticate(password) : status::NoCard;
+}
+
+int32_t SimulatedReader::shc1102Read(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !len)
+        return status::WrongParameter;
+    auto *card = shc1102Card();
+    const int32_t result = card ? card->read(block, data) : status::NoCard;
+    if (result == status::Ok)
+        *len = 4;
+    return result;
+}
+
+int32_t SimulatedReader::shc1102Write(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *card = shc1102Card();
+    return finish(card ? card->write(block, data) : status::NoCard);
+}
+
+int32_t SimulatedReader::cardNotModelled(uint16_t icdev)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    return status::NoCard;
+}
+
+} // namespace zentrava

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ReaderSettings.h"
+#include "RfField.h"
+#include "ScenarioFile.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zentrava {
+
+class Shc1102Card;
+
+// The simulated reader behind libZentrava.so: one method per entry point of the reader library,
+// with the contract's arguments and statuses. Before each call it brings its field up to date
+// with the scenario file (another card laid on the reader), and after a call that changed a
+// card's memory or the reader's settings it writes them back when the scenario file allows it.
+class SimulatedReader {
+public:
+    int32_t libraryVersion(uint32_t *version);
+    int32_t openPort(int32_t port, int32_t baud);
+    int32_t closePort();
+    int32_t setDeviceNumber(uint16_t number);
+    int32_t getDeviceNumber(uint8_t *number);
+    int32_t model(uint16_t icdev, uint8_t *text, uint8_t *len);
+    int32_t beep(uint16_t icdev, uint8_t tensOfMs);
+    int32_t light(uint16_t icdev, uint8_t colour);
+    int32_t antenna(uint16_t icdev, uint8_t on);
+    int32_t initType(uint16_t icdev, uint8_t type);
+    int32_t readTime(uint16_t icdev, uint8_t *clock, uint8_t *len);
+    int32_t writeTime(uint16_t icdev, const uint8_t *clock);
+
+    int32_t request(uint16_t icdev, uint8_t mode, uint8_t *tagType);
+    int32_t anticollision(uint16_t icdev, uint8_t bitCount, uint8_t *serial, uint8_t *len);
+    int32_t select(uint16_t icdev, const uint8_t *serial, uint8_t serialLen, uint8_t *size);
+    int32_t halt(uint16_t icdev);
+    int32_t mifareAuthenticate(uint16_t icdev, uint8_t mode, uint8_t block, const uint8_t *key);
+    int32_t mifareRead(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len);
+    int32_t mifareWrite(uint16_t icdev, uint8_t block, const uint8_t *data);
+    int32_t mifareInitValue(uint16_t icdev, uint8_t block, int32_t value);
+    int32_t mifareReadValue(uint16_t icdev, uint8_t block, int32_t *value);
+    int32_t mifareDecrement(uint16_t icdev, uint8_t block, int32_t amount);
+    int32_t mifareIncrement(uint16_t icdev, uint8_t block, int32_t amount);
+    int32_t typeAReset(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len);
+    int32_t desfireReset(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len);
+    int32_t cosCommand(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *answer, uint8_t *len);
+    int32_t contactlessDeselect(uint16_t icdev);
+    int32_t ultralightSelect(uint16_t icdev, uint8_t *serial, uint8_t *len);
+    int32_t ultralightWrite(uint16_t icdev, uint8_t page, const uint8_t *data);
+    int32_t shc1102Authenticate(uint16_t icdev, const uint8_t *password);
+    int32_t shc1102Read(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len);
+    int32_t shc1102Write(uint16_t icdev, uint8_t block, const uint8_t *data);
+
+    // Cards whose model is not built yet (ISO 14443B, ISO 15693, ST, AT88RF020, contact cards,
+    // SAM): the reader works, but no such card ever answers.
+    int32_t cardNotModelled(uint16_t icdev);
+
+private:
+    // Up to date with the scenario file, the device index 0 and the port open: Ok, or the refusal.
+    int32_t begin(uint16_t icdev);
+    int32_t beginWithoutDevice();
+    void syncScenario();
+    // Writes changed memory and settings back; passes the status through.
+    int32_t finish(int32_t result);
+    int32_t resetProcessorCard(uint16_t icdev, uint8_t mode, bool desfire, uint8_t *answer, uint8_t *len);
+    Shc1102Card *shc1102Card();
+
+    bool m_loaded = false;
+    std::string m_scenarioPath;
+    ScenarioFile::Stamp m_stamp;
+    bool m_writeBack = false;
+    bool m_settingsChanged = false;
+    ReaderSettings m_settings;
+    RfField m_field;
+    bool m_portOpen = false;
+    uint8_t m_light = 0;
+};
+
+} // namespace zentrava

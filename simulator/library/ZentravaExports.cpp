@@ -1,0 +1,392 @@
+// The entry points of libZentrava.so, exported as Zentrava_<ordinal> with C linkage. Each one
+// hands its arguments to the simulated reader; nothing else is visible outside the library.
+
+#include "SimulatedReader.h"
+#include "StatusCode.h"
+
+#include <cstdint>
+#include <mutex>
+
+#define ZENTRAVA_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+using zentrava::SimulatedReader;
+namespace status = zentrava::status;
+
+// The one reader of the library and the lock around it. The program calls from one thread; the
+// lock only keeps a careless second caller from corrupting the reader's state.
+SimulatedReader &theReader()
+{
+    static SimulatedReader reader;
+    return reader;
+}
+
+std::mutex &readerLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// No exception may cross the C boundary.
+template <class Call> int32_t withReader(Call call) noexcept
+{
+    try {
+        const std::lock_guard<std::mutex> guard(readerLock());
+        return call(theReader());
+    } catch (...) {
+        return status::InternalError;
+    }
+}
+
+} // namespace
+
+// The reader itself.
+
+ZENTRAVA_EXPORT int32_t Zentrava_1(uint32_t *version)
+{
+    return withReader([&](SimulatedReader &r) { return r.libraryVersion(version); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_4(int32_t port, int32_t baud)
+{
+    return withReader([&](SimulatedReader &r) { return r.openPort(port, baud); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_5(uint16_t deviceNumber)
+{
+    return withReader([&](SimulatedReader &r) { return r.setDeviceNumber(deviceNumber); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_6(uint8_t *deviceNumber)
+{
+    return withReader([&](SimulatedReader &r) { return r.getDeviceNumber(deviceNumber); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_7(uint16_t icdev, uint8_t *text, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.model(icdev, text, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_9(uint16_t icdev, uint8_t tensOfMs)
+{
+    return withReader([&](SimulatedReader &r) { return r.beep(icdev, tensOfMs); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_13(uint16_t icdev, uint8_t type)
+{
+    return withReader([&](SimulatedReader &r) { return r.initType(icdev, type); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_14(uint16_t icdev, uint8_t on)
+{
+    return withReader([&](SimulatedReader &r) { return r.antenna(icdev, on); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_42(uint16_t icdev, uint8_t colour)
+{
+    return withReader([&](SimulatedReader &r) { return r.light(icdev, colour); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_45(void)
+{
+    return withReader([&](SimulatedReader &r) { return r.closePort(); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_381(uint16_t icdev, uint8_t *clock, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.readTime(icdev, clock, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_382(uint16_t icdev, const uint8_t *clock)
+{
+    return withReader([&](SimulatedReader &r) { return r.writeTime(icdev, clock); });
+}
+
+// ISO 14443A: Mifare Standard, UltraLight, processor cards, DESFire, SHC1102.
+
+ZENTRAVA_EXPORT int32_t Zentrava_15(uint16_t icdev, uint8_t mode, uint8_t *tagType)
+{
+    return withReader([&](SimulatedReader &r) { return r.request(icdev, mode, tagType); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_16(uint16_t icdev, uint8_t bitCount, uint8_t *serial, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.anticollision(icdev, bitCount, serial, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_17(uint16_t icdev, const uint8_t *serial, uint8_t serialLen, uint8_t *size)
+{
+    return withReader([&](SimulatedReader &r) { return r.select(icdev, serial, serialLen, size); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_18(uint16_t icdev)
+{
+    return withReader([&](SimulatedReader &r) { return r.halt(icdev); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_21(uint16_t icdev, uint8_t mode, uint8_t block, const uint8_t *key)
+{
+    return withReader([&](SimulatedReader &r) { return r.mifareAuthenticate(icdev, mode, block, key); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_22(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.mifareRead(icdev, block, data, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_23(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    return withReader([&](SimulatedReader &r) { return r.mifareWrite(icdev, block, data); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_24(uint16_t icdev, uint8_t block, int32_t value)
+{
+    return withReader([&](SimulatedReader &r) { return r.mifareInitValue(icdev, block, value); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_25(uint16_t icdev, uint8_t block, int32_t *value)
+{
+    return withReader([&](SimulatedReader &r) { return r.mifareReadValue(icdev, block, value); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_26(uint16_t icdev, uint8_t block, int32_t amount)
+{
+    return withReader([&](SimulatedReader &r) { return r.mifareDecrement(icdev, block, amount); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_27(uint16_t icdev, uint8_t block, int32_t amount)
+{
+    return withReader([&](SimulatedReader &r) { return r.mifareIncrement(icdev, block, amount); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_30(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.typeAReset(icdev, mode, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_31(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *answer,
+                                    uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.cosCommand(icdev, command, commandLen, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_43(uint16_t icdev)
+{
+    return withReader([&](SimulatedReader &r) { return r.contactlessDeselect(icdev); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_56(uint16_t icdev, uint8_t *serial, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.ultralightSelect(icdev, serial, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_57(uint16_t icdev, uint8_t page, const uint8_t *data)
+{
+    return withReader([&](SimulatedReader &r) { return r.ultralightWrite(icdev, page, data); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_360(uint16_t icdev, const uint8_t *password)
+{
+    return withReader([&](SimulatedReader &r) { return r.shc1102Authenticate(icdev, password); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_361(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.shc1102Read(icdev, block, data, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_362(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    return withReader([&](SimulatedReader &r) { return r.shc1102Write(icdev, block, data); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_410(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.desfireReset(icdev, mode, answer, len); });
+}
+
+// Cards whose models come later. Each keeps the contract's signature so that a new model only
+// fills in the body; until then the reader answers "no card" (or "port not open").
+
+#define ZENTRAVA_NOT_MODELLED return withReader([&](SimulatedReader &r) { return r.cardNotModelled(icdev); })
+
+// SAM
+ZENTRAVA_EXPORT int32_t Zentrava_10(uint16_t icdev, uint8_t /*baudCode*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_11(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
+                                    uint8_t * /*response*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+// ISO 14443B request
+ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t /*mode*/, uint8_t * /*answer*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+// AT88RF020
+ZENTRAVA_EXPORT int32_t Zentrava_36(uint16_t icdev, const uint8_t * /*password*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_37(uint16_t icdev, uint8_t /*page*/, uint8_t * /*data*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_38(uint16_t icdev, uint8_t /*page*/, const uint8_t * /*data*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_39(uint16_t icdev, const uint8_t * /*lockBytes*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_40(uint16_t icdev, const uint8_t * /*signature*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_41(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
+// SR176 and SRIX4K
+ZENTRAVA_EXPORT int32_t Zentrava_47(uint16_t icdev, uint8_t * /*chipId*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_49(uint16_t icdev, uint8_t /*block*/, uint8_t * /*data*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_50(uint16_t icdev, uint8_t /*block*/, const uint8_t * /*data*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_51(uint16_t icdev, uint8_t /*lockRegister*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_52(uint16_t icdev, uint8_t /*block*/, uint8_t * /*data*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_53(uint16_t icdev, uint8_t /*block*/, const uint8_t * /*data*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_55(uint16_t icdev, uint8_t * /*uid*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_58(uint16_t icdev, uint8_t /*lockRegister*/) { ZENTRAVA_NOT_MODELLED; }
+// ISO 15693
+ZENTRAVA_EXPORT int32_t Zentrava_63(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*firstBlock*/,
+                                    uint8_t /*blockCount*/, uint8_t * /*data*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_64(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*block*/,
+                                    const uint8_t * /*data*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_65(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*block*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_66(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*afi*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_67(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_68(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*dsfid*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_69(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_70(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t * /*data*/,
+                                    uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_71(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*firstBlock*/,
+                                    uint8_t /*blockCount*/, uint8_t * /*data*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_400(uint16_t icdev, uint8_t * /*records*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
+// Contact CPU card
+ZENTRAVA_EXPORT int32_t Zentrava_72(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_73(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
+                                    uint8_t * /*response*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+// AT24Cxx
+ZENTRAVA_EXPORT int32_t Zentrava_74(uint16_t icdev, int32_t /*address*/, int32_t /*count*/, uint8_t * /*data*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_75(uint16_t icdev, int32_t /*address*/, int32_t /*count*/, const uint8_t * /*data*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+// AT88SC1608
+ZENTRAVA_EXPORT int32_t Zentrava_76(uint16_t icdev, uint8_t * /*answer*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_77(uint16_t icdev, const uint8_t * /*q0AndResponse*/, const uint8_t * /*response*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_78(uint16_t icdev, uint8_t /*index*/, const uint8_t * /*password*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_79(uint16_t icdev, uint8_t /*address*/, int32_t /*count*/, int32_t /*zone*/,
+                                    uint8_t * /*data*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_80(uint16_t icdev, uint8_t /*address*/, int32_t /*zone*/, const uint8_t * /*data*/,
+                                    int32_t /*count*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_81(uint16_t icdev, uint8_t * /*fuse*/) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
+// Contact card slot power-up
+ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
+// SRF55V
+ZENTRAVA_EXPORT int32_t Zentrava_401(uint16_t icdev, const uint8_t * /*uid*/, uint8_t /*page*/, uint8_t * /*data*/,
+                                     uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_404(uint16_t icdev, const uint8_t * /*uid*/, uint8_t /*page*/,
+                                     const uint8_t * /*data*/, uint8_t * /*readBack*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+// Pass-through to type B and ISO 15693 tags
+ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t * /*data*/, int32_t /*count*/, uint8_t * /*answer*/,
+                                     uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+// TRH1064
+ZENTRAVA_EXPORT int32_t Zentrava_430(uint16_t icdev, uint8_t /*page*/, uint8_t * /*data*/, uint8_t * /*len*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_431(uint16_t icdev, uint8_t /*page*/, const uint8_t * /*data*/, uint8_t /*count*/)
+{
+    ZENTRAVA_NOT_MODELLED;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_432(uint16_t icdev, const uint8_t * /*key*/) { ZENTRAVA_NOT_MODELLED; }
+
+// DES for the SAM console's tool: not offered by this reader yet.
+ZENTRAVA_EXPORT int32_t Zentrava_2(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)
+{
+    return status::NotSupported;
+}
+ZENTRAVA_EXPORT int32_t Zentrava_3(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)
+{
+    return status::NotSupported;
+}
+
+// Ordinals the program binds but never calls: they exist and refuse.
+#define ZENTRAVA_NO_FUNCTION(ordinal) \
+    ZENTRAVA_EXPORT int32_t Zentrava_##ordinal(void) { return status::NotSupported; }
+
+ZENTRAVA_NO_FUNCTION(8)
+ZENTRAVA_NO_FUNCTION(19)
+ZENTRAVA_NO_FUNCTION(20)
+ZENTRAVA_NO_FUNCTION(28)
+ZENTRAVA_NO_FUNCTION(29)
+ZENTRAVA_NO_FUNCTION(33)
+ZENTRAVA_NO_FUNCTION(34)
+ZENTRAVA_NO_FUNCTION(35)
+ZENTRAVA_NO_FUNCTION(44)
+ZENTRAVA_NO_FUNCTION(46)
+ZENTRAVA_NO_FUNCTION(48)
+ZENTRAVA_NO_FUNCTION(54)
+ZENTRAVA_NO_FUNCTION(59)
+ZENTRAVA_NO_FUNCTION(60)
+ZENTRAVA_NO_FUNCTION(61)
+ZENTRAVA_NO_FUNCTION(62)
+ZENTRAVA_NO_FUNCTION(101)
+ZENTRAVA_NO_FUNCTION(380)
+ZENTRAVA_NO_FUNCTION(383)
+ZENTRAVA_NO_FUNCTION(402)
+ZENTRAVA_NO_FUNCTION(403)
+ZENTRAVA_NO_FUNCTION(420)
+ZENTRAVA_NO_FUNCTION(422)

@@ -1,0 +1,235 @@
+#include "MifareAccessConditions.h"
+#include "MifareValueBlock.h"
+#include "ReaderFixture.h"
+
+#include <limits>
+
+namespace {
+
+using zentrava::MifareAccessConditions;
+using zentrava::MifareValueBlock;
+
+class MifareClassicTest : public ReaderFixture {
+protected:
+    // A trailer with the given keys and C1C2C3 of data groups 0 to 2 and of the trailer.
+    static Bytes trailer(const Bytes &keyA, std::array<uint8_t, 4> groups, const Bytes &keyB)
+    {
+        Bytes block = keyA;
+        const auto access = MifareAccessConditions::encode(groups);
+        block.insert(block.end(), access.begin(), access.end());
+        block.push_back(0x69);
+        block.insert(block.end(), keyB.begin(), keyB.end());
+        return block;
+    }
+    // Select the card again and authenticate, as the page does after a failure.
+    int32_t reselectAndAuthenticate(uint8_t block, uint8_t mode = KeyA, const Bytes &key = Bytes(6, 0xFF))
+    {
+        selectMifare();
+        return authenticate(block, mode, key);
+    }
+
+    const Bytes factoryKey = Bytes(6, 0xFF);
+    const Bytes keyB = hex("B0B1B2B3B4B5");
+};
+
+TEST_F(MifareClassicTest, SelectsAndReadsTheDefaultCardWithFactoryKeys)
+{
+    uint8_t tagType[2] = {};
+    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+    EXPECT_EQ(Bytes(tagType, tagType + 2), hex("0200")) << "a 4K card answers first";
+    uint8_t serial[16] = {};
+    uint8_t len = 0, size = 0;
+    ASSERT_EQ(api.rf_anticoll(0, 4, serial, &len), status::Ok);
+    ASSERT_EQ(len, 4);
+    EXPECT_EQ(Bytes(serial, serial + 4), hex("C0FFEE42"));
+    ASSERT_EQ(api.rf_select(0, serial, 4, &size), status::Ok);
+    EXPECT_EQ(size, 0x18);
+
+    ASSERT_EQ(authenticate(0), status::Ok);
+    // Serial number, its check byte, SAK, ATQA and the manufacturer's data.
+    EXPECT_EQ(readBlock(0).second, hex("C0FFEE42931802006263646566676869"));
+    EXPECT_EQ(readBlock(2).second, Bytes({'Z', 'E', 'N', 'T', 'R', 'A', 'V', 'A', ' ', '4', 'K', ' ', 'D', 'E', 'M', 'O'}));
+    // Key A never reads back; in the transport configuration key B does.
+    EXPECT_EQ(readBlock(3), std::make_pair(status::Ok, hex("000000000000FF078069FFFFFFFFFFFF")));
+}
+
+TEST_F(MifareClassicTest, WrongKeyFailsAndTheCardMustBeSelectedAgain)
+{
+    selectMifare();
+    EXPECT_EQ(authenticate(4, KeyA, hex("A0A1A2A3A4A5")), status::AuthFailed);
+    EXPECT_EQ(readBlock(4).first, status::NoCard);
+    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
+    EXPECT_EQ(readBlock(8).first, status::NotAuthenticated) << "sector 2 was not authenticated";
+    ASSERT_EQ(reselectAndAuthenticate(63), status::Ok) << "any block names its sector";
+    EXPECT_EQ(readBlock(60).first, status::Ok);
+}
+
+TEST_F(MifareClassicTest, ManufacturerBlockIsReadOnly)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(0), status::Ok);
+    EXPECT_EQ(api.rf_M1_write(0, 0, Bytes(16, 0x11).data()), status::AccessDenied);
+    ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
+    EXPECT_EQ(api.rf_M1_initval(0, 0, 5), status::AccessDenied);
+}
+
+TEST_F(MifareClassicTest, AccessBitsForbidWritesTheyDoNotGrant)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(4), status::Ok);
+    // Block 4 read-only (010), blocks 5 and 6 free, trailer in transport configuration.
+    ASSERT_EQ(api.rf_M1_write(0, 7, trailer(factoryKey, {2, 0, 0, 1}, factoryKey).data()), status::Ok);
+    EXPECT_EQ(api.rf_M1_write(0, 4, Bytes(16, 0x44).data()), status::AccessDenied);
+    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
+    EXPECT_EQ(readBlock(4).first, status::Ok);
+    EXPECT_EQ(api.rf_M1_write(0, 5, Bytes(16, 0x55).data()), status::Ok);
+    EXPECT_EQ(readBlock(5).second, Bytes(16, 0x55));
+}
+
+TEST_F(MifareClassicTest, KeyBOnlyConfigurationHidesKeyBAndRefusesKeyAWrites)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(8), status::Ok);
+    // Data: read A|B, write B (100); trailer 011: keys and access bits written with key B only.
+    ASSERT_EQ(api.rf_M1_write(0, 11, trailer(factoryKey, {4, 4, 4, 3}, keyB).data()), status::Ok);
+    EXPECT_EQ(api.rf_M1_write(0, 8, Bytes(16, 0x88).data()), status::AccessDenied);
+    ASSERT_EQ(reselectAndAuthenticate(8), status::Ok);
+    EXPECT_EQ(readBlock(11).second, Bytes(trailer(Bytes(6, 0), {4, 4, 4, 3}, Bytes(6, 0))));
+    ASSERT_EQ(reselectAndAuthenticate(8, KeyB, keyB), status::Ok);
+    EXPECT_EQ(api.rf_M1_write(0, 8, Bytes(16, 0x88).data()), status::Ok);
+    EXPECT_EQ(readBlock(8).second, Bytes(16, 0x88));
+}
+
+TEST_F(MifareClassicTest, ReadableKeyBCannotServeForAuthentication)
+{
+    selectMifare();
+    // Transport configuration: key B is readable data, so everything under key B is refused.
+    ASSERT_EQ(authenticate(4, KeyB, factoryKey), status::Ok);
+    EXPECT_EQ(readBlock(4).first, status::AccessDenied);
+}
+
+TEST_F(MifareClassicTest, TrailerWriteChangesOnlyThePartsTheConditionsAllow)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(12), status::Ok);
+    // Trailer 100: keys written with key B, access bits never.
+    ASSERT_EQ(api.rf_M1_write(0, 15, trailer(factoryKey, {0, 0, 0, 4}, keyB).data()), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(12, KeyB, keyB), status::Ok);
+    const Bytes newKeyA = hex("A0A1A2A3A4A5");
+    ASSERT_EQ(api.rf_M1_write(0, 15, trailer(newKeyA, {0, 0, 0, 1}, keyB).data()), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(12, KeyA, newKeyA), status::Ok);
+    EXPECT_EQ(readBlock(15).second, trailer(Bytes(6, 0), {0, 0, 0, 4}, Bytes(6, 0)))
+        << "the access bits stayed as they were";
+}
+
+TEST_F(MifareClassicTest, MalformedAccessBitsBlockTheSector)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(16), status::Ok);
+    ASSERT_EQ(api.rf_M1_write(0, 19, hex("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF").data()), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(16), status::Ok);
+    EXPECT_EQ(readBlock(16).first, status::AccessDenied);
+}
+
+TEST_F(MifareClassicTest, ValueBlockOperationsTransferBackToTheBlock)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(0), status::Ok);
+    int32_t value = 0;
+    ASSERT_EQ(api.rf_M1_readval(0, 1, &value), status::Ok);
+    EXPECT_EQ(value, 100) << "the default card's purse";
+    ASSERT_EQ(api.rf_M1_increment(0, 1, 25), status::Ok);
+    ASSERT_EQ(api.rf_M1_decrement(0, 1, 200), status::Ok);
+    ASSERT_EQ(api.rf_M1_readval(0, 1, &value), status::Ok);
+    EXPECT_EQ(value, -75);
+    const auto expected = MifareValueBlock::encode(-75, 1);
+    EXPECT_EQ(readBlock(1).second, Bytes(expected.begin(), expected.end()));
+
+    ASSERT_EQ(api.rf_M1_initval(0, 2, 7), status::Ok);
+    ASSERT_EQ(api.rf_M1_readval(0, 2, &value), status::Ok);
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(MifareValueBlock::address(readBlock(2).second.data()), 2);
+}
+
+TEST_F(MifareClassicTest, ValueOperationsRefuseWhatAPurseMustNotDo)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(4), status::Ok);
+    EXPECT_EQ(api.rf_M1_increment(0, 4, 1), status::NotValueBlock) << "block 4 holds data";
+    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
+    int32_t value = 0;
+    EXPECT_EQ(api.rf_M1_readval(0, 4, &value), status::NotValueBlock);
+    ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
+    EXPECT_EQ(api.rf_M1_initval(0, 3, 1), status::AccessDenied) << "a trailer is no value block";
+
+    ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
+    ASSERT_EQ(api.rf_M1_initval(0, 1, std::numeric_limits<int32_t>::max()), status::Ok);
+    EXPECT_EQ(api.rf_M1_increment(0, 1, 1), status::ValueOverflow);
+    ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
+    EXPECT_EQ(api.rf_M1_increment(0, 1, -5), status::WrongParameter);
+    ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
+    ASSERT_EQ(api.rf_M1_readval(0, 1, &value), status::Ok);
+    EXPECT_EQ(value, std::numeric_limits<int32_t>::max());
+}
+
+TEST_F(MifareClassicTest, ValueBlockAccessConditionsSeparateIncrementFromDecrement)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(20), status::Ok);
+    // Block 20: decrement only (001); block 21: value block (110), increment with key B only.
+    ASSERT_EQ(api.rf_M1_initval(0, 20, 50), status::Ok);
+    ASSERT_EQ(api.rf_M1_initval(0, 21, 50), status::Ok);
+    ASSERT_EQ(api.rf_M1_write(0, 23, trailer(factoryKey, {1, 6, 0, 3}, keyB).data()), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(20), status::Ok);
+    EXPECT_EQ(api.rf_M1_increment(0, 20, 1), status::AccessDenied);
+    ASSERT_EQ(reselectAndAuthenticate(20), status::Ok);
+    EXPECT_EQ(api.rf_M1_decrement(0, 20, 1), status::Ok);
+    EXPECT_EQ(api.rf_M1_increment(0, 21, 1), status::AccessDenied);
+    ASSERT_EQ(reselectAndAuthenticate(20, KeyB, keyB), status::Ok);
+    EXPECT_EQ(api.rf_M1_increment(0, 21, 1), status::Ok);
+    int32_t value = 0;
+    ASSERT_EQ(api.rf_M1_readval(0, 21, &value), status::Ok);
+    EXPECT_EQ(value, 51);
+}
+
+TEST_F(MifareClassicTest, LargeSectorsOfThe4KCard)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(128), status::Ok);
+    EXPECT_EQ(readBlock(128).second, Bytes({'S', 'E', 'C', 'T', 'O', 'R', ' ', '3', '2', ' ', 'B', 'L', 'O', 'C', 'K', '0'}));
+    EXPECT_EQ(readBlock(143), std::make_pair(status::Ok, hex("000000000000FF078069FFFFFFFFFFFF")));
+    EXPECT_EQ(api.rf_M1_write(0, 142, Bytes(16, 0x42).data()), status::Ok);
+    EXPECT_EQ(readBlock(144).first, status::NotAuthenticated);
+    ASSERT_EQ(reselectAndAuthenticate(240), status::Ok);
+    EXPECT_EQ(readBlock(255).first, status::Ok);
+}
+
+TEST_F(MifareClassicTest, OneKCardAndItsLimits)
+{
+    useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
+    uint8_t tagType[2] = {}, size = 0;
+    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+    EXPECT_EQ(Bytes(tagType, tagType + 2), hex("0400"));
+    EXPECT_EQ(api.rf_select(0, hex("01020304").data(), 4, &size), status::Ok);
+    EXPECT_EQ(size, 0x08);
+    EXPECT_EQ(authenticate(64), status::WrongParameter);
+    ASSERT_EQ(reselectAndAuthenticate(60), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
+    EXPECT_EQ(readBlock(0).second, hex("01020304040804006263646566676869"));
+}
+
+TEST_F(MifareClassicTest, CardChangesAreWrittenBackOnlyWhenAScenarioFileExists)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(api.rf_M1_write(0, 4, Bytes(16, 0x5A).data()), status::Ok);
+    EXPECT_FALSE(sandbox.scenarioExists()) << "no file was asked for";
+
+    useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
+    selectMifare();
+    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(api.rf_M1_write(0, 5, Bytes(16, 0xA5).data()), status::Ok);
+    EXPECT_NE(sandbox.readScenario().find("\"5\": \"A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5\""), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "HexText.h"
+#include "ScenarioSandbox.h"
+#include "StatusCode.h"
+#include "ZentravaLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using zentrava::Bytes;
+namespace status = zentrava::status;
+
+// A test against the simulated reader through its exported entry points: a sandboxed scenario,
+// the port open on COM1 and the field on in type A mode, as the pages leave it.
+class ReaderFixture : public ::testing::Test {
+protected:
+    static constexpr uint8_t RequestAll = 0x52;
+    static constexpr uint8_t RequestIdle = 0x26;
+    static constexpr uint8_t KeyA = 0x60;
+    static constexpr uint8_t KeyB = 0x61;
+
+    void SetUp() override
+    {
+        api.rf_close_com();
+        ASSERT_EQ(api.rf_init_com(1, 115200), status::Ok);
+        ASSERT_EQ(api.rf_antenna_sta(0, 1), status::Ok);
+        ASSERT_EQ(api.rf_init_type(0, 'A'), status::Ok);
+    }
+    void TearDown() override { api.rf_close_com(); }
+
+    static Bytes hex(const char *text) { return *zentrava::fromHex(text); }
+
+    // A scenario file whose field holds the given JSON array of cards.
+    void useField(const std::string &cards) const
+    {
+        sandbox.writeScenario(R"({"reader": {"port": 1}, "field": )" + cards + "}");
+    }
+
+    // The Mifare Standard page's selection: request all, anticollision, select.
+    Bytes selectMifare(uint8_t mode = RequestAll)
+    {
+        uint8_t tagType[2] = {};
+        uint8_t serial[16] = {};
+        uint8_t len = 0;
+        uint8_t size = 0;
+        EXPECT_EQ(api.rf_request(0, mode, tagType), status::Ok);
+        EXPECT_EQ(api.rf_anticoll(0, 4, serial, &len), status::Ok);
+        EXPECT_EQ(len, 4);
+        EXPECT_EQ(api.rf_select(0, serial, 4, &size), status::Ok);
+        return Bytes(serial, serial + len);
+    }
+
+    int32_t authenticate(uint8_t block, uint8_t mode = KeyA, const Bytes &key = Bytes(6, 0xFF))
+    {
+        return api.rf_M1_authentication2(0, mode, block, key.data());
+    }
+
+    // rf_M1_read's status and the 16 bytes.
+    std::pair<int32_t, Bytes> readBlock(uint8_t block)
+    {
+        uint8_t data[1024] = {};
+        uint8_t len = 0;
+        const int32_t result = api.rf_M1_read(0, block, data, &len);
+        if (result == status::Ok) {
+            EXPECT_EQ(len, 16);
+        }
+        return {result, Bytes(data, data + 16)};
+    }
+
+    ZentravaLibrary &api = ZentravaLibrary::instance();
+    ScenarioSandbox sandbox;
+};

@@ -1,0 +1,195 @@
+#include "ReaderFixture.h"
+
+#include <cstdio>
+#include <set>
+#include <thread>
+
+namespace {
+
+const std::set<int> ContractOrdinals = {
+    1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,  16,  17,  18,  19,  20,  21,
+    22,  23,  24,  25,  26,  27,  28,  29,  30,  31,  32,  33,  34,  35,  36,  37,  38,  39,  40,  41,  42,
+    43,  44,  45,  46,  47,  48,  49,  50,  51,  52,  53,  54,  55,  56,  57,  58,  59,  60,  61,  62,  63,
+    64,  65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77,  78,  79,  80,  81,  82,  100, 101,
+    360, 361, 362, 380, 381, 382, 383, 400, 401, 402, 403, 404, 410, 420, 421, 422, 430, 431, 432};
+const int UncalledOrdinals[] = {8, 19, 20, 28, 29, 33, 34, 35, 44, 46, 48, 54,
+                                59, 60, 61, 62, 101, 380, 383, 402, 403, 420, 422};
+
+using ReaderTest = ReaderFixture;
+
+TEST_F(ReaderTest, ExportsExactlyTheOrdinalsOfTheContract)
+{
+    FILE *pipe = popen(("nm -D --defined-only '" + api.path() + "'").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::set<std::string> exported;
+    char line[512];
+    while (fgets(line, sizeof line, pipe)) {
+        std::string text(line);
+        text = text.substr(text.find_last_of(' ') + 1);
+        text.erase(text.find_last_not_of("\r\n") + 1);
+        exported.insert(text);
+    }
+    ASSERT_EQ(pclose(pipe), 0);
+    std::set<std::string> expected;
+    for (int ordinal : ContractOrdinals)
+        expected.insert("Zentrava_" + std::to_string(ordinal));
+    EXPECT_EQ(exported, expected);
+    EXPECT_EQ(dlsym(api.handle(), "rf_init_com"), nullptr);
+}
+
+TEST_F(ReaderTest, UncalledOrdinalsRefuseAndUnmodelledCardsAreAbsent)
+{
+    for (int ordinal : UncalledOrdinals) {
+        auto entry = reinterpret_cast<int32_t (*)()>(api.symbol(ordinal));
+        EXPECT_NE(entry(), status::Ok) << "ordinal " << ordinal;
+    }
+    // ISO 15693 inventory and the type B request: the reader answers, no card does.
+    auto inventory = reinterpret_cast<int32_t (*)(uint16_t, uint8_t *, uint8_t *)>(api.symbol(400));
+    auto atqb = reinterpret_cast<int32_t (*)(uint16_t, uint8_t, uint8_t *, uint8_t *)>(api.symbol(32));
+    uint8_t buffer[1024];
+    uint8_t len = 0;
+    EXPECT_EQ(inventory(0, buffer, &len), status::NoCard);
+    EXPECT_EQ(atqb(0, 0, buffer, &len), status::NoCard);
+    api.rf_close_com();
+    EXPECT_EQ(inventory(0, buffer, &len), status::PortNotOpen);
+}
+
+TEST_F(ReaderTest, PortOpensOnlyWhereTheReaderIsAttached)
+{
+    for (int32_t baud : {9600, 14400, 19200, 28800, 38400, 57600, 115200})
+        EXPECT_EQ(api.rf_init_com(1, baud), status::Ok) << baud;
+    EXPECT_EQ(api.rf_init_com(2, 9600), status::PortUnavailable);
+    EXPECT_EQ(api.rf_init_com(1, 4800), status::PortUnavailable);
+    EXPECT_EQ(api.rf_init_com(-1, 9600), status::PortUnavailable);
+    // A failed open leaves the port closed.
+    uint8_t deviceNumber[2];
+    EXPECT_EQ(api.rf_get_device_number(deviceNumber), status::PortNotOpen);
+
+    sandbox.writeScenario(R"({"reader": {"port": 3}})");
+    EXPECT_EQ(api.rf_init_com(1, 9600), status::PortUnavailable);
+    EXPECT_EQ(api.rf_init_com(3, 9600), status::Ok);
+}
+
+TEST_F(ReaderTest, CallsNeedingThePortFailWhileClosed)
+{
+    api.rf_close_com();
+    uint8_t buffer[1024];
+    uint8_t len = 0;
+    uint32_t version = 0;
+    EXPECT_EQ(api.rf_get_model(0, buffer, &len), status::PortNotOpen);
+    EXPECT_EQ(api.rf_beep(0, 10), status::PortNotOpen);
+    EXPECT_EQ(api.rf_antenna_sta(0, 1), status::PortNotOpen);
+    EXPECT_EQ(api.rf_light(0, 1), status::PortNotOpen);
+    EXPECT_EQ(api.rf_init_device_number(0x1234), status::PortNotOpen);
+    EXPECT_EQ(api.rf_request(0, RequestAll, buffer), status::PortNotOpen);
+    EXPECT_EQ(api.ReadTime(0, buffer, &len), status::PortNotOpen);
+    // The library's own version needs no reader.
+    EXPECT_EQ(api.lib_ver(&version), status::Ok);
+    EXPECT_EQ(version, 1u);
+}
+
+TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
+{
+    uint8_t text[1024] = {};
+    uint8_t len = 0;
+    ASSERT_EQ(api.rf_get_model(0, text, &len), status::Ok);
+    const std::string model(reinterpret_cast<char *>(text), len);
+    ASSERT_GE(model.size(), 6u);
+    EXPECT_EQ(model[5], 'F') << model; // all 14 supported cards
+    EXPECT_EQ(text[len], 0) << "nothing written past the length";
+
+    // The first entered byte is the low half: fields 12 34 travel as 0x3412 and come back 12 34.
+    uint8_t number[2] = {};
+    ASSERT_EQ(api.rf_init_device_number(0x3412), status::Ok);
+    ASSERT_EQ(api.rf_get_device_number(number), status::Ok);
+    EXPECT_EQ(Bytes(number, number + 2), hex("1234"));
+
+    EXPECT_EQ(api.rf_light(0, 3), status::Ok);
+    EXPECT_EQ(api.rf_light(0, 4), status::WrongParameter);
+    EXPECT_EQ(api.rf_antenna_sta(0, 2), status::WrongParameter);
+    EXPECT_EQ(api.rf_init_type(0, 'C'), status::WrongParameter);
+    EXPECT_EQ(api.rf_beep(0, 0), status::Ok);
+    EXPECT_EQ(api.rf_beep(1, 10), status::WrongParameter) << "only device index 0 exists";
+}
+
+TEST_F(ReaderTest, DeviceNumberIsKeptInAnExistingScenarioFile)
+{
+    sandbox.writeScenario(R"({"reader": {"deviceNumber": 7}})");
+    uint8_t number[2] = {};
+    ASSERT_EQ(api.rf_get_device_number(number), status::Ok);
+    EXPECT_EQ(Bytes(number, number + 2), hex("0700"));
+    ASSERT_EQ(api.rf_init_device_number(0xBEEF), status::Ok);
+    EXPECT_NE(sandbox.readScenario().find("\"deviceNumber\": 48879"), std::string::npos);
+}
+
+// Thursday 29 February 2024, 13:45:30.
+const uint8_t LeapDay[7] = {0x24, 0x02, 0x29, 0x04, 0x13, 0x45, 0x30};
+
+int secondsOfDay(const uint8_t *clock)
+{
+    const auto value = [](uint8_t bcd) { return (bcd >> 4) * 10 + (bcd & 0x0F); };
+    return value(clock[4]) * 3600 + value(clock[5]) * 60 + value(clock[6]);
+}
+
+TEST_F(ReaderTest, ClockKeepsTheWrittenTimeAndRunsOn)
+{
+    ASSERT_EQ(api.WriteTime(0, LeapDay), status::Ok);
+    uint8_t clock[1024] = {};
+    uint8_t len = 0;
+    ASSERT_EQ(api.ReadTime(0, clock, &len), status::Ok);
+    ASSERT_EQ(len, 7);
+    EXPECT_EQ(Bytes(clock, clock + 4), Bytes(LeapDay, LeapDay + 4));
+    const int written = secondsOfDay(LeapDay);
+    EXPECT_GE(secondsOfDay(clock), written);
+    EXPECT_LE(secondsOfDay(clock), written + 2);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    ASSERT_EQ(api.ReadTime(0, clock, &len), status::Ok);
+    EXPECT_GE(secondsOfDay(clock), written + 1);
+    EXPECT_LE(secondsOfDay(clock), written + 3);
+}
+
+TEST_F(ReaderTest, ClockRefusesWhatIsNotADate)
+{
+    ASSERT_EQ(api.WriteTime(0, LeapDay), status::Ok);
+    const std::array<uint8_t, 7> invalid[] = {
+        {0x24, 0x02, 0x29, 0x04, 0x13, 0x4A, 0x30}, // not BCD
+        {0x24, 0x13, 0x01, 0x01, 0x13, 0x45, 0x30}, // month 13
+        {0x23, 0x02, 0x29, 0x03, 0x13, 0x45, 0x30}, // 2023 is no leap year
+        {0x24, 0x02, 0x29, 0x05, 0x13, 0x45, 0x30}, // 29 February 2024 was a Thursday
+        {0x24, 0x02, 0x29, 0x04, 0x24, 0x00, 0x00}, // hour 24
+        {0x24, 0x02, 0x29, 0x04, 0x13, 0x60, 0x00}, // minute 60
+        {0x24, 0x02, 0x29, 0x00, 0x13, 0x45, 0x30}, // week day 0
+    };
+    for (const auto &clock : invalid)
+        EXPECT_EQ(api.WriteTime(0, clock.data()), status::WrongParameter) << zentrava::toHex(clock.data(), 7);
+    uint8_t clock[7] = {};
+    uint8_t len = 0;
+    ASSERT_EQ(api.ReadTime(0, clock, &len), status::Ok);
+    EXPECT_EQ(Bytes(clock, clock + 4), Bytes(LeapDay, LeapDay + 4)) << "a refused time changes nothing";
+
+    // Year 51 is 1951, whose 1 January was a Monday; year 50 is 2050, a Saturday.
+    const uint8_t year1951[7] = {0x51, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00};
+    const uint8_t year2050[7] = {0x50, 0x01, 0x01, 0x06, 0x00, 0x00, 0x00};
+    EXPECT_EQ(api.WriteTime(0, year1951), status::Ok);
+    EXPECT_EQ(api.WriteTime(0, year2050), status::Ok);
+}
+
+TEST_F(ReaderTest, ClockOffsetSurvivesInTheScenarioFile)
+{
+    sandbox.writeScenario("{}");
+    ASSERT_EQ(api.WriteTime(0, LeapDay), status::Ok);
+    EXPECT_NE(sandbox.readScenario().find("clockOffsetSeconds"), std::string::npos);
+    // Another file and back: the clock comes from the file, not from memory.
+    const std::string saved = sandbox.readScenario();
+    sandbox.writeScenario("{}");
+    uint8_t clock[7] = {};
+    uint8_t len = 0;
+    ASSERT_EQ(api.ReadTime(0, clock, &len), status::Ok);
+    EXPECT_NE(Bytes(clock, clock + 3), Bytes(LeapDay, LeapDay + 3));
+    sandbox.writeScenario(saved);
+    ASSERT_EQ(api.ReadTime(0, clock, &len), status::Ok);
+    EXPECT_EQ(Bytes(clock, clock + 4), Bytes(LeapDay, LeapDay + 4));
+}
+
+} // namespace

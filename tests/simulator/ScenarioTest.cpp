@@ -1,0 +1,160 @@
+#include "ReaderFixture.h"
+#include "Scenario.h"
+#include "ScenarioError.h"
+#include "ScenarioFile.h"
+
+namespace {
+
+using zentrava::Scenario;
+using zentrava::ScenarioError;
+using zentrava::ScenarioFile;
+
+TEST(ScenarioFormat, BuiltInDefaultRoundTrips)
+{
+    const Scenario original = Scenario::builtInDefault();
+    const std::string text = original.serialize();
+    EXPECT_EQ(Scenario::parse(text).serialize(), text);
+    std::vector<std::string> types;
+    for (const auto &card : original.field)
+        types.push_back(card->typeName());
+    EXPECT_EQ(types, (std::vector<std::string>{"mifare-4k", "ultralight", "typea-cpu", "desfire", "shc1102"}));
+}
+
+TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)
+{
+    const Scenario scenario = Scenario::parse(R"({
+        "reader": {"port": 4, "model": "ZT-TEST", "deviceNumber": 513, "clockOffsetSeconds": -60, "writeBack": false},
+        "field": [
+          {"type": "S50", "Card": {"UID": "DEADBEEF"}, "SectorKeys": {"2": {"KeyA": "A0A1A2A3A4A5"}}},
+          {"type": "ul", "blocks": {"0": "04112233", "1": "44556677", "5": "01020304"}},
+          {"type": "desfire", "Card": {"UID": "04000000000099"}, "files": {"0002": {"data": "AB", "readOnly": true}}},
+          {"type": "shc1102", "Card": {"UID": "0000000000000001"}, "Password": "01020304"}
+        ]})");
+    EXPECT_EQ(scenario.reader.port, 4);
+    EXPECT_EQ(scenario.reader.deviceNumber, 513);
+    EXPECT_FALSE(scenario.reader.writeBack);
+    const std::string text = scenario.serialize();
+    for (const char *expected : {"\"11\": \"A0A1A2A3A4A5FF078069FFFFFFFFFFFF\"", "\"UID\": \"04112244556677\"",
+                                 "\"5\": \"01020304\"", "\"readOnly\": true", "\"8\": \"01020304\"",
+                                 "\"type\": \"mifare-1k\"", "\"clockOffsetSeconds\": -60"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(Scenario::parse(text).serialize(), text);
+}
+
+TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
+{
+    const struct {
+        const char *text;
+        const char *reason;
+    } cases[] = {
+        {"garbage", "not valid JSON"},
+        {"{\"field\": [", "not valid JSON"},
+        {"[]", "must be a JSON object"},
+        {R"({"FileType": "mfcard"})", "not a scenario file"},
+        {R"({"reader": {"port": "1"}})", "reader.port: expected a whole number"},
+        {R"({"reader": {"port": 9}})", "reader.port"},
+        {R"({"reader": {"port": 1e300}})", "reader.port"},
+        {R"({"reader": {"deviceNumber": 18446744073709551615}})", "reader.deviceNumber"},
+        {R"({"reader": {"deviceNumber": 184467440737095516150}})", "reader.deviceNumber"},
+        {R"({"reader": {"clockOffsetSeconds": -9223372036854775808}})", "reader.clockOffsetSeconds"},
+        {R"({"reader": {"writeBack": "yes"}})", "reader.writeBack"},
+        {R"({"reader": {"model": ""}})", "reader.model"},
+        {R"({"field": {}})", "field: expected an array"},
+        {R"({"field": [42]})", "field[0]: expected an object"},
+        {R"({"field": [{"type": "floppy"}]})", "unknown card type"},
+        {R"({"field": [{"type": "mifare-1k"}]})", "needs a serial number"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "0102"}}]})", "field[0].Card.UID: expected 4 bytes"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"1": "0011"}}]})",
+         "field[0].blocks.1: expected 16 bytes"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"64": ""}}]})",
+         "not a number from 0 to 63"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"1": 5}}]})",
+         "field[0].blocks.1: expected a string"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"0": "0A0B0C0D000000000000000000000000"}}]})",
+         "disagrees with block 0"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"3": "000000000000FF078069FFFFFFFFFFFF"},
+             "SectorKeys": {"0": {"KeyA": "FFFFFFFFFFFF"}}}]})",
+         "SectorKeys.0.KeyA disagrees with block 3"},
+        {R"({"field": [{"type": "ultralight", "Card": {"UID": "04010203040506"}, "blocks": {"3": "zz00zz00"}}]})",
+         "expected hexadecimal bytes"},
+        {R"({"field": [{"type": "typea-cpu", "Card": {"UID": "01020304"}, "files": {"3F00": "00"}}]})",
+         "cannot name an elementary file"},
+        {R"({"field": [{"type": "desfire", "Card": {"UID": "04010203040506"}, "applications": [{"AID": "01", "FID": "1000"}]}]})",
+         "5 to 16 bytes"},
+        {R"({"field": [{"type": "shc1102", "Card": {"UID": "0000000000000001"}, "Password": 1234}]})", "Password"},
+    };
+    for (const auto &entry : cases) {
+        try {
+            Scenario::parse(entry.text);
+            ADD_FAILURE() << "accepted: " << entry.text;
+        } catch (const ScenarioError &error) {
+            EXPECT_NE(std::string(error.what()).find(entry.reason), std::string::npos)
+                << entry.text << "\n  gave: " << error.what();
+        }
+    }
+}
+
+TEST(ScenarioLocation, FollowsTheEnvironmentInOrder)
+{
+    ScenarioSandbox sandbox;
+    const char *home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.scenarioPath());
+    unsetenv("ZENTRAVA_SCENARIO");
+    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/config/Zentrava/scenario.json");
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    setenv("HOME", sandbox.folder().c_str(), 1);
+    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/.config/Zentrava/scenario.json");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/.config/Zentrava/scenario.json");
+    setenv("HOME", savedHome.c_str(), 1);
+}
+
+using ScenarioFileTest = ReaderFixture;
+
+TEST_F(ScenarioFileTest, MalformedFileGivesANoCardReaderAndIsLeftAlone)
+{
+    for (const char *text : {"\x01\x02 not json", R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01"}}]})",
+                             R"({"reader": {"port": 1e400}})"}) {
+        sandbox.writeScenario(text);
+        EXPECT_EQ(api.rf_init_com(1, 9600), status::Ok) << "the reader still answers on COM1";
+        uint8_t tagType[2], number[2];
+        EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::NoCard) << text;
+        EXPECT_EQ(api.rf_init_device_number(0x0102), status::Ok);
+        EXPECT_EQ(api.rf_get_device_number(number), status::Ok);
+        EXPECT_EQ(sandbox.readScenario(), text) << "never overwritten";
+    }
+    useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
+    EXPECT_EQ(selectMifare(), hex("01020304")) << "a repaired file brings the cards back";
+}
+
+TEST_F(ScenarioFileTest, WriteBackOffKeepsChangesInMemoryOnly)
+{
+    const std::string text = R"({"reader": {"writeBack": false}, "field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}}]})";
+    sandbox.writeScenario(text);
+    selectMifare();
+    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(api.rf_M1_write(0, 4, Bytes(16, 0x77).data()), status::Ok);
+    EXPECT_EQ(readBlock(4).second, Bytes(16, 0x77));
+    EXPECT_EQ(sandbox.readScenario(), text);
+}
+
+TEST_F(ScenarioFileTest, WrittenBackFileReadsBackTheSameCard)
+{
+    sandbox.writeScenario(Scenario::builtInDefault().serialize());
+    selectMifare();
+    ASSERT_EQ(authenticate(0), status::Ok);
+    ASSERT_EQ(api.rf_M1_increment(0, 1, 11), status::Ok);
+    // What tomorrow's run reads: the file alone.
+    const Scenario saved = Scenario::parse(sandbox.readScenario());
+    api.rf_close_com();
+    sandbox.writeScenario(saved.serialize());
+    ASSERT_EQ(api.rf_init_com(1, 9600), status::Ok);
+    selectMifare();
+    ASSERT_EQ(authenticate(0), status::Ok);
+    int32_t value = 0;
+    ASSERT_EQ(api.rf_M1_readval(0, 1, &value), status::Ok);
+    EXPECT_EQ(value, 111);
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+#include "ReaderFixture.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+namespace {
+
+class ToolTest : public ReaderFixture {
+protected:
+    struct Outcome {
+        int exitCode;
+        std::string output;
+    };
+    // Runs the built zentrava-sim beside this test, with the sandbox's scenario.
+    static Outcome tool(const std::string &arguments)
+    {
+        const std::string command = "'" + ZentravaLibrary::programDirectory() + "/zentrava-sim' " + arguments + " 2>&1";
+        FILE *pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return {-1, "cannot start the tool"};
+        std::string output;
+        char buffer[4096];
+        std::size_t count;
+        while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, count);
+        const int statusCode = pclose(pipe);
+        return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
+    }
+    static std::size_t lineCount(const std::string &text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+};
+
+TEST_F(ToolTest, HelpDocumentsEveryCommand)
+{
+    const Outcome help = tool("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char *command : {"show", "types", "init", "place", "remove", "clear", "dump", "export", "import", "port",
+                                "writeback", "--uid", "--from", "--at", "--scenario", "ZENTRAVA_SCENARIO", "mifare-1k"})
+        EXPECT_NE(help.output.find(command), std::string::npos) << command;
+    EXPECT_EQ(tool("frobnicate").exitCode, 2);
+    EXPECT_EQ(tool("place floppy").exitCode, 2);
+    EXPECT_EQ(tool("").exitCode, 2);
+}
+
+TEST_F(ToolTest, AOneKCardIsOneCommandAwayAndTheLibrarySelectsIt)
+{
+    const Outcome show = tool("show");
+    EXPECT_EQ(show.exitCode, 0);
+    EXPECT_NE(show.output.find("built-in default"), std::string::npos) << show.output;
+    EXPECT_FALSE(sandbox.scenarioExists()) << "show changes nothing";
+
+    const Outcome placed = tool("place mifare-1k --uid 0A0B0C0D");
+    ASSERT_EQ(placed.exitCode, 0) << placed.output;
+    const Outcome listing = tool("show");
+    EXPECT_NE(listing.output.find(" 1  mifare-1k   0A0B0C0D"), std::string::npos) << listing.output;
+    EXPECT_NE(listing.output.find(" 2  mifare-4k   C0FFEE42"), std::string::npos) << listing.output;
+
+    EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the library noticed the new file";
+    uint8_t tagType[2], size = 0;
+    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+    ASSERT_EQ(api.rf_select(0, hex("0A0B0C0D").data(), 4, &size), status::Ok);
+    EXPECT_EQ(size, 0x08);
+
+    ASSERT_EQ(tool("remove 0A0B0C0D").exitCode, 0);
+    EXPECT_EQ(selectMifare(), hex("C0FFEE42"));
+    ASSERT_EQ(tool("clear").exitCode, 0);
+    EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::NoCard);
+}
+
+TEST_F(ToolTest, DumpExportAndImportMemoryImages)
+{
+    ASSERT_EQ(tool("init").exitCode, 0);
+    EXPECT_EQ(tool("init").exitCode, 1) << "an existing file is not replaced silently";
+    const Outcome dump = tool("dump 2");
+    ASSERT_EQ(dump.exitCode, 0);
+    EXPECT_EQ(lineCount(dump.output), 17u) << dump.output; // header and 16 pages
+    EXPECT_NE(dump.output.find("  4  554C5452"), std::string::npos) << dump.output;
+    EXPECT_EQ(lineCount(tool("dump 1").output), 257u);
+
+    const std::string raw = sandbox.folder() + "/card.mfd";
+    const std::string text = sandbox.folder() + "/card.eml";
+    ASSERT_EQ(tool("export 1 " + raw).exitCode, 0);
+    ASSERT_EQ(tool("export C0FFEE42 " + text).exitCode, 0);
+    EXPECT_EQ(ScenarioSandbox::readFile(raw).size(), 4096u);
+    std::string eml = ScenarioSandbox::readFile(text);
+    EXPECT_EQ(lineCount(eml), 256u);
+
+    // Edit block 4 in the text dump and load it into a new 4K card placed from it.
+    eml.replace(eml.find('\n', eml.find('\n', eml.find('\n', eml.find('\n') + 1) + 1) + 1) + 1, 32,
+                "DEADBEEFDEADBEEFDEADBEEFDEADBEEF");
+    sandbox.writeFile(text, eml);
+    ASSERT_EQ(tool("import 1 " + text).exitCode, 0);
+    EXPECT_NE(tool("dump 1").output.find("  4  DEADBEEFDEADBEEFDEADBEEFDEADBEEF"), std::string::npos);
+    selectMifare();
+    ASSERT_EQ(authenticate(4), status::Ok);
+    EXPECT_EQ(readBlock(4).second, hex("DEADBEEFDEADBEEFDEADBEEFDEADBEEF"));
+
+    ASSERT_EQ(tool("place 4k --from " + raw + " --at 6").exitCode, 0);
+    EXPECT_NE(tool("show").output.find(" 6  mifare-4k   C0FFEE42"), std::string::npos);
+    const Outcome wrongSize = tool("import 2 " + raw);
+    EXPECT_EQ(wrongSize.exitCode, 1);
+    EXPECT_NE(wrongSize.output.find("holds 64 bytes"), std::string::npos) << wrongSize.output;
+    EXPECT_EQ(tool("export 3 " + raw).exitCode, 1) << "a processor card has files, not an image";
+    EXPECT_EQ(tool("dump 9").exitCode, 1);
+}
+
+TEST_F(ToolTest, ReaderSettingsAndBrokenFiles)
+{
+    ASSERT_EQ(tool("port 3").exitCode, 0);
+    EXPECT_EQ(api.rf_init_com(1, 9600), status::PortUnavailable);
+    EXPECT_EQ(api.rf_init_com(3, 9600), status::Ok);
+    EXPECT_EQ(tool("port 9").exitCode, 2);
+    ASSERT_EQ(tool("writeback off").exitCode, 0);
+    EXPECT_NE(tool("show").output.find("write back off"), std::string::npos);
+
+    sandbox.writeScenario("{\"field\": [oops]}");
+    const Outcome broken = tool("show");
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_NE(broken.output.find("zentrava-sim: " + sandbox.scenarioPath() + ": not valid JSON"), std::string::npos)
+        << broken.output;
+    EXPECT_EQ(tool("place mifare-1k").exitCode, 1);
+    EXPECT_EQ(sandbox.readScenario(), "{\"field\": [oops]}") << "the tool never overwrites a broken file";
+
+    const std::string other = sandbox.folder() + "/other.json";
+    ASSERT_EQ(tool("--scenario " + other + " place ul --uid 04010203040506").exitCode, 0);
+    EXPECT_NE(ScenarioSandbox::readFile(other).find("04010203040506"), std::string::npos);
+}
+
+} // namespace
