@@ -1,0 +1,72 @@
+#include "app/CHalvidApp.h"
+
+#include "app/CHalvidView.h"
+#include "app/CMainFrame.h"
+#include "app/UserPrompts.h"
+#include "reader/RuntimeState.h"
+#include "reader/Settings.h"
+
+namespace {
+
+// The application title, which also names the single-instance lock.
+const QString ApplicationTitle = QStringLiteral("Vornex");
+
+} // namespace
+
+CHalvidApp::CHalvidApp()
+    : m_instanceLock(ApplicationTitle)
+{
+}
+
+CHalvidApp::~CHalvidApp() = default;
+
+bool CHalvidApp::initInstance()
+{
+    if (m_singleInstance && !m_instanceLock.acquire()) {
+        m_secondInstance = true;
+        return false;
+    }
+
+    if (m_usesSettings) {
+        ReadSettings();
+        m_settingsRead = true;
+    }
+
+    if (!loadReaderLibrary()) {
+        ShowMessageBox(nullptr, QStringLiteral("Load Zentrava.dll failed !"), QString(), MessageIcon::None,
+                       MessageButtons::Ok);
+        return false;
+    }
+
+    m_frame = std::make_unique<CMainFrame>();
+    m_frame->showMaximized();
+
+    m_frame->SelectCardItem(CardType);
+    m_frame->view()->ShowPage(CardType);
+    m_frame->repaint();
+    m_frame->StartupConnect();
+    return true;
+}
+
+int CHalvidApp::exitInstance()
+{
+    if (m_frame != nullptr) {
+        m_frame->close();
+        m_frame.reset();
+    }
+    freeReaderLibrary();
+    if (m_settingsRead)
+        WriteSettings();
+    m_instanceLock.release();
+    return 0;
+}
+
+bool CHalvidApp::loadReaderLibrary()
+{
+    return m_library.load(ReaderLibrary::defaultPath());
+}
+
+void CHalvidApp::freeReaderLibrary()
+{
+    m_library.free();
+}

@@ -1,0 +1,458 @@
+#include "app/CMainFrame.h"
+
+#include "app/CHalvidView.h"
+#include "app/CInfoBar.h"
+#include "app/CProcessView.h"
+#include "app/CardTable.h"
+#include "app/ConnectingWindow.h"
+#include "app/MessageCatalogue.h"
+#include "app/Reporting.h"
+#include "app/ScreenMetrics.h"
+#include "reader/ProgramDirectory.h"
+#include "reader/ReaderApi.h"
+#include "reader/RuntimeState.h"
+#include "shell/AppConfig.h"
+#include "shell/CAboutDlg.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+CMainFrame *theFrame = nullptr;
+
+constexpr int ProcessViewMinimumHeight = 50;
+// A status for an entry point that is not bound: the call fails, it is never made.
+constexpr int32_t UnboundEntryStatus = -1;
+
+CMainFrame::DocumentOpener &documentOpener()
+{
+    static CMainFrame::DocumentOpener opener = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+QString commandName(int commandId)
+{
+    return QStringLiteral("cmd%1").arg(commandId);
+}
+
+int32_t initCom()
+{
+    if (ReaderApi.rf_init_com == nullptr)
+        return UnboundEntryStatus;
+    return ReaderApi.rf_init_com(ComPort, CurrentBaudRate());
+}
+
+void closeCom()
+{
+    if (ReaderApi.rf_close_com != nullptr)
+        ReaderApi.rf_close_com();
+}
+
+QAction *commandIn(QMenu *menu, int commandId)
+{
+    const QString name = commandName(commandId);
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == name)
+            return action;
+    }
+    return nullptr;
+}
+
+void deleteCommand(QMenu *menu, int commandId)
+{
+    if (menu != nullptr)
+        delete commandIn(menu, commandId);
+}
+
+QMenu *submenuAt(QMenu *menu, int position)
+{
+    const QList<QAction *> actions = menu->actions();
+    return position < actions.size() ? actions[position]->menu() : nullptr;
+}
+
+void deletePosition(QMenu *menu, int position)
+{
+    const QList<QAction *> actions = menu->actions();
+    if (position >= actions.size())
+        return;
+    QAction *action = actions[position];
+    if (QMenu *submenu = action->menu())
+        delete submenu; // takes its menu action along
+    else
+        delete action;
+}
+
+template <std::size_t N>
+bool allDeleted(const std::array<CardMenuFlag, N> &flags, std::size_t from = 0)
+{
+    return std::all_of(flags.begin() + std::ptrdiff_t(from), flags.end(),
+                       [](const CardMenuFlag &flag) { return !flag.keep; });
+}
+
+template <std::size_t N>
+void deleteUnkept(QMenu *menu, const std::array<CardMenuFlag, N> &flags)
+{
+    for (const CardMenuFlag &flag : flags) {
+        if (!flag.keep)
+            deleteCommand(menu, flag.commandId);
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget *parent)
+    : QMainWindow(parent)
+{
+    theFrame = this;
+    setObjectName(QStringLiteral("mainFrame"));
+    // No maximise box: the frame always runs maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    buildMenu();
+
+    m_view = new CHalvidView;
+    m_processView = new CProcessView;
+    m_processView->setMinimumHeight(ProcessViewMinimumHeight);
+    m_splitter = new QSplitter(Qt::Vertical);
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_view);
+    m_splitter->addWidget(m_processView);
+    // Row 0 keeps its ideal height; the log pane takes what the window adds or loses.
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    const QSize screen = ScreenSize();
+    m_pageRowIdealHeight = (screen.height() * 4 - 360) / 5;
+    m_splitter->setSizes({m_pageRowIdealHeight, std::max(ProcessViewMinimumHeight, screen.height() - m_pageRowIdealHeight)});
+
+    PruneCardMenu();
+    // The port page is never restored at start-up, and a type outside the table has no row.
+    CardType = ValidCardType(CardType);
+
+    m_infoBar = new CInfoBar;
+    m_infoBar->showPort(ComPort);
+    m_infoBar->showBaud(CurrentBaudRate());
+    m_infoBar->showCardType(CardType);
+
+    auto *client = new QWidget;
+    client->setObjectName(QStringLiteral("frameClient"));
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_splitter, 1);
+    layout->addWidget(m_infoBar, 0);
+    setCentralWidget(client);
+    m_view->setFocus();
+
+    SetReportTargets(m_infoBar, m_processView);
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (ReportInfoBar() == m_infoBar && ReportLogView() == m_processView)
+        SetReportTargets(nullptr, nullptr);
+    if (theFrame == this)
+        theFrame = nullptr;
+}
+
+CMainFrame *CMainFrame::instance()
+{
+    return theFrame;
+}
+
+QAction *CMainFrame::addCommand(QMenu *menu, int commandId, const QString &text)
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(commandName(commandId));
+    return action;
+}
+
+void CMainFrame::FillChooseCardMenu(QMenu *chooseCard)
+{
+    struct Entry {
+        int id;
+        const char *text;
+    };
+    const auto addCardGroup = [chooseCard](const QString &title, std::initializer_list<Entry> entries) {
+        QMenu *group = chooseCard->addMenu(title);
+        group->setObjectName(QStringLiteral("menu") + title);
+        for (const Entry &entry : entries) {
+            if (entry.id == 0)
+                group->addSeparator();
+            else
+                addCommand(group, entry.id, QString::fromLatin1(entry.text))->setCheckable(true);
+        }
+        return group;
+    };
+    addCardGroup(QStringLiteral("ISO14443A"), {{32787, "Mifare_UltraLight"}, {32774, "Mifare_Std S50"},
+                                               {32810, "Mifare_Std S70"}, {32786, "Mifare_Pro(X)"}});
+    addCardGroup(QStringLiteral("ISO14443B"), {{32788, "SR176"}, {32789, "SRIX4K"}, {32776, "AT88RF020"}});
+    addCardGroup(QStringLiteral("ISO15693"), {{32812, "I.CODE SLI"}, {32790, "Tag_it"}});
+    QMenu *iso7816 = addCardGroup(QStringLiteral("ISO7816"),
+        {{32800, "AT88SC1608"}, {32792, "CPU Card"}, {0, nullptr}, {32793, "AT24C01"}, {32794, "AT24C02"},
+         {32795, "AT24C04"}, {32796, "AT24C08"}, {32797, "AT24C16"}, {32798, "AT24C32"}, {32799, "AT24C64"}});
+    iso7816->menuAction()->setEnabled(false);
+    QAction *sam = addCommand(chooseCard, CmdSam, QStringLiteral("SAM"));
+    sam->setCheckable(true);
+    sam->setEnabled(false);
+}
+
+// Menu 129, the English menu the frame loads.
+void CMainFrame::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+
+    QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
+    addCommand(file, CmdExit, QStringLiteral("Exit(&X)"));
+
+    m_chooseCardMenu = bar->addMenu(QStringLiteral("Choose Card(&I)"));
+    m_chooseCardMenu->setObjectName(QStringLiteral("menuChooseCard"));
+    FillChooseCardMenu(m_chooseCardMenu);
+
+    m_setMenu = bar->addMenu(QStringLiteral("Set(&P)"));
+    m_setMenu->setObjectName(QStringLiteral("menuSet"));
+    addCommand(m_setMenu, CmdPortSet, QStringLiteral("Port Set"));
+    m_setMenu->addSeparator();
+    addCommand(m_setMenu, CmdDisconnect, QStringLiteral("Disconnect"));
+    addCommand(m_setMenu, CmdConnect, QStringLiteral("Connect"));
+    m_setMenu->addSeparator();
+    connect(m_setMenu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUi);
+
+    QMenu *help = bar->addMenu(QStringLiteral("Help(&H)"));
+    addCommand(help, CmdHelpTopic, QStringLiteral("Help Topic(&H)"));
+    addCommand(help, CmdAbout, QStringLiteral("About Vornex(&A)..."));
+
+    // Every command goes the one way, whichever menu holds it.
+    const QList<QAction *> actions = bar->findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (!action->objectName().startsWith(QLatin1String("cmd")))
+            continue;
+        const int commandId = action->objectName().mid(3).toInt();
+        connect(action, &QAction::triggered, this, [this, commandId] { onCommand(commandId); });
+    }
+    updateCommandUi();
+}
+
+QAction *CMainFrame::commandAction(int commandId) const
+{
+    return findChild<QAction *>(commandName(commandId));
+}
+
+void CMainFrame::PruneCardMenu()
+{
+    PruneCardMenu(m_chooseCardMenu, CardMenuEnabled);
+}
+
+void CMainFrame::PruneCardMenu(QMenu *chooseCard, const CardMenuFlags &flags)
+{
+    if (!flags.passThrough)
+        deleteCommand(chooseCard, PassThroughCommandId);
+    QMenu *iso14443a = submenuAt(chooseCard, 0);
+    QMenu *iso14443b = submenuAt(chooseCard, 1);
+    QMenu *iso15693 = submenuAt(chooseCard, 2);
+    QMenu *iso7816 = submenuAt(chooseCard, 3);
+    deleteUnkept(iso14443a, flags.iso14443a);
+    deleteUnkept(iso14443b, flags.iso14443b);
+    deleteUnkept(iso15693, flags.iso15693);
+    deleteUnkept(iso7816, flags.iso7816);
+    if (!flags.sam)
+        deletePosition(chooseCard, 4);
+    // From the higher positions down, so that the lower ones keep their place.
+    if (allDeleted(flags.iso7816, 2) && iso7816 != nullptr) {
+        if (iso7816->actions().size() < 2)
+            deletePosition(chooseCard, 3);
+        else
+            delete iso7816->actions().last();
+    }
+    if (allDeleted(flags.iso15693))
+        deletePosition(chooseCard, 2);
+    if (allDeleted(flags.iso14443b))
+        deletePosition(chooseCard, 1);
+    if (allDeleted(flags.iso14443a))
+        deletePosition(chooseCard, 0);
+}
+
+QString CMainFrame::titleFor(int cardType)
+{
+    return ReadAppConfig(AppConfigSoftwareName) + QStringLiteral("  -  ") + CardName(cardType);
+}
+
+void CMainFrame::setTitle(int cardType)
+{
+    setWindowTitle(titleFor(cardType));
+    m_titleSet = true;
+}
+
+void CMainFrame::SelectCardItem(int cardType)
+{
+    setTitle(cardType);
+    if (cardType >= 0 && cardType < CardTypeCount) {
+        if (QAction *action = commandAction(CardTypeEntry(cardType).commandId))
+            action->setChecked(true);
+    }
+    if (m_infoBar != nullptr)
+        m_infoBar->showCardType(cardType);
+}
+
+void CMainFrame::UncheckCardItem(int cardType)
+{
+    if (cardType == PortPageCardType || cardType < 0 || cardType >= CardTypeCount)
+        return;
+    if (QAction *action = commandAction(CardTypeEntry(cardType).commandId))
+        action->setChecked(false);
+}
+
+void CMainFrame::updateCommandUi()
+{
+    if (QAction *connectAction = commandAction(CmdConnect))
+        connectAction->setEnabled(!PortOpen);
+    if (QAction *disconnectAction = commandAction(CmdDisconnect))
+        disconnectAction->setEnabled(PortOpen);
+}
+
+void CMainFrame::onCommand(int commandId)
+{
+    const int cardType = CardTypeForCommand(commandId);
+    if (cardType >= 0) {
+        onCardCommand(cardType);
+        return;
+    }
+    switch (commandId) {
+    case CmdPortSet: onPortSet(); break;
+    // A disabled menu entry cannot be chosen.
+    case CmdConnect:
+        if (!PortOpen)
+            onConnect();
+        break;
+    case CmdDisconnect:
+        if (PortOpen)
+            onDisconnect();
+        break;
+    case CmdHelpTopic: onHelpTopic(); break;
+    case CmdAbout: onAbout(); break;
+    case CmdExit: close(); break;
+    default: break;
+    }
+}
+
+void CMainFrame::onCardCommand(int cardType)
+{
+    if (CardType == cardType)
+        return;
+    UncheckCardItem(CardType);
+    CardType = cardType;
+    SelectCardItem(cardType);
+    m_view->ShowPage(cardType);
+}
+
+void CMainFrame::onPortSet()
+{
+    if (CardType == PortPageCardType)
+        return;
+    UncheckCardItem(CardType);
+    setTitle(PortPageCardType);
+    CardType = PortPageCardType;
+    m_view->ShowPortPage();
+}
+
+void CMainFrame::onConnect()
+{
+    if (initCom() == 0) {
+        PortOpen = true;
+        ReportSuccess(Message(49));
+    } else {
+        closeCom();
+        PortOpen = false;
+        ReportFailure(Message(64));
+    }
+    updateCommandUi();
+}
+
+void CMainFrame::onDisconnect()
+{
+    closeCom();
+    PortOpen = false;
+    ReportSuccess(Message(63));
+    updateCommandUi();
+}
+
+void CMainFrame::StartupConnect()
+{
+    ConnectingWindow connecting;
+    connecting.showCentred();
+    const int32_t status = initCom();
+    AppendProcessLog(QStringLiteral("rf_init_com"), status);
+    if (status != 0) {
+        closeCom();
+        PortOpen = false;
+        ReportFailure(Message(5));
+    } else {
+        PortOpen = true;
+    }
+    updateCommandUi();
+}
+
+void CMainFrame::onHelpTopic()
+{
+    // A missing help file is not reported.
+    const QString path = ProgramFilePath(QStringLiteral("RFHELP.CHM"));
+    if (QFileInfo::exists(path))
+        documentOpener()(QUrl::fromLocalFile(path));
+}
+
+void CMainFrame::onAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+CMainFrame::DocumentOpener CMainFrame::setDocumentOpener(DocumentOpener opener)
+{
+    DocumentOpener previous = std::move(documentOpener());
+    documentOpener() = opener ? std::move(opener)
+                              : DocumentOpener([](const QUrl &url) { return QDesktopServices::openUrl(url); });
+    return previous;
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_titleSet)
+        setTitle(CardType);
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    // The port is closed while the library is still loaded: instance exit frees it later.
+    if (PortOpen) {
+        closeCom();
+        PortOpen = false;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+#ifdef _WIN32
+bool CMainFrame::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+    // A double click on the caption would maximise or restore the frame: it does nothing.
+    const MSG *msg = static_cast<const MSG *>(message);
+    if (msg->message == WM_NCLBUTTONDBLCLK && msg->wParam == HTCAPTION) {
+        *result = 0;
+        return true;
+    }
+    return QMainWindow::nativeEvent(eventType, message, result);
+}
+#endif

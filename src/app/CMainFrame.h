@@ -1,0 +1,102 @@
+#pragma once
+
+#include "app/CardMenuFlags.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class CHalvidView;
+class CInfoBar;
+class CProcessView;
+class QMenu;
+class QSplitter;
+class QUrl;
+
+// Menu command ids of the frame (the card commands come from the card table).
+enum FrameCommand {
+    CmdPortSet = 32781,
+    CmdDisconnect = 32783,
+    CmdConnect = 32784,
+    CmdSetBackground = 32801,
+    CmdHelpTopic = 32803,
+    CmdSam = 32780,
+    CmdAbout = 57664,
+    CmdExit = 57665,
+};
+
+// The main window: the card menu, the page host above the log pane, and the information bar
+// along the bottom. Every command reaches onCommand() with its id, as the menu's QActions
+// (object names "cmd<N>") do.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    // The one main frame, null when none exists.
+    static CMainFrame *instance();
+
+    CInfoBar *infoBar() const { return m_infoBar; }
+    CProcessView *processView() const { return m_processView; }
+    CHalvidView *view() const { return m_view; }
+    QSplitter *splitter() const { return m_splitter; }
+    // The page row's ideal height: (screen height x 4 - 360) / 5.
+    int pageRowIdealHeight() const { return m_pageRowIdealHeight; }
+
+    // The menu action of a command, null when the menu has none.
+    QAction *commandAction(int commandId) const;
+
+    // Runs a command as its menu entry would.
+    void onCommand(int commandId);
+    // Enables Connect while the port is closed and Disconnect while it is open.
+    void updateCommandUi();
+
+    // Deletes the entries this build does not offer from the "Choose Card" menu.
+    void PruneCardMenu();
+    static void PruneCardMenu(QMenu *chooseCard, const CardMenuFlags &flags);
+    // The "Choose Card" menu as the menu resource holds it, before pruning.
+    static void FillChooseCardMenu(QMenu *chooseCard);
+
+    // Title, check mark and information bar for a card type.
+    void SelectCardItem(int cardType);
+    void UncheckCardItem(int cardType);
+    // The connection attempt at start-up with the saved port and rate, logged in the log pane.
+    void StartupConnect();
+
+    // "SoftwareName  -  CardName".
+    static QString titleFor(int cardType);
+
+    // How documents (the help file) are opened; tests replace it. Returns the previous one.
+    using DocumentOpener = std::function<bool(const QUrl &)>;
+    static DocumentOpener setDocumentOpener(DocumentOpener opener);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+#ifdef _WIN32
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
+#endif
+
+private:
+    void buildMenu();
+    static QAction *addCommand(QMenu *menu, int commandId, const QString &text);
+    void setTitle(int cardType);
+
+    void onCardCommand(int cardType);
+    void onPortSet();
+    void onConnect();
+    void onDisconnect();
+    void onHelpTopic();
+    void onAbout();
+
+    CHalvidView *m_view = nullptr;
+    CProcessView *m_processView = nullptr;
+    CInfoBar *m_infoBar = nullptr;
+    QSplitter *m_splitter = nullptr;
+    QMenu *m_chooseCardMenu = nullptr;
+    QMenu *m_setMenu = nullptr;
+    int m_pageRowIdealHeight = 0;
+    bool m_titleSet = false;
+};

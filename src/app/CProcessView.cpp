@@ -1,0 +1,147 @@
+#include "app/CProcessView.h"
+
+#include "app/MessageCatalogue.h"
+#include "pages/CaptionFrame.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int EmptyContentHeight = 100;
+constexpr int ScrollWidth = 100;
+constexpr int FontHeight = 20;
+constexpr int LineHeight = FontHeight + 2;
+constexpr int TextX = 20;
+constexpr int GradientRows = 84;
+const QColor FailureColour(255, 0, 0);
+
+QFont logFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(FontHeight);
+    font.setWeight(QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+// The log's background: a blue-grey gradient over the first 84 rows, white below.
+void paintLogBackground(QPainter &painter, const QRect &area)
+{
+    const int h = area.height();
+    const int n = std::min(GradientRows, h);
+    for (int i = 0; i < n; ++i) {
+        const QColor colour((171 + i) % 256, (188 + (67 * i) / n) % 256, (199 + (56 * i) / n) % 256);
+        painter.fillRect(QRect(area.left(), area.top() + i, area.width(), 1), colour);
+    }
+    if (h > n)
+        painter.fillRect(QRect(area.left(), area.top() + n, area.width(), h - n), Qt::white);
+}
+
+} // namespace
+
+CProcessView::CProcessView(QWidget *parent)
+    : QAbstractScrollArea(parent)
+{
+    setObjectName(QStringLiteral("processView"));
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    horizontalScrollBar()->setRange(0, 0);
+    updateScrollRange();
+}
+
+void CProcessView::clearEntries()
+{
+    m_entries.clear();
+    m_contentHeight = EmptyContentHeight;
+    updateScrollRange();
+    verticalScrollBar()->setValue(0);
+    rebuildImage();
+}
+
+void CProcessView::appendEntry(const QString &text, int32_t status)
+{
+    m_entries.append(LogEntry{text, status});
+    const int linesHeight = int(m_entries.size()) * LineHeight;
+    m_contentHeight = linesHeight > EmptyContentHeight ? linesHeight + 24 : EmptyContentHeight;
+    updateScrollRange();
+    verticalScrollBar()->setValue(0);
+    rebuildImage();
+}
+
+void CProcessView::rebuildImage()
+{
+    const QSize client = viewport()->size();
+    const int width = std::max(1, client.width());
+    const int height = std::max(m_contentHeight, client.height());
+    m_image = QImage(width, height, QImage::Format_RGB32);
+
+    QPainter painter(&m_image);
+    paintLogBackground(painter, m_image.rect());
+    painter.setFont(logFont());
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const QFontMetrics metrics(painter.font());
+    const int statusX = client.width() / 2;
+    for (int i = 0; i < m_entries.size(); ++i) {
+        const LogEntry &entry = m_entries[i];
+        const int baseline = i * LineHeight + metrics.ascent();
+        painter.setPen(PageTextColour);
+        painter.drawText(TextX, baseline, entry.text);
+        if (entry.status == 0) {
+            painter.drawText(statusX, baseline, Message(0));
+        } else {
+            painter.setPen(FailureColour);
+            painter.drawText(statusX, baseline, Message(1, entry.status));
+        }
+    }
+    painter.end();
+    viewport()->update();
+}
+
+void CProcessView::updateScrollRange()
+{
+    const QSize client = viewport()->size();
+    QScrollBar *bar = verticalScrollBar();
+    bar->setRange(0, std::max(0, m_contentHeight - client.height()));
+    bar->setPageStep(std::max(1, m_contentHeight / 10));
+    bar->setSingleStep(std::max(1, m_contentHeight / 100));
+    QScrollBar *across = horizontalScrollBar();
+    across->setRange(0, std::max(0, ScrollWidth - client.width()));
+    across->setPageStep(ScrollWidth / 10);
+    across->setSingleStep(1);
+}
+
+void CProcessView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const QRect client = viewport()->rect();
+    if (m_image.isNull()) {
+        paintLogBackground(painter, client);
+        return;
+    }
+    // Whatever the bitmap does not cover (a client grown since it was drawn) shows the erased
+    // background.
+    if (m_image.width() < client.width() || m_image.height() - verticalScrollBar()->value() < client.height())
+        paintLogBackground(painter, client);
+    painter.drawImage(QPoint(0, -verticalScrollBar()->value()), m_image);
+    Q_UNUSED(event);
+}
+
+void CProcessView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRange();
+    // The bitmap has the client's width: the status column sits at half of it.
+    if (!m_image.isNull())
+        rebuildImage();
+}
+
+void CProcessView::scrollContentsBy(int dx, int dy)
+{
+    Q_UNUSED(dx);
+    Q_UNUSED(dy);
+    viewport()->update();
+}

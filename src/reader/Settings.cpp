@@ -1,0 +1,56 @@
+#include "reader/Settings.h"
+
+#include "reader/CSettingsKey.h"
+#include "reader/RuntimeState.h"
+
+namespace {
+
+constexpr int HighestComPort = 255;
+
+int readValue(const CSettingsKey &key, const char *name, int fallback)
+{
+    uint32_t value = 0;
+    return key.readDword(QString::fromLatin1(name), value) ? int32_t(value) : fallback;
+}
+
+// CardType names a table row or the port page; BaudRate indexes the rate table. A hand-edited
+// file may hold anything, so both fall back to their defaults. ComPort is only a number, but a
+// negative or absurd one would reach the port page's list and the info bar.
+void bringIntoRange()
+{
+    if (CardType != PortPageCardType && (CardType < 0 || CardType >= CardTypeCount))
+        CardType = 0;
+    if (BaudRate < 0 || BaudRate >= int(BaudRateTable.size()))
+        BaudRate = 1;
+    if (ComPort < 0 || ComPort > HighestComPort)
+        ComPort = 0;
+}
+
+} // namespace
+
+void ReadSettings()
+{
+    CSettingsKey key;
+    if (!key.openForReading(QString::fromLatin1(SettingsKeyName))) {
+        CardType = 1;
+        ComPort = 0;
+        bringIntoRange();
+        return;
+    }
+    CardType = readValue(key, "CurCard", 1);
+    ComPort = readValue(key, "ComPort", 0);
+    BaudRate = readValue(key, "BaudRate", 1);
+    CurBitmap = readValue(key, "CurBitmap", 0);
+    bringIntoRange();
+}
+
+void WriteSettings()
+{
+    CSettingsKey key;
+    if (!key.openForWriting(QString::fromLatin1(SettingsKeyName)))
+        return;
+    key.writeDword(QStringLiteral("CurCard"), uint32_t(CardType));
+    key.writeDword(QStringLiteral("ComPort"), uint32_t(ComPort));
+    key.writeDword(QStringLiteral("BaudRate"), uint32_t(BaudRate));
+    key.writeDword(QStringLiteral("CurBitmap"), uint32_t(CurBitmap));
+}

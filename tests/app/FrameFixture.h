@@ -1,0 +1,66 @@
+#pragma once
+
+#include "FakeReader.h"
+
+#include "app/CMainFrame.h"
+#include "app/ScreenMetrics.h"
+#include "app/UserPrompts.h"
+#include "reader/CSettingsKey.h"
+#include "reader/RuntimeState.h"
+#include "reader/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// A program around the frame: the recording fake reader, message boxes answered OK and kept,
+// question sounds counted, no settings key, a fixed screen.
+class FrameFixture : public ::testing::Test
+{
+public:
+    static QString settingsPath() { return CSettingsKey::keyFilePath(QString::fromLatin1(SettingsKeyName)); }
+
+protected:
+    void SetUp() override
+    {
+        ResetRuntimeState();
+        QFile::remove(settingsPath());
+        reader = std::make_unique<FakeReader>();
+        previousBoxes = SetMessageBoxHandler([this](const MessageBoxRequest &request) {
+            boxes.push_back(request);
+            return MessageAnswer::Ok;
+        });
+        previousSound = SetQuestionSoundHandler([this] { ++sounds; });
+        SetScreenSizeOverride(QSize(1024, 768));
+    }
+
+    void TearDown() override
+    {
+        SetScreenSizeOverride(QSize());
+        SetMessageBoxHandler(previousBoxes);
+        SetQuestionSoundHandler(previousSound);
+        reader.reset();
+        QFile::remove(settingsPath());
+        ResetRuntimeState();
+    }
+
+    static void writeSettings(int cardType, int comPort, int baudRate)
+    {
+        CardType = cardType;
+        ComPort = comPort;
+        BaudRate = baudRate;
+        WriteSettings();
+        ResetRuntimeState();
+    }
+
+    std::unique_ptr<FakeReader> reader;
+    std::vector<MessageBoxRequest> boxes;
+    int sounds = 0;
+    MessageBoxHandler previousBoxes;
+    SoundHandler previousSound;
+};

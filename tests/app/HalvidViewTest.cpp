@@ -1,0 +1,91 @@
+#include "FrameFixture.h"
+
+#include "app/CHalvidView.h"
+#include "pages/CCardPage.h"
+#include "pages/CPortSetPage.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QScrollBar>
+
+namespace {
+
+using HalvidViewTest = FrameFixture;
+
+TEST_F(HalvidViewTest, CardTypesWithoutAPageLeaveTheViewEmpty)
+{
+    CHalvidView view;
+    view.resize(800, 400);
+    for (int cardType : {26, 27, 28, 254, -1}) {
+        view.ShowPage(cardType);
+        EXPECT_EQ(view.page(), nullptr) << cardType;
+        EXPECT_EQ(view.shownCardType(), cardType);
+        EXPECT_EQ(view.scrollHeight(), 100);
+    }
+}
+
+TEST_F(HalvidViewTest, PortPageIsCentredAndReplacesThePreviousPage)
+{
+    CHalvidView view;
+    view.resize(1000, 300);
+    view.show();
+    QApplication::processEvents();
+    view.ShowPortPage();
+    QPointer<CCardPage> first = view.page();
+    ASSERT_NE(qobject_cast<CPortSetPage *>(first.data()), nullptr);
+    EXPECT_EQ(first->templateId(), 135);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->x(), (view.width() - first->width()) / 2);
+
+    view.ShowPortPage();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_NE(view.page(), nullptr);
+    view.ShowPage(27);
+    EXPECT_EQ(view.page(), nullptr);
+}
+
+TEST_F(HalvidViewTest, ScrollRangeIsThePagesContentHeightWhenTallerThanTheView)
+{
+    CHalvidView view;
+    view.resize(1000, 120);
+    view.show();
+    QApplication::processEvents();
+    view.ShowPortPage();
+    const int content = view.page()->contentHeight();
+    if (content > view.viewport()->height()) {
+        EXPECT_EQ(view.scrollHeight(), content);
+        EXPECT_EQ(view.canvas()->height(), content);
+        view.verticalScrollBar()->setValue(30);
+        view.ShowPortPage();
+        EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    }
+    // Grown past the page, the view needs no scrolling.
+    view.resize(1000, content + 200);
+    QApplication::processEvents();
+    EXPECT_EQ(view.scrollHeight(), 100);
+    EXPECT_EQ(view.canvas()->height(), view.viewport()->height());
+}
+
+TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlaced)
+{
+    CHalvidView view;
+    view.resize(1000, 500);
+    view.show();
+    QApplication::processEvents();
+    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
+        view.ShowPage(cardType);
+        if (CardTypeEntry(cardType).factory == nullptr) {
+            EXPECT_EQ(view.page(), nullptr) << cardType;
+            continue;
+        }
+        ASSERT_NE(view.page(), nullptr) << cardType;
+        EXPECT_TRUE(view.page()->isVisible());
+        if (CardTypeEntry(cardType).placement == PagePlacement::FillsView) {
+            EXPECT_EQ(view.page()->geometry(), QRect(QPoint(0, 0), view.viewport()->size())) << cardType;
+        } else {
+            EXPECT_EQ(view.page()->x(), (view.width() - view.page()->width()) / 2) << cardType;
+        }
+    }
+}
+
+} // namespace

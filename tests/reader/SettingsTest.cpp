@@ -1,0 +1,260 @@
+#include "reader/CSettingsKey.h"
+#include "reader/RuntimeState.h"
+#include "reader/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+// Each test starts from a machine without the settings key and leaves none behind.
+class SettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        path = CSettingsKey::keyFilePath(QString::fromLatin1(SettingsKeyName));
+        QFile::remove(path);
+        ResetRuntimeState();
+    }
+    void TearDown() override
+    {
+        QFile::remove(path);
+        ResetRuntimeState();
+    }
+
+    void writeFile(const QByteArray &contents)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+    }
+
+    QByteArray readFile() const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QByteArray keyFile(const QByteArray &values)
+    {
+        return "Windows Registry Editor Version 5.00\r\n\r\n"
+               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\r\n" + values;
+    }
+
+    QString path;
+};
+
+TEST_F(SettingsTest, KeyFileLivesInTheUsersConfigFolder)
+{
+    EXPECT_EQ(path, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Corvale/IORFCard.reg"));
+}
+
+TEST_F(SettingsTest, FirstStartWithoutTheKeyGivesCardOnePortZero)
+{
+    CardType = 7;
+    ComPort = 5;
+    BaudRate = 4;
+    CurBitmap = 3;
+    ResetRuntimeState();
+    ReadSettings();
+    EXPECT_EQ(CardType, 1);
+    EXPECT_EQ(ComPort, 0);
+    EXPECT_EQ(BaudRate, 1);
+    EXPECT_EQ(CurrentBaudRate(), 14400);
+    EXPECT_EQ(CurBitmap, 0);
+}
+
+TEST_F(SettingsTest, MissingAndWronglyTypedValuesTakeTheirDefaults)
+{
+    // ComPort missing gives 0, not the initial 1; a string BaudRate is not a DWORD.
+    writeFile(keyFile("\"CurCard\"=dword:00000004\r\n\"BaudRate\"=\"5\"\r\n\"CurBitmap\"=hex:05,00,00,00\r\n"));
+    ReadSettings();
+    EXPECT_EQ(CardType, 4);
+    EXPECT_EQ(ComPort, 0);
+    EXPECT_EQ(BaudRate, 1);
+    EXPECT_EQ(CurBitmap, 0);
+}
+
+TEST_F(SettingsTest, MalformedDwordsReadAsMissing)
+{
+    const struct {
+        const char *data;
+        int expectedPort;
+    } cases[] = {
+        {"dword:00000003", 3},
+        {"DWORD:00000006", 6},
+        {"dword:7", 7},
+        {"dword:", 0},
+        {"dword:000000003", 0}, // nine digits do not fit
+        {"dword:0000000g", 0},
+        {"dword:-0000001", 0},
+        {"3", 0},
+    };
+    for (const auto &c : cases) {
+        writeFile(keyFile(QByteArray("\"ComPort\"=") + c.data + "\r\n"));
+        ReadSettings();
+        EXPECT_EQ(ComPort, c.expectedPort) << c.data;
+    }
+}
+
+TEST_F(SettingsTest, GarbageFileIsAKeyWithoutValues)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 37 + 11) % 256));
+    writeFile(garbage + "\n\"ComPort\"=dword:00000003\n");
+    ReadSettings();
+    // Values outside this key's section do not count.
+    EXPECT_EQ(CardType, 1);
+    EXPECT_EQ(ComPort, 0);
+    EXPECT_EQ(BaudRate, 1);
+}
+
+TEST_F(SettingsTest, ValuesUnderAnotherKeyDoNotCount)
+{
+    writeFile("Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other\\Thing]\n"
+              "\"ComPort\"=dword:00000004\n\n[HKEY_LOCAL_MACHINE\\Software\\Corvale\\IORFCard]\n"
+              "\"CurCard\"=dword:00000002\n");
+    ReadSettings();
+    EXPECT_EQ(ComPort, 0);
+    EXPECT_EQ(CardType, 2);
+}
+
+TEST_F(SettingsTest, OutOfRangeValuesAreBroughtIntoRange)
+{
+    const struct {
+        const char *values;
+        int cardType, comPort, baudRate;
+    } cases[] = {
+        {"\"CurCard\"=dword:000000ff\n\"BaudRate\"=dword:00000006\n", 255, 0, 6}, // port page kept
+        {"\"CurCard\"=dword:0000001b\n\"BaudRate\"=dword:00000000\n", 27, 0, 0},
+        {"\"CurCard\"=dword:0000001c\n\"BaudRate\"=dword:00000007\n", 0, 0, 1},
+        {"\"CurCard\"=dword:ffffffff\n\"BaudRate\"=dword:ffffffff\n\"ComPort\"=dword:ffffffff\n", 0, 0, 1},
+        {"\"CurCard\"=dword:80000000\n\"ComPort\"=dword:00010000\n", 0, 0, 1},
+    };
+    for (const auto &c : cases) {
+        writeFile(keyFile(c.values));
+        ReadSettings();
+        EXPECT_EQ(CardType, c.cardType) << c.values;
+        EXPECT_EQ(ComPort, c.comPort) << c.values;
+        EXPECT_EQ(BaudRate, c.baudRate) << c.values;
+        EXPECT_GE(CurrentBaudRate(), 9600);
+    }
+}
+
+TEST_F(SettingsTest, RoundTripOfComThreeAt57600)
+{
+    CardType = 255;
+    ComPort = 3;
+    BaudRate = 5;
+    CurBitmap = 12;
+    WriteSettings();
+    ResetRuntimeState();
+    ReadSettings();
+    EXPECT_EQ(CardType, 255);
+    EXPECT_EQ(ComPort, 3);
+    EXPECT_EQ(BaudRate, 5);
+    EXPECT_EQ(CurrentBaudRate(), 57600);
+    EXPECT_EQ(CurBitmap, 12);
+
+    const QByteArray text = readFile();
+    EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00\n")) << text.constData();
+    EXPECT_TRUE(text.contains("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n"));
+    EXPECT_TRUE(text.contains("\"CurCard\"=dword:000000ff\n"));
+    EXPECT_TRUE(text.contains("\"ComPort\"=dword:00000003\n"));
+    EXPECT_TRUE(text.contains("\"BaudRate\"=dword:00000005\n"));
+    EXPECT_TRUE(text.contains("\"CurBitmap\"=dword:0000000c\n"));
+}
+
+TEST_F(SettingsTest, WritingKeepsOtherValuesOfTheKeyAndReplacesWrongTypes)
+{
+    writeFile(keyFile("\"Extra\"=\"kept\"\r\n\"BaudRate\"=\"5\"\r\n"));
+    BaudRate = 2;
+    WriteSettings();
+    const QByteArray text = readFile();
+    EXPECT_TRUE(text.contains("\"Extra\"=\"kept\"\n"));
+    EXPECT_TRUE(text.contains("\"BaudRate\"=dword:00000002\n"));
+    EXPECT_FALSE(text.contains("\"BaudRate\"=\"5\""));
+}
+
+TEST_F(SettingsTest, WriteReplacesTheFileAtomically)
+{
+    const QByteArray old = keyFile("\"ComPort\"=dword:00000002\n");
+    writeFile(old);
+    // A reader that opened the file before the write keeps seeing the whole old file: the new
+    // one is renamed over it, never written into it.
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    ComPort = 4;
+    WriteSettings();
+    EXPECT_EQ(earlier.readAll(), old);
+    EXPECT_TRUE(readFile().contains("\"ComPort\"=dword:00000004\n"));
+    // No temporary file is left beside it.
+    const QStringList entries = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
+    EXPECT_EQ(entries, QStringList{QStringLiteral("IORFCard.reg")});
+}
+
+TEST_F(SettingsTest, UnwritableLocationIsSilentlyNotSaved)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    ComPort = 6;
+    WriteSettings();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(SettingsTest, FolderInPlaceOfTheKeyFileIsSilentlyNotSaved)
+{
+    // A location that cannot take the file (here a folder of that name) works for root too.
+    QDir().mkpath(path);
+    ComPort = 6;
+    WriteSettings();
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    ReadSettings();
+    EXPECT_EQ(ComPort, 0);
+    QDir(path).removeRecursively();
+}
+
+TEST(SettingsKeyTest, ReadingWithoutOpeningFailsAndWritingNeedsTheWriteOpen)
+{
+    CSettingsKey key;
+    uint32_t value = 99;
+    EXPECT_FALSE(key.readDword(QStringLiteral("CurCard"), value));
+    EXPECT_EQ(value, 99u);
+    EXPECT_FALSE(key.writeDword(QStringLiteral("CurCard"), 1));
+    EXPECT_FALSE(key.openForReading(QStringLiteral("NoSuchKey")));
+    EXPECT_FALSE(key.writeDword(QStringLiteral("CurCard"), 1));
+}
+
+TEST(SettingsKeyTest, ValueNamesWithQuotesAndBackslashesSurviveARoundTrip)
+{
+    const QString name = QStringLiteral("RoundTripKey");
+    const QString path = CSettingsKey::keyFilePath(name);
+    QFile::remove(path);
+    {
+        CSettingsKey key;
+        ASSERT_TRUE(key.openForWriting(name));
+        EXPECT_TRUE(key.writeDword(QStringLiteral("a\"b\\c"), 0xdeadbeef));
+    }
+    CSettingsKey key;
+    ASSERT_TRUE(key.openForReading(name));
+    uint32_t value = 0;
+    EXPECT_TRUE(key.readDword(QStringLiteral("a\"b\\c"), value));
+    EXPECT_EQ(value, 0xdeadbeefu);
+    // The registry ignores the case of value names.
+    EXPECT_TRUE(key.readDword(QStringLiteral("A\"B\\C"), value));
+    QFile::remove(path);
+}
+
+} // namespace

@@ -1,0 +1,178 @@
+// Prints how long Vornex takes from process start to its maximised main window with the
+// start-up connection done, beside a minimal Qt Widgets window started the same way, and the
+// peak memory (VmHWM) of both. Medians over several runs.
+//
+//   bench [--runs N]
+//
+// Both programs run off-screen with private settings and runtime folders; Vornex connects to
+// the simulated reader on COM1 and opens the Mifare_Std S50 page.
+
+#include "app/ProgramRuns.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Sample {
+    double milliseconds = 0;
+    long long peakKb = 0;
+};
+
+// The bare window draws no text, so it never loads a font; the texted one has a menu and a
+// label, as any real window does.
+int runMinimalWindow(int argc, char **argv, bool withText)
+{
+    QApplication application(argc, argv);
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("minimal"));
+    if (withText) {
+        window.menuBar()->addMenu(QStringLiteral("File(&F)"))->addAction(QStringLiteral("Exit(&X)"));
+        window.setCentralWidget(new QLabel(QStringLiteral("Minimal window")));
+    }
+    window.showMaximized();
+    QTimer::singleShot(0, [] {
+        ReportStartupReady();
+        QApplication::quit();
+    });
+    return QApplication::exec();
+}
+
+bool prepareFolders(const QTemporaryDir &root)
+{
+    QDir dir(root.path());
+    if (!dir.mkpath(QStringLiteral("config/Corvale")) || !dir.mkpath(QStringLiteral("runtime")))
+        return false;
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile settings(dir.filePath(QStringLiteral("config/Corvale/IORFCard.reg")));
+    if (!settings.open(QIODevice::WriteOnly))
+        return false;
+    settings.write("Windows Registry Editor Version 5.00\n\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n"
+                   "\"CurCard\"=dword:00000001\n\"ComPort\"=dword:00000001\n"
+                   "\"BaudRate\"=dword:00000001\n\"CurBitmap\"=dword:00000000\n");
+    return true;
+}
+
+bool runOnce(const QString &program, const QStringList &arguments, Sample &sample)
+{
+    QTemporaryDir root;
+    if (!root.isValid() || !prepareFolders(root))
+        return false;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.filePath(QStringLiteral("runtime")));
+    environment.insert(QStringLiteral("ZENTRAVA_SCENARIO"), root.filePath(QStringLiteral("config/scenario.json")));
+
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return false;
+    QByteArray output;
+    while (!output.contains('\n')) {
+        if (!process.waitForReadyRead(30000))
+            return false;
+        output += process.readAllStandardOutput();
+    }
+    sample.milliseconds = double(timer.nsecsElapsed()) / 1e6;
+    process.waitForFinished(30000);
+    const qsizetype at = output.indexOf("vmhwm_kb=");
+    if (!output.startsWith("ready") || at < 0)
+        return false;
+    sample.peakKb = output.mid(at + 9).trimmed().toLongLong();
+    return true;
+}
+
+template <class T>
+T median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && QByteArray(argv[1]) == "--minimal-window")
+        return runMinimalWindow(argc, argv, false);
+    if (argc > 1 && QByteArray(argv[1]) == "--minimal-text-window")
+        return runMinimalWindow(argc, argv, true);
+
+    QCoreApplication application(argc, argv);
+    int runs = 9;
+    const QStringList arguments = QCoreApplication::arguments();
+    const qsizetype runsAt = arguments.indexOf(QStringLiteral("--runs"));
+    if (runsAt >= 0 && runsAt + 1 < arguments.size())
+        runs = std::clamp(arguments[runsAt + 1].toInt(), 1, 100);
+
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString vornex = QDir(folder).filePath(QStringLiteral("vornex"));
+    const QString self = QCoreApplication::applicationFilePath();
+    if (!QFile::exists(vornex)) {
+        std::fprintf(stderr, "bench: %s not found\n", qPrintable(vornex));
+        return 1;
+    }
+
+    struct Contender {
+        const char *label;
+        QString program;
+        QStringList arguments;
+        std::vector<double> times;
+        std::vector<long long> peaks;
+    };
+    std::vector<Contender> contenders = {
+        {"vornex (connected, S50 page)", vornex, {QStringLiteral("--startup-probe")}, {}, {}},
+        {"bare Qt Widgets window", self, {QStringLiteral("--minimal-window")}, {}, {}},
+        {"Qt window, menu and label", self, {QStringLiteral("--minimal-text-window")}, {}, {}},
+    };
+    // One warm-up of each, not counted: the first start pays for a cold file cache. The runs
+    // then alternate, so that a busy moment of the machine falls on all of them alike.
+    Sample sample;
+    for (Contender &contender : contenders)
+        runOnce(contender.program, contender.arguments, sample);
+    for (int i = 0; i < runs; ++i) {
+        for (Contender &contender : contenders) {
+            if (!runOnce(contender.program, contender.arguments, sample)) {
+                std::fprintf(stderr, "bench: %s did not report its start-up\n", contender.label);
+                return 1;
+            }
+            contender.times.push_back(sample.milliseconds);
+            contender.peaks.push_back(sample.peakKb);
+        }
+    }
+
+    std::printf("start-up to the maximised window, median of %d runs (offscreen)\n", runs);
+    std::printf("%-30s %10s %12s %11s %12s\n", "", "time (ms)", "VmHWM (kB)", "time ratio", "memory ratio");
+    const double vornexTime = median(contenders[0].times);
+    const double vornexPeak = double(median(contenders[0].peaks));
+    for (const Contender &contender : contenders) {
+        const double time = median(contender.times);
+        const long long peak = median(contender.peaks);
+        std::printf("%-30s %10.1f %12lld %11.2f %12.2f\n", contender.label, time, peak, vornexTime / time,
+                    vornexPeak / double(std::max(1LL, peak)));
+    }
+    std::printf("target: vornex at most 1.50 times the minimal window's start-up time\n");
+    return 0;
+}
