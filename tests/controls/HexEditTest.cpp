@@ -1,0 +1,254 @@
+#include "controls/CHexEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class HexEditTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<QWidget>();
+        edit = new CHexEdit(window.get());
+        window->show();
+        edit->setFocus();
+    }
+
+    void type(const QString &keys) { QTest::keyClicks(edit, keys); }
+    void ctrl(Qt::Key key) { QTest::keyClick(edit, key, Qt::ControlModifier); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(edit, key, modifiers); }
+
+    // Opens the field's context menu and returns its actions by object name.
+    QMenu *openContextMenu()
+    {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(edit, &event);
+        QMenu *menu = edit->findChild<QMenu *>();
+        EXPECT_NE(menu, nullptr);
+        return menu;
+    }
+
+    static QAction *action(QMenu *menu, const char *name)
+    {
+        for (QAction *candidate : menu->actions())
+            if (candidate->objectName() == QLatin1String(name))
+                return candidate;
+        return nullptr;
+    }
+
+    std::unique_ptr<QWidget> window;
+    CHexEdit *edit = nullptr;
+};
+
+} // namespace
+
+TEST_F(HexEditTest, TypedDigitsAndLettersShowInLowerCase)
+{
+    type(QStringLiteral("A"));
+    EXPECT_EQ(edit->text(), QStringLiteral("a"));
+    type(QStringLiteral("0123456789abcdefBCDEF"));
+    EXPECT_EQ(edit->text(), QStringLiteral("a0123456789abcdefbcdef"));
+}
+
+TEST_F(HexEditTest, OtherCharactersAreRefused)
+{
+    type(QStringLiteral("g %GzZ-.,x\t"));
+    EXPECT_EQ(edit->text(), QString());
+    type(QStringLiteral("1g2"));
+    EXPECT_EQ(edit->text(), QStringLiteral("12"));
+}
+
+TEST_F(HexEditTest, EditingKeysOfAnUnlockedField)
+{
+    type(QStringLiteral("1234"));
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), QStringLiteral("123"));
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(edit->text(), QStringLiteral("13"));
+    EXPECT_EQ(edit->cursorPosition(), 1);
+    // Home and End are not among the keys the field lets through.
+    key(Qt::Key_End);
+    EXPECT_EQ(edit->cursorPosition(), 1);
+}
+
+TEST_F(HexEditTest, TypingStopsAtTwiceTheByteLimit)
+{
+    edit->SetMaxBytes(6);
+    EXPECT_EQ(edit->GetMaxBytes(), 6);
+    EXPECT_EQ(edit->GetLimitText(), 12);
+    type(QStringLiteral("00112233445566778899"));
+    EXPECT_EQ(edit->text(), QStringLiteral("001122334455"));
+    // A full field still takes a digit that replaces a selection.
+    edit->setSelection(0, 2);
+    type(QStringLiteral("F"));
+    EXPECT_EQ(edit->text(), QStringLiteral("f1122334455"));
+}
+
+TEST_F(HexEditTest, LimitsInCharactersAndBytes)
+{
+    edit->SetLimitText(13);
+    EXPECT_EQ(edit->GetMaxBytes(), 7);
+    edit->SetMaxBytes(1);
+    EXPECT_EQ(edit->GetLimitText(), 2);
+    edit->SetMaxBytes(0);
+    EXPECT_EQ(edit->GetMaxBytes(), 0);
+    type(QStringLiteral("1"));
+    EXPECT_EQ(edit->text(), QString());
+}
+
+TEST_F(HexEditTest, ProgramTextIsShownWholeWhateverTheLimit)
+{
+    edit->SetMaxBytes(2);
+    const uint8_t bytes[] = {0x00, 0x0A, 0xFF, 0x10};
+    edit->SetHexBytes(bytes, 4);
+    EXPECT_EQ(edit->text(), QStringLiteral("000AFF10"));
+    edit->SetHexBytes(nullptr, 4);
+    EXPECT_EQ(edit->text(), QStringLiteral("000AFF10"));
+    edit->SetHexBytes(bytes, 0);
+    EXPECT_EQ(edit->text(), QString());
+    edit->SetHexValue(258);
+    EXPECT_EQ(edit->text(), QStringLiteral("02010000"));
+    edit->SetHexBytes(QByteArray("\x12\xAB", 2));
+    EXPECT_EQ(edit->text(), QStringLiteral("12AB"));
+}
+
+TEST_F(HexEditTest, OddTrailingDigitCountsNotButDecodes)
+{
+    type(QStringLiteral("12345"));
+    EXPECT_EQ(edit->GetHexByteCount(), 2);
+    EXPECT_EQ(edit->GetHexBytes(), QByteArray("\x12\x34\x05", 3));
+    edit->clear();
+    EXPECT_EQ(edit->GetHexByteCount(), 0);
+    EXPECT_TRUE(edit->GetHexBytes().isEmpty());
+    // 13 characters: 6 complete pairs, 7 bytes decoded.
+    edit->setText(QStringLiteral("0102030405060"));
+    EXPECT_EQ(edit->GetHexByteCount(), 6);
+    EXPECT_EQ(edit->GetHexBytes().size(), 7);
+}
+
+TEST_F(HexEditTest, PastedTextIsTakenUnfilteredWithinTheLimit)
+{
+    QApplication::clipboard()->setText(QStringLiteral("xy 1G"));
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(edit->text(), QStringLiteral("xy 1G"));
+    // Non-hex characters decode to their own codes.
+    // "xy" = 0x78 x 16 + 0x79, " 1" = 0x20 x 16 + 1, each kept to 8 bits; "G" = 0x47.
+    EXPECT_EQ(edit->GetHexBytes(), QByteArray("\xF9\x01\x47", 3));
+
+    edit->clear();
+    edit->SetMaxBytes(2);
+    QApplication::clipboard()->setText(QStringLiteral("AABBCCDD"));
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(edit->text(), QStringLiteral("AABB"));
+    // A full field takes nothing more; a selection makes room.
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(edit->text(), QStringLiteral("AABB"));
+    edit->setSelection(2, 2);
+    QApplication::clipboard()->setText(QStringLiteral("99887766"));
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(edit->text(), QStringLiteral("AA99"));
+}
+
+TEST_F(HexEditTest, PasteTakesTheFirstLineOnly)
+{
+    QApplication::clipboard()->setText(QStringLiteral("0102\r\n0304"));
+    key(Qt::Key_Insert, Qt::ControlModifier | Qt::ShiftModifier);
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(edit->text(), QStringLiteral("0102"));
+}
+
+TEST_F(HexEditTest, ShiftInsertIsNotAPasteKeyOfTheField)
+{
+    QApplication::clipboard()->setText(QStringLiteral("0102"));
+    key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(edit->text(), QString());
+}
+
+TEST_F(HexEditTest, LockedFieldRefusesTypingPastingAndEditing)
+{
+    edit->setText(QStringLiteral("A1B2C3"));
+    edit->SetInputLocked(true);
+    EXPECT_TRUE(edit->IsInputLocked());
+    QApplication::clipboard()->setText(QStringLiteral("FFFF"));
+
+    type(QStringLiteral("12ab"));
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Delete);
+    ctrl(Qt::Key_V);
+    edit->selectAll();
+    ctrl(Qt::Key_X);
+    ctrl(Qt::Key_Backspace);
+    ctrl(Qt::Key_Z);
+    key(Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("A1B2C3"));
+}
+
+TEST_F(HexEditTest, LockedFieldCanBeSelectedAndCopied)
+{
+    edit->setText(QStringLiteral("A1B2C3"));
+    edit->SetInputLocked(true);
+    edit->setCursorPosition(0);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("A1"));
+    ctrl(Qt::Key_C);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A1"));
+
+    ctrl(Qt::Key_A);
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("A1B2C3"));
+    ctrl(Qt::Key_C);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A1B2C3"));
+
+    // Unlocked again, the field takes typing.
+    edit->SetInputLocked(false);
+    edit->setCursorPosition(6);
+    type(QStringLiteral("D"));
+    EXPECT_EQ(edit->text(), QStringLiteral("A1B2C3d"));
+}
+
+TEST_F(HexEditTest, ContextMenuPasteObeysTheLimit)
+{
+    edit->SetMaxBytes(1);
+    QApplication::clipboard()->setText(QStringLiteral("%%%%"));
+    QMenu *menu = openContextMenu();
+    ASSERT_NE(menu, nullptr);
+    QAction *paste = action(menu, "edit-paste");
+    ASSERT_NE(paste, nullptr);
+    ASSERT_TRUE(paste->isEnabled());
+    paste->trigger();
+    menu->close();
+    EXPECT_EQ(edit->text(), QStringLiteral("%%"));
+}
+
+TEST_F(HexEditTest, LockedContextMenuOffersOnlyCopyAndSelectAll)
+{
+    edit->setText(QStringLiteral("0102"));
+    edit->selectAll();
+    edit->SetInputLocked(true);
+    QApplication::clipboard()->setText(QStringLiteral("FFFF"));
+    QMenu *menu = openContextMenu();
+    ASSERT_NE(menu, nullptr);
+    for (const char *name : {"edit-paste", "edit-cut", "edit-delete", "edit-undo", "edit-redo"}) {
+        QAction *modifying = action(menu, name);
+        EXPECT_TRUE(modifying == nullptr || !modifying->isEnabled()) << name;
+    }
+    QAction *copy = action(menu, "edit-copy");
+    ASSERT_NE(copy, nullptr);
+    copy->trigger();
+    menu->close();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("0102"));
+    EXPECT_EQ(edit->text(), QStringLiteral("0102"));
+    EXPECT_FALSE(edit->isReadOnly());
+}
