@@ -1,0 +1,565 @@
+#include "PageHarness.h"
+
+#include "app/Reporting.h"
+#include "pages/CPortSetPage.h"
+#include "reader/RuntimeState.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QTimeEdit>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+const QStringList AllCards = {
+    "SHC1102", "Mifare_UltraLight", "Mifare_Std S50", "Mifare_Std S70", "Mifare_DESFire",
+    "Mifare_Pro(X)", "SR176", "SRIX4K", "AT88RF020", "SmartCard(ISO14443B)", "I.CODE SLI",
+    "Tag_it", "SRF55V02P", "SRF55V10P",
+};
+
+// The Memo field at the moment the reader is asked to open the port.
+QString memoWhenOpening;
+
+int32_t ZENTRAVA_CALL openWatchingMemo(int32_t port, int32_t baud)
+{
+    memoWhenOpening = ReportInfoBar()->memoText();
+    return FakeReader::instance()->take(QStringLiteral("rf_init_com"), {port, baud}).status;
+}
+
+class PortSetPageTest : public ::testing::Test
+{
+protected:
+    // Opens "Port Set" with the run-time state as the test left it.
+    CPortSetPage &openPage()
+    {
+        m_page = std::make_unique<CPortSetPage>();
+        return *m_page;
+    }
+    QWidget *page() { return m_page.get(); }
+
+    QString text(int id) { return PageHarness::text(page(), id); }
+    void click(int id) { PageHarness::click(page(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(page(), id, value); }
+    void choose(int id, const QString &item) { PageHarness::choose(page(), id, item); }
+
+    QStringList checkedCards()
+    {
+        QStringList cards;
+        for (int id = 1213; id <= 1226; ++id) {
+            if (m_page->button(id)->isChecked())
+                cards << m_page->button(id)->text();
+        }
+        return cards;
+    }
+
+    QString infoBarValue(int id)
+    {
+        return harness.infoBar().findChild<QLabel *>(QStringLiteral("id%1").arg(id))->text();
+    }
+
+    void showModel(const QByteArray &model)
+    {
+        harness.reader().script(QStringLiteral("rf_get_model"), {0, model, -1, 0});
+        click(1066);
+    }
+
+    QDate clockDate() { return m_page->control<QDateEdit>(1188)->date(); }
+    QTime clockTime() { return m_page->control<QTimeEdit>(1190)->time(); }
+
+    PageHarness harness;
+    std::unique_ptr<CPortSetPage> m_page;
+};
+
+TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateAndTheDefaultsOfEveryChoice)
+{
+    ComPort = 3;
+    BaudRate = 4;
+    openPage();
+
+    EXPECT_EQ(text(1051), "COM3");
+    EXPECT_EQ(text(1052), "38400");
+    EXPECT_EQ(text(1054), "Off");
+    EXPECT_TRUE(m_page->button(1070)->isChecked());
+    EXPECT_FALSE(m_page->button(1071)->isChecked());
+    EXPECT_EQ(text(1191), QStringLiteral("week %1 ").arg(QDate::currentDate().dayOfWeek()));
+    EXPECT_EQ(m_page->contentHeight(), m_page->height());
+
+    QStringList ports, rates, colours;
+    for (int i = 0; i < m_page->comboBox(1051)->count(); ++i)
+        ports << m_page->comboBox(1051)->itemText(i);
+    for (int i = 0; i < m_page->comboBox(1052)->count(); ++i)
+        rates << m_page->comboBox(1052)->itemText(i);
+    for (int i = 0; i < m_page->comboBox(1054)->count(); ++i)
+        colours << m_page->comboBox(1054)->itemText(i);
+    EXPECT_EQ(ports, QStringList({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}));
+    EXPECT_EQ(rates, QStringList({"9600", "14400", "19200", "28800", "38400", "57600", "115200"}));
+    EXPECT_EQ(colours, QStringList({"Off", "red", "green", "yellow"}));
+    // Opening the page stores nothing.
+    EXPECT_EQ(ComPort, 3);
+    EXPECT_EQ(BaudRate, 4);
+}
+
+TEST_F(PortSetPageTest, ShowsSixCaptionFramesAndKeepsTheDeviceNumberButtonsClockAndCardBoxesHidden)
+{
+    openPage();
+
+    QStringList frames;
+    for (const CaptionFrame &frame : m_page->captionFrames())
+        frames << frame.caption();
+    EXPECT_EQ(frames, QStringList({"Port Setting", "Information", "Light", "Icdeve", "Beep", "Antenna"}));
+    for (int group = 1097; group <= 1104; ++group)
+        EXPECT_TRUE(m_page->control(group)->isHidden()) << "group box " << group;
+
+    for (int id : {1063, 1064, 1188, 1190, 1191, 1186, 1187})
+        EXPECT_TRUE(m_page->control(id)->isHidden()) << "control " << id;
+    for (int id = 1213; id <= 1226; ++id)
+        EXPECT_TRUE(m_page->control(id)->isHidden()) << "card box " << id;
+    for (int id : {1051, 1052, 1053, 1056, 1058, 1066, 1054, 1068, 1059, 1060, 1067, 1070, 1071, 1069})
+        EXPECT_FALSE(m_page->control(id)->isHidden()) << "control " << id;
+
+    QStringList boxes;
+    for (int id = 1213; id <= 1226; ++id)
+        boxes << m_page->button(id)->text();
+    EXPECT_EQ(boxes, AllCards);
+}
+
+TEST_F(PortSetPageTest, EveryControlLiesOnThePageAndOnlyGroupBoxesOverlapOthers)
+{
+    openPage();
+    const QRect pageRect = m_page->rect();
+    std::vector<std::pair<QString, QRect>> controls;
+    for (QWidget *widget : m_page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const int id = widget->objectName().mid(2).toInt();
+        if (!widget->objectName().startsWith(QLatin1String("id")) || (id >= 1097 && id <= 1104))
+            continue;
+        EXPECT_TRUE(pageRect.contains(widget->geometry())) << widget->objectName().toStdString();
+        controls.emplace_back(widget->objectName(), widget->geometry());
+    }
+    EXPECT_GE(controls.size(), 40u);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i].second.intersects(controls[j].second))
+                << controls[i].first.toStdString() << " overlaps " << controls[j].first.toStdString();
+    }
+}
+
+TEST_F(PortSetPageTest, ShowsTheChineseCaptionsWhenBuiltForChinese)
+{
+    LanguageIndex = 0;
+    openPage();
+
+    EXPECT_EQ(text(1053), "连接");
+    EXPECT_EQ(text(1227), "端口值");
+    EXPECT_EQ(text(1070), "开");
+    EXPECT_EQ(m_page->captionFrames().front().caption(), "端口设置");
+    EXPECT_EQ(text(1191), QStringLiteral("星期 %1 ").arg(QDate::currentDate().dayOfWeek()));
+    // The colour names and the card names have no Chinese texts.
+    EXPECT_EQ(text(1054), "Off");
+    EXPECT_EQ(m_page->button(1213)->text(), "SHC1102");
+}
+
+TEST_F(PortSetPageTest, ChoosingAPortAndRateStoresThemWithoutTouchingTheInformationBar)
+{
+    openPage();
+    choose(1051, "COM5");
+    choose(1052, "115200");
+
+    EXPECT_EQ(ComPort, 5);
+    EXPECT_EQ(BaudRate, 6);
+    EXPECT_TRUE(harness.reader().calls().empty());
+    EXPECT_EQ(infoBarValue(1180), "");
+    EXPECT_EQ(infoBarValue(1181), "");
+}
+
+TEST_F(PortSetPageTest, APortOutsideTheListShowsNoSelectionAndARateChangeThenStoresNoPort)
+{
+    ComPort = 0;
+    PortOpen = false;
+    openPage();
+    EXPECT_EQ(m_page->comboBox(1051)->currentIndex(), -1);
+
+    choose(1052, "57600");
+    EXPECT_EQ(ComPort, -1);
+    EXPECT_EQ(BaudRate, 5);
+
+    // The reader refuses the port that is no port.
+    harness.reader().scriptStatus(QStringLiteral("rf_init_com"), 1);
+    click(1053);
+    ASSERT_EQ(harness.reader().callNames(), QStringList({"rf_init_com", "rf_close_com"}));
+    EXPECT_EQ(harness.reader().calls()[0].args, (std::vector<int64_t>{-1, 57600}));
+    EXPECT_FALSE(PortOpen);
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_init_com");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_init_com 1"}));
+    EXPECT_EQ(harness.sounds(), 1);
+}
+
+TEST_F(PortSetPageTest, ConnectOpensTheChosenPortAndShowsItInTheInformationBar)
+{
+    PortOpen = false;
+    openPage();
+    choose(1051, "COM4");
+    choose(1052, "19200");
+    click(1053);
+
+    ASSERT_EQ(harness.reader().callNames(), QStringList({"rf_init_com"}));
+    EXPECT_EQ(harness.reader().calls()[0].args, (std::vector<int64_t>{4, 19200}));
+    EXPECT_TRUE(PortOpen);
+    EXPECT_EQ(harness.memo(), "Connect successful");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_init_com 0"}));
+    EXPECT_EQ(harness.sounds(), 0);
+    EXPECT_EQ(infoBarValue(1180), "COM4");
+    EXPECT_EQ(infoBarValue(1181), "19200");
+}
+
+TEST_F(PortSetPageTest, ConnectWhileConnectedReportsTheDropThenReconnects)
+{
+    openPage();
+    ReaderApi.rf_init_com = openWatchingMemo;
+    memoWhenOpening.clear();
+    click(1053);
+
+    EXPECT_EQ(harness.reader().callNames(), QStringList({"rf_close_com", "rf_init_com"}));
+    EXPECT_EQ(memoWhenOpening, "Error: Connect failed");
+    EXPECT_EQ(harness.sounds(), 1);
+    EXPECT_EQ(harness.memo(), "Connect successful");
+    EXPECT_TRUE(PortOpen);
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_init_com 0"}));
+}
+
+TEST_F(PortSetPageTest, AFailedReconnectLeavesThePortClosed)
+{
+    openPage();
+    harness.reader().scriptStatus(QStringLiteral("rf_init_com"), 0x1f);
+    click(1053);
+
+    EXPECT_EQ(harness.reader().callNames(), QStringList({"rf_close_com", "rf_init_com", "rf_close_com"}));
+    EXPECT_FALSE(PortOpen);
+    EXPECT_EQ(harness.memo(), "Error: 1f ,function: rf_init_com");
+    EXPECT_EQ(harness.sounds(), 2);
+    EXPECT_EQ(infoBarValue(1180), "");
+}
+
+TEST_F(PortSetPageTest, EveryDeviceOperationStopsWhileThePortIsClosed)
+{
+    PortOpen = false;
+    openPage();
+    setText(1059, "0102");
+    setText(1060, "05");
+    int sounds = 0;
+    for (int buttonId : {1066, 1063, 1064, 1067, 1069, 1068}) {
+        harness.infoBar().showMemo(QString());
+        click(buttonId);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << "button " << buttonId;
+        EXPECT_EQ(harness.sounds(), ++sounds) << "button " << buttonId;
+    }
+    EXPECT_TRUE(harness.reader().calls().empty());
+    EXPECT_TRUE(harness.logLines().isEmpty());
+    EXPECT_TRUE(harness.messageBoxes().empty());
+}
+
+TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheModelSupports)
+{
+    openPage();
+    harness.reader().setDefault(QStringLiteral("lib_ver"), {0, {}, -1, 12});
+    showModel("ZT-SIF-R2");
+
+    EXPECT_EQ(harness.reader().callNames(), QStringList({"rf_get_model", "lib_ver"}));
+    EXPECT_EQ(text(1056), "ZT-SIF-R2");
+    EXPECT_EQ(text(1058), "12.0");
+    EXPECT_EQ(checkedCards(), AllCards);
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_get_model 0", "lib_ver 0"}));
+
+    showModel("ZT-SIL-R2");
+    EXPECT_EQ(checkedCards(), QStringList({"SHC1102", "Mifare_UltraLight", "Mifare_Std S50", "Mifare_Std S70"}));
+}
+
+TEST_F(PortSetPageTest, TheSixthCharacterOfTheModelSelectsTheSupportedCards)
+{
+    const QStringList typeA = AllCards.mid(0, 6);
+    const QStringList typeB = AllCards.mid(6, 4);
+    const QStringList iso15693 = AllCards.mid(10, 4);
+    const struct {
+        const char *model;
+        QStringList cards;
+    } cases[] = {
+        {"ZT-SIA", typeA}, {"ZT-SIG", typeA}, {"ZT-SIB", typeB}, {"ZT-SID", iso15693},
+        {"ZT-SIE", typeA + typeB}, {"ZT-SIH", typeA + typeB}, {"ZT-SIF", AllCards},
+        {"ZT-SII", AllCards}, {"ZT-SIi", AllCards}, {"ZT-SIf", {}}, {"ZT-SIC", {}}, {"ZT-SI", {}},
+    };
+    openPage();
+    for (const auto &row : cases) {
+        // Start from every box checked so that clearing shows too.
+        showModel("ZT-SIF");
+        showModel(row.model);
+        EXPECT_EQ(checkedCards(), row.cards) << row.model;
+    }
+}
+
+TEST_F(PortSetPageTest, TheModelTextEndsAtTheReturnedLength)
+{
+    openPage();
+    harness.reader().script(QStringLiteral("rf_get_model"), {0, "ZT-SIF-LONG", 4, 0});
+    click(1066);
+
+    EXPECT_EQ(text(1056), "ZT-S");
+    EXPECT_TRUE(checkedCards().isEmpty());
+}
+
+TEST_F(PortSetPageTest, AFailedModelReadStopsBeforeTheVersionAndKeepsTheFields)
+{
+    openPage();
+    showModel("ZT-SIL");
+    harness.reader().clearCalls();
+
+    harness.reader().scriptStatus(QStringLiteral("rf_get_model"), 0x0a);
+    click(1066);
+    EXPECT_EQ(harness.reader().callNames(), QStringList({"rf_get_model"}));
+    EXPECT_EQ(harness.memo(), "Error: a ,function: rf_get_model");
+    EXPECT_EQ(text(1056), "ZT-SIL");
+    EXPECT_EQ(checkedCards().size(), 4);
+
+    harness.reader().scriptStatus(QStringLiteral("lib_ver"), 2);
+    showModel("ZT-SIB");
+    EXPECT_EQ(text(1056), "ZT-SIB");
+    EXPECT_EQ(checkedCards(), AllCards.mid(6, 4));
+    EXPECT_EQ(text(1058), "7.0");
+    EXPECT_EQ(harness.memo(), "Error: 2 ,function: lib_ver");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_get_model 0", "lib_ver 2"}));
+}
+
+TEST_F(PortSetPageTest, TheCardBoxesIgnoreTheOperatorsMouseAndKeys)
+{
+    openPage();
+    showModel("ZT-SIL");
+    m_page->show();
+    for (int id : {1213, 1220}) {
+        QAbstractButton *box = m_page->button(id);
+        box->show();
+        const bool before = box->isChecked();
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseDClick(box, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_EQ(box->isChecked(), before) << "box " << id;
+    }
+}
+
+TEST_F(PortSetPageTest, TheDeviceNumberIsReadIntoItsField)
+{
+    openPage();
+    harness.reader().script(QStringLiteral("rf_get_device_number"), {0, QByteArray::fromHex("a05b"), -1, 0});
+    click(1063);
+    EXPECT_EQ(text(1059), "A05B");
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_get_device_number 0"}));
+
+    harness.reader().scriptStatus(QStringLiteral("rf_get_device_number"), 3);
+    click(1063);
+    EXPECT_EQ(text(1059), "A05B");
+    EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_get_device_number");
+}
+
+TEST_F(PortSetPageTest, TheDeviceNumberIsWrittenLowByteFirst)
+{
+    openPage();
+    setText(1059, "123");
+    click(1064);
+
+    ASSERT_EQ(harness.reader().callNames(), QStringList({"rf_init_device_number"}));
+    EXPECT_EQ(harness.reader().calls()[0].args, (std::vector<int64_t>{0x0312}));
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_init_device_number 0"}));
+
+    // The field takes two bytes and no more.
+    setText(1059, "abcdef");
+    EXPECT_EQ(text(1059), "abcd");
+}
+
+TEST_F(PortSetPageTest, ADeviceNumberOfTheWrongLengthIsRefusedInAMessageBox)
+{
+    openPage();
+    for (const char *typed : {"", "1", "12"}) {
+        harness.infoBar().showMemo(QStringLiteral("before"));
+        setText(1059, QString::fromLatin1(typed));
+        click(1064);
+        EXPECT_EQ(harness.memo(), "before") << typed;
+    }
+    ASSERT_EQ(harness.messageBoxes().size(), 3u);
+    EXPECT_EQ(harness.messageBoxes()[0].text, "Input 2 byte in DeveicID text please!");
+    EXPECT_EQ(harness.messageBoxes()[0].caption, "Error");
+    EXPECT_EQ(harness.messageBoxes()[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(harness.reader().calls().empty());
+    EXPECT_TRUE(harness.logLines().isEmpty());
+    EXPECT_EQ(harness.sounds(), 0);
+}
+
+TEST_F(PortSetPageTest, TheBeeperSoundsForTheTypedTensOfMilliseconds)
+{
+    openPage();
+    setText(1060, "0A");
+    EXPECT_EQ(text(1060), "0a");
+    click(1067);
+    ASSERT_EQ(harness.reader().callNames(), QStringList({"rf_beep"}));
+    EXPECT_EQ(harness.reader().calls()[0].args, (std::vector<int64_t>{10}));
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_beep 0"}));
+
+    harness.reader().scriptStatus(QStringLiteral("rf_beep"), 4);
+    click(1067);
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_beep");
+
+    // One byte at most.
+    setText(1060, "123");
+    EXPECT_EQ(text(1060), "12");
+}
+
+TEST_F(PortSetPageTest, AnEmptyBeepFieldReportsSuccessWithoutCallingTheReader)
+{
+    openPage();
+    harness.infoBar().showMemo(QStringLiteral("before"));
+    click(1067);
+    EXPECT_TRUE(harness.reader().calls().empty());
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_TRUE(harness.logLines().isEmpty());
+}
+
+TEST_F(PortSetPageTest, TheAntennaFollowsTheChosenOption)
+{
+    openPage();
+    click(1069);
+    click(1071);
+    click(1069);
+    click(1070);
+    harness.reader().scriptStatus(QStringLiteral("rf_antenna_sta"), 0x20);
+    click(1069);
+
+    const auto calls = harness.reader().callsTo(QStringLiteral("rf_antenna_sta"));
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].args, (std::vector<int64_t>{1}));
+    EXPECT_EQ(calls[1].args, (std::vector<int64_t>{0}));
+    EXPECT_EQ(calls[2].args, (std::vector<int64_t>{1}));
+    EXPECT_EQ(harness.memo(), "Error: 20 ,function: rf_antenna_sta");
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_antenna_sta 20"}));
+}
+
+TEST_F(PortSetPageTest, TheLightTakesTheValueOfTheChosenColour)
+{
+    openPage();
+    for (const char *colour : {"yellow", "red", "green", "Off"}) {
+        choose(1054, QString::fromLatin1(colour));
+        click(1068);
+        EXPECT_EQ(harness.memo(), "OK");
+    }
+    std::vector<int64_t> values;
+    for (const auto &call : harness.reader().callsTo(QStringLiteral("rf_light")))
+        values.push_back(call.args.at(0));
+    EXPECT_EQ(values, (std::vector<int64_t>{3, 1, 2, 0}));
+    EXPECT_EQ(harness.logLines(), QStringList({"rf_light 0"}));
+}
+
+TEST_F(PortSetPageTest, ReadingTheClockSetsDateTimeAndTheReadersWeekDayEvenWithThePortClosed)
+{
+    PortOpen = false;
+    openPage();
+    harness.reader().script(QStringLiteral("ReadTime"), {0, QByteArray::fromHex("24022904235958"), -1, 0});
+    click(1186);
+
+    EXPECT_EQ(clockDate(), QDate(2024, 2, 29));
+    EXPECT_EQ(clockTime(), QTime(23, 59, 58));
+    // The reader's week day, under the Chinese caption whatever the language.
+    EXPECT_EQ(text(1191), "星期 4 ");
+    EXPECT_EQ(harness.logLines(), QStringList({"ReadTime 0"}));
+    EXPECT_EQ(harness.memo(), "");
+}
+
+TEST_F(PortSetPageTest, TheClockYearBelongsToTheCenturyItNames)
+{
+    const struct {
+        const char *clock;
+        int year;
+    } cases[] = {
+        {"51010101000000", 1951}, {"50010101000000", 2050}, {"99123105000000", 1999},
+        {"00010106000000", 2000}, {"49010101000000", 2049},
+    };
+    openPage();
+    for (const auto &row : cases) {
+        harness.reader().script(QStringLiteral("ReadTime"), {0, QByteArray::fromHex(row.clock), -1, 0});
+        click(1186);
+        EXPECT_EQ(clockDate().year(), row.year) << row.clock;
+    }
+}
+
+TEST_F(PortSetPageTest, AClockAnswerThatIsNoDateLeavesThePickersAndFails)
+{
+    openPage();
+    const QDate date(2030, 5, 6);
+    const QTime time(7, 8, 9);
+    m_page->control<QDateEdit>(1188)->setDate(date);
+    m_page->control<QTimeEdit>(1190)->setTime(time);
+
+    const FakeReader::Answer answers[] = {
+        {0, QByteArray::fromHex("2402290423"), -1, 0},     // short
+        {0, QByteArray::fromHex("24130104235958"), -1, 0}, // month 13
+        {0, QByteArray::fromHex("24023004235958"), -1, 0}, // 30 February
+        {0, QByteArray::fromHex("2A020104235958"), -1, 0}, // not decimal
+        {0, QByteArray::fromHex("24020104245958"), -1, 0}, // hour 24
+    };
+    int sounds = 0;
+    for (const auto &answer : answers) {
+        harness.reader().script(QStringLiteral("ReadTime"), answer);
+        click(1186);
+        EXPECT_EQ(harness.memo(), "Error: 0 ,function: ReadTime") << answer.data.toHex().toStdString();
+        EXPECT_EQ(harness.sounds(), ++sounds);
+    }
+    harness.reader().scriptStatus(QStringLiteral("ReadTime"), 0x15);
+    click(1186);
+    EXPECT_EQ(harness.memo(), "Error: 15 ,function: ReadTime");
+    EXPECT_EQ(clockDate(), date);
+    EXPECT_EQ(clockTime(), time);
+}
+
+TEST_F(PortSetPageTest, WritingTheClockSendsTheChosenDateAndTimeInBcd)
+{
+    PortOpen = false;
+    openPage();
+    harness.infoBar().showMemo(QStringLiteral("before"));
+    m_page->control<QDateEdit>(1188)->setDate(QDate(2024, 2, 29));
+    m_page->control<QTimeEdit>(1190)->setTime(QTime(23, 59, 58));
+    click(1187);
+
+    ASSERT_EQ(harness.reader().callNames(), QStringList({"WriteTime"}));
+    EXPECT_EQ(harness.reader().calls()[0].data.toHex(), "24022904235958");
+    EXPECT_EQ(harness.logLines(), QStringList({"WriteTime 0"}));
+    EXPECT_EQ(harness.memo(), "before");
+
+    m_page->control<QDateEdit>(1188)->setDate(QDate(1999, 12, 5));
+    harness.reader().scriptStatus(QStringLiteral("WriteTime"), 6);
+    click(1187);
+    EXPECT_EQ(harness.reader().calls()[1].data.toHex(), "99120507235958");
+    EXPECT_EQ(harness.memo(), "Error: 6 ,function: WriteTime");
+}
+
+TEST_F(PortSetPageTest, ChangingTheDateShowsItsWeekDay)
+{
+    openPage();
+    m_page->control<QDateEdit>(1188)->setDate(QDate(2024, 3, 3));
+    EXPECT_EQ(text(1191), "week 7 ");
+    m_page->control<QDateEdit>(1188)->setDate(QDate(2024, 3, 4));
+    EXPECT_EQ(text(1191), "week 1 ");
+    m_page->control<QTimeEdit>(1190)->setTime(QTime(1, 2, 3));
+    EXPECT_EQ(text(1191), "week 1 ");
+}
+
+} // namespace
