@@ -1,0 +1,98 @@
+#pragma once
+
+#include "pages/CCardPage.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <vector>
+
+// One operation panel of a Mifare Standard page: the sectors it offers, where it stands on the
+// page (dialog units) and the ids of its controls. A sector of n blocks shows n - 1 data block
+// fields; its last block, the trailer, is split into key A, access bits and key B.
+struct MifarePanel {
+    int x, y;
+    int firstSector, sectorCount;
+    int groupBox;
+    int sectorList, blockList;
+    int sectorLabel, blockLabel, keyLabel;
+    int keyARadio, keyBRadio;
+    int keyField;
+    std::vector<int> blockFields; // the data blocks of the sector, in block order
+    int trailerKeyA, trailerAccessBits, trailerKeyB;
+    int readButton, writeButton;
+
+    int blocksPerSector() const { return int(blockFields.size()) + 1; }
+    int trailerBlock() const { return int(blockFields.size()); }
+};
+
+// Everything that tells one Mifare Standard page from the other: the template id and size,
+// the ids that differ, the purse sectors and the operation panels. The dialog template is built
+// from these rows, so both pages share one geometry.
+struct MifareStdLayout {
+    int templateId;
+    int width; // dialog units; the height follows from the tallest panel
+    int reqIdlButton, haltButton;
+    int purseSectorCount;
+    int hexValueLabel;
+    std::vector<MifarePanel> panels;
+};
+
+// The Mifare Standard page: select the card, authenticate a sector with key A or B, read a
+// sector into a panel, write one block, and the four purse operations on a value block.
+// CMifareS50Page and CMifareS70Page only hand it their layout.
+class CMifareStdPage : public CCardPage
+{
+    Q_OBJECT
+public:
+    // The template is the one buildTemplate() makes of the layout; both outlive the page.
+    CMifareStdPage(const MifareStdLayout &layout, const DialogTemplate &dialogTemplate,
+                   QWidget *parent = nullptr);
+
+    // Set by a successful request-all selection, cleared by any failed call of an operation:
+    // while it is set, an operation authenticates without selecting the card again.
+    bool isCardSelected() const { return m_cardSelected; }
+
+    // Authentication names the first block of a sector: 4 blocks a sector up to sector 31,
+    // 16 from sector 32 on (block numbers are one byte).
+    static uint8_t firstBlockOfSector(int sector);
+    // The template of a layout: the serial number and selection buttons, the purse group and
+    // the panels where the layout puts them.
+    static DialogTemplate buildTemplate(const MifareStdLayout &layout);
+
+    // Halts the selected card. Shared by the UltraLight page; it uses nothing of a page.
+    static void halt();
+
+private:
+    void initialise();
+    void setLabels();
+
+    bool requestAndSelect(int attempts);
+    void request();
+    void requestIdle();
+    // Clears the log, selects the card when it is not selected yet, and gives the mode byte of
+    // the key radio; false when the selection failed (it has reported).
+    bool prologue(int keyARadio, uint8_t &mode);
+    bool authenticate(uint8_t mode, uint8_t block, const QByteArray &key);
+    bool keyFieldHoldsKey(int keyField);
+
+    enum class PurseOperation { Initialize, Increment, Decrement };
+    void runPurseOperation(PurseOperation operation);
+    void readBalance();
+    // Checks the purse key and authenticates the purse sector; gives the target block of the
+    // lists. False when the operation has stopped.
+    bool authenticatePurse(uint8_t mode, uint8_t &targetBlock);
+    void rebuildPurseBlockList();
+    void syncDecimalToHex();
+    void syncHexToDecimal();
+
+    void readSector(const MifarePanel &panel);
+    void writeBlock(const MifarePanel &panel);
+    QByteArray collectBlockData(const MifarePanel &panel, int block) const;
+    void applyWriteEnableRule(const MifarePanel &panel);
+    void clearPanel(const MifarePanel &panel);
+
+    const MifareStdLayout &m_layout;
+    bool m_cardSelected = false;
+    bool m_valueSyncGuard = false;
+};

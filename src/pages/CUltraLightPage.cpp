@@ -1,0 +1,265 @@
+#include "pages/CUltraLightPage.h"
+
+#include "app/MessageCatalogue.h"
+#include "app/Reporting.h"
+#include "controls/CHexEdit.h"
+#include "pages/CMifareStdPage.h"
+#include "reader/ReaderApi.h"
+#include "reader/ReaderWait.h"
+#include "reader/RuntimeState.h"
+
+#include <QColor>
+#include <QComboBox>
+#include <QPalette>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int SerialField = 1079;
+constexpr int RequestAllButton = 1077;
+constexpr int RequestIdleButton = 1066;
+constexpr int HaltButton = 1063;
+constexpr int PageList = 1078;
+constexpr int ReadButton = 1080;
+constexpr int WriteButton = 1081;
+constexpr int SerialLabel = 1133;
+constexpr int PageLabel = 1134;
+// Page p is shown in field 1083 + p, except pages 0 and 2.
+constexpr int FirstPageField = 1082;
+constexpr int LastPageField = 1098;
+constexpr int LockBytesField = 1085;
+constexpr int Page3Field = 1086;
+
+constexpr uint8_t RequestAll = 0x52;
+constexpr uint8_t RequestIdle = 0x26;
+constexpr uint8_t TypeA = 'A';
+constexpr int PageCount = 16;
+constexpr int PageBytes = 4;
+constexpr int PagesPerRead = 4;
+constexpr int ReadBytes = PagesPerRead * PageBytes;
+constexpr int FirstWritablePage = 2;
+constexpr std::size_t AnswerBufferSize = 1024;
+
+// The lock bytes and the one-time-programmable page stand out whatever they hold.
+constexpr QColor LockText{255, 255, 0};
+constexpr QColor LockBackground{240, 0, 0};
+
+// Where the bytes of a page are shown: page 2 is split into its first two bytes and its two
+// lock bytes.
+struct PagePiece {
+    int field;
+    int page;
+    int offset; // within the page
+    int count;
+};
+
+constexpr std::array<PagePiece, 17> PagePieces = {{
+    {1082, 0, 0, 4}, {1083, 1, 0, 4}, {1084, 2, 0, 2}, {1085, 2, 2, 2},
+    {1086, 3, 0, 4}, {1087, 4, 0, 4}, {1088, 5, 0, 4}, {1089, 6, 0, 4},
+    {1090, 7, 0, 4}, {1091, 8, 0, 4}, {1092, 9, 0, 4}, {1093, 10, 0, 4},
+    {1094, 11, 0, 4}, {1095, 12, 0, 4}, {1096, 13, 0, 4}, {1097, 14, 0, 4},
+    {1098, 15, 0, 4},
+}};
+
+const ControlCaption LabelTable[] = {
+    {SerialLabel, {"SN0.......SN6", "SN0.......SN6"}},
+    {PageLabel, {"页地址", "Page"}},
+    {RequestAllButton, {"寻卡.ALL", "ReqALL"}},
+    {ReadButton, {"读卡", "Read Card"}},
+    {WriteButton, {"写卡", "Write Page"}},
+    {RequestIdleButton, {"寻卡.IDL", "ReqIDL"}},
+    {HaltButton, {"休眠", "Halt"}},
+};
+
+bool logCall(int32_t status, const char *name)
+{
+    AppendProcessLog(QLatin1String(name), status);
+    if (status != 0)
+        ReportCallResult(status, QLatin1String(name));
+    return status == 0;
+}
+
+DialogTemplate buildTemplate()
+{
+    static constexpr const char *PageNames[PageCount] = {"PAGE0", "PAGE1", "PAGE2", "PAGE3", "PAGE4", "PAGE5",
+                                                         "PAGE6", "PAGE7", "PAGE8", "PAGE9", "PAGE10", "PAGE11",
+                                                         "PAGE12", "PAGE13", "PAGE14", "PAGE15"};
+    std::vector<ControlTemplate> controls;
+    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
+                                 const char *caption = "", uint32_t flags = NoFlags) {
+        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
+    };
+    // The frame of the page comes first: the page's height is measured from it.
+    add(UnaddressedControlId, ControlKind::GroupBox, 7, 7, 226, 204, "Mifare UltraLight");
+    add(SerialLabel, ControlKind::Label, 15, 24, 60, 8, "SN0.......SN6");
+    add(SerialField, ControlKind::HexEdit, 78, 22, 80, 12, "", Locked);
+    add(RequestAllButton, ControlKind::Button, 15, 40, 50, 14, "ReqALL");
+    add(RequestIdleButton, ControlKind::Button, 69, 40, 50, 14, "ReqIDL");
+    add(HaltButton, ControlKind::Button, 123, 40, 50, 14, "Halt");
+    // Pages 0 to 7 in the left column, 8 to 15 in the right one.
+    for (int page = 0; page < PageCount; ++page) {
+        const int x = page < 8 ? 15 : 130;
+        const int y = 62 + 15 * (page % 8);
+        add(UnaddressedControlId, ControlKind::Label, x, y + 2, 30, 8, PageNames[page]);
+        for (const PagePiece &piece : PagePieces) {
+            if (piece.page == page)
+                add(piece.field, ControlKind::HexEdit, x + 31 + 16 * piece.offset, y, piece.count == PageBytes ? 60 : 28, 12);
+        }
+    }
+    add(PageLabel, ControlKind::Label, 15, 192, 24, 8, "Page");
+    add(PageList, ControlKind::DropList, 42, 190, 36, 12);
+    add(ReadButton, ControlKind::Button, 90, 189, 56, 14, "Read Card");
+    add(WriteButton, ControlKind::Button, 150, 189, 56, 14, "Write Page");
+    return DialogTemplate{143, 240, 218, std::move(controls)};
+}
+
+void paintLockColours(QWidget *field)
+{
+    QPalette palette = field->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Text, LockText);
+        palette.setColor(group, QPalette::Base, LockBackground);
+    }
+    field->setPalette(palette);
+    field->setAutoFillBackground(true);
+}
+
+} // namespace
+
+CUltraLightPage::CUltraLightPage(QWidget *parent)
+    : CCardPage(dialogTemplate(), parent)
+{
+    initialise();
+    onClicked(RequestAllButton, [this] { requestAll(); });
+    onClicked(RequestIdleButton, [this] { requestIdle(); });
+    onClicked(HaltButton, &CMifareStdPage::halt);
+    onClicked(ReadButton, [this] { readCard(); });
+    onClicked(WriteButton, [this] { writePage(); });
+}
+
+const DialogTemplate &CUltraLightPage::dialogTemplate()
+{
+    static const DialogTemplate dialogTemplate = buildTemplate();
+    return dialogTemplate;
+}
+
+void CUltraLightPage::initialise()
+{
+    for (int page = FirstWritablePage; page < PageCount; ++page)
+        addListItem(PageList, QString::number(page), page);
+    comboBox(PageList)->setCurrentIndex(0);
+    for (const PagePiece &piece : PagePieces)
+        hexEdit(piece.field)->SetMaxBytes(piece.count);
+    for (const ControlCaption &caption : LabelTable)
+        setCaption(caption.id, Tr(caption.text));
+    paintLockColours(hexEdit(LockBytesField));
+    paintLockColours(hexEdit(Page3Field));
+    const QRect frame = controlRect(UnaddressedControlId);
+    setContentHeight(frame.y() + frame.height() + 50);
+}
+
+void CUltraLightPage::clearPageFields()
+{
+    for (int field = FirstPageField; field <= LastPageField; ++field)
+        hexEdit(field)->clear();
+}
+
+bool CUltraLightPage::selectCard(uint8_t requestMode)
+{
+    uint8_t tagType[2] = {};
+    if (!logCall(ReaderApi.rf_request(0, requestMode, tagType), "rf_request"))
+        return false;
+    std::array<uint8_t, AnswerBufferSize> serial{};
+    uint8_t length = 0;
+    if (!logCall(ReaderApi.rf_ul_select(0, serial.data(), &length), "rf_ul_select"))
+        return false;
+    clearPageFields();
+    hexEdit(SerialField)->SetHexBytes(serial.data(), length);
+    ReportSuccess(Message(3));
+    return true;
+}
+
+void CUltraLightPage::requestAll()
+{
+    hexEdit(SerialField)->clear();
+    BeginProcessLog();
+    if (!PortOpen) {
+        ReportFailure(Message(5));
+        return;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!logCall(ReaderApi.rf_antenna_sta(0, 0), "rf_antenna_sta"))
+            continue;
+        if (!logCall(ReaderApi.rf_init_type(0, TypeA), "rf_init_type"))
+            continue;
+        ReaderWait(20);
+        if (!logCall(ReaderApi.rf_antenna_sta(0, 1), "rf_antenna_sta"))
+            continue;
+        if (selectCard(RequestAll))
+            return;
+    }
+}
+
+void CUltraLightPage::requestIdle()
+{
+    hexEdit(SerialField)->clear();
+    BeginProcessLog();
+    if (!PortOpen) {
+        ReportFailure(Message(5));
+        return;
+    }
+    selectCard(RequestIdle);
+}
+
+void CUltraLightPage::readCard()
+{
+    BeginProcessLog();
+    if (!PortOpen) {
+        ReportFailure(Message(5));
+        return;
+    }
+    clearPageFields();
+    for (int read = 0; read < PageCount / PagesPerRead; ++read) {
+        const int firstPage = PagesPerRead * read;
+        std::array<uint8_t, AnswerBufferSize> buffer{};
+        uint8_t length = 0;
+        const int32_t status = ReaderApi.rf_M1_read(0, uint8_t(firstPage), buffer.data(), &length);
+        AppendProcessLog(QStringLiteral("rf_M1_read"), status);
+        // The report names the read (0 to 3), not its page address.
+        if (status != 0) {
+            ReportCallResult(status, Message(25, read));
+            return;
+        }
+        if (length != ReadBytes) {
+            ReportWrongLength(Message(25, read));
+            return;
+        }
+        for (const PagePiece &piece : PagePieces) {
+            if (piece.page >= firstPage && piece.page < firstPage + PagesPerRead)
+                hexEdit(piece.field)->SetHexBytes(buffer.data() + PageBytes * (piece.page - firstPage) + piece.offset, piece.count);
+        }
+    }
+    ReportSuccess(Message(13));
+}
+
+void CUltraLightPage::writePage()
+{
+    BeginProcessLog();
+    if (!PortOpen) {
+        ReportFailure(Message(5));
+        return;
+    }
+    // No length check: bytes not entered are written as zero.
+    std::array<uint8_t, PageBytes> data{};
+    const int page = selectedItemData(PageList);
+    for (const PagePiece &piece : PagePieces) {
+        if (piece.page != page)
+            continue;
+        const QByteArray bytes = hexEdit(piece.field)->GetHexBytes();
+        std::copy_n(bytes.constData(), std::min<int>(int(bytes.size()), piece.count), data.begin() + piece.offset);
+    }
+    if (logCall(ReaderApi.rf_ul_write(0, uint8_t(page), data.data()), "rf_ul_write"))
+        ReportSuccess(Message(15));
+}

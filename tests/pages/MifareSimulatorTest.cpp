@@ -1,0 +1,375 @@
+#include "PageHarness.h"
+
+#include "controls/CHexEdit.h"
+#include "pages/CMifareS50Page.h"
+#include "pages/CMifareS70Page.h"
+#include "pages/CUltraLightPage.h"
+#include "reader/ReaderLibrary.h"
+#include "reader/RuntimeState.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+static void PrintTo(const QStringList &list, std::ostream *out)
+{
+    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+namespace {
+
+QString hexOf(const char *ascii)
+{
+    return QString::fromLatin1(QByteArray(ascii).toHex().toUpper());
+}
+
+const QString FactoryKey = QStringLiteral("ffffffffffff");
+const QStringList SelectionLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
+                                  "rf_request 0", "rf_anticoll 0", "rf_select 0"};
+
+// A 4K card as the reader ships it (value 100 in block 1), with the UltraLight below it.
+const char *const FourKCard = R"({
+  "field": [
+    { "type": "mifare-4k", "Card": { "UID": "C0FFEE42" },
+      "blocks": { "1": "640000009BFFFFFF6400000001FE01FE" } },
+    { "type": "ultralight", "Card": { "UID": "04A1B2C3D4E5F6" } }
+  ]
+})";
+
+// A 1K card on top, holding 1000 in block 1. Sector 5 keeps a purse that may only be read and paid from: its block 0
+// has access condition 001 (read, decrement, transfer and restore; no write, no increment).
+const char *const OneKCard = R"({
+  "field": [
+    { "type": "mifare-1k", "Card": { "UID": "0A0B0C0D" },
+      "blocks": { "1": "E803000017FCFFFFE803000001FE01FE",
+                  "20": "640000009BFFFFFF6400000014EB14EB",
+                  "61": "00112233445566778899AABBCCDDEEFF" },
+      "SectorKeys": { "5": { "KeyA": "FFFFFFFFFFFF", "KeyB": "FFFFFFFFFFFF", "AccessConditions": "FF069069" },
+                      "15": { "KeyA": "A0A1A2A3A4A5", "KeyB": "FFFFFFFFFFFF", "AccessConditions": "FF078069" } } },
+    { "type": "mifare-4k", "Card": { "UID": "C0FFEE42" } }
+  ]
+})";
+
+// The pages against the simulated reader beside the program, loaded as the program loads its
+// reader library, on the port the program opens at start-up.
+class MifareSimulatorTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        m_page.reset();
+        if (PortOpen && ReaderApi.rf_close_com != nullptr)
+            ReaderApi.rf_close_com();
+    }
+
+    // Lays the cards of a scenario on the reader; no scenario leaves the reader's own default.
+    void start(const char *scenario)
+    {
+        const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
+        ASSERT_FALSE(path.isEmpty());
+        if (scenario == nullptr) {
+            QFile::remove(path);
+        } else {
+            // Replaced by rename, so that the reader sees a new file.
+            QSaveFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(scenario);
+            ASSERT_TRUE(file.commit());
+        }
+        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()))
+            << "no simulated reader at " << ReaderLibrary::defaultPath().toStdString();
+        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
+        PortOpen = true;
+    }
+
+    template <class Page>
+    Page &open()
+    {
+        auto page = std::make_unique<Page>();
+        Page &shown = *page;
+        m_page = std::move(page);
+        return shown;
+    }
+
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+
+    // Panel A of either Mifare page reads a sector with key A.
+    void readPanelA(const QString &sector, const QString &key = FactoryKey)
+    {
+        choose(1061, sector);
+        setText(1004, key);
+        click(1070);
+    }
+
+    void purse(int button, const QString &sector, const QString &block, const QString &value)
+    {
+        choose(1050, sector);
+        choose(1058, block);
+        setText(1053, FactoryKey);
+        if (!value.isNull())
+            setText(1054, value);
+        click(button);
+    }
+
+    // Declared in this order so that the library is freed before the harness puts back the
+    // table it found.
+    PageHarness harness;
+    ReaderLibrary m_library;
+    std::unique_ptr<QWidget> m_page;
+};
+
+constexpr int Initialize = 1056, Increment = 1057, Decrement = 1059, Balance = 1060;
+
+TEST_F(MifareSimulatorTest, TheS50PageSelectsAndReadsTheFirstSectorOfTheShippedCard)
+{
+    start(nullptr);
+    auto &page = open<CMifareS50Page>();
+
+    click(1010);
+    EXPECT_EQ(harness.logLines(), SelectionLog);
+    EXPECT_EQ(text(1049), "C0FFEE42");
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_TRUE(page.isCardSelected());
+
+    readPanelA("0");
+    EXPECT_EQ(harness.logLines(), (QStringList{"rf_M1_authentication2 0", "rf_M1_read 0", "rf_M1_read 0",
+                                               "rf_M1_read 0", "rf_M1_read 0"}));
+    EXPECT_TRUE(text(1076).startsWith("C0FFEE42"));
+    EXPECT_EQ(text(1077), "640000009BFFFFFF6400000001FE01FE");
+    EXPECT_EQ(text(1078), hexOf("ZENTRAVA 4K DEMO"));
+    // Key A never reads back; with the transport access bits key B does.
+    EXPECT_EQ(text(1085), "000000000000");
+    EXPECT_EQ(text(1086), "FF078069");
+    EXPECT_EQ(text(1087), "FFFFFFFFFFFF");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    choose(1062, "1");
+    setText(1005, FactoryKey);
+    click(1071);
+    EXPECT_EQ(text(1079), "000102030405060708090A0B0C0D0E0F");
+
+    purse(Balance, "0", "1", QString());
+    EXPECT_EQ(text(1054), "100");
+    EXPECT_EQ(text(1055), "64000000");
+}
+
+TEST_F(MifareSimulatorTest, TheS70PageReadsASixteenBlockSectorOfTheShippedCard)
+{
+    start(nullptr);
+    open<CMifareS70Page>();
+
+    choose(1062, "32");
+    setText(1005, FactoryKey);
+    click(1071);
+
+    EXPECT_EQ(harness.logLines().size(), SelectionLog.size() + 17);
+    EXPECT_EQ(text(1079), hexOf("SECTOR 32 BLOCK0"));
+    EXPECT_EQ(text(1114), QString(32, QLatin1Char('0')));
+    EXPECT_EQ(text(1092), "FF078069");
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(MifareSimulatorTest, BlocksWrittenOnA4KCardReadBack)
+{
+    start(FourKCard);
+    open<CMifareS50Page>();
+
+    choose(1063, "15");
+    choose(1096, "2");
+    setText(1006, FactoryKey);
+    setText(1084, "0123456789abcdef0123456789abcdef");
+    click(1075);
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ(harness.logLines().mid(SelectionLog.size()), (QStringList{"rf_M1_authentication2 0", "rf_M1_write 0"}));
+
+    setText(1084, "");
+    click(1072);
+    EXPECT_EQ(text(1084), "0123456789ABCDEF0123456789ABCDEF");
+
+    // The S70 page reaches the last sector, sixteen blocks long.
+    open<CMifareS70Page>();
+    choose(1062, "39");
+    choose(1095, "14");
+    setText(1005, FactoryKey);
+    setText(1114, "beef");
+    click(1074);
+    EXPECT_EQ(harness.memo(), "OK");
+    click(1071);
+    EXPECT_EQ(text(1114), "BEEF0000000000000000000000000000");
+    EXPECT_EQ(text(1089), "FFFFFFFFFFFF");
+}
+
+TEST_F(MifareSimulatorTest, ThePurseOperationsKeepTheValueOfA4KCard)
+{
+    start(FourKCard);
+    open<CMifareS50Page>();
+
+    purse(Increment, "0", "1", "25");
+    EXPECT_EQ(harness.memo(), "OK");
+    purse(Decrement, "0", "1", "5");
+    EXPECT_EQ(harness.memo(), "OK");
+    purse(Balance, "0", "1", QString());
+    EXPECT_EQ(text(1054), "120");
+    EXPECT_EQ(text(1055), "78000000");
+
+    purse(Initialize, "2", "0", "-300");
+    EXPECT_EQ(harness.memo(), "OK");
+    purse(Balance, "2", "0", QString());
+    EXPECT_EQ(text(1054), "-300");
+    EXPECT_EQ(text(1055), "D4FEFFFF");
+    EXPECT_EQ(harness.logLines(), (QStringList{"rf_M1_authentication2 0", "rf_M1_readval 0"}));
+}
+
+TEST_F(MifareSimulatorTest, ABlockThatIsNoValueIsRefusedByTheCard)
+{
+    start(FourKCard);
+    auto &page = open<CMifareS50Page>();
+
+    purse(Balance, "0", "2", QString());
+
+    EXPECT_EQ(harness.memo(), "Error: 5 ,function: rf_M1_readval");
+    EXPECT_EQ(text(1054), "");
+    EXPECT_EQ(text(1055), "");
+    EXPECT_FALSE(page.isCardSelected());
+}
+
+TEST_F(MifareSimulatorTest, TheS50PageWorksOnA1KCard)
+{
+    start(OneKCard);
+    auto &page = open<CMifareS50Page>();
+
+    click(1010);
+    EXPECT_EQ(text(1049), "0A0B0C0D");
+
+    readPanelA("15", "a0a1a2a3a4a5");
+    EXPECT_EQ(text(1077), "00112233445566778899AABBCCDDEEFF");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    choose(1094, "2");
+    setText(1078, "cafe");
+    click(1073);
+    EXPECT_EQ(harness.memo(), "OK");
+    click(1070);
+    EXPECT_EQ(text(1078), "CAFE0000000000000000000000000000");
+
+    purse(Decrement, "0", "1", "1");
+    purse(Balance, "0", "1", QString());
+    EXPECT_EQ(text(1054), "999");
+    EXPECT_TRUE(page.isCardSelected());
+}
+
+TEST_F(MifareSimulatorTest, AWrongKeyIsRefusedAndTheNextOperationSelectsTheCardAgain)
+{
+    start(OneKCard);
+    auto &page = open<CMifareS50Page>();
+    click(1010);
+
+    readPanelA("15");
+    EXPECT_EQ(harness.logLines(), QStringList{"rf_M1_authentication2 2"});
+    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_M1_authentication2");
+    EXPECT_EQ(harness.sounds(), 1);
+    EXPECT_EQ(text(1076), "");
+    EXPECT_FALSE(page.isCardSelected());
+
+    readPanelA("15", "a0a1a2a3a4a5");
+    EXPECT_EQ(harness.logLines().mid(0, SelectionLog.size()), SelectionLog);
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(MifareSimulatorTest, AnIncrementForbiddenByTheAccessBitsIsRefused)
+{
+    start(OneKCard);
+    auto &page = open<CMifareS50Page>();
+
+    purse(Increment, "5", "0", "10");
+    EXPECT_EQ(harness.logLines().mid(SelectionLog.size()), (QStringList{"rf_M1_authentication2 0", "rf_M1_increment 4"}));
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_M1_increment");
+    EXPECT_FALSE(page.isCardSelected());
+
+    // Paying from it is allowed, and the balance shows what was left.
+    purse(Decrement, "5", "0", "10");
+    EXPECT_EQ(harness.memo(), "OK");
+    purse(Balance, "5", "0", QString());
+    EXPECT_EQ(text(1054), "90");
+}
+
+TEST_F(MifareSimulatorTest, AHaltedCardNoLongerAnswersUntilItIsSelectedAgain)
+{
+    start(FourKCard);
+    auto &page = open<CMifareS50Page>();
+    click(1010);
+    click(1237);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+
+    readPanelA("1");
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_M1_authentication2");
+    EXPECT_FALSE(page.isCardSelected());
+
+    click(1070);
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(MifareSimulatorTest, TheS70PagesLargeSectorsDoNotExistOnA1KCard)
+{
+    start(R"({"field": [{ "type": "mifare-1k", "Card": { "UID": "0A0B0C0D" } }]})");
+    open<CMifareS70Page>();
+
+    choose(1062, "32");
+    setText(1005, FactoryKey);
+    click(1071);
+
+    EXPECT_TRUE(QRegularExpression("^Error: [0-9a-f]+ ,function: rf_M1_authentication2$").match(harness.memo()).hasMatch())
+        << harness.memo().toStdString();
+    EXPECT_EQ(text(1079), "");
+}
+
+TEST_F(MifareSimulatorTest, TheUltraLightPageSelectsReadsAndWritesTheUltraLight)
+{
+    start(FourKCard);
+    open<CUltraLightPage>();
+
+    click(1077);
+    EXPECT_EQ(text(1079), "04A1B2C3D4E5F6");
+    EXPECT_EQ(harness.memo(), "Communication successful");
+
+    choose(1078, "6");
+    setText(1089, "cafebabe");
+    click(1081);
+    EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 0"});
+    EXPECT_EQ(harness.memo(), "OK");
+
+    click(1080);
+    EXPECT_EQ(harness.logLines().size(), 4);
+    EXPECT_TRUE(text(1082).startsWith("04A1B2"));
+    EXPECT_EQ(text(1089), "CAFEBABE");
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(MifareSimulatorTest, TheShippedUltraLightShowsItsDemoPages)
+{
+    start(nullptr);
+    open<CUltraLightPage>();
+
+    click(1077);
+    EXPECT_EQ(text(1079), "04A1B2C3D4E5F6");
+    click(1080);
+    QString pages;
+    for (int field = 1087; field <= 1090; ++field)
+        pages += text(field);
+    EXPECT_EQ(pages, hexOf("ULTRALIGHT DEMO!"));
+}
+
+} // namespace

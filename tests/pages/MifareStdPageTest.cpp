@@ -1,0 +1,800 @@
+#include "PageHarness.h"
+
+#include "app/CardTable.h"
+#include "controls/CHexEdit.h"
+#include "pages/CMifareS50Page.h"
+#include "pages/CMifareS70Page.h"
+#include "pages/CUltraLightPage.h"
+#include "reader/RuntimeState.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <ostream>
+
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+static void PrintTo(const QStringList &list, std::ostream *out)
+{
+    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+namespace {
+
+// One reader call as "name(arguments) BYTES", the bytes being those the page passed in.
+QStringList trace(const FakeReader &reader)
+{
+    QStringList lines;
+    for (const FakeReader::Call &call : reader.calls()) {
+        QStringList args;
+        for (int64_t arg : call.args)
+            args << QString::number(arg);
+        QString line = QStringLiteral("%1(%2)").arg(call.name, args.join(QLatin1Char(',')));
+        if (!call.data.isEmpty())
+            line += QLatin1Char(' ') + QString::fromLatin1(call.data.toHex().toUpper());
+        lines << line;
+    }
+    return lines;
+}
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(text);
+}
+
+// The antenna cycle and request of one selection attempt, and the calls that finish it.
+const QStringList AntennaCycle = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)"};
+const QStringList Selection = AntennaCycle + QStringList{"rf_request(82)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4"};
+const QStringList SelectionLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
+                                  "rf_request 0", "rf_anticoll 0", "rf_select 0"};
+
+constexpr int SerialField = 1049;
+constexpr int RequestButton = 1010;
+
+// Operation panel A of both pages.
+constexpr int SectorA = 1061, BlockA = 1094, KeyBRadioA = 1065, KeyA = 1004;
+constexpr int ReadA = 1070, WriteA = 1073;
+constexpr int Block0A = 1076, Block1A = 1077, Block2A = 1078;
+constexpr int TrailerKeyAA = 1085, AccessBitsA = 1086, TrailerKeyBA = 1087;
+
+// The purse group.
+constexpr int PurseSector = 1050, PurseBlock = 1058, PurseKeyB = 1052, PurseKey = 1053;
+constexpr int DecimalValue = 1054, HexValue = 1055;
+constexpr int Initialize = 1056, Increment = 1057, Decrement = 1059, Balance = 1060;
+
+template <class Page>
+class MifarePageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { m_page = std::make_unique<Page>(); }
+
+    Page &page() { return *m_page; }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+    bool enabled(int id) { return m_page->control(id)->isEnabled(); }
+    QStringList items(int id)
+    {
+        QStringList texts;
+        for (int i = 0; i < m_page->comboBox(id)->count(); ++i)
+            texts << m_page->comboBox(id)->itemText(i);
+        return texts;
+    }
+    QStringList calls() { return trace(harness.reader()); }
+    QStringList log() { return harness.logLines(); }
+
+    // Selects the card with Request and forgets the calls it made.
+    void select()
+    {
+        click(RequestButton);
+        ASSERT_TRUE(m_page->isCardSelected());
+        harness.reader().clearCalls();
+    }
+
+    PageHarness harness;
+
+private:
+    std::unique_ptr<Page> m_page;
+};
+
+using S50PageTest = MifarePageTest<CMifareS50Page>;
+using S70PageTest = MifarePageTest<CMifareS70Page>;
+
+// --- Selection -------------------------------------------------------------------------------
+
+TEST_F(S50PageTest, RequestCyclesTheFieldSelectsTheCardAndShowsItsSerialNumber)
+{
+    click(RequestButton);
+
+    EXPECT_EQ(calls(), Selection);
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
+    EXPECT_EQ(log(), SelectionLog);
+    EXPECT_EQ(text(SerialField), "A1B2C3D4");
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_EQ(harness.sounds(), 0);
+    EXPECT_TRUE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, RequestWithoutACardMakesTwoFullAttemptsAndClearsTheSerialNumber)
+{
+    page().hexEdit(SerialField)->setText("11223344");
+    harness.reader().setDefault("rf_request", {1, {}, -1, 0});
+
+    click(RequestButton);
+
+    const QStringList attempt = AntennaCycle + QStringList{"rf_request(82)"};
+    EXPECT_EQ(calls(), attempt + attempt);
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50, 20, 20, 50}));
+    const QStringList attemptLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0", "rf_request 1"};
+    EXPECT_EQ(log(), attemptLog + attemptLog);
+    EXPECT_EQ(text(SerialField), "");
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, AFailingAntennaSwitchEndsTheAttemptWithoutWaiting)
+{
+    harness.reader().script("rf_antenna_sta", {0x21, {}, -1, 0});
+
+    click(RequestButton);
+
+    // The first attempt stops at the field switched off; the second one selects the card.
+    EXPECT_EQ(calls(), (QStringList{"rf_antenna_sta(0)"} + Selection));
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
+    EXPECT_EQ(log().first(), "rf_antenna_sta 21");
+    EXPECT_EQ(harness.sounds(), 1);
+    EXPECT_TRUE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, ASerialNumberOfTheWrongLengthIsAFailureNotASuccess)
+{
+    harness.reader().setDefault("rf_anticoll", {0, hex("A1B2C3D4E5"), -1, 0});
+
+    click(RequestButton);
+
+    EXPECT_EQ(harness.reader().callsTo("rf_select").size(), 0u);
+    EXPECT_EQ(harness.reader().callsTo("rf_anticoll").size(), 2u);
+    EXPECT_EQ(log().last(), "rf_anticoll 0");
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_anticoll");
+    EXPECT_EQ(harness.sounds(), 2);
+    EXPECT_EQ(text(SerialField), "");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
+{
+    click(1236);
+
+    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4"}));
+    EXPECT_TRUE(harness.waits().empty());
+    EXPECT_EQ(text(SerialField), "A1B2C3D4");
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_FALSE(page().isCardSelected());
+
+    harness.reader().clearCalls();
+    harness.reader().scriptStatus("rf_select", 0x1a);
+    click(1236);
+    EXPECT_EQ(calls().size(), 3);
+    EXPECT_EQ(log(), (QStringList{"rf_request 0", "rf_anticoll 0", "rf_select 1a"}));
+    EXPECT_EQ(harness.memo(), "Error: 1a ,function: rf_select");
+    EXPECT_EQ(text(SerialField), "A1B2C3D4") << "a failed ReqIDL leaves the last serial number";
+
+    // A card selected by ReqIDL does not spare the next operation its request all.
+    click(1236);
+    setText(KeyA, "ffffffffffff");
+    harness.reader().clearCalls();
+    click(ReadA);
+    EXPECT_EQ(calls().mid(0, 6), Selection);
+}
+
+TEST_F(S50PageTest, WithThePortClosedNoButtonCallsTheReader)
+{
+    page().hexEdit(SerialField)->setText("11223344");
+    PortOpen = false;
+
+    for (int id : {RequestButton, 1236, 1237, ReadA, Initialize, Balance}) {
+        click(id);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << "button " << id;
+    }
+
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_TRUE(log().isEmpty());
+    EXPECT_EQ(text(SerialField), "11223344");
+    EXPECT_TRUE(harness.messageBoxes().empty());
+}
+
+TEST_F(S50PageTest, HaltReportsItsCallAndKeepsTheCardSelected)
+{
+    select();
+
+    click(1237);
+    EXPECT_EQ(calls(), QStringList{"rf_halt()"});
+    EXPECT_EQ(log(), QStringList{"rf_halt 0"});
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_TRUE(page().isCardSelected());
+
+    harness.reader().scriptStatus("rf_halt", 3);
+    click(1237);
+    EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_halt");
+    EXPECT_EQ(log(), QStringList{"rf_halt 3"});
+    EXPECT_TRUE(page().isCardSelected());
+}
+
+// --- The card-selected flag ------------------------------------------------------------------
+
+TEST_F(S50PageTest, AnOperationSelectsTheCardOnceWhenNoneIsSelected)
+{
+    setText(KeyA, "ffffffffffff");
+    harness.reader().setDefault("rf_request", {1, {}, -1, 0});
+
+    click(ReadA);
+
+    // One attempt only, and nothing after it.
+    EXPECT_EQ(calls(), (AntennaCycle + QStringList{"rf_request(82)"}));
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, AfterHaltTheNextOperationAuthenticatesWithoutANewSelection)
+{
+    select();
+    click(1237);
+    setText(KeyA, "ffffffffffff");
+    harness.reader().clearCalls();
+
+    click(ReadA);
+
+    EXPECT_EQ(calls().first(), "rf_M1_authentication2(96,0) FFFFFFFFFFFF");
+}
+
+TEST_F(S50PageTest, AFailedCallClearsTheFlagSoThatTheNextOperationSelectsFirst)
+{
+    select();
+    setText(KeyA, "ffffffffffff");
+    harness.reader().scriptStatus("rf_M1_authentication2", 4);
+
+    click(ReadA);
+    EXPECT_EQ(calls(), QStringList{"rf_M1_authentication2(96,0) FFFFFFFFFFFF"});
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_M1_authentication2");
+    EXPECT_FALSE(page().isCardSelected());
+
+    harness.reader().clearCalls();
+    click(ReadA);
+    EXPECT_EQ(calls().mid(0, 6), Selection);
+    EXPECT_EQ(calls().at(6), "rf_M1_authentication2(96,0) FFFFFFFFFFFF");
+    EXPECT_TRUE(page().isCardSelected());
+}
+
+// --- Read Sector -----------------------------------------------------------------------------
+
+TEST_F(S50PageTest, ReadSectorShowsTheBlocksAndSplitsTheTrailer)
+{
+    select();
+    choose(SectorA, "1");
+    click(KeyBRadioA);
+    setText(KeyA, "a0a1a2a3a4a5");
+    auto &reader = harness.reader();
+    reader.script("rf_M1_read", {0, hex("00112233445566778899AABBCCDDEEFF"), -1, 0});
+    reader.script("rf_M1_read", {0, hex("0102030405060708090A0B0C0D0E0F10"), -1, 0});
+    reader.script("rf_M1_read", {0, hex("F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF"), -1, 0});
+    reader.script("rf_M1_read", {0, hex("000000000000FF078069FFFFFFFFFFFF"), -1, 0});
+
+    click(ReadA);
+
+    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(97,4) A0A1A2A3A4A5", "rf_M1_read(4)", "rf_M1_read(5)",
+                                    "rf_M1_read(6)", "rf_M1_read(7)"}));
+    EXPECT_EQ(log(), (QStringList{"rf_M1_authentication2 0", "rf_M1_read 0", "rf_M1_read 0", "rf_M1_read 0",
+                                  "rf_M1_read 0"}));
+    EXPECT_EQ(text(Block0A), "00112233445566778899AABBCCDDEEFF");
+    EXPECT_EQ(text(Block1A), "0102030405060708090A0B0C0D0E0F10");
+    EXPECT_EQ(text(Block2A), "F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF");
+    EXPECT_EQ(text(TrailerKeyAA), "000000000000");
+    EXPECT_EQ(text(AccessBitsA), "FF078069");
+    EXPECT_EQ(text(TrailerKeyBA), "FFFFFFFFFFFF");
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(S50PageTest, EachPanelReadsWithItsOwnListsKeyAndFields)
+{
+    select();
+    choose(1063, "15");
+    setText(1006, "ffffffffffff");
+    harness.reader().setDefault("rf_M1_read", {0, hex("C0C1C2C3C4C5C6C7C8C9CACBCCCDCECF"), -1, 0});
+
+    click(1072);
+
+    EXPECT_EQ(calls().first(), "rf_M1_authentication2(96,60) FFFFFFFFFFFF");
+    EXPECT_EQ(calls().last(), "rf_M1_read(63)");
+    for (int field : {1080, 1082, 1084})
+        EXPECT_EQ(text(field), "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECF");
+    EXPECT_EQ(text(1091), "C0C1C2C3C4C5");
+    EXPECT_EQ(text(1093), "C6C7C8C9");
+    EXPECT_EQ(text(1088), "CACBCCCDCECF");
+    EXPECT_EQ(text(Block0A), "") << "panel A is not touched";
+}
+
+TEST_F(S50PageTest, AKeyThatIsNotSixBytesIsRefusedBeforeAuthentication)
+{
+    select();
+    setText(KeyA, "a0a1a2a3a4a");
+
+    click(ReadA);
+
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    const MessageBoxRequest &box = harness.messageBoxes().front();
+    EXPECT_EQ(box.text, "Input 6 bytes in key text please!");
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.icon, MessageIcon::Error);
+    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    EXPECT_TRUE(calls().isEmpty());
+}
+
+TEST_F(S50PageTest, AReadFailingHalfwayKeepsTheBlocksAlreadyShown)
+{
+    select();
+    setText(KeyA, "ffffffffffff");
+    page().hexEdit(Block2A)->setText("99");
+    auto &reader = harness.reader();
+    reader.script("rf_M1_read", {0, hex("11111111111111111111111111111111"), -1, 0});
+    reader.script("rf_M1_read", {0, hex("22222222222222222222222222222222"), -1, 0});
+    reader.script("rf_M1_read", {5, {}, -1, 0});
+
+    click(ReadA);
+
+    EXPECT_EQ(calls().last(), "rf_M1_read(2)");
+    EXPECT_EQ(log().last(), "rf_M1_read 5");
+    EXPECT_EQ(text(Block0A), "11111111111111111111111111111111");
+    EXPECT_EQ(text(Block1A), "22222222222222222222222222222222");
+    EXPECT_EQ(text(Block2A), "") << "the panel is emptied before reading";
+    EXPECT_EQ(text(TrailerKeyAA), "");
+    EXPECT_EQ(harness.memo(), "Error: 5 ,function: rf_M1_read");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, AShortBlockIsReportedAsAFailure)
+{
+    select();
+    setText(KeyA, "ffffffffffff");
+    harness.reader().script("rf_M1_read", {0, hex("0011223344556677"), -1, 0});
+
+    click(ReadA);
+
+    EXPECT_EQ(calls().size(), 2);
+    EXPECT_EQ(log().last(), "rf_M1_read 0");
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_M1_read");
+    EXPECT_EQ(harness.sounds(), 1);
+    EXPECT_EQ(text(Block0A), "");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+// --- Write Block -----------------------------------------------------------------------------
+
+TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZeros)
+{
+    select();
+    choose(SectorA, "2");
+    choose(BlockA, "1");
+    setText(KeyA, "ffffffffffff");
+    setText(Block1A, "0011a");
+
+    click(WriteA);
+
+    // An odd last digit is a byte of its own.
+    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,8) FFFFFFFFFFFF",
+                                    "rf_M1_write(9) 00110A00000000000000000000000000"}));
+    EXPECT_EQ(log(), (QStringList{"rf_M1_authentication2 0", "rf_M1_write 0"}));
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_TRUE(harness.messageBoxes().empty());
+
+    harness.reader().clearCalls();
+    choose(BlockA, "2");
+    click(WriteA);
+    EXPECT_EQ(calls().last(), "rf_M1_write(10) 00000000000000000000000000000000") << "an empty field writes zeros";
+}
+
+TEST_F(S50PageTest, TheTrailerWriteAsksFirstAndFillsEachPartWithZeros)
+{
+    select();
+    choose(SectorA, "1");
+    choose(BlockA, "3");
+    setText(KeyA, "ffffffffffff");
+    setText(TrailerKeyAA, "a0a1a2");
+    setText(AccessBitsA, "ff07");
+    setText(TrailerKeyBA, "b0b1b2b3b4b5");
+
+    click(WriteA);
+
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    const MessageBoxRequest &box = harness.messageBoxes().front();
+    EXPECT_EQ(box.text, "Be sure to write block3!");
+    EXPECT_EQ(box.caption, "Warning");
+    EXPECT_EQ(box.icon, MessageIcon::Warning);
+    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,4) FFFFFFFFFFFF",
+                                    "rf_M1_write(7) A0A1A2000000FF070000B0B1B2B3B4B5"}));
+}
+
+TEST_F(S50PageTest, CancellingTheTrailerWarningCallsNothing)
+{
+    select();
+    choose(BlockA, "3");
+    setText(KeyA, "ffffffffffff");
+    harness.answerNextBox(MessageAnswer::Cancel);
+
+    click(WriteA);
+
+    EXPECT_EQ(harness.messageBoxes().size(), 1u);
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_TRUE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, AFailedWriteIsReportedButNotLogged)
+{
+    select();
+    choose(BlockA, "1");
+    setText(KeyA, "ffffffffffff");
+    harness.reader().scriptStatus("rf_M1_write", 8);
+
+    click(WriteA);
+
+    EXPECT_EQ(log(), QStringList{"rf_M1_authentication2 0"});
+    EXPECT_EQ(harness.memo(), "Error: 8 ,function: rf_M1_write");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, TheManufacturerBlockCannotBeWrittenFromAnyPanel)
+{
+    const std::pair<int, int> lists[] = {{SectorA, BlockA}, {1062, 1095}, {1063, 1096}};
+    const int writeButtons[] = {WriteA, 1074, 1075};
+    for (int panel = 0; panel < 3; ++panel) {
+        const auto [sector, block] = lists[panel];
+        const int write = writeButtons[panel];
+        EXPECT_FALSE(enabled(write)) << "panel " << panel << " starts on sector 0, block 0";
+        choose(block, "1");
+        EXPECT_TRUE(enabled(write));
+        choose(sector, "1");
+        choose(block, "0");
+        EXPECT_TRUE(enabled(write));
+        choose(sector, "0");
+        EXPECT_FALSE(enabled(write));
+    }
+}
+
+// --- Purse -----------------------------------------------------------------------------------
+
+TEST_F(S50PageTest, ThePurseBlockListNeverOffersTheTrailerNorTheManufacturerBlock)
+{
+    EXPECT_EQ(items(PurseSector).size(), 16);
+    EXPECT_EQ(items(PurseBlock), (QStringList{"1", "2"}));
+
+    choose(PurseSector, "3");
+    EXPECT_EQ(items(PurseBlock), (QStringList{"0", "1", "2"}));
+    EXPECT_EQ(text(PurseBlock), "1") << "block 1 stays chosen";
+
+    choose(PurseBlock, "0");
+    choose(PurseSector, "0");
+    EXPECT_EQ(items(PurseBlock), (QStringList{"1", "2"}));
+    EXPECT_EQ(text(PurseBlock), "1");
+
+    choose(PurseSector, "3");
+    EXPECT_EQ(text(PurseBlock), "1");
+    choose(PurseBlock, "2");
+    choose(PurseSector, "0");
+    EXPECT_EQ(text(PurseBlock), "2");
+}
+
+TEST_F(S50PageTest, ThePurseOperationsAuthenticateTheSectorAndCallTheirFunction)
+{
+    select();
+    choose(PurseSector, "2");
+    choose(PurseBlock, "1");
+    click(PurseKeyB);
+    setText(PurseKey, "ffffffffffff");
+    setText(DecimalValue, "100");
+
+    struct Case {
+        int button;
+        const char *call;
+        const char *logLine;
+    };
+    for (const Case &c : {Case{Initialize, "rf_M1_initval(9,100)", "rf_M1_initval 0"},
+                          Case{Increment, "rf_M1_increment(9,100)", "rf_M1_increment 0"},
+                          Case{Decrement, "rf_M1_decrement(9,100)", "rf_M1_decrement 0"}}) {
+        harness.reader().clearCalls();
+        click(c.button);
+        EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(97,8) FFFFFFFFFFFF", c.call}));
+        EXPECT_EQ(log(), (QStringList{"rf_M1_authentication2 0", c.logLine}));
+        EXPECT_EQ(harness.memo(), "OK");
+    }
+}
+
+TEST_F(S50PageTest, APurseOperationRefusedByTheCardClearsTheFlag)
+{
+    select();
+    setText(PurseKey, "ffffffffffff");
+    setText(DecimalValue, "-25");
+    harness.reader().scriptStatus("rf_M1_decrement", 0x0b);
+
+    click(Decrement);
+
+    EXPECT_EQ(calls().last(), "rf_M1_decrement(1,-25)");
+    EXPECT_EQ(log().last(), "rf_M1_decrement b");
+    EXPECT_EQ(harness.memo(), "Error: b ,function: rf_M1_decrement");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, AnEmptyValueOrMinusOneIsRefusedAfterTheAuthentication)
+{
+    select();
+    setText(PurseKey, "ffffffffffff");
+
+    for (const char *value : {"", "-1"}) {
+        setText(DecimalValue, value);
+        harness.reader().clearCalls();
+        const std::size_t boxes = harness.messageBoxes().size();
+        click(Initialize);
+        EXPECT_EQ(calls(), QStringList{"rf_M1_authentication2(96,0) FFFFFFFFFFFF"}) << value;
+        ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
+        const MessageBoxRequest &box = harness.messageBoxes().back();
+        EXPECT_EQ(box.text, "Input date please!");
+        EXPECT_EQ(box.caption, "Warning");
+        EXPECT_EQ(box.icon, MessageIcon::Warning);
+    }
+}
+
+TEST_F(S50PageTest, BalanceShowsTheValueInBothFields)
+{
+    select();
+    choose(PurseSector, "4");
+    choose(PurseBlock, "2");
+    setText(PurseKey, "ffffffffffff");
+    harness.reader().script("rf_M1_readval", {0, {}, -1, -5});
+
+    click(Balance);
+
+    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,16) FFFFFFFFFFFF", "rf_M1_readval(18)"}));
+    EXPECT_EQ(log(), (QStringList{"rf_M1_authentication2 0", "rf_M1_readval 0"}));
+    EXPECT_EQ(text(DecimalValue), "-5");
+    EXPECT_EQ(text(HexValue), "FBFFFFFF");
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(S50PageTest, AFailedBalanceLeavesBothValueFieldsEmpty)
+{
+    select();
+    setText(PurseKey, "ffffffffffff");
+    setText(DecimalValue, "77");
+    harness.reader().scriptStatus("rf_M1_readval", 2);
+
+    click(Balance);
+
+    EXPECT_EQ(text(DecimalValue), "");
+    EXPECT_EQ(text(HexValue), "");
+    EXPECT_EQ(log().last(), "rf_M1_readval 2");
+    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_M1_readval");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S50PageTest, TheValueFieldsFollowEachOther)
+{
+    setText(DecimalValue, "100");
+    EXPECT_EQ(text(HexValue), "64000000");
+
+    setText(HexValue, "FFFFFF7F");
+    EXPECT_EQ(text(DecimalValue), "2147483647");
+
+    setText(HexValue, "FFFFFFFF");
+    EXPECT_EQ(text(DecimalValue), "-1");
+
+    // Missing bytes count as zero.
+    setText(HexValue, "0001");
+    EXPECT_EQ(text(DecimalValue), "256");
+
+    setText(DecimalValue, "");
+    EXPECT_EQ(text(HexValue), "FFFFFFFF");
+
+    setText(HexValue, "");
+    EXPECT_EQ(text(DecimalValue), "0");
+}
+
+TEST_F(S50PageTest, TheDecimalFieldIgnoresLettersAndHoldsElevenCharacters)
+{
+    setText(DecimalValue, "1a2B3");
+    EXPECT_EQ(text(DecimalValue), "123");
+    EXPECT_EQ(text(HexValue), "7B000000");
+
+    setText(DecimalValue, "-2147483648999");
+    EXPECT_EQ(text(DecimalValue), "-2147483648");
+    EXPECT_EQ(text(HexValue), "00000080");
+}
+
+// --- Initialisation --------------------------------------------------------------------------
+
+TEST_F(S50PageTest, OpensWithItsLabelsFramesAndLimits)
+{
+    EXPECT_EQ(page().templateId(), 104);
+    EXPECT_EQ(text(1236), "ReqIDL");
+    EXPECT_EQ(text(1237), "Halt");
+    EXPECT_EQ(text(1114), "Value(Hex)");
+    EXPECT_EQ(text(1105), "Sector");
+    EXPECT_EQ(text(1106), "Block");
+    EXPECT_EQ(text(1107), "Key");
+    EXPECT_EQ(text(1075), "Write Block");
+
+    ASSERT_EQ(page().captionFrames().size(), 4u);
+    EXPECT_EQ(page().captionFrames()[0].caption(), "Purse Function");
+    EXPECT_EQ(page().captionFrames()[0].rect(), page().controlRect(1110));
+    EXPECT_EQ(page().captionFrames()[3].caption(), "Operation Window");
+    EXPECT_EQ(page().captionFrames()[3].rect(), page().controlRect(1113));
+    for (int group : {1110, 1111, 1112, 1113})
+        EXPECT_TRUE(page().control(group)->isHidden()) << group;
+
+    EXPECT_TRUE(page().button(1051)->isChecked());
+    for (int radio : {1064, 1066, 1068})
+        EXPECT_TRUE(page().button(radio)->isChecked()) << radio;
+    EXPECT_EQ(page().hexEdit(PurseKey)->GetMaxBytes(), 6);
+    EXPECT_EQ(page().control<QLineEdit>(DecimalValue)->maxLength(), 11);
+    EXPECT_EQ(page().hexEdit(HexValue)->GetMaxBytes(), 4);
+    EXPECT_EQ(page().hexEdit(1084)->GetMaxBytes(), 16);
+    EXPECT_EQ(page().hexEdit(1093)->GetMaxBytes(), 4);
+    EXPECT_EQ(items(1096), (QStringList{"0", "1", "2", "3"}));
+    EXPECT_EQ(page().contentHeight(), page().height());
+    EXPECT_GT(page().contentHeight(), 0);
+}
+
+TEST_F(S50PageTest, TheKeyRadiosOfOneGroupDoNotUncheckAnotherGroup)
+{
+    click(KeyBRadioA);
+    EXPECT_FALSE(page().button(1064)->isChecked());
+    EXPECT_TRUE(page().button(1051)->isChecked());
+    EXPECT_TRUE(page().button(1066)->isChecked());
+}
+
+// --- The S70 page ----------------------------------------------------------------------------
+
+TEST_F(S70PageTest, OpensWithItsOwnIdsListsAndThreeFrames)
+{
+    EXPECT_EQ(page().templateId(), 157);
+    EXPECT_EQ(text(1011), "ReqIDL");
+    EXPECT_EQ(text(1012), "Halt");
+    EXPECT_EQ(text(1115), "Value(Hex)");
+    EXPECT_EQ(page().captionFrames().size(), 3u);
+    EXPECT_EQ(items(PurseSector).size(), 32);
+    EXPECT_EQ(items(SectorA).size(), 32);
+    EXPECT_EQ(items(1062), (QStringList{"32", "33", "34", "35", "36", "37", "38", "39"}));
+    EXPECT_EQ(items(1095).size(), 16);
+    for (int field : {1079, 1081, 1083, 1214, 1215, 1216, 1088, 1091, 1093, 1096, 1105, 1106, 1107, 1113, 1114})
+        EXPECT_EQ(page().hexEdit(field)->GetMaxBytes(), 16) << field;
+    EXPECT_TRUE(enabled(1074)) << "sector 32 has no manufacturer block";
+    EXPECT_FALSE(enabled(WriteA));
+}
+
+TEST_F(S70PageTest, SectorThirtyTwoAuthenticatesBlock128AndReadsSixteenBlocks)
+{
+    select();
+    setText(1005, "ffffffffffff");
+    for (int block = 0; block < 16; ++block)
+        harness.reader().script("rf_M1_read", {0, QByteArray(16, char(block)), -1, 0});
+
+    click(1071);
+
+    QStringList expected{"rf_M1_authentication2(96,128) FFFFFFFFFFFF"};
+    for (int block = 128; block < 144; ++block)
+        expected << QStringLiteral("rf_M1_read(%1)").arg(block);
+    EXPECT_EQ(calls(), expected);
+    const int fields[] = {1079, 1081, 1083, 1214, 1215, 1216, 1088, 1091, 1093, 1096, 1105, 1106, 1107, 1113, 1114};
+    for (int block = 0; block < 15; ++block)
+        EXPECT_EQ(text(fields[block]), QString::fromLatin1(QByteArray(16, char(block)).toHex().toUpper())) << "block " << block;
+    EXPECT_EQ(text(1090), "0F0F0F0F0F0F");
+    EXPECT_EQ(text(1092), "0F0F0F0F");
+    EXPECT_EQ(text(1089), "0F0F0F0F0F0F");
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(S70PageTest, AShortBlockOfALargeSectorIsAFailureToo)
+{
+    select();
+    setText(1005, "ffffffffffff");
+    harness.reader().script("rf_M1_read", {0, QByteArray(16, '\x11'), -1, 0});
+    harness.reader().script("rf_M1_read", {0, QByteArray(16, '\x22'), 15, 0});
+
+    click(1071);
+
+    EXPECT_EQ(calls().last(), "rf_M1_read(129)");
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_M1_read");
+    EXPECT_EQ(text(1079), "11111111111111111111111111111111");
+    EXPECT_EQ(text(1081), "");
+    EXPECT_FALSE(page().isCardSelected());
+}
+
+TEST_F(S70PageTest, SectorThirtyNineAuthenticatesBlock240AndItsTrailerIsBlock255)
+{
+    select();
+    choose(1062, "39");
+    choose(1095, "15");
+    setText(1005, "ffffffffffff");
+    setText(1090, "a0a1a2a3a4a5");
+
+    click(1074);
+
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    EXPECT_EQ(harness.messageBoxes().front().text, "Be sure to write block3!");
+    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,240) FFFFFFFFFFFF",
+                                    "rf_M1_write(255) A0A1A2A3A4A500000000000000000000"}));
+}
+
+TEST_F(S70PageTest, ALargeSectorDataBlockWritesWithoutAWarning)
+{
+    select();
+    choose(1062, "33");
+    choose(1095, "14");
+    setText(1005, "ffffffffffff");
+    setText(1114, "ee");
+
+    click(1074);
+
+    EXPECT_TRUE(harness.messageBoxes().empty());
+    EXPECT_EQ(calls().last(), "rf_M1_write(158) EE000000000000000000000000000000");
+}
+
+TEST_F(S70PageTest, ThePurseReachesSectorThirtyOneAndTheSelectionButtonsWork)
+{
+    select();
+    choose(PurseSector, "31");
+    choose(PurseBlock, "2");
+    setText(PurseKey, "ffffffffffff");
+    harness.reader().script("rf_M1_readval", {0, {}, -1, 1000});
+
+    click(Balance);
+    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,124) FFFFFFFFFFFF", "rf_M1_readval(126)"}));
+    EXPECT_EQ(text(HexValue), "E8030000");
+
+    harness.reader().clearCalls();
+    click(1011);
+    click(1012);
+    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4", "rf_halt()"}));
+}
+
+// --- Templates and registration --------------------------------------------------------------
+
+TEST(MifareStdTemplates, EveryAddressedControlHasOneIdAndLiesInsideItsTemplate)
+{
+    for (const DialogTemplate *dialog : {&CMifareS50Page::dialogTemplate(), &CMifareS70Page::dialogTemplate(),
+                                         &CUltraLightPage::dialogTemplate()}) {
+        std::set<int> ids;
+        for (const ControlTemplate &control : dialog->controls) {
+            if (control.id == UnaddressedControlId)
+                continue;
+            EXPECT_TRUE(ids.insert(control.id).second) << "template " << dialog->id << " repeats id " << control.id;
+            EXPECT_LE(control.x + control.width, dialog->width) << "id " << control.id;
+            EXPECT_LE(control.y + control.height, dialog->height) << "id " << control.id;
+        }
+    }
+}
+
+TEST(MifareStdTemplates, TheCardTableOpensTheThreePages)
+{
+    const struct {
+        int cardType;
+        int templateId;
+    } rows[] = {{0, 143}, {1, 104}, {2, 157}};
+    for (const auto &row : rows) {
+        ASSERT_NE(CardTypeEntry(row.cardType).factory, nullptr) << row.cardType;
+        std::unique_ptr<CCardPage> page(CardTypeEntry(row.cardType).factory(row.cardType, 1024, nullptr));
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->templateId(), row.templateId);
+    }
+    std::unique_ptr<CCardPage> s70(CardTypeEntry(2).factory(2, 1024, nullptr));
+    EXPECT_NE(qobject_cast<CMifareS70Page *>(s70.get()), nullptr);
+}
+
+} // namespace
