@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,9 @@ int main(int argc, char **argv)
     const QString root = home.path();
     for (const char *folder : {"config", "runtime", "data"})
         QDir(root).mkpath(QString::fromLatin1(folder));
+    // The runtime folder must be private, as the desktop makes it.
+    QFile::setPermissions(root + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + QStringLiteral("/runtime")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/data")));

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vornex with the simulated reader and starts it.
+# Extra arguments are passed to the program.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/tools/install-deps.sh"
+build="$root/build"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNEX_BUILD_TESTS=OFF
+cmake --build "$build" -j"$(nproc)" --target vornex zentrava-sim
+exec "$build/bin/vornex" "$@"
