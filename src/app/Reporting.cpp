@@ -4,6 +4,7 @@
 #include "app/CProcessView.h"
 #include "app/MessageCatalogue.h"
 #include "app/UserPrompts.h"
+#include "reader/RuntimeState.h"
 
 #include <QPointer>
 
@@ -72,6 +73,21 @@ void ReportWrongLength(const QString &name)
 {
     showMemo(failureText(0, name));
     PlayQuestionSound();
+}
+
+bool RequirePortOpen()
+{
+    if (!PortOpen)
+        ReportFailure(Message(5));
+    return PortOpen;
+}
+
+bool LogCall(int32_t status, const QString &name)
+{
+    AppendProcessLog(name, status);
+    if (status != 0)
+        ReportCallResult(status, name);
+    return status == 0;
 }
 
 void BeginProcessLog()

@@ -27,6 +27,12 @@ void ReportSuccess(const QString &text);
 // as "Error: 0 ,function: name" with the sound, never as a success.
 void ReportWrongLength(const QString &name);
 
+// The two steps every page operation repeats:
+// the port check, false after reporting "Error: Port did't opened" when the port is closed;
+bool RequirePortOpen();
+// one reader call logged and, when it failed, reported; true when it succeeded.
+bool LogCall(int32_t status, const QString &name);
+
 // Clears the log pane for a new operation.
 void BeginProcessLog();
 // Adds one line: the function name (or other label) and its status.

@@ -106,32 +106,23 @@ const char *templateCaption(LabelSlot slot)
     return LabelTable[std::size_t(slot)].english;
 }
 
-// Logs a call and reports it when it failed. True when it succeeded.
-bool logCall(int32_t status, const char *name)
-{
-    AppendProcessLog(QLatin1String(name), status);
-    if (status != 0)
-        ReportCallResult(status, QLatin1String(name));
-    return status == 0;
-}
-
 // Request, anticollision and selection of a type A card; the serial number on success. A
 // failing call has been logged and reported.
 bool selectCard(uint8_t requestMode, QByteArray &serial)
 {
     uint8_t tagType[2] = {};
-    if (!logCall(ReaderApi.rf_request(0, requestMode, tagType), "rf_request"))
+    if (!LogCall(ReaderApi.rf_request(0, requestMode, tagType), "rf_request"))
         return false;
     std::array<uint8_t, AnswerBufferSize> buffer{};
     uint8_t length = 0;
-    if (!logCall(ReaderApi.rf_anticoll(0, SerialBits, buffer.data(), &length), "rf_anticoll"))
+    if (!LogCall(ReaderApi.rf_anticoll(0, SerialBits, buffer.data(), &length), "rf_anticoll"))
         return false;
     if (length != SerialBytes) {
         ReportWrongLength(QStringLiteral("rf_anticoll"));
         return false;
     }
     uint8_t size = 0;
-    if (!logCall(ReaderApi.rf_select(0, buffer.data(), SerialBytes, &size), "rf_select"))
+    if (!LogCall(ReaderApi.rf_select(0, buffer.data(), SerialBytes, &size), "rf_select"))
         return false;
     serial = QByteArray(reinterpret_cast<const char *>(buffer.data()), length);
     return true;
@@ -265,19 +256,17 @@ void CMifareStdPage::setLabels()
 bool CMifareStdPage::requestAndSelect(int attempts)
 {
     BeginProcessLog();
-    if (!PortOpen) {
-        ReportFailure(Message(5));
+    if (!RequirePortOpen())
         return false;
-    }
     for (int attempt = 0; attempt < attempts; ++attempt) {
         // Switching the field off and on resets every card in it, halted ones included.
-        if (!logCall(ReaderApi.rf_antenna_sta(0, 0), "rf_antenna_sta"))
+        if (!LogCall(ReaderApi.rf_antenna_sta(0, 0), "rf_antenna_sta"))
             continue;
         ReaderWait(20);
-        if (!logCall(ReaderApi.rf_init_type(0, TypeA), "rf_init_type"))
+        if (!LogCall(ReaderApi.rf_init_type(0, TypeA), "rf_init_type"))
             continue;
         ReaderWait(20);
-        if (!logCall(ReaderApi.rf_antenna_sta(0, 1), "rf_antenna_sta"))
+        if (!LogCall(ReaderApi.rf_antenna_sta(0, 1), "rf_antenna_sta"))
             continue;
         ReaderWait(50);
         QByteArray serial;
@@ -305,10 +294,8 @@ void CMifareStdPage::request()
 void CMifareStdPage::requestIdle()
 {
     BeginProcessLog();
-    if (!PortOpen) {
-        ReportFailure(Message(5));
+    if (!RequirePortOpen())
         return;
-    }
     QByteArray serial;
     if (!selectCard(RequestIdle, serial))
         return;
@@ -319,11 +306,9 @@ void CMifareStdPage::requestIdle()
 void CMifareStdPage::halt()
 {
     BeginProcessLog();
-    if (!PortOpen) {
-        ReportFailure(Message(5));
+    if (!RequirePortOpen())
         return;
-    }
-    if (logCall(ReaderApi.rf_halt(0), "rf_halt"))
+    if (LogCall(ReaderApi.rf_halt(0), "rf_halt"))
         ReportSuccess(Message(3));
 }
 
@@ -346,7 +331,7 @@ bool CMifareStdPage::keyFieldHoldsKey(int keyField)
 
 bool CMifareStdPage::authenticate(uint8_t mode, uint8_t block, const QByteArray &key)
 {
-    if (logCall(ReaderApi.rf_M1_authentication2(0, mode, block, bytesOf(key)), "rf_M1_authentication2"))
+    if (LogCall(ReaderApi.rf_M1_authentication2(0, mode, block, bytesOf(key)), "rf_M1_authentication2"))
         return true;
     m_cardSelected = false;
     return false;
@@ -412,7 +397,7 @@ void CMifareStdPage::readBalance()
     int32_t value = 0;
     const int32_t status = ReaderApi.rf_M1_readval(0, targetBlock, &value);
     if (status != 0) {
-        logCall(status, "rf_M1_readval");
+        LogCall(status, "rf_M1_readval");
         m_cardSelected = false;
         return;
     }

@@ -197,24 +197,6 @@ int centuryYear(int yearInCentury)
     return yearInCentury > 50 && yearInCentury <= 99 ? 1900 + yearInCentury : 2000 + yearInCentury;
 }
 
-// Reports a failed port check; every device operation stops on it.
-bool portOpen()
-{
-    if (!PortOpen)
-        ReportFailure(Message(5));
-    return PortOpen;
-}
-
-// Logs a call; a failed one is reported and ends the operation.
-bool logged(const char *name, int32_t status)
-{
-    const QString function = QString::fromLatin1(name);
-    AppendProcessLog(function, status);
-    if (status != 0)
-        ReportCallResult(status, function);
-    return status == 0;
-}
-
 } // namespace
 
 CPortSetPage::CPortSetPage(QWidget *parent)
@@ -337,7 +319,7 @@ void CPortSetPage::connectPort()
     if (status != 0) {
         ReaderApi.rf_close_com();
         PortOpen = false;
-        ReportCallResult(status, QStringLiteral("rf_init_com"));
+        ReportCallResult(status, "rf_init_com");
         return;
     }
     PortOpen = true;
@@ -351,12 +333,12 @@ void CPortSetPage::connectPort()
 void CPortSetPage::getModel()
 {
     BeginProcessLog();
-    if (!portOpen())
+    if (!RequirePortOpen())
         return;
 
     std::array<uint8_t, AnswerBufferSize> model{};
     uint8_t length = 0;
-    if (!logged("rf_get_model", ReaderApi.rf_get_model(Device, model.data(), &length)))
+    if (!LogCall(ReaderApi.rf_get_model(Device, model.data(), &length), "rf_get_model"))
         return;
     // The text ends at the returned length, or earlier at a terminating zero.
     const QByteArray text = QByteArray(reinterpret_cast<const char *>(model.data()), length).split('\0').front();
@@ -364,7 +346,7 @@ void CPortSetPage::getModel()
     showSupportedCards(text.size() > 5 ? text.at(5) : '\0');
 
     uint32_t version = 0;
-    if (!logged("lib_ver", ReaderApi.lib_ver(&version)))
+    if (!LogCall(ReaderApi.lib_ver(&version), "lib_ver"))
         return;
     hexEdit(VersionField)->setText(QStringLiteral("%1.0").arg(int32_t(version)));
     ReportSuccess(Message(50));
@@ -380,10 +362,10 @@ void CPortSetPage::showSupportedCards(char modelKind)
 void CPortSetPage::readDeviceNumber()
 {
     BeginProcessLog();
-    if (!portOpen())
+    if (!RequirePortOpen())
         return;
     std::array<uint8_t, 2> number{};
-    if (!logged("rf_get_device_number", ReaderApi.rf_get_device_number(number.data())))
+    if (!LogCall(ReaderApi.rf_get_device_number(number.data()), "rf_get_device_number"))
         return;
     hexEdit(DeviceNumberField)->SetHexBytes(number.data(), int(number.size()));
     ReportSuccess(Message(51));
@@ -392,7 +374,7 @@ void CPortSetPage::readDeviceNumber()
 void CPortSetPage::writeDeviceNumber()
 {
     BeginProcessLog();
-    if (!portOpen())
+    if (!RequirePortOpen())
         return;
     const QByteArray number = hexEdit(DeviceNumberField)->GetHexBytes();
     if (number.size() != 2) {
@@ -401,7 +383,7 @@ void CPortSetPage::writeDeviceNumber()
     }
     // The first byte is the low one.
     const auto value = uint16_t(uint8_t(number.at(0)) | uint8_t(number.at(1)) << 8);
-    if (!logged("rf_init_device_number", ReaderApi.rf_init_device_number(value)))
+    if (!LogCall(ReaderApi.rf_init_device_number(value), "rf_init_device_number"))
         return;
     ReportSuccess(Message(53));
 }
@@ -409,11 +391,11 @@ void CPortSetPage::writeDeviceNumber()
 void CPortSetPage::sendBeep()
 {
     BeginProcessLog();
-    if (!portOpen())
+    if (!RequirePortOpen())
         return;
     // An empty field sounds nothing and still reports success.
     const QByteArray duration = hexEdit(BeepField)->GetHexBytes();
-    if (!duration.isEmpty() && !logged("rf_beep", ReaderApi.rf_beep(Device, uint8_t(duration.at(0)))))
+    if (!duration.isEmpty() && !LogCall(ReaderApi.rf_beep(Device, uint8_t(duration.at(0))), "rf_beep"))
         return;
     ReportSuccess(Message(54));
 }
@@ -422,9 +404,9 @@ void CPortSetPage::sendAntenna()
 {
     const bool on = button(AntennaOn)->isChecked();
     BeginProcessLog();
-    if (!portOpen())
+    if (!RequirePortOpen())
         return;
-    if (!logged("rf_antenna_sta", ReaderApi.rf_antenna_sta(Device, on ? 1 : 0)))
+    if (!LogCall(ReaderApi.rf_antenna_sta(Device, on ? 1 : 0), "rf_antenna_sta"))
         return;
     ReportSuccess(Message(55));
 }
@@ -432,10 +414,10 @@ void CPortSetPage::sendAntenna()
 void CPortSetPage::sendLight()
 {
     BeginProcessLog();
-    if (!portOpen())
+    if (!RequirePortOpen())
         return;
     const auto colour = uint8_t(selectedItemData(ColourList));
-    if (!logged("rf_light", ReaderApi.rf_light(Device, colour)))
+    if (!LogCall(ReaderApi.rf_light(Device, colour), "rf_light"))
         return;
     ReportSuccess(Message(56));
 }
@@ -446,7 +428,7 @@ void CPortSetPage::readClock()
     BeginProcessLog();
     std::array<uint8_t, AnswerBufferSize> clock{};
     uint8_t length = 0;
-    if (!logged("ReadTime", ReaderApi.ReadTime(Device, clock.data(), &length)))
+    if (!LogCall(ReaderApi.ReadTime(Device, clock.data(), &length), "ReadTime"))
         return;
 
     std::array<int, ClockBytes> fields{};
@@ -459,7 +441,7 @@ void CPortSetPage::readClock()
     const QTime time = decimal ? QTime(fields[4], fields[5], fields[6]) : QTime();
     // A short answer or one that is no date leaves the pickers as they are: the reader failed.
     if (length < ClockBytes || !date.isValid() || !time.isValid()) {
-        ReportWrongLength(QStringLiteral("ReadTime"));
+        ReportWrongLength("ReadTime");
         return;
     }
     control<QDateEdit>(ClockDate)->setDate(date);
@@ -477,7 +459,7 @@ void CPortSetPage::writeClock()
         toBcd(time.hour()), toBcd(time.minute()), toBcd(time.second()),
     };
     BeginProcessLog();
-    logged("WriteTime", ReaderApi.WriteTime(Device, clock.data()));
+    LogCall(ReaderApi.WriteTime(Device, clock.data()), "WriteTime");
 }
 
 void CPortSetPage::showWeekDay(const QDate &date)

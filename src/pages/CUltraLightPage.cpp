@@ -73,14 +73,6 @@ const ControlCaption LabelTable[] = {
     {HaltButton, {"休眠", "Halt"}},
 };
 
-bool logCall(int32_t status, const char *name)
-{
-    AppendProcessLog(QLatin1String(name), status);
-    if (status != 0)
-        ReportCallResult(status, QLatin1String(name));
-    return status == 0;
-}
-
 DialogTemplate buildTemplate()
 {
     static constexpr const char *PageNames[PageCount] = {"PAGE0", "PAGE1", "PAGE2", "PAGE3", "PAGE4", "PAGE5",
@@ -169,11 +161,11 @@ void CUltraLightPage::clearPageFields()
 bool CUltraLightPage::selectCard(uint8_t requestMode)
 {
     uint8_t tagType[2] = {};
-    if (!logCall(ReaderApi.rf_request(0, requestMode, tagType), "rf_request"))
+    if (!LogCall(ReaderApi.rf_request(0, requestMode, tagType), "rf_request"))
         return false;
     std::array<uint8_t, AnswerBufferSize> serial{};
     uint8_t length = 0;
-    if (!logCall(ReaderApi.rf_ul_select(0, serial.data(), &length), "rf_ul_select"))
+    if (!LogCall(ReaderApi.rf_ul_select(0, serial.data(), &length), "rf_ul_select"))
         return false;
     clearPageFields();
     hexEdit(SerialField)->SetHexBytes(serial.data(), length);
@@ -185,17 +177,15 @@ void CUltraLightPage::requestAll()
 {
     hexEdit(SerialField)->clear();
     BeginProcessLog();
-    if (!PortOpen) {
-        ReportFailure(Message(5));
+    if (!RequirePortOpen())
         return;
-    }
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!logCall(ReaderApi.rf_antenna_sta(0, 0), "rf_antenna_sta"))
+        if (!LogCall(ReaderApi.rf_antenna_sta(0, 0), "rf_antenna_sta"))
             continue;
-        if (!logCall(ReaderApi.rf_init_type(0, TypeA), "rf_init_type"))
+        if (!LogCall(ReaderApi.rf_init_type(0, TypeA), "rf_init_type"))
             continue;
         ReaderWait(20);
-        if (!logCall(ReaderApi.rf_antenna_sta(0, 1), "rf_antenna_sta"))
+        if (!LogCall(ReaderApi.rf_antenna_sta(0, 1), "rf_antenna_sta"))
             continue;
         if (selectCard(RequestAll))
             return;
@@ -206,20 +196,16 @@ void CUltraLightPage::requestIdle()
 {
     hexEdit(SerialField)->clear();
     BeginProcessLog();
-    if (!PortOpen) {
-        ReportFailure(Message(5));
+    if (!RequirePortOpen())
         return;
-    }
     selectCard(RequestIdle);
 }
 
 void CUltraLightPage::readCard()
 {
     BeginProcessLog();
-    if (!PortOpen) {
-        ReportFailure(Message(5));
+    if (!RequirePortOpen())
         return;
-    }
     clearPageFields();
     for (int read = 0; read < PageCount / PagesPerRead; ++read) {
         const int firstPage = PagesPerRead * read;
@@ -247,10 +233,8 @@ void CUltraLightPage::readCard()
 void CUltraLightPage::writePage()
 {
     BeginProcessLog();
-    if (!PortOpen) {
-        ReportFailure(Message(5));
+    if (!RequirePortOpen())
         return;
-    }
     // No length check: bytes not entered are written as zero.
     std::array<uint8_t, PageBytes> data{};
     const int page = selectedItemData(PageList);
@@ -260,6 +244,6 @@ void CUltraLightPage::writePage()
         const QByteArray bytes = hexEdit(piece.field)->GetHexBytes();
         std::copy_n(bytes.constData(), std::min<int>(int(bytes.size()), piece.count), data.begin() + piece.offset);
     }
-    if (logCall(ReaderApi.rf_ul_write(0, uint8_t(page), data.data()), "rf_ul_write"))
+    if (LogCall(ReaderApi.rf_ul_write(0, uint8_t(page), data.data()), "rf_ul_write"))
         ReportSuccess(Message(15));
 }

@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
 #include "pages/CMifareS50Page.h"
@@ -15,16 +16,6 @@
 
 #include <memory>
 #include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-static void PrintTo(const QStringList &list, std::ostream *out)
-{
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "QtPrinters.h"
 
 #include "app/CardTable.h"
 #include "controls/CHexEdit.h"
@@ -17,33 +18,7 @@
 #include <set>
 #include <ostream>
 
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-static void PrintTo(const QStringList &list, std::ostream *out)
-{
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
-
 namespace {
-
-// One reader call as "name(arguments) BYTES", the bytes being those the page passed in.
-QStringList trace(const FakeReader &reader)
-{
-    QStringList lines;
-    for (const FakeReader::Call &call : reader.calls()) {
-        QStringList args;
-        for (int64_t arg : call.args)
-            args << QString::number(arg);
-        QString line = QStringLiteral("%1(%2)").arg(call.name, args.join(QLatin1Char(',')));
-        if (!call.data.isEmpty())
-            line += QLatin1Char(' ') + QString::fromLatin1(call.data.toHex().toUpper());
-        lines << line;
-    }
-    return lines;
-}
 
 QByteArray hex(const char *text)
 {
@@ -89,7 +64,7 @@ protected:
             texts << m_page->comboBox(id)->itemText(i);
         return texts;
     }
-    QStringList calls() { return trace(harness.reader()); }
+    QStringList calls() { return harness.reader().trace(); }
     QStringList log() { return harness.logLines(); }
 
     // Selects the card with Request and forgets the calls it made.

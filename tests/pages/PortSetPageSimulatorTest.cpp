@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "QtPrinters.h"
 
 #include "pages/CPortSetPage.h"
 #include "reader/ReaderLibrary.h"
@@ -14,11 +15,6 @@
 
 #include <memory>
 #include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

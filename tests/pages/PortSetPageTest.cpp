@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "QtPrinters.h"
 
 #include "app/Reporting.h"
 #include "pages/CPortSetPage.h"
@@ -15,11 +16,6 @@
 
 #include <memory>
 #include <ostream>
-
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
 #include "pages/CUltraLightPage.h"
@@ -12,32 +13,7 @@
 #include <memory>
 #include <ostream>
 
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-static void PrintTo(const QStringList &list, std::ostream *out)
-{
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
-
 namespace {
-
-QStringList trace(const FakeReader &reader)
-{
-    QStringList lines;
-    for (const FakeReader::Call &call : reader.calls()) {
-        QStringList args;
-        for (int64_t arg : call.args)
-            args << QString::number(arg);
-        QString line = QStringLiteral("%1(%2)").arg(call.name, args.join(QLatin1Char(',')));
-        if (!call.data.isEmpty())
-            line += QLatin1Char(' ') + QString::fromLatin1(call.data.toHex().toUpper());
-        lines << line;
-    }
-    return lines;
-}
 
 constexpr int SerialField = 1079;
 constexpr int ReqAll = 1077, ReqIdl = 1066, Halt = 1063;
@@ -61,7 +37,7 @@ protected:
     void click(int id) { PageHarness::click(m_page.get(), id); }
     void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
     void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return trace(harness.reader()); }
+    QStringList calls() { return harness.reader().trace(); }
 
     // Puts something in every page field, as an earlier read would have.
     void fillPageFields()

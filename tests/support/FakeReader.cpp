@@ -158,6 +158,21 @@ QStringList FakeReader::callNames() const
     return names;
 }
 
+QStringList FakeReader::trace() const
+{
+    QStringList lines;
+    for (const Call &call : m_calls) {
+        QStringList args;
+        for (int64_t arg : call.args)
+            args << QString::number(arg);
+        QString line = QStringLiteral("%1(%2)").arg(call.name, args.join(QLatin1Char(',')));
+        if (!call.data.isEmpty())
+            line += QLatin1Char(' ') + QString::fromLatin1(call.data.toHex().toUpper());
+        lines << line;
+    }
+    return lines;
+}
+
 std::vector<FakeReader::Call> FakeReader::callsTo(const QString &name) const
 {
     std::vector<Call> found;

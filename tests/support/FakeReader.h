@@ -46,6 +46,8 @@ public:
 
     const std::vector<Call> &calls() const { return m_calls; }
     QStringList callNames() const;
+    // Each call as "name(arguments) BYTES", the bytes being those the caller passed in.
+    QStringList trace() const;
     std::vector<Call> callsTo(const QString &name) const;
     void clearCalls() { m_calls.clear(); }
 
