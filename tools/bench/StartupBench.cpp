@@ -164,13 +164,14 @@ int main(int argc, char **argv)
     }
 
     std::printf("start-up to the maximised window, median of %d runs (offscreen)\n", runs);
-    std::printf("%-30s %10s %12s %11s %12s\n", "", "time (ms)", "VmHWM (kB)", "time ratio", "memory ratio");
+    std::printf("(each ratio is Vornex's figure divided by the row's)\n");
+    std::printf("%-30s %10s %12s %13s %13s\n", "", "time (ms)", "VmHWM (kB)", "time ratio", "memory ratio");
     const double vornexTime = median(contenders[0].times);
     const double vornexPeak = double(median(contenders[0].peaks));
     for (const Contender &contender : contenders) {
         const double time = median(contender.times);
         const long long peak = median(contender.peaks);
-        std::printf("%-30s %10.1f %12lld %11.2f %12.2f\n", contender.label, time, peak, vornexTime / time,
+        std::printf("%-30s %10.1f %12lld %13.2f %13.2f\n", contender.label, time, peak, vornexTime / time,
                     vornexPeak / double(std::max(1LL, peak)));
     }
     std::printf("target: vornex at most 1.50 times the minimal window's start-up time\n");
