@@ -17,6 +17,11 @@ namespace {
 
 using MainFrameTest = FrameFixture;
 
+QString infoField(const CMainFrame &frame, int id)
+{
+    return frame.infoBar()->findChild<QWidget *>(QStringLiteral("id%1").arg(id))->property("text").toString();
+}
+
 QStringList entriesOf(const QMenu *menu)
 {
     QStringList names;
@@ -165,8 +170,8 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
     ComPort = 4;
     BaudRate = 6;
     CMainFrame frame;
-    EXPECT_EQ(frame.findChild<QWidget *>(QStringLiteral("id1180"))->property("text").toString(), QStringLiteral("COM4"));
-    EXPECT_EQ(frame.findChild<QWidget *>(QStringLiteral("id1181"))->property("text").toString(), QStringLiteral("115200"));
+    EXPECT_EQ(infoField(frame, 1180), QStringLiteral("COM4"));
+    EXPECT_EQ(infoField(frame, 1181), QStringLiteral("115200"));
     frame.show();
     QApplication::processEvents();
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Mifare_Std S50"));
@@ -186,8 +191,7 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
     EXPECT_TRUE(frame.commandAction(32787)->isChecked());
     EXPECT_FALSE(frame.commandAction(32774)->isChecked());
     EXPECT_EQ(frame.view()->shownCardType(), 0);
-    EXPECT_EQ(frame.findChild<QWidget *>(QStringLiteral("id1182"))->property("text").toString(),
-              QStringLiteral("Mifare_UltraLight"));
+    EXPECT_EQ(infoField(frame, 1182), QStringLiteral("Mifare_UltraLight"));
 
     // A card without a menu entry (SHC1102) is reached through its command all the same.
     frame.onCommand(32802);
@@ -207,8 +211,7 @@ TEST_F(MainFrameTest, PortSetShowsThePortPageAndKeepsTheBarsCardName)
     EXPECT_FALSE(frame.commandAction(32774)->isChecked());
     EXPECT_NE(qobject_cast<CPortSetPage *>(frame.view()->page()), nullptr);
     EXPECT_EQ(frame.view()->shownCardType(), PortPageCardType);
-    EXPECT_EQ(frame.infoBar()->findChild<QWidget *>(QStringLiteral("id1182"))->property("text").toString(),
-              QStringLiteral("Mifare_Std S50"));
+    EXPECT_EQ(infoField(frame, 1182), QStringLiteral("Mifare_Std S50"));
 
     QWidget *page = frame.view()->page();
     frame.onCommand(CmdPortSet);

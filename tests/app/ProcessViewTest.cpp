@@ -11,6 +11,13 @@
 
 namespace {
 
+void showAt(QWidget &view, int width, int height)
+{
+    view.resize(width, height);
+    view.show();
+    QApplication::processEvents();
+}
+
 QImage shot(CProcessView &view)
 {
     return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -82,9 +89,7 @@ TEST(ProcessViewTest, ContentHeightGrowsPastFourLinesAndClearsBack)
 TEST(ProcessViewTest, ScrollRangeAndStepsFollowTheContentHeight)
 {
     CProcessView view;
-    view.resize(600, 120);
-    view.show();
-    QApplication::processEvents();
+    showAt(view, 600, 120);
     const int client = view.viewport()->height();
     for (int i = 0; i < 40; ++i)
         view.appendEntry(QStringLiteral("ISO15693_Read"), 0);
@@ -102,9 +107,7 @@ TEST(ProcessViewTest, ScrollRangeAndStepsFollowTheContentHeight)
 TEST(ProcessViewTest, BackgroundIsTheGradientOverEightyFourRowsThenWhite)
 {
     CProcessView view;
-    view.resize(400, 200);
-    view.show();
-    QApplication::processEvents();
+    showAt(view, 400, 200);
     for (bool cleared : {false, true}) {
         if (cleared)
             view.clearEntries();
@@ -123,9 +126,7 @@ TEST(ProcessViewTest, BackgroundIsTheGradientOverEightyFourRowsThenWhite)
 TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
 {
     CProcessView view;
-    view.resize(640, 200);
-    view.show();
-    QApplication::processEvents();
+    showAt(view, 640, 200);
     view.appendEntry(QStringLiteral("rf_request"), 0);
     view.appendEntry(QStringLiteral("rf_select"), 0x1a);
     const QImage image = shot(view);

@@ -120,7 +120,7 @@ TEST_F(BackgroundTest, PaletteIsTheColourTableUpTo256ColoursElseHalftone)
     EXPECT_TRUE(background.palette().isEmpty());
 }
 
-TEST_F(BackgroundTest, LibraryIsReleasedAfterEachLoadUnlessTheChooserHoldsIt)
+TEST_F(BackgroundTest, LibraryIsLoadedByFullPathAndReleasedAfterEachLoadUnlessTheChooserHoldsIt)
 {
     const QString resource = QStringLiteral(":/Kelb_Paper/201");
     PageBackground background;
@@ -133,10 +133,7 @@ TEST_F(BackgroundTest, LibraryIsReleasedAfterEachLoadUnlessTheChooserHoldsIt)
     delete BackgroundLibrary;
     BackgroundLibrary = nullptr;
     EXPECT_FALSE(QResource(resource).isValid());
-}
 
-TEST_F(BackgroundTest, LibraryIsLoadedByFullPathOnly)
-{
     // The tests run in the program's folder, where a bare file name would find the file.
     const CResourceLibrary byName(QStringLiteral("Kelb_Paper.rcc"));
     EXPECT_FALSE(byName.isLoaded());
@@ -172,37 +169,30 @@ TEST_F(BackgroundTest, TilingStartsAtTheRectanglesCorner)
     expectTiled(image, bitmap(213), QPoint(10, 20));
 }
 
-TEST_F(BackgroundTest, NewChoiceShowsAtTheNextRepaint)
+TEST_F(BackgroundTest, NewChoiceShowsAtTheNextRepaintAndNoneOrAMissingLibraryPaintsNothing)
 {
     CCardPage page(emptyTemplate());
+    const auto expectNothing = [&page] {
+        const QImage image = render(page);
+        EXPECT_EQ(image.pixel(0, 0), Marker);
+        EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), Marker);
+        EXPECT_EQ(image.pixel(200, 150), Marker);
+    };
     CurBitmap = 0;
     expectTiled(render(page), bitmap(201));
     CurBitmap = 31;
     expectTiled(render(page), bitmap(232));
-}
-
-TEST_F(BackgroundTest, ChoiceOutsideTheLibraryPaintsNothing)
-{
-    CCardPage page(emptyTemplate());
     for (const int choice : {-1, 32, 255}) {
+        SCOPED_TRACE(choice);
         CurBitmap = choice;
-        const QImage image = render(page);
-        EXPECT_EQ(image.pixel(0, 0), Marker) << choice;
-        EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), Marker) << choice;
+        expectNothing();
     }
-}
 
-TEST_F(BackgroundTest, MissingLibraryPaintsNothingAndFailsQuietly)
-{
-    CCardPage page(emptyTemplate());
+    // A missing library fails quietly.
     CurBitmap = 0;
-    expectTiled(render(page), bitmap(201));
-
     BackgroundLibrary = new CResourceLibrary(QStringLiteral("/nonexistent/Kelb_Paper.rcc"));
     EXPECT_FALSE(BackgroundLibrary->isLoaded());
     PageBackground background;
     EXPECT_FALSE(background.LoadBackground(201));
-    const QImage image = render(page);
-    EXPECT_EQ(image.pixel(0, 0), Marker);
-    EXPECT_EQ(image.pixel(200, 150), Marker);
+    expectNothing();
 }

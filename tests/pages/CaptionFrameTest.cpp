@@ -46,6 +46,19 @@ bool isCaptionPixel(QRgb pixel)
     return pixel != Ground && pixel != Grey && pixel != White;
 }
 
+// Every pixel of the horizontal or vertical run from `from` to `to` is `colour`, or, where
+// `gapFirst` to `gapLast` cut the run, is not.
+void expectRun(const DrawnFrame &drawn, QPoint from, QPoint to, QRgb colour, int gapFirst = 1, int gapLast = 0)
+{
+    const QPoint step = from.x() == to.x() ? QPoint(0, 1) : QPoint(1, 0);
+    for (QPoint p = from; p != to + step; p += step) {
+        if (p.x() >= gapFirst && p.x() <= gapLast)
+            EXPECT_NE(drawn.at(p.x(), p.y()), colour) << "gap at " << p.x() << "," << p.y();
+        else
+            EXPECT_EQ(drawn.at(p.x(), p.y()), colour) << "at " << p.x() << "," << p.y();
+    }
+}
+
 } // namespace
 
 TEST(CaptionFrame, OutlineLiesOnTheRectangleAndOnePixelBeyond)
@@ -56,48 +69,24 @@ TEST(CaptionFrame, OutlineLiesOnTheRectangleAndOnePixelBeyond)
     const int gapLast = drawn.textX + drawn.textWidth + 2;
 
     // The white outline is drawn second: where it crosses the grey one, white shows.
-    for (int y = 30; y <= 89; ++y)
-        EXPECT_EQ(drawn.at(20, y), Grey) << "left edge at y " << y;
-    for (int y = 31; y <= 89; ++y)
-        EXPECT_EQ(drawn.at(21, y), White) << "left highlight at y " << y;
-    for (int y = 31; y <= 90; ++y)
-        EXPECT_EQ(drawn.at(120, y), White) << "right highlight at y " << y;
+    expectRun(drawn, {20, 30}, {20, 89}, Grey);   // left edge
+    expectRun(drawn, {21, 31}, {21, 89}, White);  // left highlight
+    expectRun(drawn, {120, 31}, {120, 90}, White); // right highlight
     EXPECT_EQ(drawn.at(119, 30), Grey);
     EXPECT_EQ(drawn.at(119, 31), White);
-    for (int y = 32; y <= 89; ++y)
-        EXPECT_EQ(drawn.at(119, y), Grey) << "right edge at y " << y;
-    for (int x = 22; x <= 119; ++x)
-        EXPECT_EQ(drawn.at(x, 89), Grey) << "bottom edge at x " << x;
-    for (int x = 21; x <= 120; ++x)
-        EXPECT_EQ(drawn.at(x, 90), White) << "bottom highlight at x " << x;
+    expectRun(drawn, {119, 32}, {119, 89}, Grey);  // right edge
+    expectRun(drawn, {22, 89}, {119, 89}, Grey);   // bottom edge
+    expectRun(drawn, {21, 90}, {120, 90}, White);  // bottom highlight
     // Nothing outside the outline and its highlight.
-    for (int y = 31; y <= 91; ++y) {
-        EXPECT_EQ(drawn.at(19, y), Ground);
-        EXPECT_EQ(drawn.at(121, y), Ground);
-    }
-    for (int x = 19; x <= 121; ++x)
-        EXPECT_EQ(drawn.at(x, 91), Ground);
+    expectRun(drawn, {19, 31}, {19, 91}, Ground);
+    expectRun(drawn, {121, 31}, {121, 91}, Ground);
+    expectRun(drawn, {19, 91}, {121, 91}, Ground);
     EXPECT_EQ(drawn.at(20, 90), Ground);
     EXPECT_EQ(drawn.at(121, 90), Ground);
     EXPECT_EQ(drawn.at(50, 60), Ground);
-
     // The top edge is open where the caption stands.
-    for (int x = 20; x <= 119; ++x) {
-        const bool inGap = x >= gapFirst && x <= gapLast;
-        if (inGap) {
-            EXPECT_NE(drawn.at(x, 30), Grey) << "gap at x " << x;
-        } else {
-            EXPECT_EQ(drawn.at(x, 30), Grey) << "top edge at x " << x;
-        }
-    }
-    for (int x = 22; x <= 120; ++x) {
-        const bool inGap = x >= gapFirst && x <= gapLast;
-        if (inGap) {
-            EXPECT_NE(drawn.at(x, 31), White) << "highlight gap at x " << x;
-        } else {
-            EXPECT_EQ(drawn.at(x, 31), White) << "top highlight at x " << x;
-        }
-    }
+    expectRun(drawn, {20, 30}, {119, 30}, Grey, gapFirst, gapLast);
+    expectRun(drawn, {22, 31}, {120, 31}, White, gapFirst, gapLast);
 }
 
 TEST(CaptionFrame, CaptionStandsTwoCharacterWidthsInAcrossTheTopEdge)
@@ -127,15 +116,4 @@ TEST(CaptionFrame, CaptionStandsTwoCharacterWidthsInAcrossTheTopEdge)
     EXPECT_LE(bottom, drawn.textY + drawn.textHeight);
     EXPECT_LT(top, 30);
     EXPECT_GT(bottom, 30);
-}
-
-TEST(CaptionFrame, KeepsItsRectangleCaptionAndColour)
-{
-    QWidget page;
-    CaptionFrame frame(QStringLiteral("Beep"), QRect(1, 2, 3, 4), &page);
-    EXPECT_EQ(frame.colour(), PageTextColour);
-    EXPECT_EQ(frame.caption(), QStringLiteral("Beep"));
-    frame.setRect(QRect(5, 6, 70, 80));
-    EXPECT_EQ(frame.rect(), QRect(5, 6, 70, 80));
-    EXPECT_EQ(PageTextColour, QColor(41, 101, 132));
 }

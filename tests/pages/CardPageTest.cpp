@@ -1,4 +1,3 @@
-#include "controls/CDecEdit.h"
 #include "controls/CHexEdit.h"
 #include "pages/CCardPage.h"
 #include "pages/DialogBuilder.h"
@@ -6,14 +5,10 @@
 
 #include "PageHarness.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -25,29 +20,8 @@
 namespace {
 
 enum : int {
-    Group = 1000,
-    Caption = 1001,
-    Field = 1002,
-    LockedField = 1003,
-    Value = 1004,
-    Text = 1005,
-    Notes = 1006,
-    Ports = 1007,
-    Names = 1008,
-    Go = 1009,
-    First = 1010,
-    Second = 1011,
-    Third = 1012,
-    Fourth = 1013,
-    Option = 1014,
-    Date = 1015,
-    Time = 1016,
-    Scroll = 1017,
-    Preview = 1018,
-    Spare = 1019,
-    Hidden1 = 1020,
-    Off = 1021,
-    LockedText = 1022,
+    Group = 1000, Caption, Field, LockedField, Value, Text, Notes, Ports, Names, Go, First, Second, Third,
+    Fourth, Option, Date, Time, Scroll, Preview, Spare, Hidden1, Off, LockedText,
 };
 
 const DialogTemplate &testTemplate()
@@ -107,6 +81,17 @@ class CardPageTest : public ::testing::Test
 protected:
     void SetUp() override { ResetRuntimeState(); }
     void TearDown() override { ResetRuntimeState(); }
+
+    // The page without background, painted over a plain colour.
+    QImage render(Qt::GlobalColor ground)
+    {
+        CurBitmap = -1;
+        QImage image(page.size(), QImage::Format_RGB32);
+        image.fill(ground);
+        page.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    }
+
     TestPage page;
 };
 
@@ -115,28 +100,25 @@ protected:
 TEST_F(CardPageTest, EveryControlKindBecomesItsWidgetNamedById)
 {
     EXPECT_EQ(page.templateId(), 777);
-    EXPECT_NE(page.control<QGroupBox>(Group), nullptr);
-    EXPECT_NE(page.label(Caption), nullptr);
-    EXPECT_NE(page.hexEdit(Field), nullptr);
-    EXPECT_NE(page.control<CDecEdit>(Value), nullptr);
-    EXPECT_NE(page.control<QLineEdit>(Text), nullptr);
-    EXPECT_NE(page.control<QPlainTextEdit>(Notes), nullptr);
-    ASSERT_NE(page.comboBox(Ports), nullptr);
+    const struct {
+        int id;
+        const char *widgetClass;
+    } rows[] = {{Group, "QGroupBox"},     {Caption, "QLabel"},        {Field, "CHexEdit"},
+                {Value, "CDecEdit"},      {Text, "QLineEdit"},        {Notes, "QPlainTextEdit"},
+                {Ports, "QComboBox"},     {Names, "QListWidget"},     {Go, "QPushButton"},
+                {First, "QRadioButton"},  {Option, "QCheckBox"},      {Date, "QDateEdit"},
+                {Time, "QTimeEdit"},      {Scroll, "QScrollBar"},     {Preview, "QFrame"},
+                {Spare, "QWidget"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.widgetClass);
+        ASSERT_NE(page.control(row.id), nullptr);
+        EXPECT_TRUE(page.control(row.id)->inherits(row.widgetClass));
+        EXPECT_EQ(page.findChild<QWidget *>(QStringLiteral("id%1").arg(row.id)), page.control(row.id));
+    }
     EXPECT_FALSE(page.comboBox(Ports)->isEditable());
-    EXPECT_NE(page.control<QListWidget>(Names), nullptr);
-    EXPECT_NE(page.control<QPushButton>(Go), nullptr);
-    EXPECT_NE(page.control<QRadioButton>(First), nullptr);
-    EXPECT_NE(page.control<QCheckBox>(Option), nullptr);
-    EXPECT_NE(page.control<QDateEdit>(Date), nullptr);
-    EXPECT_NE(page.control<QTimeEdit>(Time), nullptr);
-    ASSERT_NE(page.control<QScrollBar>(Scroll), nullptr);
     EXPECT_EQ(page.control<QScrollBar>(Scroll)->orientation(), Qt::Vertical);
-    EXPECT_NE(page.control<QFrame>(Preview), nullptr);
-    EXPECT_NE(page.control(Spare), nullptr);
     EXPECT_EQ(page.control(4242), nullptr);
     EXPECT_EQ(page.hexEdit(Text), nullptr);
-
-    EXPECT_EQ(page.findChild<QWidget *>(QStringLiteral("id1002")), page.control(Field));
     EXPECT_EQ(page.controls().size(), testTemplate().controls.size());
     // Shared ids find the first control that carries them.
     EXPECT_EQ(page.label(UnaddressedControlId)->text(), QStringLiteral("first unnamed"));
@@ -179,22 +161,19 @@ TEST_F(CardPageTest, StylesOfTheTemplate)
 
 TEST_F(CardPageTest, RadioGroupsRunFromOneGroupStartToTheNext)
 {
-    auto *first = page.control<QRadioButton>(First);
-    auto *second = page.control<QRadioButton>(Second);
-    auto *third = page.control<QRadioButton>(Third);
-    auto *fourth = page.control<QRadioButton>(Fourth);
+    const auto checked = [this] {
+        QString marks;
+        for (int id : {First, Second, Third, Fourth})
+            marks += page.control<QRadioButton>(id)->isChecked() ? QLatin1Char('x') : QLatin1Char('.');
+        return marks;
+    };
     PageHarness::click(&page, First);
     PageHarness::click(&page, Third);
-    EXPECT_TRUE(first->isChecked());
-    EXPECT_TRUE(third->isChecked());
+    EXPECT_EQ(checked(), "x.x.");
     PageHarness::click(&page, Second);
-    EXPECT_FALSE(first->isChecked());
-    EXPECT_TRUE(second->isChecked());
-    EXPECT_TRUE(third->isChecked());
+    EXPECT_EQ(checked(), ".xx.");
     PageHarness::click(&page, Fourth);
-    EXPECT_FALSE(third->isChecked());
-    EXPECT_TRUE(second->isChecked());
-    EXPECT_TRUE(fourth->isChecked());
+    EXPECT_EQ(checked(), ".x.x");
 }
 
 TEST_F(CardPageTest, CaptionsInTheBuildsLanguage)
@@ -245,10 +224,8 @@ TEST_F(CardPageTest, HandlersRunOnTheOperatorsActions)
 
     page.control<QDateEdit>(Date)->setDate(QDate(2024, 2, 29));
     EXPECT_EQ(dates, 1);
-}
 
-TEST_F(CardPageTest, ListBoxItemsCarryTheirData)
-{
+    // List box items carry their data too.
     page.addListItem(Names, QStringLiteral("one"), 10);
     page.addListItem(Names, QStringLiteral("two"), 20);
     EXPECT_EQ(page.selectedItemData(Names), -1);
@@ -277,13 +254,10 @@ TEST_F(CardPageTest, CaptionFrameReplacesTheGroupBox)
 
 TEST_F(CardPageTest, FramesAreDrawnOverThePagesOwnPainting)
 {
-    CurBitmap = -1;
     page.addCaptionFrame(Group);
     const QRect rect = page.controlRect(Group);
     page.ownSquare = QRect(QPoint(0, 0), page.size());
-    QImage image(page.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    page.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage image = render(Qt::black);
     EXPECT_EQ(image.pixel(rect.left(), rect.center().y()), qRgb(128, 128, 128));
     EXPECT_EQ(image.pixel(rect.left() + 1, rect.center().y()), qRgb(255, 255, 255));
     // Where no control stands the page's own painting shows.
@@ -292,6 +266,7 @@ TEST_F(CardPageTest, FramesAreDrawnOverThePagesOwnPainting)
 
 TEST_F(CardPageTest, LabelsAndButtonsWriteInPageTextColourOverTheBackground)
 {
+    EXPECT_EQ(PageTextColour, QColor(41, 101, 132));
     for (const int id : {Caption, Go, First, Option, Group}) {
         QWidget *widget = page.control(id);
         EXPECT_EQ(widget->palette().color(QPalette::Active, widget->foregroundRole()), PageTextColour) << id;
@@ -311,13 +286,10 @@ TEST_F(CardPageTest, LabelsAndButtonsWriteInPageTextColourOverTheBackground)
 
 TEST_F(CardPageTest, LabelPixelsAreDrawnInPageTextColour)
 {
-    CurBitmap = -1;
     page.setCaption(Caption, QStringLiteral("MM"));
     // The label stands in the group; as on every page, the group box gives way to its frame.
     page.addCaptionFrame(Group);
-    QImage image(page.size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    page.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage image = render(Qt::white);
     const QRect rect = page.controlRect(Caption);
     bool found = false;
     for (int y = rect.top(); y <= rect.bottom() && !found; ++y)

@@ -28,7 +28,7 @@ const QString FactoryKey = QStringLiteral("ffffffffffff");
 const QStringList SelectionLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
                                   "rf_request 0", "rf_anticoll 0", "rf_select 0"};
 
-// A 4K card as the reader ships it (value 100 in block 1), with the UltraLight below it.
+// A 4K card as the reader ships it (value 100 in block 1), with an UltraLight below it.
 const char *const FourKCard = R"({
   "field": [
     { "type": "mifare-4k", "Card": { "UID": "C0FFEE42" },
@@ -124,20 +124,17 @@ protected:
 
 constexpr int Initialize = 1056, Increment = 1057, Decrement = 1059, Balance = 1060;
 
-TEST_F(MifareSimulatorTest, TheS50PageSelectsAndReadsTheFirstSectorOfTheShippedCard)
+TEST_F(MifareSimulatorTest, TheS50AndS70PagesSelectAndReadTheShippedCard)
 {
     start(nullptr);
     auto &page = open<CMifareS50Page>();
 
     click(1010);
-    EXPECT_EQ(harness.logLines(), SelectionLog);
     EXPECT_EQ(text(1049), "C0FFEE42");
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_TRUE(page.isCardSelected());
 
     readPanelA("0");
-    EXPECT_EQ(harness.logLines(), (QStringList{"rf_M1_authentication2 0", "rf_M1_read 0", "rf_M1_read 0",
-                                               "rf_M1_read 0", "rf_M1_read 0"}));
     EXPECT_TRUE(text(1076).startsWith("C0FFEE42"));
     EXPECT_EQ(text(1077), "640000009BFFFFFF6400000001FE01FE");
     EXPECT_EQ(text(1078), hexOf("ZENTRAVA 4K DEMO"));
@@ -155,17 +152,12 @@ TEST_F(MifareSimulatorTest, TheS50PageSelectsAndReadsTheFirstSectorOfTheShippedC
     purse(Balance, "0", "1", QString());
     EXPECT_EQ(text(1054), "100");
     EXPECT_EQ(text(1055), "64000000");
-}
 
-TEST_F(MifareSimulatorTest, TheS70PageReadsASixteenBlockSectorOfTheShippedCard)
-{
-    start(nullptr);
+    // The S70 page reads a sixteen-block sector of the same card.
     open<CMifareS70Page>();
-
     choose(1062, "32");
     setText(1005, FactoryKey);
     click(1071);
-
     EXPECT_EQ(harness.logLines().size(), SelectionLog.size() + 17);
     EXPECT_EQ(text(1079), hexOf("SECTOR 32 BLOCK0"));
     EXPECT_EQ(text(1114), QString(32, QLatin1Char('0')));
@@ -173,10 +165,10 @@ TEST_F(MifareSimulatorTest, TheS70PageReadsASixteenBlockSectorOfTheShippedCard)
     EXPECT_EQ(harness.memo(), "OK");
 }
 
-TEST_F(MifareSimulatorTest, BlocksWrittenOnA4KCardReadBack)
+TEST_F(MifareSimulatorTest, OnA4KCardBlocksAndValuesWrittenReadBackAndAHaltedCardIsSelectedAgain)
 {
     start(FourKCard);
-    open<CMifareS50Page>();
+    auto &page = open<CMifareS50Page>();
 
     choose(1063, "15");
     choose(1096, "2");
@@ -184,11 +176,40 @@ TEST_F(MifareSimulatorTest, BlocksWrittenOnA4KCardReadBack)
     setText(1084, "0123456789abcdef0123456789abcdef");
     click(1075);
     EXPECT_EQ(harness.memo(), "OK");
-    EXPECT_EQ(harness.logLines().mid(SelectionLog.size()), (QStringList{"rf_M1_authentication2 0", "rf_M1_write 0"}));
-
     setText(1084, "");
     click(1072);
     EXPECT_EQ(text(1084), "0123456789ABCDEF0123456789ABCDEF");
+
+    purse(Increment, "0", "1", "25");
+    EXPECT_EQ(harness.memo(), "OK");
+    purse(Decrement, "0", "1", "5");
+    EXPECT_EQ(harness.memo(), "OK");
+    purse(Balance, "0", "1", QString());
+    EXPECT_EQ(text(1054), "120");
+    EXPECT_EQ(text(1055), "78000000");
+    purse(Initialize, "2", "0", "-300");
+    EXPECT_EQ(harness.memo(), "OK");
+    purse(Balance, "2", "0", QString());
+    EXPECT_EQ(text(1054), "-300");
+    EXPECT_EQ(text(1055), "D4FEFFFF");
+    EXPECT_EQ(harness.logLines(), (QStringList{"rf_M1_authentication2 0", "rf_M1_readval 0"}));
+
+    // A block that is no value is refused by the card.
+    purse(Balance, "0", "2", QString());
+    EXPECT_EQ(harness.memo(), "Error: 5 ,function: rf_M1_readval");
+    EXPECT_EQ(text(1054), "");
+    EXPECT_EQ(text(1055), "");
+    EXPECT_FALSE(page.isCardSelected());
+
+    // A halted card no longer answers until it is selected again.
+    click(1010);
+    click(1237);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    readPanelA("1");
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_M1_authentication2");
+    EXPECT_FALSE(page.isCardSelected());
+    click(1070);
+    EXPECT_EQ(harness.memo(), "OK");
 
     // The S70 page reaches the last sector, sixteen blocks long.
     open<CMifareS70Page>();
@@ -203,70 +224,12 @@ TEST_F(MifareSimulatorTest, BlocksWrittenOnA4KCardReadBack)
     EXPECT_EQ(text(1089), "FFFFFFFFFFFF");
 }
 
-TEST_F(MifareSimulatorTest, ThePurseOperationsKeepTheValueOfA4KCard)
-{
-    start(FourKCard);
-    open<CMifareS50Page>();
-
-    purse(Increment, "0", "1", "25");
-    EXPECT_EQ(harness.memo(), "OK");
-    purse(Decrement, "0", "1", "5");
-    EXPECT_EQ(harness.memo(), "OK");
-    purse(Balance, "0", "1", QString());
-    EXPECT_EQ(text(1054), "120");
-    EXPECT_EQ(text(1055), "78000000");
-
-    purse(Initialize, "2", "0", "-300");
-    EXPECT_EQ(harness.memo(), "OK");
-    purse(Balance, "2", "0", QString());
-    EXPECT_EQ(text(1054), "-300");
-    EXPECT_EQ(text(1055), "D4FEFFFF");
-    EXPECT_EQ(harness.logLines(), (QStringList{"rf_M1_authentication2 0", "rf_M1_readval 0"}));
-}
-
-TEST_F(MifareSimulatorTest, ABlockThatIsNoValueIsRefusedByTheCard)
-{
-    start(FourKCard);
-    auto &page = open<CMifareS50Page>();
-
-    purse(Balance, "0", "2", QString());
-
-    EXPECT_EQ(harness.memo(), "Error: 5 ,function: rf_M1_readval");
-    EXPECT_EQ(text(1054), "");
-    EXPECT_EQ(text(1055), "");
-    EXPECT_FALSE(page.isCardSelected());
-}
-
-TEST_F(MifareSimulatorTest, TheS50PageWorksOnA1KCard)
+TEST_F(MifareSimulatorTest, OnA1KCardTheCardRefusesWrongKeysForbiddenIncrementsAndLargeSectors)
 {
     start(OneKCard);
     auto &page = open<CMifareS50Page>();
-
     click(1010);
     EXPECT_EQ(text(1049), "0A0B0C0D");
-
-    readPanelA("15", "a0a1a2a3a4a5");
-    EXPECT_EQ(text(1077), "00112233445566778899AABBCCDDEEFF");
-    EXPECT_EQ(harness.memo(), "OK");
-
-    choose(1094, "2");
-    setText(1078, "cafe");
-    click(1073);
-    EXPECT_EQ(harness.memo(), "OK");
-    click(1070);
-    EXPECT_EQ(text(1078), "CAFE0000000000000000000000000000");
-
-    purse(Decrement, "0", "1", "1");
-    purse(Balance, "0", "1", QString());
-    EXPECT_EQ(text(1054), "999");
-    EXPECT_TRUE(page.isCardSelected());
-}
-
-TEST_F(MifareSimulatorTest, AWrongKeyIsRefusedAndTheNextOperationSelectsTheCardAgain)
-{
-    start(OneKCard);
-    auto &page = open<CMifareS50Page>();
-    click(1010);
 
     readPanelA("15");
     EXPECT_EQ(harness.logLines(), QStringList{"rf_M1_authentication2 2"});
@@ -275,92 +238,57 @@ TEST_F(MifareSimulatorTest, AWrongKeyIsRefusedAndTheNextOperationSelectsTheCardA
     EXPECT_EQ(text(1076), "");
     EXPECT_FALSE(page.isCardSelected());
 
+    // The next operation selects the card again.
     readPanelA("15", "a0a1a2a3a4a5");
     EXPECT_EQ(harness.logLines().mid(0, SelectionLog.size()), SelectionLog);
+    EXPECT_EQ(text(1077), "00112233445566778899AABBCCDDEEFF");
     EXPECT_EQ(harness.memo(), "OK");
-}
+    EXPECT_TRUE(page.isCardSelected());
 
-TEST_F(MifareSimulatorTest, AnIncrementForbiddenByTheAccessBitsIsRefused)
-{
-    start(OneKCard);
-    auto &page = open<CMifareS50Page>();
-
+    // Sector 5's access bits allow paying from its purse but not loading it.
     purse(Increment, "5", "0", "10");
-    EXPECT_EQ(harness.logLines().mid(SelectionLog.size()), (QStringList{"rf_M1_authentication2 0", "rf_M1_increment 4"}));
+    EXPECT_EQ(harness.logLines(), (QStringList{"rf_M1_authentication2 0", "rf_M1_increment 4"}));
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_M1_increment");
     EXPECT_FALSE(page.isCardSelected());
-
-    // Paying from it is allowed, and the balance shows what was left.
     purse(Decrement, "5", "0", "10");
     EXPECT_EQ(harness.memo(), "OK");
     purse(Balance, "5", "0", QString());
     EXPECT_EQ(text(1054), "90");
-}
 
-TEST_F(MifareSimulatorTest, AHaltedCardNoLongerAnswersUntilItIsSelectedAgain)
-{
-    start(FourKCard);
-    auto &page = open<CMifareS50Page>();
-    click(1010);
-    click(1237);
-    EXPECT_EQ(harness.memo(), "Communication successful");
-
-    readPanelA("1");
-    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_M1_authentication2");
-    EXPECT_FALSE(page.isCardSelected());
-
-    click(1070);
-    EXPECT_EQ(harness.memo(), "OK");
-}
-
-TEST_F(MifareSimulatorTest, TheS70PagesLargeSectorsDoNotExistOnA1KCard)
-{
-    start(R"({"field": [{ "type": "mifare-1k", "Card": { "UID": "0A0B0C0D" } }]})");
+    // The S70 page's large sectors do not exist on a 1K card.
     open<CMifareS70Page>();
-
     choose(1062, "32");
     setText(1005, FactoryKey);
     click(1071);
-
     EXPECT_TRUE(QRegularExpression("^Error: [0-9a-f]+ ,function: rf_M1_authentication2$").match(harness.memo()).hasMatch())
         << harness.memo().toStdString();
     EXPECT_EQ(text(1079), "");
 }
 
-TEST_F(MifareSimulatorTest, TheUltraLightPageSelectsReadsAndWritesTheUltraLight)
-{
-    start(FourKCard);
-    open<CUltraLightPage>();
-
-    click(1077);
-    EXPECT_EQ(text(1079), "04A1B2C3D4E5F6");
-    EXPECT_EQ(harness.memo(), "Communication successful");
-
-    choose(1078, "6");
-    setText(1089, "cafebabe");
-    click(1081);
-    EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 0"});
-    EXPECT_EQ(harness.memo(), "OK");
-
-    click(1080);
-    EXPECT_EQ(harness.logLines().size(), 4);
-    EXPECT_TRUE(text(1082).startsWith("04A1B2"));
-    EXPECT_EQ(text(1089), "CAFEBABE");
-    EXPECT_EQ(harness.memo(), "OK");
-}
-
-TEST_F(MifareSimulatorTest, TheShippedUltraLightShowsItsDemoPages)
+TEST_F(MifareSimulatorTest, TheUltraLightPageSelectsReadsAndWritesTheShippedUltraLight)
 {
     start(nullptr);
     open<CUltraLightPage>();
 
     click(1077);
     EXPECT_EQ(text(1079), "04A1B2C3D4E5F6");
+    EXPECT_EQ(harness.memo(), "Communication successful");
     click(1080);
+    EXPECT_EQ(harness.logLines().size(), 4);
+    EXPECT_TRUE(text(1082).startsWith("04A1B2"));
     QString pages;
     for (int field = 1087; field <= 1090; ++field)
         pages += text(field);
     EXPECT_EQ(pages, hexOf("ULTRALIGHT DEMO!"));
+
+    choose(1078, "6");
+    setText(1089, "cafebabe");
+    click(1081);
+    EXPECT_EQ(harness.memo(), "OK");
+    setText(1089, "");
+    click(1080);
+    EXPECT_EQ(text(1089), "CAFEBABE");
+    EXPECT_EQ(harness.memo(), "OK");
 }
 
 } // namespace

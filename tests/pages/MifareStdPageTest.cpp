@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 #include <ostream>
+#include <set>
 
 namespace {
 
@@ -30,9 +30,11 @@ const QStringList AntennaCycle = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_a
 const QStringList Selection = AntennaCycle + QStringList{"rf_request(82)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4"};
 const QStringList SelectionLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
                                   "rf_request 0", "rf_anticoll 0", "rf_select 0"};
+const QString FactoryKey = QStringLiteral("ffffffffffff");
+const QString AuthBlock0 = QStringLiteral("rf_M1_authentication2(96,0) FFFFFFFFFFFF");
 
 constexpr int SerialField = 1049;
-constexpr int RequestButton = 1010;
+constexpr int RequestButton = 1010, ReqIdlButton = 1236, HaltButton = 1237;
 
 // Operation panel A of both pages.
 constexpr int SectorA = 1061, BlockA = 1094, KeyBRadioA = 1065, KeyA = 1004;
@@ -44,6 +46,17 @@ constexpr int TrailerKeyAA = 1085, AccessBitsA = 1086, TrailerKeyBA = 1087;
 constexpr int PurseSector = 1050, PurseBlock = 1058, PurseKeyB = 1052, PurseKey = 1053;
 constexpr int DecimalValue = 1054, HexValue = 1055;
 constexpr int Initialize = 1056, Increment = 1057, Decrement = 1059, Balance = 1060;
+
+// The sixteen-block sector fields of the S70 page, in block order.
+constexpr int LargeSectorFields[] = {1079, 1081, 1083, 1214, 1215, 1216, 1088, 1091,
+                                     1093, 1096, 1105, 1106, 1107, 1113, 1114};
+
+void expectBox(const MessageBoxRequest &box, const char *text, const char *caption, MessageIcon icon)
+{
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.icon, icon);
+}
 
 template <class Page>
 class MifarePageTest : public ::testing::Test
@@ -66,12 +79,18 @@ protected:
     }
     QStringList calls() { return harness.reader().trace(); }
     QStringList log() { return harness.logLines(); }
+    void scriptReads(std::initializer_list<FakeReader::Answer> answers)
+    {
+        for (const FakeReader::Answer &answer : answers)
+            harness.reader().script("rf_M1_read", answer);
+    }
 
-    // Selects the card with Request and forgets the calls it made.
-    void select()
+    // Selects the card with Request, types the factory key into `keyField` and forgets the calls.
+    void select(int keyField = KeyA)
     {
         click(RequestButton);
         ASSERT_TRUE(m_page->isCardSelected());
+        setText(keyField, FactoryKey);
         harness.reader().clearCalls();
     }
 
@@ -86,10 +105,9 @@ using S70PageTest = MifarePageTest<CMifareS70Page>;
 
 // --- Selection -------------------------------------------------------------------------------
 
-TEST_F(S50PageTest, RequestCyclesTheFieldSelectsTheCardAndShowsItsSerialNumber)
+TEST_F(S50PageTest, RequestSelectsHaltKeepsTheSelectionAndTheNextOperationNeedsNoNewOne)
 {
     click(RequestButton);
-
     EXPECT_EQ(calls(), Selection);
     EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
     EXPECT_EQ(log(), SelectionLog);
@@ -97,23 +115,57 @@ TEST_F(S50PageTest, RequestCyclesTheFieldSelectsTheCardAndShowsItsSerialNumber)
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(harness.sounds(), 0);
     EXPECT_TRUE(page().isCardSelected());
+
+    harness.reader().clearCalls();
+    click(HaltButton);
+    EXPECT_EQ(calls(), QStringList{"rf_halt()"});
+    EXPECT_EQ(log(), QStringList{"rf_halt 0"});
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    harness.reader().scriptStatus("rf_halt", 3);
+    click(HaltButton);
+    EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_halt");
+    EXPECT_EQ(log(), QStringList{"rf_halt 3"});
+    EXPECT_TRUE(page().isCardSelected());
+
+    setText(KeyA, FactoryKey);
+    harness.reader().clearCalls();
+    click(ReadA);
+    EXPECT_EQ(calls().first(), AuthBlock0);
 }
 
-TEST_F(S50PageTest, RequestWithoutACardMakesTwoFullAttemptsAndClearsTheSerialNumber)
+TEST(S50Page, ARequestThatFindsNoUsableCardMakesTwoFullAttemptsAndClearsTheSerialNumber)
 {
-    page().hexEdit(SerialField)->setText("11223344");
-    harness.reader().setDefault("rf_request", {1, {}, -1, 0});
-
-    click(RequestButton);
-
     const QStringList attempt = AntennaCycle + QStringList{"rf_request(82)"};
-    EXPECT_EQ(calls(), attempt + attempt);
-    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50, 20, 20, 50}));
-    const QStringList attemptLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0", "rf_request 1"};
-    EXPECT_EQ(log(), attemptLog + attemptLog);
-    EXPECT_EQ(text(SerialField), "");
-    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
-    EXPECT_FALSE(page().isCardSelected());
+    const QStringList anticoll = attempt + QStringList{"rf_anticoll(4)"};
+    const struct {
+        const char *function;
+        FakeReader::Answer answer;
+        QStringList calls;
+        const char *lastLog;
+        const char *memo;
+    } rows[] = {
+        {"rf_request", {1, {}, -1, 0}, attempt + attempt, "rf_request 1", "Error: 1 ,function: rf_request"},
+        // A serial number of the wrong length is a failure, not a success.
+        {"rf_anticoll", {0, hex("A1B2C3D4E5"), -1, 0}, anticoll + anticoll, "rf_anticoll 0",
+         "Error: 0 ,function: rf_anticoll"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.function);
+        PageHarness harness;
+        CMifareS50Page page;
+        page.hexEdit(SerialField)->setText("11223344");
+        harness.reader().setDefault(row.function, row.answer);
+
+        PageHarness::click(&page, RequestButton);
+
+        EXPECT_EQ(harness.reader().trace(), row.calls);
+        EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50, 20, 20, 50}));
+        EXPECT_EQ(harness.logLines().last(), row.lastLog);
+        EXPECT_EQ(harness.memo(), row.memo);
+        EXPECT_EQ(harness.sounds(), 2);
+        EXPECT_EQ(PageHarness::text(&page, SerialField), "");
+        EXPECT_FALSE(page.isCardSelected());
+    }
 }
 
 TEST_F(S50PageTest, AFailingAntennaSwitchEndsTheAttemptWithoutWaiting)
@@ -130,25 +182,9 @@ TEST_F(S50PageTest, AFailingAntennaSwitchEndsTheAttemptWithoutWaiting)
     EXPECT_TRUE(page().isCardSelected());
 }
 
-TEST_F(S50PageTest, ASerialNumberOfTheWrongLengthIsAFailureNotASuccess)
-{
-    harness.reader().setDefault("rf_anticoll", {0, hex("A1B2C3D4E5"), -1, 0});
-
-    click(RequestButton);
-
-    EXPECT_EQ(harness.reader().callsTo("rf_select").size(), 0u);
-    EXPECT_EQ(harness.reader().callsTo("rf_anticoll").size(), 2u);
-    EXPECT_EQ(log().last(), "rf_anticoll 0");
-    EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_anticoll");
-    EXPECT_EQ(harness.sounds(), 2);
-    EXPECT_EQ(text(SerialField), "");
-    EXPECT_FALSE(page().isCardSelected());
-}
-
 TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
 {
-    click(1236);
-
+    click(ReqIdlButton);
     EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4"}));
     EXPECT_TRUE(harness.waits().empty());
     EXPECT_EQ(text(SerialField), "A1B2C3D4");
@@ -157,15 +193,15 @@ TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
 
     harness.reader().clearCalls();
     harness.reader().scriptStatus("rf_select", 0x1a);
-    click(1236);
+    click(ReqIdlButton);
     EXPECT_EQ(calls().size(), 3);
     EXPECT_EQ(log(), (QStringList{"rf_request 0", "rf_anticoll 0", "rf_select 1a"}));
     EXPECT_EQ(harness.memo(), "Error: 1a ,function: rf_select");
     EXPECT_EQ(text(SerialField), "A1B2C3D4") << "a failed ReqIDL leaves the last serial number";
 
     // A card selected by ReqIDL does not spare the next operation its request all.
-    click(1236);
-    setText(KeyA, "ffffffffffff");
+    click(ReqIdlButton);
+    setText(KeyA, FactoryKey);
     harness.reader().clearCalls();
     click(ReadA);
     EXPECT_EQ(calls().mid(0, 6), Selection);
@@ -176,7 +212,7 @@ TEST_F(S50PageTest, WithThePortClosedNoButtonCallsTheReader)
     page().hexEdit(SerialField)->setText("11223344");
     PortOpen = false;
 
-    for (int id : {RequestButton, 1236, 1237, ReadA, Initialize, Balance}) {
+    for (int id : {RequestButton, ReqIdlButton, HaltButton, ReadA, Initialize, Balance}) {
         click(id);
         EXPECT_EQ(harness.memo(), "Error: Port did't opened") << "button " << id;
     }
@@ -187,65 +223,29 @@ TEST_F(S50PageTest, WithThePortClosedNoButtonCallsTheReader)
     EXPECT_TRUE(harness.messageBoxes().empty());
 }
 
-TEST_F(S50PageTest, HaltReportsItsCallAndKeepsTheCardSelected)
-{
-    select();
-
-    click(1237);
-    EXPECT_EQ(calls(), QStringList{"rf_halt()"});
-    EXPECT_EQ(log(), QStringList{"rf_halt 0"});
-    EXPECT_EQ(harness.memo(), "Communication successful");
-    EXPECT_TRUE(page().isCardSelected());
-
-    harness.reader().scriptStatus("rf_halt", 3);
-    click(1237);
-    EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_halt");
-    EXPECT_EQ(log(), QStringList{"rf_halt 3"});
-    EXPECT_TRUE(page().isCardSelected());
-}
-
 // --- The card-selected flag ------------------------------------------------------------------
 
-TEST_F(S50PageTest, AnOperationSelectsTheCardOnceWhenNoneIsSelected)
+TEST_F(S50PageTest, AnOperationSelectsTheCardOnceWhenNoneIsSelectedAndAFailedCallClearsTheFlag)
 {
-    setText(KeyA, "ffffffffffff");
-    harness.reader().setDefault("rf_request", {1, {}, -1, 0});
-
+    setText(KeyA, FactoryKey);
+    harness.reader().script("rf_request", {1, {}, -1, 0});
     click(ReadA);
-
     // One attempt only, and nothing after it.
     EXPECT_EQ(calls(), (AntennaCycle + QStringList{"rf_request(82)"}));
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
     EXPECT_FALSE(page().isCardSelected());
-}
 
-TEST_F(S50PageTest, AfterHaltTheNextOperationAuthenticatesWithoutANewSelection)
-{
     select();
-    click(1237);
-    setText(KeyA, "ffffffffffff");
-    harness.reader().clearCalls();
-
-    click(ReadA);
-
-    EXPECT_EQ(calls().first(), "rf_M1_authentication2(96,0) FFFFFFFFFFFF");
-}
-
-TEST_F(S50PageTest, AFailedCallClearsTheFlagSoThatTheNextOperationSelectsFirst)
-{
-    select();
-    setText(KeyA, "ffffffffffff");
     harness.reader().scriptStatus("rf_M1_authentication2", 4);
-
     click(ReadA);
-    EXPECT_EQ(calls(), QStringList{"rf_M1_authentication2(96,0) FFFFFFFFFFFF"});
+    EXPECT_EQ(calls(), QStringList{AuthBlock0});
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_M1_authentication2");
     EXPECT_FALSE(page().isCardSelected());
 
     harness.reader().clearCalls();
     click(ReadA);
     EXPECT_EQ(calls().mid(0, 6), Selection);
-    EXPECT_EQ(calls().at(6), "rf_M1_authentication2(96,0) FFFFFFFFFFFF");
+    EXPECT_EQ(calls().at(6), AuthBlock0);
     EXPECT_TRUE(page().isCardSelected());
 }
 
@@ -257,11 +257,10 @@ TEST_F(S50PageTest, ReadSectorShowsTheBlocksAndSplitsTheTrailer)
     choose(SectorA, "1");
     click(KeyBRadioA);
     setText(KeyA, "a0a1a2a3a4a5");
-    auto &reader = harness.reader();
-    reader.script("rf_M1_read", {0, hex("00112233445566778899AABBCCDDEEFF"), -1, 0});
-    reader.script("rf_M1_read", {0, hex("0102030405060708090A0B0C0D0E0F10"), -1, 0});
-    reader.script("rf_M1_read", {0, hex("F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF"), -1, 0});
-    reader.script("rf_M1_read", {0, hex("000000000000FF078069FFFFFFFFFFFF"), -1, 0});
+    scriptReads({{0, hex("00112233445566778899AABBCCDDEEFF"), -1, 0},
+                 {0, hex("0102030405060708090A0B0C0D0E0F10"), -1, 0},
+                 {0, hex("F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF"), -1, 0},
+                 {0, hex("000000000000FF078069FFFFFFFFFFFF"), -1, 0}});
 
     click(ReadA);
 
@@ -276,13 +275,16 @@ TEST_F(S50PageTest, ReadSectorShowsTheBlocksAndSplitsTheTrailer)
     EXPECT_EQ(text(AccessBitsA), "FF078069");
     EXPECT_EQ(text(TrailerKeyBA), "FFFFFFFFFFFF");
     EXPECT_EQ(harness.memo(), "OK");
+    // The key radios of one group do not uncheck another group.
+    EXPECT_FALSE(page().button(1064)->isChecked());
+    EXPECT_TRUE(page().button(1051)->isChecked());
+    EXPECT_TRUE(page().button(1066)->isChecked());
 }
 
 TEST_F(S50PageTest, EachPanelReadsWithItsOwnListsKeyAndFields)
 {
-    select();
+    select(1006);
     choose(1063, "15");
-    setText(1006, "ffffffffffff");
     harness.reader().setDefault("rf_M1_read", {0, hex("C0C1C2C3C4C5C6C7C8C9CACBCCCDCECF"), -1, 0});
 
     click(1072);
@@ -305,23 +307,18 @@ TEST_F(S50PageTest, AKeyThatIsNotSixBytesIsRefusedBeforeAuthentication)
     click(ReadA);
 
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
-    const MessageBoxRequest &box = harness.messageBoxes().front();
-    EXPECT_EQ(box.text, "Input 6 bytes in key text please!");
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.icon, MessageIcon::Error);
-    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    expectBox(harness.messageBoxes().front(), "Input 6 bytes in key text please!", "Error", MessageIcon::Error);
+    EXPECT_EQ(harness.messageBoxes().front().buttons, MessageButtons::Ok);
     EXPECT_TRUE(calls().isEmpty());
 }
 
-TEST_F(S50PageTest, AReadFailingHalfwayKeepsTheBlocksAlreadyShown)
+TEST_F(S50PageTest, AReadFailingHalfwayKeepsTheBlocksAlreadyShownAndAShortBlockIsAFailure)
 {
     select();
-    setText(KeyA, "ffffffffffff");
     page().hexEdit(Block2A)->setText("99");
-    auto &reader = harness.reader();
-    reader.script("rf_M1_read", {0, hex("11111111111111111111111111111111"), -1, 0});
-    reader.script("rf_M1_read", {0, hex("22222222222222222222222222222222"), -1, 0});
-    reader.script("rf_M1_read", {5, {}, -1, 0});
+    scriptReads({{0, hex("11111111111111111111111111111111"), -1, 0},
+                 {0, hex("22222222222222222222222222222222"), -1, 0},
+                 {5, {}, -1, 0}});
 
     click(ReadA);
 
@@ -332,21 +329,17 @@ TEST_F(S50PageTest, AReadFailingHalfwayKeepsTheBlocksAlreadyShown)
     EXPECT_EQ(text(Block2A), "") << "the panel is emptied before reading";
     EXPECT_EQ(text(TrailerKeyAA), "");
     EXPECT_EQ(harness.memo(), "Error: 5 ,function: rf_M1_read");
+    EXPECT_EQ(harness.sounds(), 1);
     EXPECT_FALSE(page().isCardSelected());
-}
 
-TEST_F(S50PageTest, AShortBlockIsReportedAsAFailure)
-{
-    select();
-    setText(KeyA, "ffffffffffff");
-    harness.reader().script("rf_M1_read", {0, hex("0011223344556677"), -1, 0});
-
+    // A short block is a failure too; the next read selects the card first.
+    harness.reader().clearCalls();
+    scriptReads({{0, hex("0011223344556677"), -1, 0}});
     click(ReadA);
-
-    EXPECT_EQ(calls().size(), 2);
+    EXPECT_EQ(calls(), (Selection + QStringList{AuthBlock0, "rf_M1_read(0)"}));
     EXPECT_EQ(log().last(), "rf_M1_read 0");
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_M1_read");
-    EXPECT_EQ(harness.sounds(), 1);
+    EXPECT_EQ(harness.sounds(), 2);
     EXPECT_EQ(text(Block0A), "");
     EXPECT_FALSE(page().isCardSelected());
 }
@@ -358,7 +351,6 @@ TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZeros)
     select();
     choose(SectorA, "2");
     choose(BlockA, "1");
-    setText(KeyA, "ffffffffffff");
     setText(Block1A, "0011a");
 
     click(WriteA);
@@ -374,6 +366,13 @@ TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZeros)
     choose(BlockA, "2");
     click(WriteA);
     EXPECT_EQ(calls().last(), "rf_M1_write(10) 00000000000000000000000000000000") << "an empty field writes zeros";
+
+    // A failed write is reported but not logged.
+    harness.reader().scriptStatus("rf_M1_write", 8);
+    click(WriteA);
+    EXPECT_EQ(log(), QStringList{"rf_M1_authentication2 0"});
+    EXPECT_EQ(harness.memo(), "Error: 8 ,function: rf_M1_write");
+    EXPECT_FALSE(page().isCardSelected());
 }
 
 TEST_F(S50PageTest, TheTrailerWriteAsksFirstAndFillsEachPartWithZeros)
@@ -381,66 +380,40 @@ TEST_F(S50PageTest, TheTrailerWriteAsksFirstAndFillsEachPartWithZeros)
     select();
     choose(SectorA, "1");
     choose(BlockA, "3");
-    setText(KeyA, "ffffffffffff");
     setText(TrailerKeyAA, "a0a1a2");
     setText(AccessBitsA, "ff07");
     setText(TrailerKeyBA, "b0b1b2b3b4b5");
 
+    harness.answerNextBox(MessageAnswer::Cancel);
     click(WriteA);
+    EXPECT_TRUE(calls().isEmpty()) << "cancelling the warning calls nothing";
+    EXPECT_TRUE(page().isCardSelected());
 
-    ASSERT_EQ(harness.messageBoxes().size(), 1u);
-    const MessageBoxRequest &box = harness.messageBoxes().front();
-    EXPECT_EQ(box.text, "Be sure to write block3!");
-    EXPECT_EQ(box.caption, "Warning");
-    EXPECT_EQ(box.icon, MessageIcon::Warning);
-    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    click(WriteA);
+    ASSERT_EQ(harness.messageBoxes().size(), 2u);
+    for (const MessageBoxRequest &box : harness.messageBoxes()) {
+        expectBox(box, "Be sure to write block3!", "Warning", MessageIcon::Warning);
+        EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    }
     EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,4) FFFFFFFFFFFF",
                                     "rf_M1_write(7) A0A1A2000000FF070000B0B1B2B3B4B5"}));
 }
 
-TEST_F(S50PageTest, CancellingTheTrailerWarningCallsNothing)
-{
-    select();
-    choose(BlockA, "3");
-    setText(KeyA, "ffffffffffff");
-    harness.answerNextBox(MessageAnswer::Cancel);
-
-    click(WriteA);
-
-    EXPECT_EQ(harness.messageBoxes().size(), 1u);
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_TRUE(page().isCardSelected());
-}
-
-TEST_F(S50PageTest, AFailedWriteIsReportedButNotLogged)
-{
-    select();
-    choose(BlockA, "1");
-    setText(KeyA, "ffffffffffff");
-    harness.reader().scriptStatus("rf_M1_write", 8);
-
-    click(WriteA);
-
-    EXPECT_EQ(log(), QStringList{"rf_M1_authentication2 0"});
-    EXPECT_EQ(harness.memo(), "Error: 8 ,function: rf_M1_write");
-    EXPECT_FALSE(page().isCardSelected());
-}
-
 TEST_F(S50PageTest, TheManufacturerBlockCannotBeWrittenFromAnyPanel)
 {
-    const std::pair<int, int> lists[] = {{SectorA, BlockA}, {1062, 1095}, {1063, 1096}};
-    const int writeButtons[] = {WriteA, 1074, 1075};
-    for (int panel = 0; panel < 3; ++panel) {
-        const auto [sector, block] = lists[panel];
-        const int write = writeButtons[panel];
-        EXPECT_FALSE(enabled(write)) << "panel " << panel << " starts on sector 0, block 0";
-        choose(block, "1");
-        EXPECT_TRUE(enabled(write));
-        choose(sector, "1");
-        choose(block, "0");
-        EXPECT_TRUE(enabled(write));
-        choose(sector, "0");
-        EXPECT_FALSE(enabled(write));
+    const struct {
+        int sector, block, write;
+    } panels[] = {{SectorA, BlockA, WriteA}, {1062, 1095, 1074}, {1063, 1096, 1075}};
+    for (const auto &panel : panels) {
+        SCOPED_TRACE(panel.write);
+        EXPECT_FALSE(enabled(panel.write)) << "each panel starts on sector 0, block 0";
+        choose(panel.block, "1");
+        EXPECT_TRUE(enabled(panel.write));
+        choose(panel.sector, "1");
+        choose(panel.block, "0");
+        EXPECT_TRUE(enabled(panel.write));
+        choose(panel.sector, "0");
+        EXPECT_FALSE(enabled(panel.write));
     }
 }
 
@@ -467,91 +440,69 @@ TEST_F(S50PageTest, ThePurseBlockListNeverOffersTheTrailerNorTheManufacturerBloc
     EXPECT_EQ(text(PurseBlock), "2");
 }
 
-TEST_F(S50PageTest, ThePurseOperationsAuthenticateTheSectorAndCallTheirFunction)
+TEST_F(S50PageTest, ThePurseOperationsAuthenticateTheSectorCallTheirFunctionAndNeedAValue)
 {
-    select();
+    select(PurseKey);
     choose(PurseSector, "2");
     choose(PurseBlock, "1");
     click(PurseKeyB);
-    setText(PurseKey, "ffffffffffff");
-    setText(DecimalValue, "100");
+    const QString auth = QStringLiteral("rf_M1_authentication2(97,8) FFFFFFFFFFFF");
 
-    struct Case {
+    // An empty value or -1 is refused after the authentication.
+    for (const char *value : {"", "-1"}) {
+        SCOPED_TRACE(value);
+        setText(DecimalValue, value);
+        harness.reader().clearCalls();
+        const std::size_t boxes = harness.messageBoxes().size();
+        click(Initialize);
+        EXPECT_EQ(calls(), QStringList{auth});
+        ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
+        expectBox(harness.messageBoxes().back(), "Input date please!", "Warning", MessageIcon::Warning);
+    }
+
+    setText(DecimalValue, "100");
+    const struct {
         int button;
         const char *call;
         const char *logLine;
-    };
-    for (const Case &c : {Case{Initialize, "rf_M1_initval(9,100)", "rf_M1_initval 0"},
-                          Case{Increment, "rf_M1_increment(9,100)", "rf_M1_increment 0"},
-                          Case{Decrement, "rf_M1_decrement(9,100)", "rf_M1_decrement 0"}}) {
+    } rows[] = {{Initialize, "rf_M1_initval(9,100)", "rf_M1_initval 0"},
+                {Increment, "rf_M1_increment(9,100)", "rf_M1_increment 0"},
+                {Decrement, "rf_M1_decrement(9,100)", "rf_M1_decrement 0"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.call);
         harness.reader().clearCalls();
-        click(c.button);
-        EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(97,8) FFFFFFFFFFFF", c.call}));
-        EXPECT_EQ(log(), (QStringList{"rf_M1_authentication2 0", c.logLine}));
+        click(row.button);
+        EXPECT_EQ(calls(), (QStringList{auth, row.call}));
+        EXPECT_EQ(log(), (QStringList{"rf_M1_authentication2 0", row.logLine}));
         EXPECT_EQ(harness.memo(), "OK");
     }
-}
 
-TEST_F(S50PageTest, APurseOperationRefusedByTheCardClearsTheFlag)
-{
-    select();
-    setText(PurseKey, "ffffffffffff");
+    // An operation refused by the card clears the flag.
     setText(DecimalValue, "-25");
     harness.reader().scriptStatus("rf_M1_decrement", 0x0b);
-
     click(Decrement);
-
-    EXPECT_EQ(calls().last(), "rf_M1_decrement(1,-25)");
+    EXPECT_EQ(calls().last(), "rf_M1_decrement(9,-25)");
     EXPECT_EQ(log().last(), "rf_M1_decrement b");
     EXPECT_EQ(harness.memo(), "Error: b ,function: rf_M1_decrement");
     EXPECT_FALSE(page().isCardSelected());
 }
 
-TEST_F(S50PageTest, AnEmptyValueOrMinusOneIsRefusedAfterTheAuthentication)
+TEST_F(S50PageTest, BalanceShowsTheValueInBothFieldsAndAFailedOneEmptiesThem)
 {
-    select();
-    setText(PurseKey, "ffffffffffff");
-
-    for (const char *value : {"", "-1"}) {
-        setText(DecimalValue, value);
-        harness.reader().clearCalls();
-        const std::size_t boxes = harness.messageBoxes().size();
-        click(Initialize);
-        EXPECT_EQ(calls(), QStringList{"rf_M1_authentication2(96,0) FFFFFFFFFFFF"}) << value;
-        ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
-        const MessageBoxRequest &box = harness.messageBoxes().back();
-        EXPECT_EQ(box.text, "Input date please!");
-        EXPECT_EQ(box.caption, "Warning");
-        EXPECT_EQ(box.icon, MessageIcon::Warning);
-    }
-}
-
-TEST_F(S50PageTest, BalanceShowsTheValueInBothFields)
-{
-    select();
+    select(PurseKey);
     choose(PurseSector, "4");
     choose(PurseBlock, "2");
-    setText(PurseKey, "ffffffffffff");
     harness.reader().script("rf_M1_readval", {0, {}, -1, -5});
 
     click(Balance);
-
     EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,16) FFFFFFFFFFFF", "rf_M1_readval(18)"}));
     EXPECT_EQ(log(), (QStringList{"rf_M1_authentication2 0", "rf_M1_readval 0"}));
     EXPECT_EQ(text(DecimalValue), "-5");
     EXPECT_EQ(text(HexValue), "FBFFFFFF");
     EXPECT_EQ(harness.memo(), "OK");
-}
 
-TEST_F(S50PageTest, AFailedBalanceLeavesBothValueFieldsEmpty)
-{
-    select();
-    setText(PurseKey, "ffffffffffff");
-    setText(DecimalValue, "77");
     harness.reader().scriptStatus("rf_M1_readval", 2);
-
     click(Balance);
-
     EXPECT_EQ(text(DecimalValue), "");
     EXPECT_EQ(text(HexValue), "");
     EXPECT_EQ(log().last(), "rf_M1_readval 2");
@@ -561,60 +512,44 @@ TEST_F(S50PageTest, AFailedBalanceLeavesBothValueFieldsEmpty)
 
 TEST_F(S50PageTest, TheValueFieldsFollowEachOther)
 {
-    setText(DecimalValue, "100");
-    EXPECT_EQ(text(HexValue), "64000000");
-
-    setText(HexValue, "FFFFFF7F");
-    EXPECT_EQ(text(DecimalValue), "2147483647");
-
-    setText(HexValue, "FFFFFFFF");
-    EXPECT_EQ(text(DecimalValue), "-1");
-
-    // Missing bytes count as zero.
-    setText(HexValue, "0001");
-    EXPECT_EQ(text(DecimalValue), "256");
-
-    setText(DecimalValue, "");
-    EXPECT_EQ(text(HexValue), "FFFFFFFF");
-
-    setText(HexValue, "");
-    EXPECT_EQ(text(DecimalValue), "0");
-}
-
-TEST_F(S50PageTest, TheDecimalFieldIgnoresLettersAndHoldsElevenCharacters)
-{
+    // Each row types into one field and reads the other (the typed field keeps what was typed).
+    const struct {
+        int field;
+        const char *typed, *other;
+    } rows[] = {
+        {DecimalValue, "100", "64000000"},
+        {HexValue, "FFFFFF7F", "2147483647"},
+        {HexValue, "FFFFFFFF", "-1"},
+        {HexValue, "0001", "256"}, // missing bytes count as zero
+        {DecimalValue, "", "FFFFFFFF"},
+        {HexValue, "", "0"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.typed);
+        setText(row.field, row.typed);
+        EXPECT_EQ(text(row.field == DecimalValue ? HexValue : DecimalValue), row.other);
+    }
+    // The decimal field ignores letters and holds eleven characters.
     setText(DecimalValue, "1a2B3");
     EXPECT_EQ(text(DecimalValue), "123");
     EXPECT_EQ(text(HexValue), "7B000000");
-
     setText(DecimalValue, "-2147483648999");
     EXPECT_EQ(text(DecimalValue), "-2147483648");
     EXPECT_EQ(text(HexValue), "00000080");
 }
 
-// --- Initialisation --------------------------------------------------------------------------
+// --- Layout ----------------------------------------------------------------------------------
 
-TEST_F(S50PageTest, OpensWithItsLabelsFramesAndLimits)
+TEST_F(S50PageTest, GroupBoxesGiveWayToFramesAndTheFieldsHaveTheirLimits)
 {
-    EXPECT_EQ(page().templateId(), 104);
-    EXPECT_EQ(text(1236), "ReqIDL");
-    EXPECT_EQ(text(1237), "Halt");
-    EXPECT_EQ(text(1114), "Value(Hex)");
-    EXPECT_EQ(text(1105), "Sector");
-    EXPECT_EQ(text(1106), "Block");
-    EXPECT_EQ(text(1107), "Key");
-    EXPECT_EQ(text(1075), "Write Block");
-
     ASSERT_EQ(page().captionFrames().size(), 4u);
     EXPECT_EQ(page().captionFrames()[0].caption(), "Purse Function");
     EXPECT_EQ(page().captionFrames()[0].rect(), page().controlRect(1110));
-    EXPECT_EQ(page().captionFrames()[3].caption(), "Operation Window");
     EXPECT_EQ(page().captionFrames()[3].rect(), page().controlRect(1113));
     for (int group : {1110, 1111, 1112, 1113})
         EXPECT_TRUE(page().control(group)->isHidden()) << group;
 
-    EXPECT_TRUE(page().button(1051)->isChecked());
-    for (int radio : {1064, 1066, 1068})
+    for (int radio : {1051, 1064, 1066, 1068})
         EXPECT_TRUE(page().button(radio)->isChecked()) << radio;
     EXPECT_EQ(page().hexEdit(PurseKey)->GetMaxBytes(), 6);
     EXPECT_EQ(page().control<QLineEdit>(DecimalValue)->maxLength(), 11);
@@ -622,16 +557,8 @@ TEST_F(S50PageTest, OpensWithItsLabelsFramesAndLimits)
     EXPECT_EQ(page().hexEdit(1084)->GetMaxBytes(), 16);
     EXPECT_EQ(page().hexEdit(1093)->GetMaxBytes(), 4);
     EXPECT_EQ(items(1096), (QStringList{"0", "1", "2", "3"}));
-    EXPECT_EQ(page().contentHeight(), page().height());
     EXPECT_GT(page().contentHeight(), 0);
-}
-
-TEST_F(S50PageTest, TheKeyRadiosOfOneGroupDoNotUncheckAnotherGroup)
-{
-    click(KeyBRadioA);
-    EXPECT_FALSE(page().button(1064)->isChecked());
-    EXPECT_TRUE(page().button(1051)->isChecked());
-    EXPECT_TRUE(page().button(1066)->isChecked());
+    EXPECT_EQ(page().contentHeight(), page().height());
 }
 
 // --- The S70 page ----------------------------------------------------------------------------
@@ -639,24 +566,20 @@ TEST_F(S50PageTest, TheKeyRadiosOfOneGroupDoNotUncheckAnotherGroup)
 TEST_F(S70PageTest, OpensWithItsOwnIdsListsAndThreeFrames)
 {
     EXPECT_EQ(page().templateId(), 157);
-    EXPECT_EQ(text(1011), "ReqIDL");
-    EXPECT_EQ(text(1012), "Halt");
-    EXPECT_EQ(text(1115), "Value(Hex)");
     EXPECT_EQ(page().captionFrames().size(), 3u);
     EXPECT_EQ(items(PurseSector).size(), 32);
     EXPECT_EQ(items(SectorA).size(), 32);
     EXPECT_EQ(items(1062), (QStringList{"32", "33", "34", "35", "36", "37", "38", "39"}));
     EXPECT_EQ(items(1095).size(), 16);
-    for (int field : {1079, 1081, 1083, 1214, 1215, 1216, 1088, 1091, 1093, 1096, 1105, 1106, 1107, 1113, 1114})
+    for (int field : LargeSectorFields)
         EXPECT_EQ(page().hexEdit(field)->GetMaxBytes(), 16) << field;
     EXPECT_TRUE(enabled(1074)) << "sector 32 has no manufacturer block";
     EXPECT_FALSE(enabled(WriteA));
 }
 
-TEST_F(S70PageTest, SectorThirtyTwoAuthenticatesBlock128AndReadsSixteenBlocks)
+TEST_F(S70PageTest, SectorThirtyTwoAuthenticatesBlock128AndReadsSixteenBlocksAndAShortOneFails)
 {
-    select();
-    setText(1005, "ffffffffffff");
+    select(1005);
     for (int block = 0; block < 16; ++block)
         harness.reader().script("rf_M1_read", {0, QByteArray(16, char(block)), -1, 0});
 
@@ -666,24 +589,18 @@ TEST_F(S70PageTest, SectorThirtyTwoAuthenticatesBlock128AndReadsSixteenBlocks)
     for (int block = 128; block < 144; ++block)
         expected << QStringLiteral("rf_M1_read(%1)").arg(block);
     EXPECT_EQ(calls(), expected);
-    const int fields[] = {1079, 1081, 1083, 1214, 1215, 1216, 1088, 1091, 1093, 1096, 1105, 1106, 1107, 1113, 1114};
     for (int block = 0; block < 15; ++block)
-        EXPECT_EQ(text(fields[block]), QString::fromLatin1(QByteArray(16, char(block)).toHex().toUpper())) << "block " << block;
+        EXPECT_EQ(text(LargeSectorFields[block]), QString::fromLatin1(QByteArray(16, char(block)).toHex().toUpper()))
+            << "block " << block;
     EXPECT_EQ(text(1090), "0F0F0F0F0F0F");
     EXPECT_EQ(text(1092), "0F0F0F0F");
     EXPECT_EQ(text(1089), "0F0F0F0F0F0F");
     EXPECT_EQ(harness.memo(), "OK");
-}
 
-TEST_F(S70PageTest, AShortBlockOfALargeSectorIsAFailureToo)
-{
-    select();
-    setText(1005, "ffffffffffff");
-    harness.reader().script("rf_M1_read", {0, QByteArray(16, '\x11'), -1, 0});
-    harness.reader().script("rf_M1_read", {0, QByteArray(16, '\x22'), 15, 0});
-
+    // A short block of a large sector is a failure too.
+    harness.reader().clearCalls();
+    scriptReads({{0, QByteArray(16, '\x11'), -1, 0}, {0, QByteArray(16, '\x22'), 15, 0}});
     click(1071);
-
     EXPECT_EQ(calls().last(), "rf_M1_read(129)");
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_M1_read");
     EXPECT_EQ(text(1079), "11111111111111111111111111111111");
@@ -691,42 +608,32 @@ TEST_F(S70PageTest, AShortBlockOfALargeSectorIsAFailureToo)
     EXPECT_FALSE(page().isCardSelected());
 }
 
-TEST_F(S70PageTest, SectorThirtyNineAuthenticatesBlock240AndItsTrailerIsBlock255)
+TEST_F(S70PageTest, LargeSectorsWriteTheirTrailerAtBlockFifteenAfterTheWarningAndDataBlocksWithout)
 {
-    select();
+    select(1005);
+    choose(1062, "33");
+    choose(1095, "14");
+    setText(1114, "ee");
+    click(1074);
+    EXPECT_TRUE(harness.messageBoxes().empty());
+    EXPECT_EQ(calls().last(), "rf_M1_write(158) EE000000000000000000000000000000");
+
+    harness.reader().clearCalls();
     choose(1062, "39");
     choose(1095, "15");
-    setText(1005, "ffffffffffff");
     setText(1090, "a0a1a2a3a4a5");
-
     click(1074);
-
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes().front().text, "Be sure to write block3!");
     EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,240) FFFFFFFFFFFF",
                                     "rf_M1_write(255) A0A1A2A3A4A500000000000000000000"}));
 }
 
-TEST_F(S70PageTest, ALargeSectorDataBlockWritesWithoutAWarning)
-{
-    select();
-    choose(1062, "33");
-    choose(1095, "14");
-    setText(1005, "ffffffffffff");
-    setText(1114, "ee");
-
-    click(1074);
-
-    EXPECT_TRUE(harness.messageBoxes().empty());
-    EXPECT_EQ(calls().last(), "rf_M1_write(158) EE000000000000000000000000000000");
-}
-
 TEST_F(S70PageTest, ThePurseReachesSectorThirtyOneAndTheSelectionButtonsWork)
 {
-    select();
+    select(PurseKey);
     choose(PurseSector, "31");
     choose(PurseBlock, "2");
-    setText(PurseKey, "ffffffffffff");
     harness.reader().script("rf_M1_readval", {0, {}, -1, 1000});
 
     click(Balance);

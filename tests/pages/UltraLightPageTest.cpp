@@ -60,7 +60,7 @@ private:
     std::unique_ptr<CUltraLightPage> m_page;
 };
 
-TEST_F(UltraLightPageTest, ReqAllEmptiesThePagesAndShowsTheSerialNumber)
+TEST_F(UltraLightPageTest, ReqAllEmptiesThePagesAndShowsTheSerialNumberOrTriesTwiceAndKeepsThePages)
 {
     fillPageFields();
 
@@ -74,19 +74,15 @@ TEST_F(UltraLightPageTest, ReqAllEmptiesThePagesAndShowsTheSerialNumber)
     EXPECT_TRUE(pageFieldsEmpty());
     EXPECT_EQ(text(SerialField), "04112233445566");
     EXPECT_EQ(harness.memo(), "Communication successful");
-}
 
-TEST_F(UltraLightPageTest, ReqAllWithoutACardTriesTwiceAndKeepsThePages)
-{
+    // Without a card it tries twice, clears the serial number and keeps the pages.
     fillPageFields();
-    page().hexEdit(SerialField)->setText("0411");
+    harness.reader().clearCalls();
     harness.reader().setDefault("rf_ul_select", {0x14, {}, -1, 0});
-
     click(ReqAll);
-
     const QStringList attempt = AntennaCycle + QStringList{"rf_request(82)", "rf_ul_select()"};
     EXPECT_EQ(calls(), attempt + attempt);
-    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20}));
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 20}));
     EXPECT_EQ(harness.logLines().size(), 10);
     EXPECT_EQ(harness.memo(), "Error: 14 ,function: rf_ul_select");
     EXPECT_EQ(harness.sounds(), 2);
@@ -94,7 +90,7 @@ TEST_F(UltraLightPageTest, ReqAllWithoutACardTriesTwiceAndKeepsThePages)
     EXPECT_EQ(text(1090), "AAAAAAAA");
 }
 
-TEST_F(UltraLightPageTest, ReqIdlHasNoAntennaCycleAndNoRetry)
+TEST_F(UltraLightPageTest, ReqIdlHasNoAntennaCycleAndNoRetryAndHaltIsTheMifareHalt)
 {
     click(ReqIdl);
     EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_ul_select()"}));
@@ -107,6 +103,12 @@ TEST_F(UltraLightPageTest, ReqIdlHasNoAntennaCycleAndNoRetry)
     EXPECT_EQ(calls(), QStringList{"rf_request(38)"});
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
     EXPECT_EQ(text(SerialField), "") << "the serial number is cleared before the request";
+
+    // Halt is the Mifare halt.
+    harness.reader().clearCalls();
+    click(Halt);
+    EXPECT_EQ(calls(), QStringList{"rf_halt()"});
+    EXPECT_EQ(harness.memo(), "Communication successful");
 }
 
 TEST_F(UltraLightPageTest, WithThePortClosedTheSelectionsStillClearTheSerialNumber)
@@ -145,7 +147,7 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReads)
     EXPECT_EQ(harness.memo(), "OK");
 }
 
-TEST_F(UltraLightPageTest, AFailedSecondReadNamesReadOneAndKeepsTheFirstPages)
+TEST_F(UltraLightPageTest, AFailedOrShortReadIsNamedByItsReadNumberAndKeepsTheEarlierPages)
 {
     fillPageFields();
     harness.reader().script("rf_M1_read", {0, QByteArray::fromHex("11111111222222223333444455555555"), -1, 0});
@@ -160,19 +162,15 @@ TEST_F(UltraLightPageTest, AFailedSecondReadNamesReadOneAndKeepsTheFirstPages)
     EXPECT_EQ(text(1086), "55555555");
     for (int page = 4; page < 16; ++page)
         EXPECT_EQ(text(pageField(page)), "") << "page " << page;
-}
 
-TEST_F(UltraLightPageTest, AShortReadIsAFailureNamedByItsReadNumber)
-{
+    // A short read is a failure named by its read number too.
     harness.reader().script("rf_M1_read", {0, QByteArray(16, '\x01'), -1, 0});
     harness.reader().script("rf_M1_read", {0, QByteArray(16, '\x02'), -1, 0});
     harness.reader().script("rf_M1_read", {0, QByteArray(4, '\x03'), -1, 0});
-
     click(ReadCard);
-
     EXPECT_EQ(harness.logLines().last(), "rf_M1_read 0");
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: Read Page: 2 error!");
-    EXPECT_EQ(harness.sounds(), 1);
+    EXPECT_EQ(harness.sounds(), 2);
     EXPECT_EQ(text(pageField(7)), "02020202");
     EXPECT_EQ(text(pageField(8)), "");
 }
@@ -208,32 +206,12 @@ TEST_F(UltraLightPageTest, WritePageSendsTheFieldOfTheChosenPage)
     click(WritePage);
 
     EXPECT_EQ(calls(), (QStringList{"rf_ul_write(5) AABBCCDD", "rf_ul_write(15) 01000000", "rf_ul_write(9) 00000000"}));
-}
 
-TEST_F(UltraLightPageTest, AFailedWriteIsLoggedAndReported)
-{
+    // A failed write is logged and reported.
     harness.reader().scriptStatus("rf_ul_write", 4);
     click(WritePage);
     EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 4"});
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_ul_write");
-}
-
-TEST_F(UltraLightPageTest, PagesZeroAndOneCannotBeChosen)
-{
-    QStringList items;
-    for (int i = 0; i < page().comboBox(PageList)->count(); ++i)
-        items << page().comboBox(PageList)->itemText(i);
-    EXPECT_EQ(items.first(), "2");
-    EXPECT_EQ(items.last(), "15");
-    EXPECT_EQ(items.size(), 14);
-    EXPECT_EQ(text(PageList), "2");
-}
-
-TEST_F(UltraLightPageTest, HaltIsTheMifareHalt)
-{
-    click(Halt);
-    EXPECT_EQ(calls(), QStringList{"rf_halt()"});
-    EXPECT_EQ(harness.memo(), "Communication successful");
 }
 
 TEST_F(UltraLightPageTest, TheLockBytesAndPageThreeAreYellowOnRedWhateverTheyHold)
@@ -254,16 +232,9 @@ TEST_F(UltraLightPageTest, TheLockBytesAndPageThreeAreYellowOnRedWhateverTheyHol
     EXPECT_NE(page().hexEdit(1087)->palette().color(QPalette::Base), red);
 }
 
-TEST_F(UltraLightPageTest, OpensWithItsLabelsLimitsAndHeight)
+TEST_F(UltraLightPageTest, OpensWithItsLimitsAndHeightAndPagesZeroAndOneCannotBeChosen)
 {
     EXPECT_EQ(page().templateId(), 143);
-    EXPECT_EQ(text(1133), "SN0.......SN6");
-    EXPECT_EQ(text(1134), "Page");
-    EXPECT_EQ(text(ReqAll), "ReqALL");
-    EXPECT_EQ(text(ReadCard), "Read Card");
-    EXPECT_EQ(text(WritePage), "Write Page");
-    EXPECT_EQ(text(ReqIdl), "ReqIDL");
-    EXPECT_EQ(text(Halt), "Halt");
     EXPECT_EQ(page().hexEdit(1082)->GetMaxBytes(), 4);
     EXPECT_EQ(page().hexEdit(1084)->GetMaxBytes(), 2);
     EXPECT_EQ(page().hexEdit(1085)->GetMaxBytes(), 2);
@@ -271,6 +242,14 @@ TEST_F(UltraLightPageTest, OpensWithItsLabelsLimitsAndHeight)
     EXPECT_TRUE(page().captionFrames().empty());
     const QRect frame = page().controlRect(UnaddressedControlId);
     EXPECT_EQ(page().contentHeight(), frame.y() + frame.height() + 50);
+
+    QStringList items;
+    for (int i = 0; i < page().comboBox(PageList)->count(); ++i)
+        items << page().comboBox(PageList)->itemText(i);
+    EXPECT_EQ(items.first(), "2");
+    EXPECT_EQ(items.last(), "15");
+    EXPECT_EQ(items.size(), 14);
+    EXPECT_EQ(text(PageList), "2");
 }
 
 } // namespace

@@ -9,8 +9,7 @@ TEST_F(FieldTest, AntennaOffDropsSelectionAndAuthentication)
     selectMifare();
     ASSERT_EQ(authenticate(4), status::Ok);
     ASSERT_EQ(api.rf_antenna_sta(0, 0), status::Ok);
-    uint8_t tagType[2];
-    EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::NoCard) << "no field, no card";
+    EXPECT_EQ(request(), status::NoCard) << "no field, no card";
     ASSERT_EQ(api.rf_antenna_sta(0, 1), status::Ok);
     EXPECT_EQ(readBlock(4).first, status::NoCard);
     selectMifare();
@@ -25,31 +24,29 @@ TEST_F(FieldTest, HaltedCardIsSilentToRequestIdle)
     ASSERT_EQ(api.rf_halt(0), status::Ok);
     EXPECT_EQ(authenticate(4), status::NoCard) << "a halted card answers nothing";
     EXPECT_EQ(api.rf_halt(0), status::NoCard);
-    uint8_t tagType[2];
-    EXPECT_EQ(api.rf_request(0, RequestIdle, tagType), status::NoCard);
-    EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+    EXPECT_EQ(request(RequestIdle), status::NoCard);
+    EXPECT_EQ(request(RequestAll), status::Ok);
     // The antenna cycle wakes it for request idle too.
     api.rf_halt(0);
     selectMifare();
     ASSERT_EQ(api.rf_halt(0), status::Ok);
     api.rf_antenna_sta(0, 0);
     api.rf_antenna_sta(0, 1);
-    EXPECT_EQ(api.rf_request(0, RequestIdle, tagType), status::Ok);
+    EXPECT_EQ(request(RequestIdle), status::Ok);
 }
 
 TEST_F(FieldTest, OnlyCardsOfTheChosenRadioModeAnswer)
 {
-    uint8_t tagType[2];
     uint8_t buffer[1024];
     uint8_t len = 0;
     for (uint8_t mode : {0x42, 0x31, 0x72, 0x73}) {
         ASSERT_EQ(api.rf_init_type(0, mode), status::Ok);
-        EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::NoCard) << int(mode);
+        EXPECT_EQ(request(), status::NoCard) << int(mode);
         EXPECT_EQ(api.rf_typea_rst(0, RequestAll, buffer, &len), status::NoCard) << int(mode);
     }
     ASSERT_EQ(api.rf_init_type(0, 'A'), status::Ok);
-    EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
-    EXPECT_EQ(api.rf_request(0, 0x27, tagType), status::WrongParameter);
+    EXPECT_EQ(request(), status::Ok);
+    EXPECT_EQ(request(0x27), status::WrongParameter);
 }
 
 TEST_F(FieldTest, EachSelectionTakesTheFirstCardThatCanAnswerIt)
@@ -59,27 +56,17 @@ TEST_F(FieldTest, EachSelectionTakesTheFirstCardThatCanAnswerIt)
                  {"type": "mifare-4k", "Card": {"UID": "01020304"}},
                  {"type": "typea-cpu", "Card": {"UID": "CAFE0001"}}])");
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the first Mifare Standard card in field order";
-    uint8_t tagType[2], size = 0, serial[16], len = 0;
-    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
-    EXPECT_EQ(Bytes(tagType, tagType + 2), hex("4400")) << "the top card answers the request";
+    uint8_t size = 0, serial[16], len = 0;
+    ASSERT_EQ(request(), status::Ok);
+    EXPECT_EQ(tagTypeBytes(), hex("4400")) << "the top card answers the request";
     ASSERT_EQ(api.rf_select(0, hex("01020304").data(), 4, &size), status::Ok);
     EXPECT_EQ(size, 0x18) << "a named serial number selects that card";
-    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+    ASSERT_EQ(request(), status::Ok);
     EXPECT_EQ(api.rf_select(0, hex("99999999").data(), 4, &size), status::NoCard);
     ASSERT_EQ(api.rf_ul_select(0, serial, &len), status::Ok);
     EXPECT_EQ(Bytes(serial, serial + len), hex("04000000000001"));
     ASSERT_EQ(api.rf_typea_rst(0, RequestAll, serial, &len), status::Ok);
     EXPECT_EQ(Bytes(serial, serial + 4), hex("CAFE0001"));
-}
-
-TEST_F(FieldTest, EmptyFieldAndReplacedScenarioAreNoticedAtTheNextCall)
-{
-    selectMifare();
-    useField("[]");
-    uint8_t tagType[2];
-    EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::NoCard);
-    useField(R"([{"type": "mifare-1k", "Card": {"UID": "55667788"}}])");
-    EXPECT_EQ(selectMifare(), hex("55667788")) << "another card laid on the reader";
 }
 
 } // namespace

@@ -34,9 +34,8 @@ protected:
 
 TEST_F(MifareClassicTest, SelectsAndReadsTheDefaultCardWithFactoryKeys)
 {
-    uint8_t tagType[2] = {};
-    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
-    EXPECT_EQ(Bytes(tagType, tagType + 2), hex("0200")) << "a 4K card answers first";
+    ASSERT_EQ(request(), status::Ok);
+    EXPECT_EQ(tagTypeBytes(), hex("0200")) << "a 4K card answers first";
     uint8_t serial[16] = {};
     uint8_t len = 0, size = 0;
     ASSERT_EQ(api.rf_anticoll(0, 4, serial, &len), status::Ok);
@@ -62,21 +61,20 @@ TEST_F(MifareClassicTest, WrongKeyFailsAndTheCardMustBeSelectedAgain)
     EXPECT_EQ(readBlock(8).first, status::NotAuthenticated) << "sector 2 was not authenticated";
     ASSERT_EQ(reselectAndAuthenticate(63), status::Ok) << "any block names its sector";
     EXPECT_EQ(readBlock(60).first, status::Ok);
+    // Transport configuration: key B is readable data, so everything under key B is refused.
+    ASSERT_EQ(reselectAndAuthenticate(4, KeyB, factoryKey), status::Ok);
+    EXPECT_EQ(readBlock(4).first, status::AccessDenied);
 }
 
-TEST_F(MifareClassicTest, ManufacturerBlockIsReadOnly)
+TEST_F(MifareClassicTest, AccessBitsForbidWritesTheyDoNotGrant)
 {
+    // The manufacturer block is read-only.
     selectMifare();
     ASSERT_EQ(authenticate(0), status::Ok);
     EXPECT_EQ(api.rf_M1_write(0, 0, Bytes(16, 0x11).data()), status::AccessDenied);
     ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
     EXPECT_EQ(api.rf_M1_initval(0, 0, 5), status::AccessDenied);
-}
-
-TEST_F(MifareClassicTest, AccessBitsForbidWritesTheyDoNotGrant)
-{
-    selectMifare();
-    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
     // Block 4 read-only (010), blocks 5 and 6 free, trailer in transport configuration.
     ASSERT_EQ(api.rf_M1_write(0, 7, trailer(factoryKey, {2, 0, 0, 1}, factoryKey).data()), status::Ok);
     EXPECT_EQ(api.rf_M1_write(0, 4, Bytes(16, 0x44).data()), status::AccessDenied);
@@ -84,6 +82,11 @@ TEST_F(MifareClassicTest, AccessBitsForbidWritesTheyDoNotGrant)
     EXPECT_EQ(readBlock(4).first, status::Ok);
     EXPECT_EQ(api.rf_M1_write(0, 5, Bytes(16, 0x55).data()), status::Ok);
     EXPECT_EQ(readBlock(5).second, Bytes(16, 0x55));
+    // Malformed access bits block the whole sector.
+    ASSERT_EQ(reselectAndAuthenticate(16), status::Ok);
+    ASSERT_EQ(api.rf_M1_write(0, 19, hex("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF").data()), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(16), status::Ok);
+    EXPECT_EQ(readBlock(16).first, status::AccessDenied);
 }
 
 TEST_F(MifareClassicTest, KeyBOnlyConfigurationHidesKeyBAndRefusesKeyAWrites)
@@ -100,14 +103,6 @@ TEST_F(MifareClassicTest, KeyBOnlyConfigurationHidesKeyBAndRefusesKeyAWrites)
     EXPECT_EQ(readBlock(8).second, Bytes(16, 0x88));
 }
 
-TEST_F(MifareClassicTest, ReadableKeyBCannotServeForAuthentication)
-{
-    selectMifare();
-    // Transport configuration: key B is readable data, so everything under key B is refused.
-    ASSERT_EQ(authenticate(4, KeyB, factoryKey), status::Ok);
-    EXPECT_EQ(readBlock(4).first, status::AccessDenied);
-}
-
 TEST_F(MifareClassicTest, TrailerWriteChangesOnlyThePartsTheConditionsAllow)
 {
     selectMifare();
@@ -122,16 +117,7 @@ TEST_F(MifareClassicTest, TrailerWriteChangesOnlyThePartsTheConditionsAllow)
         << "the access bits stayed as they were";
 }
 
-TEST_F(MifareClassicTest, MalformedAccessBitsBlockTheSector)
-{
-    selectMifare();
-    ASSERT_EQ(authenticate(16), status::Ok);
-    ASSERT_EQ(api.rf_M1_write(0, 19, hex("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF").data()), status::Ok);
-    ASSERT_EQ(reselectAndAuthenticate(16), status::Ok);
-    EXPECT_EQ(readBlock(16).first, status::AccessDenied);
-}
-
-TEST_F(MifareClassicTest, ValueBlockOperationsTransferBackToTheBlock)
+TEST_F(MifareClassicTest, ValueBlockOperationsTransferBackAndRefuseWhatAPurseMustNotDo)
 {
     selectMifare();
     ASSERT_EQ(authenticate(0), status::Ok);
@@ -149,15 +135,11 @@ TEST_F(MifareClassicTest, ValueBlockOperationsTransferBackToTheBlock)
     ASSERT_EQ(api.rf_M1_readval(0, 2, &value), status::Ok);
     EXPECT_EQ(value, 7);
     EXPECT_EQ(MifareValueBlock::address(readBlock(2).second.data()), 2);
-}
 
-TEST_F(MifareClassicTest, ValueOperationsRefuseWhatAPurseMustNotDo)
-{
-    selectMifare();
-    ASSERT_EQ(authenticate(4), status::Ok);
+    // What a purse must not do is refused.
+    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
     EXPECT_EQ(api.rf_M1_increment(0, 4, 1), status::NotValueBlock) << "block 4 holds data";
     ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
-    int32_t value = 0;
     EXPECT_EQ(api.rf_M1_readval(0, 4, &value), status::NotValueBlock);
     ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
     EXPECT_EQ(api.rf_M1_initval(0, 3, 1), status::AccessDenied) << "a trailer is no value block";
@@ -207,9 +189,9 @@ TEST_F(MifareClassicTest, LargeSectorsOfThe4KCard)
 TEST_F(MifareClassicTest, OneKCardAndItsLimits)
 {
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
-    uint8_t tagType[2] = {}, size = 0;
-    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
-    EXPECT_EQ(Bytes(tagType, tagType + 2), hex("0400"));
+    uint8_t size = 0;
+    ASSERT_EQ(request(), status::Ok);
+    EXPECT_EQ(tagTypeBytes(), hex("0400"));
     EXPECT_EQ(api.rf_select(0, hex("01020304").data(), 4, &size), status::Ok);
     EXPECT_EQ(size, 0x08);
     EXPECT_EQ(authenticate(64), status::WrongParameter);

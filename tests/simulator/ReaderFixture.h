@@ -38,14 +38,17 @@ protected:
         sandbox.writeScenario(R"({"reader": {"port": 1}, "field": )" + cards + "}");
     }
 
+    // rf_request's status; the answered tag type stays in tagType.
+    int32_t request(uint8_t mode = RequestAll) { return api.rf_request(0, mode, tagType); }
+    Bytes tagTypeBytes() const { return Bytes(tagType, tagType + 2); }
+
     // The Mifare Standard page's selection: request all, anticollision, select.
     Bytes selectMifare(uint8_t mode = RequestAll)
     {
-        uint8_t tagType[2] = {};
         uint8_t serial[16] = {};
         uint8_t len = 0;
         uint8_t size = 0;
-        EXPECT_EQ(api.rf_request(0, mode, tagType), status::Ok);
+        EXPECT_EQ(request(mode), status::Ok);
         EXPECT_EQ(api.rf_anticoll(0, 4, serial, &len), status::Ok);
         EXPECT_EQ(len, 4);
         EXPECT_EQ(api.rf_select(0, serial, 4, &size), status::Ok);
@@ -70,5 +73,6 @@ protected:
     }
 
     ZentravaLibrary &api = ZentravaLibrary::instance();
+    uint8_t tagType[2] = {};
     ScenarioSandbox sandbox;
 };

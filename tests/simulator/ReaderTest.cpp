@@ -110,12 +110,9 @@ TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
     EXPECT_EQ(api.rf_init_type(0, 'C'), status::WrongParameter);
     EXPECT_EQ(api.rf_beep(0, 0), status::Ok);
     EXPECT_EQ(api.rf_beep(1, 10), status::WrongParameter) << "only device index 0 exists";
-}
 
-TEST_F(ReaderTest, DeviceNumberIsKeptInAnExistingScenarioFile)
-{
+    // The device number is kept in an existing scenario file.
     sandbox.writeScenario(R"({"reader": {"deviceNumber": 7}})");
-    uint8_t number[2] = {};
     ASSERT_EQ(api.rf_get_device_number(number), status::Ok);
     EXPECT_EQ(Bytes(number, number + 2), hex("0700"));
     ASSERT_EQ(api.rf_init_device_number(0xBEEF), status::Ok);
@@ -131,7 +128,7 @@ int secondsOfDay(const uint8_t *clock)
     return value(clock[4]) * 3600 + value(clock[5]) * 60 + value(clock[6]);
 }
 
-TEST_F(ReaderTest, ClockKeepsTheWrittenTimeAndRunsOn)
+TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
 {
     ASSERT_EQ(api.WriteTime(0, LeapDay), status::Ok);
     uint8_t clock[1024] = {};
@@ -147,11 +144,8 @@ TEST_F(ReaderTest, ClockKeepsTheWrittenTimeAndRunsOn)
     ASSERT_EQ(api.ReadTime(0, clock, &len), status::Ok);
     EXPECT_GE(secondsOfDay(clock), written + 1);
     EXPECT_LE(secondsOfDay(clock), written + 3);
-}
 
-TEST_F(ReaderTest, ClockRefusesWhatIsNotADate)
-{
-    ASSERT_EQ(api.WriteTime(0, LeapDay), status::Ok);
+    // What is not a date is refused and changes nothing.
     const std::array<uint8_t, 7> invalid[] = {
         {0x24, 0x02, 0x29, 0x04, 0x13, 0x4A, 0x30}, // not BCD
         {0x24, 0x13, 0x01, 0x01, 0x13, 0x45, 0x30}, // month 13
@@ -163,8 +157,6 @@ TEST_F(ReaderTest, ClockRefusesWhatIsNotADate)
     };
     for (const auto &clock : invalid)
         EXPECT_EQ(api.WriteTime(0, clock.data()), status::WrongParameter) << zentrava::toHex(clock.data(), 7);
-    uint8_t clock[7] = {};
-    uint8_t len = 0;
     ASSERT_EQ(api.ReadTime(0, clock, &len), status::Ok);
     EXPECT_EQ(Bytes(clock, clock + 4), Bytes(LeapDay, LeapDay + 4)) << "a refused time changes nothing";
 

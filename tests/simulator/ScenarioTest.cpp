@@ -118,8 +118,8 @@ TEST_F(ScenarioFileTest, MalformedFileGivesANoCardReaderAndIsLeftAlone)
                              R"({"reader": {"port": 1e400}})"}) {
         sandbox.writeScenario(text);
         EXPECT_EQ(api.rf_init_com(1, 9600), status::Ok) << "the reader still answers on COM1";
-        uint8_t tagType[2], number[2];
-        EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::NoCard) << text;
+        uint8_t number[2];
+        EXPECT_EQ(request(), status::NoCard) << text;
         EXPECT_EQ(api.rf_init_device_number(0x0102), status::Ok);
         EXPECT_EQ(api.rf_get_device_number(number), status::Ok);
         EXPECT_EQ(sandbox.readScenario(), text) << "never overwritten";

@@ -7,11 +7,10 @@ protected:
     // The SHC1102 page's request sequence, which starts every operation.
     void requestTag()
     {
-        uint8_t tagType[2] = {};
         ASSERT_EQ(api.rf_antenna_sta(0, 0), status::Ok);
         ASSERT_EQ(api.rf_init_type(0, 0x41), status::Ok);
         ASSERT_EQ(api.rf_antenna_sta(0, 1), status::Ok);
-        ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+        ASSERT_EQ(request(), status::Ok);
     }
     std::pair<int32_t, Bytes> readTagBlock(uint8_t block)
     {
@@ -65,9 +64,8 @@ TEST_F(Shc1102Test, AnswersOnlyAfterARequestAndShowsItsTagType)
 {
     useField(R"([{"type": "shc1102", "Card": {"UID": "1102000000000001"}, "Password": "00000000"}])");
     EXPECT_EQ(readTagBlock(0).first, status::NoCard) << "not woken by a request yet";
-    uint8_t tagType[2] = {};
-    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
-    EXPECT_EQ(Bytes(tagType, tagType + 2), hex("0211"));
+    ASSERT_EQ(request(), status::Ok);
+    EXPECT_EQ(tagTypeBytes(), hex("0211"));
     EXPECT_EQ(authenticate("00000000"), status::Ok);
     EXPECT_EQ(readTagBlock(1), std::make_pair(status::Ok, hex("00000001")));
 }

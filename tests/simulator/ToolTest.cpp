@@ -56,15 +56,15 @@ TEST_F(ToolTest, AOneKCardIsOneCommandAwayAndTheLibrarySelectsIt)
     EXPECT_NE(listing.output.find(" 2  mifare-4k   C0FFEE42"), std::string::npos) << listing.output;
 
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the library noticed the new file";
-    uint8_t tagType[2], size = 0;
-    ASSERT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+    uint8_t size = 0;
+    ASSERT_EQ(request(), status::Ok);
     ASSERT_EQ(api.rf_select(0, hex("0A0B0C0D").data(), 4, &size), status::Ok);
     EXPECT_EQ(size, 0x08);
 
     ASSERT_EQ(tool("remove 0A0B0C0D").exitCode, 0);
     EXPECT_EQ(selectMifare(), hex("C0FFEE42"));
     ASSERT_EQ(tool("clear").exitCode, 0);
-    EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::NoCard);
+    EXPECT_EQ(request(), status::NoCard);
 }
 
 TEST_F(ToolTest, DumpExportAndImportMemoryImages)

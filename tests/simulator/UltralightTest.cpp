@@ -7,10 +7,9 @@ protected:
     // The UltraLight page's selection: request all, then the UltraLight select.
     Bytes selectUltralight()
     {
-        uint8_t tagType[2] = {};
         uint8_t serial[16] = {};
         uint8_t len = 0;
-        EXPECT_EQ(api.rf_request(0, RequestAll, tagType), status::Ok);
+        EXPECT_EQ(request(), status::Ok);
         EXPECT_EQ(api.rf_ul_select(0, serial, &len), status::Ok);
         return Bytes(serial, serial + len);
     }
