@@ -108,7 +108,9 @@ void CHalvidView::placeCentred()
     QWidget *frame = window();
     const int frameLeft = m_canvas->mapFrom(frame, QPoint(0, 0)).x();
     const int offset = (frame->width() - m_page->width()) / 2;
-    m_page->move(frameLeft + offset, m_page->y());
+    // A window narrower than the page (no window manager to maximise it, a small screen) keeps
+    // the page's left edge in view rather than pushing its first column off the canvas.
+    m_page->move(std::max(0, frameLeft + offset), m_page->y());
 }
 
 void CHalvidView::placeOverView(int screenWidth)

@@ -45,6 +45,10 @@ TEST_F(HalvidViewTest, PortPageIsCentredAndReplacesThePreviousPage)
     view.ShowPortPage();
     EXPECT_TRUE(first.isNull());
     EXPECT_NE(view.page(), nullptr);
+
+    // Narrower than the page: the page's left edge stays in view.
+    showAt(view, 300, 300);
+    EXPECT_EQ(view.page()->x(), 0);
 }
 
 TEST_F(HalvidViewTest, ScrollRangeIsThePagesContentHeightWhenTallerThanTheView)
