@@ -5,6 +5,7 @@
 #include "app/UserPrompts.h"
 #include "controls/CDecEdit.h"
 #include "controls/CHexEdit.h"
+#include "pages/TypeACodes.h"
 #include "reader/ReaderApi.h"
 #include "reader/ReaderWait.h"
 #include "reader/RuntimeState.h"
@@ -40,11 +41,8 @@ constexpr int IncrementButton = 1057;
 constexpr int DecrementButton = 1059;
 constexpr int BalanceButton = 1060;
 
-constexpr uint8_t RequestAll = 0x52;
-constexpr uint8_t RequestIdle = 0x26;
 constexpr uint8_t KeyAMode = 0x60;
 constexpr uint8_t KeyBMode = 0x61;
-constexpr uint8_t TypeA = 'A';
 constexpr uint8_t SerialBits = 4;
 constexpr int SerialBytes = 4;
 constexpr int KeyBytes = 6;
@@ -337,9 +335,10 @@ bool CMifareStdPage::authenticate(uint8_t mode, uint8_t block, const QByteArray 
     return false;
 }
 
-bool CMifareStdPage::authenticatePurse(uint8_t mode, uint8_t &targetBlock)
+bool CMifareStdPage::beginPurseOperation(uint8_t &targetBlock)
 {
-    if (!keyFieldHoldsKey(PurseKeyField))
+    uint8_t mode = 0;
+    if (!prologue(PurseKeyARadio, mode) || !keyFieldHoldsKey(PurseKeyField))
         return false;
     const uint8_t firstBlock = firstBlockOfSector(selectedItemData(PurseSectorList));
     if (!authenticate(mode, firstBlock, hexEdit(PurseKeyField)->GetHexBytes()))
@@ -359,11 +358,8 @@ void CMifareStdPage::runPurseOperation(PurseOperation operation)
         : operation == PurseOperation::Increment                  ? PurseCall{ReaderApi.rf_M1_increment, "rf_M1_increment", 10}
                                                                    : PurseCall{ReaderApi.rf_M1_decrement, "rf_M1_decrement", 11};
 
-    uint8_t mode = 0;
-    if (!prologue(PurseKeyARadio, mode))
-        return;
     uint8_t targetBlock = 0;
-    if (!authenticatePurse(mode, targetBlock))
+    if (!beginPurseOperation(targetBlock))
         return;
     // An empty field reads -1, so -1 itself cannot be sent either.
     const int32_t value = control<CDecEdit>(DecimalValueField)->value();
@@ -388,11 +384,8 @@ void CMifareStdPage::readBalance()
         control<CDecEdit>(DecimalValueField)->clear();
         hexEdit(HexValueField)->clear();
     }
-    uint8_t mode = 0;
-    if (!prologue(PurseKeyARadio, mode))
-        return;
     uint8_t targetBlock = 0;
-    if (!authenticatePurse(mode, targetBlock))
+    if (!beginPurseOperation(targetBlock))
         return;
     int32_t value = 0;
     const int32_t status = ReaderApi.rf_M1_readval(0, targetBlock, &value);

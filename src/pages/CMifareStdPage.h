@@ -79,9 +79,9 @@ private:
     enum class PurseOperation { Initialize, Increment, Decrement };
     void runPurseOperation(PurseOperation operation);
     void readBalance();
-    // Checks the purse key and authenticates the purse sector; gives the target block of the
-    // lists. False when the operation has stopped.
-    bool authenticatePurse(uint8_t mode, uint8_t &targetBlock);
+    // The purse prologue: selection when needed, the key check and the authentication of the
+    // purse sector; the block the operation works on. False when it stopped (it has reported).
+    bool beginPurseOperation(uint8_t &targetBlock);
     void rebuildPurseBlockList();
     void syncDecimalToHex();
     void syncHexToDecimal();

@@ -4,6 +4,7 @@
 #include "app/Reporting.h"
 #include "controls/CHexEdit.h"
 #include "pages/CMifareStdPage.h"
+#include "pages/TypeACodes.h"
 #include "reader/ReaderApi.h"
 #include "reader/ReaderWait.h"
 #include "reader/RuntimeState.h"
@@ -32,9 +33,6 @@ constexpr int LastPageField = 1098;
 constexpr int LockBytesField = 1085;
 constexpr int Page3Field = 1086;
 
-constexpr uint8_t RequestAll = 0x52;
-constexpr uint8_t RequestIdle = 0x26;
-constexpr uint8_t TypeA = 'A';
 constexpr int PageCount = 16;
 constexpr int PageBytes = 4;
 constexpr int PagesPerRead = 4;
