@@ -4,10 +4,11 @@
 #include "SimulatedReader.h"
 #include "StatusCode.h"
 
+#include "ZentravaDeclarations.h"
+
 #include <cstdint>
 #include <mutex>
 
-#define ZENTRAVA_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -364,29 +365,15 @@ ZENTRAVA_EXPORT int32_t Zentrava_3(uint8_t *, const uint8_t *, int32_t, const ui
 }
 
 // Ordinals the program binds but never calls: they exist and refuse.
-#define ZENTRAVA_NO_FUNCTION(ordinal) \
-    ZENTRAVA_EXPORT int32_t Zentrava_##ordinal(void) { return status::NotSupported; }
+#define ZENTRAVA_DEFINE_PLACEHOLDER(n, presence) \
+    ZENTRAVA_EXPORT int32_t ZENTRAVA_CALL Zentrava_##n(void) { return status::NotSupported; }
+#define ZENTRAVA_SKIP_FUNCTION(ordinal, name, presence, params)
+ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_SKIP_FUNCTION, ZENTRAVA_DEFINE_PLACEHOLDER)
+#undef ZENTRAVA_DEFINE_PLACEHOLDER
 
-ZENTRAVA_NO_FUNCTION(8)
-ZENTRAVA_NO_FUNCTION(19)
-ZENTRAVA_NO_FUNCTION(20)
-ZENTRAVA_NO_FUNCTION(28)
-ZENTRAVA_NO_FUNCTION(29)
-ZENTRAVA_NO_FUNCTION(33)
-ZENTRAVA_NO_FUNCTION(34)
-ZENTRAVA_NO_FUNCTION(35)
-ZENTRAVA_NO_FUNCTION(44)
-ZENTRAVA_NO_FUNCTION(46)
-ZENTRAVA_NO_FUNCTION(48)
-ZENTRAVA_NO_FUNCTION(54)
-ZENTRAVA_NO_FUNCTION(59)
-ZENTRAVA_NO_FUNCTION(60)
-ZENTRAVA_NO_FUNCTION(61)
-ZENTRAVA_NO_FUNCTION(62)
-ZENTRAVA_NO_FUNCTION(101)
-ZENTRAVA_NO_FUNCTION(380)
-ZENTRAVA_NO_FUNCTION(383)
-ZENTRAVA_NO_FUNCTION(402)
-ZENTRAVA_NO_FUNCTION(403)
-ZENTRAVA_NO_FUNCTION(420)
-ZENTRAVA_NO_FUNCTION(422)
+// Every function of the list is defined above: taking each address turns a missing one into a
+// link error (the library is linked with --no-undefined).
+#define ZENTRAVA_ADDRESS_OF(ordinal, name, presence, params) reinterpret_cast<const void *>(&Zentrava_##ordinal),
+[[maybe_unused]] __attribute__((used)) static const void *const EveryFunction[] = {
+    ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_ADDRESS_OF, ZENTRAVA_SKIP_PLACEHOLDER)
+};

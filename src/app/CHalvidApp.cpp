@@ -2,7 +2,7 @@
 
 #include "app/CHalvidView.h"
 #include "app/CMainFrame.h"
-#include "app/UserPrompts.h"
+#include "reporting/UserPrompts.h"
 #include "reader/RuntimeState.h"
 #include "reader/Settings.h"
 

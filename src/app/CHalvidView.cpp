@@ -1,10 +1,11 @@
 #include "app/CHalvidView.h"
 
-#include "app/CardTable.h"
+#include "app/CardPages.h"
+#include "base/CardTypes.h"
 #include "app/ScreenMetrics.h"
 #include "pages/CCardPage.h"
 #include "pages/CPortSetPage.h"
-#include "pages/PageBackground.h"
+#include "dialogs/PageBackground.h"
 #include "reader/RuntimeState.h"
 
 #include <QPainter>
@@ -70,8 +71,7 @@ void CHalvidView::ShowPage(int cardType)
     if (cardType >= 0 && cardType < CardTypeCount) {
         const CardTypeInfo &info = CardTypeEntry(cardType);
         const int screenWidth = ScreenSize().width();
-        if (info.factory != nullptr)
-            m_page = info.factory(cardType, screenWidth, m_canvas);
+        m_page = CreateCardPage(cardType, screenWidth, m_canvas);
         if (m_page != nullptr) {
             const bool narrow = screenWidth == 640 || screenWidth == 800;
             m_placement = narrow ? info.narrowPlacement : info.placement;

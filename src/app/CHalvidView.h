@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CardTable.h"
+#include "base/CardTypes.h"
 
 #include <QScrollArea>
 

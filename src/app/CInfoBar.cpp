@@ -1,8 +1,8 @@
 #include "app/CInfoBar.h"
 
-#include "app/CardTable.h"
-#include "pages/DialogBuilder.h"
-#include "reader/LanguageText.h"
+#include "base/CardTypes.h"
+#include "dialogs/DialogBuilder.h"
+#include "base/LanguageText.h"
 
 #include <QLabel>
 #include <QPainter>

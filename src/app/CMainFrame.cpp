@@ -1,14 +1,16 @@
 #include "app/CMainFrame.h"
 
+#include "app/FrameReportSink.h"
+
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
-#include "app/CardTable.h"
+#include "base/CardTypes.h"
 #include "app/ConnectingWindow.h"
-#include "app/MessageCatalogue.h"
-#include "app/Reporting.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/Reporting.h"
 #include "app/ScreenMetrics.h"
-#include "reader/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 #include "reader/ReaderApi.h"
 #include "reader/RuntimeState.h"
 #include "shell/AppConfig.h"
@@ -157,13 +159,13 @@ CMainFrame::CMainFrame(QWidget *parent)
     setCentralWidget(client);
     m_view->setFocus();
 
-    SetReportTargets(m_infoBar, m_processView);
+    m_reportSink = std::make_unique<FrameReportSink>(m_infoBar, m_processView);
+    m_reportSink->install();
 }
 
 CMainFrame::~CMainFrame()
 {
-    if (ReportInfoBar() == m_infoBar && ReportLogView() == m_processView)
-        SetReportTargets(nullptr, nullptr);
+    m_reportSink.reset();
     if (theFrame == this)
         theFrame = nullptr;
 }

@@ -5,9 +5,11 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class CHalvidView;
 class CInfoBar;
+class FrameReportSink;
 class CProcessView;
 class QMenu;
 class QSplitter;
@@ -94,6 +96,7 @@ private:
     CHalvidView *m_view = nullptr;
     CProcessView *m_processView = nullptr;
     CInfoBar *m_infoBar = nullptr;
+    std::unique_ptr<FrameReportSink> m_reportSink;
     QSplitter *m_splitter = nullptr;
     QMenu *m_chooseCardMenu = nullptr;
     QMenu *m_setMenu = nullptr;

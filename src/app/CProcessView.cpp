@@ -1,7 +1,7 @@
 #include "app/CProcessView.h"
 
-#include "app/MessageCatalogue.h"
-#include "pages/CaptionFrame.h"
+#include "reporting/MessageCatalogue.h"
+#include "dialogs/CaptionFrame.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "app/ConnectingWindow.h"
 
-#include "app/MessageCatalogue.h"
+#include "reporting/MessageCatalogue.h"
 #include "app/ScreenMetrics.h"
 
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 #include "app/CHalvidApp.h"
 #include "app/CMainFrame.h"
 #include "app/ScreenMetrics.h"
-#include "app/UserPrompts.h"
+#include "reporting/UserPrompts.h"
 #include "reader/RuntimeState.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "pages/CCardPage.h"
 
 #include "controls/CHexEdit.h"
-#include "pages/DialogBuilder.h"
+#include "dialogs/DialogBuilder.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

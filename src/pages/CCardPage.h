@@ -1,9 +1,9 @@
 #pragma once
 
-#include "pages/CaptionFrame.h"
-#include "pages/DialogTemplate.h"
-#include "pages/PageBackground.h"
-#include "reader/LanguageText.h"
+#include "dialogs/CaptionFrame.h"
+#include "dialogs/DialogTemplate.h"
+#include "dialogs/PageBackground.h"
+#include "base/LanguageText.h"
 
 #include <QWidget>
 

@@ -1,13 +1,12 @@
 #include "pages/CMifareStdPage.h"
 
-#include "app/MessageCatalogue.h"
-#include "app/Reporting.h"
-#include "app/UserPrompts.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+#include "reporting/Reporting.h"
+#include "reporting/UserPrompts.h"
 #include "controls/CDecEdit.h"
 #include "controls/CHexEdit.h"
-#include "pages/TypeACodes.h"
-#include "reader/ReaderApi.h"
-#include "reader/ReaderWait.h"
+#include "pages/CardActivation.h"
 #include "reader/RuntimeState.h"
 
 #include <QAbstractButton>
@@ -41,10 +40,12 @@ constexpr int IncrementButton = 1057;
 constexpr int DecrementButton = 1059;
 constexpr int BalanceButton = 1060;
 
+using enum ReaderFunction;
+
 constexpr uint8_t KeyAMode = 0x60;
 constexpr uint8_t KeyBMode = 0x61;
-constexpr uint8_t SerialBits = 4;
-constexpr int SerialBytes = 4;
+// The Mifare Standard cards get time after every step of a field reset.
+constexpr FieldResetWaits MifareFieldReset = {20, 20, 50};
 constexpr int KeyBytes = 6;
 constexpr int AccessBitsBytes = 4;
 constexpr int BlockBytes = 16;
@@ -99,31 +100,9 @@ const std::array<LanguageText, LabelSlotCount> LabelTable = {{
     {"休眠", "Halt"},
 }};
 
-const char *templateCaption(LabelSlot slot)
+const LanguageText &templateCaption(LabelSlot slot)
 {
-    return LabelTable[std::size_t(slot)].english;
-}
-
-// Request, anticollision and selection of a type A card; the serial number on success. A
-// failing call has been logged and reported.
-bool selectCard(uint8_t requestMode, QByteArray &serial)
-{
-    uint8_t tagType[2] = {};
-    if (!LogCall(ReaderApi.rf_request(0, requestMode, tagType), "rf_request"))
-        return false;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
-    uint8_t length = 0;
-    if (!LogCall(ReaderApi.rf_anticoll(0, SerialBits, buffer.data(), &length), "rf_anticoll"))
-        return false;
-    if (length != SerialBytes) {
-        ReportWrongLength(QStringLiteral("rf_anticoll"));
-        return false;
-    }
-    uint8_t size = 0;
-    if (!LogCall(ReaderApi.rf_select(0, buffer.data(), SerialBytes, &size), "rf_select"))
-        return false;
-    serial = QByteArray(reinterpret_cast<const char *>(buffer.data()), length);
-    return true;
+    return LabelTable[std::size_t(slot)];
 }
 
 const uint8_t *bytesOf(const QByteArray &bytes)
@@ -251,28 +230,17 @@ void CMifareStdPage::setLabels()
     set(HaltSlot, m_layout.haltButton);
 }
 
-bool CMifareStdPage::requestAndSelect(int attempts)
+bool CMifareStdPage::requestAndSelect(ReaderOperation &op, int attempts)
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    if (!op.requirePortOpen())
         return false;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        // Switching the field off and on resets every card in it, halted ones included.
-        if (!LogCall(ReaderApi.rf_antenna_sta(0, 0), "rf_antenna_sta"))
-            continue;
-        ReaderWait(20);
-        if (!LogCall(ReaderApi.rf_init_type(0, TypeA), "rf_init_type"))
-            continue;
-        ReaderWait(20);
-        if (!LogCall(ReaderApi.rf_antenna_sta(0, 1), "rf_antenna_sta"))
-            continue;
-        ReaderWait(50);
         QByteArray serial;
-        if (!selectCard(RequestAll, serial))
+        if (!ResetField(op, TypeA, MifareFieldReset) || !SelectTypeACard(op, RequestAll, serial))
             continue;
         hexEdit(SerialField)->SetHexBytes(serial);
         m_cardSelected = true;
-        ReportSuccess(Message(6));
+        op.succeed(Message(6));
         return true;
     }
     hexEdit(SerialField)->clear();
@@ -282,7 +250,8 @@ bool CMifareStdPage::requestAndSelect(int attempts)
 
 void CMifareStdPage::request()
 {
-    if (!requestAndSelect(2))
+    ReaderOperation op;
+    if (!requestAndSelect(op, 2))
         return;
     for (const MifarePanel &panel : m_layout.panels)
         applyWriteEnableRule(panel);
@@ -291,29 +260,26 @@ void CMifareStdPage::request()
 
 void CMifareStdPage::requestIdle()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     QByteArray serial;
-    if (!selectCard(RequestIdle, serial))
+    if (!SelectTypeACard(op, RequestIdle, serial))
         return;
     hexEdit(SerialField)->SetHexBytes(serial);
-    ReportSuccess(Message(3));
+    op.succeed(Message(3));
 }
 
 void CMifareStdPage::halt()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
-        return;
-    if (LogCall(ReaderApi.rf_halt(0), "rf_halt"))
-        ReportSuccess(Message(3));
+    ReaderOperation op;
+    if (op.requirePortOpen() && op.call<rf_halt>(0))
+        op.succeed(Message(3));
 }
 
-bool CMifareStdPage::prologue(int keyARadio, uint8_t &mode)
+bool CMifareStdPage::prologue(ReaderOperation &op, int keyARadio, uint8_t &mode)
 {
-    BeginProcessLog();
-    if (!m_cardSelected && !requestAndSelect(1))
+    if (!m_cardSelected && !requestAndSelect(op, 1))
         return false;
     mode = button(keyARadio)->isChecked() ? KeyAMode : KeyBMode;
     return true;
@@ -327,21 +293,21 @@ bool CMifareStdPage::keyFieldHoldsKey(int keyField)
     return false;
 }
 
-bool CMifareStdPage::authenticate(uint8_t mode, uint8_t block, const QByteArray &key)
+bool CMifareStdPage::authenticate(ReaderOperation &op, uint8_t mode, uint8_t block, const QByteArray &key)
 {
-    if (LogCall(ReaderApi.rf_M1_authentication2(0, mode, block, bytesOf(key)), "rf_M1_authentication2"))
+    if (op.call<rf_M1_authentication2>(0, mode, block, bytesOf(key)))
         return true;
     m_cardSelected = false;
     return false;
 }
 
-bool CMifareStdPage::beginPurseOperation(uint8_t &targetBlock)
+bool CMifareStdPage::beginPurseOperation(ReaderOperation &op, uint8_t &targetBlock)
 {
     uint8_t mode = 0;
-    if (!prologue(PurseKeyARadio, mode) || !keyFieldHoldsKey(PurseKeyField))
+    if (!prologue(op, PurseKeyARadio, mode) || !keyFieldHoldsKey(PurseKeyField))
         return false;
     const uint8_t firstBlock = firstBlockOfSector(selectedItemData(PurseSectorList));
-    if (!authenticate(mode, firstBlock, hexEdit(PurseKeyField)->GetHexBytes()))
+    if (!authenticate(op, mode, firstBlock, hexEdit(PurseKeyField)->GetHexBytes()))
         return false;
     targetBlock = uint8_t(firstBlock + selectedItemData(PurseBlockList));
     return true;
@@ -349,17 +315,9 @@ bool CMifareStdPage::beginPurseOperation(uint8_t &targetBlock)
 
 void CMifareStdPage::runPurseOperation(PurseOperation operation)
 {
-    struct PurseCall {
-        int32_t(ZENTRAVA_CALL *function)(uint16_t, uint8_t, int32_t);
-        const char *name;
-        int successMessage;
-    };
-    const PurseCall call = operation == PurseOperation::Initialize ? PurseCall{ReaderApi.rf_M1_initval, "rf_M1_initval", 9}
-        : operation == PurseOperation::Increment                  ? PurseCall{ReaderApi.rf_M1_increment, "rf_M1_increment", 10}
-                                                                   : PurseCall{ReaderApi.rf_M1_decrement, "rf_M1_decrement", 11};
-
+    ReaderOperation op;
     uint8_t targetBlock = 0;
-    if (!beginPurseOperation(targetBlock))
+    if (!beginPurseOperation(op, targetBlock))
         return;
     // An empty field reads -1, so -1 itself cannot be sent either.
     const int32_t value = control<CDecEdit>(DecimalValueField)->value();
@@ -367,14 +325,21 @@ void CMifareStdPage::runPurseOperation(PurseOperation operation)
         ShowMessageBox(this, Message(8), QStringLiteral("Warning"), MessageIcon::Warning);
         return;
     }
-    const int32_t status = call.function(0, targetBlock, value);
-    if (status != 0) {
-        ReportCallResult(status, QLatin1String(call.name));
-        m_cardSelected = false;
-    } else {
-        ReportSuccess(Message(call.successMessage));
+    // The purse operations report before they list the call.
+    bool done = false;
+    switch (operation) {
+    case PurseOperation::Initialize:
+        done = op.callReportingFirst<rf_M1_initval>(Message(9), 0, targetBlock, value);
+        break;
+    case PurseOperation::Increment:
+        done = op.callReportingFirst<rf_M1_increment>(Message(10), 0, targetBlock, value);
+        break;
+    case PurseOperation::Decrement:
+        done = op.callReportingFirst<rf_M1_decrement>(Message(11), 0, targetBlock, value);
+        break;
     }
-    AppendProcessLog(QLatin1String(call.name), status);
+    if (!done)
+        m_cardSelected = false;
 }
 
 void CMifareStdPage::readBalance()
@@ -384,13 +349,13 @@ void CMifareStdPage::readBalance()
         control<CDecEdit>(DecimalValueField)->clear();
         hexEdit(HexValueField)->clear();
     }
+    ReaderOperation op;
     uint8_t targetBlock = 0;
-    if (!beginPurseOperation(targetBlock))
+    if (!beginPurseOperation(op, targetBlock))
         return;
     int32_t value = 0;
-    const int32_t status = ReaderApi.rf_M1_readval(0, targetBlock, &value);
-    if (status != 0) {
-        LogCall(status, "rf_M1_readval");
+    const int32_t status = op.callUnlogged<rf_M1_readval>(0, targetBlock, &value);
+    if (!op.finish<rf_M1_readval>(status)) {
         m_cardSelected = false;
         return;
     }
@@ -399,8 +364,7 @@ void CMifareStdPage::readBalance()
         control<CDecEdit>(DecimalValueField)->setValue(value);
         hexEdit(HexValueField)->SetHexValue(uint32_t(value));
     }
-    ReportSuccess(Message(12));
-    AppendProcessLog(QStringLiteral("rf_M1_readval"), status);
+    op.succeed(Message(12));
 }
 
 void CMifareStdPage::rebuildPurseBlockList()
@@ -448,26 +412,22 @@ void CMifareStdPage::clearPanel(const MifarePanel &panel)
 void CMifareStdPage::readSector(const MifarePanel &panel)
 {
     clearPanel(panel);
+    ReaderOperation op;
     uint8_t mode = 0;
-    if (!prologue(panel.keyARadio, mode))
+    if (!prologue(op, panel.keyARadio, mode))
         return;
     if (!keyFieldHoldsKey(panel.keyField))
         return;
     const uint8_t firstBlock = firstBlockOfSector(selectedItemData(panel.sectorList));
-    if (!authenticate(mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
+    if (!authenticate(op, mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
         return;
     for (int block = 0; block < panel.blocksPerSector(); ++block) {
         std::array<uint8_t, AnswerBufferSize> buffer{};
         uint8_t length = 0;
-        const int32_t status = ReaderApi.rf_M1_read(0, uint8_t(firstBlock + block), buffer.data(), &length);
-        AppendProcessLog(QStringLiteral("rf_M1_read"), status);
         // A short answer has failed as much as a non-zero status: its missing bytes would be
         // shown as card data.
-        if (status != 0 || length != BlockBytes) {
-            if (status != 0)
-                ReportCallResult(status, QStringLiteral("rf_M1_read"));
-            else
-                ReportWrongLength(QStringLiteral("rf_M1_read"));
+        if (!op.call<rf_M1_read>(0, uint8_t(firstBlock + block), buffer.data(), &length)
+            || !op.acceptLength<rf_M1_read>(length, BlockBytes)) {
             m_cardSelected = false;
             return;
         }
@@ -479,13 +439,14 @@ void CMifareStdPage::readSector(const MifarePanel &panel)
             hexEdit(panel.blockFields[std::size_t(block)])->SetHexBytes(buffer.data(), BlockBytes);
         }
     }
-    ReportSuccess(Message(13));
+    op.succeed(Message(13));
 }
 
 void CMifareStdPage::writeBlock(const MifarePanel &panel)
 {
+    ReaderOperation op;
     uint8_t mode = 0;
-    if (!prologue(panel.keyARadio, mode))
+    if (!prologue(op, panel.keyARadio, mode))
         return;
     if (!keyFieldHoldsKey(panel.keyField))
         return;
@@ -496,17 +457,12 @@ void CMifareStdPage::writeBlock(const MifarePanel &panel)
                           MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
     const uint8_t firstBlock = firstBlockOfSector(selectedItemData(panel.sectorList));
-    if (!authenticate(mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
+    if (!authenticate(op, mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
         return;
     const QByteArray data = collectBlockData(panel, block);
-    const int32_t status = ReaderApi.rf_M1_write(0, uint8_t(firstBlock + block), bytesOf(data));
-    if (status != 0) {
-        ReportCallResult(status, QStringLiteral("rf_M1_write"));
+    // The block write lists only its successes.
+    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(15), 0, uint8_t(firstBlock + block), bytesOf(data)))
         m_cardSelected = false;
-        return;
-    }
-    ReportSuccess(Message(15));
-    AppendProcessLog(QStringLiteral("rf_M1_write"), status);
 }
 
 QByteArray CMifareStdPage::collectBlockData(const MifarePanel &panel, int block) const
@@ -540,7 +496,7 @@ DialogTemplate CMifareStdPage::buildTemplate(const MifareStdLayout &layout)
                                                    "8", "9", "10", "11", "12", "13", "14", "15"};
     std::vector<ControlTemplate> controls;
     const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 const char *caption = "", uint32_t flags = NoFlags) {
+                                 const LanguageText &caption = {}, uint32_t flags = NoFlags) {
         controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
     };
 

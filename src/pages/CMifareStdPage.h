@@ -41,6 +41,8 @@ struct MifareStdLayout {
 // The Mifare Standard page: select the card, authenticate a sector with key A or B, read a
 // sector into a panel, write one block, and the four purse operations on a value block.
 // CMifareS50Page and CMifareS70Page only hand it their layout.
+class ReaderOperation;
+
 class CMifareStdPage : public CCardPage
 {
     Q_OBJECT
@@ -67,13 +69,13 @@ private:
     void initialise();
     void setLabels();
 
-    bool requestAndSelect(int attempts);
+    bool requestAndSelect(ReaderOperation &op, int attempts);
     void request();
     void requestIdle();
-    // Clears the log, selects the card when it is not selected yet, and gives the mode byte of
+    // Selects the card when it is not selected yet, and gives the mode byte of
     // the key radio; false when the selection failed (it has reported).
-    bool prologue(int keyARadio, uint8_t &mode);
-    bool authenticate(uint8_t mode, uint8_t block, const QByteArray &key);
+    bool prologue(ReaderOperation &op, int keyARadio, uint8_t &mode);
+    bool authenticate(ReaderOperation &op, uint8_t mode, uint8_t block, const QByteArray &key);
     bool keyFieldHoldsKey(int keyField);
 
     enum class PurseOperation { Initialize, Increment, Decrement };
@@ -81,7 +83,7 @@ private:
     void readBalance();
     // The purse prologue: selection when needed, the key check and the authentication of the
     // purse sector; the block the operation works on. False when it stopped (it has reported).
-    bool beginPurseOperation(uint8_t &targetBlock);
+    bool beginPurseOperation(ReaderOperation &op, uint8_t &targetBlock);
     void rebuildPurseBlockList();
     void syncDecimalToHex();
     void syncHexToDecimal();

@@ -1,11 +1,10 @@
 #include "pages/CPortSetPage.h"
 
-#include "app/CInfoBar.h"
-#include "app/MessageCatalogue.h"
-#include "app/Reporting.h"
-#include "app/UserPrompts.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+#include "reporting/Reporting.h"
+#include "reporting/UserPrompts.h"
 #include "controls/CHexEdit.h"
-#include "reader/ReaderApi.h"
 #include "reader/RuntimeState.h"
 
 #include <QAbstractButton>
@@ -19,6 +18,8 @@
 #include <array>
 
 namespace {
+
+using enum ReaderFunction;
 
 enum : int {
     PortGroup = 1097,
@@ -307,38 +308,33 @@ void CPortSetPage::storePortChoice()
 
 void CPortSetPage::connectPort()
 {
-    BeginProcessLog();
+    ReaderOperation op;
     // Connecting again closes the open port first and says so, then opens the current choice.
+    // Only the opening is listed.
     if (PortOpen) {
-        ReaderApi.rf_close_com();
+        op.callUnlogged<rf_close_com>();
         PortOpen = false;
-        ReportFailure(Message(48));
+        op.fail(Message(48));
     }
-    const int32_t status = ReaderApi.rf_init_com(ComPort, CurrentBaudRate());
-    AppendProcessLog(QStringLiteral("rf_init_com"), status);
-    if (status != 0) {
-        ReaderApi.rf_close_com();
+    if (!op.call<rf_init_com>(ComPort, CurrentBaudRate())) {
+        op.callUnlogged<rf_close_com>();
         PortOpen = false;
-        ReportCallResult(status, "rf_init_com");
         return;
     }
     PortOpen = true;
-    if (CInfoBar *bar = ReportInfoBar()) {
-        bar->showPort(ComPort);
-        bar->showBaud(CurrentBaudRate());
-    }
-    ReportSuccess(Message(49));
+    ReportConnection(ComPort, CurrentBaudRate());
+    op.succeed(Message(49));
 }
 
 void CPortSetPage::getModel()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
 
     std::array<uint8_t, AnswerBufferSize> model{};
     uint8_t length = 0;
-    if (!LogCall(ReaderApi.rf_get_model(Device, model.data(), &length), "rf_get_model"))
+    if (!op.call<rf_get_model>(Device, model.data(), &length))
         return;
     // The text ends at the returned length, or earlier at a terminating zero.
     const QByteArray text = QByteArray(reinterpret_cast<const char *>(model.data()), length).split('\0').front();
@@ -346,10 +342,10 @@ void CPortSetPage::getModel()
     showSupportedCards(text.size() > 5 ? text.at(5) : '\0');
 
     uint32_t version = 0;
-    if (!LogCall(ReaderApi.lib_ver(&version), "lib_ver"))
+    if (!op.call<lib_ver>(&version))
         return;
     hexEdit(VersionField)->setText(QStringLiteral("%1.0").arg(int32_t(version)));
-    ReportSuccess(Message(50));
+    op.succeed(Message(50));
 }
 
 void CPortSetPage::showSupportedCards(char modelKind)
@@ -361,20 +357,20 @@ void CPortSetPage::showSupportedCards(char modelKind)
 
 void CPortSetPage::readDeviceNumber()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     std::array<uint8_t, 2> number{};
-    if (!LogCall(ReaderApi.rf_get_device_number(number.data()), "rf_get_device_number"))
+    if (!op.call<rf_get_device_number>(number.data()))
         return;
     hexEdit(DeviceNumberField)->SetHexBytes(number.data(), int(number.size()));
-    ReportSuccess(Message(51));
+    op.succeed(Message(51));
 }
 
 void CPortSetPage::writeDeviceNumber()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     const QByteArray number = hexEdit(DeviceNumberField)->GetHexBytes();
     if (number.size() != 2) {
@@ -383,52 +379,52 @@ void CPortSetPage::writeDeviceNumber()
     }
     // The first byte is the low one.
     const auto value = uint16_t(uint8_t(number.at(0)) | uint8_t(number.at(1)) << 8);
-    if (!LogCall(ReaderApi.rf_init_device_number(value), "rf_init_device_number"))
+    if (!op.call<rf_init_device_number>(value))
         return;
-    ReportSuccess(Message(53));
+    op.succeed(Message(53));
 }
 
 void CPortSetPage::sendBeep()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     // An empty field sounds nothing and still reports success.
     const QByteArray duration = hexEdit(BeepField)->GetHexBytes();
-    if (!duration.isEmpty() && !LogCall(ReaderApi.rf_beep(Device, uint8_t(duration.at(0))), "rf_beep"))
+    if (!duration.isEmpty() && !op.call<rf_beep>(Device, uint8_t(duration.at(0))))
         return;
-    ReportSuccess(Message(54));
+    op.succeed(Message(54));
 }
 
 void CPortSetPage::sendAntenna()
 {
     const bool on = button(AntennaOn)->isChecked();
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
-    if (!LogCall(ReaderApi.rf_antenna_sta(Device, on ? 1 : 0), "rf_antenna_sta"))
+    if (!op.call<rf_antenna_sta>(Device, on ? 1 : 0))
         return;
-    ReportSuccess(Message(55));
+    op.succeed(Message(55));
 }
 
 void CPortSetPage::sendLight()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     const auto colour = uint8_t(selectedItemData(ColourList));
-    if (!LogCall(ReaderApi.rf_light(Device, colour), "rf_light"))
+    if (!op.call<rf_light>(Device, colour))
         return;
-    ReportSuccess(Message(56));
+    op.succeed(Message(56));
 }
 
 // The clock operations work whether or not the port is open, and report only failures.
 void CPortSetPage::readClock()
 {
-    BeginProcessLog();
+    ReaderOperation op;
     std::array<uint8_t, AnswerBufferSize> clock{};
     uint8_t length = 0;
-    if (!LogCall(ReaderApi.ReadTime(Device, clock.data(), &length), "ReadTime"))
+    if (!op.call<ReadTime>(Device, clock.data(), &length))
         return;
 
     std::array<int, ClockBytes> fields{};
@@ -441,7 +437,7 @@ void CPortSetPage::readClock()
     const QTime time = decimal ? QTime(fields[4], fields[5], fields[6]) : QTime();
     // A short answer or one that is no date leaves the pickers as they are: the reader failed.
     if (length < ClockBytes || !date.isValid() || !time.isValid()) {
-        ReportWrongLength("ReadTime");
+        op.reportWrongAnswer<ReadTime>();
         return;
     }
     control<QDateEdit>(ClockDate)->setDate(date);
@@ -458,8 +454,8 @@ void CPortSetPage::writeClock()
         toBcd(date.year() % 100), toBcd(date.month()), toBcd(date.day()), toBcd(date.dayOfWeek()),
         toBcd(time.hour()), toBcd(time.minute()), toBcd(time.second()),
     };
-    BeginProcessLog();
-    LogCall(ReaderApi.WriteTime(Device, clock.data()), "WriteTime");
+    ReaderOperation op;
+    op.call<WriteTime>(Device, clock.data());
 }
 
 void CPortSetPage::showWeekDay(const QDate &date)

@@ -1,12 +1,10 @@
 #include "pages/CUltraLightPage.h"
 
-#include "app/MessageCatalogue.h"
-#include "app/Reporting.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
 #include "controls/CHexEdit.h"
 #include "pages/CMifareStdPage.h"
-#include "pages/TypeACodes.h"
-#include "reader/ReaderApi.h"
-#include "reader/ReaderWait.h"
+#include "pages/CardActivation.h"
 #include "reader/RuntimeState.h"
 
 #include <QColor>
@@ -17,6 +15,11 @@
 #include <array>
 
 namespace {
+
+using enum ReaderFunction;
+
+// The UltraLight card needs a pause only once the radio type is set.
+constexpr FieldResetWaits UltraLightFieldReset = {0, 20, 0};
 
 constexpr int SerialField = 1079;
 constexpr int RequestAllButton = 1077;
@@ -156,36 +159,29 @@ void CUltraLightPage::clearPageFields()
         hexEdit(field)->clear();
 }
 
-bool CUltraLightPage::selectCard(uint8_t requestMode)
+bool CUltraLightPage::selectCard(ReaderOperation &op, uint8_t requestMode)
 {
     uint8_t tagType[2] = {};
-    if (!LogCall(ReaderApi.rf_request(0, requestMode, tagType), "rf_request"))
+    if (!op.call<rf_request>(0, requestMode, tagType))
         return false;
     std::array<uint8_t, AnswerBufferSize> serial{};
     uint8_t length = 0;
-    if (!LogCall(ReaderApi.rf_ul_select(0, serial.data(), &length), "rf_ul_select"))
+    if (!op.call<rf_ul_select>(0, serial.data(), &length))
         return false;
     clearPageFields();
     hexEdit(SerialField)->SetHexBytes(serial.data(), length);
-    ReportSuccess(Message(3));
+    op.succeed(Message(3));
     return true;
 }
 
 void CUltraLightPage::requestAll()
 {
     hexEdit(SerialField)->clear();
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!LogCall(ReaderApi.rf_antenna_sta(0, 0), "rf_antenna_sta"))
-            continue;
-        if (!LogCall(ReaderApi.rf_init_type(0, TypeA), "rf_init_type"))
-            continue;
-        ReaderWait(20);
-        if (!LogCall(ReaderApi.rf_antenna_sta(0, 1), "rf_antenna_sta"))
-            continue;
-        if (selectCard(RequestAll))
+        if (ResetField(op, TypeA, UltraLightFieldReset) && selectCard(op, RequestAll))
             return;
     }
 }
@@ -193,45 +189,37 @@ void CUltraLightPage::requestAll()
 void CUltraLightPage::requestIdle()
 {
     hexEdit(SerialField)->clear();
-    BeginProcessLog();
-    if (!RequirePortOpen())
-        return;
-    selectCard(RequestIdle);
+    ReaderOperation op;
+    if (op.requirePortOpen())
+        selectCard(op, RequestIdle);
 }
 
 void CUltraLightPage::readCard()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     clearPageFields();
     for (int read = 0; read < PageCount / PagesPerRead; ++read) {
         const int firstPage = PagesPerRead * read;
         std::array<uint8_t, AnswerBufferSize> buffer{};
         uint8_t length = 0;
-        const int32_t status = ReaderApi.rf_M1_read(0, uint8_t(firstPage), buffer.data(), &length);
-        AppendProcessLog(QStringLiteral("rf_M1_read"), status);
         // The report names the read (0 to 3), not its page address.
-        if (status != 0) {
-            ReportCallResult(status, Message(25, read));
+        if (!op.callReportedAs<rf_M1_read>(Message(25, read), 0, uint8_t(firstPage), buffer.data(), &length)
+            || !op.acceptLengthAs(length, ReadBytes, Message(25, read)))
             return;
-        }
-        if (length != ReadBytes) {
-            ReportWrongLength(Message(25, read));
-            return;
-        }
         for (const PagePiece &piece : PagePieces) {
             if (piece.page >= firstPage && piece.page < firstPage + PagesPerRead)
                 hexEdit(piece.field)->SetHexBytes(buffer.data() + PageBytes * (piece.page - firstPage) + piece.offset, piece.count);
         }
     }
-    ReportSuccess(Message(13));
+    op.succeed(Message(13));
 }
 
 void CUltraLightPage::writePage()
 {
-    BeginProcessLog();
-    if (!RequirePortOpen())
+    ReaderOperation op;
+    if (!op.requirePortOpen())
         return;
     // No length check: bytes not entered are written as zero.
     std::array<uint8_t, PageBytes> data{};
@@ -242,6 +230,6 @@ void CUltraLightPage::writePage()
         const QByteArray bytes = hexEdit(piece.field)->GetHexBytes();
         std::copy_n(bytes.constData(), std::min<int>(int(bytes.size()), piece.count), data.begin() + piece.offset);
     }
-    if (LogCall(ReaderApi.rf_ul_write(0, uint8_t(page), data.data()), "rf_ul_write"))
-        ReportSuccess(Message(15));
+    if (op.call<rf_ul_write>(0, uint8_t(page), data.data()))
+        op.succeed(Message(15));
 }

@@ -6,6 +6,8 @@
 
 // The page of "Mifare_UltraLight": selects the card, reads its 16 pages of 4 bytes, writes one
 // page from 2 to 15 and halts the card. It keeps nothing between presses.
+class ReaderOperation;
+
 class CUltraLightPage : public CCardPage
 {
     Q_OBJECT
@@ -20,7 +22,7 @@ private:
     void requestAll();
     void requestIdle();
     // Request and selection; on success the page fields are emptied and the serial number shown.
-    bool selectCard(uint8_t requestMode);
+    bool selectCard(ReaderOperation &op, uint8_t requestMode);
     void readCard();
     void writePage();
     void clearPageFields();

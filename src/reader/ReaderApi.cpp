@@ -1,122 +1,47 @@
 #include "reader/ReaderApi.h"
 
+#include <cstring>
 #include <type_traits>
 
 ReaderApiTable ReaderApi;
 
 namespace {
 
-// Stores a looked-up address into one typed member of the table.
+constexpr bool Required = true;
+constexpr bool Optional = false;
+
+// Stores a looked-up address into one typed member of the table, and reads it back untyped.
 template <auto Member>
 void storeEntry(ReaderApiTable &table, void *address)
 {
     table.*Member = reinterpret_cast<std::remove_reference_t<decltype(table.*Member)>>(address);
 }
 
+template <auto Member>
+void *loadEntry(const ReaderApiTable &table)
+{
+    return reinterpret_cast<void *>(table.*Member);
+}
+
 } // namespace
 
-const ReaderEntryBinding ReaderEntryBindings[103] = {
-    {1, true, &storeEntry<&ReaderApiTable::lib_ver>},
-    {2, true, &storeEntry<&ReaderApiTable::des_encrypt>},
-    {3, true, &storeEntry<&ReaderApiTable::des_decrypt>},
-    {4, true, &storeEntry<&ReaderApiTable::rf_init_com>},
-    {5, true, &storeEntry<&ReaderApiTable::rf_init_device_number>},
-    {6, true, &storeEntry<&ReaderApiTable::rf_get_device_number>},
-    {7, true, &storeEntry<&ReaderApiTable::rf_get_model>},
-    {8, false, &storeEntry<&ReaderApiTable::ordinal8>},
-    {9, true, &storeEntry<&ReaderApiTable::rf_beep>},
-    {10, true, &storeEntry<&ReaderApiTable::rf_init_sam>},
-    {11, true, &storeEntry<&ReaderApiTable::rf_sam_rst>},
-    {12, true, &storeEntry<&ReaderApiTable::rf_sam_cos>},
-    {13, true, &storeEntry<&ReaderApiTable::rf_init_type>},
-    {14, true, &storeEntry<&ReaderApiTable::rf_antenna_sta>},
-    {15, true, &storeEntry<&ReaderApiTable::rf_request>},
-    {16, true, &storeEntry<&ReaderApiTable::rf_anticoll>},
-    {17, true, &storeEntry<&ReaderApiTable::rf_select>},
-    {18, true, &storeEntry<&ReaderApiTable::rf_halt>},
-    {19, true, &storeEntry<&ReaderApiTable::ordinal19>},
-    {20, true, &storeEntry<&ReaderApiTable::ordinal20>},
-    {21, true, &storeEntry<&ReaderApiTable::rf_M1_authentication2>},
-    {22, true, &storeEntry<&ReaderApiTable::rf_M1_read>},
-    {23, true, &storeEntry<&ReaderApiTable::rf_M1_write>},
-    {24, true, &storeEntry<&ReaderApiTable::rf_M1_initval>},
-    {25, true, &storeEntry<&ReaderApiTable::rf_M1_readval>},
-    {26, true, &storeEntry<&ReaderApiTable::rf_M1_decrement>},
-    {27, true, &storeEntry<&ReaderApiTable::rf_M1_increment>},
-    {28, true, &storeEntry<&ReaderApiTable::ordinal28>},
-    {29, true, &storeEntry<&ReaderApiTable::ordinal29>},
-    {30, true, &storeEntry<&ReaderApiTable::rf_typea_rst>},
-    {31, true, &storeEntry<&ReaderApiTable::rf_cos_command>},
-    {32, true, &storeEntry<&ReaderApiTable::rf_atqb>},
-    {33, true, &storeEntry<&ReaderApiTable::ordinal33>},
-    {34, true, &storeEntry<&ReaderApiTable::ordinal34>},
-    {35, true, &storeEntry<&ReaderApiTable::ordinal35>},
-    {36, true, &storeEntry<&ReaderApiTable::rf_at020_check>},
-    {37, true, &storeEntry<&ReaderApiTable::rf_at020_read>},
-    {38, true, &storeEntry<&ReaderApiTable::rf_at020_write>},
-    {39, true, &storeEntry<&ReaderApiTable::rf_at020_lock>},
-    {40, true, &storeEntry<&ReaderApiTable::rf_at020_count>},
-    {41, true, &storeEntry<&ReaderApiTable::rf_at020_deselect>},
-    {42, true, &storeEntry<&ReaderApiTable::rf_light>},
-    {43, true, &storeEntry<&ReaderApiTable::rf_cl_deselect>},
-    {44, true, &storeEntry<&ReaderApiTable::ordinal44>},
-    {45, true, &storeEntry<&ReaderApiTable::rf_close_com>},
-    {46, true, &storeEntry<&ReaderApiTable::ordinal46>},
-    {47, true, &storeEntry<&ReaderApiTable::rf_st_select>},
-    {48, true, &storeEntry<&ReaderApiTable::ordinal48>},
-    {49, true, &storeEntry<&ReaderApiTable::rf_sr176_readblock>},
-    {50, true, &storeEntry<&ReaderApiTable::rf_sr176_writeblock>},
-    {51, true, &storeEntry<&ReaderApiTable::rf_sr176_protectblock>},
-    {52, true, &storeEntry<&ReaderApiTable::rf_srix4k_readblock>},
-    {53, true, &storeEntry<&ReaderApiTable::rf_srix4k_writeblock>},
-    {54, true, &storeEntry<&ReaderApiTable::ordinal54>},
-    {55, true, &storeEntry<&ReaderApiTable::rf_srix4k_getuid>},
-    {56, true, &storeEntry<&ReaderApiTable::rf_ul_select>},
-    {57, true, &storeEntry<&ReaderApiTable::rf_ul_write>},
-    {58, true, &storeEntry<&ReaderApiTable::rf_srix4k_writelockreg>},
-    {59, true, &storeEntry<&ReaderApiTable::ordinal59>},
-    {60, true, &storeEntry<&ReaderApiTable::ordinal60>},
-    {61, true, &storeEntry<&ReaderApiTable::ordinal61>},
-    {62, true, &storeEntry<&ReaderApiTable::ordinal62>},
-    {63, true, &storeEntry<&ReaderApiTable::ISO15693_Read>},
-    {64, true, &storeEntry<&ReaderApiTable::ISO15693_Write>},
-    {65, true, &storeEntry<&ReaderApiTable::ISO15693_Lock_Block>},
-    {66, true, &storeEntry<&ReaderApiTable::ISO15693_Write_AFI>},
-    {67, true, &storeEntry<&ReaderApiTable::ISO15693_Lock_AFI>},
-    {68, true, &storeEntry<&ReaderApiTable::ISO15693_Write_DSFID>},
-    {69, true, &storeEntry<&ReaderApiTable::ISO15693_Lock_DSFID>},
-    {70, true, &storeEntry<&ReaderApiTable::ISO15693_Get_System_Information>},
-    {71, true, &storeEntry<&ReaderApiTable::ISO15693_Get_Block_Security>},
-    {72, true, &storeEntry<&ReaderApiTable::smartcard_rst>},
-    {73, true, &storeEntry<&ReaderApiTable::smartcard_cos>},
-    {74, true, &storeEntry<&ReaderApiTable::AT24_read>},
-    {75, true, &storeEntry<&ReaderApiTable::AT24_write>},
-    {76, true, &storeEntry<&ReaderApiTable::AT1608_Rst>},
-    {77, true, &storeEntry<&ReaderApiTable::AT1608_Authenticate>},
-    {78, true, &storeEntry<&ReaderApiTable::AT1608_VerifyPassword>},
-    {79, true, &storeEntry<&ReaderApiTable::AT1608_Read>},
-    {80, true, &storeEntry<&ReaderApiTable::AT1608_Write>},
-    {81, true, &storeEntry<&ReaderApiTable::AT1608_ReadFuse1>},
-    {82, true, &storeEntry<&ReaderApiTable::AT1608_WriteFuse1>},
-    {100, true, &storeEntry<&ReaderApiTable::OpenCard>},
-    {101, true, &storeEntry<&ReaderApiTable::ordinal101>},
-    {360, true, &storeEntry<&ReaderApiTable::rf_Shc1102_Auth>},
-    {361, true, &storeEntry<&ReaderApiTable::rf_Shc1102_Read>},
-    {362, true, &storeEntry<&ReaderApiTable::rf_Shc1102_Write>},
-    {381, true, &storeEntry<&ReaderApiTable::ReadTime>},
-    {382, true, &storeEntry<&ReaderApiTable::WriteTime>},
-    {380, false, &storeEntry<&ReaderApiTable::ordinal380>},
-    {383, false, &storeEntry<&ReaderApiTable::ordinal383>},
-    {400, true, &storeEntry<&ReaderApiTable::ISO15693_Inventorys>},
-    {401, true, &storeEntry<&ReaderApiTable::Srf55vp_Read>},
-    {402, true, &storeEntry<&ReaderApiTable::ordinal402>},
-    {403, true, &storeEntry<&ReaderApiTable::ordinal403>},
-    {404, true, &storeEntry<&ReaderApiTable::Srf55vp_Write_Reread>},
-    {410, false, &storeEntry<&ReaderApiTable::rf_DESFire_rst>},
-    {420, true, &storeEntry<&ReaderApiTable::ordinal420>},
-    {421, false, &storeEntry<&ReaderApiTable::rf_transceive1>},
-    {422, false, &storeEntry<&ReaderApiTable::ordinal422>},
-    {430, true, &storeEntry<&ReaderApiTable::rf_thr1064_read>},
-    {431, true, &storeEntry<&ReaderApiTable::rf_thr1064_write>},
-    {432, true, &storeEntry<&ReaderApiTable::rf_thr1064_check>},
+const ReaderEntryBinding ReaderEntryBindings[ReaderOrdinalCount] = {
+#define ZENTRAVA_BINDING_ENTRY(ordinal, name, presence, params) \
+    {ordinal, #name, presence, &storeEntry<&ReaderApiTable::name>, &loadEntry<&ReaderApiTable::name>},
+#define ZENTRAVA_BINDING_PLACEHOLDER(n, presence) \
+    {n, "", presence, &storeEntry<&ReaderApiTable::ordinal##n>, &loadEntry<&ReaderApiTable::ordinal##n>},
+    ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_BINDING_ENTRY, ZENTRAVA_BINDING_PLACEHOLDER)
+#undef ZENTRAVA_BINDING_ENTRY
+#undef ZENTRAVA_BINDING_PLACEHOLDER
 };
+
+const ReaderEntryBinding *FindReaderEntry(const char *name)
+{
+    if (name == nullptr || *name == '\0')
+        return nullptr;
+    for (const ReaderEntryBinding &entry : ReaderEntryBindings) {
+        if (std::strcmp(entry.name, name) == 0)
+            return &entry;
+    }
+    return nullptr;
+}

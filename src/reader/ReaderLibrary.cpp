@@ -1,6 +1,6 @@
 #include "reader/ReaderLibrary.h"
 
-#include "reader/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 
 #include <QFile>
 

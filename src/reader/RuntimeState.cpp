@@ -1,15 +1,10 @@
 #include "reader/RuntimeState.h"
 
-#ifndef VORNEX_LANGUAGE_INDEX
-#define VORNEX_LANGUAGE_INDEX 1
-#endif
-
 int CardType = 0;
 int ComPort = 1;
 int BaudRate = 1;
 int CurBitmap = 0;
 bool PortOpen = false;
-int LanguageIndex = VORNEX_LANGUAGE_INDEX;
 
 int CurrentBaudRate()
 {
@@ -25,5 +20,5 @@ void ResetRuntimeState()
     BaudRate = 1;
     CurBitmap = 0;
     PortOpen = false;
-    LanguageIndex = VORNEX_LANGUAGE_INDEX;
+    LanguageIndex = BuildLanguageIndex();
 }

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "base/CardTypes.h"
+#include "base/LanguageText.h"
+
 #include <array>
 
 // Process-wide values of the running program, read and written on the user-interface thread.
-
-// The CardType of the port and device page.
-inline constexpr int PortPageCardType = 255;
-inline constexpr int CardTypeCount = 28;
 
 // Index of the shown page's card type (0 to 27), or PortPageCardType.
 extern int CardType;
@@ -18,8 +17,6 @@ extern int BaudRate;
 extern int CurBitmap;
 // The reader port is open.
 extern bool PortOpen;
-// 0 = Chinese, 1 = English; fixed when the program is built.
-extern int LanguageIndex;
 
 inline constexpr std::array<int, 7> BaudRateTable = {9600, 14400, 19200, 28800, 38400, 57600, 115200};
 

@@ -1,6 +1,6 @@
 #include "shell/AppConfig.h"
 
-#include "reader/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 
 #include <QFile>
 

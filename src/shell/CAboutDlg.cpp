@@ -1,7 +1,7 @@
 #include "shell/CAboutDlg.h"
 
-#include "pages/DialogBuilder.h"
-#include "reader/ProgramDirectory.h"
+#include "dialogs/DialogBuilder.h"
+#include "base/ProgramDirectory.h"
 #include "shell/AppConfig.h"
 
 #include <QAbstractButton>

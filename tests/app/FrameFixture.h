@@ -4,7 +4,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/ScreenMetrics.h"
-#include "app/UserPrompts.h"
+#include "reporting/UserPrompts.h"
 #include "reader/CSettingsKey.h"
 #include "reader/RuntimeState.h"
 #include "reader/Settings.h"

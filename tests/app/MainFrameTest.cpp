@@ -3,9 +3,9 @@
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
-#include "app/CardTable.h"
+#include "base/CardTypes.h"
 #include "pages/CPortSetPage.h"
-#include "reader/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "app/CProcessView.h"
-#include "app/MessageCatalogue.h"
-#include "pages/CaptionFrame.h"
+#include "reporting/MessageCatalogue.h"
+#include "dialogs/CaptionFrame.h"
 #include "reader/RuntimeState.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "controls/CHexEdit.h"
 #include "pages/CCardPage.h"
-#include "pages/DialogBuilder.h"
+#include "dialogs/DialogBuilder.h"
 #include "reader/RuntimeState.h"
 
 #include "PageHarness.h"

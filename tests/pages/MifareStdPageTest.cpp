@@ -1,7 +1,8 @@
 #include "PageHarness.h"
 #include "QtPrinters.h"
 
-#include "app/CardTable.h"
+#include "app/CardPages.h"
+#include "base/CardTypes.h"
 #include "controls/CHexEdit.h"
 #include "pages/CMifareS50Page.h"
 #include "pages/CMifareS70Page.h"
@@ -27,7 +28,7 @@ QByteArray hex(const char *text)
 
 // The antenna cycle and request of one selection attempt, and the calls that finish it.
 const QStringList AntennaCycle = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)"};
-const QStringList Selection = AntennaCycle + QStringList{"rf_request(82)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4"};
+const QStringList Selection = AntennaCycle + QStringList{"rf_request(82)", "rf_anticoll(4)", "rf_select(4) C0FFEE42"};
 const QStringList SelectionLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
                                   "rf_request 0", "rf_anticoll 0", "rf_select 0"};
 const QString FactoryKey = QStringLiteral("ffffffffffff");
@@ -111,7 +112,7 @@ TEST_F(S50PageTest, RequestSelectsHaltKeepsTheSelectionAndTheNextOperationNeedsN
     EXPECT_EQ(calls(), Selection);
     EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
     EXPECT_EQ(log(), SelectionLog);
-    EXPECT_EQ(text(SerialField), "A1B2C3D4");
+    EXPECT_EQ(text(SerialField), "C0FFEE42");
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(harness.sounds(), 0);
     EXPECT_TRUE(page().isCardSelected());
@@ -146,7 +147,7 @@ TEST(S50Page, ARequestThatFindsNoUsableCardMakesTwoFullAttemptsAndClearsTheSeria
     } rows[] = {
         {"rf_request", {1, {}, -1, 0}, attempt + attempt, "rf_request 1", "Error: 1 ,function: rf_request"},
         // A serial number of the wrong length is a failure, not a success.
-        {"rf_anticoll", {0, hex("A1B2C3D4E5"), -1, 0}, anticoll + anticoll, "rf_anticoll 0",
+        {"rf_anticoll", {0, hex("C0FFEE4255"), -1, 0}, anticoll + anticoll, "rf_anticoll 0",
          "Error: 0 ,function: rf_anticoll"},
     };
     for (const auto &row : rows) {
@@ -185,9 +186,9 @@ TEST_F(S50PageTest, AFailingAntennaSwitchEndsTheAttemptWithoutWaiting)
 TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
 {
     click(ReqIdlButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4"}));
+    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) C0FFEE42"}));
     EXPECT_TRUE(harness.waits().empty());
-    EXPECT_EQ(text(SerialField), "A1B2C3D4");
+    EXPECT_EQ(text(SerialField), "C0FFEE42");
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_FALSE(page().isCardSelected());
 
@@ -197,7 +198,7 @@ TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
     EXPECT_EQ(calls().size(), 3);
     EXPECT_EQ(log(), (QStringList{"rf_request 0", "rf_anticoll 0", "rf_select 1a"}));
     EXPECT_EQ(harness.memo(), "Error: 1a ,function: rf_select");
-    EXPECT_EQ(text(SerialField), "A1B2C3D4") << "a failed ReqIDL leaves the last serial number";
+    EXPECT_EQ(text(SerialField), "C0FFEE42") << "a failed ReqIDL leaves the last serial number";
 
     // A card selected by ReqIDL does not spare the next operation its request all.
     click(ReqIdlButton);
@@ -643,7 +644,7 @@ TEST_F(S70PageTest, ThePurseReachesSectorThirtyOneAndTheSelectionButtonsWork)
     harness.reader().clearCalls();
     click(1011);
     click(1012);
-    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) A1B2C3D4", "rf_halt()"}));
+    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) C0FFEE42", "rf_halt()"}));
 }
 
 // --- Templates and registration --------------------------------------------------------------
@@ -670,12 +671,12 @@ TEST(MifareStdTemplates, TheCardTableOpensTheThreePages)
         int templateId;
     } rows[] = {{0, 143}, {1, 104}, {2, 157}};
     for (const auto &row : rows) {
-        ASSERT_NE(CardTypeEntry(row.cardType).factory, nullptr) << row.cardType;
-        std::unique_ptr<CCardPage> page(CardTypeEntry(row.cardType).factory(row.cardType, 1024, nullptr));
+        ASSERT_TRUE(HasCardPage(row.cardType)) << row.cardType;
+        std::unique_ptr<CCardPage> page(CreateCardPage(row.cardType, 1024, nullptr));
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->templateId(), row.templateId);
     }
-    std::unique_ptr<CCardPage> s70(CardTypeEntry(2).factory(2, 1024, nullptr));
+    std::unique_ptr<CCardPage> s70(CreateCardPage(2, 1024, nullptr));
     EXPECT_NE(qobject_cast<CMifareS70Page *>(s70.get()), nullptr);
 }
 

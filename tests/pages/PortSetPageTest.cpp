@@ -1,7 +1,7 @@
 #include "PageHarness.h"
 #include "QtPrinters.h"
 
-#include "app/Reporting.h"
+#include "reporting/Reporting.h"
 #include "pages/CPortSetPage.h"
 #include "reader/RuntimeState.h"
 
@@ -27,10 +27,11 @@ const QStringList AllCards = {
 
 // The Memo field at the moment the reader is asked to open the port.
 QString memoWhenOpening;
+CInfoBar *watchedInfoBar = nullptr;
 
 int32_t ZENTRAVA_CALL openWatchingMemo(int32_t port, int32_t baud)
 {
-    memoWhenOpening = ReportInfoBar()->memoText();
+    memoWhenOpening = watchedInfoBar->memoText();
     return FakeReader::instance()->take(QStringLiteral("rf_init_com"), {port, baud}).status;
 }
 
@@ -202,6 +203,7 @@ TEST_F(PortSetPageTest, ConnectWhileConnectedReportsTheDropThenReconnectsOrLeave
 {
     openPage();
     ReaderApi.rf_init_com = openWatchingMemo;
+    watchedInfoBar = &harness.infoBar();
     memoWhenOpening.clear();
     click(1053);
 

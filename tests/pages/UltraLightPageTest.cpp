@@ -72,7 +72,7 @@ TEST_F(UltraLightPageTest, ReqAllEmptiesThePagesAndShowsTheSerialNumberOrTriesTw
     EXPECT_EQ(harness.logLines(), (QStringList{"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
                                                "rf_request 0", "rf_ul_select 0"}));
     EXPECT_TRUE(pageFieldsEmpty());
-    EXPECT_EQ(text(SerialField), "04112233445566");
+    EXPECT_EQ(text(SerialField), "04A1B2C3D4E5F6");
     EXPECT_EQ(harness.memo(), "Communication successful");
 
     // Without a card it tries twice, clears the serial number and keeps the pages.
@@ -95,7 +95,7 @@ TEST_F(UltraLightPageTest, ReqIdlHasNoAntennaCycleAndNoRetryAndHaltIsTheMifareHa
     click(ReqIdl);
     EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_ul_select()"}));
     EXPECT_TRUE(harness.waits().empty());
-    EXPECT_EQ(text(SerialField), "04112233445566");
+    EXPECT_EQ(text(SerialField), "04A1B2C3D4E5F6");
 
     harness.reader().clearCalls();
     harness.reader().scriptStatus("rf_request", 1);

@@ -1,4 +1,4 @@
-#include "reader/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 #include "reader/ReaderApi.h"
 #include "reader/ReaderLibrary.h"
 

@@ -1,98 +1,154 @@
 #include "FakeReader.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <tuple>
+#include <type_traits>
 
 namespace {
 
 FakeReader *current = nullptr;
 
-QByteArray bytes(const uint8_t *data, int count)
+// How many bytes an input buffer holds: a fixed count, or the value of another parameter (by
+// its position) such as a command length.
+struct InputSize {
+    int bytes = 0;
+    int fromParameter = -1;
+};
+constexpr InputSize bytes(int count) { return {count, -1}; }
+constexpr InputSize lengthIn(int parameter) { return {0, parameter}; }
+
+// The input buffers of each function, in parameter order.
+const std::map<QString, std::vector<InputSize>> &inputSizes()
 {
-    return data == nullptr || count <= 0 ? QByteArray() : QByteArray(reinterpret_cast<const char *>(data), count);
+    static const std::map<QString, std::vector<InputSize>> sizes = {
+        {"des_encrypt", {lengthIn(2), lengthIn(4)}},
+        {"des_decrypt", {lengthIn(2), lengthIn(4)}},
+        {"rf_sam_cos", {lengthIn(2)}},
+        {"rf_select", {lengthIn(2)}},
+        {"rf_M1_authentication2", {bytes(6)}},
+        {"rf_M1_write", {bytes(16)}},
+        {"rf_cos_command", {lengthIn(2)}},
+        {"rf_at020_check", {bytes(8)}},
+        {"rf_at020_write", {bytes(8)}},
+        {"rf_at020_lock", {bytes(4)}},
+        {"rf_at020_count", {bytes(6)}},
+        {"rf_sr176_writeblock", {bytes(2)}},
+        {"rf_srix4k_writeblock", {bytes(4)}},
+        {"rf_ul_write", {bytes(4)}},
+        {"ISO15693_Read", {bytes(8)}},
+        {"ISO15693_Write", {bytes(8), bytes(4)}},
+        {"ISO15693_Lock_Block", {bytes(8)}},
+        {"ISO15693_Write_AFI", {bytes(8)}},
+        {"ISO15693_Lock_AFI", {bytes(8)}},
+        {"ISO15693_Write_DSFID", {bytes(8)}},
+        {"ISO15693_Lock_DSFID", {bytes(8)}},
+        {"ISO15693_Get_System_Information", {bytes(8)}},
+        {"ISO15693_Get_Block_Security", {bytes(8)}},
+        {"smartcard_cos", {lengthIn(2)}},
+        {"AT24_write", {lengthIn(2)}},
+        {"AT1608_Authenticate", {bytes(16), bytes(8)}},
+        {"AT1608_VerifyPassword", {bytes(3)}},
+        {"AT1608_Write", {lengthIn(4)}},
+        {"rf_Shc1102_Auth", {bytes(4)}},
+        {"rf_Shc1102_Write", {bytes(4)}},
+        {"WriteTime", {bytes(7)}},
+        {"Srf55vp_Read", {bytes(8)}},
+        {"Srf55vp_Write_Reread", {bytes(8), bytes(8)}},
+        {"rf_transceive1", {lengthIn(2)}},
+        {"rf_thr1064_write", {lengthIn(3)}},
+        {"rf_thr1064_check", {bytes(8)}},
+    };
+    return sizes;
 }
 
-// Writes an answer's bytes into the caller's buffer and its length into the out length.
-int32_t deliver(const FakeReader::Answer &answer, uint8_t *buffer, uint8_t *length)
+// The functions whose first parameter is not the device index.
+bool addressesDevice(const QString &name)
 {
-    if (buffer != nullptr && !answer.data.isEmpty())
-        std::memcpy(buffer, answer.data.constData(), std::size_t(answer.data.size()));
-    if (length != nullptr)
-        *length = uint8_t(answer.length >= 0 ? answer.length : answer.data.size());
-    return answer.status;
+    static const std::set<QString> unaddressed = {"lib_ver", "des_encrypt", "des_decrypt", "rf_init_com",
+                                                  "rf_init_device_number", "rf_get_device_number", "rf_close_com"};
+    return unaddressed.count(name) == 0;
 }
 
-FakeReader::Answer take(const char *name, std::vector<int64_t> args, QByteArray data = {})
+template <class T>
+int64_t scalarValue(T value)
 {
-    return current->take(QString::fromLatin1(name), std::move(args), std::move(data));
+    if constexpr (std::is_integral_v<T>)
+        return int64_t(value);
+    else
+        return 0;
 }
 
-// The entry points, one per function the pages call.
-int32_t ZENTRAVA_CALL fakeLibVer(uint32_t *version)
-{
-    const auto answer = take("lib_ver", {});
-    if (version != nullptr)
-        *version = uint32_t(answer.value);
-    return answer.status;
-}
-int32_t ZENTRAVA_CALL fakeInitCom(int32_t port, int32_t baud) { return take("rf_init_com", {port, baud}).status; }
-int32_t ZENTRAVA_CALL fakeCloseCom() { return take("rf_close_com", {}).status; }
-int32_t ZENTRAVA_CALL fakeInitDeviceNumber(uint16_t number) { return take("rf_init_device_number", {number}).status; }
-int32_t ZENTRAVA_CALL fakeGetDeviceNumber(uint8_t *number) { return deliver(take("rf_get_device_number", {}), number, nullptr); }
-int32_t ZENTRAVA_CALL fakeGetModel(uint16_t, uint8_t *text, uint8_t *len) { return deliver(take("rf_get_model", {}), text, len); }
-int32_t ZENTRAVA_CALL fakeBeep(uint16_t, uint8_t tens) { return take("rf_beep", {tens}).status; }
-int32_t ZENTRAVA_CALL fakeInitType(uint16_t, uint8_t type) { return take("rf_init_type", {type}).status; }
-int32_t ZENTRAVA_CALL fakeAntenna(uint16_t, uint8_t on) { return take("rf_antenna_sta", {on}).status; }
-int32_t ZENTRAVA_CALL fakeLight(uint16_t, uint8_t colour) { return take("rf_light", {colour}).status; }
-int32_t ZENTRAVA_CALL fakeRequest(uint16_t, uint8_t mode, uint8_t *tagType) { return deliver(take("rf_request", {mode}), tagType, nullptr); }
-int32_t ZENTRAVA_CALL fakeAnticoll(uint16_t, uint8_t bits, uint8_t *serial, uint8_t *len) { return deliver(take("rf_anticoll", {bits}), serial, len); }
-int32_t ZENTRAVA_CALL fakeSelect(uint16_t, const uint8_t *serial, uint8_t serialLen, uint8_t *size)
-{
-    const auto answer = take("rf_select", {serialLen}, bytes(serial, serialLen));
-    if (size != nullptr)
-        *size = 0x08;
-    return answer.status;
-}
-int32_t ZENTRAVA_CALL fakeHalt(uint16_t) { return take("rf_halt", {}).status; }
-int32_t ZENTRAVA_CALL fakeAuthentication2(uint16_t, uint8_t mode, uint8_t block, const uint8_t *key) { return take("rf_M1_authentication2", {mode, block}, bytes(key, 6)).status; }
-int32_t ZENTRAVA_CALL fakeM1Read(uint16_t, uint8_t block, uint8_t *data, uint8_t *len) { return deliver(take("rf_M1_read", {block}), data, len); }
-int32_t ZENTRAVA_CALL fakeM1Write(uint16_t, uint8_t block, const uint8_t *data) { return take("rf_M1_write", {block}, bytes(data, 16)).status; }
-int32_t ZENTRAVA_CALL fakeInitVal(uint16_t, uint8_t block, int32_t value) { return take("rf_M1_initval", {block, value}).status; }
-int32_t ZENTRAVA_CALL fakeReadVal(uint16_t, uint8_t block, int32_t *value)
-{
-    const auto answer = take("rf_M1_readval", {block});
-    if (value != nullptr)
-        *value = int32_t(answer.value);
-    return answer.status;
-}
-int32_t ZENTRAVA_CALL fakeDecrement(uint16_t, uint8_t block, int32_t amount) { return take("rf_M1_decrement", {block, amount}).status; }
-int32_t ZENTRAVA_CALL fakeIncrement(uint16_t, uint8_t block, int32_t amount) { return take("rf_M1_increment", {block, amount}).status; }
-int32_t ZENTRAVA_CALL fakeUlSelect(uint16_t, uint8_t *serial, uint8_t *len) { return deliver(take("rf_ul_select", {}), serial, len); }
-int32_t ZENTRAVA_CALL fakeUlWrite(uint16_t, uint8_t page, const uint8_t *data) { return take("rf_ul_write", {page}, bytes(data, 4)).status; }
-int32_t ZENTRAVA_CALL fakeReadTime(uint16_t, uint8_t *clock, uint8_t *len) { return deliver(take("ReadTime", {}), clock, len); }
-int32_t ZENTRAVA_CALL fakeWriteTime(uint16_t, const uint8_t *clock) { return take("WriteTime", {}, bytes(clock, 7)).status; }
+// One fake entry point per function of the list, written once for every signature: integer
+// parameters are recorded, const byte buffers are recorded with their sizes, and the answer
+// goes into the out parameters (the first byte buffer gets the data, a last byte pointer after
+// it gets the length, an int or version pointer gets the value).
+template <ReaderFunction F, class Signature>
+struct FakeEntry;
 
-FakeReader::Answer natural(const QString &name)
-{
-    // What a present, cooperative card or reader answers when a test scripts nothing.
-    if (name == QLatin1String("rf_anticoll"))
-        return {0, QByteArray::fromHex("A1B2C3D4"), -1, 0};
-    if (name == QLatin1String("rf_request"))
-        return {0, QByteArray::fromHex("0400"), -1, 0};
-    if (name == QLatin1String("rf_M1_read"))
-        return {0, QByteArray(16, '\0'), -1, 0};
-    if (name == QLatin1String("rf_ul_select"))
-        return {0, QByteArray::fromHex("04112233445566"), -1, 0};
-    if (name == QLatin1String("rf_get_model"))
-        return {0, QByteArrayLiteral("ZT-SIF-FAKE"), -1, 0};
-    if (name == QLatin1String("rf_get_device_number"))
-        return {0, QByteArray::fromHex("0102"), -1, 0};
-    if (name == QLatin1String("lib_ver"))
-        return {0, {}, -1, 7};
-    if (name == QLatin1String("ReadTime"))
-        return {0, QByteArray::fromHex("26120607103000"), -1, 0};
-    return {};
-}
+template <ReaderFunction F, class... Params>
+struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
+    static int32_t ZENTRAVA_CALL call(Params... params)
+    {
+        const QString name = QString::fromLatin1(ReaderFunctionTraits<F>::name);
+        std::vector<int64_t> scalars;
+        std::vector<QByteArray> inputs;
+        std::vector<uint8_t *> outputs;
+        const std::vector<InputSize> *sizes = nullptr;
+        if (auto found = inputSizes().find(name); found != inputSizes().end())
+            sizes = &found->second;
+        int64_t values[sizeof...(Params) + 1] = {scalarValue(params)...};
+        const bool skipDevice = addressesDevice(name);
+
+        std::size_t index = 0;
+        auto visit = [&](auto parameter) {
+            using T = decltype(parameter);
+            if constexpr (std::is_integral_v<T>) {
+                if (!(index == 0 && skipDevice))
+                    scalars.push_back(int64_t(parameter));
+            } else if constexpr (std::is_same_v<T, const uint8_t *>) {
+                const std::size_t which = inputs.size();
+                int count = 0;
+                if (sizes == nullptr || which >= sizes->size()) {
+                    ADD_FAILURE() << "the fake reader does not know the size of input " << which << " of "
+                                  << name.toStdString();
+                } else {
+                    const InputSize size = (*sizes)[which];
+                    count = size.fromParameter >= 0 ? int(values[size.fromParameter]) : size.bytes;
+                }
+                inputs.push_back(parameter == nullptr || count <= 0
+                                     ? QByteArray()
+                                     : QByteArray(reinterpret_cast<const char *>(parameter), count));
+            } else if constexpr (std::is_same_v<T, uint8_t *>) {
+                outputs.push_back(parameter);
+            }
+            ++index;
+        };
+        (visit(params), ...);
+        std::ignore = visit; // functions without parameters visit nothing
+
+        const FakeReader::Answer answer = current->take(name, std::move(scalars), std::move(inputs));
+        uint8_t *data = outputs.empty() ? nullptr : outputs.front();
+        uint8_t *length = outputs.size() >= 2 ? outputs.back() : nullptr;
+        if (data != nullptr && !answer.data.isEmpty())
+            std::memcpy(data, answer.data.constData(), std::size_t(answer.data.size()));
+        if (length != nullptr)
+            *length = uint8_t(answer.length >= 0 ? answer.length : answer.data.size());
+        auto deliverValue = [&](auto parameter) {
+            using T = decltype(parameter);
+            if constexpr (std::is_same_v<T, int32_t *> || std::is_same_v<T, uint32_t *>) {
+                if (parameter != nullptr)
+                    *parameter = std::remove_pointer_t<T>(answer.value);
+            }
+        };
+        (deliverValue(params), ...);
+        std::ignore = deliverValue;
+        return answer.status;
+    }
+};
 
 } // namespace
 
@@ -101,31 +157,12 @@ FakeReader::FakeReader()
 {
     current = this;
     ReaderApiTable api;
-    api.lib_ver = fakeLibVer;
-    api.rf_init_com = fakeInitCom;
-    api.rf_close_com = fakeCloseCom;
-    api.rf_init_device_number = fakeInitDeviceNumber;
-    api.rf_get_device_number = fakeGetDeviceNumber;
-    api.rf_get_model = fakeGetModel;
-    api.rf_beep = fakeBeep;
-    api.rf_init_type = fakeInitType;
-    api.rf_antenna_sta = fakeAntenna;
-    api.rf_light = fakeLight;
-    api.rf_request = fakeRequest;
-    api.rf_anticoll = fakeAnticoll;
-    api.rf_select = fakeSelect;
-    api.rf_halt = fakeHalt;
-    api.rf_M1_authentication2 = fakeAuthentication2;
-    api.rf_M1_read = fakeM1Read;
-    api.rf_M1_write = fakeM1Write;
-    api.rf_M1_initval = fakeInitVal;
-    api.rf_M1_readval = fakeReadVal;
-    api.rf_M1_decrement = fakeDecrement;
-    api.rf_M1_increment = fakeIncrement;
-    api.rf_ul_select = fakeUlSelect;
-    api.rf_ul_write = fakeUlWrite;
-    api.ReadTime = fakeReadTime;
-    api.WriteTime = fakeWriteTime;
+#define FAKE_ENTRY(ordinal, name, presence, params) \
+    api.name = &FakeEntry<ReaderFunction::name, decltype(ReaderApiTable::name)>::call;
+#define FAKE_NO_ENTRY(ordinal, presence)
+    ZENTRAVA_READER_FUNCTIONS(FAKE_ENTRY, FAKE_NO_ENTRY)
+#undef FAKE_ENTRY
+#undef FAKE_NO_ENTRY
     ReaderApi = api;
 }
 
@@ -140,13 +177,39 @@ FakeReader *FakeReader::instance()
     return current;
 }
 
+FakeReader::Answer FakeReader::naturalAnswer(const QString &name)
+{
+    // What the simulated reader's default field and reader answer.
+    static const std::map<QString, Answer> answers = {
+        {"rf_request", {0, QByteArray::fromHex("0200"), -1, 0}},
+        {"rf_anticoll", {0, QByteArray::fromHex("C0FFEE42"), -1, 0}},
+        {"rf_select", {0, QByteArray::fromHex("18"), -1, 0}},
+        {"rf_M1_read", {0, QByteArray(16, '\0'), -1, 0}},
+        {"rf_ul_select", {0, QByteArray::fromHex("04A1B2C3D4E5F6"), -1, 0}},
+        {"rf_get_model", {0, QByteArrayLiteral("ZT600F-SIM"), -1, 0}},
+        {"rf_get_device_number", {0, QByteArray::fromHex("0000"), -1, 0}},
+        {"lib_ver", {0, {}, -1, 1}},
+        {"ReadTime", {0, QByteArray::fromHex("26120607103000"), -1, 0}},
+    };
+    const auto found = answers.find(name);
+    return found != answers.end() ? found->second : Answer{};
+}
+
+void FakeReader::requireKnown(const QString &name)
+{
+    if (FindReaderEntry(name.toLatin1().constData()) == nullptr)
+        ADD_FAILURE() << "the reader library has no function named \"" << name.toStdString() << '"';
+}
+
 void FakeReader::script(const QString &name, Answer answer)
 {
+    requireKnown(name);
     m_script[name].push_back(std::move(answer));
 }
 
 void FakeReader::setDefault(const QString &name, Answer answer)
 {
+    requireKnown(name);
     m_defaults[name] = std::move(answer);
 }
 
@@ -175,6 +238,7 @@ QStringList FakeReader::trace() const
 
 std::vector<FakeReader::Call> FakeReader::callsTo(const QString &name) const
 {
+    requireKnown(name);
     std::vector<Call> found;
     std::copy_if(m_calls.begin(), m_calls.end(), std::back_inserter(found),
                  [&](const Call &call) { return call.name == name; });
@@ -183,7 +247,15 @@ std::vector<FakeReader::Call> FakeReader::callsTo(const QString &name) const
 
 FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> args, QByteArray data)
 {
-    m_calls.push_back(Call{name, std::move(args), std::move(data)});
+    return take(name, std::move(args), std::vector<QByteArray>{std::move(data)});
+}
+
+FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> args, std::vector<QByteArray> inputs)
+{
+    QByteArray data;
+    for (const QByteArray &input : inputs)
+        data += input;
+    m_calls.push_back(Call{name, std::move(args), data, std::move(inputs)});
     auto queued = m_script.find(name);
     if (queued != m_script.end() && !queued->second.empty()) {
         Answer answer = queued->second.front();
@@ -191,5 +263,5 @@ FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> ar
         return answer;
     }
     auto fallback = m_defaults.find(name);
-    return fallback != m_defaults.end() ? fallback->second : natural(name);
+    return fallback != m_defaults.end() ? fallback->second : naturalAnswer(name);
 }

@@ -11,13 +11,17 @@
 #include <map>
 #include <vector>
 
-// A recording reader for page tests: installs itself into ReaderApi for its lifetime, keeps
-// every call (name, scalar arguments, input bytes) and answers from a script.
+// A recording reader for page tests: installs itself into ReaderApi for its lifetime, with every
+// function of the list present, keeps every call (name, scalar arguments, input bytes) and
+// answers from a script. Unscripted calls succeed with what the simulated reader's default
+// field answers (a Mifare 4K card C0FFEE42, an UltraLight 04A1B2C3D4E5F6, the reader
+// "ZT600F-SIM"). Naming a function that the list does not have fails the test.
 class FakeReader
 {
 public:
-    // One answer of one function: its status, the bytes it writes into the caller's buffer, the
-    // length it reports (the byte count unless overridden) and, for value functions, the value.
+    // One answer of one function: its status, the bytes it writes into the caller's answer
+    // buffer, the length it reports (the byte count unless overridden) and, for value and
+    // version functions, the value.
     struct Answer {
         int32_t status = 0;
         QByteArray data;
@@ -27,8 +31,9 @@ public:
 
     struct Call {
         QString name;
-        std::vector<int64_t> args; // scalar arguments after the device index, in order
-        QByteArray data;           // bytes the caller passed in (key, block data, command)
+        std::vector<int64_t> args;     // scalar arguments after the device index, in order
+        QByteArray data;               // every input buffer the caller passed, one after another
+        std::vector<QByteArray> inputs; // the same, one entry per buffer
     };
 
     FakeReader();
@@ -41,8 +46,10 @@ public:
     // Queues answers for the next calls of `name`, in order.
     void script(const QString &name, Answer answer);
     void scriptStatus(const QString &name, int32_t status) { script(name, Answer{status, {}, -1, 0}); }
-    // The answer of `name` whenever nothing is queued (status 0 and natural data otherwise).
+    // The answer of `name` whenever nothing is queued.
     void setDefault(const QString &name, Answer answer);
+    // The answer of `name` when neither a script nor a default is set.
+    static Answer naturalAnswer(const QString &name);
 
     const std::vector<Call> &calls() const { return m_calls; }
     QStringList callNames() const;
@@ -53,8 +60,11 @@ public:
 
     // Used by the entry points: records a call and returns its answer.
     Answer take(const QString &name, std::vector<int64_t> args, QByteArray data = {});
+    Answer take(const QString &name, std::vector<int64_t> args, std::vector<QByteArray> inputs);
 
 private:
+    static void requireKnown(const QString &name);
+
     ReaderApiTable m_saved;
     std::vector<Call> m_calls;
     std::map<QString, std::deque<Answer>> m_script;

@@ -1,6 +1,6 @@
 #include "PageHarness.h"
 
-#include "app/Reporting.h"
+#include "reporting/Reporting.h"
 #include "reader/RuntimeState.h"
 
 #include <QAbstractButton>
@@ -28,7 +28,8 @@ PageHarness::PageHarness()
     ResetRuntimeState();
     PortOpen = true;
     m_log->resize(600, 200);
-    SetReportTargets(m_infoBar.get(), m_log.get());
+    m_sink = std::make_unique<FrameReportSink>(m_infoBar.get(), m_log.get());
+    m_sink->install();
     m_previousBoxes = SetMessageBoxHandler([this](const MessageBoxRequest &request) {
         m_boxes.push_back(request);
         if (m_answers.empty())
@@ -43,7 +44,7 @@ PageHarness::PageHarness()
 
 PageHarness::~PageHarness()
 {
-    SetReportTargets(nullptr, nullptr);
+    m_sink.reset();
     SetMessageBoxHandler(m_previousBoxes);
     SetQuestionSoundHandler(m_previousSound);
     SetReaderWaitHandler(m_previousWait);

@@ -4,7 +4,8 @@
 
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
-#include "app/UserPrompts.h"
+#include "app/FrameReportSink.h"
+#include "reporting/UserPrompts.h"
 #include "reader/ReaderWait.h"
 
 #include <QString>
@@ -53,6 +54,7 @@ private:
     FakeReader m_reader;
     std::unique_ptr<CInfoBar> m_infoBar;
     std::unique_ptr<CProcessView> m_log;
+    std::unique_ptr<FrameReportSink> m_sink;
     std::vector<MessageBoxRequest> m_boxes;
     std::deque<MessageAnswer> m_answers;
     std::vector<int> m_waits;

@@ -1,0 +1,28 @@
+#include "base/ProgramDirectory.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+QString ProgramDirectory()
+{
+    if (QCoreApplication::instance() != nullptr)
+        return QCoreApplication::applicationDirPath();
+#ifdef _WIN32
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return QFileInfo(QString::fromWCharArray(path, int(length))).absolutePath();
+#else
+    // Before the application object exists, ask the kernel for the executable's path.
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+#endif
+}
+
+QString ProgramFilePath(const QString &fileName)
+{
+    return QDir(ProgramDirectory()).filePath(fileName);
+}

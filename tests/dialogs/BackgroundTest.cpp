@@ -1,0 +1,198 @@
+#include "pages/CCardPage.h"
+#include "dialogs/CResourceLibrary.h"
+#include "dialogs/PageBackground.h"
+#include "reader/RuntimeState.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QResource>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QRgb Marker = qRgb(1, 2, 3);
+
+class BackgroundTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ResetRuntimeState(); }
+    void TearDown() override
+    {
+        delete BackgroundLibrary;
+        BackgroundLibrary = nullptr;
+        ResetRuntimeState();
+    }
+
+    // The page as painted over a marker colour: where the page paints nothing the marker shows.
+    static QImage render(QWidget &page)
+    {
+        QImage image(page.size(), QImage::Format_RGB32);
+        image.fill(Marker);
+        page.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    }
+
+    static QImage bitmap(int identifier)
+    {
+        const CResourceLibrary library;
+        return library.loadBitmap(identifier).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Every pixel of the image is the bitmap's pixel at the position modulo its size.
+    static void expectTiled(const QImage &image, const QImage &tile, const QPoint &origin = QPoint())
+    {
+        int mismatches = 0;
+        for (int y = origin.y(); y < image.height(); ++y) {
+            for (int x = origin.x(); x < image.width(); ++x) {
+                const QRgb expected = tile.pixel((x - origin.x()) % tile.width(), (y - origin.y()) % tile.height());
+                if (image.pixel(x, y) != expected && ++mismatches <= 3)
+                    ADD_FAILURE() << "pixel " << x << "," << y;
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+    }
+
+    static const DialogTemplate &emptyTemplate()
+    {
+        // 300 x 200 dialog units: larger than every background in both directions.
+        static const DialogTemplate dialog{900, 300, 200, {}};
+        return dialog;
+    }
+};
+
+} // namespace
+
+TEST_F(BackgroundTest, LibraryHoldsThirtyTwoLightBitmaps)
+{
+    const CResourceLibrary library;
+    ASSERT_TRUE(library.isLoaded()) << library.path().toStdString();
+    EXPECT_TRUE(library.loadBitmap(200).isNull());
+    EXPECT_TRUE(library.loadBitmap(233).isNull());
+
+    int indexed = 0;
+    int trueColour = 0;
+    QSet<QSize> sizes;
+    for (int id = 201; id <= 232; ++id) {
+        const QImage image = library.loadBitmap(id);
+        ASSERT_FALSE(image.isNull()) << id;
+        sizes.insert(image.size());
+        if (image.colorCount() > 0) {
+            EXPECT_LE(image.colorCount(), 256);
+            ++indexed;
+        } else {
+            ++trueColour;
+        }
+        // Soft enough for PageTextColour text: no pixel darker than a light grey.
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+        int darkest = 255;
+        for (int y = 0; y < rgb.height(); ++y)
+            for (int x = 0; x < rgb.width(); ++x)
+                darkest = std::min(darkest, qGray(rgb.pixel(x, y)));
+        EXPECT_GE(darkest, 150) << id;
+    }
+    EXPECT_GT(indexed, 0);
+    EXPECT_GT(trueColour, 0);
+    EXPECT_GT(sizes.size(), 4);
+}
+
+TEST_F(BackgroundTest, PaletteIsTheColourTableUpTo256ColoursElseHalftone)
+{
+    PageBackground background;
+    ASSERT_TRUE(background.LoadBackground(201));
+    ASSERT_GT(background.bitmap().colorCount(), 0);
+    EXPECT_EQ(background.palette(), background.bitmap().colorTable());
+    EXPECT_LE(PageBackground::colourCount(background.bitmap()), 256);
+    EXPECT_EQ(background.bitmapWidth(), background.bitmap().width());
+    EXPECT_EQ(background.bitmapHeight(), background.bitmap().height());
+
+    ASSERT_TRUE(background.LoadBackground(202));
+    EXPECT_EQ(background.bitmap().colorCount(), 0);
+    EXPECT_GT(PageBackground::colourCount(background.bitmap()), 256);
+    EXPECT_EQ(background.palette(), PageBackground::halftonePalette());
+    EXPECT_EQ(background.palette().size(), 256);
+
+    EXPECT_FALSE(background.LoadBackground(233));
+    EXPECT_FALSE(background.hasBitmap());
+    EXPECT_EQ(background.bitmapWidth(), 0);
+    EXPECT_TRUE(background.palette().isEmpty());
+}
+
+TEST_F(BackgroundTest, LibraryIsLoadedByFullPathAndReleasedAfterEachLoadUnlessTheChooserHoldsIt)
+{
+    const QString resource = QStringLiteral(":/Kelb_Paper/201");
+    PageBackground background;
+    ASSERT_TRUE(background.LoadBackground(201));
+    EXPECT_FALSE(QResource(resource).isValid());
+
+    BackgroundLibrary = new CResourceLibrary;
+    ASSERT_TRUE(background.LoadBackground(205));
+    EXPECT_TRUE(QResource(resource).isValid());
+    delete BackgroundLibrary;
+    BackgroundLibrary = nullptr;
+    EXPECT_FALSE(QResource(resource).isValid());
+
+    // The tests run in the program's folder, where a bare file name would find the file.
+    const CResourceLibrary byName(QStringLiteral("Kelb_Paper.rcc"));
+    EXPECT_FALSE(byName.isLoaded());
+    EXPECT_TRUE(byName.loadBitmap(201).isNull());
+    EXPECT_TRUE(QFileInfo(CResourceLibrary::defaultPath()).isAbsolute());
+}
+
+TEST_F(BackgroundTest, SmallBitmapIsTiledFromThePagesTopLeftAndCutAtTheEdges)
+{
+    CCardPage page(emptyTemplate());
+    // Background 13 (identifier 213) is wider than high, so swapped steps would show.
+    for (const int choice : {12, 4}) {
+        CurBitmap = choice;
+        const QImage tile = bitmap(201 + choice);
+        ASSERT_NE(page.width() % tile.width(), 0);
+        ASSERT_NE(page.height() % tile.height(), 0);
+        expectTiled(render(page), tile);
+    }
+}
+
+TEST_F(BackgroundTest, TilingStartsAtTheRectanglesCorner)
+{
+    CurBitmap = 12;
+    QImage image(300, 250, QImage::Format_RGB32);
+    image.fill(Marker);
+    PageBackground background;
+    {
+        QPainter painter(&image);
+        background.PaintBackground(painter, QRect(10, 20, 290, 230));
+    }
+    EXPECT_EQ(image.pixel(9, 100), Marker);
+    EXPECT_EQ(image.pixel(100, 19), Marker);
+    expectTiled(image, bitmap(213), QPoint(10, 20));
+}
+
+TEST_F(BackgroundTest, NewChoiceShowsAtTheNextRepaintAndNoneOrAMissingLibraryPaintsNothing)
+{
+    CCardPage page(emptyTemplate());
+    const auto expectNothing = [&page] {
+        const QImage image = render(page);
+        EXPECT_EQ(image.pixel(0, 0), Marker);
+        EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), Marker);
+        EXPECT_EQ(image.pixel(200, 150), Marker);
+    };
+    CurBitmap = 0;
+    expectTiled(render(page), bitmap(201));
+    CurBitmap = 31;
+    expectTiled(render(page), bitmap(232));
+    for (const int choice : {-1, 32, 255}) {
+        SCOPED_TRACE(choice);
+        CurBitmap = choice;
+        expectNothing();
+    }
+
+    // A missing library fails quietly.
+    CurBitmap = 0;
+    BackgroundLibrary = new CResourceLibrary(QStringLiteral("/nonexistent/Kelb_Paper.rcc"));
+    EXPECT_FALSE(BackgroundLibrary->isLoaded());
+    PageBackground background;
+    EXPECT_FALSE(background.LoadBackground(201));
+    expectNothing();
+}

@@ -1,0 +1,68 @@
+#include "PageHarness.h"
+
+#include "reporting/MessageCatalogue.h"
+#include "reporting/Reporting.h"
+#include "reader/RuntimeState.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ReportingTest, CallResultsFailuresAndSuccesses)
+{
+    PageHarness harness;
+    // The Chinese build (language 0) takes every text from the Chinese column.
+    const struct {
+        std::function<void()> report;
+        const char *memo;
+        int sounds;
+        int language = 1;
+    } cases[] = {
+        {[] { ReportCallResult(0x1a, QStringLiteral("rf_select")); }, "Error: 1a ,function: rf_select", 1},
+        {[] { ReportCallResult(0); }, "Communication successful", 0},
+        {[] { ReportCallResult(0, QStringLiteral("rf_request")); }, "Communication successful ,function: rf_request", 0},
+        {[] { ReportCallResult(-1, QStringLiteral("rf_halt")); }, "Error: ffffffff ,function: rf_halt", 1},
+        {[] { ReportCallResult(0x100); }, "Error: 100", 1},
+        {[] { ReportFailure(Message(5)); }, "Error: Port did't opened", 1},
+        {[] { ReportSuccess(Message(49)); }, "Connect successful", 0},
+        {[] { ReportWrongLength(QStringLiteral("rf_M1_read")); }, "Error: 0 ,function: rf_M1_read", 1},
+        {[] { ReportCallResult(1, QStringLiteral("rf_request")); }, "Error: 1 ,函数: rf_request", 1, 0},
+        {[] { ReportCallResult(0); }, "操作成功", 0, 0},
+        {[] { ReportFailure(Message(5)); }, "Error: 端口未打开", 1, 0},
+    };
+    for (const auto &c : cases) {
+        const int before = harness.sounds();
+        LanguageIndex = c.language;
+        c.report();
+        LanguageIndex = 1;
+        EXPECT_EQ(harness.memo(), QString::fromUtf8(c.memo));
+        EXPECT_EQ(harness.sounds() - before, c.sounds) << c.memo;
+    }
+    // Reports never touch the log pane.
+    EXPECT_TRUE(harness.log().entries().isEmpty());
+}
+
+TEST(ReportingTest, ReportsWithoutTargetsAreDropped)
+{
+    SetReportSink(nullptr);
+    int sounds = 0;
+    const SoundHandler previous = SetQuestionSoundHandler([&sounds] { ++sounds; });
+    ReportFailure(QStringLiteral("nowhere"));
+    AppendProcessLog(QStringLiteral("rf_request"), 0);
+    BeginProcessLog();
+    EXPECT_EQ(sounds, 1);
+    SetQuestionSoundHandler(previous);
+}
+
+TEST(ReportingTest, LogBeginsEmptyAndListsEachCall)
+{
+    PageHarness harness;
+    AppendProcessLog(QStringLiteral("rf_init_com"), 0);
+    BeginProcessLog();
+    EXPECT_TRUE(harness.log().entries().isEmpty());
+    AppendProcessLog(QStringLiteral("rf_request"), 0);
+    AppendProcessLog(QStringLiteral("rf_anticoll"), 1);
+    EXPECT_EQ(harness.logLines(), (QStringList{QStringLiteral("rf_request 0"), QStringLiteral("rf_anticoll 1")}));
+}
+
+} // namespace

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Checks that every file of the program includes only its own folder and the layers below it,
+# as src/layers.txt lists them. Prints each offending include; exits 1 when there is one.
+set -euo pipefail
+src=$(cd "${1:-$(dirname "$0")/../src}" && pwd)
+
+declare -A allowed
+while IFS= read -r line; do
+  [[ $line =~ ^([a-z]+):(.*)$ ]] || continue
+  allowed[${BASH_REMATCH[1]}]="${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
+done < "$src/layers.txt"
+
+status=0
+for folder in "$src"/*/; do
+  layer=$(basename "$folder")
+  if [ -z "${allowed[$layer]+set}" ]; then
+    echo "src/$layer: a folder that src/layers.txt does not list"
+    status=1
+    continue
+  fi
+  while IFS=: read -r file line include; do
+    target=$(sed -E 's/.*#include "([a-z]+)\/.*/\1/' <<< "$include")
+    if [[ " ${allowed[$layer]} " != *" $target "* ]]; then
+      echo "${file#"$src"/}:$line: $layer may not include $target ($include)"
+      status=1
+    fi
+  done < <(grep -nHE '^[[:space:]]*#[[:space:]]*include "[a-z]+/' "$folder"* 2>/dev/null || true)
+done
+exit $status

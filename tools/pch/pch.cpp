@@ -1,0 +1,1 @@
+// The translation unit that builds the shared precompiled header of Qt.
