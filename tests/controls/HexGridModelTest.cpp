@@ -1,0 +1,197 @@
+#include "controls/HexGridModel.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+QByteArray counting(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.append(char(i));
+    return bytes;
+}
+
+void typeAt(HexGridModel &grid, int caret, const QString &text)
+{
+    grid.setCaretPosition(caret);
+    for (const QChar character : text)
+        grid.typeCharacter(character);
+}
+
+} // namespace
+
+TEST(HexGridModel, LoadingPadsToOnePageAndCountsPages)
+{
+    struct Case
+    {
+        int bytes, rows, cells, expectedCells, expectedPages;
+    } const cases[] = {
+        {4, 16, 16, 256, 1}, {0, 16, 16, 256, 1}, {300, 16, 16, 300, 2}, {513, 16, 16, 513, 3}, {40, 2, 8, 40, 3},
+    };
+    for (const Case &c : cases) {
+        HexGridModel grid;
+        grid.SetGeometry(c.rows, c.cells);
+        grid.SetData(counting(c.bytes));
+        EXPECT_EQ(grid.dataText().size(), 3 * c.expectedCells) << c.bytes;
+        EXPECT_EQ(grid.GetPageCount(), c.expectedPages) << c.bytes;
+    }
+    HexGridModel grid;
+    const uint8_t image[] = {0x00, 0x0A, 0xFF, 0x10};
+    grid.SetDataBytes(image, 4);
+    EXPECT_TRUE(grid.dataText().startsWith(u"00 0A FF 10 00 "));
+    EXPECT_EQ(grid.dataText().mid(12).count(u"00 "), 252);
+    EXPECT_EQ(grid.GetRowBytes(-1), QByteArray());
+    EXPECT_EQ(grid.GetRowBytes(16), QByteArray());
+}
+
+TEST(HexGridModel, DigitsOvertypeInPlaceAndBlanksOnlyMoveTheCaret)
+{
+    HexGridModel grid;
+    grid.SetData(QByteArray("\x12\x34", 2));
+    EXPECT_EQ(grid.typeCharacter(u'5'), 0);
+    EXPECT_EQ(grid.GetModifiedBytes(), QByteArray("\x52", 1));
+    EXPECT_EQ(grid.caretPosition(), 1);
+    grid.typeCharacter(u'a');
+    EXPECT_EQ(grid.caretPosition(), 3);
+    EXPECT_TRUE(grid.dataText().startsWith(u"5a 34 "));
+
+    grid.setCaretPosition(5);
+    EXPECT_EQ(grid.typeCharacter(u'7'), -1);
+    EXPECT_EQ(grid.caretPosition(), 6);
+    for (const QChar other : QStringLiteral("g G%"))
+        EXPECT_EQ(grid.typeCharacter(other), -1);
+    EXPECT_EQ(grid.caretPosition(), 6);
+    EXPECT_TRUE(grid.dataText().startsWith(u"5a 34 00 "));
+}
+
+TEST(HexGridModel, ModifiedRangeGrowsToCoverEveryTypedPosition)
+{
+    struct Case
+    {
+        std::vector<int> carets;
+        int first, last;
+    } const cases[] = {
+        {{0}, 0, 1},          {{10, 4}, 4, 11},  // p < first
+        {{10, 4, 21}, 4, 22}, {{10, 21, 12}, 10, 22}, // p + 1 > last
+        {{21, 0}, 0, 22},     {{1, 0}, 0, 2}, // p == 0
+    };
+    for (const Case &c : cases) {
+        HexGridModel grid;
+        grid.SetData(counting(16));
+        for (const int caret : c.carets)
+            typeAt(grid, caret, QStringLiteral("f"));
+        EXPECT_EQ(grid.modifiedFirst(), c.first) << c.carets.back();
+        EXPECT_EQ(grid.modifiedLast(), c.last) << c.carets.back();
+    }
+}
+
+TEST(HexGridModel, PagingAndTheShortLastPage)
+{
+    HexGridModel grid;
+    grid.SetGeometry(2, 8);
+    grid.SetData(counting(40));
+    EXPECT_EQ(grid.GetFirstModifiedRow(), -1);
+    grid.setCaretPosition(4);
+    ASSERT_TRUE(grid.ShowGridPage(1));
+    EXPECT_TRUE(grid.shownText().startsWith(u"10 11 "));
+    grid.typeCharacter(u'9');
+    EXPECT_EQ(grid.GetFirstModifiedByte(), 17);
+    EXPECT_EQ(grid.GetFirstModifiedRow(), 2);
+    EXPECT_EQ(grid.GetLastModifiedRow(), 2);
+    EXPECT_EQ(grid.GetRowBytes(2), QByteArray::fromHex("1019121314151617"));
+    for (const int page : {-1, 3})
+        EXPECT_FALSE(grid.ShowGridPage(page));
+    // Past the shown page's rows typing does nothing.
+    grid.setCaretPosition(48);
+    EXPECT_EQ(grid.typeCharacter(u'1'), -1);
+
+    // The last page holds 8 cells: the caret stops after them, where there is nothing to overtype.
+    ASSERT_TRUE(grid.ShowGridPage(2));
+    EXPECT_EQ(grid.caretPosition(), 24);
+    const QString before = grid.dataText().toString();
+    EXPECT_EQ(grid.typeCharacter(u'f'), -1);
+    // A larger page leaves the current page past the data: nothing is shown or written.
+    grid.SetGeometry(16, 16);
+    EXPECT_TRUE(grid.shownText().isEmpty());
+    EXPECT_EQ(grid.typeCharacter(u'f'), -1);
+    EXPECT_EQ(grid.dataText(), before);
+    EXPECT_EQ(grid.GetModifiedBytes(), QByteArray("\x19", 1));
+}
+
+TEST(HexGridModel, LoadingDiscardsTheRangeClearingKeepsItResetKeepsTheData)
+{
+    HexGridModel grid;
+    grid.SetData(counting(300));
+    typeAt(grid, 3, QStringLiteral("ab"));
+    grid.ClearData();
+    EXPECT_EQ(grid.dataText().count(u"00 "), 300);
+    EXPECT_EQ(grid.GetModifiedBytes(), QByteArray(1, 0));
+    typeAt(grid, 6, QStringLiteral("cd"));
+    grid.ResetModifiedRange();
+    EXPECT_TRUE(grid.GetModifiedBytes().isEmpty());
+    EXPECT_EQ(grid.GetRowBytes(0).at(2), char(0xCD));
+    typeAt(grid, 0, QStringLiteral("1"));
+    grid.SetData(counting(4));
+    EXPECT_EQ(grid.modifiedFirst(), -1);
+    EXPECT_EQ(grid.modifiedLast(), -1);
+}
+
+// Random overtyping across page boundaries against a byte vector that tracks the first and
+// last changed byte.
+TEST(HexGridModel, AgreesWithAByteVectorOverRandomEdits)
+{
+    constexpr int Rows = 2, Cells = 8, PageCharacters = Rows * Cells * 3;
+    std::mt19937 random(20240611);
+    auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    const QString typed = QStringLiteral("0123456789abcdefABCDEFg ");
+    for (int round = 0; round < 8; ++round) {
+        const int size = pick(1, 70);
+        std::vector<uint8_t> oracle(std::max(size, Rows * Cells));
+        for (int i = 0; i < size; ++i)
+            oracle[i] = uint8_t(random());
+        HexGridModel grid;
+        grid.SetGeometry(Rows, Cells);
+        grid.SetDataBytes(oracle.data(), size);
+        const int pages = int(oracle.size() + Rows * Cells - 1) / (Rows * Cells);
+        ASSERT_EQ(grid.GetPageCount(), pages);
+        int firstByte = -1, lastByte = -1;
+        for (int step = 0; step < 500; ++step) {
+            grid.ShowGridPage(pick(-1, pages));
+            grid.setCaretPosition(pick(0, PageCharacters + 3));
+            const QChar character = typed[pick(0, int(typed.size()) - 1)];
+            const int caret = grid.caretPosition();
+            const int position = grid.currentPage() * PageCharacters + caret;
+            const int byteIndex = position / 3, inCell = position % 3;
+            const bool reachable = character.isLetterOrNumber() && character != u'g' && caret < PageCharacters
+                && byteIndex < int(oracle.size());
+            const bool overtypes = reachable && inCell != 2;
+
+            ASSERT_EQ(grid.typeCharacter(character), overtypes ? byteIndex : -1);
+            ASSERT_EQ(grid.caretPosition(), caret + (!reachable ? 0 : inCell == 1 ? 2 : 1));
+            if (overtypes) {
+                const int value = QString(character).toInt(nullptr, 16);
+                uint8_t &byte = oracle[byteIndex];
+                byte = inCell == 0 ? uint8_t((byte & 0x0F) | value << 4) : uint8_t((byte & 0xF0) | value);
+                firstByte = firstByte < 0 ? byteIndex : std::min(firstByte, byteIndex);
+                lastByte = std::max(lastByte, byteIndex);
+            }
+            if (step % 97 == 0) {
+                grid.ResetModifiedRange();
+                firstByte = lastByte = -1;
+            }
+
+            const char *bytes = reinterpret_cast<const char *>(oracle.data());
+            ASSERT_EQ(grid.GetModifiedBytes(), firstByte < 0 ? QByteArray() : QByteArray(bytes + firstByte, lastByte - firstByte + 1));
+            ASSERT_EQ(grid.GetFirstModifiedByte(), std::max(firstByte, 0));
+            ASSERT_EQ(grid.GetFirstModifiedRow(), firstByte < 0 ? -1 : firstByte / Cells);
+            ASSERT_EQ(grid.GetLastModifiedRow(), lastByte < 0 ? -1 : lastByte / Cells);
+            const int row = pick(0, int(oracle.size()) / Cells);
+            const int rowBytes = std::clamp(int(oracle.size()) - row * Cells, 0, Cells);
+            ASSERT_EQ(grid.GetRowBytes(row), QByteArray(bytes + row * Cells, rowBytes)) << "round " << round << " step " << step;
+        }
+    }
+}
