@@ -2,6 +2,7 @@
 
 #include "controls/CDecEdit.h"
 #include "controls/CHexEdit.h"
+#include "controls/CHexGrid.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -62,6 +63,8 @@ QWidget *createBuiltIn(const ControlTemplate &control, QWidget *parent)
         edit->setText(caption);
         return edit;
     }
+    case ControlKind::HexGrid:
+        return new CHexGrid(parent);
     case ControlKind::DecEdit: {
         auto *edit = new CDecEdit(parent);
         edit->setText(caption);
@@ -167,6 +170,25 @@ QWidget *DialogBuilder::createWidget(const ControlTemplate &control, QWidget *pa
     return createBuiltIn(control, parent);
 }
 
+QWidget *DialogBuilder::buildControl(const ControlTemplate &control, QWidget *host) const
+{
+    QWidget *widget = createWidget(control, host);
+    widget->setObjectName(objectName(control.id));
+    widget->setFont(m_font);
+
+    QRect rect = controlRect(control);
+    if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        // The template gives the height with the list dropped; the closed box is one line.
+        const int closedHeight = std::min(rect.height(), combo->sizeHint().height());
+        const int itemHeight = std::max(1, combo->fontMetrics().height() + 2);
+        combo->setMaxVisibleItems(std::max(1, (rect.height() - closedHeight) / itemHeight));
+        rect.setHeight(closedHeight);
+    }
+    widget->setGeometry(rect);
+    applyFlags(widget, control);
+    return widget;
+}
+
 std::vector<QWidget *> DialogBuilder::build(const DialogTemplate &dialogTemplate, QWidget *host) const
 {
     host->setFont(m_font);
@@ -179,20 +201,7 @@ std::vector<QWidget *> DialogBuilder::build(const DialogTemplate &dialogTemplate
     for (const ControlTemplate &control : dialogTemplate.controls) {
         if ((control.flags & GroupStart) != 0)
             groupStarted = true;
-        QWidget *widget = createWidget(control, host);
-        widget->setObjectName(objectName(control.id));
-        widget->setFont(m_font);
-
-        QRect rect = controlRect(control);
-        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-            // The template gives the height with the list dropped; the closed box is one line.
-            const int closedHeight = std::min(rect.height(), combo->sizeHint().height());
-            const int itemHeight = std::max(1, combo->fontMetrics().height() + 2);
-            combo->setMaxVisibleItems(std::max(1, (rect.height() - closedHeight) / itemHeight));
-            rect.setHeight(closedHeight);
-        }
-        widget->setGeometry(rect);
-
+        QWidget *widget = buildControl(control, host);
         if (auto *radio = qobject_cast<QRadioButton *>(widget)) {
             if (groupStarted || radioGroup == nullptr) {
                 radioGroup = new QButtonGroup(host);
@@ -202,7 +211,6 @@ std::vector<QWidget *> DialogBuilder::build(const DialogTemplate &dialogTemplate
             radio->setAutoExclusive(false);
             radioGroup->addButton(radio);
         }
-        applyFlags(widget, control);
         widgets.push_back(widget);
     }
     return widgets;

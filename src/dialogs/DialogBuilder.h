@@ -40,6 +40,10 @@ public:
     // order (the order is also the tab order). Returns the widgets in template order.
     std::vector<QWidget *> build(const DialogTemplate &dialogTemplate, QWidget *host) const;
 
+    // Makes one control as build() does (named, placed, styled), for controls a page makes at
+    // run time. Radio buttons made so join no exclusive group.
+    QWidget *buildControl(const ControlTemplate &control, QWidget *host) const;
+
     // Replaces the widget made for one control kind (for every builder); an empty factory
     // restores the built-in one.
     static void setControlFactory(ControlKind kind, ControlFactory factory);

@@ -17,6 +17,7 @@ enum class ControlKind {
     CheckBox,
     GroupBox,    // pages usually replace it by a painted caption frame
     HexEdit,     // CHexEdit
+    HexGrid,     // CHexGrid: the paged hex grid, paired with a ScrollBar for its pages
     DecEdit,     // CDecEdit: decimal value entry
     TextEdit,    // plain single-line edit
     DropList,    // drop-down list (QComboBox, not editable)

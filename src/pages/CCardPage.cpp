@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTimeEdit>
+
+#include <algorithm>
 
 namespace {
 
@@ -55,6 +58,55 @@ CCardPage::CCardPage(const DialogTemplate &dialogTemplate, QWidget *parent)
 }
 
 CCardPage::~CCardPage() = default;
+
+QWidget *CCardPage::addControl(const ControlTemplate &control)
+{
+    const DialogBuilder builder;
+    QWidget *widget = builder.buildControl(control, this);
+    m_controls.push_back(widget);
+    m_controlsById.try_emplace(control.id, ControlEntry{widget, control.kind});
+    applyColours(widget, isPageColoured(control.kind) ? control.kind : ControlKind::TextEdit);
+    widget->show();
+    return widget;
+}
+
+QWidget *CCardPage::replaceControl(int id, QWidget *widget)
+{
+    const auto found = m_controlsById.find(id);
+    if (found == m_controlsById.end() || widget == nullptr)
+        return nullptr;
+    QWidget *placeholder = found->second.widget;
+    widget->setParent(this);
+    widget->setObjectName(placeholder->objectName());
+    widget->setGeometry(placeholder->geometry());
+    widget->setFont(placeholder->font());
+    widget->setVisible(!placeholder->isHidden());
+    std::replace(m_controls.begin(), m_controls.end(), placeholder, widget);
+    found->second.widget = widget;
+    delete placeholder;
+    return widget;
+}
+
+void CCardPage::onKeyPressed(int id, std::function<bool(int key, Qt::KeyboardModifiers modifiers)> handler)
+{
+    if (QWidget *widget = control(id)) {
+        m_keyHandlers[widget] = std::move(handler);
+        widget->installEventFilter(this);
+    }
+}
+
+bool CCardPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto found = m_keyHandlers.find(watched);
+        if (found != m_keyHandlers.end()) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (found->second(key->key(), key->modifiers()))
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void CCardPage::layoutForWidth(int screenWidth)
 {

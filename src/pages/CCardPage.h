@@ -55,6 +55,15 @@ public:
     QAbstractButton *button(int id) const;
     QLabel *label(int id) const;
 
+    // Controls made at run time (the SRIX4K page's block fields): built like template controls,
+    // coloured like them and found by id like them. A page numbers them from
+    // FirstRuntimeControlId, a range no template uses. Returns the widget.
+    static constexpr int FirstRuntimeControlId = 20000;
+    QWidget *addControl(const ControlTemplate &control);
+    // Puts the page's own widget in place of a Custom placeholder (same id, place and name);
+    // control(id) then returns it. The placeholder is deleted.
+    QWidget *replaceControl(int id, QWidget *widget);
+
     // Sets the caption of a label, button, group box (and its caption frame) or text field.
     void setCaption(int id, const QString &caption);
     QString caption(int id) const;
@@ -68,6 +77,9 @@ public:
     void onClicked(int id, std::function<void()> handler);
     void onSelectionChanged(int id, std::function<void()> handler);
     void onTextChanged(int id, std::function<void()> handler);
+    // A key pressed in the control (the command fields act on Enter, Up and Down). The handler
+    // returns true when it used the key, which then goes no further.
+    void onKeyPressed(int id, std::function<bool(int key, Qt::KeyboardModifiers modifiers)> handler);
 
     // Lists (drop-down lists and list boxes): an item shows `text` and carries `data`; the
     // selected item's data, -1 when none.
@@ -100,6 +112,7 @@ protected:
     void setPaintsBackground(bool paints);
 
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // The page's own painting, over the background and under the caption frames.
     virtual void paintPage(QPainter &painter);
 
@@ -116,6 +129,7 @@ private:
     bool m_paintsBackground = true;
     std::vector<QWidget *> m_controls;
     std::map<int, ControlEntry> m_controlsById;
+    std::map<QObject *, std::function<bool(int, Qt::KeyboardModifiers)>> m_keyHandlers;
     std::vector<CaptionFrame> m_captionFrames;
     std::vector<int> m_captionFrameIds;
     PageBackground m_background;
