@@ -35,8 +35,10 @@ bool CCommandBook::SaveBook(const QString &path) const
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray text = BookText(m_lines);
-    // An uncommitted QSaveFile discards its temporary file when it goes.
-    if (file.write(text) != text.size())
+    // The write is buffered and commit() does not notice when flushing the buffer fails (a
+    // full disk, the file-size limit): flush here and give up on any error. An uncommitted
+    // QSaveFile discards its temporary file when it goes.
+    if (file.write(text) != text.size() || !file.flush() || file.error() != QFileDevice::NoError)
         return false;
     return file.commit();
 }

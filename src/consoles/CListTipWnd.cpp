@@ -67,7 +67,6 @@ bool CListTipWnd::ShowTip(const QString &text, const QPoint &click)
     const QPoint screenTopLeft = m_listBox->viewport()->mapToGlobal(local.topLeft()) + QPoint(ScreenShift_px, 0);
     setGeometry(QRect(screenTopLeft, QSize(local.width() + ScreenWiden_px, local.height())));
     show();
-    raise();
     grabMouse();
     return true;
 }
