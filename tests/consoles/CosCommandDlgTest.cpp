@@ -73,30 +73,28 @@ TEST(CosCommandDlg, ListsTheBookAndHandsOverTheDoubleClickedLine)
     EXPECT_EQ(book.GetLineCount(), 3);
 }
 
-TEST(CosCommandDlg, ClearEmptiesBookAndListAndExitAndEscapeLeaveIt)
+TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
 {
     CCommandBook book;
     book.AddLine("00a4040000");
-    {
+    const struct {
+        int button; // 0: Escape
+        QDialog::DialogCode result;
+        int linesLeft;
+    } cases[] = {{0, QDialog::Rejected, 1}, {1063, QDialog::Accepted, 1}, {1066, QDialog::Rejected, 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button);
         CCosCommandDlg picker(book, nullptr);
         picker.show();
-        QTest::keyClick(&picker, Qt::Key_Escape);
-        EXPECT_EQ(picker.result(), QDialog::Rejected);
+        if (c.button == 0)
+            QTest::keyClick(&picker, Qt::Key_Escape);
+        else
+            button(&picker, c.button)->click();
+        EXPECT_EQ(picker.isVisible(), c.button == 1066) << "Clear leaves the picker open";
+        EXPECT_EQ(picker.result(), c.result);
+        EXPECT_EQ(picker.lineList()->count(), c.linesLeft);
+        EXPECT_EQ(book.GetLineCount(), c.linesLeft);
     }
-    {
-        CCosCommandDlg picker(book, nullptr);
-        picker.show();
-        button(&picker, 1063)->click();
-        EXPECT_EQ(picker.result(), QDialog::Accepted);
-    }
-    EXPECT_EQ(book.GetLineCount(), 1);
-
-    CCosCommandDlg picker(book, nullptr);
-    picker.show();
-    button(&picker, 1066)->click();
-    EXPECT_TRUE(picker.isVisible());
-    EXPECT_EQ(picker.lineList()->count(), 0);
-    EXPECT_EQ(book.GetLineCount(), 0);
 }
 
 // A console's picker button: the picked line lands in the command field in lower case; after
