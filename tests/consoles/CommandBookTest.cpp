@@ -1,0 +1,162 @@
+#include "QtPrinters.h"
+#include "consoles/CCommandBook.h"
+#include "consoles/CConsoleBook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+using Lines = QList<QByteArray>;
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+Lines loaded(const QByteArray &bytes)
+{
+    CCommandBook book;
+    for (const QByteArray &line : CCommandBook::ParseBookText(bytes))
+        book.AddLine(line);
+    return book.lines();
+}
+
+TEST(CommandBook, ReadsTheLinesOfABookFile)
+{
+    const QByteArray longLine(1500, 'a');
+    const struct {
+        const char *name;
+        QByteArray file;
+        Lines lines;
+    } cases[] = {
+        {"empty and blank lines skipped, equal neighbours collapse case-sensitively",
+         "00A4040000\r\n\r\n  00a4040000\r\n00a4040000\r\n", {"00A4040000", "00a4040000"}},
+        {"last line without CR LF", "0084000008\r\n00b0", {"0084000008", "00b0"}},
+        {"bare LF line ends read as one line", "0011\n0022\n", {"0011\n0022\n"}},
+        {"blank inside a line belongs to it", " \n\r 00 11 \r", {"00 11 "}},
+        {"only CR, LF and blanks", "\r\n \r\n\n  ", {}},
+        {"over-long line cut at 1023, its tail dropped", longLine + "\r\n0011\r\n",
+         {QByteArray(1023, 'a'), "0011"}},
+        {"a line ends at its first zero byte", QByteArray("00a4\0zz\r\n0011", 13), {"00a4", "0011"}},
+        {"a line starting with a zero byte does not end the book", QByteArray("\0abc\r\n0011\r\n", 12), {"0011"}},
+        {"A, B, A kept", "A\r\nB\r\nA\r\n", {"A", "B", "A"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(loaded(c.file), c.lines);
+    }
+}
+
+// 202 different sends keep 201 lines from the second on; a longer file keeps its last 201.
+TEST(CommandBook, KeepsTheNewest201Lines)
+{
+    CCommandBook book;
+    QByteArray file;
+    for (int i = 0; i < 300; ++i) {
+        if (i < 202)
+            book.AddLine(QByteArray::number(i));
+        file += QByteArray::number(i) + "\r\n";
+    }
+    ASSERT_EQ(book.GetLineCount(), 201);
+    EXPECT_EQ(*book.GetLine(0), "1");
+    EXPECT_EQ(book.GetLine(201), nullptr);
+    EXPECT_EQ(book.GetLine(-1), nullptr);
+    const Lines lines = loaded(file);
+    ASSERT_EQ(lines.size(), 201);
+    EXPECT_EQ(lines.first(), "99");
+}
+
+class CommandBookFileTest : public ::testing::Test
+{
+protected:
+    QString path(const char *name) const { return folder.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir folder;
+};
+
+TEST_F(CommandBookFileTest, RoundTripAndAppendingLoad)
+{
+    CCommandBook book;
+    for (const char *line : {"00a4040000", "", "0084000008", "00B0000010"})
+        book.AddLine(line);
+    ASSERT_TRUE(book.SaveBook(path("cpubooks.txt")));
+    EXPECT_EQ(readFile(path("cpubooks.txt")), "00a4040000\r\n\r\n0084000008\r\n00B0000010\r\n");
+
+    CCommandBook again;
+    again.AddLine("00B0000010");
+    ASSERT_TRUE(again.LoadBook(path("cpubooks.txt")));
+    EXPECT_EQ(again.lines(), (Lines{"00B0000010", "00a4040000", "0084000008", "00B0000010"}));
+
+    EXPECT_FALSE(again.LoadBook(path("missing.txt")));
+    EXPECT_EQ(again.GetLineCount(), 4);
+}
+
+TEST_F(CommandBookFileTest, FailedSaveLeavesTheOldFileWhole)
+{
+    CCommandBook book;
+    book.AddLine("00a4040000");
+
+    // A folder that is a regular file cannot hold the book.
+    writeFile(path("plain"), "x");
+    EXPECT_FALSE(book.SaveBook(path("plain") + QStringLiteral("/cosbooks.txt")));
+    EXPECT_EQ(readFile(path("plain")), "x");
+
+    // A write that fails half-way (the file-size limit, which binds root too) must not cut the
+    // old book short.
+    const QByteArray old = "0011\r\n0022\r\n";
+    writeFile(path("cosbooks.txt"), old);
+    for (int i = 0; i < 50; ++i)
+        book.AddLine(QByteArray::number(1000000 + i));
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved64 = book.SaveBook(path("cosbooks.txt"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved64);
+    EXPECT_EQ(readFile(path("cosbooks.txt")).size(), old.size());
+    EXPECT_EQ(readFile(path("cosbooks.txt")), old);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "no temporary file left";
+}
+
+TEST_F(CommandBookFileTest, ConsoleLoadsOnOpeningRecordsSendsAndSavesOnClosing)
+{
+    writeFile(path("samcosbooks.txt"), "00A4040000\r\n");
+    {
+        CConsoleBook console(path("samcosbooks.txt"));
+        EXPECT_EQ(console.book().lines(), Lines{"00A4040000"});
+        for (const QByteArray &sent : {QByteArray::fromHex("00a4040000"), QByteArray::fromHex("00a4040000"),
+                                       QByteArray::fromHex("0084000008"), QByteArray::fromHex("00A4040000")})
+            console.RecordCommand(sent);
+    }
+    EXPECT_EQ(readFile(path("samcosbooks.txt")), "00A4040000\r\n00a4040000\r\n0084000008\r\n00a4040000\r\n");
+
+    {
+        CConsoleBook console(path("testcmdbooks.txt"));
+        EXPECT_EQ(console.book().GetLineCount(), 0);
+    }
+    EXPECT_EQ(readFile(path("testcmdbooks.txt")), QByteArray()) << "an empty book is written too";
+
+    EXPECT_TRUE(CConsoleBook::BookPath(CpuBooksFileName).endsWith(QStringLiteral("/cpubooks.txt")));
+    EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
+}
+
+} // namespace
