@@ -137,6 +137,15 @@ QFont DialogBuilder::pageFont()
     return font;
 }
 
+QFont DialogBuilder::hexFont()
+{
+    QFont font(QStringLiteral("Liberation Mono"));
+    font.setPixelSize(10);
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
 QString DialogBuilder::objectName(int id)
 {
     return QStringLiteral("id%1").arg(id);
@@ -174,7 +183,7 @@ QWidget *DialogBuilder::buildControl(const ControlTemplate &control, QWidget *ho
 {
     QWidget *widget = createWidget(control, host);
     widget->setObjectName(objectName(control.id));
-    widget->setFont(m_font);
+    widget->setFont(control.kind == ControlKind::HexEdit ? hexFont() : m_font);
 
     QRect rect = controlRect(control);
     if (auto *combo = qobject_cast<QComboBox *>(widget)) {

@@ -26,6 +26,9 @@ public:
     // The one font of every page and dialog: Liberation Sans at 11 pixels, the size and
     // metrics of the platform's 8-point dialog font.
     static QFont pageFont();
+    // The font of hex fields: fixed-pitch, so that every digit takes the same room and a field
+    // sized for its byte count shows its longest value whatever the digits.
+    static QFont hexFont();
     // The object name of a control's widget.
     static QString objectName(int id);
 

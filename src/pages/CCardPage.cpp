@@ -189,12 +189,6 @@ QString CCardPage::caption(int id) const
     return QString();
 }
 
-void CCardPage::setCaptions(std::initializer_list<ControlCaption> captions)
-{
-    for (const ControlCaption &caption : captions)
-        setCaption(caption.id, Tr(caption.text));
-}
-
 void CCardPage::onClicked(int id, std::function<void()> handler)
 {
     if (auto *clickable = button(id))

@@ -17,12 +17,6 @@ class QAbstractButton;
 class QComboBox;
 class QLabel;
 
-// A caption from a page's label table: the control it goes to and its text in both languages.
-struct ControlCaption {
-    int id;
-    LanguageText text;
-};
-
 // The base of every card page: a child page of the page host, built from its dialog template.
 // It paints the chosen background tiled under its controls, draws labels and buttons
 // transparently in PageTextColour, and draws the caption frames that replace its group boxes.
@@ -67,8 +61,6 @@ public:
     // Sets the caption of a label, button, group box (and its caption frame) or text field.
     void setCaption(int id, const QString &caption);
     QString caption(int id) const;
-    // Sets the captions of a label table in the current language.
-    void setCaptions(std::initializer_list<ControlCaption> captions);
 
     // Handlers of the page's controls. A selection handler runs for every change of a list's
     // selection (or of a date, time or check state), the program's own changes included

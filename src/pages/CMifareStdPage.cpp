@@ -160,7 +160,6 @@ uint8_t CMifareStdPage::firstBlockOfSector(int sector)
 
 void CMifareStdPage::initialise()
 {
-    setLabels();
     setWindowIcon(QApplication::windowIcon());
 
     addCaptionFrame(PurseGroup);
@@ -196,38 +195,6 @@ void CMifareStdPage::initialise()
         hexEdit(panel.trailerKeyB)->SetMaxBytes(KeyBytes);
     }
     setContentHeight(height());
-}
-
-void CMifareStdPage::setLabels()
-{
-    const auto set = [this](LabelSlot slot, int id) { setCaption(id, Tr(LabelTable[std::size_t(slot)])); };
-    const auto setPanels = [this, &set](LabelSlot slot, int MifarePanel::*member) {
-        for (const MifarePanel &panel : m_layout.panels)
-            set(slot, panel.*member);
-    };
-    set(PurseGroupSlot, PurseGroup);
-    setPanels(PanelGroupSlot, &MifarePanel::groupBox);
-    set(RequestSlot, RequestButton);
-    set(SectorSlot, PurseSectorLabel);
-    setPanels(SectorSlot, &MifarePanel::sectorLabel);
-    set(BlockSlot, PurseBlockLabel);
-    setPanels(BlockSlot, &MifarePanel::blockLabel);
-    set(KeyARadioSlot, PurseKeyARadio);
-    setPanels(KeyARadioSlot, &MifarePanel::keyARadio);
-    set(KeyBRadioSlot, PurseKeyBRadio);
-    setPanels(KeyBRadioSlot, &MifarePanel::keyBRadio);
-    set(KeySlot, PurseKeyLabel);
-    setPanels(KeySlot, &MifarePanel::keyLabel);
-    set(DecimalValueSlot, DecimalValueLabel);
-    set(InitializeSlot, InitializeButton);
-    set(IncrementSlot, IncrementButton);
-    set(DecrementSlot, DecrementButton);
-    set(BalanceSlot, BalanceButton);
-    setPanels(ReadSectorSlot, &MifarePanel::readButton);
-    setPanels(WriteBlockSlot, &MifarePanel::writeButton);
-    set(HexValueSlot, m_layout.hexValueLabel);
-    set(ReqIdlSlot, m_layout.reqIdlButton);
-    set(HaltSlot, m_layout.haltButton);
 }
 
 bool CMifareStdPage::requestAndSelect(ReaderOperation &op, int attempts)
@@ -547,9 +514,10 @@ DialogTemplate CMifareStdPage::buildTemplate(const MifareStdLayout &layout)
             add(panel.blockFields[block], ControlKind::HexEdit, px + 22, y, 150, 12);
         }
         add(UnaddressedControlId, ControlKind::Label, px + 6, y + 2, 14, 8, BlockNumbers[panel.blockFields.size()]);
-        add(panel.trailerKeyA, ControlKind::HexEdit, px + 22, y, 50, 12);
-        add(panel.trailerAccessBits, ControlKind::HexEdit, px + 75, y, 34, 12);
-        add(panel.trailerKeyB, ControlKind::HexEdit, px + 112, y, 50, 12);
+        // Key A, the access bits and key B side by side under the 16-byte fields.
+        add(panel.trailerKeyA, ControlKind::HexEdit, px + 22, y, 53, 12);
+        add(panel.trailerAccessBits, ControlKind::HexEdit, px + 78, y, 38, 12);
+        add(panel.trailerKeyB, ControlKind::HexEdit, px + 119, y, 53, 12);
         y += 18;
         add(panel.readButton, ControlKind::Button, px + 22, y, 64, 14, templateCaption(ReadSectorSlot));
         add(panel.writeButton, ControlKind::Button, px + 98, y, 64, 14, templateCaption(WriteBlockSlot));

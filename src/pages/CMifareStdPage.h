@@ -67,7 +67,6 @@ public:
 
 private:
     void initialise();
-    void setLabels();
 
     bool requestAndSelect(ReaderOperation &op, int attempts);
     void request();

@@ -89,48 +89,48 @@ const DialogTemplate &portSetTemplate()
     // Two columns of groups; the clock and the supported-card boxes are kept in the template but
     // hidden in this build.
     static const DialogTemplate dialog{135, 400, 230, {
-        {PortGroup, G, 7, 7, 190, 48, "Port Setting"},
-        {PortLabel, L, 15, 20, 36, 8, "Port"},
+        {PortGroup, G, 7, 7, 190, 48, {"端口设置", "Port Setting"}},
+        {PortLabel, L, 15, 20, 36, 8, {"端口值", "Port"}},
         {PortList, D, 55, 18, 80, 90, ""},
-        {BaudLabel, L, 15, 36, 36, 8, "Baud"},
+        {BaudLabel, L, 15, 36, 36, 8, {"波特率", "Baud"}},
         {BaudList, D, 55, 34, 80, 90, ""},
-        {ConnectButton, B, 141, 25, 48, 14, "Connect"},
+        {ConnectButton, B, 141, 25, 48, 14, {"连接", "Connect"}},
 
-        {InformationGroup, G, 7, 61, 190, 48, "Information"},
-        {ModelLabel, L, 15, 74, 36, 8, "Model"},
+        {InformationGroup, G, 7, 61, 190, 48, {"产品信息", "Information"}},
+        {ModelLabel, L, 15, 74, 36, 8, {"产品序号", "Model"}},
         {ModelField, H, 55, 72, 134, 12, "", Locked},
-        {VersionLabel, L, 15, 90, 36, 8, "DLL Ver"},
+        {VersionLabel, L, 15, 90, 36, 8, {"DLL版本", "DLL Ver"}},
         {VersionField, H, 55, 88, 80, 12, "", Locked},
-        {GetButton, B, 141, 87, 48, 14, "Get"},
+        {GetButton, B, 141, 87, 48, 14, {"读取", "Get"}},
 
-        {LightGroup, G, 7, 115, 190, 30, "Light"},
-        {ColourLabel, L, 15, 129, 36, 8, "Color"},
+        {LightGroup, G, 7, 115, 190, 30, {"设置指示灯颜色", "Light"}},
+        {ColourLabel, L, 15, 129, 36, 8, {"颜色", "Color"}},
         {ColourList, D, 55, 127, 80, 60, ""},
-        {LightButton, B, 141, 125, 48, 14, "Send"},
+        {LightButton, B, 141, 125, 48, 14, {"执行", "Send"}},
 
-        {DeviceNumberGroup, G, 203, 7, 190, 30, "Icdeve"},
+        {DeviceNumberGroup, G, 203, 7, 190, 30, {"设备标记", "Icdeve"}},
         {DeviceNumberField, H, 211, 20, 50, 12, ""},
-        {DeviceNumberRead, B, 283, 19, 48, 14, "Read", Hidden},
-        {DeviceNumberWrite, B, 337, 19, 48, 14, "Write", Hidden},
+        {DeviceNumberRead, B, 283, 19, 48, 14, {"读取", "Read"}, Hidden},
+        {DeviceNumberWrite, B, 337, 19, 48, 14, {"写入", "Write"}, Hidden},
 
-        {BeepGroup, G, 203, 43, 190, 30, "Beep"},
+        {BeepGroup, G, 203, 43, 190, 30, {"设置蜂鸣时间", "Beep"}},
         {BeepField, H, 211, 56, 30, 12, ""},
         {N, L, 245, 58, 40, 8, "X 10ms"},
-        {BeepButton, B, 337, 55, 48, 14, "Send"},
+        {BeepButton, B, 337, 55, 48, 14, {"执行", "Send"}},
 
-        {AntennaGroup, G, 203, 79, 190, 30, "Antenna"},
-        {AntennaOn, R, 211, 93, 40, 10, "On", GroupStart},
-        {AntennaOff, R, 255, 93, 40, 10, "Off"},
-        {AntennaButton, B, 337, 91, 48, 14, "Send"},
+        {AntennaGroup, G, 203, 79, 190, 30, {"设置天线状态", "Antenna"}},
+        {AntennaOn, R, 211, 93, 40, 10, {"开", "On"}, GroupStart},
+        {AntennaOff, R, 255, 93, 40, 10, {"关", "Off"}},
+        {AntennaButton, B, 337, 91, 48, 14, {"执行", "Send"}},
 
-        {ClockGroup, G, 203, 115, 190, 46, "RTC", Hidden},
+        {ClockGroup, G, 203, 115, 190, 46, {"时钟操作", "RTC"}, Hidden},
         {ClockDate, ControlKind::DatePicker, 211, 128, 70, 12, "", Hidden},
         {ClockTime, ControlKind::TimePicker, 285, 128, 60, 12, "", Hidden},
         {WeekDayText, L, 211, 146, 60, 8, "", Hidden},
-        {ClockRead, B, 285, 143, 48, 14, "Read", Hidden},
-        {ClockWrite, B, 337, 143, 48, 14, "Write", Hidden},
+        {ClockRead, B, 285, 143, 48, 14, {"读取", "Read"}, Hidden},
+        {ClockWrite, B, 337, 143, 48, 14, {"设置", "Write"}, Hidden},
 
-        {SupportGroup, G, 7, 167, 386, 56, "Support Card", Hidden},
+        {SupportGroup, G, 7, 167, 386, 56, {"可支持的卡", "Support Card"}, Hidden},
         {FirstSupportBox + 0, C, 15, 180, 88, 9, "SHC1102", Hidden},
         {FirstSupportBox + 1, C, 106, 180, 96, 9, "Mifare_UltraLight", Hidden},
         {FirstSupportBox + 2, C, 205, 180, 90, 9, "Mifare_Std S50", Hidden},
@@ -203,33 +203,6 @@ int centuryYear(int yearInCentury)
 CPortSetPage::CPortSetPage(QWidget *parent)
     : CCardPage(portSetTemplate(), parent)
 {
-    setCaptions({
-        {PortGroup, {"端口设置", "Port Setting"}},
-        {PortLabel, {"端口值", "Port"}},
-        {BaudLabel, {"波特率", "Baud"}},
-        {ConnectButton, {"连接", "Connect"}},
-        {InformationGroup, {"产品信息", "Information"}},
-        {ModelLabel, {"产品序号", "Model"}},
-        {VersionLabel, {"DLL版本", "DLL Ver"}},
-        {GetButton, {"读取", "Get"}},
-        {LightGroup, {"设置指示灯颜色", "Light"}},
-        {ColourLabel, {"颜色", "Color"}},
-        {LightButton, {"执行", "Send"}},
-        {DeviceNumberGroup, {"设备标记", "Icdeve"}},
-        {DeviceNumberRead, {"读取", "Read"}},
-        {DeviceNumberWrite, {"写入", "Write"}},
-        {BeepGroup, {"设置蜂鸣时间", "Beep"}},
-        {BeepButton, {"执行", "Send"}},
-        {AntennaGroup, {"设置天线状态", "Antenna"}},
-        {AntennaOn, {"开", "On"}},
-        {AntennaOff, {"关", "Off"}},
-        {AntennaButton, {"执行", "Send"}},
-        {ClockGroup, {"时钟操作", "RTC"}},
-        {ClockRead, {"读取", "Read"}},
-        {ClockWrite, {"设置", "Write"}},
-        {SupportGroup, {"可支持的卡", "Support Card"}},
-    });
-
     fillLists();
     button(AntennaOn)->setChecked(true);
     hexEdit(BeepField)->SetMaxBytes(1);

@@ -64,16 +64,6 @@ constexpr std::array<PagePiece, 17> PagePieces = {{
     {1098, 15, 0, 4},
 }};
 
-const ControlCaption LabelTable[] = {
-    {SerialLabel, {"SN0.......SN6", "SN0.......SN6"}},
-    {PageLabel, {"页地址", "Page"}},
-    {RequestAllButton, {"寻卡.ALL", "ReqALL"}},
-    {ReadButton, {"读卡", "Read Card"}},
-    {WriteButton, {"写卡", "Write Page"}},
-    {RequestIdleButton, {"寻卡.IDL", "ReqIDL"}},
-    {HaltButton, {"休眠", "Halt"}},
-};
-
 DialogTemplate buildTemplate()
 {
     static constexpr const char *PageNames[PageCount] = {"PAGE0", "PAGE1", "PAGE2", "PAGE3", "PAGE4", "PAGE5",
@@ -81,16 +71,16 @@ DialogTemplate buildTemplate()
                                                          "PAGE12", "PAGE13", "PAGE14", "PAGE15"};
     std::vector<ControlTemplate> controls;
     const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 const char *caption = "", uint32_t flags = NoFlags) {
+                                 const LanguageText &caption = {}, uint32_t flags = NoFlags) {
         controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
     };
     // The frame of the page comes first: the page's height is measured from it.
     add(UnaddressedControlId, ControlKind::GroupBox, 7, 7, 226, 204, "Mifare UltraLight");
-    add(SerialLabel, ControlKind::Label, 15, 24, 60, 8, "SN0.......SN6");
+    add(SerialLabel, ControlKind::Label, 15, 24, 60, 8, {"SN0.......SN6", "SN0.......SN6"});
     add(SerialField, ControlKind::HexEdit, 78, 22, 80, 12, "", Locked);
-    add(RequestAllButton, ControlKind::Button, 15, 40, 50, 14, "ReqALL");
-    add(RequestIdleButton, ControlKind::Button, 69, 40, 50, 14, "ReqIDL");
-    add(HaltButton, ControlKind::Button, 123, 40, 50, 14, "Halt");
+    add(RequestAllButton, ControlKind::Button, 15, 40, 50, 14, {"寻卡.ALL", "ReqALL"});
+    add(RequestIdleButton, ControlKind::Button, 69, 40, 50, 14, {"寻卡.IDL", "ReqIDL"});
+    add(HaltButton, ControlKind::Button, 123, 40, 50, 14, {"休眠", "Halt"});
     // Pages 0 to 7 in the left column, 8 to 15 in the right one.
     for (int page = 0; page < PageCount; ++page) {
         const int x = page < 8 ? 15 : 130;
@@ -101,10 +91,10 @@ DialogTemplate buildTemplate()
                 add(piece.field, ControlKind::HexEdit, x + 31 + 16 * piece.offset, y, piece.count == PageBytes ? 60 : 28, 12);
         }
     }
-    add(PageLabel, ControlKind::Label, 15, 192, 24, 8, "Page");
+    add(PageLabel, ControlKind::Label, 15, 192, 24, 8, {"页地址", "Page"});
     add(PageList, ControlKind::DropList, 42, 190, 36, 12);
-    add(ReadButton, ControlKind::Button, 90, 189, 56, 14, "Read Card");
-    add(WriteButton, ControlKind::Button, 150, 189, 56, 14, "Write Page");
+    add(ReadButton, ControlKind::Button, 90, 189, 56, 14, {"读卡", "Read Card"});
+    add(WriteButton, ControlKind::Button, 150, 189, 56, 14, {"写卡", "Write Page"});
     return DialogTemplate{143, 240, 218, std::move(controls)};
 }
 
@@ -145,8 +135,6 @@ void CUltraLightPage::initialise()
     comboBox(PageList)->setCurrentIndex(0);
     for (const PagePiece &piece : PagePieces)
         hexEdit(piece.field)->SetMaxBytes(piece.count);
-    for (const ControlCaption &caption : LabelTable)
-        setCaption(caption.id, Tr(caption.text));
     paintLockColours(hexEdit(LockBytesField));
     paintLockColours(hexEdit(Page3Field));
     const QRect frame = controlRect(UnaddressedControlId);

@@ -109,6 +109,8 @@ TEST_F(CardPageTest, EveryControlKindBecomesItsWidgetNamedById)
                 {First, "QRadioButton"},  {Option, "QCheckBox"},      {Date, "QDateEdit"},
                 {Time, "QTimeEdit"},      {Scroll, "QScrollBar"},     {Preview, "QFrame"},
                 {Spare, "QWidget"}};
+    // A Custom control is a bare placeholder, nothing more.
+    EXPECT_STREQ(page.control(Spare)->metaObject()->className(), "QWidget");
     for (const auto &row : rows) {
         SCOPED_TRACE(row.widgetClass);
         ASSERT_NE(page.control(row.id), nullptr);
@@ -176,17 +178,53 @@ TEST_F(CardPageTest, RadioGroupsRunFromOneGroupStartToTheNext)
     EXPECT_EQ(checked(), ".x.x");
 }
 
-TEST_F(CardPageTest, CaptionsInTheBuildsLanguage)
+TEST_F(CardPageTest, TemplateCaptionsCarryBothLanguagesAndTheBuilderPicksOne)
 {
-    page.setCaptions({{Caption, {"端口", "Port"}}, {Go, {"连接", "Connect"}}, {Group, {"端口设置", "Port Setting"}},
-                      {Option, {"开", "On"}}});
-    const bool english = LanguageIndex == 1;
-    EXPECT_EQ(page.label(Caption)->text(), english ? QStringLiteral("Port") : QStringLiteral("端口"));
-    EXPECT_EQ(page.button(Go)->text(), english ? QStringLiteral("Connect") : QStringLiteral("连接"));
-    EXPECT_EQ(page.caption(Group), english ? QStringLiteral("Port Setting") : QStringLiteral("端口设置"));
-    EXPECT_EQ(page.caption(Option), english ? QStringLiteral("On") : QStringLiteral("开"));
+    static const DialogTemplate bilingual{778, 100, 60, {
+        {Group, ControlKind::GroupBox, 5, 5, 90, 50, {"端口设置", "Port Setting"}},
+        {Caption, ControlKind::Label, 10, 15, 40, 8, {"端口", "Port"}},
+        {Go, ControlKind::Button, 10, 30, 40, 14, {"连接", "Connect"}},
+        {Option, ControlKind::CheckBox, 55, 30, 30, 10, "SN"},
+    }};
+    const int built = LanguageIndex;
+    for (int language : {0, 1}) {
+        LanguageIndex = language;
+        CCardPage bilingualPage(bilingual);
+        const bool english = language == 1;
+        EXPECT_EQ(bilingualPage.caption(Group), english ? QStringLiteral("Port Setting") : QStringLiteral("端口设置"));
+        EXPECT_EQ(bilingualPage.label(Caption)->text(), english ? QStringLiteral("Port") : QStringLiteral("端口"));
+        EXPECT_EQ(bilingualPage.button(Go)->text(), english ? QStringLiteral("Connect") : QStringLiteral("连接"));
+        EXPECT_EQ(bilingualPage.caption(Option), QStringLiteral("SN"));
+    }
+    LanguageIndex = built;
     page.setCaption(Text, QStringLiteral("plain"));
     EXPECT_EQ(PageHarness::text(&page, Text), QStringLiteral("plain"));
+}
+
+TEST_F(CardPageTest, RunTimeControlsOwnWidgetsAndKeyHooksAreFoundAndServedLikeTemplateOnes)
+{
+    const int runtimeId = CCardPage::FirstRuntimeControlId + 7;
+    QWidget *made = page.addControl({runtimeId, ControlKind::HexEdit, 10, 170, 60, 12, "", NoFlags});
+    EXPECT_EQ(page.hexEdit(runtimeId), made);
+    EXPECT_EQ(made->objectName(), QStringLiteral("id%1").arg(runtimeId));
+    EXPECT_TRUE(made->isVisibleTo(&page));
+
+    const QRect placeholder = page.control(Spare)->geometry();
+    auto *own = new QLabel(QStringLiteral("own"));
+    EXPECT_EQ(page.replaceControl(Spare, own), own);
+    EXPECT_EQ(page.control(Spare), own);
+    EXPECT_EQ(own->geometry(), placeholder);
+    EXPECT_EQ(page.findChildren<QWidget *>(QStringLiteral("id%1").arg(Spare)).size(), 1);
+
+    QStringList keys;
+    page.onKeyPressed(Field, [&](int key, Qt::KeyboardModifiers) {
+        keys << QString::number(key);
+        return key == Qt::Key_Return;
+    });
+    QTest::keyClick(page.hexEdit(Field), Qt::Key_Return);
+    QTest::keyClick(page.hexEdit(Field), Qt::Key_A);
+    EXPECT_EQ(keys, (QStringList{QString::number(Qt::Key_Return), QString::number(Qt::Key_A)}));
+    EXPECT_EQ(page.hexEdit(Field)->text(), QStringLiteral("00a")) << "the hook passes on the keys it does not use";
 }
 
 TEST_F(CardPageTest, HandlersRunOnTheOperatorsActions)

@@ -6,6 +6,7 @@
 #include "reader/RuntimeState.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -311,6 +312,8 @@ TEST_F(PortSetPageTest, TheSixthCharacterOfTheModelSelectsTheSupportedCards)
 
 TEST_F(PortSetPageTest, TheCardBoxesIgnoreTheOperatorsMouseAndKeys)
 {
+    // On the box itself: a click beside a short caption would miss the button anyway.
+    const auto indicator = [](QWidget *box) { return QPoint(6, box->height() / 2); };
     openPage();
     showModel("ZT-SIL");
     m_page->show();
@@ -318,11 +321,19 @@ TEST_F(PortSetPageTest, TheCardBoxesIgnoreTheOperatorsMouseAndKeys)
         QAbstractButton *box = m_page->button(id);
         box->show();
         const bool before = box->isChecked();
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTest::mouseDClick(box, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton, {}, indicator(box));
+        QTest::mouseDClick(box, Qt::LeftButton, {}, indicator(box));
         QTest::keyClick(box, Qt::Key_Space);
         EXPECT_EQ(box->isChecked(), before) << "box " << id;
     }
+    // The same clicks and key do reach and toggle an ordinary check box in the same place.
+    QCheckBox ordinary(QStringLiteral("ordinary"), m_page.get());
+    ordinary.setGeometry(m_page->button(1213)->geometry());
+    ordinary.show();
+    QTest::mouseClick(&ordinary, Qt::LeftButton, {}, indicator(&ordinary));
+    EXPECT_TRUE(ordinary.isChecked());
+    QTest::keyClick(&ordinary, Qt::Key_Space);
+    EXPECT_FALSE(ordinary.isChecked());
 }
 
 TEST_F(PortSetPageTest, TheDeviceNumberIsReadAndWrittenLowByteFirstAndOnlyWhenTwoBytesLong)
