@@ -5,6 +5,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/install-deps.sh"
 build="$root/build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNEX_BUILD_TESTS=OFF
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNEX_BUILD_TESTS=OFF
 cmake --build "$build" -j"$(nproc)" --target vornex zentrava-sim
 exec "$build/bin/vornex" "$@"
