@@ -217,6 +217,9 @@ int32_t SimulatedReader::request(uint16_t icdev, uint8_t mode, uint8_t *tagType)
         return result;
     if (!tagType || (mode != RequestAll && mode != RequestIdle))
         return status::WrongParameter;
+    // A type A request reaches no tag of another radio mode.
+    if (m_field.radioMode() != RadioMode::Iso14443A)
+        return status::NoCard;
     const VirtualCard *first = m_field.request(mode == RequestAll);
     if (!first)
         return status::NoCard;
