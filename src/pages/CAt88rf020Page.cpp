@@ -120,6 +120,7 @@ DialogTemplate buildTemplate(int templateId)
     // Pages 0 to 15 in the left column, 16 to 31 in the right one.
     constexpr int GroupTop = 78;
     constexpr int RowHeight = 14;
+    constexpr int RowWidth = 126;
     add(PageGroup, ControlKind::GroupBox, 0, GroupTop, 354, 16 * RowHeight + 20, "AT88RF020");
     for (int page = 0; page < PageCount; ++page) {
         const int x = page < 16 ? 6 : 180;
@@ -130,9 +131,14 @@ DialogTemplate buildTemplate(int templateId)
             "PAGE21", "PAGE22", "PAGE23", "PAGE24", "PAGE25", "PAGE26", "PAGE27", "PAGE28", "PAGE29", "PAGE30",
             "PAGE31"};
         add(UnaddressedControlId, ControlKind::Label, x, y + 2, 30, 8, names[page].constData());
+        // Every row is as wide as an 8-byte field; a split page puts its second field right
+        // after the first.
         for (const PagePiece &piece : PagePieces()) {
-            if (piece.page == page)
-                add(piece.field, ControlKind::HexEdit, x + 32 + 14 * piece.offset, y, fieldWidth(piece.count), 12);
+            if (piece.page != page)
+                continue;
+            const int start = piece.offset == 0 ? 0 : fieldWidth(piece.offset) + 2;
+            const int width = piece.offset == 0 && piece.count < PageBytes ? fieldWidth(piece.count) : RowWidth - start;
+            add(piece.field, ControlKind::HexEdit, x + 32 + start, y, width, 12);
         }
     }
     return DialogTemplate{templateId, 362 + margin, GroupTop + 16 * RowHeight + 28 + margin, std::move(controls)};

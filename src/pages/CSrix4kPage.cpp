@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 #include <array>
 
@@ -216,6 +217,14 @@ void CSrix4kPage::paintPage(QPainter &painter)
     painter.drawText(m_tabRects[0], Qt::AlignCenter, QStringLiteral("First Page"));
     painter.drawText(m_tabRects[1], Qt::AlignCenter, QStringLiteral("Second Page"));
     painter.restore();
+}
+
+void CSrix4kPage::resizeEvent(QResizeEvent *event)
+{
+    CCardPage::resizeEvent(event);
+    if (m_gridArea.isValid() && (width() != m_gridArea.right() + 1 + GridMargin_px
+                                 || height() != m_gridArea.top() + PageBelowGridTop_px))
+        layoutGrid();
 }
 
 void CSrix4kPage::mousePressEvent(QMouseEvent *event)

@@ -36,6 +36,9 @@ public:
 protected:
     void paintPage(QPainter &painter) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // The host covers its view with the page again whenever the view grows (the frame reaches
+    // its maximised size late): the grid follows the new width and the page keeps its height.
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void initialise();

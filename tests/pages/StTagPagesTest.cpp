@@ -247,6 +247,11 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_EQ(page.shownTab(), 0);
     EXPECT_TRUE(shown(5));
     EXPECT_EQ(PageHarness::text(&page, CSrix4kPage::FirstBlockField + 5), "01020304");
+
+    // On an 800-pixel screen a block field still shows its 8 digits.
+    page.resize(780, 600);
+    CHexEdit *narrowest = page.hexEdit(CSrix4kPage::FirstBlockField + 127);
+    EXPECT_LE(narrowest->fontMetrics().horizontalAdvance(QString(8, 'D')) + 8, narrowest->width());
 }
 
 } // namespace
