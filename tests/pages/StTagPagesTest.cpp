@@ -230,12 +230,25 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_EQ(page.tabRect(1), QRect(area.left() + 130, area.top() + 387, 110, 30));
     EXPECT_EQ(PageHarness::text(&page, CSrix4kPage::FirstBlockLabel + 100), "block100");
 
+    // The frame: light along the top, grey along the bottom; open over the shown tab, the
+    // other tab's light top edge in the line.
+    const QColor light(255, 255, 90), grey(128, 128, 128);
+    const auto pixel = [&page](int x, int y) { return page.grab().toImage().pixelColor(x, y); };
+    const int tabLine = area.bottom() + 1;
+    EXPECT_EQ(pixel(area.center().x(), area.top()), light);
+    EXPECT_EQ(pixel(area.right() - 5, tabLine), grey);
+    EXPECT_EQ(pixel(page.tabRect(1).center().x(), tabLine), light);
+    const QColor open = pixel(page.tabRect(0).center().x(), tabLine);
+    EXPECT_TRUE(open != light && open != grey);
+
     const auto shown = [&page](int block) { return !page.control(CSrix4kPage::FirstBlockField + block)->isHidden(); };
     EXPECT_TRUE(shown(63));
     EXPECT_FALSE(shown(64));
     page.hexEdit(CSrix4kPage::FirstBlockField + 5)->setText("01020304");
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
     EXPECT_EQ(page.shownTab(), 1);
+    EXPECT_EQ(pixel(page.tabRect(0).center().x(), tabLine), light);
+    EXPECT_EQ(pixel(page.tabRect(0).left() - 5, tabLine), grey);
     EXPECT_FALSE(shown(0));
     EXPECT_TRUE(shown(127));
     EXPECT_TRUE(page.control(CSrix4kPage::FirstBlockLabel + 64)->isVisibleTo(&page));
