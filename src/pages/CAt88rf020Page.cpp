@@ -2,15 +2,13 @@
 
 #include "controls/CHexEdit.h"
 #include "pages/CardActivation.h"
-#include "reader/ReaderWait.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/UserPrompts.h"
 
-#include <QComboBox>
-
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -36,6 +34,10 @@ constexpr int CountButton = 1043;
 constexpr int ReadButton = 1044;
 constexpr int WriteButton = 1046;
 constexpr int DeselectButton = 1047;
+
+// The two halves of page 0 (PUPI and lock bytes) and page 2 (signature and counter).
+constexpr int Page0Fields[] = {1200, 1201};
+constexpr int Page2Fields[] = {1204, 1205};
 
 constexpr int PageCount = 32;
 constexpr int PageBytes = 8;
@@ -261,8 +263,8 @@ void CAt88rf020Page::lock()
     ReaderOperation op;
     if (!op.requirePortOpen())
         return;
-    hexEdit(1200)->clear();
-    hexEdit(1201)->clear();
+    for (int field : Page0Fields)
+        hexEdit(field)->clear();
     if (!requireFieldBytes(LockField, LockBytes, 21))
         return;
     const QByteArray lockBytes = hexEdit(LockField)->GetHexBytes();
@@ -285,8 +287,8 @@ void CAt88rf020Page::count()
     ReaderOperation op;
     if (!op.requirePortOpen())
         return;
-    hexEdit(1204)->clear();
-    hexEdit(1205)->clear();
+    for (int field : Page2Fields)
+        hexEdit(field)->clear();
     if (!requireFieldBytes(SignatureField, SignatureBytes, 23))
         return;
     const QByteArray signature = hexEdit(SignatureField)->GetHexBytes();
