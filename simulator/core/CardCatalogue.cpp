@@ -1,10 +1,13 @@
 #include "CardCatalogue.h"
 
+#include "At88rf020Card.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
 #include "ProcessorCard.h"
 #include "ScenarioError.h"
 #include "Shc1102Card.h"
+#include "Sr176Card.h"
+#include "Srix4kCard.h"
 #include "UltralightCard.h"
 
 #include <nlohmann/json.hpp>
@@ -46,6 +49,15 @@ const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
         {"shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", 8,
          [](const Bytes &uid) { return Shc1102Card::factoryNew(uid); },
          [](const nlohmann::ordered_json &card, const std::string &where) { return Shc1102Card::fromJson(card, where); }},
+        {"at88rf020", {}, "AT88RF020 tag (type B), 32 pages of 8 bytes behind a password, lock bits and a counter", 4,
+         [](const Bytes &uid) { return At88rf020Card::factoryNew(uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) { return At88rf020Card::fromJson(card, where); }},
+        {"sr176", {}, "ST SR176 tag, 16 blocks of 2 bytes with a lock register", 8,
+         [](const Bytes &uid) { return Sr176Card::factoryNew(uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) { return Sr176Card::fromJson(card, where); }},
+        {"srix4k", {}, "ST SRIX4K tag, 128 blocks of 4 bytes, counters and a lock register", 8,
+         [](const Bytes &uid) { return Srix4kCard::factoryNew(uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) { return Srix4kCard::fromJson(card, where); }},
     };
     return catalogue;
 }

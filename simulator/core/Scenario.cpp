@@ -1,5 +1,6 @@
 #include "Scenario.h"
 
+#include "At88rf020Card.h"
 #include "CardCatalogue.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
@@ -7,6 +8,8 @@
 #include "ProcessorCard.h"
 #include "ScenarioError.h"
 #include "Shc1102Card.h"
+#include "Sr176Card.h"
+#include "Srix4kCard.h"
 #include "UltralightCard.h"
 
 #include <nlohmann/json.hpp>
@@ -91,6 +94,29 @@ Scenario Scenario::builtInDefault()
     std::copy(guarded.begin(), guarded.end(), image.begin() + 9 * 4);
     shc1102->replaceMemory(image);
     scenario.field.push_back(std::move(shc1102));
+
+    // The type B tags: each answers only in its own radio mode.
+    auto at88rf020 = At88rf020Card::factoryNew(hex("A0200001"));
+    image = at88rf020->memory();
+    std::fill(image.begin() + At88rf020Card::PasswordPage * 8, image.begin() + 4 * 8, 0xFF);
+    const Bytes at020Pages = asciiBlock("AT88RF020 DEMO PAGES 4 TO 7 HERE", 32);
+    std::copy(at020Pages.begin(), at020Pages.end(), image.begin() + 4 * 8);
+    at88rf020->replaceMemory(image);
+    scenario.field.push_back(std::move(at88rf020));
+
+    auto sr176 = Sr176Card::factoryNew(hex("D002A1B2C3D40176"));
+    image = sr176->memory();
+    const Bytes sr176Blocks = asciiBlock("SR176 DEMO 4-11!", 16);
+    std::copy(sr176Blocks.begin(), sr176Blocks.end(), image.begin() + 4 * 2);
+    sr176->replaceMemory(image);
+    scenario.field.push_back(std::move(sr176));
+
+    auto srix4k = Srix4kCard::factoryNew(hex("D00201A1B2C3D44B"));
+    image = srix4k->memory();
+    const Bytes srixBlocks = asciiBlock("SRIX4K DEMO BLOCKS 16 TO 23 HERE", 32);
+    std::copy(srixBlocks.begin(), srixBlocks.end(), image.begin() + 16 * 4);
+    srix4k->replaceMemory(image);
+    scenario.field.push_back(std::move(srix4k));
 
     for (auto &card : scenario.field)
         card->takeMemoryChanged();

@@ -1,10 +1,13 @@
 #include "SimulatedReader.h"
 
+#include "At88rf020Card.h"
 #include "MifareClassicCard.h"
 #include "ProcessorCard.h"
 #include "ReaderClock.h"
 #include "ScenarioError.h"
 #include "Shc1102Card.h"
+#include "Sr176Card.h"
+#include "Srix4kCard.h"
 #include "StatusCode.h"
 #include "UltralightCard.h"
 
@@ -214,6 +217,9 @@ int32_t SimulatedReader::request(uint16_t icdev, uint8_t mode, uint8_t *tagType)
         return result;
     if (!tagType || (mode != RequestAll && mode != RequestIdle))
         return status::WrongParameter;
+    // A type A request reaches no tag of another radio mode.
+    if (m_field.radioMode() != RadioMode::Iso14443A)
+        return status::NoCard;
     const VirtualCard *first = m_field.request(mode == RequestAll);
     if (!first)
         return status::NoCard;
@@ -453,6 +459,201 @@ int32_t SimulatedReader::shc1102Write(uint16_t icdev, uint8_t block, const uint8
         return status::WrongParameter;
     auto *card = shc1102Card();
     return finish(card ? card->write(block, data) : status::NoCard);
+}
+
+// AT88RF020: request B (0 wakes idle tags, 8 halted ones too) makes the first tag answering in
+// its radio mode the addressed one; a refused command or a deselect ends that.
+int32_t SimulatedReader::at88rf020RequestB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    constexpr uint8_t RequestB = 0x00;
+    constexpr uint8_t WakeUpB = 0x08;
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!answer || !len || (mode != RequestB && mode != WakeUpB))
+        return status::WrongParameter;
+    // Other modulations never reach the tag.
+    if (m_field.radioMode() != RadioMode::At88rf020)
+        return status::NoCard;
+    m_field.request(mode == WakeUpB);
+    auto *card = m_field.firstReady<At88rf020Card>();
+    if (!card)
+        return status::NoCard;
+    m_field.activate(card);
+    copyOut(card->answerToRequest(), answer, len);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::at88rf020Check(uint16_t icdev, const uint8_t *password)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!password)
+        return status::WrongParameter;
+    auto *card = m_field.active<At88rf020Card>();
+    return card ? card->check(password) : status::NoCard;
+}
+
+int32_t SimulatedReader::at88rf020Read(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !len)
+        return status::WrongParameter;
+    auto *card = m_field.active<At88rf020Card>();
+    const int32_t result = card ? card->read(page, data) : status::NoCard;
+    if (result == status::Ok)
+        *len = At88rf020Card::PageBytes;
+    return result;
+}
+
+int32_t SimulatedReader::at88rf020Write(uint16_t icdev, uint8_t page, const uint8_t *data)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *card = m_field.active<At88rf020Card>();
+    return finish(card ? card->write(page, data) : status::NoCard);
+}
+
+int32_t SimulatedReader::at88rf020Lock(uint16_t icdev, const uint8_t *lockBytes)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!lockBytes)
+        return status::WrongParameter;
+    auto *card = m_field.active<At88rf020Card>();
+    return finish(card ? card->lock(lockBytes) : status::NoCard);
+}
+
+int32_t SimulatedReader::at88rf020Count(uint16_t icdev, const uint8_t *signature)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!signature)
+        return status::WrongParameter;
+    auto *card = m_field.active<At88rf020Card>();
+    return finish(card ? card->count(signature) : status::NoCard);
+}
+
+int32_t SimulatedReader::at88rf020Deselect(uint16_t icdev)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    auto *card = m_field.active<At88rf020Card>();
+    if (!card)
+        return status::NoCard;
+    card->setState(CardState::Halted);
+    return status::Ok;
+}
+
+// ST tags: the selection wakes every ST tag in the field and selects the first, whose chip ID
+// it answers; the SR176 and SRIX4K commands then address the tag of their kind among those that
+// answered.
+int32_t SimulatedReader::stSelect(uint16_t icdev, uint8_t *chipId)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!chipId)
+        return status::WrongParameter;
+    if (m_field.radioMode() != RadioMode::StMicro)
+        return status::NoCard;
+    VirtualCard *first = m_field.request(true);
+    if (auto *sr176 = dynamic_cast<Sr176Card *>(first))
+        *chipId = sr176->chipId();
+    else if (auto *srix4k = dynamic_cast<Srix4kCard *>(first))
+        *chipId = srix4k->chipId();
+    else
+        return status::NoCard;
+    m_field.activate(first);
+    return status::Ok;
+}
+
+template <class Card> Card *SimulatedReader::selectedStTag()
+{
+    for (const auto &card : m_field.cards()) {
+        auto *tag = dynamic_cast<Card *>(card.get());
+        if (tag && (tag->state() == CardState::Ready || tag->state() == CardState::Active)) {
+            m_field.activate(tag);
+            return tag;
+        }
+    }
+    return nullptr;
+}
+
+int32_t SimulatedReader::sr176Read(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !len)
+        return status::WrongParameter;
+    auto *card = selectedStTag<Sr176Card>();
+    const int32_t result = card ? card->read(block, data) : status::NoCard;
+    if (result == status::Ok)
+        *len = Sr176Card::BlockBytes;
+    return result;
+}
+
+int32_t SimulatedReader::sr176Write(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *card = selectedStTag<Sr176Card>();
+    return finish(card ? card->write(block, data) : status::NoCard);
+}
+
+int32_t SimulatedReader::sr176Protect(uint16_t icdev, uint8_t lockRegister)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    auto *card = selectedStTag<Sr176Card>();
+    return finish(card ? card->protect(lockRegister) : status::NoCard);
+}
+
+int32_t SimulatedReader::srix4kRead(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !len)
+        return status::WrongParameter;
+    auto *card = selectedStTag<Srix4kCard>();
+    const int32_t result = card ? card->read(block, data) : status::NoCard;
+    if (result == status::Ok)
+        *len = Srix4kCard::BlockBytes;
+    return result;
+}
+
+int32_t SimulatedReader::srix4kWrite(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *card = selectedStTag<Srix4kCard>();
+    return finish(card ? card->write(block, data) : status::NoCard);
+}
+
+int32_t SimulatedReader::srix4kUid(uint16_t icdev, uint8_t *uid, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!uid || !len)
+        return status::WrongParameter;
+    auto *card = selectedStTag<Srix4kCard>();
+    if (!card)
+        return status::NoCard;
+    copyOut(card->uid(), uid, len);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::srix4kWriteLockRegister(uint16_t icdev, uint8_t lockRegister)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    auto *card = selectedStTag<Srix4kCard>();
+    return finish(card ? card->writeLockRegister(lockRegister) : status::NoCard);
 }
 
 int32_t SimulatedReader::cardNotModelled(uint16_t icdev)

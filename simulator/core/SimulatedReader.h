@@ -10,6 +10,9 @@
 namespace zentrava {
 
 class Shc1102Card;
+class At88rf020Card;
+class Sr176Card;
+class Srix4kCard;
 
 // The simulated reader behind libZentrava.so: one method per entry point of the reader library,
 // with the contract's arguments and statuses. Before each call it brings its field up to date
@@ -50,8 +53,24 @@ public:
     int32_t shc1102Authenticate(uint16_t icdev, const uint8_t *password);
     int32_t shc1102Read(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len);
     int32_t shc1102Write(uint16_t icdev, uint8_t block, const uint8_t *data);
+    // AT88RF020 (radio mode 0x72), and the ST tags SR176 and SRIX4K (radio mode 0x73).
+    int32_t at88rf020RequestB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len);
+    int32_t at88rf020Check(uint16_t icdev, const uint8_t *password);
+    int32_t at88rf020Read(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len);
+    int32_t at88rf020Write(uint16_t icdev, uint8_t page, const uint8_t *data);
+    int32_t at88rf020Lock(uint16_t icdev, const uint8_t *lockBytes);
+    int32_t at88rf020Count(uint16_t icdev, const uint8_t *signature);
+    int32_t at88rf020Deselect(uint16_t icdev);
+    int32_t stSelect(uint16_t icdev, uint8_t *chipId);
+    int32_t sr176Read(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len);
+    int32_t sr176Write(uint16_t icdev, uint8_t block, const uint8_t *data);
+    int32_t sr176Protect(uint16_t icdev, uint8_t lockRegister);
+    int32_t srix4kRead(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len);
+    int32_t srix4kWrite(uint16_t icdev, uint8_t block, const uint8_t *data);
+    int32_t srix4kUid(uint16_t icdev, uint8_t *uid, uint8_t *len);
+    int32_t srix4kWriteLockRegister(uint16_t icdev, uint8_t lockRegister);
 
-    // Cards whose model is not built yet (ISO 14443B, ISO 15693, ST, AT88RF020, contact cards,
+    // Cards whose model is not built yet (ISO 14443B, ISO 15693, contact cards,
     // SAM): the reader works, but no such card ever answers.
     int32_t cardNotModelled(uint16_t icdev);
 
@@ -64,6 +83,7 @@ private:
     int32_t finish(int32_t result);
     int32_t resetProcessorCard(uint16_t icdev, uint8_t mode, bool desfire, uint8_t *answer, uint8_t *len);
     Shc1102Card *shc1102Card();
+    template <class Card> Card *selectedStTag();
 
     bool m_loaded = false;
     std::string m_scenarioPath;

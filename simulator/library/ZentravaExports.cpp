@@ -207,6 +207,83 @@ ZENTRAVA_EXPORT int32_t Zentrava_410(uint16_t icdev, uint8_t mode, uint8_t *answ
     return withReader([&](SimulatedReader &r) { return r.desfireReset(icdev, mode, answer, len); });
 }
 
+// AT88RF020 (request B answers it in its radio mode), SR176 and SRIX4K.
+
+ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.at88rf020RequestB(icdev, mode, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_36(uint16_t icdev, const uint8_t *password)
+{
+    return withReader([&](SimulatedReader &r) { return r.at88rf020Check(icdev, password); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_37(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.at88rf020Read(icdev, page, data, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_38(uint16_t icdev, uint8_t page, const uint8_t *data)
+{
+    return withReader([&](SimulatedReader &r) { return r.at88rf020Write(icdev, page, data); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_39(uint16_t icdev, const uint8_t *lockBytes)
+{
+    return withReader([&](SimulatedReader &r) { return r.at88rf020Lock(icdev, lockBytes); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_40(uint16_t icdev, const uint8_t *signature)
+{
+    return withReader([&](SimulatedReader &r) { return r.at88rf020Count(icdev, signature); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_41(uint16_t icdev)
+{
+    return withReader([&](SimulatedReader &r) { return r.at88rf020Deselect(icdev); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_47(uint16_t icdev, uint8_t *chipId)
+{
+    return withReader([&](SimulatedReader &r) { return r.stSelect(icdev, chipId); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_49(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.sr176Read(icdev, block, data, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_50(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    return withReader([&](SimulatedReader &r) { return r.sr176Write(icdev, block, data); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_51(uint16_t icdev, uint8_t lockRegister)
+{
+    return withReader([&](SimulatedReader &r) { return r.sr176Protect(icdev, lockRegister); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_52(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.srix4kRead(icdev, block, data, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_53(uint16_t icdev, uint8_t block, const uint8_t *data)
+{
+    return withReader([&](SimulatedReader &r) { return r.srix4kWrite(icdev, block, data); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_55(uint16_t icdev, uint8_t *uid, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.srix4kUid(icdev, uid, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_58(uint16_t icdev, uint8_t lockRegister)
+{
+    return withReader([&](SimulatedReader &r) { return r.srix4kWriteLockRegister(icdev, lockRegister); });
+}
+
 // Cards whose models come later. Each keeps the contract's signature so that a new model only
 // fills in the body; until then the reader answers "no card" (or "port not open").
 
@@ -220,36 +297,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t * /*command*/,
 {
     ZENTRAVA_NOT_MODELLED;
 }
-// ISO 14443B request
-ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t /*mode*/, uint8_t * /*answer*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-// AT88RF020
-ZENTRAVA_EXPORT int32_t Zentrava_36(uint16_t icdev, const uint8_t * /*password*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_37(uint16_t icdev, uint8_t /*page*/, uint8_t * /*data*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_38(uint16_t icdev, uint8_t /*page*/, const uint8_t * /*data*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_39(uint16_t icdev, const uint8_t * /*lockBytes*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_40(uint16_t icdev, const uint8_t * /*signature*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_41(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
-// SR176 and SRIX4K
-ZENTRAVA_EXPORT int32_t Zentrava_47(uint16_t icdev, uint8_t * /*chipId*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_49(uint16_t icdev, uint8_t /*block*/, uint8_t * /*data*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_50(uint16_t icdev, uint8_t /*block*/, const uint8_t * /*data*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_51(uint16_t icdev, uint8_t /*lockRegister*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_52(uint16_t icdev, uint8_t /*block*/, uint8_t * /*data*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_53(uint16_t icdev, uint8_t /*block*/, const uint8_t * /*data*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_55(uint16_t icdev, uint8_t * /*uid*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_58(uint16_t icdev, uint8_t /*lockRegister*/) { ZENTRAVA_NOT_MODELLED; }
 // ISO 15693
 ZENTRAVA_EXPORT int32_t Zentrava_63(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*firstBlock*/,
                                     uint8_t /*blockCount*/, uint8_t * /*data*/, uint8_t * /*len*/)

@@ -2,7 +2,10 @@
 
 #include "base/CardTypes.h"
 #include "pages/CMifareS50Page.h"
+#include "pages/CAt88rf020Page.h"
 #include "pages/CMifareS70Page.h"
+#include "pages/CSr176Page.h"
+#include "pages/CSrix4kPage.h"
 #include "pages/CUltraLightPage.h"
 
 #include <array>
@@ -18,14 +21,20 @@ CCardPage *makePage(int /*cardType*/, int /*screenWidth*/, QWidget *parent)
     return new Page(parent);
 }
 
+// The AT88RF020 page takes its template from the screen width.
+CCardPage *makeAt88rf020Page(int /*cardType*/, int screenWidth, QWidget *parent)
+{
+    return new CAt88rf020Page(screenWidth, parent);
+}
+
 // Pages register here, one factory per card type; null: no page.
 const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     &makePage<CUltraLightPage>, // 0 Mifare_UltraLight
     &makePage<CMifareS50Page>,  // 1 Mifare_Std S50
     &makePage<CMifareS70Page>,  // 2 Mifare_ Std S70
-    nullptr,                    // 3 AT88RF020
-    nullptr,                    // 4 SR176
-    nullptr,                    // 5 SRIX4K
+    &makeAt88rf020Page,         // 3 AT88RF020
+    &makePage<CSr176Page>,      // 4 SR176
+    &makePage<CSrix4kPage>,     // 5 SRIX4K
     nullptr,                    // 6 Mifare_Pro(X)
     nullptr,                    // 7 SmartCard
     nullptr,                    // 8 TRH1064

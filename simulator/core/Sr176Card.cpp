@@ -1,0 +1,91 @@
+#include "Sr176Card.h"
+
+#include "JsonFields.h"
+#include "ScenarioError.h"
+#include "StatusCode.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace zentrava {
+
+namespace {
+constexpr int UidBytes = 8;
+constexpr int FirstUserBlock = UidBytes / Sr176Card::BlockBytes;
+} // namespace
+
+Sr176Card::Sr176Card(Bytes memory) : BlockMemoryCard(BlockCount, BlockBytes, std::move(memory)) {}
+
+std::unique_ptr<Sr176Card> Sr176Card::factoryNew(const Bytes &uid)
+{
+    Bytes memory(BlockCount * BlockBytes, 0);
+    std::copy(uid.begin(), uid.begin() + UidBytes, memory.begin());
+    // The chip ID comes from the serial number's last byte.
+    memory[SystemBlock * BlockBytes] = uid[UidBytes - 1];
+    return std::unique_ptr<Sr176Card>(new Sr176Card(std::move(memory)));
+}
+
+std::unique_ptr<Sr176Card> Sr176Card::fromJson(const nlohmann::ordered_json &card, const std::string &where)
+{
+    using namespace jsonfields;
+    std::optional<Bytes> uid;
+    if (const auto *info = member(card, "Card")) {
+        requireObject(*info, where + ".Card");
+        if (const auto *text = member(*info, "UID"))
+            uid = hexValue(*text, where + ".Card.UID", UidBytes);
+    }
+    const auto *blocks = member(card, "blocks");
+    if (blocks)
+        requireObject(*blocks, where + ".blocks");
+    if (!uid && !(blocks && member(*blocks, "0") && member(*blocks, "1") && member(*blocks, "2") && member(*blocks, "3")))
+        throw ScenarioError(where + ": needs a serial number (Card.UID) or blocks 0 to 3");
+    auto result = factoryNew(uid.value_or(Bytes(UidBytes, 0)));
+    if (blocks)
+        result->blocksFromJson(*blocks, where + ".blocks");
+    if (uid && *uid != result->uid())
+        throw ScenarioError(where + ": Card.UID " + toHex(*uid) + " disagrees with blocks 0 to 3 (" +
+                            toHex(result->uid()) + ")");
+    return result;
+}
+
+nlohmann::ordered_json Sr176Card::toJson() const
+{
+    nlohmann::ordered_json card;
+    card["type"] = typeName();
+    card["Card"] = {{"UID", toHex(uid())}};
+    card["blocks"] = blocksToJson();
+    return card;
+}
+
+std::unique_ptr<VirtualCard> Sr176Card::clone() const
+{
+    return std::unique_ptr<VirtualCard>(new Sr176Card(*this));
+}
+
+int32_t Sr176Card::read(uint8_t block, uint8_t *data)
+{
+    if (block >= BlockCount)
+        return refuse(status::WrongParameter);
+    std::copy(blockData(block), blockData(block) + BlockBytes, data);
+    return status::Ok;
+}
+
+int32_t Sr176Card::write(uint8_t block, const uint8_t *data)
+{
+    if (block >= BlockCount)
+        return refuse(status::WrongParameter);
+    if (block < FirstUserBlock || block == SystemBlock || blockLocked(block))
+        return refuse(status::AccessDenied);
+    writeBlock(block, data);
+    return status::Ok;
+}
+
+int32_t Sr176Card::protect(uint8_t lockBits)
+{
+    const uint8_t system[BlockBytes] = {chipId(), static_cast<uint8_t>(lockRegister() | lockBits)};
+    writeBlock(SystemBlock, system);
+    return status::Ok;
+}
+
+} // namespace zentrava

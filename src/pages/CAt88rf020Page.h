@@ -1,0 +1,39 @@
+#pragma once
+
+#include "pages/CCardPage.h"
+
+#include <QByteArray>
+
+class ReaderOperation;
+
+// The page of "AT88RF020", an ISO 14443 type B tag of 32 pages of 8 bytes: request B with the
+// PUPI, password check, lock bytes, the counter with its signature, reading every page, writing
+// one page and deselecting. Page 3 holds the tag's password: the page never reads, clears or
+// shows it, so whatever the operator typed there stays.
+class CAt88rf020Page : public CCardPage
+{
+    Q_OBJECT
+public:
+    // The template follows the screen width: 134 at 640 pixels, 132 at 800, 133 otherwise.
+    explicit CAt88rf020Page(int screenWidth, QWidget *parent = nullptr);
+
+    static int templateIdForWidth(int screenWidth);
+    // Dialog template 132, 133 or 134: the same controls, placed for the screen.
+    static const DialogTemplate &dialogTemplate(int templateId);
+
+private:
+    void initialise();
+    void requestB();
+    // One antenna cycle and request B; false after reporting the failing step.
+    bool activate(ReaderOperation &op, QByteArray &answer);
+    void checkPassword();
+    void lock();
+    void count();
+    void readCard();
+    void writeCard();
+    void deselect();
+    void clearPageFields();
+    void showPage(int page, const uint8_t *data);
+    // A field must hold exactly `bytes`; otherwise the "Error" box with `message` says so.
+    bool requireFieldBytes(int field, int bytes, int message);
+};

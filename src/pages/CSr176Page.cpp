@@ -1,0 +1,171 @@
+#include "pages/CSr176Page.h"
+
+#include "controls/CHexEdit.h"
+#include "pages/StTagSelection.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+#include "reporting/UserPrompts.h"
+
+#include <array>
+
+namespace {
+
+using enum ReaderFunction;
+
+constexpr int ChipIdField = 1115;
+constexpr int FirstBlockField = 1099; // block b in field 1099 + b
+constexpr int BlockList = 1117;
+constexpr int LockRegisterField = 1059;
+constexpr int RequestButton = 1116;
+constexpr int ReadButton = 1118;
+constexpr int WriteButton = 1119;
+constexpr int LockButton = 1066;
+constexpr int PageGroup = 1065;
+
+constexpr int BlockCount = 16;
+constexpr int BlockBytes = 2;
+// Blocks 0 to 3 hold the serial number and block 15 the lock register and chip ID: the page
+// writes only the blocks between.
+constexpr int FirstWritableBlock = 4;
+constexpr int LastWritableBlock = 14;
+constexpr std::size_t AnswerBufferSize = 1024;
+
+const ControlCaption LabelTable[] = {
+    {RequestButton, {"寻卡", "Req"}},
+    {ReadButton, {"读卡", "Read Card"}},
+    {WriteButton, {"写卡", "Write Block"}},
+    {LockButton, {"块锁定", "Lock"}},
+};
+
+DialogTemplate buildTemplate()
+{
+    static const QByteArray names[BlockCount] = {"block0", "block1", "block2", "block3", "block4", "block5",
+                                                 "block6", "block7", "block8", "block9", "block10", "block11",
+                                                 "block12", "block13", "block14", "block15"};
+    std::vector<ControlTemplate> controls;
+    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
+                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
+        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
+    };
+    add(PageGroup, ControlKind::GroupBox, 7, 7, 212, 206, "SR176");
+    add(UnaddressedControlId, ControlKind::Label, 15, 22, 38, 8, "Chip - ID");
+    add(ChipIdField, ControlKind::HexEdit, 56, 20, 34, 12);
+    add(RequestButton, ControlKind::Button, 100, 19, 52, 14, "Req");
+    add(ReadButton, ControlKind::Button, 158, 19, 52, 14, "Read Card");
+    // Blocks 0 to 7 in the left column, 8 to 15 in the right one.
+    for (int column = 0; column < 2; ++column) {
+        const int x = 15 + 100 * column;
+        add(UnaddressedControlId, ControlKind::Label, x + 34, 40, 50, 8, "byte0-byte1");
+        for (int row = 0; row < 8; ++row) {
+            const int block = 8 * column + row;
+            const int y = 52 + 14 * row;
+            add(UnaddressedControlId, ControlKind::Label, x, y + 2, 32, 8, names[block].constData());
+            add(FirstBlockField + block, ControlKind::HexEdit, x + 34, y, 34, 12);
+        }
+    }
+    add(UnaddressedControlId, ControlKind::Label, 15, 172, 52, 8, "Block address");
+    add(BlockList, ControlKind::DropList, 70, 170, 30, 120);
+    add(WriteButton, ControlKind::Button, 110, 169, 60, 14, "Write Block");
+    add(UnaddressedControlId, ControlKind::Label, 15, 192, 52, 8, "Lock_REG");
+    add(LockRegisterField, ControlKind::HexEdit, 70, 190, 30, 12);
+    add(LockButton, ControlKind::Button, 110, 189, 60, 14, "Lock");
+    return DialogTemplate{144, 226, 220, std::move(controls)};
+}
+
+} // namespace
+
+CSr176Page::CSr176Page(QWidget *parent)
+    : CCardPage(dialogTemplate(), parent)
+{
+    initialise();
+    onClicked(RequestButton, [this] { request(); });
+    onClicked(ReadButton, [this] { readCard(); });
+    onClicked(WriteButton, [this] { writeBlock(); });
+    onClicked(LockButton, [this] { lock(); });
+}
+
+const DialogTemplate &CSr176Page::dialogTemplate()
+{
+    static const DialogTemplate dialogTemplate = buildTemplate();
+    return dialogTemplate;
+}
+
+void CSr176Page::initialise()
+{
+    for (const ControlCaption &caption : LabelTable)
+        setCaption(caption.id, Tr(caption.text));
+    addCaptionFrame(PageGroup);
+    for (int block = FirstWritableBlock; block <= LastWritableBlock; ++block)
+        addListItem(BlockList, QString::asprintf("%d", block), block);
+    selectListIndex(BlockList, 0);
+    for (int block = 0; block < BlockCount; ++block)
+        hexEdit(FirstBlockField + block)->SetMaxBytes(BlockBytes);
+    hexEdit(LockRegisterField)->SetMaxBytes(1);
+    const QRect group = controlRect(PageGroup);
+    setContentHeight(group.y() + group.height() + 50);
+}
+
+void CSr176Page::clearBlockFields()
+{
+    for (int block = 0; block < BlockCount; ++block)
+        hexEdit(FirstBlockField + block)->clear();
+}
+
+void CSr176Page::request()
+{
+    hexEdit(ChipIdField)->clear();
+    ReaderOperation op;
+    QByteArray chipId;
+    if (!op.requirePortOpen() || !SelectStTag(op, chipId))
+        return;
+    clearBlockFields();
+    hexEdit(ChipIdField)->SetHexBytes(chipId);
+    op.succeed(Message(6));
+}
+
+void CSr176Page::readCard()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    clearBlockFields();
+    for (int block = 0; block < BlockCount; ++block) {
+        std::array<uint8_t, AnswerBufferSize> buffer{};
+        uint8_t length = 0;
+        const QString label = Message(57, block);
+        if (!op.callReportedAs<rf_sr176_readblock>(label, 0, uint8_t(block), buffer.data(), &length)
+            || !op.acceptLengthAs(length, BlockBytes, label))
+            return;
+        hexEdit(FirstBlockField + block)->SetHexBytes(buffer.data(), BlockBytes);
+    }
+    op.succeed(Message(13));
+}
+
+void CSr176Page::writeBlock()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const int block = selectedItemData(BlockList);
+    if (block < 0)
+        return;
+    const QByteArray data = hexEdit(FirstBlockField + block)->GetHexBytes();
+    if (data.size() != BlockBytes)
+        return;
+    if (op.call<rf_sr176_writeblock>(0, uint8_t(block), reinterpret_cast<const uint8_t *>(data.constData())))
+        op.succeed(Message(15));
+}
+
+void CSr176Page::lock()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const QByteArray lockRegister = hexEdit(LockRegisterField)->GetHexBytes();
+    if (lockRegister.size() != 1
+        || ShowMessageBox(this, Message(58), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
+               != MessageAnswer::Ok)
+        return;
+    if (op.call<rf_sr176_protectblock>(0, uint8_t(lockRegister[0])))
+        op.succeed(Message(59));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "pages/CCardPage.h"
+
+// The page of "SR176", an ST tag of 16 blocks of 2 bytes: selects it and shows its chip ID,
+// reads every block, writes one of blocks 4 to 14 and writes the lock register after a
+// confirmation.
+class CSr176Page : public CCardPage
+{
+    Q_OBJECT
+public:
+    explicit CSr176Page(QWidget *parent = nullptr);
+
+    // Dialog template 144.
+    static const DialogTemplate &dialogTemplate();
+
+private:
+    void initialise();
+    void request();
+    void readCard();
+    void writeBlock();
+    void lock();
+    void clearBlockFields();
+};

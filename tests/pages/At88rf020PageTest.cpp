@@ -1,0 +1,247 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "controls/CHexEdit.h"
+#include "pages/CAt88rf020Page.h"
+#include "reader/RuntimeState.h"
+
+#include <QComboBox>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+constexpr int Pupi = 1006, Password = 1014, Lock = 1015, Signature = 1016, PageList = 1045;
+constexpr int ReqB = 1011, Check = 1012, LockButton = 1013, Count = 1043, ReadCard = 1044, WriteCard = 1046,
+              Deselect = 1047;
+constexpr int Page3 = 1206;
+
+// Every page field but page 3's.
+const std::vector<int> PageFields = [] {
+    std::vector<int> fields = {1200, 1201, 1202, 1203, 1204, 1205};
+    for (int field = 1207; field <= 1234; ++field)
+        fields.push_back(field);
+    return fields;
+}();
+
+const QStringList Attempt = {"rf_antenna_sta(0)", "rf_init_type(114)", "rf_antenna_sta(1)", "rf_atqb(0)"};
+const QByteArray Atqb = QByteArray::fromHex("50A020000100000000007171");
+
+class At88rf020PageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_page = std::make_unique<CAt88rf020Page>(1024);
+        harness.reader().setDefault("rf_atqb", {0, Atqb, -1, 0});
+        harness.reader().setDefault("rf_at020_read", {0, QByteArray::fromHex("0102030405060708"), -1, 0});
+    }
+
+    CAt88rf020Page &page() { return *m_page; }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+    QStringList calls() { return harness.reader().trace(); }
+    void fillPages()
+    {
+        for (int field : PageFields)
+            setText(field, "AA");
+        setText(Page3, "33");
+    }
+
+    PageHarness harness;
+
+private:
+    std::unique_ptr<CAt88rf020Page> m_page;
+};
+
+TEST_F(At88rf020PageTest, ReqBCyclesTheAntennaShowsThePupiAndNeverTouchesPageThree)
+{
+    fillPages();
+    click(ReqB);
+    EXPECT_EQ(calls(), Attempt);
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
+    EXPECT_EQ(harness.logLines(), (QStringList{"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0", "rf_atqb 0"}));
+    EXPECT_EQ(text(Pupi), "A0200001");
+    EXPECT_EQ(harness.memo(), "OK");
+    for (int field : PageFields)
+        EXPECT_EQ(text(field), "") << field;
+    EXPECT_EQ(text(Page3), "33");
+
+    // No tag: two attempts, each failure reported; a short answer is a failure with status 0.
+    harness.reader().clearCalls();
+    harness.reader().script("rf_atqb", {1, {}, -1, 0});
+    harness.reader().script("rf_atqb", {0, Atqb.left(5), -1, 0});
+    click(ReqB);
+    EXPECT_EQ(calls(), Attempt + Attempt);
+    EXPECT_EQ(harness.logLines().mid(3), (QStringList{"rf_atqb 1", "rf_antenna_sta 0", "rf_init_type 0",
+                                                      "rf_antenna_sta 0", "rf_atqb 0"}));
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_atqb");
+    EXPECT_EQ(harness.sounds(), 2);
+    EXPECT_EQ(text(Pupi), "");
+}
+
+TEST_F(At88rf020PageTest, CheckLockAndCountRefuseShortFieldsAndSendTheirBytes)
+{
+    struct Case {
+        int field, button;
+        QString shortValue, value;
+        QString message, sent;
+    };
+    const Case cases[] = {
+        {Password, Check, "11223344", "1122334455667788", "Input 8 byte in key text please!",
+         "rf_at020_check() 1122334455667788"},
+        {Lock, LockButton, "112233", "11223344", "Input 4 byte in Lock text please!", "rf_at020_lock() 11223344"},
+        {Signature, Count, "1122", "112233445566", "Input 6 byte in Signature text please!",
+         "rf_at020_count() 112233445566"},
+    };
+    for (const Case &c : cases) {
+        harness.reader().clearCalls();
+        setText(c.field, c.shortValue);
+        click(c.button);
+        EXPECT_TRUE(calls().isEmpty()) << c.message.toStdString();
+        ASSERT_FALSE(harness.messageBoxes().empty());
+        EXPECT_EQ(harness.messageBoxes().back().text, c.message);
+        EXPECT_EQ(harness.messageBoxes().back().caption, "Error");
+        EXPECT_EQ(harness.messageBoxes().back().icon, MessageIcon::Error);
+
+        setText(c.field, c.value);
+        click(c.button);
+        EXPECT_EQ(calls().value(0), c.sent);
+        EXPECT_EQ(harness.memo(), "OK") << c.message.toStdString();
+    }
+    // Lock and Count show the page they changed; Count splits the signature from the counter.
+    EXPECT_EQ(text(1200), "01020304");
+    EXPECT_EQ(text(1201), "05060708");
+    EXPECT_EQ(text(1204), "010203040506");
+    EXPECT_EQ(text(1205), "0708");
+}
+
+TEST_F(At88rf020PageTest, ARefusedLockIsReportedUnloggedAndLeavesPageZeroCleared)
+{
+    setText(1200, "AAAAAAAA");
+    setText(Lock, "00000001");
+    harness.reader().scriptStatus("rf_at020_lock", 4);
+    click(LockButton);
+    EXPECT_EQ(calls(), QStringList{"rf_at020_lock() 00000001"});
+    EXPECT_TRUE(harness.logLines().isEmpty());
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_at020_lock");
+    EXPECT_EQ(text(1200), "");
+
+    // A refused count is logged; a short read of page 2 afterwards fails with status 0.
+    setText(Signature, "112233445566");
+    harness.reader().scriptStatus("rf_at020_count", 4);
+    click(Count);
+    EXPECT_EQ(harness.logLines(), QStringList{"rf_at020_count 4"});
+    harness.reader().script("rf_at020_read", {0, QByteArray(4, '\x01'), -1, 0});
+    click(Count);
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_at020_read");
+    EXPECT_EQ(text(1204), "");
+}
+
+TEST_F(At88rf020PageTest, ReadCardSkipsPageThreeAndAFailureKeepsTheEarlierPages)
+{
+    setText(Page3, "33");
+    click(ReadCard);
+    QStringList expected;
+    for (int page = 0; page < 32; ++page) {
+        if (page != 3)
+            expected << QString("rf_at020_read(%1)").arg(page);
+    }
+    EXPECT_EQ(calls(), expected);
+    EXPECT_EQ(text(1202), "01020304");
+    EXPECT_EQ(text(1203), "05060708");
+    EXPECT_EQ(text(1234), "0102030405060708");
+    EXPECT_EQ(text(Page3), "33");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    harness.reader().clearCalls();
+    for (int page : {0, 1, 2, 4})
+        harness.reader().script("rf_at020_read", {0, QByteArray(8, char(page)), -1, 0});
+    harness.reader().script("rf_at020_read", {7, {}, -1, 0});
+    click(ReadCard);
+    EXPECT_EQ(calls().size(), 5);
+    EXPECT_EQ(harness.logLines().last(), "rf_at020_read 7");
+    EXPECT_EQ(harness.memo(), "Error: 7 ,function: Read Page: 5 error!");
+    EXPECT_EQ(text(1207), "0404040404040404");
+    EXPECT_EQ(text(1208), "");
+    EXPECT_EQ(text(1204), "020202020202");
+
+    // A short page is a failure with status 0, named by its page.
+    harness.reader().script("rf_at020_read", {0, QByteArray(7, '\x01'), -1, 0});
+    click(ReadCard);
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: Read Page: 0 error!");
+}
+
+TEST_F(At88rf020PageTest, WriteCardJoinsPageOneAndPadsShortFieldsWithZeros)
+{
+    setText(1202, "11223344");
+    setText(1203, "55");
+    click(WriteCard);
+    choose(PageList, "31");
+    setText(1234, "abcd");
+    click(WriteCard);
+    choose(PageList, "3");
+    setText(Page3, "");
+    click(WriteCard);
+    EXPECT_EQ(calls(), (QStringList{"rf_at020_write(1) 1122334455000000", "rf_at020_write(31) ABCD000000000000",
+                                    "rf_at020_write(3) 0000000000000000"}));
+    EXPECT_EQ(harness.memo(), "OK");
+
+    harness.reader().scriptStatus("rf_at020_write", 4);
+    click(WriteCard);
+    EXPECT_EQ(harness.logLines(), QStringList{"rf_at020_write 4"});
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_at020_write");
+
+    click(Deselect);
+    EXPECT_EQ(calls().last(), "rf_at020_deselect()");
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(At88rf020PageTest, WithThePortClosedNothingIsSentButReqBStillClearsThePages)
+{
+    PortOpen = false;
+    setText(1210, "AA");
+    for (int id : {ReqB, Check, LockButton, Count, ReadCard, WriteCard, Deselect}) {
+        click(id);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
+    }
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_TRUE(harness.messageBoxes().empty());
+    EXPECT_EQ(text(1210), "");
+}
+
+TEST_F(At88rf020PageTest, TheTemplateFollowsTheScreenWidthAndTheListOffersPagesOneAndThreeOn)
+{
+    for (auto [width, id] : {std::pair{640, 134}, {800, 132}, {1024, 133}, {1280, 133}}) {
+        const CAt88rf020Page sized(width);
+        EXPECT_EQ(sized.templateId(), id) << width;
+        // Every limited hex field shows its longest content (the PUPI field has no limit).
+        for (QWidget *control : sized.controls()) {
+            const auto *edit = qobject_cast<CHexEdit *>(control);
+            if (edit != nullptr && edit->GetMaxBytes() > 0 && edit->GetMaxBytes() <= 8) {
+                EXPECT_LE(edit->fontMetrics().horizontalAdvance(QString(2 * edit->GetMaxBytes(), 'D')) + 8, edit->width())
+                    << edit->objectName().toStdString();
+            }
+        }
+    }
+
+    QStringList items;
+    for (int i = 0; i < page().comboBox(PageList)->count(); ++i)
+        items << page().comboBox(PageList)->itemText(i);
+    EXPECT_EQ(items.mid(0, 3), (QStringList{"1", "3", "4"}));
+    EXPECT_EQ(items.size(), 30);
+    EXPECT_EQ(text(PageList), "1");
+    EXPECT_EQ(page().hexEdit(Password)->GetMaxBytes(), 8);
+    EXPECT_EQ(page().hexEdit(1204)->GetMaxBytes(), 6);
+    EXPECT_EQ(page().hexEdit(1205)->GetMaxBytes(), 2);
+    EXPECT_EQ(page().hexEdit(Page3)->GetMaxBytes(), 8);
+    const QRect group = page().controlRect(1065);
+    EXPECT_EQ(page().contentHeight(), group.y() + group.height() + 50);
+}
+
+} // namespace

@@ -1,0 +1,270 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "controls/CHexEdit.h"
+#include "pages/CSr176Page.h"
+#include "pages/CSrix4kPage.h"
+#include "reader/RuntimeState.h"
+
+#include <QComboBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+namespace {
+
+// What the SR176 and SRIX4K pages share, told apart by their ids and reader functions.
+struct StPage {
+    const char *name;
+    std::function<CCardPage *()> create;
+    int request, readCard, writeBlock, lock, blockList, chipId, lockRegister;
+    int blockCount, blockBytes;
+    int firstBlockField;
+    QString read, write, protect;
+    int failingBlock; // a block on the hidden tab page, for the SRIX4K
+    QStringList listEnds;
+};
+
+const StPage Pages[] = {
+    {"SR176", [] { return new CSr176Page; }, 1116, 1118, 1119, 1066, 1117, 1115, 1059, 16, 2, 1099,
+     "rf_sr176_readblock", "rf_sr176_writeblock", "rf_sr176_protectblock", 5, {"4", "14"}},
+    {"SRIX4K", [] { return new CSrix4kPage; }, 1010, 1063, 1064, 1067, 1120, 1115, 1059, 128, 4, 5000,
+     "rf_srix4k_readblock", "rf_srix4k_writeblock", "rf_srix4k_writelockreg", 70, {"0", "127"}},
+};
+
+const QStringList Attempt = {"rf_antenna_sta(0)", "rf_init_type(115)", "rf_antenna_sta(1)", "rf_st_select()"};
+
+class StTagPagesTest : public ::testing::TestWithParam<StPage>
+{
+protected:
+    void SetUp() override
+    {
+        m_page.reset(GetParam().create());
+        harness.reader().setDefault("rf_st_select", {0, QByteArray::fromHex("4B"), -1, 0});
+        harness.reader().setDefault(p().read, {0, QByteArray(p().blockBytes, '\x5A'), -1, 0});
+    }
+    const StPage &p() const { return GetParam(); }
+    CCardPage &page() { return *m_page; }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+    QStringList calls() { return harness.reader().trace(); }
+    int field(int block) const { return p().firstBlockField + block; }
+
+    PageHarness harness;
+
+private:
+    std::unique_ptr<CCardPage> m_page;
+};
+
+TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKeepsThem)
+{
+    setText(field(1), "11");
+    click(p().request);
+    EXPECT_EQ(calls(), Attempt);
+    EXPECT_EQ(harness.waits(), std::vector<int>{10});
+    EXPECT_EQ(text(p().chipId), "4B");
+    EXPECT_EQ(text(field(1)), "");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    harness.reader().clearCalls();
+    setText(field(1), "11");
+    harness.reader().scriptStatus("rf_antenna_sta", 3);
+    harness.reader().scriptStatus("rf_st_select", 1);
+    click(p().request);
+    EXPECT_EQ(calls(), QStringList{"rf_antenna_sta(0)"} + Attempt);
+    EXPECT_EQ(harness.logLines().first(), "rf_antenna_sta 3");
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_st_select");
+    EXPECT_EQ(harness.sounds(), 2);
+    EXPECT_EQ(text(p().chipId), "");
+    EXPECT_EQ(text(field(1)), "11");
+}
+
+TEST_P(StTagPagesTest, ReadCardShowsEveryBlockAndAFailureKeepsTheEarlierOnes)
+{
+    click(p().readCard);
+    EXPECT_EQ(calls().size(), p().blockCount);
+    EXPECT_EQ(calls().last(), QString("%1(%2)").arg(p().read).arg(p().blockCount - 1));
+    EXPECT_EQ(text(field(p().blockCount - 1)), QString("5A").repeated(p().blockBytes));
+    EXPECT_EQ(harness.memo(), "OK");
+
+    harness.reader().clearCalls();
+    for (int block = 0; block < p().failingBlock; ++block)
+        harness.reader().script(p().read, {0, QByteArray(p().blockBytes, char(block)), -1, 0});
+    harness.reader().script(p().read, {9, {}, -1, 0});
+    click(p().readCard);
+    EXPECT_EQ(calls().size(), p().failingBlock + 1);
+    EXPECT_EQ(harness.memo(), QString("Error: 9 ,function: Read block: %1 error!").arg(p().failingBlock));
+    const int last = p().failingBlock - 1;
+    EXPECT_EQ(text(field(last)), QByteArray(p().blockBytes, char(last)).toHex().toUpper());
+    EXPECT_EQ(text(field(p().failingBlock)), "");
+
+    // A short block is a failure with status 0.
+    harness.reader().script(p().read, {0, QByteArray(1, '\x01'), -1, 0});
+    click(p().readCard);
+    EXPECT_EQ(harness.logLines(), QStringList{p().read + " 0"});
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: Read block: 0 error!");
+}
+
+TEST_P(StTagPagesTest, WriteBlockSendsOnlyAFullBlockAndSaysNothingOtherwise)
+{
+    const QString block = p().listEnds.last();
+    const QString data = QString("ab").repeated(p().blockBytes);
+    choose(p().blockList, block);
+    setText(field(block.toInt()), data.left(2));
+    click(p().writeBlock);
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_EQ(harness.memo(), "");
+
+    setText(field(block.toInt()), data);
+    click(p().writeBlock);
+    EXPECT_EQ(calls(), QStringList{QString("%1(%2) %3").arg(p().write, block, data.toUpper())});
+    EXPECT_EQ(harness.memo(), "OK");
+
+    harness.reader().scriptStatus(p().write, 4);
+    click(p().writeBlock);
+    EXPECT_EQ(harness.memo(), QString("Error: 4 ,function: %1").arg(p().write));
+
+    QStringList items;
+    for (int i = 0; i < page().comboBox(p().blockList)->count(); ++i)
+        items << page().comboBox(p().blockList)->itemText(i);
+    EXPECT_EQ((QStringList{items.first(), items.last()}), p().listEnds);
+}
+
+TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)
+{
+    click(p().lock);
+    EXPECT_TRUE(harness.messageBoxes().empty()) << "no byte, no question";
+
+    setText(p().lockRegister, "0c");
+    harness.answerNextBox(MessageAnswer::Cancel);
+    click(p().lock);
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    const MessageBoxRequest &box = harness.messageBoxes().front();
+    EXPECT_EQ(box.text, "Be sure to lock?");
+    EXPECT_EQ(box.caption, "Warning");
+    EXPECT_EQ(box.icon, MessageIcon::Question);
+    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_EQ(harness.memo(), "");
+
+    click(p().lock);
+    EXPECT_EQ(calls(), QStringList{p().protect + "(12)"});
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_P(StTagPagesTest, WithThePortClosedNothingIsSent)
+{
+    PortOpen = false;
+    setText(p().chipId, "4B");
+    for (int id : {p().request, p().readCard, p().writeBlock, p().lock}) {
+        click(id);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
+    }
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_EQ(text(p().chipId), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, StTagPagesTest, ::testing::ValuesIn(Pages),
+                         [](const ::testing::TestParamInfo<StPage> &info) { return std::string(info.param.name); });
+
+TEST(Sr176PageTest, OpensWithItsLimitsAndHeight)
+{
+    PageHarness harness;
+    CSr176Page page;
+    EXPECT_EQ(page.templateId(), 144);
+    EXPECT_EQ(page.hexEdit(1099)->GetMaxBytes(), 2);
+    EXPECT_EQ(page.hexEdit(1059)->GetMaxBytes(), 1);
+    EXPECT_EQ(PageHarness::text(&page, 1117), "4");
+    const QRect group = page.controlRect(1065);
+    EXPECT_EQ(page.contentHeight(), group.y() + group.height() + 50);
+}
+
+TEST(Srix4kPageTest, ReadUidShowsWhatTheReaderReturned)
+{
+    PageHarness harness;
+    CSrix4kPage page;
+    harness.reader().script("rf_srix4k_getuid", {0, QByteArray::fromHex("D00201A1B2C3D44B"), -1, 0});
+    PageHarness::click(&page, 1066);
+    EXPECT_EQ(PageHarness::text(&page, 1058), "D00201A1B2C3D44B");
+    EXPECT_EQ(harness.memo(), "OK");
+    harness.reader().scriptStatus("rf_srix4k_getuid", 2);
+    PageHarness::click(&page, 1066);
+    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_srix4k_getuid");
+}
+
+TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
+{
+    PageHarness harness;
+    CSrix4kPage page;
+    page.resize(1000, 600);
+    page.layoutForWidth(1024);
+
+    const QRect chipLabel = page.controlRect(1127);
+    const QRect area = page.gridArea();
+    EXPECT_EQ(area.left(), chipLabel.x() + chipLabel.width() + 20);
+    EXPECT_EQ(area.top(), chipLabel.y());
+    EXPECT_EQ(area.right(), 1000 - 20 - 1);
+    EXPECT_EQ(page.contentHeight(), area.top() + 452);
+    EXPECT_EQ(page.height(), area.top() + 452);
+    const int w = (area.width() - 40) / 4;
+    struct Place {
+        int block, labelX, fieldX, fieldWidth, row;
+    };
+    for (const Place &place : {Place{0, 6, 62, w - 52, 0}, Place{17, w + 18, w + 74, w - 52, 1},
+                               Place{47, 2 * w + 24, 2 * w + 82, w - 56, 15}, Place{112, 3 * w + 30, 3 * w + 88, w - 56, 0}}) {
+        const QRect label = page.control(CSrix4kPage::FirstBlockLabel + place.block)->geometry();
+        const QRect field = page.control(CSrix4kPage::FirstBlockField + place.block)->geometry();
+        EXPECT_EQ(label.x() - area.left(), place.labelX) << place.block;
+        EXPECT_EQ(field, QRect(area.left() + place.fieldX, area.top() + 20 + 22 * place.row, place.fieldWidth, 18))
+            << place.block;
+    }
+    EXPECT_EQ(page.control(CSrix4kPage::FirstColumnHeader + 3)->geometry(),
+              QRect(area.left() + 3 * w + 88, area.top() + 3, w - 56, 15));
+    EXPECT_EQ(page.tabRect(0), QRect(area.left() + 20, area.top() + 387, 110, 30));
+    EXPECT_EQ(page.tabRect(1), QRect(area.left() + 130, area.top() + 387, 110, 30));
+    EXPECT_EQ(PageHarness::text(&page, CSrix4kPage::FirstBlockLabel + 100), "block100");
+
+    // The frame: light along the top, grey along the bottom; open over the shown tab, the
+    // other tab's light top edge in the line.
+    const QColor light(255, 255, 90), grey(128, 128, 128);
+    const auto pixel = [&page](int x, int y) { return page.grab().toImage().pixelColor(x, y); };
+    const int tabLine = area.bottom() + 1;
+    EXPECT_EQ(pixel(area.center().x(), area.top()), light);
+    EXPECT_EQ(pixel(area.right() - 5, tabLine), grey);
+    EXPECT_EQ(pixel(page.tabRect(1).center().x(), tabLine), light);
+    const QColor open = pixel(page.tabRect(0).center().x(), tabLine);
+    EXPECT_TRUE(open != light && open != grey);
+
+    const auto shown = [&page](int block) { return !page.control(CSrix4kPage::FirstBlockField + block)->isHidden(); };
+    EXPECT_TRUE(shown(63));
+    EXPECT_FALSE(shown(64));
+    page.hexEdit(CSrix4kPage::FirstBlockField + 5)->setText("01020304");
+    QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
+    EXPECT_EQ(page.shownTab(), 1);
+    EXPECT_EQ(pixel(page.tabRect(0).center().x(), tabLine), light);
+    EXPECT_EQ(pixel(page.tabRect(0).left() - 5, tabLine), grey);
+    EXPECT_FALSE(shown(0));
+    EXPECT_TRUE(shown(127));
+    EXPECT_TRUE(page.control(CSrix4kPage::FirstBlockLabel + 64)->isVisibleTo(&page));
+    // Clicks on the shown tab or outside the tabs change nothing.
+    QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
+    QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(0).bottomRight() + QPoint(0, 5));
+    EXPECT_EQ(page.shownTab(), 1);
+    QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(0).center());
+    EXPECT_EQ(page.shownTab(), 0);
+    EXPECT_TRUE(shown(5));
+    EXPECT_EQ(PageHarness::text(&page, CSrix4kPage::FirstBlockField + 5), "01020304");
+
+    // On an 800-pixel screen a block field still shows its 8 digits.
+    page.resize(780, 600);
+    CHexEdit *narrowest = page.hexEdit(CSrix4kPage::FirstBlockField + 127);
+    EXPECT_LE(narrowest->fontMetrics().horizontalAdvance(QString(8, 'D')) + 8, narrowest->width());
+}
+
+} // namespace
