@@ -5,6 +5,7 @@
 #include "ProcessorCard.h"
 #include "ScenarioError.h"
 #include "Shc1102Card.h"
+#include "Trh1064Card.h"
 #include "UltralightCard.h"
 
 #include <nlohmann/json.hpp>
@@ -46,6 +47,9 @@ const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
         {"shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", 8,
          [](const Bytes &uid) { return Shc1102Card::factoryNew(uid); },
          [](const nlohmann::ordered_json &card, const std::string &where) { return Shc1102Card::fromJson(card, where); }},
+        {"trh1064", {}, "TRH1064 type B tag, pages of 8, 40, 8 and 8 bytes under a configuration byte", 8,
+         [](const Bytes &uid) { return Trh1064Card::factoryNew(uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) { return Trh1064Card::fromJson(card, where); }},
     };
     return catalogue;
 }

@@ -6,6 +6,7 @@
 #include "ScenarioError.h"
 #include "Shc1102Card.h"
 #include "StatusCode.h"
+#include "Trh1064Card.h"
 #include "UltralightCard.h"
 
 #include <algorithm>
@@ -214,6 +215,9 @@ int32_t SimulatedReader::request(uint16_t icdev, uint8_t mode, uint8_t *tagType)
         return result;
     if (!tagType || (mode != RequestAll && mode != RequestIdle))
         return status::WrongParameter;
+    // Only type A cards understand this request.
+    if (m_field.radioMode() != RadioMode::Iso14443A)
+        return status::NoCard;
     const VirtualCard *first = m_field.request(mode == RequestAll);
     if (!first)
         return status::NoCard;
@@ -453,6 +457,56 @@ int32_t SimulatedReader::shc1102Write(uint16_t icdev, uint8_t block, const uint8
         return status::WrongParameter;
     auto *card = shc1102Card();
     return finish(card ? card->write(block, data) : status::NoCard);
+}
+
+int32_t SimulatedReader::requestTypeB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    constexpr uint8_t RequestB = 0x00;
+    constexpr uint8_t WakeUpB = 0x08;
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!answer || !len || (mode != RequestB && mode != WakeUpB))
+        return status::WrongParameter;
+    m_field.request(mode == WakeUpB);
+    if (auto *tag = m_field.firstReady<Trh1064Card>()) {
+        m_field.activate(tag);
+        copyOut(tag->answerToRequest(), answer, len);
+        return status::Ok;
+    }
+    return status::NoCard;
+}
+
+int32_t SimulatedReader::trh1064Read(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !len)
+        return status::WrongParameter;
+    auto *tag = m_field.active<Trh1064Card>();
+    const int32_t result = tag ? tag->readPage(page, data) : status::NoCard;
+    if (result == status::Ok)
+        *len = static_cast<uint8_t>(Trh1064Card::pageSize(page));
+    return result;
+}
+
+int32_t SimulatedReader::trh1064Write(uint16_t icdev, uint8_t page, const uint8_t *data, uint8_t count)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *tag = m_field.active<Trh1064Card>();
+    return finish(tag ? tag->writePage(page, data, count) : status::NoCard);
+}
+
+int32_t SimulatedReader::trh1064Check(uint16_t icdev, const uint8_t *key)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!key)
+        return status::WrongParameter;
+    auto *tag = m_field.active<Trh1064Card>();
+    return tag ? tag->checkKey(key) : status::NoCard;
 }
 
 int32_t SimulatedReader::cardNotModelled(uint16_t icdev)

@@ -207,6 +207,27 @@ ZENTRAVA_EXPORT int32_t Zentrava_410(uint16_t icdev, uint8_t mode, uint8_t *answ
     return withReader([&](SimulatedReader &r) { return r.desfireReset(icdev, mode, answer, len); });
 }
 
+// ISO 14443B request, and the TRH1064 tag it wakes.
+ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.requestTypeB(icdev, mode, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_430(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.trh1064Read(icdev, page, data, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_431(uint16_t icdev, uint8_t page, const uint8_t *data, uint8_t count)
+{
+    return withReader([&](SimulatedReader &r) { return r.trh1064Write(icdev, page, data, count); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_432(uint16_t icdev, const uint8_t *key)
+{
+    return withReader([&](SimulatedReader &r) { return r.trh1064Check(icdev, key); });
+}
+
 // Cards whose models come later. Each keeps the contract's signature so that a new model only
 // fills in the body; until then the reader answers "no card" (or "port not open").
 
@@ -217,11 +238,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_10(uint16_t icdev, uint8_t /*baudCode*/) { ZENT
 ZENTRAVA_EXPORT int32_t Zentrava_11(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
 ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
                                     uint8_t * /*response*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-// ISO 14443B request
-ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t /*mode*/, uint8_t * /*answer*/, uint8_t * /*len*/)
 {
     ZENTRAVA_NOT_MODELLED;
 }
@@ -343,16 +359,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t * /*data*/, i
 {
     ZENTRAVA_NOT_MODELLED;
 }
-// TRH1064
-ZENTRAVA_EXPORT int32_t Zentrava_430(uint16_t icdev, uint8_t /*page*/, uint8_t * /*data*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_431(uint16_t icdev, uint8_t /*page*/, const uint8_t * /*data*/, uint8_t /*count*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_432(uint16_t icdev, const uint8_t * /*key*/) { ZENTRAVA_NOT_MODELLED; }
 
 // DES for the SAM console's tool: not offered by this reader yet.
 ZENTRAVA_EXPORT int32_t Zentrava_2(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)
