@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <ostream>
+#include <string>
 
 namespace {
 
@@ -39,11 +40,11 @@ protected:
     FakeReader &reader() { return harness.reader(); }
 
     // The twelve boxes as a string of 0 and 1, in the order of Boxes.
-    QString rights()
+    std::string rights()
     {
-        QString shown;
+        std::string shown;
         for (int id : Boxes)
-            shown += page().button(id)->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+            shown += page().button(id)->isChecked() ? '1' : '0';
         return shown;
     }
     void fillPages()
@@ -150,7 +151,7 @@ TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
         answer.append(char(c.configuration));
         reader().script("rf_thr1064_read", {0, answer, -1, 0});
         click(Read);
-        EXPECT_EQ(rights(), QString::fromLatin1(c.rights)) << int(c.configuration);
+        EXPECT_EQ(rights(), c.rights) << int(c.configuration);
         EXPECT_EQ(text(Page0), QString::fromLatin1(answer.toHex().toUpper())) << int(c.configuration);
     }
     EXPECT_EQ(calls().first(), "rf_thr1064_read(0)");
@@ -202,16 +203,19 @@ TEST_F(Trh1064PageTest, TheRightsBoxesIgnoreClicksAndKeys)
 {
     reader().script("rf_thr1064_read", {0, QByteArray::fromHex("0000000000000030"), -1, 0});
     click(Read);
-    const QString shown = rights();
+    const std::string shown = rights();
     page().show();
     for (int id : Boxes) {
         QAbstractButton *box = page().button(id);
-        QTest::mouseClick(box, Qt::LeftButton);
-        QTest::mouseDClick(box, Qt::LeftButton);
+        const QPoint inside = box->rect().center();
+        QTest::mouseClick(box, Qt::LeftButton, {}, inside);
+        EXPECT_EQ(rights(), shown) << "clicked " << id;
+        QTest::mouseDClick(box, Qt::LeftButton, {}, inside);
+        EXPECT_EQ(rights(), shown) << "double-clicked " << id;
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_EQ(rights(), shown) << "space on " << id;
     }
-    EXPECT_EQ(rights(), shown);
 }
 
 TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
