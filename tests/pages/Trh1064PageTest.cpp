@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -75,6 +76,11 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     EXPECT_EQ(text(Page0), "");
     EXPECT_EQ(text(Page1[4]), "");
     EXPECT_EQ(harness.memo(), "OK");
+
+    // A short answer shows only the bytes that came.
+    reader().script("rf_atqb", {0, QByteArray::fromHex("10640000"), -1, 0});
+    click(Search);
+    EXPECT_EQ(text(SerialField), "10640000");
 
     // A failed request is not tried again and clears the serial number.
     reader().clearCalls();
@@ -154,6 +160,11 @@ TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
         EXPECT_EQ(rights(), c.rights) << int(c.configuration);
         EXPECT_EQ(text(Page0), QString::fromLatin1(answer.toHex().toUpper())) << int(c.configuration);
     }
+    // A short answer shows what came and keeps the rights: it carries no configuration byte.
+    reader().script("rf_thr1064_read", {0, QByteArray::fromHex("01020304"), -1, 0});
+    click(Read);
+    EXPECT_EQ(text(Page0), "01020304");
+    EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights);
     EXPECT_EQ(calls().first(), "rf_thr1064_read(0)");
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_TRUE(harness.messageBoxes().empty());
