@@ -8,6 +8,7 @@
 #include "Shc1102Card.h"
 #include "Sr176Card.h"
 #include "Srix4kCard.h"
+#include "Trh1064Card.h"
 #include "UltralightCard.h"
 
 #include <nlohmann/json.hpp>
@@ -58,6 +59,9 @@ const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
         {"srix4k", {}, "ST SRIX4K tag, 128 blocks of 4 bytes, counters and a lock register", 8,
          [](const Bytes &uid) { return Srix4kCard::factoryNew(uid); },
          [](const nlohmann::ordered_json &card, const std::string &where) { return Srix4kCard::fromJson(card, where); }},
+        {"trh1064", {}, "TRH1064 type B tag, pages of 8, 40, 8 and 8 bytes under a configuration byte", 8,
+         [](const Bytes &uid) { return Trh1064Card::factoryNew(uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) { return Trh1064Card::fromJson(card, where); }},
     };
     return catalogue;
 }

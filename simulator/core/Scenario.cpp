@@ -10,6 +10,7 @@
 #include "Shc1102Card.h"
 #include "Sr176Card.h"
 #include "Srix4kCard.h"
+#include "Trh1064Card.h"
 #include "UltralightCard.h"
 
 #include <nlohmann/json.hpp>
@@ -117,6 +118,15 @@ Scenario Scenario::builtInDefault()
     std::copy(srixBlocks.begin(), srixBlocks.end(), image.begin() + 16 * 4);
     srix4k->replaceMemory(image);
     scenario.field.push_back(std::move(srix4k));
+    // Configuration 10: page 2 is the key (FF...FF), page 3 is read freely and changed after it.
+    auto trh1064 = Trh1064Card::factoryNew(hex("10640000A1B2C3D4"));
+    image = trh1064->memory();
+    const Bytes config = hex("5452483130363410");
+    std::copy(config.begin(), config.end(), image.begin());
+    const Bytes page1 = asciiBlock("TRH1064 PAGE 1 HOLDS FORTY BYTES OF DATA", 40);
+    std::copy(page1.begin(), page1.end(), image.begin() + 8);
+    trh1064->replaceMemory(image);
+    scenario.field.push_back(std::move(trh1064));
 
     for (auto &card : scenario.field)
         card->takeMemoryChanged();

@@ -9,6 +9,7 @@
 #include "Sr176Card.h"
 #include "Srix4kCard.h"
 #include "StatusCode.h"
+#include "Trh1064Card.h"
 #include "UltralightCard.h"
 
 #include <algorithm>
@@ -461,9 +462,10 @@ int32_t SimulatedReader::shc1102Write(uint16_t icdev, uint8_t block, const uint8
     return finish(card ? card->write(block, data) : status::NoCard);
 }
 
-// AT88RF020: request B (0 wakes idle tags, 8 halted ones too) makes the first tag answering in
-// its radio mode the addressed one; a refused command or a deselect ends that.
-int32_t SimulatedReader::at88rf020RequestB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+// Request B (0 wakes idle tags, 8 halted ones too) makes the first tag that answers in the chosen
+// radio mode the addressed one: the AT88RF020 in its own mode, the TRH1064 in type B; a refused
+// command or a deselect ends that.
+int32_t SimulatedReader::requestTypeB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
 {
     constexpr uint8_t RequestB = 0x00;
     constexpr uint8_t WakeUpB = 0x08;
@@ -471,16 +473,18 @@ int32_t SimulatedReader::at88rf020RequestB(uint16_t icdev, uint8_t mode, uint8_t
         return result;
     if (!answer || !len || (mode != RequestB && mode != WakeUpB))
         return status::WrongParameter;
-    // Other modulations never reach the tag.
-    if (m_field.radioMode() != RadioMode::At88rf020)
-        return status::NoCard;
+    // Cards of other modulations stay asleep through the request.
     m_field.request(mode == WakeUpB);
-    auto *card = m_field.firstReady<At88rf020Card>();
-    if (!card)
-        return status::NoCard;
-    m_field.activate(card);
-    copyOut(card->answerToRequest(), answer, len);
-    return status::Ok;
+    const auto answerWith = [&](auto *tag) {
+        m_field.activate(tag);
+        copyOut(tag->answerToRequest(), answer, len);
+        return status::Ok;
+    };
+    if (auto *tag = m_field.firstReady<At88rf020Card>())
+        return answerWith(tag);
+    if (auto *tag = m_field.firstReady<Trh1064Card>())
+        return answerWith(tag);
+    return status::NoCard;
 }
 
 int32_t SimulatedReader::at88rf020Check(uint16_t icdev, const uint8_t *password)
@@ -654,6 +658,39 @@ int32_t SimulatedReader::srix4kWriteLockRegister(uint16_t icdev, uint8_t lockReg
         return result;
     auto *card = selectedStTag<Srix4kCard>();
     return finish(card ? card->writeLockRegister(lockRegister) : status::NoCard);
+}
+
+int32_t SimulatedReader::trh1064Read(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !len)
+        return status::WrongParameter;
+    auto *tag = m_field.active<Trh1064Card>();
+    const int32_t result = tag ? tag->readPage(page, data) : status::NoCard;
+    if (result == status::Ok)
+        *len = static_cast<uint8_t>(Trh1064Card::pageSize(page));
+    return result;
+}
+
+int32_t SimulatedReader::trh1064Write(uint16_t icdev, uint8_t page, const uint8_t *data, uint8_t count)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data)
+        return status::WrongParameter;
+    auto *tag = m_field.active<Trh1064Card>();
+    return finish(tag ? tag->writePage(page, data, count) : status::NoCard);
+}
+
+int32_t SimulatedReader::trh1064Check(uint16_t icdev, const uint8_t *key)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!key)
+        return status::WrongParameter;
+    auto *tag = m_field.active<Trh1064Card>();
+    return tag ? tag->checkKey(key) : status::NoCard;
 }
 
 int32_t SimulatedReader::cardNotModelled(uint16_t icdev)

@@ -54,7 +54,6 @@ public:
     int32_t shc1102Read(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len);
     int32_t shc1102Write(uint16_t icdev, uint8_t block, const uint8_t *data);
     // AT88RF020 (radio mode 0x72), and the ST tags SR176 and SRIX4K (radio mode 0x73).
-    int32_t at88rf020RequestB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len);
     int32_t at88rf020Check(uint16_t icdev, const uint8_t *password);
     int32_t at88rf020Read(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len);
     int32_t at88rf020Write(uint16_t icdev, uint8_t page, const uint8_t *data);
@@ -69,6 +68,11 @@ public:
     int32_t srix4kWrite(uint16_t icdev, uint8_t block, const uint8_t *data);
     int32_t srix4kUid(uint16_t icdev, uint8_t *uid, uint8_t *len);
     int32_t srix4kWriteLockRegister(uint16_t icdev, uint8_t lockRegister);
+    // ISO 14443B request (REQB, or WUPB that wakes halted tags too) and the TRH1064 tag.
+    int32_t requestTypeB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len);
+    int32_t trh1064Read(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len);
+    int32_t trh1064Write(uint16_t icdev, uint8_t page, const uint8_t *data, uint8_t count);
+    int32_t trh1064Check(uint16_t icdev, const uint8_t *key);
 
     // Cards whose model is not built yet (ISO 14443B, ISO 15693, contact cards,
     // SAM): the reader works, but no such card ever answers.

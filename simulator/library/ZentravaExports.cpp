@@ -207,11 +207,11 @@ ZENTRAVA_EXPORT int32_t Zentrava_410(uint16_t icdev, uint8_t mode, uint8_t *answ
     return withReader([&](SimulatedReader &r) { return r.desfireReset(icdev, mode, answer, len); });
 }
 
-// AT88RF020 (request B answers it in its radio mode), SR176 and SRIX4K.
+// Request B (the AT88RF020 in its radio mode, the TRH1064 in type B), the AT88RF020, SR176 and SRIX4K.
 
 ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
 {
-    return withReader([&](SimulatedReader &r) { return r.at88rf020RequestB(icdev, mode, answer, len); });
+    return withReader([&](SimulatedReader &r) { return r.requestTypeB(icdev, mode, answer, len); });
 }
 
 ZENTRAVA_EXPORT int32_t Zentrava_36(uint16_t icdev, const uint8_t *password)
@@ -282,6 +282,22 @@ ZENTRAVA_EXPORT int32_t Zentrava_55(uint16_t icdev, uint8_t *uid, uint8_t *len)
 ZENTRAVA_EXPORT int32_t Zentrava_58(uint16_t icdev, uint8_t lockRegister)
 {
     return withReader([&](SimulatedReader &r) { return r.srix4kWriteLockRegister(icdev, lockRegister); });
+}
+
+// TRH1064
+ZENTRAVA_EXPORT int32_t Zentrava_430(uint16_t icdev, uint8_t page, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.trh1064Read(icdev, page, data, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_431(uint16_t icdev, uint8_t page, const uint8_t *data, uint8_t count)
+{
+    return withReader([&](SimulatedReader &r) { return r.trh1064Write(icdev, page, data, count); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_432(uint16_t icdev, const uint8_t *key)
+{
+    return withReader([&](SimulatedReader &r) { return r.trh1064Check(icdev, key); });
 }
 
 // Cards whose models come later. Each keeps the contract's signature so that a new model only
@@ -390,16 +406,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t * /*data*/, i
 {
     ZENTRAVA_NOT_MODELLED;
 }
-// TRH1064
-ZENTRAVA_EXPORT int32_t Zentrava_430(uint16_t icdev, uint8_t /*page*/, uint8_t * /*data*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_431(uint16_t icdev, uint8_t /*page*/, const uint8_t * /*data*/, uint8_t /*count*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_432(uint16_t icdev, const uint8_t * /*key*/) { ZENTRAVA_NOT_MODELLED; }
 
 // DES for the SAM console's tool: not offered by this reader yet.
 ZENTRAVA_EXPORT int32_t Zentrava_2(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)

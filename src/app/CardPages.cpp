@@ -6,6 +6,8 @@
 #include "pages/CMifareS70Page.h"
 #include "pages/CSr176Page.h"
 #include "pages/CSrix4kPage.h"
+#include "pages/CShc1102Page.h"
+#include "pages/CTrh1064Page.h"
 #include "pages/CUltraLightPage.h"
 
 #include <array>
@@ -37,7 +39,7 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     &makePage<CSrix4kPage>,     // 5 SRIX4K
     nullptr,                    // 6 Mifare_Pro(X)
     nullptr,                    // 7 SmartCard
-    nullptr,                    // 8 TRH1064
+    &makePage<CTrh1064Page>,    // 8 TRH1064
     nullptr,                    // 9 Tag_it
     nullptr,                    // 10 I.CODE SLI
     nullptr,                    // 11 SAM
@@ -50,7 +52,7 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     nullptr,                    // 18 AT24C32
     nullptr,                    // 19 AT24C64
     nullptr,                    // 20 AT88SC1608
-    nullptr,                    // 21 SHC1102
+    &makePage<CShc1102Page>,    // 21 SHC1102
     nullptr,                    // 22 SRF55V02P
     nullptr,                    // 23 SRF55V10P
     nullptr,                    // 24 Mifare_DesFire

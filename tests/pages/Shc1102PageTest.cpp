@@ -1,0 +1,212 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "controls/CHexEdit.h"
+#include "pages/CShc1102Page.h"
+#include "reader/RuntimeState.h"
+
+#include <QComboBox>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+constexpr int TagTypeField = 1079, Request = 1077, PasswordField = 1056;
+constexpr int BlockList = 1078, ReadCard = 1080, WriteBlock = 1081;
+
+int blockField(int block)
+{
+    return block == 0 ? 1082 : block == 1 ? 1083 : block == 2 ? 1185 : 1083 + block;
+}
+
+const QStringList RequestCalls = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_request(82)"};
+const QStringList RequestLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0", "rf_request 0"};
+
+QStringList reads(int first, int last)
+{
+    QStringList calls;
+    for (int block = first; block <= last; ++block)
+        calls << QStringLiteral("rf_Shc1102_Read(%1)").arg(block);
+    return calls;
+}
+
+class Shc1102PageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { m_page = std::make_unique<CShc1102Page>(); }
+
+    CShc1102Page &page() { return *m_page; }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(const QString &item) { PageHarness::choose(m_page.get(), BlockList, item); }
+    QStringList calls() { return harness.reader().trace(); }
+    FakeReader &reader() { return harness.reader(); }
+
+    void fillBlocks()
+    {
+        for (int block = 0; block < 16; ++block)
+            setText(blockField(block), "AAAAAAAA");
+    }
+    // Block b answers bytes b, b, b, b.
+    void scriptBlocks(int first, int last)
+    {
+        for (int block = first; block <= last; ++block)
+            reader().script("rf_Shc1102_Read", {0, QByteArray(4, char(block)), -1, 0});
+    }
+    void showMemo() { harness.infoBar().showMemo(QStringLiteral("before")); }
+
+    PageHarness harness;
+
+private:
+    std::unique_ptr<CShc1102Page> m_page;
+};
+
+TEST_F(Shc1102PageTest, RequestEmptiesTheBlocksAndShowsTheTagType)
+{
+    fillBlocks();
+    reader().script("rf_request", {0, QByteArray::fromHex("0211"), -1, 0});
+    click(Request);
+    EXPECT_EQ(calls(), RequestCalls);
+    EXPECT_EQ(harness.waits(), std::vector<int>{20});
+    EXPECT_EQ(harness.logLines(), RequestLog);
+    EXPECT_EQ(text(TagTypeField), "0211");
+    EXPECT_EQ(text(blockField(15)), "");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    reader().scriptStatus("rf_request", 1);
+    click(Request);
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
+    EXPECT_EQ(text(TagTypeField), "");
+
+    PortOpen = false;
+    reader().clearCalls();
+    for (int id : {Request, ReadCard, WriteBlock}) {
+        click(id);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
+    }
+    EXPECT_TRUE(calls().isEmpty());
+}
+
+TEST_F(Shc1102PageTest, ReadCardReadsTheFreeBlocksAndTheRestOnlyWithAFullPassword)
+{
+    // Without a password: blocks 0 to 7, and nothing said.
+    showMemo();
+    fillBlocks();
+    scriptBlocks(0, 7);
+    click(ReadCard);
+    EXPECT_EQ(calls(), RequestCalls + reads(0, 7));
+    EXPECT_EQ(text(blockField(2)), "02020202");
+    EXPECT_EQ(text(blockField(7)), "07070707");
+    EXPECT_EQ(text(blockField(8)), "");
+    EXPECT_EQ(harness.memo(), "before");
+
+    reader().clearCalls();
+    setText(PasswordField, "12345678");
+    scriptBlocks(0, 15);
+    click(ReadCard);
+    EXPECT_EQ(calls(), RequestCalls + reads(0, 7) + QStringList{"rf_Shc1102_Auth() 12345678"} + reads(8, 15));
+    EXPECT_EQ(harness.logLines().size(), 4 + 17);
+    EXPECT_EQ(text(blockField(8)), "08080808");
+    EXPECT_EQ(text(blockField(15)), "0F0F0F0F");
+    EXPECT_EQ(harness.memo(), "OK");
+}
+
+TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
+{
+    setText(PasswordField, "12345678");
+    reader().setDefault("rf_Shc1102_Read", {0, QByteArray::fromHex("01020304"), -1, 0});
+    struct Case {
+        const char *failing;
+        int nth; // which call of it fails, from 0
+        QStringList lastCalls;
+        int shownUpTo; // the last block shown
+    };
+    const Case cases[] = {
+        {"rf_Shc1102_Read", 3, {"rf_Shc1102_Read(2)", "rf_Shc1102_Read(3)"}, 2},
+        {"rf_Shc1102_Auth", 0, {"rf_Shc1102_Read(7)", "rf_Shc1102_Auth() 12345678"}, 7},
+        {"rf_Shc1102_Read", 10, {"rf_Shc1102_Read(9)", "rf_Shc1102_Read(10)"}, 9},
+    };
+    for (const Case &c : cases) {
+        showMemo();
+        fillBlocks();
+        reader().clearCalls();
+        for (int i = 0; i < c.nth; ++i)
+            reader().script(c.failing, {0, QByteArray(4, char(i)), -1, 0});
+        reader().scriptStatus(c.failing, 3);
+        click(ReadCard);
+        EXPECT_EQ(calls().mid(calls().size() - 2), c.lastCalls) << c.failing;
+        EXPECT_TRUE(harness.logLines().last().endsWith(" 3")) << c.failing;
+        EXPECT_EQ(harness.memo(), "before") << c.failing;
+        EXPECT_FALSE(text(blockField(c.shownUpTo)).isEmpty()) << c.failing;
+        EXPECT_EQ(text(blockField(c.shownUpTo + 1)), "") << c.failing;
+    }
+    EXPECT_EQ(harness.sounds(), 0);
+
+    // Write: a refused password or write is logged, not reported.
+    choose("5");
+    for (const char *failing : {"rf_Shc1102_Auth", "rf_Shc1102_Write"}) {
+        showMemo();
+        reader().scriptStatus(failing, 2);
+        click(WriteBlock);
+        EXPECT_EQ(harness.logLines().last(), QString::fromLatin1(failing) + " 2");
+        EXPECT_EQ(harness.memo(), "before");
+    }
+    EXPECT_EQ(harness.sounds(), 0);
+}
+
+TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
+{
+    setText(PasswordField, "FFFFFFFF");
+    setText(blockField(2), "1234");
+    click(WriteBlock);
+    setText(blockField(15), "0a0b0c0d");
+    choose("15");
+    click(WriteBlock);
+    EXPECT_EQ(calls(), (RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(2) 12340000"}
+                        + RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(15) 0A0B0C0D"}));
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_TRUE(harness.messageBoxes().empty());
+
+    // Block 8 is the password: asked first, and cancelling sends nothing.
+    reader().clearCalls();
+    choose("8");
+    harness.answerNextBox(MessageAnswer::Cancel);
+    click(WriteBlock);
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    EXPECT_EQ(harness.messageBoxes()[0].text, "Be sure to change key?");
+    EXPECT_EQ(harness.messageBoxes()[0].caption, "Warning");
+    EXPECT_EQ(harness.messageBoxes()[0].buttons, MessageButtons::OkCancel);
+    EXPECT_TRUE(calls().isEmpty());
+    click(WriteBlock);
+    EXPECT_EQ(calls().last(), "rf_Shc1102_Write(8) 00000000");
+
+    // A short password is refused after the request, before anything reaches the tag.
+    reader().clearCalls();
+    choose("3");
+    setText(PasswordField, "FFFFFF");
+    click(WriteBlock);
+    EXPECT_EQ(harness.messageBoxes().back().text, "Input key please");
+    EXPECT_EQ(harness.messageBoxes().back().caption, "Error");
+    EXPECT_EQ(calls(), RequestCalls);
+}
+
+TEST_F(Shc1102PageTest, OpensOnBlockTwoWithFourByteFields)
+{
+    EXPECT_EQ(page().templateId(), 154);
+    QStringList items;
+    for (int i = 0; i < page().comboBox(BlockList)->count(); ++i)
+        items << page().comboBox(BlockList)->itemText(i);
+    EXPECT_EQ(items.first(), "2");
+    EXPECT_EQ(items.size(), 14);
+    EXPECT_EQ(text(BlockList), "2");
+    EXPECT_EQ(page().hexEdit(PasswordField)->GetMaxBytes(), 4);
+    EXPECT_EQ(page().hexEdit(blockField(2))->GetMaxBytes(), 4);
+    const QRect frame = page().controlRect(UnaddressedControlId);
+    EXPECT_EQ(page().contentHeight(), frame.y() + frame.height() + 50);
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "pages/CShc1102Page.h"
+#include "pages/CTrh1064Page.h"
+#include "reader/ReaderLibrary.h"
+#include "reader/RuntimeState.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QSaveFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+QString hexOf(const char *ascii)
+{
+    return QString::fromLatin1(QByteArray(ascii).toHex().toUpper());
+}
+
+// The TRH1064 and SHC1102 pages against the simulated reader beside the program.
+class TagPagesSimulatorTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        m_page.reset();
+        if (PortOpen && ReaderApi.rf_close_com != nullptr)
+            ReaderApi.rf_close_com();
+    }
+
+    // Lays the cards of a scenario on the reader; no scenario leaves the reader's own default.
+    void start(const char *scenario)
+    {
+        const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
+        ASSERT_FALSE(path.isEmpty());
+        if (scenario == nullptr) {
+            QFile::remove(path);
+        } else {
+            QSaveFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(scenario);
+            ASSERT_TRUE(file.commit());
+        }
+        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
+        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
+        PortOpen = true;
+    }
+
+    template <class Page>
+    Page &open()
+    {
+        auto page = std::make_unique<Page>();
+        Page &shown = *page;
+        m_page = std::move(page);
+        return shown;
+    }
+
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+
+    PageHarness harness;
+    ReaderLibrary m_library;
+    std::unique_ptr<QWidget> m_page;
+};
+
+constexpr int TrhSearch = 1010, TrhKey = 1057, TrhAuthenticate = 1011, TrhPages = 1248, TrhRead = 1063, TrhWrite = 1064;
+
+TEST_F(TagPagesSimulatorTest, TheTrh1064PageReadsTheShippedTagAndWritesPageThreeOnlyAfterTheKey)
+{
+    start(nullptr);
+    auto &page = open<CTrh1064Page>();
+
+    click(TrhSearch);
+    EXPECT_EQ(text(1056), "10640000A1B2C3D4");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    click(TrhRead);
+    EXPECT_EQ(text(1058), "5452483130363410");
+    // Configuration 10: page 2 is the key; page 3 reads freely and changes after the key.
+    for (int id : {1249, 1250, 1251, 1252, 1259, 1260, 1263, 1264})
+        EXPECT_TRUE(page.button(id)->isChecked()) << id;
+    for (int id : {1257, 1258, 1261, 1262})
+        EXPECT_FALSE(page.button(id)->isChecked()) << id;
+    choose(TrhPages, "Page1");
+    click(TrhRead);
+    EXPECT_EQ(text(1059), hexOf("TRH1064 "));
+    EXPECT_EQ(text(1065), hexOf(" OF DATA"));
+
+    // Without the key page 3 stays as it is.
+    choose(TrhPages, "Page3");
+    setText(1067, "0000000000000007");
+    click(TrhWrite);
+    EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_thr1064_write");
+
+    click(TrhSearch);
+    setText(TrhKey, "0000000000000000");
+    click(TrhAuthenticate);
+    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_thr1064_check");
+    click(TrhSearch);
+    setText(TrhKey, "ffffffffffffffff");
+    click(TrhAuthenticate);
+    EXPECT_EQ(harness.memo(), "OK");
+    setText(1067, "0000000000000007");
+    click(TrhWrite);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    setText(1067, "");
+    click(TrhRead);
+    EXPECT_EQ(text(1067), "0000000000000007");
+
+    // The key page is neither read nor written once it is the key.
+    choose(TrhPages, "Page2");
+    setText(1066, "0102030405060708");
+    click(TrhWrite);
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_thr1064_write");
+}
+
+constexpr int ShcRequest = 1077, ShcPassword = 1056, ShcBlocks = 1078, ShcRead = 1080, ShcWrite = 1081;
+
+TEST_F(TagPagesSimulatorTest, TheShc1102PageReadsBehindThePasswordAndWritesAfterIt)
+{
+    start(R"({"field": [{"type": "shc1102", "Card": {"UID": "11020000A1B2C3D4"}, "Password": "FFFFFFFF",
+                         "blocks": {"2": "53484331", "9": "50524F54"}}]})");
+    open<CShc1102Page>();
+
+    click(ShcRequest);
+    EXPECT_EQ(text(1079), "0211");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    // Without a password only the free blocks come, and nothing is said.
+    harness.infoBar().showMemo("before");
+    click(ShcRead);
+    EXPECT_EQ(text(1082), "11020000");
+    EXPECT_EQ(text(1185), "53484331");
+    EXPECT_EQ(text(1091), "");
+    EXPECT_EQ(harness.memo(), "before");
+
+    setText(ShcPassword, "ffffffff");
+    click(ShcRead);
+    EXPECT_EQ(text(1091), "FFFFFFFF");
+    EXPECT_EQ(text(1092), "50524F54");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    choose(ShcBlocks, "5");
+    setText(1088, "12345678");
+    click(ShcWrite);
+    EXPECT_EQ(harness.memo(), "OK");
+    setText(1088, "");
+    click(ShcRead);
+    EXPECT_EQ(text(1088), "12345678");
+
+    // A wrong password is refused by the tag: logged, not reported.
+    harness.infoBar().showMemo("before");
+    setText(ShcPassword, "00000000");
+    click(ShcWrite);
+    EXPECT_EQ(harness.logLines().last(), "rf_Shc1102_Auth 2");
+    EXPECT_EQ(harness.memo(), "before");
+}
+
+} // namespace

@@ -1,0 +1,285 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "controls/CHexEdit.h"
+#include "pages/CTrh1064Page.h"
+#include "reader/RuntimeState.h"
+
+#include <QAbstractButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace {
+
+constexpr int SerialField = 1056, KeyField = 1057, Search = 1010, Authenticate = 1011;
+constexpr int PageList = 1248, Read = 1063, Write = 1064;
+constexpr int Page0 = 1058, Page2 = 1066, Page3 = 1067;
+const int Page1[] = {1059, 1060, 1061, 1062, 1065};
+// In this order: page 0 read, write; page 1 read, write; page 2 read, write, key;
+// page 3 read, write, auth dec, auth read, auth write.
+const int Boxes[] = {1249, 1250, 1251, 1252, 1257, 1258, 1259, 1260, 1261, 1262, 1263, 1264};
+
+const QStringList FieldReset = {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)"};
+
+class Trh1064PageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { m_page = std::make_unique<CTrh1064Page>(); }
+
+    CTrh1064Page &page() { return *m_page; }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(const QString &item) { PageHarness::choose(m_page.get(), PageList, item); }
+    QStringList calls() { return harness.reader().trace(); }
+    FakeReader &reader() { return harness.reader(); }
+
+    // The twelve boxes as a string of 0 and 1, in the order of Boxes.
+    std::string rights()
+    {
+        std::string shown;
+        for (int id : Boxes)
+            shown += page().button(id)->isChecked() ? '1' : '0';
+        return shown;
+    }
+    void fillPages()
+    {
+        for (int id : {Page0, Page2, Page3})
+            setText(id, "1111111111111111");
+        for (int id : Page1)
+            setText(id, "2222222222222222");
+    }
+
+    PageHarness harness;
+
+private:
+    std::unique_ptr<CTrh1064Page> m_page;
+};
+
+TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnswer)
+{
+    fillPages();
+    reader().script("rf_atqb", {0, QByteArray::fromHex("1064000000000001000070719999"), -1, 0});
+
+    click(Search);
+
+    EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
+    EXPECT_EQ(harness.logLines(), (QStringList{"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0", "rf_atqb 0"}));
+    EXPECT_EQ(text(SerialField), "1064000000000001");
+    EXPECT_EQ(text(Page0), "");
+    EXPECT_EQ(text(Page1[4]), "");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    // A short answer shows only the bytes that came.
+    reader().script("rf_atqb", {0, QByteArray::fromHex("10640000"), -1, 0});
+    click(Search);
+    EXPECT_EQ(text(SerialField), "10640000");
+
+    // A failed request is not tried again and clears the serial number.
+    reader().clearCalls();
+    reader().scriptStatus("rf_atqb", 1);
+    click(Search);
+    EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_atqb");
+    EXPECT_EQ(text(SerialField), "");
+
+    // A field that cannot be reset is tried twice.
+    setText(SerialField, "AA");
+    reader().clearCalls();
+    reader().setDefault("rf_init_type", {0x0B, {}, -1, 0});
+    click(Search);
+    EXPECT_EQ(calls(), (QStringList{"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(0)", "rf_init_type(66)"}));
+    EXPECT_EQ(harness.memo(), "Error: b ,function: rf_init_type");
+    EXPECT_EQ(harness.sounds(), 3);
+    EXPECT_EQ(text(SerialField), "");
+
+    // With the port closed the pages are emptied all the same, and nothing is sent.
+    fillPages();
+    reader().clearCalls();
+    PortOpen = false;
+    click(Search);
+    EXPECT_EQ(harness.memo(), "Error: Port did't opened");
+    EXPECT_EQ(text(Page3), "");
+    EXPECT_TRUE(calls().isEmpty());
+}
+
+TEST_F(Trh1064PageTest, AuthenticateNeedsEightKeyBytesAndRunsWithThePortClosed)
+{
+    PortOpen = false;
+    setText(KeyField, "010203040506070");
+    click(Authenticate);
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    EXPECT_EQ(harness.messageBoxes()[0].text, "Input 8 byte in key text please!");
+    EXPECT_EQ(harness.messageBoxes()[0].caption, "Error");
+    EXPECT_TRUE(calls().isEmpty());
+
+    setText(KeyField, "0102030405060708");
+    click(Authenticate);
+    EXPECT_EQ(calls(), QStringList{"rf_thr1064_check() 0102030405060708"});
+    EXPECT_EQ(harness.memo(), "OK");
+
+    reader().scriptStatus("rf_thr1064_check", 2);
+    click(Authenticate);
+    EXPECT_EQ(harness.logLines().last(), "rf_thr1064_check 2");
+    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_thr1064_check");
+}
+
+TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
+{
+    struct Case {
+        uint8_t configuration;
+        const char *rights;
+    };
+    // page 0 RW, page 1 RW, page 2 R W Key, page 3 R W Dec AuthR AuthW
+    const Case cases[] = {
+        {0x00, "11" "11" "110" "11000"},
+        {0x30, "11" "11" "001" "10110"},
+        {0x0F, "10" "10" "100" "10000"},
+        {0x04, "11" "11" "100" "11000"},
+        {0x10, "11" "11" "001" "10011"},
+        {0x14, "11" "11" "001" "10000"},
+        {0x18, "11" "11" "001" "00011"},
+        {0x1C, "11" "11" "001" "00010"},
+        {0x34, "11" "11" "001" "10000"},
+        {0x38, "11" "11" "001" "00110"},
+        {0x3C, "11" "11" "001" "00010"},
+        {0xC0, "11" "11" "110" "11000"},
+    };
+    for (const Case &c : cases) {
+        QByteArray answer = QByteArray::fromHex("54524831303634");
+        answer.append(char(c.configuration));
+        reader().script("rf_thr1064_read", {0, answer, -1, 0});
+        click(Read);
+        EXPECT_EQ(rights(), c.rights) << int(c.configuration);
+        EXPECT_EQ(text(Page0), QString::fromLatin1(answer.toHex().toUpper())) << int(c.configuration);
+    }
+    // A short answer shows what came and keeps the rights: it carries no configuration byte.
+    reader().script("rf_thr1064_read", {0, QByteArray::fromHex("01020304"), -1, 0});
+    click(Read);
+    EXPECT_EQ(text(Page0), "01020304");
+    EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights);
+    EXPECT_EQ(calls().first(), "rf_thr1064_read(0)");
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_TRUE(harness.messageBoxes().empty());
+
+    // A failed read of page 0 empties it and turns every box off.
+    reader().scriptStatus("rf_thr1064_read", 3);
+    click(Read);
+    EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_thr1064_read");
+    EXPECT_EQ(text(Page0), "");
+    EXPECT_EQ(rights(), "000000000000");
+}
+
+TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
+{
+    fillPages();
+    QByteArray forty;
+    for (int i = 0; i < 40; ++i)
+        forty.append(char(i));
+    choose("Page1");
+    // Thirty-two bytes are a success that shows nothing.
+    reader().script("rf_thr1064_read", {0, forty.left(32), -1, 0});
+    click(Read);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_EQ(text(Page1[0]), "2222222222222222");
+    reader().script("rf_thr1064_read", {0, forty, -1, 0});
+    click(Read);
+    EXPECT_EQ(text(Page1[0]), "0001020304050607");
+    EXPECT_EQ(text(Page1[4]), "2021222324252627");
+    reader().scriptStatus("rf_thr1064_read", 4);
+    click(Read);
+    for (int id : Page1)
+        EXPECT_EQ(text(id), "") << id;
+
+    choose("Page2");
+    reader().script("rf_thr1064_read", {0, QByteArray::fromHex("A1A2A3A4A5A6A7A8"), -1, 0});
+    click(Read);
+    EXPECT_EQ(text(Page2), "A1A2A3A4A5A6A7A8");
+    choose("Page3");
+    reader().scriptStatus("rf_thr1064_read", 3);
+    click(Read);
+    EXPECT_EQ(text(Page3), "1111111111111111") << "a failed read of page 3 keeps it";
+    EXPECT_EQ(calls(), (QStringList{"rf_thr1064_read(1)", "rf_thr1064_read(1)", "rf_thr1064_read(1)",
+                                    "rf_thr1064_read(2)", "rf_thr1064_read(3)"}));
+}
+
+TEST_F(Trh1064PageTest, TheRightsBoxesIgnoreClicksAndKeys)
+{
+    reader().script("rf_thr1064_read", {0, QByteArray::fromHex("0000000000000030"), -1, 0});
+    click(Read);
+    const std::string shown = rights();
+    page().show();
+    for (int id : Boxes) {
+        QAbstractButton *box = page().button(id);
+        const QPoint inside = box->rect().center();
+        QTest::mouseClick(box, Qt::LeftButton, {}, inside);
+        EXPECT_EQ(rights(), shown) << "clicked " << id;
+        QTest::mouseDClick(box, Qt::LeftButton, {}, inside);
+        EXPECT_EQ(rights(), shown) << "double-clicked " << id;
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_EQ(rights(), shown) << "space on " << id;
+    }
+}
+
+TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
+{
+    struct Case {
+        const char *page;
+        int field;
+        const char *message;
+    };
+    const Case shortPages[] = {
+        {"Page0", Page0, "Input 8 byte in page0 text please!"},
+        {"Page1", Page1[2], "Input 40 byte in page1 text please!"},
+        {"Page2", Page2, "Input 8 byte in page2 text please!"},
+        {"Page3", Page3, "Input 8 byte in page3 text please!"},
+    };
+    fillPages();
+    for (const Case &c : shortPages) {
+        setText(c.field, "111111111111111");
+        choose(c.page);
+        click(Write);
+        EXPECT_EQ(harness.messageBoxes().back().text, c.message);
+        EXPECT_EQ(harness.messageBoxes().back().caption, "Error");
+        setText(c.field, "1111111111111111");
+    }
+    EXPECT_EQ(harness.messageBoxes().size(), 4u);
+    EXPECT_TRUE(calls().isEmpty());
+
+    setText(Page1[0], "0001020304050607");
+    setText(Page1[4], "2021222324252627");
+    choose("Page1");
+    click(Write);
+    choose("Page3");
+    setText(Page3, "aabbccddeeff0011");
+    click(Write);
+    EXPECT_EQ(calls(), (QStringList{"rf_thr1064_write(1,40) 0001020304050607" "2222222222222222" "1111111111111111"
+                                    "2222222222222222" "2021222324252627",
+                                    "rf_thr1064_write(3,8) AABBCCDDEEFF0011"}));
+    EXPECT_EQ(harness.memo(), "Communication successful");
+
+    reader().scriptStatus("rf_thr1064_write", 4);
+    click(Write);
+    EXPECT_EQ(harness.logLines().last(), "rf_thr1064_write 4");
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_thr1064_write");
+}
+
+TEST_F(Trh1064PageTest, OpensOnPageZeroWithEightByteFieldsAndThePlainBackground)
+{
+    EXPECT_EQ(page().templateId(), 159);
+    EXPECT_EQ(text(PageList), "Page0");
+    EXPECT_EQ(page().contentHeight(), 0);
+    EXPECT_FALSE(page().paintsBackground());
+    for (int id : {SerialField, KeyField, Page0, Page2, Page3, Page1[0], Page1[4]})
+        EXPECT_EQ(page().hexEdit(id)->GetMaxBytes(), 8) << id;
+}
+
+} // namespace
