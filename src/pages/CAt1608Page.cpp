@@ -105,32 +105,33 @@ DialogTemplate buildTemplate()
         {AuthenticateButton, K::Button, 78, 182, 56, 14, "Authenticate"},
         {ConfigurationLabel, K::Label, 166, 6, 100, 8, "Configuration Zone"},
         {ConfigurationGrid, K::HexGrid, 166, 28, 240, 84, ""},
-        {SecureCodeLabel, K::Label, 416, 28, 60, 8, "Secure code"},
-        {SecureCodeField, K::HexEdit, 416, 40, 40, 12, ""},
-        {SpareSetList, K::DropList, 480, 40, 40, 120, "", Hidden},
-        {ConfigurationAddressLabel, K::Label, 480, 28, 30, 8, "Addr", Hidden},
-        {ReadConfigurationButton, K::Button, 416, 60, 50, 14, "Read"},
-        {WriteConfigurationButton, K::Button, 416, 78, 50, 14, "Write"},
+        {SecureCodeLabel, K::Label, 436, 28, 60, 8, "Secure code"},
+        {SecureCodeField, K::HexEdit, 436, 40, 40, 12, ""},
+        {SpareSetList, K::DropList, 500, 40, 40, 120, "", Hidden},
+        {ConfigurationAddressLabel, K::Label, 500, 28, 30, 8, "Addr", Hidden},
+        {ReadConfigurationButton, K::Button, 436, 60, 50, 14, "Read"},
+        {WriteConfigurationButton, K::Button, 436, 78, 50, 14, "Write"},
         {UserZoneLabel, K::Label, 166, 122, 100, 8, "User Zone"},
         {UserGrid, K::HexGrid, 166, 144, 240, 162, ""},
-        {ZoneLabel, K::Label, 416, 146, 40, 8, "Zone"},
-        {ZoneList, K::DropList, 462, 144, 40, 120, ""},
-        {PasswordLabel, K::Label, 416, 166, 40, 8, "Password"},
-        {PasswordField, K::HexEdit, 416, 178, 40, 12, ""},
-        {PasswordSetList, K::DropList, 462, 178, 40, 120, ""},
-        {UserAddressLabel, K::Label, 416, 196, 30, 8, "Addr", Hidden},
-        {ReadUserZoneButton, K::Button, 416, 270, 50, 14, "Read"},
-        {WriteUserZoneButton, K::Button, 416, 290, 50, 14, "Write"},
+        {ZoneLabel, K::Label, 436, 146, 40, 8, "Zone"},
+        {ZoneList, K::DropList, 482, 144, 40, 120, ""},
+        {PasswordLabel, K::Label, 436, 166, 40, 8, "Password"},
+        {PasswordField, K::HexEdit, 436, 178, 40, 12, ""},
+        {PasswordSetList, K::DropList, 482, 178, 40, 120, ""},
+        {UserAddressLabel, K::Label, 436, 196, 30, 8, "Addr", Hidden},
+        {ReadUserZoneButton, K::Button, 436, 270, 50, 14, "Read"},
+        {WriteUserZoneButton, K::Button, 436, 290, 50, 14, "Write"},
     }};
 }
 
-// Sizes a grid for exactly 16 cells a line and `lines` lines, each as high as its row label
-// (the labels divide the grid's height less 3 pixels).
+// Sizes a grid for exactly 16 cells a line, whatever its cells per row, and `lines` lines, each
+// as high as its row label (the labels divide the grid's height less 3 pixels).
 void fitGrid(CHexGrid *grid, int lines)
 {
     const QSize hint = grid->sizeHint();
+    const int characterWidth_px = (hint.width() - 4) / (grid->model().cellsPerRow() * HexGridModel::CellCharacters);
     const int lineHeight_px = (hint.height() - 4) / grid->model().rowsPerPage();
-    grid->resize(hint.width(), lines * lineHeight_px + 3);
+    grid->resize(16 * HexGridModel::CellCharacters * characterWidth_px + 4, lines * lineHeight_px + 3);
 }
 
 SecureAuth::Block firstEight(const uint8_t *bytes)
@@ -199,6 +200,12 @@ void CAt1608Page::initialise()
 
 void CAt1608Page::layoutForWidth(int /*screenWidth*/)
 {
+    m_laidOut = true;
+    centre();
+}
+
+void CAt1608Page::centre()
+{
     const QRect left = controlRect(ResetGroup);
     const QRect right = controlRect(PasswordSetList);
     const int dx = (width() - (right.x() + right.width() - left.x())) / 2 - left.x();
@@ -212,6 +219,14 @@ void CAt1608Page::layoutForWidth(int /*screenWidth*/)
     // reaches the view's bottom; when they end lower it grows to keep them all.
     resize(width(), std::max(height(), bottom));
     setContentHeight(bottom);
+}
+
+void CAt1608Page::resizeEvent(QResizeEvent *event)
+{
+    CCardPage::resizeEvent(event);
+    // The view reaches its final width after the page was laid out: the controls stay centred.
+    if (m_laidOut)
+        centre();
 }
 
 void CAt1608Page::paintPage(QPainter &painter)

@@ -21,9 +21,12 @@ public:
 
 protected:
     void paintPage(QPainter &painter) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void initialise();
+    // Moves the controls horizontally into place for the page's width and sets the content height.
+    void centre();
     void reset();
     void readFuse();
     void blowFuse();
@@ -37,4 +40,5 @@ private:
 
     CHexGrid *m_configurationGrid = nullptr;
     CHexGrid *m_userGrid = nullptr;
+    bool m_laidOut = false;
 };

@@ -95,24 +95,36 @@ void CAt24Page::setCardType(int cardType)
 
 void CAt24Page::layoutForWidth(int /*screenWidth*/)
 {
+    // The AT24C01's 128 bytes fill the top half of the grid and of the scroll bar.
+    if (isSmallCard() && !m_laidOut) {
+        for (QWidget *widget : {static_cast<QWidget *>(m_grid), static_cast<QWidget *>(m_scrollBar)})
+            widget->resize(widget->width(), widget->height() - widget->height() / 2);
+    }
+    m_laidOut = true;
+    centre();
+}
+
+void CAt24Page::centre()
+{
     const QRect button = controlRect(ReadButton);
     const QRect bar = controlRect(ScreenScrollBar);
     const int blockWidth = bar.x() + bar.width() - button.x();
     const int dx = (width() - blockWidth) / 2 - button.x() - 70;
-    for (int id : {ReadButton, WriteButton})
+    for (int id : {ReadButton, WriteButton, Grid, ScreenScrollBar})
         control(id)->move(control(id)->pos() + QPoint(dx, 0));
-    for (QWidget *widget : {static_cast<QWidget *>(m_grid), static_cast<QWidget *>(m_scrollBar)}) {
-        QRect rect = widget->geometry().translated(dx, 0);
-        // The AT24C01's 128 bytes fill the top half.
-        if (isSmallCard())
-            rect.setHeight(rect.height() - rect.height() / 2);
-        widget->setGeometry(rect);
-    }
     const int bottom = m_scrollBar->y() + m_scrollBar->height() + 50;
     // The page still covers the view when its controls end higher, so that the background
     // reaches the view's bottom; when they end lower it grows to keep them all.
     resize(width(), std::max(height(), bottom));
     setContentHeight(bottom);
+}
+
+void CAt24Page::resizeEvent(QResizeEvent *event)
+{
+    CCardPage::resizeEvent(event);
+    // The view reaches its final width after the page was laid out: the block stays centred.
+    if (m_laidOut)
+        centre();
 }
 
 void CAt24Page::paintPage(QPainter &painter)

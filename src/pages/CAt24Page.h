@@ -26,15 +26,19 @@ public:
 
 protected:
     void paintPage(QPainter &painter) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     bool isSmallCard() const { return m_cardType == FirstCardType; }
+    // Moves the block horizontally into place for the page's width and sets the content height.
+    void centre();
     void showScreen(int screen);
     void readCard();
     void writeCard();
 
     static constexpr int FirstCardType = 13;
     int m_cardType = FirstCardType;
+    bool m_laidOut = false;
     CHexGrid *m_grid = nullptr;
     QScrollBar *m_scrollBar = nullptr;
 };

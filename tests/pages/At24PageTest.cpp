@@ -88,6 +88,11 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
     open(14);
     EXPECT_EQ(grid()->height() - grid()->height() / 2, smallHeight);
     EXPECT_EQ(bar()->y() + bar()->height() + 50, m_page->contentHeight());
+    // A wider view keeps the block centred.
+    m_page->show();
+    const int left = m_page->control(ReadCard)->x();
+    m_page->resize(1600, 700);
+    EXPECT_EQ(m_page->control(ReadCard)->x(), left + 200);
 }
 
 TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
