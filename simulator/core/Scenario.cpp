@@ -1,6 +1,7 @@
 #include "Scenario.h"
 
 #include "At88rf020Card.h"
+#include "At24Card.h"
 #include "CardCatalogue.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
@@ -128,6 +129,12 @@ Scenario Scenario::builtInDefault()
     trh1064->replaceMemory(image);
     scenario.field.push_back(std::move(trh1064));
 
+    auto eeprom = At24Card::factoryNew(*At24Card::findChip("at24c64"));
+    const Bytes greeting = asciiBlock("ZENTRAVA AT24C64 DEMO CARD", 32);
+    eeprom->write(0, static_cast<int32_t>(greeting.size()), greeting.data());
+    eeprom->takeMemoryChanged();
+    scenario.contactSlot = std::move(eeprom);
+
     for (auto &card : scenario.field)
         card->takeMemoryChanged();
     return scenario;
@@ -152,6 +159,8 @@ Scenario Scenario::fromJson(const nlohmann::ordered_json &document)
         for (std::size_t i = 0; i < field->size(); ++i)
             scenario.field.push_back(CardCatalogue::fromJson((*field)[i], "field[" + std::to_string(i) + "]"));
     }
+    if (const auto *slot = member(document, "contactSlot"))
+        scenario.contactSlot = ContactCard::fromJson(*slot, "contactSlot");
     return scenario;
 }
 
@@ -169,7 +178,7 @@ Scenario Scenario::parse(std::string_view text)
     return fromJson(document);
 }
 
-nlohmann::ordered_json Scenario::toJson(const ReaderSettings &reader, const CardList &field)
+nlohmann::ordered_json Scenario::toJson(const ReaderSettings &reader, const CardList &field, const ContactCard *contactSlot)
 {
     nlohmann::ordered_json document;
     document["Created"] = "zentrava-sim";
@@ -184,17 +193,19 @@ nlohmann::ordered_json Scenario::toJson(const ReaderSettings &reader, const Card
     for (const auto &card : field)
         cards.push_back(card->toJson());
     document["field"] = cards;
+    if (contactSlot)
+        document["contactSlot"] = contactSlot->toJson();
     return document;
 }
 
-std::string Scenario::serialize(const ReaderSettings &reader, const CardList &field)
+std::string Scenario::serialize(const ReaderSettings &reader, const CardList &field, const ContactCard *contactSlot)
 {
-    return toJson(reader, field).dump(2) + "\n";
+    return toJson(reader, field, contactSlot).dump(2) + "\n";
 }
 
 std::string Scenario::serialize() const
 {
-    return serialize(reader, field);
+    return serialize(reader, field, contactSlot.get());
 }
 
 } // namespace zentrava

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContactCard.h"
 #include "ReaderSettings.h"
 #include "VirtualCard.h"
 
@@ -19,17 +20,22 @@ class Scenario {
 public:
     ReaderSettings reader;
     CardList field;
+    // The card in the contact slot, if any.
+    std::unique_ptr<ContactCard> contactSlot;
 
     // Used when there is no scenario file: a 4K Mifare card with a value block and some data,
-    // an UltraLight, a type A processor card, a DESFire and an SHC1102.
+    // an UltraLight, a type A processor card, a DESFire and an SHC1102; an AT24C64 in the
+    // contact slot.
     static Scenario builtInDefault();
     // Both throw ScenarioError with the place and the reason.
     static Scenario fromJson(const nlohmann::ordered_json &document);
     static Scenario parse(std::string_view text);
 
-    static nlohmann::ordered_json toJson(const ReaderSettings &reader, const CardList &field);
+    static nlohmann::ordered_json toJson(const ReaderSettings &reader, const CardList &field,
+                                         const ContactCard *contactSlot = nullptr);
     std::string serialize() const;
-    static std::string serialize(const ReaderSettings &reader, const CardList &field);
+    static std::string serialize(const ReaderSettings &reader, const CardList &field,
+                                 const ContactCard *contactSlot = nullptr);
 };
 
 } // namespace zentrava

@@ -60,11 +60,13 @@ void SimulatedReader::syncScenario()
     }
     m_settings = scenario.reader;
     m_field.replaceCards(std::move(scenario.field));
+    m_contact.replaceCard(std::move(scenario.contactSlot));
 }
 
 int32_t SimulatedReader::finish(int32_t result)
 {
     bool changed = m_field.takeMemoryChanged();
+    changed = m_contact.takeMemoryChanged() || changed;
     changed = m_settingsChanged || changed;
     m_settingsChanged = false;
     if (!changed || !m_writeBack)
@@ -74,7 +76,7 @@ int32_t SimulatedReader::finish(int32_t result)
     if (file.stamp() != m_stamp)
         return result;
     try {
-        file.save(Scenario::serialize(m_settings, m_field.cards()));
+        file.save(Scenario::serialize(m_settings, m_field.cards(), m_contact.card()));
         m_stamp = file.stamp();
     } catch (const ScenarioError &error) {
         std::fprintf(stderr, "libZentrava: %s\n", error.what());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContactSlot.h"
 #include "ReaderSettings.h"
 #include "RfField.h"
 #include "ScenarioFile.h"
@@ -74,8 +75,17 @@ public:
     int32_t trh1064Write(uint16_t icdev, uint8_t page, const uint8_t *data, uint8_t count);
     int32_t trh1064Check(uint16_t icdev, const uint8_t *key);
 
-    // Cards whose model is not built yet (ISO 14443B, ISO 15693, contact cards,
-    // SAM): the reader works, but no such card ever answers.
+    // A command of the contact slot: the reader brought up to date, the command given the slot,
+    // and changed card memory written back.
+    template <class Command> int32_t contact(uint16_t icdev, Command command)
+    {
+        if (const int32_t result = begin(icdev))
+            return result;
+        return finish(command(m_contact));
+    }
+
+    // Cards whose model is not built yet (ISO 15693, SAM): the reader works, but no such card
+    // ever answers.
     int32_t cardNotModelled(uint16_t icdev);
 
 private:
@@ -96,6 +106,7 @@ private:
     bool m_settingsChanged = false;
     ReaderSettings m_settings;
     RfField m_field;
+    ContactSlot m_contact;
     bool m_portOpen = false;
     uint8_t m_light = 0;
 };

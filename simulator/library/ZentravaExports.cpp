@@ -12,6 +12,7 @@
 
 namespace {
 
+using zentrava::ContactSlot;
 using zentrava::SimulatedReader;
 namespace status = zentrava::status;
 
@@ -356,39 +357,39 @@ ZENTRAVA_EXPORT int32_t Zentrava_73(uint16_t icdev, const uint8_t * /*command*/,
 {
     ZENTRAVA_NOT_MODELLED;
 }
-// AT24Cxx
-ZENTRAVA_EXPORT int32_t Zentrava_74(uint16_t icdev, int32_t /*address*/, int32_t /*count*/, uint8_t * /*data*/)
+// AT24Cxx and AT88SC1608 in the contact slot
+#define ZENTRAVA_CONTACT(call) \
+    return withReader([&](SimulatedReader &r) { return r.contact(icdev, [&](ContactSlot &slot) { return slot.call; }); })
+ZENTRAVA_EXPORT int32_t Zentrava_74(uint16_t icdev, int32_t address, int32_t count, uint8_t *data)
 {
-    ZENTRAVA_NOT_MODELLED;
+    ZENTRAVA_CONTACT(at24Read(address, count, data));
 }
-ZENTRAVA_EXPORT int32_t Zentrava_75(uint16_t icdev, int32_t /*address*/, int32_t /*count*/, const uint8_t * /*data*/)
+ZENTRAVA_EXPORT int32_t Zentrava_75(uint16_t icdev, int32_t address, int32_t count, const uint8_t *data)
 {
-    ZENTRAVA_NOT_MODELLED;
+    ZENTRAVA_CONTACT(at24Write(address, count, data));
 }
-// AT88SC1608
-ZENTRAVA_EXPORT int32_t Zentrava_76(uint16_t icdev, uint8_t * /*answer*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_77(uint16_t icdev, const uint8_t * /*q0AndResponse*/, const uint8_t * /*response*/)
+ZENTRAVA_EXPORT int32_t Zentrava_76(uint16_t icdev, uint8_t *answer) { ZENTRAVA_CONTACT(at1608Reset(answer)); }
+ZENTRAVA_EXPORT int32_t Zentrava_77(uint16_t icdev, const uint8_t *q0AndResponse, const uint8_t *response)
 {
-    ZENTRAVA_NOT_MODELLED;
+    ZENTRAVA_CONTACT(at1608Authenticate(q0AndResponse, response));
 }
-ZENTRAVA_EXPORT int32_t Zentrava_78(uint16_t icdev, uint8_t /*index*/, const uint8_t * /*password*/)
+ZENTRAVA_EXPORT int32_t Zentrava_78(uint16_t icdev, uint8_t index, const uint8_t *password)
 {
-    ZENTRAVA_NOT_MODELLED;
+    ZENTRAVA_CONTACT(at1608VerifyPassword(index, password));
 }
-ZENTRAVA_EXPORT int32_t Zentrava_79(uint16_t icdev, uint8_t /*address*/, int32_t /*count*/, int32_t /*zone*/,
-                                    uint8_t * /*data*/)
+ZENTRAVA_EXPORT int32_t Zentrava_79(uint16_t icdev, uint8_t address, int32_t count, int32_t zone, uint8_t *data)
 {
-    ZENTRAVA_NOT_MODELLED;
+    ZENTRAVA_CONTACT(at1608Read(address, count, zone, data));
 }
-ZENTRAVA_EXPORT int32_t Zentrava_80(uint16_t icdev, uint8_t /*address*/, int32_t /*zone*/, const uint8_t * /*data*/,
-                                    int32_t /*count*/)
+ZENTRAVA_EXPORT int32_t Zentrava_80(uint16_t icdev, uint8_t address, int32_t zone, const uint8_t *data, int32_t count)
 {
-    ZENTRAVA_NOT_MODELLED;
+    ZENTRAVA_CONTACT(at1608Write(address, zone, data, count));
 }
-ZENTRAVA_EXPORT int32_t Zentrava_81(uint16_t icdev, uint8_t * /*fuse*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
-// Contact card slot power-up
-ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
+ZENTRAVA_EXPORT int32_t Zentrava_81(uint16_t icdev, uint8_t *fuse) { ZENTRAVA_CONTACT(at1608ReadFuse(fuse)); }
+ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_CONTACT(at1608BlowFuse()); }
+// Powers the card in the contact slot.
+ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev) { ZENTRAVA_CONTACT(openCard()); }
+#undef ZENTRAVA_CONTACT
 // SRF55V
 ZENTRAVA_EXPORT int32_t Zentrava_401(uint16_t icdev, const uint8_t * /*uid*/, uint8_t /*page*/, uint8_t * /*data*/,
                                      uint8_t * /*len*/)

@@ -1,6 +1,8 @@
 #include "app/CardPages.h"
 
 #include "base/CardTypes.h"
+#include "pages/CAt1608Page.h"
+#include "pages/CAt24Page.h"
 #include "pages/CMifareS50Page.h"
 #include "pages/CAt88rf020Page.h"
 #include "pages/CMifareS70Page.h"
@@ -27,6 +29,12 @@ CCardPage *makePage(int /*cardType*/, int /*screenWidth*/, QWidget *parent)
 CCardPage *makeAt88rf020Page(int /*cardType*/, int screenWidth, QWidget *parent)
 {
     return new CAt88rf020Page(screenWidth, parent);
+// The AT24Cxx page learns its memory size from the card type.
+CCardPage *makeAt24Page(int cardType, int /*screenWidth*/, QWidget *parent)
+{
+    auto *page = new CAt24Page(parent);
+    page->setCardType(cardType);
+    return page;
 }
 
 // Pages register here, one factory per card type; null: no page.
@@ -44,14 +52,14 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     nullptr,                    // 10 I.CODE SLI
     nullptr,                    // 11 SAM
     nullptr,                    // 12 CPU Card
-    nullptr,                    // 13 AT24C01
-    nullptr,                    // 14 AT24C02
-    nullptr,                    // 15 AT24C04
-    nullptr,                    // 16 AT24C08
-    nullptr,                    // 17 AT24C16
-    nullptr,                    // 18 AT24C32
-    nullptr,                    // 19 AT24C64
-    nullptr,                    // 20 AT88SC1608
+    &makeAt24Page,              // 13 AT24C01
+    &makeAt24Page,              // 14 AT24C02
+    &makeAt24Page,              // 15 AT24C04
+    &makeAt24Page,              // 16 AT24C08
+    &makeAt24Page,              // 17 AT24C16
+    &makeAt24Page,              // 18 AT24C32
+    &makeAt24Page,              // 19 AT24C64
+    &makePage<CAt1608Page>,     // 20 AT88SC1608
     &makePage<CShc1102Page>,    // 21 SHC1102
     nullptr,                    // 22 SRF55V02P
     nullptr,                    // 23 SRF55V10P

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 using HalvidViewTest = FrameFixture;
@@ -85,9 +87,11 @@ TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlaced)
         ASSERT_NE(view.page(), nullptr) << cardType;
         EXPECT_TRUE(view.page()->isVisible());
         if (CardTypeEntry(cardType).placement == PagePlacement::FillsView) {
-            // It covers the view's width; its width layout may give it its own height.
-            EXPECT_EQ(view.page()->pos(), QPoint(0, 0)) << cardType;
-            EXPECT_EQ(view.page()->width(), view.viewport()->width()) << cardType;
+            // It covers the view, and grows below it when its controls reach further down.
+            const QRect placed = view.page()->geometry();
+            EXPECT_EQ(placed.topLeft(), QPoint(0, 0)) << cardType;
+            EXPECT_EQ(placed.width(), view.viewport()->width()) << cardType;
+            EXPECT_EQ(placed.height(), std::max(view.viewport()->height(), view.page()->contentHeight())) << cardType;
         } else {
             EXPECT_EQ(view.page()->x(), (view.width() - view.page()->width()) / 2) << cardType;
         }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "pages/CCardPage.h"
+
+class CHexGrid;
+
+// The page of the "AT88SC1608" secure memory card in the contact slot: reset, fuse, the card's
+// mutual authentication (the answer computed here from Gc, the card's cryptogram and Q0), and
+// the configuration zone and the eight user zones behind their passwords.
+class CAt1608Page : public CCardPage
+{
+    Q_OBJECT
+public:
+    explicit CAt1608Page(QWidget *parent = nullptr);
+
+    // Dialog template 151.
+    static const DialogTemplate &dialogTemplate();
+
+    // Centres the controls from the Reset frame to the password-set list.
+    void layoutForWidth(int screenWidth) override;
+
+protected:
+    void paintPage(QPainter &painter) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void initialise();
+    // Moves the controls horizontally into place for the page's width and sets the content height.
+    void centre();
+    void reset();
+    void readFuse();
+    void blowFuse();
+    void authenticate();
+    void readConfiguration();
+    void writeConfiguration();
+    void readUserZone();
+    void writeUserZone();
+    // The 3-byte code of a field, or a message box and false when fewer bytes were typed.
+    bool takePassword(int field, QByteArray &password);
+
+    CHexGrid *m_configurationGrid = nullptr;
+    CHexGrid *m_userGrid = nullptr;
+    bool m_laidOut = false;
+};

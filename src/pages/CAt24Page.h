@@ -1,0 +1,44 @@
+#pragma once
+
+#include "pages/CCardPage.h"
+
+class CHexGrid;
+class QScrollBar;
+
+// The page of the I2C memory cards "AT24C01" to "AT24C64" in the contact slot: reads the whole
+// memory into a grid of 16 bytes a line, shown one screen (128 bytes for the AT24C01, 256
+// otherwise) at a time, and writes back the range the operator overtyped.
+class CAt24Page : public CCardPage
+{
+    Q_OBJECT
+public:
+    explicit CAt24Page(QWidget *parent = nullptr);
+
+    // Dialog template 150.
+    static const DialogTemplate &dialogTemplate();
+
+    // The card type (13 "AT24C01" to 19 "AT24C64"), set once before the width layout.
+    void setCardType(int cardType);
+    int cardType() const { return m_cardType; }
+    int memorySize_bytes() const;
+    // Centres the block from the Read button to the scroll bar, 70 pixels left of the middle.
+    void layoutForWidth(int screenWidth) override;
+
+protected:
+    void paintPage(QPainter &painter) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    bool isSmallCard() const { return m_cardType == FirstCardType; }
+    // Moves the block horizontally into place for the page's width and sets the content height.
+    void centre();
+    void showScreen(int screen);
+    void readCard();
+    void writeCard();
+
+    static constexpr int FirstCardType = 13;
+    int m_cardType = FirstCardType;
+    bool m_laidOut = false;
+    CHexGrid *m_grid = nullptr;
+    QScrollBar *m_scrollBar = nullptr;
+};

@@ -1,0 +1,198 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "controls/CHexGrid.h"
+#include "pages/CAt24Page.h"
+#include "reader/RuntimeState.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+constexpr int ReadCard = 1148, WriteCard = 1149, Grid = 1153, ScreenBar = 1155;
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i + seed) & 0xFF);
+    return bytes;
+}
+
+class At24PageTest : public ::testing::Test
+{
+protected:
+    CAt24Page &open(int cardType)
+    {
+        m_page = std::make_unique<CAt24Page>();
+        m_page->setCardType(cardType);
+        m_page->resize(1200, 700);
+        m_page->layoutForWidth(1200);
+        return *m_page;
+    }
+    CHexGrid *grid() { return m_page->control<CHexGrid>(Grid); }
+    QScrollBar *bar() { return m_page->control<QScrollBar>(ScreenBar); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    QStringList calls() { return harness.reader().trace(); }
+    // Overtypes the byte at `address` of the shown screen.
+    void typeAt(int address, const QString &digits)
+    {
+        grid()->setCaretPosition(3 * (address % 256));
+        QTest::keyClicks(grid(), digits);
+    }
+
+    PageHarness harness;
+    std::unique_ptr<CAt24Page> m_page;
+};
+
+TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
+{
+    struct Case {
+        int cardType;
+        int reads;
+        int screens; // 0: no scroll bar
+    };
+    const Case cases[] = {{13, 1, 0}, {14, 2, 0}, {16, 8, 4}, {19, 64, 32}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.cardType);
+        open(c.cardType);
+        EXPECT_EQ(bar()->isHidden(), c.screens == 0);
+        if (c.screens != 0) {
+            EXPECT_EQ(bar()->maximum(), c.screens - 1);
+        }
+        harness.reader().clearCalls();
+        for (int i = 0; i < c.reads; ++i)
+            harness.reader().script("AT24_read", {0, pattern(128, i), -1, 0});
+
+        click(ReadCard);
+
+        QStringList expected = {"OpenCard()"};
+        for (int i = 0; i < c.reads; ++i)
+            expected << QStringLiteral("AT24_read(%1,128)").arg(128 * i);
+        EXPECT_EQ(calls(), expected);
+        EXPECT_EQ(harness.memo(), "Communication successful");
+        EXPECT_EQ(grid()->model().cellCount(), 128 * c.reads);
+        // The last piece lands at its address.
+        EXPECT_EQ(grid()->model().dataText().mid(3 * 128 * (c.reads - 1), 5).toString(), QStringLiteral("%1 %2")
+                      .arg(c.reads - 1, 2, 16, QLatin1Char('0')).arg(c.reads, 2, 16, QLatin1Char('0')).toUpper());
+    }
+    // The AT24C01 shows its 8 lines in the top half of the others' grid.
+    open(13);
+    const int smallHeight = grid()->height();
+    open(14);
+    EXPECT_EQ(grid()->height() - grid()->height() / 2, smallHeight);
+    EXPECT_EQ(bar()->y() + bar()->height() + 50, m_page->contentHeight());
+    // A wider view keeps the block centred.
+    m_page->show();
+    const int left = m_page->control(ReadCard)->x();
+    m_page->resize(1600, 700);
+    EXPECT_EQ(m_page->control(ReadCard)->x(), left + 200);
+}
+
+TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
+{
+    open(15);
+    harness.reader().setDefault("AT24_read", {0, pattern(128, 0x40), -1, 0});
+    click(ReadCard);
+    const QString before = grid()->text();
+    harness.reader().clearCalls();
+    harness.reader().script("AT24_read", {0, pattern(128, 1), -1, 0});
+    harness.reader().scriptStatus("AT24_read", 0x33);
+
+    click(ReadCard);
+
+    EXPECT_EQ(calls(), (QStringList{"OpenCard()", "AT24_read(0,128)", "AT24_read(128,128)"}));
+    EXPECT_EQ(harness.logLines(), (QStringList{"OpenCard 0", "AT24_read 0", "AT24_read 33"}));
+    EXPECT_EQ(harness.memo(), "Error: 33 ,function: AT24_read");
+    EXPECT_EQ(grid()->text(), before);
+
+    harness.reader().scriptStatus("OpenCard", 1);
+    harness.reader().clearCalls();
+    click(ReadCard);
+    EXPECT_EQ(calls(), QStringList{"OpenCard()"});
+}
+
+TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedByte)
+{
+    open(19);
+    // Nothing typed: no call.
+    click(WriteCard);
+    EXPECT_EQ(harness.memo(), "Error: No change data");
+    EXPECT_TRUE(calls().isEmpty());
+
+    // 0x00 and 0xC8 changed: 201 bytes from 0, as 128 and 73.
+    typeAt(0x00, "A1");
+    typeAt(0xC8, "B2");
+    click(WriteCard);
+    ASSERT_EQ(calls().size(), 3);
+    EXPECT_EQ(calls()[0], "OpenCard()");
+    const auto writes = harness.reader().callsTo("AT24_write");
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].args, (std::vector<int64_t>{0, 128}));
+    EXPECT_EQ(writes[1].args, (std::vector<int64_t>{128, 73}));
+    EXPECT_EQ(writes[0].data, QByteArray::fromHex("A1") + QByteArray(127, '\0'));
+    EXPECT_EQ(writes[1].data, QByteArray(72, '\0') + QByteArray::fromHex("B2"));
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    // The marks are cleared by the write.
+    harness.reader().clearCalls();
+    click(WriteCard);
+    EXPECT_EQ(harness.memo(), "Error: No change data");
+
+    // Three bytes at 0x10 to 0x12 on the second screen: one piece of 3 at 0x110.
+    bar()->setValue(1);
+    typeAt(0x110, "010203");
+    click(WriteCard);
+    EXPECT_EQ(calls(), (QStringList{"OpenCard()", "AT24_write(272,3) 010203"}));
+}
+
+TEST_F(At24PageTest, AFailedPieceStopsTheWriteAndKeepsTheMarks)
+{
+    open(19);
+    typeAt(0x00, "11");
+    typeAt(0xFF, "22");
+    harness.reader().scriptStatus("AT24_write", 0);
+    harness.reader().scriptStatus("AT24_write", 0x44);
+
+    click(WriteCard);
+
+    EXPECT_EQ(harness.logLines(), (QStringList{"OpenCard 0", "AT24_write 0", "AT24_write 44"}));
+    EXPECT_EQ(harness.memo(), "Error: 44 ,function: AT24_write");
+    harness.reader().clearCalls();
+    click(WriteCard);
+    EXPECT_EQ(harness.reader().callsTo("AT24_write").size(), 2u);
+}
+
+TEST_F(At24PageTest, ScrollingShowsAnotherScreenAndDropsTheMarks)
+{
+    open(19);
+    typeAt(0x05, "77");
+    // A step beyond the first screen's top changes nothing.
+    bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(grid()->currentPage(), 0);
+    EXPECT_EQ(grid()->GetModifiedBytes(), QByteArray::fromHex("77"));
+
+    bar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(grid()->currentPage(), 1);
+    click(WriteCard);
+    EXPECT_EQ(harness.memo(), "Error: No change data");
+    EXPECT_TRUE(calls().isEmpty());
+
+    bar()->setValue(31);
+    typeAt(31 * 256, "99");
+    bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid()->currentPage(), 31);
+    EXPECT_EQ(grid()->GetFirstModifiedByte(), 31 * 256);
+
+    PortOpen = false;
+    click(WriteCard);
+    EXPECT_EQ(harness.memo(), "Error: Port did't opened");
+    EXPECT_TRUE(calls().isEmpty());
+}
+
+} // namespace

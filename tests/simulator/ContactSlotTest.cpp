@@ -1,0 +1,108 @@
+#include "At24Card.h"
+#include "ReaderFixture.h"
+
+#include "base/SecureAuthCipher.h"
+
+#include <algorithm>
+
+namespace {
+
+class ContactSlotTest : public ReaderFixture {
+protected:
+    void useSlot(const std::string &card) const
+    {
+        sandbox.writeScenario(R"({"reader": {"port": 1}, "field": [], "contactSlot": )" + card + "}");
+    }
+    Bytes at24(int32_t address, int32_t count)
+    {
+        Bytes data(1024, 0);
+        EXPECT_EQ(api.AT24_read(0, address, count, data.data()), status::Ok);
+        data.resize(std::size_t(count));
+        return data;
+    }
+    Bytes zone(uint8_t address, int32_t count, int32_t zoneNumber, int32_t expected = status::Ok)
+    {
+        Bytes data(1024, 0);
+        EXPECT_EQ(api.AT1608_Read(0, address, count, zoneNumber, data.data()), expected);
+        data.resize(std::size_t(count));
+        return data;
+    }
+};
+
+TEST_F(ContactSlotTest, TheEepromAnswersOnlyWhenPoweredAndItsWritesCrossWritePages)
+{
+    useSlot(R"({"type": "AT24C02"})");
+    uint8_t data[1024] = {};
+    EXPECT_EQ(api.AT24_read(0, 0, 128, data), status::NoCard);
+    ASSERT_EQ(api.OpenCard(0), status::Ok);
+    EXPECT_EQ(at24(0, 4), hex("FFFFFFFF"));
+    // 10 bytes from 6 run over the 8-byte write page at 8: all of them land in order.
+    const Bytes ten = hex("00112233445566778899");
+    ASSERT_EQ(api.AT24_write(0, 6, 10, ten.data()), status::Ok);
+    EXPECT_EQ(at24(4, 14), hex("FFFF00112233445566778899FFFF"));
+    EXPECT_EQ(api.AT24_write(0, 250, 10, ten.data()), status::WrongParameter);
+    EXPECT_EQ(api.AT24_read(0, 200, 128, data), status::WrongParameter);
+    // The card was written back with its memory.
+    EXPECT_NE(sandbox.readScenario().find("FFFF00112233445566778899FFFF"), std::string::npos);
+    // No AT88SC1608 in the slot.
+    EXPECT_EQ(api.AT1608_ReadFuse1(0, data), status::NoCard);
+}
+
+TEST(At24Chip, APageWriteWrapsRoundInsideItsWritePage)
+{
+    auto chip = zentrava::At24Card::factoryNew(*zentrava::At24Card::findChip("at24c64"));
+    const Bytes bytes = *zentrava::fromHex("0102030405");
+    // Three bytes fit before the end of the 32-byte page at 0x20; the last two go to its start.
+    chip->pageWrite(0x1D, bytes.data(), 5);
+    EXPECT_EQ(Bytes(chip->memory().begin(), chip->memory().begin() + 2), *zentrava::fromHex("0405"));
+    EXPECT_EQ(Bytes(chip->memory().begin() + 0x1D, chip->memory().begin() + 0x22), *zentrava::fromHex("010203FFFF"));
+}
+
+TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndAuthentication)
+{
+    useSlot(R"({"type": "at88sc1608", "userZones": {"1": ")" + std::string(512, 'A') + R"("}})");
+    uint8_t answer[4] = {};
+    EXPECT_EQ(api.AT1608_VerifyPassword(0, 1, hex("FFFFFF").data()), status::NoCard);
+    ASSERT_EQ(api.AT1608_Rst(0, answer), status::Ok);
+    EXPECT_EQ(Bytes(answer, answer + 4), hex("3BB21100"));
+
+    // The cryptogram reads freely; the passwords only after the secure code.
+    EXPECT_EQ(zone(0x28, 8, 8), hex("1122334455667788"));
+    zone(0x40, 8, 8, status::NotAuthenticated);
+    zone(0, 16, 1, status::NotAuthenticated);
+    // Eight wrong presentations lock the read password of set 1, even against the right one.
+    for (int attempt = 0; attempt < 8; ++attempt)
+        EXPECT_EQ(api.AT1608_VerifyPassword(0, 9, hex("123456").data()), status::AuthFailed);
+    EXPECT_EQ(api.AT1608_VerifyPassword(0, 9, hex("FFFFFF").data()), status::AccessDenied);
+    ASSERT_EQ(api.AT1608_VerifyPassword(0, 1, hex("FFFFFF").data()), status::Ok);
+    EXPECT_EQ(zone(0xF0, 16, 1), Bytes(16, 0xAA));
+    zone(0, 16, 2, status::NotAuthenticated);
+    ASSERT_EQ(api.AT1608_VerifyPassword(0, 7, hex("FFFFFF").data()), status::Ok);
+    EXPECT_EQ(zone(0x4C, 4, 8), hex("00FFFFFF"));
+
+    // The answer to the cryptogram for the seed, with Q0 before it; the cryptogram then changes.
+    const SecureAuth::Block ci = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
+    const SecureAuth::Block gc = {1, 2, 3, 4, 5, 6, 7, 8};
+    const SecureAuth::Block q0 = {9, 9, 9, 9, 9, 9, 9, 9};
+    const SecureAuth::Block response = SecureAuthCipher(ci, gc, q0);
+    Bytes both(16, 0);
+    std::copy(q0.begin(), q0.end(), both.begin());
+    std::copy(response.begin(), response.end(), both.begin() + 8);
+    Bytes wrong = both;
+    wrong[15] ^= 1;
+    EXPECT_EQ(api.AT1608_Authenticate(0, wrong.data(), response.data()), status::AuthFailed);
+    EXPECT_EQ(api.AT1608_Authenticate(0, both.data(), response.data()), status::Ok);
+    EXPECT_NE(zone(0x28, 8, 8), hex("1122334455667788"));
+
+    // Once fuse 1 is blown the seed is hidden and cannot be changed.
+    uint8_t fuse = 0;
+    ASSERT_EQ(api.AT1608_ReadFuse1(0, &fuse), status::Ok);
+    EXPECT_EQ(fuse, 1);
+    ASSERT_EQ(api.AT1608_WriteFuse1(0), status::Ok);
+    ASSERT_EQ(api.AT1608_ReadFuse1(0, &fuse), status::Ok);
+    EXPECT_EQ(fuse, 0);
+    EXPECT_EQ(zone(0x30, 8, 8), Bytes(8, 0));
+    EXPECT_EQ(api.AT1608_Write(0, 0x30, 8, hex("00").data(), 1), status::AccessDenied);
+}
+
+} // namespace
