@@ -1,10 +1,12 @@
 #include "CardCatalogue.h"
 
+#include "Iso15693Tag.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
 #include "ProcessorCard.h"
 #include "ScenarioError.h"
 #include "Shc1102Card.h"
+#include "Srf55vTag.h"
 #include "UltralightCard.h"
 
 #include <nlohmann/json.hpp>
@@ -46,6 +48,26 @@ const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
         {"shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", 8,
          [](const Bytes &uid) { return Shc1102Card::factoryNew(uid); },
          [](const nlohmann::ordered_json &card, const std::string &where) { return Shc1102Card::fromJson(card, where); }},
+        {"icode-sli", {"sli"}, "NXP I.CODE SLI, ISO 15693, 28 blocks of 4 bytes", 8,
+         [](const Bytes &uid) { return Iso15693Tag::factoryNew(Iso15693Tag::Kind::IcodeSli, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Iso15693Tag::fromJson(Iso15693Tag::Kind::IcodeSli, card, where);
+         }},
+        {"tag-it", {"tagit"}, "TI Tag-it HF-I, ISO 15693, 64 blocks of 4 bytes", 8,
+         [](const Bytes &uid) { return Iso15693Tag::factoryNew(Iso15693Tag::Kind::TagIt, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Iso15693Tag::fromJson(Iso15693Tag::Kind::TagIt, card, where);
+         }},
+        {"srf55v02p", {}, "Infineon SRF55V02P, ISO 15693, 32 pages of 8 bytes", 8,
+         [](const Bytes &uid) { return Srf55vTag::factoryNew(Srf55vTag::Kind::V02P, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Srf55vTag::fromJson(Srf55vTag::Kind::V02P, card, where);
+         }},
+        {"srf55v10p", {}, "Infineon SRF55V10P, ISO 15693, 128 pages of 8 bytes", 8,
+         [](const Bytes &uid) { return Srf55vTag::factoryNew(Srf55vTag::Kind::V10P, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Srf55vTag::fromJson(Srf55vTag::Kind::V10P, card, where);
+         }},
     };
     return catalogue;
 }

@@ -1,6 +1,7 @@
 #include "Scenario.h"
 
 #include "CardCatalogue.h"
+#include "Iso15693Tag.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
 #include "MifareValueBlock.h"
@@ -91,6 +92,15 @@ Scenario Scenario::builtInDefault()
     std::copy(guarded.begin(), guarded.end(), image.begin() + 9 * 4);
     shc1102->replaceMemory(image);
     scenario.field.push_back(std::move(shc1102));
+
+    // Two vicinity tags, so that an inventory finds two.
+    auto sli = Iso15693Tag::factoryNew(Iso15693Tag::Kind::IcodeSli, hex("E004010012345678"));
+    image = sli->memory();
+    const Bytes sliText = asciiBlock("I.CODE SLI DEMO!", 16);
+    std::copy(sliText.begin(), sliText.end(), image.begin());
+    sli->replaceMemory(image);
+    scenario.field.push_back(std::move(sli));
+    scenario.field.push_back(Iso15693Tag::factoryNew(Iso15693Tag::Kind::TagIt, hex("E007000087654321")));
 
     for (auto &card : scenario.field)
         card->takeMemoryChanged();

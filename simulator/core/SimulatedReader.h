@@ -51,6 +51,15 @@ public:
     int32_t shc1102Read(uint16_t icdev, uint8_t block, uint8_t *data, uint8_t *len);
     int32_t shc1102Write(uint16_t icdev, uint8_t block, const uint8_t *data);
 
+    // ISO 15693 tags: a command of Iso15693Commands runs on the field once the reader is ready,
+    // and what it changed is written back.
+    template <class Command> int32_t iso15693(uint16_t icdev, Command command)
+    {
+        if (const int32_t result = begin(icdev))
+            return result;
+        return finish(command(m_field));
+    }
+
     // Cards whose model is not built yet (ISO 14443B, ISO 15693, ST, AT88RF020, contact cards,
     // SAM): the reader works, but no such card ever answers.
     int32_t cardNotModelled(uint16_t icdev);
