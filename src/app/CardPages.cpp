@@ -2,7 +2,9 @@
 
 #include "base/CardTypes.h"
 #include "pages/CMifareS50Page.h"
+#include "pages/CIso15693Page.h"
 #include "pages/CMifareS70Page.h"
+#include "pages/CSrf55vPage.h"
 #include "pages/CUltraLightPage.h"
 
 #include <array>
@@ -18,6 +20,18 @@ CCardPage *makePage(int /*cardType*/, int /*screenWidth*/, QWidget *parent)
     return new Page(parent);
 }
 
+// The ISO 15693 page takes its card profile from the card type.
+CCardPage *makeIso15693Page(int cardType, int /*screenWidth*/, QWidget *parent)
+{
+    return new CIso15693Page(cardType, parent);
+}
+
+// The SRF55V page's variant: 0 for the SRF55V02P, 1 for the SRF55V10P.
+CCardPage *makeSrf55vPage(int cardType, int /*screenWidth*/, QWidget *parent)
+{
+    return new CSrf55vPage(cardType == 23 ? 1 : 0, parent);
+}
+
 // Pages register here, one factory per card type; null: no page.
 const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     &makePage<CUltraLightPage>, // 0 Mifare_UltraLight
@@ -29,8 +43,8 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     nullptr,                    // 6 Mifare_Pro(X)
     nullptr,                    // 7 SmartCard
     nullptr,                    // 8 TRH1064
-    nullptr,                    // 9 Tag_it
-    nullptr,                    // 10 I.CODE SLI
+    &makeIso15693Page,          // 9 Tag_it
+    &makeIso15693Page,          // 10 I.CODE SLI
     nullptr,                    // 11 SAM
     nullptr,                    // 12 CPU Card
     nullptr,                    // 13 AT24C01
@@ -42,8 +56,8 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     nullptr,                    // 19 AT24C64
     nullptr,                    // 20 AT88SC1608
     nullptr,                    // 21 SHC1102
-    nullptr,                    // 22 SRF55V02P
-    nullptr,                    // 23 SRF55V10P
+    &makeSrf55vPage,            // 22 SRF55V02P
+    &makeSrf55vPage,            // 23 SRF55V10P
     nullptr,                    // 24 Mifare_DesFire
     nullptr,                    // 25 Test
     nullptr,                    // 26 Set
