@@ -83,7 +83,8 @@ int32_t Iso15693Commands::systemInformation(RfField &field, uint8_t mode, const 
 {
     if (!data || !len)
         return status::WrongParameter;
-    return onTag(field, mode, uid, [&](Iso15693Tag &tag) { return copyOut(status::Ok, tag.systemInformation(), data, len); });
+    return onTag(field, mode, uid,
+                 [&](Iso15693Tag &tag) { return copyOut(status::Ok, tag.systemInformation(), data, len); });
 }
 
 int32_t Iso15693Commands::read(RfField &field, uint8_t mode, const uint8_t *uid, uint8_t first, uint8_t count,

@@ -217,7 +217,9 @@ ZENTRAVA_EXPORT int32_t Zentrava_63(uint16_t icdev, uint8_t mode, const uint8_t 
                                     uint8_t blockCount, uint8_t *data, uint8_t *len)
 {
     return withReader([&](SimulatedReader &r) {
-        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::read(f, mode, uid, firstBlock, blockCount, data, len); });
+        return r.iso15693(icdev, [&](RfField &f) {
+            return Iso15693Commands::read(f, mode, uid, firstBlock, blockCount, data, len);
+        });
     });
 }
 ZENTRAVA_EXPORT int32_t Zentrava_64(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t block, const uint8_t *data)

@@ -309,12 +309,15 @@ void CIso15693Page::readBlocks()
         return;
     const auto *uid = reinterpret_cast<const uint8_t *>(uidBytes.constData());
     const bool wholePlan = m_optionFlag != 0;
+    using Plan = std::span<const ReadStep>;
+    const Plan dataPlan = wholePlan ? Plan(DataPlan64) : Plan(DataPlan28);
+    const Plan securityPlan = wholePlan ? Plan(SecurityPlan64) : Plan(SecurityPlan28);
     std::vector<uint8_t> data;
     std::vector<uint8_t> security;
     {
         const WaitCursor waiting;
         std::array<uint8_t, AnswerBufferSize> answer{};
-        for (const ReadStep &step : wholePlan ? std::span<const ReadStep>(DataPlan64) : std::span<const ReadStep>(DataPlan28)) {
+        for (const ReadStep &step : dataPlan) {
             uint8_t length = 0;
             if (!op.call<ISO15693_Read>(0, uint8_t(2), uid, uint8_t(step.firstBlock), uint8_t(step.blockCount),
                                         answer.data(), &length))
@@ -325,7 +328,7 @@ void CIso15693Page::readBlocks()
             }
             appendBounded(data, DataBufferSize, answer.data(), length);
         }
-        for (const ReadStep &step : wholePlan ? std::span<const ReadStep>(SecurityPlan64) : std::span<const ReadStep>(SecurityPlan28)) {
+        for (const ReadStep &step : securityPlan) {
             uint8_t length = 0;
             if (!op.call<ISO15693_Get_Block_Security>(0, uint8_t(2), uid, uint8_t(step.firstBlock),
                                                       uint8_t(step.blockCount), answer.data(), &length))

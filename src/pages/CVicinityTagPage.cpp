@@ -106,7 +106,8 @@ void CVicinityTagPage::paintPage(QPainter &painter)
     for (int column = 0; column < columns; ++column) {
         const QRect header(area.left() + LabelInset_px + column * columnWidth, area.top() - LabelBand_px, columnWidth,
                            LabelBand_px);
-        painter.drawText(header, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("%1").arg(column, 2, 10, QLatin1Char('0')));
+        painter.drawText(header, Qt::AlignCenter | Qt::TextSingleLine,
+                         QStringLiteral("%1").arg(column, 2, 10, QLatin1Char('0')));
     }
     const int rowHeight = area.height() / GridRows;
     const int firstRow = GridRows * scrollBar()->value();

@@ -109,7 +109,8 @@ TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWhole
     EXPECT_EQ(page.optionFlag(), 1) << "set before anything is checked";
 
     findTag();
-    harness.reader().script("ISO15693_Get_System_Information", {0, QByteArray::fromHex("0F" "E004010000000001" "5A" "A5" "1B03" "01"), -1, 0});
+    const QByteArray information = QByteArray::fromHex("0F" "E004010000000001" "5A" "A5" "1B03" "01");
+    harness.reader().script("ISO15693_Get_System_Information", {0, information, -1, 0});
     click(Information);
     EXPECT_EQ(calls(), (QStringList{"rf_init_type(49)", "ISO15693_Get_System_Information(2) " + Uid}));
     EXPECT_EQ(text(Dsfid), "5A");
