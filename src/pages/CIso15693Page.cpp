@@ -8,7 +8,6 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -96,16 +95,6 @@ DialogTemplate buildTemplate()
     add(ScrollBarId, ControlKind::ScrollBar, 258, 16, 10, 150);
     return DialogTemplate{146, 280, 180, std::move(controls)};
 }
-
-// The wait cursor for the length of a read.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 // Appends what a call returned, as far as the buffer still has room.
 void appendBounded(std::vector<uint8_t> &buffer, std::size_t capacity, const uint8_t *bytes, int count)

@@ -6,7 +6,6 @@
 #include "reporting/ReaderOperation.h"
 #include "reporting/UserPrompts.h"
 
-#include <QGuiApplication>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -53,15 +52,6 @@ DialogTemplate buildTemplate()
     add(ScrollBarId, ControlKind::ScrollBar, 316, 20, 10, 150);
     return DialogTemplate{156, 340, 190, std::move(controls)};
 }
-
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 

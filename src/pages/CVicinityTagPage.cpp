@@ -7,6 +7,7 @@
 #include "reporting/ReaderOperation.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -52,6 +53,16 @@ CHexGrid *CVicinityTagPage::grid() const
 QScrollBar *CVicinityTagPage::scrollBar() const
 {
     return control<QScrollBar>(m_gridControls.scrollBar);
+}
+
+CVicinityTagPage::WaitCursor::WaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+CVicinityTagPage::WaitCursor::~WaitCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
 }
 
 QByteArray CVicinityTagPage::selectedUid() const

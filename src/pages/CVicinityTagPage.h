@@ -33,6 +33,16 @@ public:
     QScrollBar *scrollBar() const;
 
 protected:
+    // The wait cursor for the length of a read.
+    class WaitCursor
+    {
+    public:
+        WaitCursor();
+        ~WaitCursor();
+        WaitCursor(const WaitCursor &) = delete;
+        WaitCursor &operator=(const WaitCursor &) = delete;
+    };
+
     // The byte string of the UID field whose option button is on; empty when none is.
     QByteArray selectedUid() const;
     // rf_init_type for ISO 15693, then ISO15693_Inventorys: records 0 to 3 fill the UID fields.
