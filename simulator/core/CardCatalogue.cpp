@@ -1,6 +1,7 @@
 #include "CardCatalogue.h"
 
 #include "At88rf020Card.h"
+#include "Iso15693Tag.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
 #include "ProcessorCard.h"
@@ -9,6 +10,7 @@
 #include "Sr176Card.h"
 #include "Srix4kCard.h"
 #include "Trh1064Card.h"
+#include "Srf55vTag.h"
 #include "UltralightCard.h"
 
 #include <nlohmann/json.hpp>
@@ -62,6 +64,26 @@ const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
         {"trh1064", {}, "TRH1064 type B tag, pages of 8, 40, 8 and 8 bytes under a configuration byte", 8,
          [](const Bytes &uid) { return Trh1064Card::factoryNew(uid); },
          [](const nlohmann::ordered_json &card, const std::string &where) { return Trh1064Card::fromJson(card, where); }},
+        {"icode-sli", {"sli"}, "NXP I.CODE SLI, ISO 15693, 28 blocks of 4 bytes", 8,
+         [](const Bytes &uid) { return Iso15693Tag::factoryNew(Iso15693Tag::Kind::IcodeSli, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Iso15693Tag::fromJson(Iso15693Tag::Kind::IcodeSli, card, where);
+         }},
+        {"tag-it", {"tagit"}, "TI Tag-it HF-I, ISO 15693, 64 blocks of 4 bytes", 8,
+         [](const Bytes &uid) { return Iso15693Tag::factoryNew(Iso15693Tag::Kind::TagIt, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Iso15693Tag::fromJson(Iso15693Tag::Kind::TagIt, card, where);
+         }},
+        {"srf55v02p", {}, "Infineon SRF55V02P, ISO 15693, 32 pages of 8 bytes", 8,
+         [](const Bytes &uid) { return Srf55vTag::factoryNew(Srf55vTag::Kind::V02P, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Srf55vTag::fromJson(Srf55vTag::Kind::V02P, card, where);
+         }},
+        {"srf55v10p", {}, "Infineon SRF55V10P, ISO 15693, 128 pages of 8 bytes", 8,
+         [](const Bytes &uid) { return Srf55vTag::factoryNew(Srf55vTag::Kind::V10P, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return Srf55vTag::fromJson(Srf55vTag::Kind::V10P, card, where);
+         }},
     };
     return catalogue;
 }

@@ -31,6 +31,9 @@ VirtualCard *RfField::request(bool wakeHalted)
 {
     if (!m_antennaOn)
         return nullptr;
+    // Vicinity tags answer the inventory, never a request.
+    if (m_radioMode == RadioMode::Iso15693)
+        return nullptr;
     VirtualCard *first = nullptr;
     for (auto &card : m_cards) {
         if (card->radioMode() != m_radioMode)

@@ -3,6 +3,7 @@
 #include "At88rf020Card.h"
 #include "At24Card.h"
 #include "CardCatalogue.h"
+#include "Iso15693Tag.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
 #include "MifareValueBlock.h"
@@ -134,6 +135,14 @@ Scenario Scenario::builtInDefault()
     eeprom->write(0, static_cast<int32_t>(greeting.size()), greeting.data());
     eeprom->takeMemoryChanged();
     scenario.contactSlot = std::move(eeprom);
+    // Two vicinity tags, so that an inventory finds two.
+    auto sli = Iso15693Tag::factoryNew(Iso15693Tag::Kind::IcodeSli, hex("E004010012345678"));
+    image = sli->memory();
+    const Bytes sliText = asciiBlock("I.CODE SLI DEMO!", 16);
+    std::copy(sliText.begin(), sliText.end(), image.begin());
+    sli->replaceMemory(image);
+    scenario.field.push_back(std::move(sli));
+    scenario.field.push_back(Iso15693Tag::factoryNew(Iso15693Tag::Kind::TagIt, hex("E007000087654321")));
 
     for (auto &card : scenario.field)
         card->takeMemoryChanged();

@@ -75,17 +75,15 @@ public:
     int32_t trh1064Write(uint16_t icdev, uint8_t page, const uint8_t *data, uint8_t count);
     int32_t trh1064Check(uint16_t icdev, const uint8_t *key);
 
-    // A command of the contact slot: the reader brought up to date, the command given the slot,
-    // and changed card memory written back.
-    template <class Command> int32_t contact(uint16_t icdev, Command command)
+    // ISO 15693 tags: a command of Iso15693Commands runs on the field once the reader is ready,
+    // and what it changed is written back.
+    template <class Command> int32_t iso15693(uint16_t icdev, Command command)
     {
         if (const int32_t result = begin(icdev))
             return result;
-        return finish(command(m_contact));
+        return finish(command(m_field));
     }
 
-    // Cards whose model is not built yet (ISO 15693, SAM): the reader works, but no such card
-    // ever answers.
     int32_t cardNotModelled(uint16_t icdev);
 
 private:

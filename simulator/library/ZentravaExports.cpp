@@ -1,6 +1,7 @@
 // The entry points of libZentrava.so, exported as Zentrava_<ordinal> with C linkage. Each one
 // hands its arguments to the simulated reader; nothing else is visible outside the library.
 
+#include "Iso15693Commands.h"
 #include "SimulatedReader.h"
 #include "StatusCode.h"
 
@@ -301,6 +302,92 @@ ZENTRAVA_EXPORT int32_t Zentrava_432(uint16_t icdev, const uint8_t *key)
     return withReader([&](SimulatedReader &r) { return r.trh1064Check(icdev, key); });
 }
 
+// ISO 15693 tags (I.CODE SLI, Tag-it, SRF55V).
+
+using zentrava::Iso15693Commands;
+using zentrava::RfField;
+ZENTRAVA_EXPORT int32_t Zentrava_63(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t firstBlock,
+                                    uint8_t blockCount, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) {
+            return Iso15693Commands::read(f, mode, uid, firstBlock, blockCount, data, len);
+        });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_64(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t block, const uint8_t *data)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::write(f, mode, uid, block, data); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_65(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t block)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::lockBlock(f, mode, uid, block); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_66(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t afi)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::writeAfi(f, mode, uid, afi); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_67(uint16_t icdev, uint8_t mode, const uint8_t *uid)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::lockAfi(f, mode, uid); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_68(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t dsfid)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::writeDsfid(f, mode, uid, dsfid); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_69(uint16_t icdev, uint8_t mode, const uint8_t *uid)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::lockDsfid(f, mode, uid); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_70(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::systemInformation(f, mode, uid, data, len); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_71(uint16_t icdev, uint8_t mode, const uint8_t *uid, uint8_t firstBlock,
+                                    uint8_t blockCount, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) {
+            return Iso15693Commands::blockSecurity(f, mode, uid, firstBlock, blockCount, data, len);
+        });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_400(uint16_t icdev, uint8_t *records, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::inventory(f, records, len); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_401(uint16_t icdev, const uint8_t *uid, uint8_t page, uint8_t *data, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) { return Iso15693Commands::srf55vRead(f, uid, page, data, len); });
+    });
+}
+ZENTRAVA_EXPORT int32_t Zentrava_404(uint16_t icdev, const uint8_t *uid, uint8_t page, const uint8_t *data,
+                                     uint8_t *readBack, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) {
+        return r.iso15693(icdev, [&](RfField &f) {
+            return Iso15693Commands::srf55vWriteReread(f, uid, page, data, readBack, len);
+        });
+    });
+}
+
 // Cards whose models come later. Each keeps the contract's signature so that a new model only
 // fills in the body; until then the reader answers "no card" (or "port not open").
 
@@ -314,42 +401,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t * /*command*/,
 {
     ZENTRAVA_NOT_MODELLED;
 }
-// ISO 15693
-ZENTRAVA_EXPORT int32_t Zentrava_63(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*firstBlock*/,
-                                    uint8_t /*blockCount*/, uint8_t * /*data*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_64(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*block*/,
-                                    const uint8_t * /*data*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_65(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*block*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_66(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*afi*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_67(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_68(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*dsfid*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_69(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_70(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t * /*data*/,
-                                    uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_71(uint16_t icdev, uint8_t /*mode*/, const uint8_t * /*uid*/, uint8_t /*firstBlock*/,
-                                    uint8_t /*blockCount*/, uint8_t * /*data*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_400(uint16_t icdev, uint8_t * /*records*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
 // Contact CPU card
 ZENTRAVA_EXPORT int32_t Zentrava_72(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
 ZENTRAVA_EXPORT int32_t Zentrava_73(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
@@ -390,17 +441,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_CONTACT(at1608Blo
 // Powers the card in the contact slot.
 ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev) { ZENTRAVA_CONTACT(openCard()); }
 #undef ZENTRAVA_CONTACT
-// SRF55V
-ZENTRAVA_EXPORT int32_t Zentrava_401(uint16_t icdev, const uint8_t * /*uid*/, uint8_t /*page*/, uint8_t * /*data*/,
-                                     uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_404(uint16_t icdev, const uint8_t * /*uid*/, uint8_t /*page*/,
-                                     const uint8_t * /*data*/, uint8_t * /*readBack*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
 // Pass-through to type B and ISO 15693 tags
 ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t * /*data*/, int32_t /*count*/, uint8_t * /*answer*/,
                                      uint8_t * /*len*/)

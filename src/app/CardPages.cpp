@@ -10,6 +10,9 @@
 #include "pages/CSrix4kPage.h"
 #include "pages/CShc1102Page.h"
 #include "pages/CTrh1064Page.h"
+#include "pages/CIso15693Page.h"
+#include "pages/CMifareS70Page.h"
+#include "pages/CSrf55vPage.h"
 #include "pages/CUltraLightPage.h"
 
 #include <array>
@@ -35,6 +38,16 @@ CCardPage *makeAt24Page(int cardType, int /*screenWidth*/, QWidget *parent)
     auto *page = new CAt24Page(parent);
     page->setCardType(cardType);
     return page;
+// The ISO 15693 page takes its card profile from the card type.
+CCardPage *makeIso15693Page(int cardType, int /*screenWidth*/, QWidget *parent)
+{
+    return new CIso15693Page(cardType, parent);
+}
+
+// The SRF55V page's variant: 0 for the SRF55V02P, 1 for the SRF55V10P.
+CCardPage *makeSrf55vPage(int cardType, int /*screenWidth*/, QWidget *parent)
+{
+    return new CSrf55vPage(cardType == 23 ? 1 : 0, parent);
 }
 
 // Pages register here, one factory per card type; null: no page.
@@ -48,8 +61,8 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     nullptr,                    // 6 Mifare_Pro(X)
     nullptr,                    // 7 SmartCard
     &makePage<CTrh1064Page>,    // 8 TRH1064
-    nullptr,                    // 9 Tag_it
-    nullptr,                    // 10 I.CODE SLI
+    &makeIso15693Page,          // 9 Tag_it
+    &makeIso15693Page,          // 10 I.CODE SLI
     nullptr,                    // 11 SAM
     nullptr,                    // 12 CPU Card
     &makeAt24Page,              // 13 AT24C01
@@ -61,8 +74,8 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     &makeAt24Page,              // 19 AT24C64
     &makePage<CAt1608Page>,     // 20 AT88SC1608
     &makePage<CShc1102Page>,    // 21 SHC1102
-    nullptr,                    // 22 SRF55V02P
-    nullptr,                    // 23 SRF55V10P
+    &makeSrf55vPage,            // 22 SRF55V02P
+    &makeSrf55vPage,            // 23 SRF55V10P
     nullptr,                    // 24 Mifare_DesFire
     nullptr,                    // 25 Test
     nullptr,                    // 26 Set

@@ -18,7 +18,7 @@ TEST(ScenarioFormat, BuiltInDefaultRoundTrips)
     for (const auto &card : original.field)
         types.push_back(card->typeName());
     EXPECT_EQ(types, (std::vector<std::string>{"mifare-4k", "ultralight", "typea-cpu", "desfire", "shc1102", "at88rf020",
-                                                "sr176", "srix4k", "trh1064"}));
+                                                "sr176", "srix4k", "trh1064", "icode-sli", "tag-it"}));
 }
 
 TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "pages/CVicinityTagPage.h"
+
+#include <array>
+#include <cstdint>
+
+class ReaderOperation;
+
+// The page of the ISO 15693 tags "I.CODE SLI" and "Tag_it": inventory, system information,
+// DSFID and AFI written and locked, the whole memory read with its block security into the
+// grid, the changed blocks written back and a block locked.
+class CIso15693Page : public CVicinityTagPage
+{
+    Q_OBJECT
+public:
+    explicit CIso15693Page(int cardType, QWidget *parent = nullptr);
+
+    // Dialog template 146.
+    static const DialogTemplate &dialogTemplate();
+
+    void layoutForWidth(int screenWidth) override;
+
+    int optionFlag() const { return m_optionFlag; }
+
+protected:
+    void gridPageShown(int page) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Profile {
+        int blockCount;   // entries of the BLOCK list
+        int zeroBlocks;   // blocks of zeros in the grid on opening
+        int optionFlag;   // the flag the page opens with and Get Infomation leaves
+        int statusFields; // status fields filled on grid pages after the first
+    };
+    static Profile profileOf(int cardType);
+
+    void arrangeGridColumn();
+    void centreControls();
+    // 2 addresses the tag by its UID, 6 also sets the option flag.
+    uint8_t modeByte() const { return m_optionFlag != 0 ? 6 : 2; }
+    // The selected UID when it has at least (or, exactly) 8 bytes; otherwise message 33.
+    bool takeUid(QByteArray &uid, bool exactly);
+    void getInformation();
+    void writeDsfid();
+    void lockDsfid();
+    void writeAfi();
+    void lockAfi();
+    void readBlocks();
+    void writeBlocks();
+    void lockBlock();
+    void refreshStatusFields(int page);
+
+    Profile m_profile;
+    int m_optionFlag;
+    std::array<uint8_t, 300> m_blockSecurity{};
+};

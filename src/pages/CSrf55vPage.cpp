@@ -1,0 +1,154 @@
+#include "pages/CSrf55vPage.h"
+
+#include "controls/CHexEdit.h"
+#include "controls/CHexGrid.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+#include "reporting/UserPrompts.h"
+
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+using enum ReaderFunction;
+
+constexpr int InventoryButton = 1066;
+constexpr int ReadButton = 1063;
+constexpr int WriteButton = 1064;
+constexpr int GridId = 1196;
+constexpr int ScrollBarId = 1155;
+constexpr std::array<int, 4> UidFields = {1056, 1057, 1058, 1059};
+// Status fields of the template that this page never shows.
+constexpr std::array<int, 16> StatusFields = {1060, 1061, 1062, 1065, 1067, 1068, 1069, 1070,
+                                              1071, 1072, 1073, 1074, 1075, 1076, 1077, 1078};
+
+constexpr int UidBytes = 8;
+constexpr int PageBytes = 8;
+constexpr std::size_t AnswerBufferSize = 1024;
+constexpr int ControlGap_px = 6;
+// The read-back fails to match: the page reports this status.
+constexpr int32_t VerifyFailedStatus = 1;
+
+DialogTemplate buildTemplate()
+{
+    std::vector<ControlTemplate> controls;
+    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
+                                 const char *caption = "", uint32_t flags = NoFlags) {
+        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
+    };
+    for (int i = 0; i < 4; ++i) {
+        add(CVicinityTagPage::UidButtons[std::size_t(i)], ControlKind::RadioButton, 10, 21 + 16 * i, 30, 10, "UID",
+            i == 0 ? GroupStart : NoFlags);
+        add(UidFields[std::size_t(i)], ControlKind::HexEdit, 42, 20 + 16 * i, 90, 12, "", Locked);
+    }
+    add(InventoryButton, ControlKind::Button, 10, 88, 58, 14, "INVENTORY");
+    add(ReadButton, ControlKind::Button, 10, 108, 58, 14, "Read");
+    add(WriteButton, ControlKind::Button, 74, 108, 58, 14, "Write");
+    add(GridId, ControlKind::HexGrid, 160, 20, 130, 150);
+    for (std::size_t i = 0; i < StatusFields.size(); ++i)
+        add(StatusFields[i], ControlKind::HexEdit, 296, 20 + 9 * int(i), 16, 9, "", Locked | Hidden);
+    add(ScrollBarId, ControlKind::ScrollBar, 316, 20, 10, 150);
+    return DialogTemplate{156, 340, 190, std::move(controls)};
+}
+
+} // namespace
+
+CSrf55vPage::CSrf55vPage(int variant, QWidget *parent)
+    : CVicinityTagPage(dialogTemplate(), UidFields, {GridId, ScrollBarId, PageBytes}, parent), m_variant(variant)
+{
+    for (int field : StatusFields) {
+        hexEdit(field)->SetMaxBytes(1);
+        hexEdit(field)->SetInputLocked(true);
+        hexEdit(field)->hide();
+    }
+    const std::vector<uint8_t> zeros(std::size_t(pageCount() * PageBytes), 0);
+    grid()->SetDataBytes(zeros.data(), int(zeros.size()));
+    scrollBar()->setRange(0, grid()->GetPageCount() - 1);
+    // With the status fields hidden, the scroll bar moves up to the grid.
+    const QRect gridArea = fitGrid();
+    scrollBar()->setGeometry(gridArea.right() + 1 + ControlGap_px, gridArea.top(), scrollBar()->width(),
+                             gridArea.height());
+    setContentHeight(gridArea.bottom() + 1 + 50);
+
+    onClicked(InventoryButton, [this] { inventory(); });
+    onClicked(ReadButton, [this] { readPages(); });
+    onClicked(WriteButton, [this] { writePages(); });
+}
+
+const DialogTemplate &CSrf55vPage::dialogTemplate()
+{
+    static const DialogTemplate dialogTemplate = buildTemplate();
+    return dialogTemplate;
+}
+
+int CSrf55vPage::pageCount() const
+{
+    return m_variant == 0 ? 32 : 128;
+}
+
+void CSrf55vPage::readPages()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const QByteArray uid = selectedUid();
+    if (uid.size() != UidBytes) {
+        ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+        return;
+    }
+    std::vector<uint8_t> data;
+    {
+        const WaitCursor waiting;
+        std::array<uint8_t, AnswerBufferSize> answer{};
+        for (int page = 0; page < pageCount(); ++page) {
+            uint8_t length = 0;
+            const int32_t status = op.callUnlogged<Srf55vp_Read>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
+                                                                 uint8_t(page), answer.data(), &length);
+            if (status != 0) {
+                grid()->ResetModifiedRange();
+                grid()->ClearData();
+                op.report<Srf55vp_Read>(status);
+                return;
+            }
+            // A page holds 8 bytes, whatever length the library claims.
+            data.insert(data.end(), answer.begin(), answer.begin() + std::min<int>(length, PageBytes));
+        }
+    }
+    op.log<Srf55vp_Read>(0);
+    grid()->SetDataBytes(data.data(), int(data.size()));
+    op.succeed(Message(61));
+}
+
+void CSrf55vPage::writePages()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const QByteArray uid = selectedUid();
+    if (uid.size() != UidBytes) {
+        ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+        return;
+    }
+    const int first = grid()->GetFirstModifiedRow();
+    const int last = grid()->GetLastModifiedRow();
+    if (first < 0 || last < first) {
+        op.fail(Message(30));
+        return;
+    }
+    for (int page = first; page <= last; ++page) {
+        const QByteArray row = grid()->GetRowBytes(page);
+        std::array<uint8_t, PageBytes> data{};
+        std::copy_n(row.constData(), std::min<int>(int(row.size()), PageBytes), data.begin());
+        std::array<uint8_t, AnswerBufferSize> readBack{};
+        uint8_t length = PageBytes;
+        int32_t status = op.callUnlogged<Srf55vp_Write_Reread>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
+                                                               uint8_t(page), data.data(), readBack.data(), &length);
+        if (status == 0 && (length != PageBytes || !std::equal(data.begin(), data.end(), readBack.begin())))
+            status = VerifyFailedStatus;
+        if (!op.finish<Srf55vp_Write_Reread>(status))
+            return;
+    }
+    op.succeed(Message(62));
+}

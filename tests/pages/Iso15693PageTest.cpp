@@ -1,0 +1,360 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "controls/CHexEdit.h"
+#include "controls/CHexGrid.h"
+#include "pages/CIso15693Page.h"
+#include "pages/CSrf55vPage.h"
+#include "reader/RuntimeState.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+constexpr int Inventory = 1069, Information = 1067, Read = 1066, Write = 1071, Lock = 1072;
+constexpr int Dsfid = 1058, Afi = 1059, BlockList = 1120;
+constexpr int UidFields[] = {1201, 1084, 1085, 1086};
+constexpr int SliType = 10, TagItType = 9;
+const QString Uid = "E004010000000001";
+
+// Six inventory records: flags byte and UID each.
+QByteArray records(int count)
+{
+    QByteArray answer;
+    for (int i = 0; i < count; ++i)
+        answer += QByteArray::fromHex("00E0040100000000") + char(i + 1);
+    return answer;
+}
+
+// Types hex digits into the grid at the first digit of a byte of the shown grid page.
+void typeIntoGrid(CHexGrid *grid, int byteOnPage, const QString &digits)
+{
+    grid->setCaretPosition(3 * byteOnPage);
+    QTest::keyClicks(grid, digits);
+}
+
+class Iso15693PageTest : public ::testing::Test
+{
+protected:
+    CIso15693Page &open(int cardType)
+    {
+        m_page = std::make_unique<CIso15693Page>(cardType);
+        return *m_page;
+    }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    QStringList calls() { return harness.reader().trace(); }
+    // An inventory that found one tag, so that its UID is the selected one.
+    void findTag()
+    {
+        harness.reader().script("ISO15693_Inventorys", {0, records(1), -1, 0});
+        click(Inventory);
+        harness.reader().clearCalls();
+    }
+    // Reads the memory of an I.CODE SLI whose block b holds four times the byte b.
+    void readSli()
+    {
+        for (int part = 0; part < 2; ++part) {
+            QByteArray blocks;
+            for (int b = 14 * part; b < 14 * part + 14; ++b)
+                blocks += QByteArray(4, char(b));
+            harness.reader().script("ISO15693_Read", {0, blocks, -1, 0});
+        }
+        QByteArray security(28, '\0');
+        security[13] = 1;
+        security[17] = 1;
+        harness.reader().script("ISO15693_Get_Block_Security", {0, security, -1, 0});
+        click(Read);
+    }
+
+    PageHarness harness;
+    std::unique_ptr<CIso15693Page> m_page;
+};
+
+TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
+{
+    open(SliType);
+    const struct {
+        QByteArray answer;
+        int filled;
+    } cases[] = {{records(6), 4}, {records(2), 2}, {QByteArray::fromHex("00E0040100"), 0}};
+    for (const auto &c : cases) {
+        harness.reader().clearCalls();
+        harness.reader().script("ISO15693_Inventorys", {0, c.answer, -1, 0});
+        click(Inventory);
+        EXPECT_EQ(calls(), (QStringList{"rf_init_type(49)", "ISO15693_Inventorys()"}));
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(text(UidFields[i]), i < c.filled ? QString("E00401000000000%1").arg(i + 1) : QString()) << i;
+        EXPECT_EQ(harness.memo(), "OK");
+    }
+    harness.reader().scriptStatus("ISO15693_Inventorys", 1);
+    click(Inventory);
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: ISO15693_Inventorys");
+    EXPECT_EQ(text(UidFields[0]), "") << "cleared before the inventory";
+}
+
+TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWholePlan)
+{
+    CIso15693Page &page = open(SliType);
+    EXPECT_EQ(page.optionFlag(), 0);
+    click(Information);
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    EXPECT_EQ(harness.messageBoxes()[0].text, "UID length error!");
+    EXPECT_EQ(page.optionFlag(), 1) << "set before anything is checked";
+
+    findTag();
+    const QByteArray information = QByteArray::fromHex("0F" "E004010000000001" "5A" "A5" "1B03" "01");
+    harness.reader().script("ISO15693_Get_System_Information", {0, information, -1, 0});
+    click(Information);
+    EXPECT_EQ(calls(), (QStringList{"rf_init_type(49)", "ISO15693_Get_System_Information(2) " + Uid}));
+    EXPECT_EQ(text(Dsfid), "5A");
+    EXPECT_EQ(text(Afi), "A5");
+    EXPECT_EQ(page.optionFlag(), 0);
+    EXPECT_EQ(harness.memo(), "OK");
+
+    // A short answer and a silent tag: the fields stay empty and the flag stays 1.
+    harness.reader().script("ISO15693_Get_System_Information", {0, QByteArray(11, '\1'), -1, 0});
+    click(Information);
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Get_System_Information");
+    harness.reader().scriptStatus("ISO15693_Get_System_Information", 1);
+    click(Information);
+    EXPECT_EQ(text(Dsfid), "");
+    EXPECT_EQ(page.optionFlag(), 1);
+
+    // So the next Read follows the 64-block plan, and the next write uses mode 6.
+    harness.reader().clearCalls();
+    harness.reader().setDefault("ISO15693_Read", {0, QByteArray(56, '\0'), -1, 0});
+    harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(28, '\0'), -1, 0});
+    harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(28, '\0'), -1, 0});
+    harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(8, '\0'), -1, 0});
+    click(Read);
+    EXPECT_EQ(calls(), (QStringList{"ISO15693_Read(2,0,14) " + Uid, "ISO15693_Read(2,14,14) " + Uid,
+                                    "ISO15693_Read(2,28,14) " + Uid, "ISO15693_Read(2,42,14) " + Uid,
+                                    "ISO15693_Read(2,56,8) " + Uid, "ISO15693_Get_Block_Security(2,0,28) " + Uid,
+                                    "ISO15693_Get_Block_Security(2,28,28) " + Uid,
+                                    "ISO15693_Get_Block_Security(2,56,8) " + Uid}));
+    harness.reader().clearCalls();
+    click(Lock);
+    EXPECT_EQ(calls(), QStringList{"ISO15693_Lock_Block(6,0) " + Uid});
+}
+
+TEST_F(Iso15693PageTest, DsfidAndAfiAreWrittenAndLockedWithTheModeOfTheFlag)
+{
+    open(TagItType);
+    click(1063);
+    EXPECT_EQ(harness.messageBoxes().back().text, "UID length error!");
+    findTag();
+    const struct {
+        int button;
+        QString call;
+        QString emptyMessage;
+    } cases[] = {
+        {1063, "ISO15693_Write_DSFID(6,18) " + Uid, "Input data in DSFID text please!"},
+        {1064, "ISO15693_Lock_DSFID(6) " + Uid, ""},
+        {1065, "ISO15693_Write_AFI(6,52) " + Uid, "Input data in AFI text please!"},
+        {1068, "ISO15693_Lock_AFI(6) " + Uid, ""},
+    };
+    for (const auto &c : cases) {
+        harness.reader().clearCalls();
+        const std::size_t boxes = harness.messageBoxes().size();
+        PageHarness::setText(m_page.get(), Dsfid, "");
+        PageHarness::setText(m_page.get(), Afi, "");
+        click(c.button);
+        if (!c.emptyMessage.isEmpty()) {
+            ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
+            EXPECT_EQ(harness.messageBoxes().back().text, c.emptyMessage);
+            EXPECT_EQ(harness.messageBoxes().back().caption, "Error");
+            EXPECT_TRUE(calls().isEmpty());
+            PageHarness::setText(m_page.get(), Dsfid, "12");
+            PageHarness::setText(m_page.get(), Afi, "34");
+            click(c.button);
+        }
+        EXPECT_EQ(calls(), QStringList{c.call});
+        EXPECT_EQ(harness.memo(), "OK");
+    }
+}
+
+TEST_F(Iso15693PageTest, ReadFillsTheGridAndTheStatusFieldsPageByPage)
+{
+    CIso15693Page &page = open(SliType);
+    findTag();
+    readSli();
+    EXPECT_EQ(calls(), (QStringList{"ISO15693_Read(2,0,14) " + Uid, "ISO15693_Read(2,14,14) " + Uid,
+                                    "ISO15693_Get_Block_Security(2,0,28) " + Uid}));
+    EXPECT_EQ(harness.logLines(), (QStringList{"ISO15693_Read 0", "ISO15693_Read 0", "ISO15693_Get_Block_Security 0"}));
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_EQ(page.grid()->GetRowBytes(27), QByteArray(4, char(27)));
+    EXPECT_EQ(page.scrollBar()->maximum(), 1);
+    EXPECT_EQ(text(1500 + 13), "01");
+    EXPECT_EQ(text(1500 + 14), "00");
+
+    page.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(page.grid()->currentPage(), 1);
+    EXPECT_EQ(text(1500 + 1), "01") << "block 17";
+    for (int i = 12; i < 16; ++i)
+        EXPECT_EQ(text(1500 + i), "") << "the I.CODE SLI has no block " << 16 + i;
+
+    // A short answer or a failure changes nothing on the page.
+    harness.reader().script("ISO15693_Read", {0, QByteArray(56, '\x77'), -1, 0});
+    harness.reader().script("ISO15693_Read", {0, QByteArray(55, '\x77'), -1, 0});
+    click(Read);
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Read");
+    harness.reader().script("ISO15693_Read", {0, QByteArray(56, '\x77'), -1, 0});
+    harness.reader().script("ISO15693_Read", {0, QByteArray(56, '\x77'), -1, 0});
+    harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(27, '\0'), -1, 0});
+    click(Read);
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Get_Block_Security");
+    EXPECT_EQ(page.grid()->GetRowBytes(1), QByteArray(4, '\1'));
+    EXPECT_EQ(text(1500 + 1), "01");
+}
+
+TEST_F(Iso15693PageTest, ALibraryAnsweringTooMuchNeverOverrunsTheDataBuffer)
+{
+    CIso15693Page &page = open(TagItType);
+    findTag();
+    harness.reader().setDefault("ISO15693_Read", {0, QByteArray(255, '\x5A'), -1, 0});
+    harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(28, '\1'), -1, 0});
+    harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(28, '\1'), -1, 0});
+    harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(8, '\1'), -1, 0});
+    click(Read);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    // 1026 bytes at most: 256 full blocks and two bytes of the next.
+    EXPECT_EQ(page.grid()->GetRowBytes(255), QByteArray(4, '\x5A'));
+    EXPECT_EQ(page.grid()->GetRowBytes(256), QByteArray::fromHex("5A5A"));
+    EXPECT_EQ(page.grid()->GetPageCount(), 17);
+}
+
+TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
+{
+    CIso15693Page &page = open(SliType);
+    findTag();
+    click(Write);
+    EXPECT_EQ(harness.memo(), "Error: No change data");
+    readSli();
+    harness.reader().clearCalls();
+    typeIntoGrid(page.grid(), 4 * 3, "ab");
+    typeIntoGrid(page.grid(), 4 * 7 + 3, "c");
+    click(Write);
+    EXPECT_EQ(calls(), (QStringList{"ISO15693_Write(2,3) " + Uid + "AB030303", "ISO15693_Write(2,4) " + Uid + "04040404",
+                                    "ISO15693_Write(2,5) " + Uid + "05050505", "ISO15693_Write(2,6) " + Uid + "06060606",
+                                    "ISO15693_Write(2,7) " + Uid + "070707C7"}));
+    EXPECT_EQ(harness.memo(), "Communication successful");
+
+    // A failing block stops the write; the blocks before it stay written.
+    harness.reader().clearCalls();
+    harness.reader().script("ISO15693_Write", {0, {}, -1, 0});
+    harness.reader().scriptStatus("ISO15693_Write", 4);
+    click(Write);
+    EXPECT_EQ(harness.reader().callsTo("ISO15693_Write").size(), 2u);
+    EXPECT_EQ(harness.logLines(), (QStringList{"ISO15693_Write 0", "ISO15693_Write 4"}));
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: ISO15693_Write");
+
+    // Scrolling away and back forgets the edits.
+    page.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    page.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+    click(Write);
+    EXPECT_EQ(harness.memo(), "Error: No change data");
+}
+
+TEST_F(Iso15693PageTest, WithThePortClosedNothingIsCalled)
+{
+    open(SliType);
+    PortOpen = false;
+    for (int id : {Inventory, Information, 1063, 1064, 1065, 1068, Read, Write, Lock}) {
+        click(id);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
+    }
+    EXPECT_TRUE(calls().isEmpty());
+    EXPECT_TRUE(harness.messageBoxes().empty());
+}
+
+class Srf55vPageTest : public ::testing::Test
+{
+protected:
+    CSrf55vPage &open(int variant)
+    {
+        m_page = std::make_unique<CSrf55vPage>(variant);
+        harness.reader().script("ISO15693_Inventorys", {0, records(1), -1, 0});
+        PageHarness::click(m_page.get(), 1066);
+        harness.reader().clearCalls();
+        return *m_page;
+    }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    QStringList calls() { return harness.reader().trace(); }
+
+    PageHarness harness;
+    std::unique_ptr<CSrf55vPage> m_page;
+};
+
+constexpr int SrfRead = 1063, SrfWrite = 1064;
+
+TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
+{
+    CSrf55vPage &page = open(0);
+    EXPECT_EQ(page.scrollBar()->maximum(), 1);
+    // However much the library claims, a page is 8 bytes.
+    for (int p = 0; p < 32; ++p)
+        harness.reader().script("Srf55vp_Read", {0, QByteArray(8, char(p)) + QByteArray(12, '\x77'), -1, 0});
+    click(SrfRead);
+    EXPECT_EQ(harness.reader().callsTo("Srf55vp_Read").size(), 32u);
+    EXPECT_EQ(calls()[31], "Srf55vp_Read(31) " + Uid);
+    EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Read 0"});
+    EXPECT_EQ(page.grid()->GetRowBytes(31), QByteArray(8, char(31)));
+    EXPECT_EQ(page.grid()->GetPageCount(), 2);
+    EXPECT_EQ(harness.memo(), "OK");
+
+    harness.reader().script("Srf55vp_Read", {0, QByteArray(8, '\1'), -1, 0});
+    harness.reader().scriptStatus("Srf55vp_Read", 1);
+    click(SrfRead);
+    EXPECT_TRUE(harness.logLines().isEmpty());
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: Srf55vp_Read");
+    EXPECT_EQ(page.grid()->GetRowBytes(31), QByteArray(8, '\0'));
+    EXPECT_EQ(page.grid()->GetFirstModifiedRow(), -1);
+
+    open(1);
+    EXPECT_EQ(m_page->scrollBar()->maximum(), 7);
+    harness.reader().setDefault("Srf55vp_Read", {0, QByteArray(8, '\1'), -1, 0});
+    click(SrfRead);
+    EXPECT_EQ(harness.reader().callsTo("Srf55vp_Read").size(), 128u);
+}
+
+TEST_F(Srf55vPageTest, WriteVerifiesEachChangedPageAgainstItsReadBack)
+{
+    CSrf55vPage &page = open(0);
+    click(SrfWrite);
+    EXPECT_EQ(harness.memo(), "Error: No change data");
+    typeIntoGrid(page.grid(), 8 * 5, "1");
+    typeIntoGrid(page.grid(), 8 * 9 + 7, "2");
+    QByteArray pages[5];
+    for (int p = 5; p <= 9; ++p) {
+        pages[p - 5] = page.grid()->GetRowBytes(p);
+        harness.reader().script("Srf55vp_Write_Reread", {0, pages[p - 5], -1, 0});
+    }
+    click(SrfWrite);
+    EXPECT_EQ(calls().size(), 5);
+    EXPECT_EQ(calls()[0], "Srf55vp_Write_Reread(5) " + Uid + "1000000000000000");
+    EXPECT_EQ(calls()[4], "Srf55vp_Write_Reread(9) " + Uid + "0000000000000020");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    // One byte read back wrong, or a short read-back, is status 1 and stops.
+    const QByteArray wrong[] = {QByteArray::fromHex("1000000000000001"), QByteArray::fromHex("10")};
+    for (const QByteArray &answer : wrong) {
+        harness.reader().clearCalls();
+        harness.reader().script("Srf55vp_Write_Reread", {0, answer, -1, 0});
+        click(SrfWrite);
+        EXPECT_EQ(calls().size(), 1);
+        EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Write_Reread 1"});
+        EXPECT_EQ(harness.memo(), "Error: 1 ,function: Srf55vp_Write_Reread");
+    }
+    page.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    click(SrfWrite);
+    EXPECT_EQ(harness.memo(), "Error: No change data");
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "controls/CHexGrid.h"
+#include "pages/CIso15693Page.h"
+#include "pages/CSrf55vPage.h"
+#include "reader/ReaderLibrary.h"
+#include "reader/RuntimeState.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+namespace {
+
+const char *const TwoTags = R"({
+  "field": [
+    { "type": "icode-sli", "Card": { "UID": "E004010012345678" }, "DSFID": "01", "AFI": "02",
+      "blocks": { "2": "11223344" } },
+    { "type": "srf55v02p", "Card": { "UID": "E005000087654321" }, "blocks": { "9": "0102030405060708" } }
+  ]
+})";
+
+// The vicinity pages against the simulated reader beside the program.
+class Iso15693SimulatorTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QSaveFile file(qEnvironmentVariable("ZENTRAVA_SCENARIO"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(TwoTags);
+        ASSERT_TRUE(file.commit());
+        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
+        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
+        PortOpen = true;
+    }
+    void TearDown() override
+    {
+        m_page.reset();
+        if (PortOpen && ReaderApi.rf_close_com != nullptr)
+            ReaderApi.rf_close_com();
+    }
+
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void typeIntoGrid(CHexGrid *grid, int byteOnPage, const QString &digits)
+    {
+        grid->setCaretPosition(3 * byteOnPage);
+        QTest::keyClicks(grid, digits);
+    }
+
+    PageHarness harness;
+    ReaderLibrary m_library;
+    std::unique_ptr<QWidget> m_page;
+};
+
+TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndALockedBlockRefusesWrites)
+{
+    auto *page = new CIso15693Page(10);
+    m_page.reset(page);
+    click(1069);
+    EXPECT_EQ(text(1201), "E004010012345678");
+    EXPECT_EQ(text(1084), "E005000087654321");
+    EXPECT_EQ(text(1085), "");
+
+    click(1067);
+    EXPECT_EQ(text(1058), "01");
+    EXPECT_EQ(text(1059), "02");
+    click(1066);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("11223344"));
+
+    typeIntoGrid(page->grid(), 4 * 2, "aa");
+    click(1071);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    PageHarness::choose(page, 1120, "2");
+    click(1072);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    click(1066);
+    EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("AA223344"));
+    EXPECT_EQ(text(1502), "01") << "block 2 is locked";
+
+    typeIntoGrid(page->grid(), 4 * 2, "bb");
+    click(1071);
+    EXPECT_EQ(harness.memo(), "Error: 4 ,function: ISO15693_Write");
+}
+
+TEST_F(Iso15693SimulatorTest, TheSrf55vPagesAreReadAndAChangeIsWrittenAndVerified)
+{
+    auto *page = new CSrf55vPage(0);
+    m_page.reset(page);
+    click(1066);
+    ASSERT_EQ(text(1056), "E004010012345678");
+    // The second tag is the SRF55V.
+    PageHarness::click(page, 1193);
+    click(1063);
+    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("0102030405060708"));
+    typeIntoGrid(page->grid(), 8 * 9, "f");
+    click(1064);
+    EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Write_Reread 0"});
+    EXPECT_EQ(harness.memo(), "OK");
+    page->grid()->ClearData();
+    click(1063);
+    EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("F102030405060708"));
+
+    // The first tag is no SRF55V.
+    PageHarness::click(page, 1192);
+    click(1063);
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: Srf55vp_Read");
+}
+
+} // namespace
