@@ -1,6 +1,7 @@
 #include "app/ProgramRuns.h"
 
 #include "app/CHalvidApp.h"
+#include "app/CHalvidView.h"
 #include "app/CMainFrame.h"
 #include "app/ScreenMetrics.h"
 #include "reporting/UserPrompts.h"
@@ -237,11 +238,16 @@ int RunScreenshot(CHalvidApp &app, const ProgramOptions &options)
         frame->onCommand(CmdPortSet);
     QApplication::processEvents();
     const bool saved = frame->grab().save(options.outputFile, "PNG");
+    const bool hasPage = frame->view()->page() != nullptr;
     app.exitInstance();
     SetMessageBoxHandler(previousBoxes);
     if (!saved) {
         std::fprintf(stderr, "vornex: cannot write %s\n", qPrintable(options.outputFile));
         return 1;
+    }
+    if (!hasPage) {
+        std::fprintf(stderr, "vornex: card type %s has no page\n", qPrintable(options.page));
+        return 3;
     }
     return 0;
 }

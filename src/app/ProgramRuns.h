@@ -44,7 +44,8 @@ void PrepareDisplay(const ProgramOptions &options);
 
 // Starts the program without reading or writing the settings and without the single-instance
 // lock, opens the page (connecting to the reader on COM1 first, as a fresh start does), saves
-// the whole main window as a PNG and ends. Returns the exit code.
+// the whole main window as a PNG and ends. Returns the exit code: 3 when the card type has no
+// page (the picture then shows the empty view).
 int RunScreenshot(CHalvidApp &app, const ProgramOptions &options);
 
 // Starts the program normally and, once the maximised window has been painted with the start-up
