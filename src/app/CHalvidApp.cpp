@@ -31,6 +31,13 @@ bool CHalvidApp::initInstance()
         ReadSettings();
         m_settingsRead = true;
     }
+    if (m_overrides.comPort)
+        ComPort = *m_overrides.comPort;
+    if (m_overrides.baudRateIndex)
+        BaudRate = *m_overrides.baudRateIndex;
+    const bool portPageAsked = m_overrides.cardType == PortPageCardType;
+    if (m_overrides.cardType && !portPageAsked)
+        CardType = *m_overrides.cardType;
 
     if (!loadReaderLibrary()) {
         ShowMessageBox(nullptr, QStringLiteral("Load Zentrava.dll failed !"), QString(), MessageIcon::None,
@@ -45,6 +52,8 @@ bool CHalvidApp::initInstance()
     m_frame->view()->ShowPage(CardType);
     m_frame->repaint();
     m_frame->StartupConnect();
+    if (portPageAsked)
+        m_frame->onCommand(CmdPortSet);
     return true;
 }
 

@@ -4,8 +4,17 @@
 #include "reader/ReaderLibrary.h"
 
 #include <memory>
+#include <optional>
 
 class CMainFrame;
+
+// Values given on the command line for one run. They replace the saved ones once the settings
+// are read, so they are saved on exit as if the operator had chosen them in the program.
+struct StartupOverrides {
+    std::optional<int> comPort;
+    std::optional<int> baudRateIndex;
+    std::optional<int> cardType; // 0 to 27, or PortPageCardType for the port page
+};
 
 // The application object: starts the program in its fixed order and ends it.
 class CHalvidApp
@@ -32,6 +41,7 @@ public:
     void setUsesSettings(bool uses) { m_usesSettings = uses; }
     // Start-up without the single-instance lock (screenshots may run beside the program).
     void setSingleInstance(bool single) { m_singleInstance = single; }
+    void setStartupOverrides(const StartupOverrides &overrides) { m_overrides = overrides; }
 
 protected:
     // The reader library; tests put a fake in its place.
@@ -42,6 +52,7 @@ private:
     SingleInstance m_instanceLock;
     ReaderLibrary m_library;
     std::unique_ptr<CMainFrame> m_frame;
+    StartupOverrides m_overrides;
     bool m_usesSettings = true;
     bool m_singleInstance = true;
     bool m_settingsRead = false;

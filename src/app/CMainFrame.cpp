@@ -9,12 +9,14 @@
 #include "app/ConnectingWindow.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
+#include "reporting/UserPrompts.h"
 #include "app/ScreenMetrics.h"
 #include "base/ProgramDirectory.h"
-#include "reader/ReaderApi.h"
+#include "reporting/ReaderOperation.h"
 #include "reader/RuntimeState.h"
 #include "shell/AppConfig.h"
 #include "shell/CAboutDlg.h"
+#include "shell/CBackgroundDlg.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -35,8 +37,6 @@ namespace {
 CMainFrame *theFrame = nullptr;
 
 constexpr int ProcessViewMinimumHeight = 50;
-// A status for an entry point that is not bound: the call fails, it is never made.
-constexpr int32_t UnboundEntryStatus = -1;
 
 CMainFrame::DocumentOpener &documentOpener()
 {
@@ -49,17 +49,18 @@ QString commandName(int commandId)
     return QStringLiteral("cmd%1").arg(commandId);
 }
 
+// The frame's own calls go through the operation flow too, so that a call trace holds them,
+// without clearing the log pane or reporting: the frame logs and reports them itself.
 int32_t initCom()
 {
-    if (ReaderApi.rf_init_com == nullptr)
-        return UnboundEntryStatus;
-    return ReaderApi.rf_init_com(ComPort, CurrentBaudRate());
+    ReaderOperation operation{ReaderOperation::Continue{}};
+    return operation.callUnlogged<ReaderFunction::rf_init_com>(ComPort, CurrentBaudRate());
 }
 
 void closeCom()
 {
-    if (ReaderApi.rf_close_com != nullptr)
-        ReaderApi.rf_close_com();
+    ReaderOperation operation{ReaderOperation::Continue{}};
+    operation.callUnlogged<ReaderFunction::rf_close_com>();
 }
 
 QAction *commandIn(QMenu *menu, int commandId)
@@ -231,6 +232,7 @@ void CMainFrame::buildMenu()
     addCommand(m_setMenu, CmdDisconnect, QStringLiteral("Disconnect"));
     addCommand(m_setMenu, CmdConnect, QStringLiteral("Connect"));
     m_setMenu->addSeparator();
+    addCommand(m_setMenu, CmdSetBackground, QStringLiteral("Set background"));
     connect(m_setMenu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUi);
 
     QMenu *help = bar->addMenu(QStringLiteral("Help(&H)"));
@@ -343,6 +345,7 @@ void CMainFrame::onCommand(int commandId)
         if (PortOpen)
             onDisconnect();
         break;
+    case CmdSetBackground: onSetBackground(); break;
     case CmdHelpTopic: onHelpTopic(); break;
     case CmdAbout: onAbout(); break;
     case CmdExit: close(); break;
@@ -409,16 +412,54 @@ void CMainFrame::StartupConnect()
 
 void CMainFrame::onHelpTopic()
 {
-    // A missing help file is not reported.
-    const QString path = ProgramFilePath(QStringLiteral("RFHELP.CHM"));
-    if (QFileInfo::exists(path))
-        documentOpener()(QUrl::fromLocalFile(path));
+    // The reader maker's help file when it lies beside the program; otherwise the manual that
+    // ships with the program, in the desktop's browser.
+    const QString helpFile = ProgramFilePath(QStringLiteral("RFHELP.CHM"));
+    if (QFileInfo::exists(helpFile)) {
+        documentOpener()(QUrl::fromLocalFile(helpFile));
+        return;
+    }
+    const QString manual = manualPath();
+    if (!QFileInfo::exists(manual)) {
+        ShowMessageBox(this, QStringLiteral("The manual is not installed: %1 is missing.").arg(manual),
+                       QStringLiteral("Help"), MessageIcon::Warning);
+        return;
+    }
+    if (!documentOpener()(QUrl::fromLocalFile(manual)))
+        ShowMessageBox(this,
+                       QStringLiteral("No web browser could open the manual. Open %1 in a browser.").arg(manual),
+                       QStringLiteral("Help"), MessageIcon::Warning);
+}
+
+void CMainFrame::onSetBackground()
+{
+    CBackgroundDlg chooser(CurBitmap, this);
+    if (chooser.exec() != QDialog::Accepted || chooser.selection() == CurBitmap)
+        return;
+    CurBitmap = chooser.selection();
+    m_view->refreshBackground();
 }
 
 void CMainFrame::onAbout()
 {
     CAboutDlg about(this);
     about.exec();
+}
+
+static QString &manualPathOverride()
+{
+    static QString path;
+    return path;
+}
+
+QString CMainFrame::manualPath()
+{
+    return manualPathOverride().isEmpty() ? ProgramFilePath(QStringLiteral("manual/index.html")) : manualPathOverride();
+}
+
+void CMainFrame::setManualPath(const QString &path)
+{
+    manualPathOverride() = path;
 }
 
 CMainFrame::DocumentOpener CMainFrame::setDocumentOpener(DocumentOpener opener)

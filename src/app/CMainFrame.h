@@ -73,6 +73,10 @@ public:
     // How documents (the help file) are opened; tests replace it. Returns the previous one.
     using DocumentOpener = std::function<bool(const QUrl &)>;
     static DocumentOpener setDocumentOpener(DocumentOpener opener);
+    // Where "Help Topic" finds the manual when there is no help file: manual/index.html beside
+    // the program; tests point it elsewhere (an empty path restores it).
+    static QString manualPath();
+    static void setManualPath(const QString &path);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -90,6 +94,7 @@ private:
     void onPortSet();
     void onConnect();
     void onDisconnect();
+    void onSetBackground();
     void onHelpTopic();
     void onAbout();
 

@@ -3,7 +3,15 @@
 #include "reporting/MessageCatalogue.h"
 #include "dialogs/CaptionFrame.h"
 
+#include "reporting/UserPrompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QFont>
+#include <QMenu>
+#include <QSaveFile>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -42,7 +50,81 @@ void paintLogBackground(QPainter &painter, const QRect &area)
         painter.fillRect(QRect(area.left(), area.top() + n, area.width(), h - n), Qt::white);
 }
 
+CProcessView::SavePathPrompt &savePathPrompt()
+{
+    static CProcessView::SavePathPrompt prompt;
+    return prompt;
+}
+
+QString askSavePath(QWidget *parent)
+{
+    if (savePathPrompt())
+        return savePathPrompt()(parent);
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save As"), QString(),
+                                        QStringLiteral("Text files (*.txt);;All files (*)"));
+}
+
+QString resultText(int32_t status)
+{
+    return status == 0 ? Message(0) : Message(1, status);
+}
+
 } // namespace
+
+CProcessView::SavePathPrompt CProcessView::setSavePathPrompt(SavePathPrompt prompt)
+{
+    return std::exchange(savePathPrompt(), std::move(prompt));
+}
+
+QString CProcessView::entriesText() const
+{
+    QString text;
+    for (const LogEntry &entry : m_entries)
+        text += entry.text + u'\t' + resultText(entry.status) + u'\n';
+    return text;
+}
+
+void CProcessView::copyEntries() const
+{
+    QApplication::clipboard()->setText(entriesText());
+}
+
+bool CProcessView::saveEntries(const QString &path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        file.write(entriesText().toUtf8());
+        if (file.commit())
+            return true;
+    }
+    ShowMessageBox(this, QStringLiteral("Cannot save the log to %1: %2").arg(path, file.errorString()),
+                   QStringLiteral("Error"), MessageIcon::Warning, MessageButtons::Ok);
+    return false;
+}
+
+QMenu *CProcessView::createContextMenu()
+{
+    auto *menu = new QMenu(this);
+    QAction *copy = menu->addAction(QStringLiteral("Copy"), this, &CProcessView::copyEntries);
+    copy->setObjectName(QStringLiteral("logCopy"));
+    QAction *saveAs = menu->addAction(QStringLiteral("Save As\u2026"), this, [this] {
+        const QString path = askSavePath(this);
+        if (!path.isEmpty())
+            saveEntries(path);
+    });
+    saveAs->setObjectName(QStringLiteral("logSaveAs"));
+    const bool empty = m_entries.isEmpty();
+    copy->setEnabled(!empty);
+    saveAs->setEnabled(!empty);
+    return menu;
+}
+
+void CProcessView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
 
 CProcessView::CProcessView(QWidget *parent)
     : QAbstractScrollArea(parent)

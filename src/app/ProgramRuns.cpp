@@ -1,10 +1,12 @@
 #include "app/ProgramRuns.h"
 
 #include "app/CHalvidApp.h"
+#include "app/CHalvidView.h"
 #include "app/CMainFrame.h"
 #include "app/ScreenMetrics.h"
 #include "reporting/UserPrompts.h"
 #include "reader/RuntimeState.h"
+#include "base/CardTypes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -47,39 +50,144 @@ qint64 peakMemoryKb()
 
 } // namespace
 
-ProgramOptions ParseProgramOptions(const QStringList &arguments)
+QString ProgramUsage()
+{
+    return QStringLiteral(
+        "Usage: vornex [options]\n"
+        "  --port N          use serial port COMN for this run (1 to 255); saved on exit\n"
+        "  --baud RATE       use this rate for this run (9600, 14400, 19200, 28800, 38400, 57600 or\n"
+        "                    115200); saved on exit\n"
+        "  --card NAME|N     open this card's page (a card type 0 to 27, a name such as\n"
+        "                    \"Mifare_Std S50\" or MifareStdS50, or port for the port page)\n"
+        "  --trace FILE      append one JSON line per reader call to FILE (also VORNEX_TRACE=FILE)\n"
+        "  --screenshot <CardType|port> <file.png> [--screen <W>x<H>]\n"
+        "                    save a picture of one page off-screen and end\n"
+        "  --startup-probe   print \"ready\" once started, then end\n"
+        "  --help            list these options\n");
+}
+
+int ParseCardArgument(const QString &value)
+{
+    if (value.compare(QLatin1String("port"), Qt::CaseInsensitive) == 0)
+        return PortPageCardType;
+    bool isNumber = false;
+    const int number = value.toInt(&isNumber);
+    if (isNumber)
+        return number >= 0 && number < CardTypeCount ? number : -1;
+    const auto folded = [](const QString &text) {
+        QString letters;
+        for (const QChar c : text) {
+            if (c.isLetterOrNumber())
+                letters += c.toLower();
+        }
+        return letters;
+    };
+    const QString wanted = folded(value);
+    for (int cardType = 0; cardType < CardTypeCount && !wanted.isEmpty(); ++cardType) {
+        if (folded(CardName(cardType)) == wanted)
+            return cardType;
+    }
+    return -1;
+}
+
+namespace {
+
+// Qt's own options that take a value; the application object reads them.
+bool isQtOptionWithValue(const QString &argument)
+{
+    static const QStringList withValue = {
+        QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
+        QStringLiteral("-plugin"), QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowtitle"),
+        QStringLiteral("-qwindowicon"), QStringLiteral("-style"), QStringLiteral("-stylesheet"),
+        QStringLiteral("-session"), QStringLiteral("-display"), QStringLiteral("-geometry")};
+    return withValue.contains(argument);
+}
+
+ProgramOptions invalid(const QString &error)
 {
     ProgramOptions options;
+    options.mode = ProgramOptions::Mode::Invalid;
+    options.error = error;
+    return options;
+}
+
+} // namespace
+
+ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &environmentTrace)
+{
+    ProgramOptions options;
+    bool helpAsked = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        const auto needsValue = [&](const QString &what) {
+            return invalid(QStringLiteral("%1 needs %2").arg(argument, what));
+        };
         if (argument == QLatin1String("--screenshot")) {
-            if (i + 2 >= arguments.size()) {
-                options.mode = ProgramOptions::Mode::Invalid;
-                options.error = QStringLiteral("--screenshot needs a card type (0 to 27, or port) and a file");
-                return options;
-            }
+            if (i + 2 >= arguments.size())
+                return needsValue(QStringLiteral("a card type (0 to 27, or port) and a file"));
             options.mode = ProgramOptions::Mode::Screenshot;
             options.page = arguments[++i];
             options.outputFile = arguments[++i];
-        } else if (argument == QLatin1String("--screen") && i + 1 < arguments.size()) {
+        } else if (argument == QLatin1String("--screen")) {
+            if (!hasValue)
+                return needsValue(QStringLiteral("<width>x<height>, e.g. 1024x768"));
             options.screen = parseSize(arguments[++i]);
-            if (options.screen.isEmpty()) {
-                options.mode = ProgramOptions::Mode::Invalid;
-                options.error = QStringLiteral("--screen needs <width>x<height>, e.g. 1024x768");
-                return options;
-            }
+            if (options.screen.isEmpty())
+                return invalid(QStringLiteral("--screen needs <width>x<height>, e.g. 1024x768"));
         } else if (argument == QLatin1String("--startup-probe")) {
             options.mode = ProgramOptions::Mode::StartupProbe;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            helpAsked = true;
+        } else if (argument == QLatin1String("--port")) {
+            if (!hasValue)
+                return needsValue(QStringLiteral("a port number (1 to 255)"));
+            bool ok = false;
+            const int port = arguments[++i].toInt(&ok);
+            if (!ok || port < 1 || port > 255)
+                return invalid(QStringLiteral("--port: \"%1\" is not a port number (1 to 255)").arg(arguments[i]));
+            options.comPort = port;
+        } else if (argument == QLatin1String("--baud")) {
+            if (!hasValue)
+                return needsValue(QStringLiteral("a rate"));
+            bool ok = false;
+            const int rate = arguments[++i].toInt(&ok);
+            const auto found = std::find(BaudRateTable.begin(), BaudRateTable.end(), rate);
+            if (!ok || found == BaudRateTable.end())
+                return invalid(QStringLiteral("--baud: \"%1\" is not one of 9600, 14400, 19200, 28800, 38400, "
+                                              "57600, 115200").arg(arguments[i]));
+            options.baudRateIndex = int(found - BaudRateTable.begin());
+        } else if (argument == QLatin1String("--card")) {
+            if (!hasValue)
+                return needsValue(QStringLiteral("a card type (0 to 27), a card name or port"));
+            const int cardType = ParseCardArgument(arguments[++i]);
+            if (cardType < 0)
+                return invalid(QStringLiteral("--card: \"%1\" is no card type (0 to 27), card name or port")
+                                   .arg(arguments[i]));
+            options.cardType = cardType;
+        } else if (argument == QLatin1String("--trace")) {
+            if (!hasValue || arguments[i + 1].isEmpty())
+                return needsValue(QStringLiteral("a file"));
+            options.traceFile = arguments[++i];
+        } else if (isQtOptionWithValue(argument)) {
+            ++i;
+        } else if (argument.startsWith(u'-') && !argument.startsWith(QLatin1String("--")) && argument.size() > 1) {
+            // Qt's switches without a value (-reverse, -nograb, ...).
+        } else {
+            return invalid(QStringLiteral("unknown option \"%1\" (see --help)").arg(argument));
         }
-        // Anything else is left to Qt (-platform and the like).
     }
+    if (helpAsked) {
+        options.mode = ProgramOptions::Mode::Help;
+        return options;
+    }
+    if (options.traceFile.isEmpty())
+        options.traceFile = environmentTrace;
     if (options.mode == ProgramOptions::Mode::Screenshot) {
         bool ok = false;
         const int cardType = options.page.toInt(&ok);
-        if (options.page != QLatin1String("port") && (!ok || cardType < 0 || cardType >= CardTypeCount)) {
-            options.mode = ProgramOptions::Mode::Invalid;
-            options.error = QStringLiteral("the card type must be 0 to 27 or port");
-        }
+        if (options.page != QLatin1String("port") && (!ok || cardType < 0 || cardType >= CardTypeCount))
+            return invalid(QStringLiteral("the card type must be 0 to 27 or port"));
         if (options.screen.isEmpty())
             options.screen = DefaultScreenshotScreen;
     }
@@ -130,11 +238,16 @@ int RunScreenshot(CHalvidApp &app, const ProgramOptions &options)
         frame->onCommand(CmdPortSet);
     QApplication::processEvents();
     const bool saved = frame->grab().save(options.outputFile, "PNG");
+    const bool hasPage = frame->view()->page() != nullptr;
     app.exitInstance();
     SetMessageBoxHandler(previousBoxes);
     if (!saved) {
         std::fprintf(stderr, "vornex: cannot write %s\n", qPrintable(options.outputFile));
         return 1;
+    }
+    if (!hasPage) {
+        std::fprintf(stderr, "vornex: card type %s has no page\n", qPrintable(options.page));
+        return 3;
     }
     return 0;
 }

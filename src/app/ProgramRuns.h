@@ -4,21 +4,39 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class CHalvidApp;
 
-// The ways the program can be started: normally, to save a picture of one page, or to report
-// when start-up is done (for the start-up benchmark).
+// The ways the program can be started: normally, to save a picture of one page, to report when
+// start-up is done (for the start-up benchmark), or to list the options.
 struct ProgramOptions {
-    enum class Mode { Normal, Screenshot, StartupProbe, Invalid };
+    enum class Mode { Normal, Screenshot, StartupProbe, Help, Invalid };
     Mode mode = Mode::Normal;
     QString page;       // screenshot: a CardType 0 to 27, or "port"
     QString outputFile; // screenshot: the PNG to write
     QSize screen;       // screenshot: the virtual screen's size
+    // Values for this run that replace the saved ones (and are saved on exit like a choice made
+    // in the program); unset when not given.
+    std::optional<int> comPort;
+    std::optional<int> baudRateIndex; // index into BaudRateTable
+    std::optional<int> cardType;      // 0 to 27, or PortPageCardType
+    QString traceFile;                // the reader-call trace, empty for none
     QString error;
 };
 
-// vornex [--screenshot <CardType|port> <file.png> [--screen <W>x<H>]] [--startup-probe]
-ProgramOptions ParseProgramOptions(const QStringList &arguments);
+// The options, one per line, as --help prints them.
+QString ProgramUsage();
+
+// vornex [--port N] [--baud RATE] [--card NAME|N] [--trace FILE] [--help]
+//        [--screenshot <CardType|port> <file.png> [--screen <W>x<H>]] [--startup-probe]
+// Qt's own single-dash options (-platform offscreen, ...) pass through. `environmentTrace` is the
+// value of VORNEX_TRACE, used when --trace is not given.
+ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &environmentTrace = QString());
+
+// The card type a --card value names: a number 0 to 27, "port", or a card name compared without
+// case, blanks and punctuation ("mifare_std s70", "MifareStdS70"); -1 for none.
+int ParseCardArgument(const QString &value);
 
 // Before the application object exists: a screenshot runs on an off-screen display of the
 // requested size, so it needs no desktop.
@@ -26,7 +44,8 @@ void PrepareDisplay(const ProgramOptions &options);
 
 // Starts the program without reading or writing the settings and without the single-instance
 // lock, opens the page (connecting to the reader on COM1 first, as a fresh start does), saves
-// the whole main window as a PNG and ends. Returns the exit code.
+// the whole main window as a PNG and ends. Returns the exit code: 3 when the card type has no
+// page (the picture then shows the empty view).
 int RunScreenshot(CHalvidApp &app, const ProgramOptions &options);
 
 // Starts the program normally and, once the maximised window has been painted with the start-up

@@ -7,20 +7,51 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <tuple>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 // The status an operation sees for a function that the loaded library does not export (only
 // optional ordinals can be missing). The function is not called.
 inline constexpr int32_t UnboundFunctionStatus = -1;
 
+// One argument of a reader call as a trace shows it: a number (scalars, and the values that
+// length and value pointers hold after the call), the bytes of a buffer (what a const buffer
+// passed in, what an answer buffer holds after the call), or only whether a pointer was given
+// where its size is not known.
+struct ReaderCallArgument {
+    enum class Kind { Number, BytesIn, BytesOut, Pointer };
+    Kind kind = Kind::Number;
+    int64_t number = 0;
+    std::vector<uint8_t> bytes;
+    bool present = true; // buffers and pointers: false for a null pointer
+};
+
 // What the operation flow tells an observer of each reader call (a call trace): the function,
-// its status and how long the library took. Installed by the shell; null when nobody listens.
+// its arguments, its status and how long the library took. Installed by the shell; null when
+// nobody listens.
 struct ReaderCallRecord {
     int ordinal;
     const char *name;
     int32_t status;
     std::chrono::nanoseconds duration;
+    std::vector<ReaderCallArgument> arguments;
 };
+
+// One parameter of a call as it was passed, before its buffers are read.
+struct ReaderRawArgument {
+    enum class Type { Integer, ConstBytes, Bytes, SignedValue, UnsignedValue, OtherPointer };
+    Type type;
+    int64_t value;        // integers
+    const void *pointer;  // pointers
+};
+// Reads the arguments of a call that has just returned: each buffer's size comes from the
+// function's row in a table of the library's buffers (a fixed size, a count parameter, or the
+// length the call answered, at most 255 bytes), so no buffer is read beyond what the function
+// may write into it or read from it.
+std::vector<ReaderCallArgument> DescribeReaderArguments(const char *name, const std::vector<ReaderRawArgument> &raw);
+bool ReaderCallObserved();
 using ReaderCallObserver = std::function<void(const ReaderCallRecord &)>;
 // Replaces the observer; an empty one stops observing. Returns the previous one.
 ReaderCallObserver SetReaderCallObserver(ReaderCallObserver observer);
@@ -158,10 +189,46 @@ private:
             m_lastStatus = UnboundFunctionStatus;
             return m_lastStatus;
         }
+        if (!ReaderCallObserved()) {
+            m_lastStatus = function(std::forward<Args>(args)...);
+            return m_lastStatus;
+        }
+        // The arguments as the function receives them, so that they can be read after the call.
+        using Parameters = typename ParameterList<std::remove_cv_t<decltype(function)>>::Tuple;
+        Parameters parameters(std::forward<Args>(args)...);
         const auto started = std::chrono::steady_clock::now();
-        m_lastStatus = function(std::forward<Args>(args)...);
-        notify(Traits::ordinal, Traits::name, m_lastStatus, std::chrono::steady_clock::now() - started);
+        m_lastStatus = std::apply(function, parameters);
+        const auto duration = std::chrono::steady_clock::now() - started;
+        std::vector<ReaderRawArgument> raw;
+        std::apply([&raw](const auto &...parameter) { (raw.push_back(rawArgument(parameter)), ...); }, parameters);
+        notify(ReaderCallRecord{Traits::ordinal, Traits::name, m_lastStatus, duration,
+                                DescribeReaderArguments(Traits::name, raw)});
         return m_lastStatus;
+    }
+
+    template <class Signature>
+    struct ParameterList;
+    template <class... Params>
+    struct ParameterList<int32_t(ZENTRAVA_CALL *)(Params...)> {
+        using Tuple = std::tuple<Params...>;
+    };
+
+    template <class T>
+    static ReaderRawArgument rawArgument(T value)
+    {
+        using Type = ReaderRawArgument::Type;
+        if constexpr (std::is_integral_v<T>)
+            return {Type::Integer, int64_t(value), nullptr};
+        else if constexpr (std::is_same_v<T, const uint8_t *>)
+            return {Type::ConstBytes, 0, value};
+        else if constexpr (std::is_same_v<T, uint8_t *>)
+            return {Type::Bytes, 0, value};
+        else if constexpr (std::is_same_v<T, int32_t *>)
+            return {Type::SignedValue, 0, value};
+        else if constexpr (std::is_same_v<T, uint32_t *>)
+            return {Type::UnsignedValue, 0, value};
+        else
+            return {Type::OtherPointer, 0, static_cast<const void *>(value)};
     }
 
     template <ReaderFunction F>
@@ -173,7 +240,7 @@ private:
         return status == 0;
     }
 
-    static void notify(int ordinal, const char *name, int32_t status, std::chrono::nanoseconds duration);
+    static void notify(ReaderCallRecord &&record);
     static void logLine(const QString &name, int32_t status);
     static void reportStatus(int32_t status, const QString &label);
     static void reportSuccess(const QString &text);

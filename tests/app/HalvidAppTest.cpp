@@ -76,6 +76,32 @@ TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardAndConnects)
     EXPECT_EQ(BaudRate, 2);
 }
 
+TEST_F(HalvidAppTest, CommandLineValuesReplaceTheSavedOnesForTheRunAndAreSaved)
+{
+    writeSettings(1, 0, 2);
+    {
+        FakeLibraryApp app(*reader);
+        app.setStartupOverrides({1, 1, 2});
+        ASSERT_TRUE(app.initInstance());
+        EXPECT_EQ(app.mainFrame()->view()->shownCardType(), 2);
+        ASSERT_EQ(reader->callNames(), QStringList{QStringLiteral("rf_init_com")});
+        EXPECT_EQ(reader->calls()[0].args, (std::vector<int64_t>{1, 14400}));
+        app.exitInstance();
+    }
+    ResetRuntimeState();
+    ReadSettings();
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 1);
+    EXPECT_EQ(CardType, 2);
+
+    FakeLibraryApp portPage(*reader);
+    portPage.setStartupOverrides({{}, {}, PortPageCardType});
+    ASSERT_TRUE(portPage.initInstance());
+    EXPECT_EQ(portPage.mainFrame()->view()->shownCardType(), PortPageCardType);
+    EXPECT_EQ(ComPort, 1);
+    portPage.exitInstance();
+}
+
 TEST_F(HalvidAppTest, SavedCardTypesOutsideTheMenu)
 {
     const struct {

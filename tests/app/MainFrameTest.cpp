@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QUrl>
 
 namespace {
@@ -60,11 +61,11 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruning)
     EXPECT_EQ(entriesOf(chooseCard->actions()[1]->menu()), (QStringList{"cmd32788", "cmd32789", "cmd32776"}));
     EXPECT_EQ(entriesOf(chooseCard->actions()[2]->menu()), (QStringList{"cmd32812", "cmd32790"}));
     EXPECT_EQ(entriesOf(menuTitled(frame, QStringLiteral("Set(&P)"))),
-              (QStringList{"cmd32781", "-", "cmd32783", "cmd32784", "-"}));
+              (QStringList{"cmd32781", "-", "cmd32783", "cmd32784", "-", "cmd32801"}));
     EXPECT_EQ(entriesOf(menuTitled(frame, QStringLiteral("Help(&H)"))), (QStringList{"cmd32803", "cmd57664"}));
     EXPECT_EQ(entriesOf(menuTitled(frame, QStringLiteral("File(&F)"))), (QStringList{"cmd57665"}));
 
-    for (int gone : {32780, 32800, 32792, 32793, 32799, 32801, 32814})
+    for (int gone : {32780, 32800, 32792, 32793, 32799, 32814})
         EXPECT_EQ(frame.commandAction(gone), nullptr) << gone;
     EXPECT_EQ(frame.commandAction(32810)->text(), QStringLiteral("Mifare_Std S70"));
     EXPECT_EQ(frame.commandAction(32784)->text(), QStringLiteral("Connect"));
@@ -292,29 +293,59 @@ TEST_F(MainFrameTest, SplitterRowsAndFrameStyle)
     EXPECT_EQ(frame.infoBar()->geometry().bottom(), frame.centralWidget()->height() - 1);
 }
 
-TEST_F(MainFrameTest, HelpTopicOpensTheHelpFileBesideTheProgramOnlyWhenItExists)
+TEST_F(MainFrameTest, HelpTopicOpensTheHelpFileElseTheManualAndSaysWhenItCannot)
 {
-    std::vector<QUrl> opened;
-    const CMainFrame::DocumentOpener previous = CMainFrame::setDocumentOpener([&opened](const QUrl &url) {
-        opened.push_back(url);
-        return true;
-    });
+    struct Case {
+        const char *what;
+        bool helpFile;
+        bool manual;
+        bool browserOpens;
+        const char *opened; // "chm", "manual" or nothing
+        bool box;
+    };
+    const Case cases[] = {
+        {"help file beside the program", true, true, true, "chm", false},
+        {"manual in the browser", false, true, true, "manual", false},
+        {"no browser", false, true, false, "manual", true},
+        {"no manual", false, false, true, "", true},
+    };
+    QTemporaryDir folder;
+    const QString manual = folder.filePath(QStringLiteral("index.html"));
     const QString help = ProgramFilePath(QStringLiteral("RFHELP.CHM"));
-    QFile::remove(help);
-    CMainFrame frame;
-    frame.commandAction(CmdHelpTopic)->trigger();
-    EXPECT_TRUE(opened.empty());
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_TRUE(frame.infoBar()->memoText().isEmpty());
-
-    QFile file(help);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    frame.commandAction(CmdHelpTopic)->trigger();
-    QFile::remove(help);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(help));
-    CMainFrame::setDocumentOpener(previous);
+    CMainFrame::setManualPath(manual);
+    for (const Case &c : cases) {
+        std::vector<QUrl> opened;
+        const CMainFrame::DocumentOpener previous = CMainFrame::setDocumentOpener([&](const QUrl &url) {
+            opened.push_back(url);
+            return c.browserOpens;
+        });
+        QFile::remove(help);
+        QFile::remove(manual);
+        if (c.helpFile) {
+            ASSERT_TRUE(QFile(help).open(QIODevice::WriteOnly));
+        }
+        if (c.manual) {
+            ASSERT_TRUE(QFile(manual).open(QIODevice::WriteOnly));
+        }
+        boxes.clear();
+        {
+            CMainFrame frame;
+            frame.commandAction(CmdHelpTopic)->trigger();
+            EXPECT_TRUE(frame.infoBar()->memoText().isEmpty()) << c.what;
+        }
+        QFile::remove(help);
+        const QString expected = QString::fromLatin1(c.opened);
+        const std::vector<QUrl> expectedUrls =
+            expected.isEmpty() ? std::vector<QUrl>{}
+                               : std::vector<QUrl>{QUrl::fromLocalFile(expected == QLatin1String("chm") ? help : manual)};
+        EXPECT_EQ(opened, expectedUrls) << c.what;
+        ASSERT_EQ(boxes.size(), c.box ? 1u : 0u) << c.what;
+        if (c.box) {
+            EXPECT_TRUE(boxes[0].text.contains(manual)) << c.what;
+        }
+        CMainFrame::setDocumentOpener(previous);
+    }
+    CMainFrame::setManualPath(QString());
 }
 
 } // namespace

@@ -4,10 +4,16 @@
 #include "reader/RuntimeState.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QImage>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -157,6 +163,40 @@ TEST(ProcessViewTest, StatusTextsComeFromTheCatalogueInTheBuildsLanguage)
     EXPECT_EQ(Message(0), QStringLiteral("呼叫成功"));
     EXPECT_EQ(Message(1, 0x1a), QStringLiteral("呼叫失败,   错误代码：0x1a"));
     LanguageIndex = 1;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
+{
+    CProcessView view;
+    {
+        std::unique_ptr<QMenu> empty(view.createContextMenu());
+        EXPECT_FALSE(empty->findChild<QAction *>(QStringLiteral("logCopy"))->isEnabled());
+    }
+    view.clearEntries();
+    view.appendEntry(QStringLiteral("rf_request"), 0);
+    view.appendEntry(QStringLiteral("rf_anticoll"), 0x1a);
+    const QString expected = QStringLiteral("rf_request\t") + Message(0) + QStringLiteral("\nrf_anticoll\t")
+                             + Message(1, 0x1a) + QStringLiteral("\n");
+
+    std::unique_ptr<QMenu> menu(view.createContextMenu());
+    QApplication::clipboard()->clear();
+    menu->findChild<QAction *>(QStringLiteral("logCopy"))->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), expected);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("log.txt"));
+    const CProcessView::SavePathPrompt previous = CProcessView::setSavePathPrompt([&path](QWidget *) { return path; });
+    menu->findChild<QAction *>(QStringLiteral("logSaveAs"))->trigger();
+    CProcessView::setSavePathPrompt(previous);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), expected);
+    // The log itself is untouched.
+    EXPECT_EQ(view.entries().size(), 2);
 }
 
 } // namespace

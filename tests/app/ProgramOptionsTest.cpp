@@ -1,0 +1,90 @@
+#include "app/ProgramRuns.h"
+#include "base/CardTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+ProgramOptions parse(const QStringList &arguments, const QString &environmentTrace = QString())
+{
+    return ParseProgramOptions(QStringList{QStringLiteral("vornex")} + arguments, environmentTrace);
+}
+
+TEST(ProgramOptionsTest, GoodValues)
+{
+    using Mode = ProgramOptions::Mode;
+    struct Case {
+        QStringList arguments;
+        QString environmentTrace;
+        Mode mode;
+        std::optional<int> port, baudIndex, cardType;
+        QString trace;
+    };
+    const Case cases[] = {
+        {{}, {}, Mode::Normal, {}, {}, {}, {}},
+        {{"--port", "1", "--baud", "14400"}, {}, Mode::Normal, 1, 1, {}, {}},
+        {{"--baud", "9600", "--port", "255"}, {}, Mode::Normal, 255, 0, {}, {}},
+        {{"--baud", "115200"}, {}, Mode::Normal, {}, 6, {}, {}},
+        {{"--card", "2"}, {}, Mode::Normal, {}, {}, 2, {}},
+        {{"--card", "Mifare_Std S50"}, {}, Mode::Normal, {}, {}, 1, {}},
+        {{"--card", "mifarestds70"}, {}, Mode::Normal, {}, {}, 2, {}},
+        {{"--card", "Mifare_Pro(X)"}, {}, Mode::Normal, {}, {}, 6, {}},
+        {{"--card", "PORT"}, {}, Mode::Normal, {}, {}, PortPageCardType, {}},
+        {{"--trace", "/tmp/a.jsonl"}, {}, Mode::Normal, {}, {}, {}, "/tmp/a.jsonl"},
+        {{}, "/tmp/env.jsonl", Mode::Normal, {}, {}, {}, "/tmp/env.jsonl"},
+        {{"--trace", "/tmp/a.jsonl"}, "/tmp/env.jsonl", Mode::Normal, {}, {}, {}, "/tmp/a.jsonl"},
+        {{"-platform", "offscreen", "-reverse", "--port", "3"}, {}, Mode::Normal, 3, {}, {}, {}},
+        {{"--port", "2", "--help"}, {}, Mode::Help, 2, {}, {}, {}},
+        {{"--screenshot", "port", "/tmp/p.png", "--screen", "800x600"}, {}, Mode::Screenshot, {}, {}, {}, {}},
+        {{"--startup-probe"}, {}, Mode::StartupProbe, {}, {}, {}, {}},
+    };
+    for (const Case &c : cases) {
+        const ProgramOptions options = parse(c.arguments, c.environmentTrace);
+        const std::string what = c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(options.mode, c.mode) << what << ": " << options.error.toStdString();
+        EXPECT_EQ(options.comPort, c.port) << what;
+        EXPECT_EQ(options.baudRateIndex, c.baudIndex) << what;
+        EXPECT_EQ(options.cardType, c.cardType) << what;
+        if (c.mode != Mode::Help) {
+            EXPECT_EQ(options.traceFile, c.trace) << what;
+        }
+    }
+}
+
+TEST(ProgramOptionsTest, BadValuesAreRefusedWithAClearError)
+{
+    struct Case {
+        QStringList arguments;
+        const char *errorPart;
+    };
+    const Case cases[] = {
+        {{"--port", "0"}, "--port: \"0\" is not a port number (1 to 255)"},
+        {{"--port", "256"}, "is not a port number"},
+        {{"--port", "COM1"}, "\"COM1\" is not a port number"},
+        {{"--port"}, "--port needs a port number"},
+        {{"--baud", "12345"}, "--baud: \"12345\" is not one of 9600, 14400"},
+        {{"--baud", "fast"}, "\"fast\" is not one of"},
+        {{"--baud"}, "--baud needs a rate"},
+        {{"--card", "28"}, "--card: \"28\" is no card type"},
+        {{"--card", "Mifare_Std S90"}, "\"Mifare_Std S90\" is no card type"},
+        {{"--card"}, "--card needs"},
+        {{"--trace"}, "--trace needs a file"},
+        {{"--trace", ""}, "--trace needs a file"},
+        {{"--frobnicate"}, "unknown option \"--frobnicate\" (see --help)"},
+        {{"stray"}, "unknown option \"stray\""},
+        {{"--screenshot", "99", "/tmp/x.png"}, "the card type must be 0 to 27 or port"},
+        {{"--screen", "tiny"}, "--screen needs <width>x<height>"},
+    };
+    for (const Case &c : cases) {
+        const ProgramOptions options = parse(c.arguments);
+        const std::string what = c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(options.mode, ProgramOptions::Mode::Invalid) << what;
+        EXPECT_TRUE(options.error.contains(QString::fromUtf8(c.errorPart))) << what << ": " << options.error.toStdString();
+    }
+    for (const char *option : {"--port", "--baud", "--card", "--trace", "--help", "--screenshot"})
+        EXPECT_TRUE(ProgramUsage().contains(QLatin1String(option))) << option;
+}
+
+} // namespace

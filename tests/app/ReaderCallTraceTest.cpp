@@ -1,0 +1,87 @@
+#include "PageHarness.h"
+
+#include "app/ReaderCallTrace.h"
+#include "pages/CMifareS50Page.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Panel A of the S50 page.
+constexpr int RequestButton = 1010, KeyA = 1004, ReadA = 1070;
+
+QList<QJsonObject> readTrace(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QList<QJsonObject> lines;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+        lines << document.object();
+    }
+    return lines;
+}
+
+TEST(ReaderCallTraceTest, MifareReadSessionIsTracedCallByCall)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("trace.jsonl"));
+    PageHarness harness;
+    const QByteArray block = QByteArray::fromHex("00112233445566778899AABBCCDDEEFF");
+    harness.reader().setDefault("rf_M1_read", {0, block, -1, 0});
+    {
+        ReaderCallTrace trace;
+        ASSERT_TRUE(trace.start(path));
+        CMifareS50Page page;
+        PageHarness::click(&page, RequestButton);
+        PageHarness::setText(&page, KeyA, QStringLiteral("a0a1a2a3a4a5"));
+        PageHarness::click(&page, ReadA);
+    }
+
+    const QList<QJsonObject> lines = readTrace(path);
+    const std::vector<FakeReader::Call> &calls = harness.reader().calls();
+    const QString readArgs = QStringLiteral("0,%1,{\"out\":\"") + QString::fromLatin1(block.toHex().toUpper())
+                             + QStringLiteral("\"},16");
+    // The arguments as the library received them, the device index first.
+    const QStringList expectedArgs = {
+        "0,0", "0,65", "0,1", "0,82,{\"out\":\"0200\"}", "0,4,{\"out\":\"C0FFEE42\"},4",
+        "0,{\"in\":\"C0FFEE42\"},4,{\"out\":\"18\"}", "0,96,0,{\"in\":\"A0A1A2A3A4A5\"}",
+        readArgs.arg(0), readArgs.arg(1), readArgs.arg(2), readArgs.arg(3)};
+    ASSERT_EQ(lines.size(), qsizetype(expectedArgs.size()));
+    ASSERT_GE(calls.size(), expectedArgs.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QJsonObject &line = lines[i];
+        const FakeReader::Call &call = calls[std::size_t(i)];
+        EXPECT_EQ(line["name"].toString(), call.name) << i;
+        EXPECT_EQ(line["seq"].toInt(), i + 1);
+        EXPECT_EQ(line["status"].toInt(), 0) << i;
+        EXPECT_GE(line["us"].toInteger(), 0) << i;
+        EXPECT_TRUE(QDateTime::fromString(line["time"].toString(), Qt::ISODateWithMs).isValid()) << i;
+        const QByteArray args = QJsonDocument(line["args"].toArray()).toJson(QJsonDocument::Compact);
+        EXPECT_EQ(QString::fromLatin1(args.mid(1, args.size() - 2)), expectedArgs[i]) << call.name.toStdString();
+        // Every buffer the page passed in is in the trace as it was passed.
+        for (const QByteArray &input : call.inputs)
+            EXPECT_TRUE(args.contains("{\"in\":\"" + input.toHex().toUpper() + "\"}")) << i;
+    }
+    EXPECT_EQ(lines[3]["ordinal"].toInt(), 15);
+    EXPECT_EQ(lines[10]["ordinal"].toInt(), 22);
+}
+
+TEST(ReaderCallTraceTest, AFileThatCannotBeOpenedIsRefused)
+{
+    ReaderCallTrace trace;
+    EXPECT_FALSE(trace.start(QStringLiteral("/nonexistent-folder/trace.jsonl")));
+    EXPECT_FALSE(trace.errorString().isEmpty());
+}
+
+} // namespace
