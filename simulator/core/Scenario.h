@@ -21,7 +21,8 @@ public:
     CardList field;
 
     // Used when there is no scenario file: a 4K Mifare card with a value block and some data,
-    // an UltraLight, a type A processor card, a DESFire and an SHC1102.
+    // an UltraLight, a type A processor card, a DESFire, a type B processor card, a processor card
+    // in the contact slot, a SAM in the SAM slot and an SHC1102.
     static Scenario builtInDefault();
     // Both throw ScenarioError with the place and the reason.
     static Scenario fromJson(const nlohmann::ordered_json &document);

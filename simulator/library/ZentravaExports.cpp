@@ -207,24 +207,67 @@ ZENTRAVA_EXPORT int32_t Zentrava_410(uint16_t icdev, uint8_t mode, uint8_t *answ
     return withReader([&](SimulatedReader &r) { return r.desfireReset(icdev, mode, answer, len); });
 }
 
+// Type B processor cards, the pass-through, the contact slot, the SAM slot and the cipher tool.
+
+ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.requestB(icdev, mode, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t *data, int32_t count, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.transceive(icdev, data, count, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev)
+{
+    return withReader([&](SimulatedReader &r) { return r.openContactCard(icdev); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_72(uint16_t icdev, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.contactReset(icdev, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_73(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response,
+                                    uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.contactCommand(icdev, command, commandLen, response, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_10(uint16_t icdev, uint8_t baudCode)
+{
+    return withReader([&](SimulatedReader &r) { return r.samInit(icdev, baudCode); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_11(uint16_t icdev, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.samReset(icdev, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response,
+                                    uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.samCommand(icdev, command, commandLen, response, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_2(uint8_t *result, const uint8_t *data, int32_t dataLen, const uint8_t *key,
+                                   int32_t keyLen)
+{
+    return withReader([&](SimulatedReader &) { return SimulatedReader::desCipher(true, result, data, dataLen, key, keyLen); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_3(uint8_t *result, const uint8_t *data, int32_t dataLen, const uint8_t *key,
+                                   int32_t keyLen)
+{
+    return withReader([&](SimulatedReader &) { return SimulatedReader::desCipher(false, result, data, dataLen, key, keyLen); });
+}
+
 // Cards whose models come later. Each keeps the contract's signature so that a new model only
 // fills in the body; until then the reader answers "no card" (or "port not open").
 
 #define ZENTRAVA_NOT_MODELLED return withReader([&](SimulatedReader &r) { return r.cardNotModelled(icdev); })
 
-// SAM
-ZENTRAVA_EXPORT int32_t Zentrava_10(uint16_t icdev, uint8_t /*baudCode*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_11(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
-                                    uint8_t * /*response*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-// ISO 14443B request
-ZENTRAVA_EXPORT int32_t Zentrava_32(uint16_t icdev, uint8_t /*mode*/, uint8_t * /*answer*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
 // AT88RF020
 ZENTRAVA_EXPORT int32_t Zentrava_36(uint16_t icdev, const uint8_t * /*password*/) { ZENTRAVA_NOT_MODELLED; }
 ZENTRAVA_EXPORT int32_t Zentrava_37(uint16_t icdev, uint8_t /*page*/, uint8_t * /*data*/, uint8_t * /*len*/)
@@ -286,13 +329,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_71(uint16_t icdev, uint8_t /*mode*/, const uint
     ZENTRAVA_NOT_MODELLED;
 }
 ZENTRAVA_EXPORT int32_t Zentrava_400(uint16_t icdev, uint8_t * /*records*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
-// Contact CPU card
-ZENTRAVA_EXPORT int32_t Zentrava_72(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_73(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
-                                    uint8_t * /*response*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
 // AT24Cxx
 ZENTRAVA_EXPORT int32_t Zentrava_74(uint16_t icdev, int32_t /*address*/, int32_t /*count*/, uint8_t * /*data*/)
 {
@@ -324,8 +360,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_80(uint16_t icdev, uint8_t /*address*/, int32_t
 }
 ZENTRAVA_EXPORT int32_t Zentrava_81(uint16_t icdev, uint8_t * /*fuse*/) { ZENTRAVA_NOT_MODELLED; }
 ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
-// Contact card slot power-up
-ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev) { ZENTRAVA_NOT_MODELLED; }
 // SRF55V
 ZENTRAVA_EXPORT int32_t Zentrava_401(uint16_t icdev, const uint8_t * /*uid*/, uint8_t /*page*/, uint8_t * /*data*/,
                                      uint8_t * /*len*/)
@@ -334,12 +368,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_401(uint16_t icdev, const uint8_t * /*uid*/, ui
 }
 ZENTRAVA_EXPORT int32_t Zentrava_404(uint16_t icdev, const uint8_t * /*uid*/, uint8_t /*page*/,
                                      const uint8_t * /*data*/, uint8_t * /*readBack*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
-// Pass-through to type B and ISO 15693 tags
-ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t * /*data*/, int32_t /*count*/, uint8_t * /*answer*/,
-                                     uint8_t * /*len*/)
 {
     ZENTRAVA_NOT_MODELLED;
 }
@@ -354,15 +382,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_431(uint16_t icdev, uint8_t /*page*/, const uin
 }
 ZENTRAVA_EXPORT int32_t Zentrava_432(uint16_t icdev, const uint8_t * /*key*/) { ZENTRAVA_NOT_MODELLED; }
 
-// DES for the SAM console's tool: not offered by this reader yet.
-ZENTRAVA_EXPORT int32_t Zentrava_2(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)
-{
-    return status::NotSupported;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_3(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)
-{
-    return status::NotSupported;
-}
 
 // Ordinals the program binds but never calls: they exist and refuse.
 #define ZENTRAVA_DEFINE_PLACEHOLDER(n, presence) \

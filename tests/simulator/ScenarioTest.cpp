@@ -17,7 +17,8 @@ TEST(ScenarioFormat, BuiltInDefaultRoundTrips)
     std::vector<std::string> types;
     for (const auto &card : original.field)
         types.push_back(card->typeName());
-    EXPECT_EQ(types, (std::vector<std::string>{"mifare-4k", "ultralight", "typea-cpu", "desfire", "shc1102"}));
+    EXPECT_EQ(types, (std::vector<std::string>{"mifare-4k", "ultralight", "typea-cpu", "desfire", "typeb-cpu", "contact-cpu", "sam",
+                                               "shc1102"}));
 }
 
 TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)

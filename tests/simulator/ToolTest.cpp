@@ -101,7 +101,7 @@ TEST_F(ToolTest, DumpExportAndImportMemoryImages)
     EXPECT_EQ(wrongSize.exitCode, 1);
     EXPECT_NE(wrongSize.output.find("holds 64 bytes"), std::string::npos) << wrongSize.output;
     EXPECT_EQ(tool("export 3 " + raw).exitCode, 1) << "a processor card has files, not an image";
-    EXPECT_EQ(tool("dump 9").exitCode, 1);
+    EXPECT_EQ(tool("dump 99").exitCode, 1);
 }
 
 TEST_F(ToolTest, ReaderSettingsAndBrokenFiles)
