@@ -72,9 +72,9 @@ DialogTemplate buildTemplate(int id, int listHeight)
     add(TypeBRadio, ControlKind::RadioButton, 434, 35, 50, 10, "TYPE B", Hidden);
     add(InformationBox, ControlKind::GroupBox, 7, 54, 530, frameBottom - 54, "Information");
     add(CsnLabel, ControlKind::Label, 15, 72, 44, 8, "CSN");
-    add(CsnField, ControlKind::HexEdit, 62, 70, 76, 12, {}, Locked);
-    add(PupiLabel, ControlKind::Label, 150, 72, 30, 8, "PUPI");
-    add(PupiField, ControlKind::HexEdit, 182, 70, 76, 12, {}, Locked);
+    add(CsnField, ControlKind::HexEdit, 62, 70, 86, 12, {}, Locked);
+    add(PupiLabel, ControlKind::Label, 160, 72, 30, 8, "PUPI");
+    add(PupiField, ControlKind::HexEdit, 192, 70, 86, 12, {}, Locked);
     add(ResetInfoLabel, ControlKind::Label, 15, 90, 44, 8, "RstInfo");
     add(ResetInfoField, ControlKind::HexEdit, 62, 88, 468, 12, {}, Locked);
     add(AnswerLabel, ControlKind::Label, 15, 108, 44, 8, "Answer");
