@@ -17,6 +17,7 @@ namespace {
 TEST(CpuCardPage, ResetShowsTheAnswerToResetAndSendRefusesShortCommands)
 {
     PageHarness harness;
+    QFile::remove(ProgramFilePath("cpubooks.txt"));
     {
         CCpuCardPage page;
         const auto click = [&page](int id) { PageHarness::click(&page, id); };
@@ -56,6 +57,7 @@ TEST(CpuCardPage, ResetShowsTheAnswerToResetAndSendRefusesShortCommands)
 TEST(TransceivePage, SetChoosesTheModeAndTransceiveSendsWhateverIsTyped)
 {
     PageHarness harness;
+    QFile::remove(ProgramFilePath("testcmdbooks.txt"));
     {
         CTransceivePage page;
         const auto click = [&page](int id) { PageHarness::click(&page, id); };

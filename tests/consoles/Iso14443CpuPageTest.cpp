@@ -21,6 +21,8 @@ constexpr int Reset = 1064, RstIdl = 1066, Deselect = 1237, CsnLabel = 1217, Pup
 class Iso14443CpuPageTest : public ::testing::Test
 {
 protected:
+    // Every test starts from an empty book.
+    void SetUp() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
     void TearDown() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
 
     CIso14443CpuPage &open(int cardType, int screenWidth = 1280)

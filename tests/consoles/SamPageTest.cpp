@@ -18,6 +18,7 @@ constexpr int Key = 1056, Key2 = 1057, Data = 1058, Result = 1059, Encrypt = 106
 TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
 {
     PageHarness harness;
+    QFile::remove(ProgramFilePath("samcosbooks.txt"));
     PortOpen = false;
     const struct {
         const char *key, *key2, *data;
