@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
   googletest libgtest-dev libgmock-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev nettle-dev
   fonts-liberation fonts-dejavu-core
 )
 

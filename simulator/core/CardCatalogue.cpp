@@ -49,6 +49,21 @@ const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
          [](const nlohmann::ordered_json &card, const std::string &where) {
              return ProcessorCard::fromJson(Kind::Desfire, card, where);
          }},
+        {"typeb-cpu", {"typeb"}, "ISO 14443-4 type B processor card", 4,
+         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::TypeB, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return ProcessorCard::fromJson(Kind::TypeB, card, where);
+         }},
+        {"contact-cpu", {}, "ISO 7816 processor card in the contact slot", 4,
+         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::Contact, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return ProcessorCard::fromJson(Kind::Contact, card, where);
+         }},
+        {"sam", {}, "security module in the SAM slot", 4,
+         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::Sam, uid); },
+         [](const nlohmann::ordered_json &card, const std::string &where) {
+             return ProcessorCard::fromJson(Kind::Sam, card, where);
+         }},
         {"shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", 8,
          [](const Bytes &uid) { return Shc1102Card::factoryNew(uid); },
          [](const nlohmann::ordered_json &card, const std::string &where) { return Shc1102Card::fromJson(card, where); }},

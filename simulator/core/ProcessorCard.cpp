@@ -37,6 +37,23 @@ constexpr std::size_t MaxAnswerData = 253;
 const Bytes TypeAAnswerToSelect = {0x0A, 0x78, 0x80, 0x70, 0x02, 0x5A, 0x54, 0x43, 0x50, 0x55};
 // The answer to select of a DESFire EV1.
 const Bytes DesfireAnswerToSelect = {0x06, 0x75, 0x77, 0x81, 0x02, 0x80};
+// Type B: application data 0, then 106 kbit/s both ways, frames up to 256 bytes, ISO 14443-4,
+// frame waiting time about 4.8 ms (FWI 4), no NAD, CID supported.
+const Bytes TypeBProtocolInfo = {0x00, 0x00, 0x00, 0x00, 0x00, 0x81, 0x41};
+constexpr std::size_t TypeBProtocolInfoLength = 7;
+constexpr uint8_t AnswerToRequestB = 0x50;
+// Answer to reset of the contact cards: direct convention, T=0, no programming voltage or extra
+// guard time, then ten historical bytes: the card's name, a version byte and its serial number.
+Bytes answerToReset(const char *name, const Bytes &serial)
+{
+    Bytes atr = {0x3B, 0x6A, 0x00, 0x00};
+    for (const char *letter = name; *letter != '\0'; ++letter)
+        atr.push_back(static_cast<uint8_t>(*letter));
+    atr.push_back(0x01);
+    for (const uint8_t byte : serial)
+        atr.push_back(byte);
+    return atr;
+}
 
 Bytes withStatus(Bytes data, uint16_t statusWord)
 {
@@ -52,7 +69,7 @@ Bytes statusOnly(uint16_t statusWord)
 
 std::size_t uidLength(ProcessorCard::Kind kind)
 {
-    return kind == ProcessorCard::Kind::TypeA ? 4 : 7;
+    return kind == ProcessorCard::Kind::Desfire ? 7 : 4;
 }
 
 } // namespace
@@ -65,10 +82,62 @@ ProcessorCard::ProcessorCard(Kind kind, Bytes uid, Bytes answerToSelect, Iso7816
 
 std::unique_ptr<ProcessorCard> ProcessorCard::factoryNew(Kind kind, const Bytes &uid)
 {
-    const bool typeA = kind == Kind::TypeA;
-    return std::unique_ptr<ProcessorCard>(new ProcessorCard(
-        kind, uid, typeA ? TypeAAnswerToSelect : DesfireAnswerToSelect,
-        Iso7816FileSystem::demoContent(typeA ? "ZENTRAVA SIMULATED CPU CARD" : "ZENTRAVA SIMULATED DESFIRE")));
+    Bytes answer;
+    const char *text = "";
+    switch (kind) {
+    case Kind::TypeA:
+        answer = TypeAAnswerToSelect;
+        text = "ZENTRAVA SIMULATED CPU CARD";
+        break;
+    case Kind::Desfire:
+        answer = DesfireAnswerToSelect;
+        text = "ZENTRAVA SIMULATED DESFIRE";
+        break;
+    case Kind::TypeB:
+        answer = TypeBProtocolInfo;
+        text = "ZENTRAVA SIMULATED TYPE B CARD";
+        break;
+    case Kind::Contact:
+        answer = answerToReset("ZTCPU", uid);
+        text = "ZENTRAVA SIMULATED CONTACT CARD";
+        break;
+    case Kind::Sam:
+        answer = answerToReset("ZTSAM", uid);
+        text = "ZENTRAVA SIMULATED SAM";
+        break;
+    }
+    return std::unique_ptr<ProcessorCard>(
+        new ProcessorCard(kind, uid, std::move(answer), Iso7816FileSystem::demoContent(text)));
+}
+
+std::string ProcessorCard::typeName() const
+{
+    static const char *const Names[] = {"typea-cpu", "desfire", "typeb-cpu", "contact-cpu", "sam"};
+    return Names[static_cast<int>(m_kind)];
+}
+
+RadioMode ProcessorCard::radioMode() const
+{
+    switch (m_kind) {
+    case Kind::TypeB:
+        return RadioMode::Iso14443B;
+    case Kind::Contact:
+        return RadioMode::ContactSlot;
+    case Kind::Sam:
+        return RadioMode::SamSlot;
+    default:
+        return RadioMode::Iso14443A;
+    }
+}
+
+std::optional<Bytes> ProcessorCard::answerToRequestB() const
+{
+    if (m_kind != Kind::TypeB)
+        return std::nullopt;
+    Bytes answer = {AnswerToRequestB};
+    answer.insert(answer.end(), m_uid.begin(), m_uid.end());
+    answer.insert(answer.end(), m_answerToSelect.begin(), m_answerToSelect.end());
+    return answer;
 }
 
 std::unique_ptr<ProcessorCard> ProcessorCard::fromJson(Kind kind, const nlohmann::ordered_json &card,
@@ -85,8 +154,10 @@ std::unique_ptr<ProcessorCard> ProcessorCard::fromJson(Kind kind, const nlohmann
     auto result = factoryNew(kind, hexValue(*uidText, where + ".Card.UID", uidLength(kind)));
     if (const auto *ats = member(*info, "ATS")) {
         result->m_answerToSelect = hexValue(*ats, where + ".Card.ATS");
-        if (result->m_answerToSelect.empty() || result->m_answerToSelect.size() > 32)
-            throw ScenarioError(where + ".Card.ATS: an answer to select has 1 to 32 bytes");
+        if (kind == Kind::TypeB && result->m_answerToSelect.size() != TypeBProtocolInfoLength)
+            throw ScenarioError(where + ".Card.ATS: a type B card has 7 bytes of application data and protocol information");
+        if (result->m_answerToSelect.empty() || result->m_answerToSelect.size() > 33)
+            throw ScenarioError(where + ".Card.ATS: an answer to select or reset has 1 to 33 bytes");
     }
     if (member(card, "files") || member(card, "applications"))
         result->m_fileSystem = Iso7816FileSystem::fromJson(card, where);

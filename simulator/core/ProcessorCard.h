@@ -8,25 +8,29 @@
 
 namespace zentrava {
 
-// An ISO 14443-4 type A processor card (Mifare ProX and alike, 4-byte serial number) or a
-// DESFire (7-byte serial number). Both run our small card application: SELECT by name and by
-// file identifier, READ BINARY, UPDATE BINARY and GET CHALLENGE. The DESFire also answers its
-// native GetVersion, plain or wrapped in an APDU with class 90.
+// A processor card: ISO 14443-4 type A (Mifare ProX and alike, 4-byte serial number), DESFire
+// (7-byte serial number), ISO 14443-4 type B (4-byte PUPI), an ISO 7816 card in the contact slot
+// or a security module (SAM) in the SAM slot. All run our small card application: SELECT by name
+// and by file identifier, READ BINARY, UPDATE BINARY and GET CHALLENGE. The DESFire also answers
+// its native GetVersion, plain or wrapped in an APDU with class 90.
+// The scenario's "ATS" is the answer to select (type A), the application data and protocol
+// information of the answer to request B (type B, 7 bytes) or the answer to reset (contact, SAM).
 class ProcessorCard : public VirtualCard {
 public:
-    enum class Kind { TypeA, Desfire };
+    enum class Kind { TypeA, Desfire, TypeB, Contact, Sam };
 
     static std::unique_ptr<ProcessorCard> factoryNew(Kind kind, const Bytes &uid);
     static std::unique_ptr<ProcessorCard> fromJson(Kind kind, const nlohmann::ordered_json &card,
                                                    const std::string &where);
 
-    std::string typeName() const override { return m_kind == Kind::TypeA ? "typea-cpu" : "desfire"; }
-    RadioMode radioMode() const override { return RadioMode::Iso14443A; }
+    std::string typeName() const override;
+    RadioMode radioMode() const override;
     Bytes uid() const override { return m_uid; }
     std::array<uint8_t, 2> tagType() const override;
     nlohmann::ordered_json toJson() const override;
     std::vector<std::string> dumpLines() const override;
     std::unique_ptr<VirtualCard> clone() const override;
+    std::optional<Bytes> answerToRequestB() const override;
 
     Kind kind() const { return m_kind; }
     const Bytes &answerToSelect() const { return m_answerToSelect; }

@@ -12,7 +12,16 @@ enum class RadioMode : uint8_t {
     Iso15693 = 0x31,  // '1'
     At88rf020 = 0x72, // 'r'
     StMicro = 0x73,   // 's': SR176 and SRIX4K
+    // Not radio modes: the reader's contact slot and SAM slot. rf_init_type never selects them,
+    // so their cards answer no request, and the field's resets leave them alone.
+    ContactSlot = 0xC0,
+    SamSlot = 0xC1,
 };
+
+inline bool isSlot(RadioMode mode)
+{
+    return mode == RadioMode::ContactSlot || mode == RadioMode::SamSlot;
+}
 
 inline std::optional<RadioMode> radioModeFromByte(uint8_t value)
 {

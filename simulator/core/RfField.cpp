@@ -11,7 +11,8 @@ void RfField::replaceCards(CardList cards)
 void RfField::resetCards()
 {
     for (auto &card : m_cards)
-        card->setState(CardState::Idle);
+        if (!isSlot(card->radioMode()))
+            card->setState(CardState::Idle);
 }
 
 void RfField::setAntenna(bool on)
@@ -50,7 +51,7 @@ VirtualCard *RfField::request(bool wakeHalted)
 VirtualCard *RfField::activeCard() const
 {
     for (const auto &card : m_cards)
-        if (card->state() == CardState::Active)
+        if (card->state() == CardState::Active && !isSlot(card->radioMode()))
             return card.get();
     return nullptr;
 }

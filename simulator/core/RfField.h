@@ -38,7 +38,15 @@ public:
     {
         return firstReady<Card>([](const Card &) { return true; });
     }
-    // The selected card when it is of the given class.
+    // The card in the contact or SAM slot: the first of the field's list that sits there.
+    VirtualCard *slotCard(RadioMode slot) const
+    {
+        for (const auto &card : m_cards)
+            if (card->radioMode() == slot)
+                return card.get();
+        return nullptr;
+    }
+    // The selected card in the field (never a slot's) when it is of the given class.
     template <class Card> Card *active() const { return dynamic_cast<Card *>(activeCard()); }
     VirtualCard *activeCard() const;
     // Selects a card; a card selected before goes back to idle.

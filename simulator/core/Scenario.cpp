@@ -88,6 +88,9 @@ Scenario Scenario::builtInDefault()
 
     scenario.field.push_back(ProcessorCard::factoryNew(ProcessorCard::Kind::TypeA, hex("5A10CB01")));
     scenario.field.push_back(ProcessorCard::factoryNew(ProcessorCard::Kind::Desfire, hex("04D3F1E2A55B80")));
+    scenario.field.push_back(ProcessorCard::factoryNew(ProcessorCard::Kind::TypeB, hex("B0C1D2E3")));
+    scenario.field.push_back(ProcessorCard::factoryNew(ProcessorCard::Kind::Contact, hex("C0DE0001")));
+    scenario.field.push_back(ProcessorCard::factoryNew(ProcessorCard::Kind::Sam, hex("5A300001")));
 
     auto shc1102 = Shc1102Card::factoryNew(hex("11020000A1B2C3D4"));
     image = shc1102->memory();

@@ -24,8 +24,9 @@ public:
     std::unique_ptr<ContactCard> contactSlot;
 
     // Used when there is no scenario file: a 4K Mifare card with a value block and some data,
-    // an UltraLight, a type A processor card, a DESFire, an SHC1102, the type B and ST tags, an
-    // I.CODE SLI and a Tag-it; an AT24C64 in the contact slot.
+    // an UltraLight, a type A processor card, a DESFire, a type B processor card, a processor card
+    // in the contact slot, a SAM in the SAM slot, an SHC1102, the type B and ST tags, an I.CODE SLI
+    // and a Tag-it; an AT24C64 in the contact slot.
     static Scenario builtInDefault();
     // Both throw ScenarioError with the place and the reason.
     static Scenario fromJson(const nlohmann::ordered_json &document);

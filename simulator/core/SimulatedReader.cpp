@@ -1,5 +1,6 @@
 #include "SimulatedReader.h"
 
+#include "DesCipher.h"
 #include "At88rf020Card.h"
 #include "MifareClassicCard.h"
 #include "ProcessorCard.h"
@@ -473,10 +474,12 @@ int32_t SimulatedReader::requestTypeB(uint16_t icdev, uint8_t mode, uint8_t *ans
     constexpr uint8_t WakeUpB = 0x08;
     if (const int32_t result = begin(icdev))
         return result;
-    if (!answer || !len || (mode != RequestB && mode != WakeUpB))
+    // Some hosts pass 1 for the wake-up: it is taken as 8.
+    constexpr uint8_t WakeUpShort = 0x01;
+    if (!answer || !len || (mode != RequestB && mode != WakeUpB && mode != WakeUpShort))
         return status::WrongParameter;
     // Cards of other modulations stay asleep through the request.
-    m_field.request(mode == WakeUpB);
+    m_field.request(mode != RequestB);
     const auto answerWith = [&](auto *tag) {
         m_field.activate(tag);
         copyOut(tag->answerToRequest(), answer, len);
@@ -486,7 +489,13 @@ int32_t SimulatedReader::requestTypeB(uint16_t icdev, uint8_t mode, uint8_t *ans
         return answerWith(tag);
     if (auto *tag = m_field.firstReady<Trh1064Card>())
         return answerWith(tag);
-    return status::NoCard;
+    // Type B processor cards answer with their 12-byte ATQB.
+    auto *card = m_field.firstReady<VirtualCard>([](const VirtualCard &c) { return c.answerToRequestB().has_value(); });
+    if (!card)
+        return status::NoCard;
+    m_field.activate(card);
+    copyOut(*card->answerToRequestB(), answer, len);
+    return status::Ok;
 }
 
 int32_t SimulatedReader::at88rf020Check(uint16_t icdev, const uint8_t *password)
@@ -693,6 +702,147 @@ int32_t SimulatedReader::trh1064Check(uint16_t icdev, const uint8_t *key)
         return status::WrongParameter;
     auto *tag = m_field.active<Trh1064Card>();
     return tag ? tag->checkKey(key) : status::NoCard;
+}
+
+std::optional<Bytes> SimulatedReader::typeBFrame(const Bytes &frame)
+{
+    constexpr uint8_t Reqb = 0x05, Attrib = 0x1D, Hltb = 0x50, WakeUpFlag = 0x08;
+    const auto withPupi = [&frame](const VirtualCard &card) {
+        const Bytes pupi = card.uid();
+        return card.answerToRequestB() && frame.size() >= 1 + pupi.size() &&
+               std::equal(pupi.begin(), pupi.end(), frame.begin() + 1);
+    };
+    const uint8_t command = frame[0];
+    if (command == Reqb && frame.size() == 3) {
+        m_field.request((frame[2] & WakeUpFlag) != 0);
+        auto *card = m_field.firstReady<VirtualCard>([](const VirtualCard &c) { return c.answerToRequestB().has_value(); });
+        return card ? card->answerToRequestB() : std::nullopt;
+    }
+    if (command == Attrib && frame.size() >= 9) {
+        auto *card = m_field.firstReady<VirtualCard>(withPupi);
+        if (!card)
+            return std::nullopt;
+        m_field.activate(card);
+        return Bytes{0x00}; // MBLI and CID 0
+    }
+    VirtualCard *active = m_field.activeCard();
+    if (command == Hltb && frame.size() == 5 && active && withPupi(*active)) {
+        active->setState(CardState::Halted);
+        return Bytes{0x00};
+    }
+    // An I-block without CID or NAD: the PCB, then the APDU; the card answers with the same PCB.
+    auto *card = m_field.active<ProcessorCard>();
+    if ((command & 0xFE) == 0x02 && frame.size() > 1 && card && card->kind() == ProcessorCard::Kind::TypeB) {
+        Bytes answer = card->transceive(Bytes(frame.begin() + 1, frame.end()));
+        answer.insert(answer.begin(), command);
+        return answer;
+    }
+    return std::nullopt;
+}
+
+int32_t SimulatedReader::transceive(uint16_t icdev, const uint8_t *data, int32_t count, uint8_t *answer, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!data || !answer || !len || count <= 0 || count > MaxCommandLength)
+        return status::WrongParameter;
+    // Only type B cards are modelled for raw frames; in any other mode nothing answers.
+    std::optional<Bytes> reply;
+    if (m_field.antennaOn() && m_field.radioMode() == RadioMode::Iso14443B)
+        reply = typeBFrame(Bytes(data, data + count));
+    if (!reply)
+        return status::NoCard;
+    copyOut(*reply, answer, len);
+    return finish(status::Ok);
+}
+
+// OpenCard powers a memory card in the contact slot; a processor card there answers its reset.
+int32_t SimulatedReader::openContactCard(uint16_t icdev)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (m_contact.card())
+        return finish(m_contact.openCard());
+    return m_field.slotCard(RadioMode::ContactSlot) ? status::Ok : status::NoCard;
+}
+
+int32_t SimulatedReader::resetSlotCard(uint16_t icdev, RadioMode slot, uint8_t *answer, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!answer || !len)
+        return status::WrongParameter;
+    auto *card = dynamic_cast<ProcessorCard *>(m_field.slotCard(slot));
+    if (!card)
+        return status::NoCard;
+    // A reset ends whatever session the card had.
+    card->setState(CardState::Idle);
+    card->setState(CardState::Active);
+    copyOut(card->answerToSelect(), answer, len);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::slotCommand(uint16_t icdev, RadioMode slot, const uint8_t *command, int32_t commandLen,
+                                     uint8_t *response, uint8_t *len)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (!command || !response || !len || commandLen <= 0 || commandLen > MaxCommandLength)
+        return status::WrongParameter;
+    // A card that was not reset since it was powered does not talk.
+    auto *card = dynamic_cast<ProcessorCard *>(m_field.slotCard(slot));
+    if (!card || card->state() != CardState::Active)
+        return status::NoCard;
+    copyOut(card->transceive(Bytes(command, command + commandLen)), response, len);
+    return finish(status::Ok);
+}
+
+int32_t SimulatedReader::contactReset(uint16_t icdev, uint8_t *answer, uint8_t *len)
+{
+    return resetSlotCard(icdev, RadioMode::ContactSlot, answer, len);
+}
+
+int32_t SimulatedReader::contactCommand(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response,
+                                        uint8_t *len)
+{
+    return slotCommand(icdev, RadioMode::ContactSlot, command, commandLen, response, len);
+}
+
+int32_t SimulatedReader::samInit(uint16_t icdev, uint8_t baudCode)
+{
+    if (const int32_t result = begin(icdev))
+        return result;
+    if (baudCode > 1)
+        return status::WrongParameter;
+    // A new rate powers the module down: it must be reset again.
+    m_samBaudCode = baudCode;
+    if (VirtualCard *sam = m_field.slotCard(RadioMode::SamSlot))
+        sam->setState(CardState::Idle);
+    return status::Ok;
+}
+
+int32_t SimulatedReader::samReset(uint16_t icdev, uint8_t *answer, uint8_t *len)
+{
+    return resetSlotCard(icdev, RadioMode::SamSlot, answer, len);
+}
+
+int32_t SimulatedReader::samCommand(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response,
+                                    uint8_t *len)
+{
+    return slotCommand(icdev, RadioMode::SamSlot, command, commandLen, response, len);
+}
+
+int32_t SimulatedReader::desCipher(bool encrypt, uint8_t *result, const uint8_t *data, int32_t dataLen,
+                                   const uint8_t *key, int32_t keyLen)
+{
+    // The caller's result buffer holds 256 bytes.
+    if (!result || !data || !key || dataLen <= 0 || dataLen > 256 || keyLen <= 0)
+        return status::WrongParameter;
+    const auto output = desEcb(encrypt, Bytes(key, key + keyLen), Bytes(data, data + dataLen));
+    if (!output)
+        return status::WrongParameter;
+    std::copy(output->begin(), output->end(), result);
+    return status::Ok;
 }
 
 int32_t SimulatedReader::cardNotModelled(uint16_t icdev)

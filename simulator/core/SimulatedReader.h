@@ -6,6 +6,7 @@
 #include "ScenarioFile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zentrava {
@@ -84,6 +85,18 @@ public:
         return finish(command(m_field));
     }
 
+    // Type B processor cards, the raw frames of the pass-through, the contact slot's processor
+    // card, the SAM slot and the cipher tool (which needs no port).
+    int32_t transceive(uint16_t icdev, const uint8_t *data, int32_t count, uint8_t *answer, uint8_t *len);
+    int32_t openContactCard(uint16_t icdev);
+    int32_t contactReset(uint16_t icdev, uint8_t *answer, uint8_t *len);
+    int32_t contactCommand(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response, uint8_t *len);
+    int32_t samInit(uint16_t icdev, uint8_t baudCode);
+    int32_t samReset(uint16_t icdev, uint8_t *answer, uint8_t *len);
+    int32_t samCommand(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response, uint8_t *len);
+    static int32_t desCipher(bool encrypt, uint8_t *result, const uint8_t *data, int32_t dataLen, const uint8_t *key,
+                             int32_t keyLen);
+
     int32_t cardNotModelled(uint16_t icdev);
 
 private:
@@ -96,6 +109,11 @@ private:
     int32_t resetProcessorCard(uint16_t icdev, uint8_t mode, bool desfire, uint8_t *answer, uint8_t *len);
     Shc1102Card *shc1102Card();
     template <class Card> Card *selectedStTag();
+    int32_t resetSlotCard(uint16_t icdev, RadioMode slot, uint8_t *answer, uint8_t *len);
+    int32_t slotCommand(uint16_t icdev, RadioMode slot, const uint8_t *command, int32_t commandLen, uint8_t *response,
+                        uint8_t *len);
+    // A raw ISO 14443 type B frame (without its CRC) and the answer of the card, if any.
+    std::optional<Bytes> typeBFrame(const Bytes &frame);
 
     bool m_loaded = false;
     std::string m_scenarioPath;
@@ -107,6 +125,7 @@ private:
     ContactSlot m_contact;
     bool m_portOpen = false;
     uint8_t m_light = 0;
+    uint8_t m_samBaudCode = 0;
 };
 
 } // namespace zentrava

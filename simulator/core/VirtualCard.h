@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     // The card's memory for the operator, one block, page or file per line.
     virtual std::vector<std::string> dumpLines() const = 0;
     virtual std::unique_ptr<VirtualCard> clone() const = 0;
+    // Type B cards: the 12-byte answer to request B (0x50, the PUPI, application data and
+    // protocol information); nothing for other cards.
+    virtual std::optional<Bytes> answerToRequestB() const { return std::nullopt; }
 
     CardState state() const { return m_state; }
     // Every state but Active ends the session (authentication, selected file, ...).

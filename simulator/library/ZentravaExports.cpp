@@ -388,26 +388,63 @@ ZENTRAVA_EXPORT int32_t Zentrava_404(uint16_t icdev, const uint8_t *uid, uint8_t
     });
 }
 
+
+ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t *data, int32_t count, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.transceive(icdev, data, count, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev)
+{
+    return withReader([&](SimulatedReader &r) { return r.openContactCard(icdev); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_72(uint16_t icdev, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.contactReset(icdev, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_73(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response,
+                                    uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.contactCommand(icdev, command, commandLen, response, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_10(uint16_t icdev, uint8_t baudCode)
+{
+    return withReader([&](SimulatedReader &r) { return r.samInit(icdev, baudCode); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_11(uint16_t icdev, uint8_t *answer, uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.samReset(icdev, answer, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t *command, int32_t commandLen, uint8_t *response,
+                                    uint8_t *len)
+{
+    return withReader([&](SimulatedReader &r) { return r.samCommand(icdev, command, commandLen, response, len); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_2(uint8_t *result, const uint8_t *data, int32_t dataLen, const uint8_t *key,
+                                   int32_t keyLen)
+{
+    return withReader([&](SimulatedReader &) { return SimulatedReader::desCipher(true, result, data, dataLen, key, keyLen); });
+}
+
+ZENTRAVA_EXPORT int32_t Zentrava_3(uint8_t *result, const uint8_t *data, int32_t dataLen, const uint8_t *key,
+                                   int32_t keyLen)
+{
+    return withReader([&](SimulatedReader &) { return SimulatedReader::desCipher(false, result, data, dataLen, key, keyLen); });
+}
+
 // Cards whose models come later. Each keeps the contract's signature so that a new model only
 // fills in the body; until then the reader answers "no card" (or "port not open").
 
 #define ZENTRAVA_NOT_MODELLED return withReader([&](SimulatedReader &r) { return r.cardNotModelled(icdev); })
 
 // SAM
-ZENTRAVA_EXPORT int32_t Zentrava_10(uint16_t icdev, uint8_t /*baudCode*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_11(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_12(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
-                                    uint8_t * /*response*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
 // Contact CPU card
-ZENTRAVA_EXPORT int32_t Zentrava_72(uint16_t icdev, uint8_t * /*answer*/, uint8_t * /*len*/) { ZENTRAVA_NOT_MODELLED; }
-ZENTRAVA_EXPORT int32_t Zentrava_73(uint16_t icdev, const uint8_t * /*command*/, int32_t /*commandLen*/,
-                                    uint8_t * /*response*/, uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
 // AT24Cxx and AT88SC1608 in the contact slot
 #define ZENTRAVA_CONTACT(call) \
     return withReader([&](SimulatedReader &r) { return r.contact(icdev, [&](ContactSlot &slot) { return slot.call; }); })
@@ -439,24 +476,14 @@ ZENTRAVA_EXPORT int32_t Zentrava_80(uint16_t icdev, uint8_t address, int32_t zon
 ZENTRAVA_EXPORT int32_t Zentrava_81(uint16_t icdev, uint8_t *fuse) { ZENTRAVA_CONTACT(at1608ReadFuse(fuse)); }
 ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_CONTACT(at1608BlowFuse()); }
 // Powers the card in the contact slot.
-ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev) { ZENTRAVA_CONTACT(openCard()); }
+ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev)
+{
+    return withReader([&](SimulatedReader &r) { return r.openContactCard(icdev); });
+}
 #undef ZENTRAVA_CONTACT
 // Pass-through to type B and ISO 15693 tags
-ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t * /*data*/, int32_t /*count*/, uint8_t * /*answer*/,
-                                     uint8_t * /*len*/)
-{
-    ZENTRAVA_NOT_MODELLED;
-}
 
 // DES for the SAM console's tool: not offered by this reader yet.
-ZENTRAVA_EXPORT int32_t Zentrava_2(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)
-{
-    return status::NotSupported;
-}
-ZENTRAVA_EXPORT int32_t Zentrava_3(uint8_t *, const uint8_t *, int32_t, const uint8_t *, int32_t)
-{
-    return status::NotSupported;
-}
 
 // Ordinals the program binds but never calls: they exist and refuse.
 #define ZENTRAVA_DEFINE_PLACEHOLDER(n, presence) \

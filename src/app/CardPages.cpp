@@ -3,6 +3,10 @@
 #include "base/CardTypes.h"
 #include "pages/CAt1608Page.h"
 #include "pages/CAt24Page.h"
+#include "consoles/CCpuCardPage.h"
+#include "consoles/CIso14443CpuPage.h"
+#include "consoles/CSamPage.h"
+#include "consoles/CTransceivePage.h"
 #include "pages/CMifareS50Page.h"
 #include "pages/CAt88rf020Page.h"
 #include "pages/CMifareS70Page.h"
@@ -48,6 +52,15 @@ CCardPage *makeIso15693Page(int cardType, int /*screenWidth*/, QWidget *parent)
 CCardPage *makeSrf55vPage(int cardType, int /*screenWidth*/, QWidget *parent)
 {
     return new CSrf55vPage(cardType == 23 ? 1 : 0, parent);
+// The consoles whose template follows the screen width; the ISO 14443-4 page also serves
+// three card types.
+CCardPage *makeIso14443CpuPage(int cardType, int screenWidth, QWidget *parent)
+{
+    return new CIso14443CpuPage(cardType, CIso14443CpuPage::dialogTemplate(screenWidth), parent);
+}
+CCardPage *makeSamPage(int /*cardType*/, int screenWidth, QWidget *parent)
+{
+    return new CSamPage(CSamPage::dialogTemplate(screenWidth), parent);
 }
 
 // Pages register here, one factory per card type; null: no page.
@@ -58,13 +71,13 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     &makeAt88rf020Page,         // 3 AT88RF020
     &makePage<CSr176Page>,      // 4 SR176
     &makePage<CSrix4kPage>,     // 5 SRIX4K
-    nullptr,                    // 6 Mifare_Pro(X)
-    nullptr,                    // 7 SmartCard
+    &makeIso14443CpuPage,       // 6 Mifare_Pro(X)
+    &makeIso14443CpuPage,       // 7 SmartCard
     &makePage<CTrh1064Page>,    // 8 TRH1064
     &makeIso15693Page,          // 9 Tag_it
     &makeIso15693Page,          // 10 I.CODE SLI
-    nullptr,                    // 11 SAM
-    nullptr,                    // 12 CPU Card
+    &makeSamPage,               // 11 SAM
+    &makePage<CCpuCardPage>,    // 12 CPU Card
     &makeAt24Page,              // 13 AT24C01
     &makeAt24Page,              // 14 AT24C02
     &makeAt24Page,              // 15 AT24C04
@@ -76,8 +89,8 @@ const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
     &makePage<CShc1102Page>,    // 21 SHC1102
     &makeSrf55vPage,            // 22 SRF55V02P
     &makeSrf55vPage,            // 23 SRF55V10P
-    nullptr,                    // 24 Mifare_DesFire
-    nullptr,                    // 25 Test
+    &makeIso14443CpuPage,       // 24 Mifare_DesFire
+    &makePage<CTransceivePage>, // 25 Test
     nullptr,                    // 26 Set
     nullptr,                    // 27 Demo
 }};

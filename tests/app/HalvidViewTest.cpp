@@ -77,7 +77,8 @@ TEST_F(HalvidViewTest, ScrollRangeIsThePagesContentHeightWhenTallerThanTheView)
 TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlaced)
 {
     CHalvidView view;
-    showAt(view, 1000, 500);
+    // Wide enough for the widest page, the 704-unit consoles.
+    showAt(view, 1200, 500);
     for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
         view.ShowPage(cardType);
         if (!HasCardPage(cardType)) {

@@ -17,8 +17,9 @@ TEST(ScenarioFormat, BuiltInDefaultRoundTrips)
     std::vector<std::string> types;
     for (const auto &card : original.field)
         types.push_back(card->typeName());
-    EXPECT_EQ(types, (std::vector<std::string>{"mifare-4k", "ultralight", "typea-cpu", "desfire", "shc1102", "at88rf020",
-                                                "sr176", "srix4k", "trh1064", "icode-sli", "tag-it"}));
+    EXPECT_EQ(types, (std::vector<std::string>{"mifare-4k", "ultralight", "typea-cpu", "desfire", "typeb-cpu", "contact-cpu",
+                                                "sam", "shc1102", "at88rf020", "sr176", "srix4k", "trh1064", "icode-sli",
+                                                "tag-it"}));
 }
 
 TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)

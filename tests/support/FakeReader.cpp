@@ -190,6 +190,14 @@ FakeReader::Answer FakeReader::naturalAnswer(const QString &name)
         {"rf_get_device_number", {0, QByteArray::fromHex("0000"), -1, 0}},
         {"lib_ver", {0, {}, -1, 1}},
         {"ReadTime", {0, QByteArray::fromHex("26120607103000"), -1, 0}},
+        {"rf_typea_rst", {0, QByteArray::fromHex("5A10CB010A788070025A54435055"), -1, 0}},
+        {"rf_DESFire_rst", {0, QByteArray::fromHex("04D3F1E2A55B80067577810280"), -1, 0}},
+        {"rf_atqb", {0, QByteArray::fromHex("50B0C1D2E300000000008141"), -1, 0}},
+        {"smartcard_rst", {0, QByteArray::fromHex("3B6A00005A5443505501C0DE0001"), -1, 0}},
+        {"rf_sam_rst", {0, QByteArray::fromHex("3B6A00005A5453414D015A300001"), -1, 0}},
+        {"rf_cos_command", {0, QByteArray::fromHex("9000"), -1, 0}},
+        {"smartcard_cos", {0, QByteArray::fromHex("9000"), -1, 0}},
+        {"rf_sam_cos", {0, QByteArray::fromHex("9000"), -1, 0}},
     };
     const auto found = answers.find(name);
     return found != answers.end() ? found->second : Answer{};

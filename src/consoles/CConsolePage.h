@@ -1,0 +1,46 @@
+#pragma once
+
+#include "consoles/CConsoleBook.h"
+#include "pages/CCardPage.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+class CTipListBox;
+
+// The controls through which a console keeps its side of the command-book contract.
+struct ConsoleControls {
+    const char *bookFileName; // CosBooksFileName, CpuBooksFileName, ...
+    int commandField;         // hex field of the command to send
+    int pickerButton;         // small button that opens the COS command picker
+    int resultList;           // Custom placeholder that becomes the CTipListBox
+    int clearButton;          // empties the result list, never the book
+};
+
+// The base of the four command consoles: the card page with its command book (loaded now,
+// written back when the page goes), the picker on its button, the result list with the
+// whole-line tip, and the Clear button. A console adds its template, its reset and its send.
+class CConsolePage : public CCardPage
+{
+    Q_OBJECT
+public:
+    CConsolePage(const DialogTemplate &dialogTemplate, const ConsoleControls &controls, QWidget *parent);
+
+    CConsoleBook &book() { return m_book; }
+    CTipListBox *resultList() const { return m_results; }
+    int commandFieldId() const { return m_commandField; }
+
+protected:
+    // The command bytes as typed.
+    QByteArray commandBytes() const;
+    // On every send, after the command passed the console's checks and before the reader.
+    void recordCommand(const QByteArray &command) { m_book.RecordCommand(command); }
+    // One answer as the newest, selected line of the result list.
+    void listAnswer(const uint8_t *answer, int length);
+
+private:
+    CConsoleBook m_book;
+    CTipListBox *m_results;
+    int m_commandField;
+};

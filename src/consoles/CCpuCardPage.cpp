@@ -1,0 +1,108 @@
+#include "consoles/CCpuCardPage.h"
+
+#include "controls/CHexEdit.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+#include "reporting/UserPrompts.h"
+
+#include <array>
+
+namespace {
+
+using enum ReaderFunction;
+
+constexpr int ResetInfoField = 1061;
+constexpr int CommandField = 1063;
+constexpr int PickerButton = 1065;
+constexpr int SendButton = 1060;
+constexpr int ResetButton = 1073;
+constexpr int ResultList = 1074;
+constexpr int ConsoleBox = 1076;
+constexpr int ClearButton = 1068;
+constexpr int ResetInfoLabel = 1157;
+constexpr int CommandLabel = 1218;
+constexpr int AnswerLabel = 1219;
+
+constexpr int MinCommandLength = 5;
+constexpr std::size_t AnswerBufferSize = 1024;
+
+DialogTemplate buildTemplate()
+{
+    std::vector<ControlTemplate> controls;
+    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
+                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
+        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
+    };
+    add(ConsoleBox, ControlKind::GroupBox, 10, 8, 684, 296, "Smart Card");
+    add(CommandLabel, ControlKind::Label, 22, 30, 56, 8, "COS Command");
+    add(CommandField, ControlKind::HexEdit, 82, 28, 460, 12);
+    add(PickerButton, ControlKind::Button, 544, 28, 12, 12);
+    add(SendButton, ControlKind::Button, 562, 27, 56, 14, "Send", DefaultButton);
+    add(ResetButton, ControlKind::Button, 624, 27, 56, 14, "Reset");
+    add(ResetInfoLabel, ControlKind::Label, 22, 50, 56, 8, "RstInfo");
+    add(ResetInfoField, ControlKind::HexEdit, 82, 48, 460, 12, {}, Locked);
+    add(AnswerLabel, ControlKind::Label, 22, 70, 56, 8, "Answer");
+    add(ResultList, ControlKind::Custom, 82, 68, 598, 206);
+    add(ClearButton, ControlKind::Button, 624, 280, 56, 14, "Clear");
+    return DialogTemplate{148, 704, 317, std::move(controls)};
+}
+
+} // namespace
+
+CCpuCardPage::CCpuCardPage(QWidget *parent)
+    : CConsolePage(dialogTemplate(), {CpuBooksFileName, CommandField, PickerButton, ResultList, ClearButton}, parent)
+{
+    setCaptions({
+        {ConsoleBox, {"CPU卡操作", "Smart Card"}},
+        {CommandLabel, {"COS命令", "COS Command"}},
+        {SendButton, {"发送", "Send"}},
+        {ResetButton, {"复位", "Reset"}},
+        {ResetInfoLabel, {"复位信息", "RstInfo"}},
+        {AnswerLabel, {"返回结果", "Answer"}},
+        {ClearButton, {"清除结果", "Clear"}},
+    });
+    const CaptionFrame &frame = addCaptionFrame(ConsoleBox);
+    setContentHeight(frame.rect().bottom() + 1 + 50);
+    onClicked(ResetButton, [this] { reset(); });
+    onClicked(SendButton, [this] { send(); });
+}
+
+const DialogTemplate &CCpuCardPage::dialogTemplate()
+{
+    static const DialogTemplate dialogTemplate = buildTemplate();
+    return dialogTemplate;
+}
+
+void CCpuCardPage::reset()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    hexEdit(ResetInfoField)->clear();
+    std::array<uint8_t, AnswerBufferSize> answer{};
+    uint8_t length = 0;
+    if (!op.call<OpenCard>(0) || !op.call<smartcard_rst>(0, answer.data(), &length))
+        return;
+    hexEdit(ResetInfoField)->SetHexBytes(answer.data(), length);
+    op.succeed(Message(32));
+}
+
+void CCpuCardPage::send()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const QByteArray command = commandBytes();
+    if (command.size() < MinCommandLength) {
+        ShowMessageBox(this, Message(31), QStringLiteral("error"), MessageIcon::Error);
+        return;
+    }
+    recordCommand(command);
+    std::array<uint8_t, AnswerBufferSize> response{};
+    uint8_t length = 0;
+    if (!op.call<smartcard_cos>(0, reinterpret_cast<const uint8_t *>(command.constData()), int32_t(command.size()),
+                                response.data(), &length))
+        return;
+    listAnswer(response.data(), length);
+    op.succeed(Message(3));
+}

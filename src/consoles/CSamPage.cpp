@@ -1,0 +1,195 @@
+#include "consoles/CSamPage.h"
+
+#include "controls/CHexEdit.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+#include "reporting/UserPrompts.h"
+
+#include <QAbstractButton>
+
+#include <array>
+
+namespace {
+
+using enum ReaderFunction;
+
+constexpr int KeyField = 1056;
+constexpr int SecondKeyField = 1057;
+constexpr int DataField = 1058;
+constexpr int ResultField = 1059;
+constexpr int EncryptButton = 1066;
+constexpr int DecryptButton = 1067;
+constexpr int DesBox = 1075;
+constexpr int SamBox = 1076;
+constexpr int Baud9600Radio = 1071;
+constexpr int Baud38400Radio = 1072;
+constexpr int CommandField = 1063;
+constexpr int PickerButton = 1065;
+constexpr int SendButton = 1060;
+constexpr int ResetButton = 1073;
+constexpr int ResetInfoField = 1061;
+constexpr int ResultList = 1074;
+constexpr int ClearButton = 1068;
+constexpr int KeyLabel = 1220;
+constexpr int DataLabel = 1221;
+constexpr int OutputLabel = 1219;
+constexpr int BaudLabel = 1222;
+constexpr int CommandLabel = 1218;
+constexpr int ResetInfoLabel = 1157;
+constexpr int AnswerLabel = 1223;
+
+constexpr int KeyPartBytes = 8;
+constexpr int CipherBlockBytes = 8;
+constexpr int MaxDataBytes = 64;
+constexpr int CipherResultBufferSize = 256;
+constexpr uint8_t Baud9600 = 0;
+constexpr uint8_t Baud38400 = 1;
+constexpr int MinCommandLength = 5;
+constexpr std::size_t AnswerBufferSize = 1024;
+
+DialogTemplate buildTemplate(int id, int listHeight)
+{
+    std::vector<ControlTemplate> controls;
+    const auto add = [&controls](int controlId, ControlKind kind, int x, int y, int width, int height,
+                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
+        controls.push_back(ControlTemplate{controlId, kind, x, y, width, height, caption, flags});
+    };
+    // A 64-byte field shows 128 digits: the page is wider than the narrow screens, where the
+    // view scrolls, rather than hide data.
+    constexpr int FieldX = 70, WideField = 690, KeyWidth = 96;
+    add(DesBox, ControlKind::GroupBox, 7, 7, FieldX + WideField + 1, 96, "DES");
+    add(KeyLabel, ControlKind::Label, 15, 24, 54, 8, "Key");
+    add(KeyField, ControlKind::HexEdit, FieldX, 22, KeyWidth, 12);
+    add(SecondKeyField, ControlKind::HexEdit, FieldX + KeyWidth + 4, 22, KeyWidth, 12);
+    add(DataLabel, ControlKind::Label, 15, 42, 54, 8, "InPut");
+    add(DataField, ControlKind::HexEdit, FieldX, 40, WideField, 12);
+    add(OutputLabel, ControlKind::Label, 15, 60, 54, 8, "OutPut");
+    add(ResultField, ControlKind::HexEdit, FieldX, 58, WideField, 12, {}, Locked);
+    add(EncryptButton, ControlKind::Button, FieldX, 78, 60, 14, "Encrypt");
+    add(DecryptButton, ControlKind::Button, FieldX + 66, 78, 60, 14, "Decrypt");
+    const int samTop = 110;
+    const int samBottom = samTop + 96 + listHeight;
+    add(SamBox, ControlKind::GroupBox, 7, samTop, FieldX + WideField + 1, samBottom - samTop, "SAM Card");
+    add(BaudLabel, ControlKind::Label, 15, samTop + 18, 54, 8, "SAM Baud");
+    add(Baud9600Radio, ControlKind::RadioButton, FieldX, samTop + 17, 40, 10, "9600", GroupStart);
+    add(Baud38400Radio, ControlKind::RadioButton, FieldX + 44, samTop + 17, 40, 10, "38400");
+    add(ResetButton, ControlKind::Button, FieldX + 96, samTop + 15, 60, 14, "Reset");
+    add(ResetInfoLabel, ControlKind::Label, 15, samTop + 38, 54, 8, "RstInfo");
+    add(ResetInfoField, ControlKind::HexEdit, FieldX, samTop + 36, WideField, 12, {}, Locked);
+    add(CommandLabel, ControlKind::Label, 15, samTop + 56, 54, 8, "COS Command");
+    add(CommandField, ControlKind::HexEdit, FieldX, samTop + 54, WideField - 82, 12);
+    add(PickerButton, ControlKind::Button, FieldX + WideField - 80, samTop + 54, 12, 12);
+    add(SendButton, ControlKind::Button, FieldX + WideField - 60, samTop + 53, 60, 14, "Send", DefaultButton);
+    add(AnswerLabel, ControlKind::Label, 15, samTop + 74, 54, 8, "Answer");
+    add(ResultList, ControlKind::Custom, FieldX, samTop + 72, WideField, listHeight);
+    add(ClearButton, ControlKind::Button, FieldX + WideField - 60, samTop + 76 + listHeight, 60, 14, "Clear");
+    return DialogTemplate{id, FieldX + WideField + 16, samBottom + 7, std::move(controls)};
+}
+
+} // namespace
+
+CSamPage::CSamPage(const DialogTemplate &dialogTemplate, QWidget *parent)
+    : CConsolePage(dialogTemplate, {SamCosBooksFileName, CommandField, PickerButton, ResultList, ClearButton}, parent)
+{
+    setCaptions({
+        {DesBox, {"DES计算", "DES"}},
+        {KeyLabel, {"密钥", "Key"}},
+        {DataLabel, {"数据", "InPut"}},
+        {OutputLabel, {"结果", "OutPut"}},
+        {EncryptButton, {"加密", "Encrypt"}},
+        {DecryptButton, {"解密", "Decrypt"}},
+        {SamBox, {"SAM卡操作", "SAM Card"}},
+        {BaudLabel, {"SAM速率", "SAM Baud"}},
+        {CommandLabel, {"COS命令", "COS Command"}},
+        {SendButton, {"发送", "Send"}},
+        {ResetButton, {"复位", "Reset"}},
+        {ResetInfoLabel, {"复位信息", "RstInfo"}},
+        {AnswerLabel, {"返回结果", "Answer"}},
+        {ClearButton, {"清除结果", "Clear"}},
+    });
+    addCaptionFrame(DesBox);
+    const CaptionFrame &samFrame = addCaptionFrame(SamBox);
+    button(Baud9600Radio)->setChecked(true);
+    hexEdit(KeyField)->SetMaxBytes(KeyPartBytes);
+    hexEdit(SecondKeyField)->SetMaxBytes(KeyPartBytes);
+    hexEdit(DataField)->SetMaxBytes(MaxDataBytes);
+    setContentHeight(samFrame.rect().bottom() + 1 + 50);
+    onClicked(EncryptButton, [this] { cipher(true); });
+    onClicked(DecryptButton, [this] { cipher(false); });
+    onClicked(ResetButton, [this] { reset(); });
+    onClicked(SendButton, [this] { send(); });
+}
+
+const DialogTemplate &CSamPage::dialogTemplate(int screenWidth)
+{
+    static const DialogTemplate narrowest = buildTemplate(142, 60);
+    static const DialogTemplate narrow = buildTemplate(140, 100);
+    static const DialogTemplate wide = buildTemplate(141, 150);
+    return screenWidth == 640 ? narrowest : screenWidth == 800 ? narrow : wide;
+}
+
+void CSamPage::cipher(bool encrypt)
+{
+    const auto refuse = [this](int message) {
+        ShowMessageBox(this, Message(message), QStringLiteral("error"), MessageIcon::Error);
+    };
+    QByteArray key = hexEdit(KeyField)->GetHexBytes();
+    if (hexEdit(KeyField)->GetHexByteCount() != KeyPartBytes)
+        return refuse(43);
+    const QByteArray secondKey = hexEdit(SecondKeyField)->GetHexBytes();
+    if (!secondKey.isEmpty()) {
+        if (hexEdit(SecondKeyField)->GetHexByteCount() != KeyPartBytes)
+            return refuse(43);
+        key += secondKey;
+    }
+    const QByteArray data = hexEdit(DataField)->GetHexBytes();
+    const int count = hexEdit(DataField)->GetHexByteCount();
+    if (count == 0 || count % CipherBlockBytes != 0)
+        return refuse(44);
+
+    // The cipher needs no port and is not an operation of the log.
+    ReaderOperation op{ReaderOperation::Continue{}};
+    std::array<uint8_t, CipherResultBufferSize> result{};
+    const auto *dataBytes = reinterpret_cast<const uint8_t *>(data.constData());
+    const auto *keyBytes = reinterpret_cast<const uint8_t *>(key.constData());
+    if (encrypt)
+        op.callUnlogged<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+    else
+        op.callUnlogged<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+    hexEdit(ResultField)->SetHexBytes(result.data(), count);
+}
+
+void CSamPage::reset()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    hexEdit(ResetInfoField)->clear();
+    const uint8_t baud = button(Baud9600Radio)->isChecked() ? Baud9600 : Baud38400;
+    std::array<uint8_t, AnswerBufferSize> answer{};
+    uint8_t length = 0;
+    if (!op.call<rf_init_sam>(0, baud) || !op.call<rf_sam_rst>(0, answer.data(), &length))
+        return;
+    hexEdit(ResetInfoField)->SetHexBytes(answer.data(), length);
+    op.succeed(Message(32));
+}
+
+void CSamPage::send()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const QByteArray command = commandBytes();
+    if (command.size() < MinCommandLength) {
+        ShowMessageBox(this, Message(31), QStringLiteral("error"), MessageIcon::Error);
+        return;
+    }
+    recordCommand(command);
+    std::array<uint8_t, AnswerBufferSize> response{};
+    uint8_t length = 0;
+    if (!op.call<rf_sam_cos>(0, reinterpret_cast<const uint8_t *>(command.constData()), int32_t(command.size()),
+                             response.data(), &length))
+        return;
+    listAnswer(response.data(), length);
+    op.succeed(Message(42));
+}

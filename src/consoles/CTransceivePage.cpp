@@ -1,0 +1,102 @@
+#include "consoles/CTransceivePage.h"
+
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+
+#include <QAbstractButton>
+
+#include <array>
+
+namespace {
+
+using enum ReaderFunction;
+
+constexpr int MifareRadio = 1238;
+constexpr int TypeBRadio = 1239;
+constexpr int Iso15693Radio = 1240;
+constexpr int SetButton = 1242;
+constexpr int SendLabel = 1218;
+constexpr int SendField = 1244;
+constexpr int PickerButton = 1066;
+constexpr int CrcCheck = 1243;
+constexpr int TransceiveButton = 1241;
+constexpr int AnswerLabel = 1219;
+constexpr int ResultList = 1062;
+constexpr int ClearButton = 1068;
+
+constexpr uint8_t TypeBMode = 'B';
+constexpr uint8_t Iso15693Mode = '1';
+constexpr std::size_t AnswerBufferSize = 1024;
+
+DialogTemplate buildTemplate()
+{
+    std::vector<ControlTemplate> controls;
+    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
+                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
+        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
+    };
+    add(MifareRadio, ControlKind::RadioButton, 15, 14, 40, 10, "Mifare", Hidden | GroupStart);
+    add(TypeBRadio, ControlKind::RadioButton, 72, 14, 60, 10, "ISO14443B");
+    add(Iso15693Radio, ControlKind::RadioButton, 136, 14, 60, 10, "ISO15693");
+    add(SetButton, ControlKind::Button, 200, 12, 56, 14, "Set");
+    add(SendLabel, ControlKind::Label, 15, 36, 54, 8, "Sending data");
+    add(SendField, ControlKind::HexEdit, 72, 34, 520, 12);
+    add(PickerButton, ControlKind::Button, 594, 34, 12, 12);
+    add(CrcCheck, ControlKind::CheckBox, 610, 35, 28, 10, "CRC", Hidden);
+    add(TransceiveButton, ControlKind::Button, 636, 33, 56, 14, "Transceive", DefaultButton);
+    add(AnswerLabel, ControlKind::Label, 15, 56, 54, 8, "Receiving data");
+    add(ResultList, ControlKind::Custom, 72, 54, 560, 240);
+    add(ClearButton, ControlKind::Button, 636, 280, 56, 14, "Clear");
+    return DialogTemplate{158, 704, 317, std::move(controls)};
+}
+
+} // namespace
+
+CTransceivePage::CTransceivePage(QWidget *parent)
+    : CConsolePage(dialogTemplate(), {TestCmdBooksFileName, SendField, PickerButton, ResultList, ClearButton}, parent)
+{
+    button(TypeBRadio)->setChecked(true);
+    setCaptions({
+        {SetButton, {"设置", "Set"}},
+        {SendLabel, {"发送数据", "Sending data"}},
+        {TransceiveButton, {"发送", "Transceive"}},
+        {AnswerLabel, {"返回结果", "Receiving data"}},
+        {ClearButton, {"清除结果", "Clear"}},
+    });
+    onClicked(SetButton, [this] { setMode(); });
+    onClicked(TransceiveButton, [this] { transceive(); });
+}
+
+const DialogTemplate &CTransceivePage::dialogTemplate()
+{
+    static const DialogTemplate dialogTemplate = buildTemplate();
+    return dialogTemplate;
+}
+
+void CTransceivePage::setMode()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const uint8_t mode = button(TypeBRadio)->isChecked() ? TypeBMode : Iso15693Mode;
+    if (op.call<rf_init_type>(0, mode))
+        op.succeed(Message(3));
+}
+
+void CTransceivePage::transceive()
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const QByteArray bytes = commandBytes();
+    if (bytes.isEmpty())
+        return;
+    recordCommand(bytes);
+    std::array<uint8_t, AnswerBufferSize> answer{};
+    uint8_t length = 0;
+    if (!op.call<rf_transceive1>(0, reinterpret_cast<const uint8_t *>(bytes.constData()), int32_t(bytes.size()),
+                                 answer.data(), &length))
+        return;
+    listAnswer(answer.data(), length);
+    op.succeed(Message(3));
+}

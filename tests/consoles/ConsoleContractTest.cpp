@@ -1,0 +1,160 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "base/ProgramDirectory.h"
+#include "consoles/CCosCommandDlg.h"
+#include "consoles/CCpuCardPage.h"
+#include "consoles/CIso14443CpuPage.h"
+#include "consoles/CSamPage.h"
+#include "consoles/CTipListBox.h"
+#include "consoles/CTransceivePage.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+namespace {
+
+struct ConsoleCase {
+    const char *name;
+    std::function<CConsolePage *()> open;
+    const char *bookFile;
+    int commandField;
+    int pickerButton;
+    int resultList;
+    int clearButton;
+    int sendButton;
+    const char *sendFunction;
+};
+
+void PrintTo(const ConsoleCase &console, std::ostream *out)
+{
+    *out << console.name;
+}
+
+const ConsoleCase Consoles[] = {
+    {"Iso14443Cpu", [] { return new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(1280)); }, "cosbooks.txt",
+     1056, 1063, 1062, 1067, 1057, "rf_cos_command"},
+    {"CpuCard", [] { return new CCpuCardPage(); }, "cpubooks.txt", 1063, 1065, 1074, 1068, 1060, "smartcard_cos"},
+    {"Sam", [] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, "samcosbooks.txt", 1063, 1065, 1074, 1068,
+     1060, "rf_sam_cos"},
+    {"Transceive", [] { return new CTransceivePage(); }, "testcmdbooks.txt", 1244, 1066, 1062, 1068, 1241,
+     "rf_transceive1"},
+};
+
+QStringList listed(const CTipListBox *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts.append(list->item(row)->text() + (list->item(row)->isSelected() ? QStringLiteral(" *") : QString()));
+    return texts;
+}
+
+QByteArray fileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+class ConsoleContractTest : public ::testing::TestWithParam<ConsoleCase>
+{
+protected:
+    void TearDown() override { QFile::remove(ProgramFilePath(QString::fromLatin1(GetParam().bookFile))); }
+    PageHarness harness;
+};
+
+// One operator session: the book loads with the page, the picker fills the command field, each
+// answer becomes the selected last line, every send is kept once, Clear leaves the book, and the
+// book is written back when the page goes.
+TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
+{
+    const ConsoleCase &console = GetParam();
+    const QString bookPath = ProgramFilePath(QString::fromLatin1(console.bookFile));
+    {
+        QFile book(bookPath);
+        ASSERT_TRUE(book.open(QIODevice::WriteOnly));
+        book.write("00A4040000\r\n0084000008\r\n");
+    }
+    std::unique_ptr<CConsolePage> page(console.open());
+    auto *list = page->findChild<CTipListBox *>(QStringLiteral("id%1").arg(console.resultList));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->tipEnabled());
+
+    QTimer::singleShot(0, [] {
+        auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        CTipListBox *lines = picker->lineList();
+        EXPECT_EQ(listed(lines), (QStringList{"00A4040000", "0084000008 *"}));
+        QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, lines->visualItemRect(lines->item(0)).center());
+    });
+    PageHarness::click(page.get(), console.pickerButton);
+    EXPECT_EQ(PageHarness::text(page.get(), console.commandField), "00a4040000");
+
+    const QString name = QString::fromLatin1(console.sendFunction);
+    harness.reader().script(name, {0, QByteArray::fromHex("6F0884065A54435055019000"), -1, 0});
+    harness.reader().script(name, {0x14, {}, -1, 0});
+    harness.reader().script(name, {0, QByteArray(), -1, 0});
+    PageHarness::click(page.get(), console.sendButton);
+    EXPECT_EQ(listed(list), QStringList{"6F0884065A54435055019000 *"});
+    PageHarness::click(page.get(), console.sendButton);
+    EXPECT_EQ(harness.memo(), QStringLiteral("Error: 14 ,function: %1").arg(name));
+    EXPECT_EQ(list->count(), 1) << "a failed send lists nothing";
+    PageHarness::setText(page.get(), console.commandField, "00B0000004");
+    PageHarness::click(page.get(), console.sendButton);
+    EXPECT_EQ(listed(list), (QStringList{"6F0884065A54435055019000", " *"})) << "an empty answer is an empty line";
+    EXPECT_EQ(harness.reader().callsTo(name).size(), 3u);
+    EXPECT_EQ(harness.reader().callsTo(name).back().data, QByteArray::fromHex("00B0000004"));
+
+    PageHarness::click(page.get(), console.clearButton);
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(page->book().book().GetLineCount(), 4) << "Clear leaves the book";
+
+    page.reset();
+    EXPECT_EQ(fileText(bookPath), "00A4040000\r\n0084000008\r\n00a4040000\r\n00b0000004\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Consoles, ConsoleContractTest, ::testing::ValuesIn(Consoles),
+                         [](const ::testing::TestParamInfo<ConsoleCase> &info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// Every bounded hex field of the consoles shows its longest content without scrolling: the
+// keys and data of the cipher, serial numbers, answers to reset and to request B.
+TEST(ConsoleFields, ShowTheirLongestContentWhole)
+{
+    const struct {
+        std::function<CCardPage *()> open;
+        int field;
+        int bytes;
+    } fields[] = {
+        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1056, 8},
+        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1057, 8},
+        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1058, 64},
+        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1059, 64},
+        {[] { return new CSamPage(CSamPage::dialogTemplate(640)); }, 1058, 64},
+        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1061, 33},
+        {[] { return new CCpuCardPage; }, 1061, 33},
+        {[] { return new CIso14443CpuPage(24, CIso14443CpuPage::dialogTemplate(1280)); }, 1058, 7},
+        {[] { return new CIso14443CpuPage(7, CIso14443CpuPage::dialogTemplate(640)); }, 1059, 4},
+        {[] { return new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(800)); }, 1060, 40},
+    };
+    for (const auto &entry : fields) {
+        std::unique_ptr<CCardPage> page(entry.open());
+        auto *field = page->control<QLineEdit>(entry.field);
+        ASSERT_NE(field, nullptr) << entry.field;
+        const int textWidth = field->fontMetrics().horizontalAdvance(QString(2 * entry.bytes, QLatin1Char('D')));
+        EXPECT_LT(textWidth, field->width() - 6) << page->templateId() << " " << entry.field;
+    }
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "base/ProgramDirectory.h"
+#include "consoles/CCpuCardPage.h"
+#include "consoles/CIso14443CpuPage.h"
+#include "consoles/CSamPage.h"
+#include "consoles/CTipListBox.h"
+#include "consoles/CTransceivePage.h"
+#include "reader/ReaderLibrary.h"
+#include "reader/RuntimeState.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The consoles against the simulated reader beside the program and its built-in cards: a type A
+// processor card, a DESFire, a type B processor card, a processor card in the contact slot and a
+// SAM in the SAM slot.
+class ConsoleSimulatorTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
+        ASSERT_FALSE(path.isEmpty());
+        QFile::remove(path);
+        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
+        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
+        PortOpen = true;
+    }
+    void TearDown() override
+    {
+        m_page.reset();
+        if (PortOpen && ReaderApi.rf_close_com != nullptr)
+            ReaderApi.rf_close_com();
+        for (const char *book : {"cosbooks.txt", "cpubooks.txt", "samcosbooks.txt", "testcmdbooks.txt"})
+            QFile::remove(ProgramFilePath(book));
+    }
+
+    CConsolePage &show(CConsolePage *page)
+    {
+        m_page.reset(page);
+        return *page;
+    }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    // Sends a command and gives the answer line (nothing when no line came).
+    QString send(int field, int button, const QString &command)
+    {
+        const int before = m_page->resultList()->count();
+        PageHarness::setText(m_page.get(), field, command);
+        click(button);
+        return m_page->resultList()->count() > before ? m_page->resultList()->item(before)->text() : QString();
+    }
+
+    PageHarness harness;
+    ReaderLibrary m_library;
+    std::unique_ptr<CConsolePage> m_page;
+};
+
+TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToItsCard)
+{
+    const struct {
+        int cardType;
+        int serialField;
+        const char *serial;
+        const char *command;
+        const char *answer;
+    } cases[] = {
+        {6, 1058, "5A10CB01", "00A40000020001", "9000"},
+        {7, 1059, "B0C1D2E3", "00A40000020001", "9000"},
+        {24, 1058, "04D3F1E2A55B80", "60", "AF04010101001805"}, // GetVersion, native
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cardType);
+        show(new CIso14443CpuPage(c.cardType, CIso14443CpuPage::dialogTemplate(1280)));
+        click(1064);
+        EXPECT_EQ(harness.memo(), "OK");
+        EXPECT_EQ(text(c.serialField), c.serial);
+        EXPECT_EQ(send(1056, 1057, c.command), c.answer);
+        EXPECT_EQ(harness.memo(), "OK");
+    }
+
+    // A deselected card no longer answers a request idle.
+    show(new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(1280)));
+    click(1064);
+    click(1237);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    click(1066);
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_typea_rst");
+}
+
+TEST_F(ConsoleSimulatorTest, TheContactAndSamConsolesResetAndSendAndTheCipherWorksWithThePortClosed)
+{
+    show(new CCpuCardPage);
+    click(1073);
+    EXPECT_EQ(text(1061), "3B6A00005A5443505501C0DE0001");
+    EXPECT_EQ(send(1063, 1060, "00A40000020001"), "9000");
+    EXPECT_EQ(send(1063, 1060, "00B0000004"), "5A454E549000");
+
+    show(new CSamPage(CSamPage::dialogTemplate(1280)));
+    click(1072);
+    click(1073);
+    EXPECT_EQ(text(1061), "3B6A00005A5453414D015A300001");
+    EXPECT_EQ(send(1063, 1060, "0084000008").size(), 20);
+
+    ReaderApi.rf_close_com();
+    PortOpen = false;
+    PageHarness::setText(m_page.get(), 1056, "0123456789ABCDEF");
+    PageHarness::setText(m_page.get(), 1058, "4E6F772069732074");
+    click(1066);
+    EXPECT_EQ(text(1059), "3FA40E8A984D4815");
+    PageHarness::setText(m_page.get(), 1058, "3FA40E8A984D4815");
+    click(1067);
+    EXPECT_EQ(text(1059), "4E6F772069732074");
+}
+
+TEST_F(ConsoleSimulatorTest, ThePassThroughActivatesTheTypeBCardFrameByFrame)
+{
+    show(new CTransceivePage);
+    click(1242);
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    EXPECT_EQ(send(1244, 1241, "050000"), "50B0C1D2E300000000008141");
+    EXPECT_EQ(send(1244, 1241, "1DB0C1D2E300080100"), "00");
+    EXPECT_EQ(send(1244, 1241, "0200A40000020001"), "029000");
+
+    // No ISO 15693 tag answers.
+    click(1240);
+    click(1242);
+    EXPECT_EQ(send(1244, 1241, "260100"), "");
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_transceive1");
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "base/ProgramDirectory.h"
+#include "consoles/CCpuCardPage.h"
+#include "consoles/CTipListBox.h"
+#include "consoles/CTransceivePage.h"
+#include "reader/ReaderApi.h"
+#include "reader/RuntimeState.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CpuCardPage, ResetShowsTheAnswerToResetAndSendRefusesShortCommands)
+{
+    PageHarness harness;
+    QFile::remove(ProgramFilePath("cpubooks.txt"));
+    {
+        CCpuCardPage page;
+        const auto click = [&page](int id) { PageHarness::click(&page, id); };
+        click(1073);
+        EXPECT_EQ(harness.reader().trace(), (QStringList{"OpenCard()", "smartcard_rst()"}));
+        EXPECT_EQ(PageHarness::text(&page, 1061), "3B6A00005A5443505501C0DE0001");
+        EXPECT_EQ(harness.memo(), "OK");
+
+        // A closed port leaves the field; a failing OpenCard empties it and stops.
+        PortOpen = false;
+        click(1073);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened");
+        EXPECT_EQ(PageHarness::text(&page, 1061), "3B6A00005A5443505501C0DE0001");
+        PortOpen = true;
+        harness.reader().clearCalls();
+        harness.reader().scriptStatus("OpenCard", 0x21);
+        click(1073);
+        EXPECT_EQ(harness.reader().trace(), QStringList{"OpenCard()"});
+        EXPECT_EQ(PageHarness::text(&page, 1061), "");
+        EXPECT_EQ(harness.memo(), "Error: 21 ,function: OpenCard");
+
+        // Four bytes are refused; an odd trailing digit makes a fifth byte.
+        harness.reader().clearCalls();
+        PageHarness::setText(&page, 1063, "00A40400");
+        click(1060);
+        ASSERT_EQ(harness.messageBoxes().size(), 1u);
+        EXPECT_EQ(harness.messageBoxes()[0].caption, "error");
+        PageHarness::setText(&page, 1063, "00A404000");
+        click(1060);
+        EXPECT_EQ(harness.reader().trace(), QStringList{"smartcard_cos(5) 00A4040000"});
+        EXPECT_EQ(harness.memo(), "Communication successful");
+        EXPECT_EQ(page.book().book().GetLineCount(), 1);
+    }
+    QFile::remove(ProgramFilePath("cpubooks.txt"));
+}
+
+TEST(TransceivePage, SetChoosesTheModeAndTransceiveSendsWhateverIsTyped)
+{
+    PageHarness harness;
+    QFile::remove(ProgramFilePath("testcmdbooks.txt"));
+    {
+        CTransceivePage page;
+        const auto click = [&page](int id) { PageHarness::click(&page, id); };
+        EXPECT_TRUE(page.button(1239)->isChecked());
+        EXPECT_TRUE(page.control(1238)->isHidden());
+        EXPECT_TRUE(page.control(1243)->isHidden());
+        click(1242);
+        click(1240);
+        click(1242);
+        EXPECT_EQ(harness.reader().trace(), (QStringList{"rf_init_type(66)", "rf_init_type(49)"}));
+        EXPECT_EQ(harness.memo(), "Communication successful");
+
+        // An empty field does nothing at all.
+        harness.reader().clearCalls();
+        harness.infoBar().showMemo(QString());
+        click(1241);
+        EXPECT_TRUE(harness.reader().calls().empty());
+        EXPECT_EQ(harness.memo(), "");
+        EXPECT_EQ(page.book().book().GetLineCount(), 0);
+
+        // One byte is one byte; without the function in the library nothing is called.
+        harness.reader().script("rf_transceive1", {0, QByteArray::fromHex("0400"), -1, 0});
+        PageHarness::setText(&page, 1244, "26");
+        click(1241);
+        EXPECT_EQ(harness.reader().trace(), QStringList{"rf_transceive1(1) 26"});
+        EXPECT_EQ(page.resultList()->item(0)->text(), "0400");
+        ReaderApi.rf_transceive1 = nullptr;
+        PageHarness::setText(&page, 1244, "260100");
+        click(1241);
+        EXPECT_EQ(harness.reader().calls().size(), 1u);
+        EXPECT_EQ(harness.memo(), "Error: rf_transceive1 is not in the reader library");
+        EXPECT_EQ(page.resultList()->count(), 1);
+        EXPECT_EQ(page.book().book().GetLineCount(), 2);
+    }
+    QFile::remove(ProgramFilePath("testcmdbooks.txt"));
+}
+
+} // namespace

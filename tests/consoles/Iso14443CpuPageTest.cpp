@@ -1,0 +1,170 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "base/ProgramDirectory.h"
+#include "consoles/CIso14443CpuPage.h"
+#include "consoles/CTipListBox.h"
+#include "reader/ReaderApi.h"
+#include "reader/RuntimeState.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int CommandField = 1056, Send = 1057, Csn = 1058, Pupi = 1059, ResetInfo = 1060;
+constexpr int Reset = 1064, RstIdl = 1066, Deselect = 1237, CsnLabel = 1217, PupiLabel = 1135;
+
+class Iso14443CpuPageTest : public ::testing::Test
+{
+protected:
+    // Every test starts from an empty book.
+    void SetUp() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
+    void TearDown() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
+
+    CIso14443CpuPage &open(int cardType, int screenWidth = 1280)
+    {
+        m_page = std::make_unique<CIso14443CpuPage>(cardType, CIso14443CpuPage::dialogTemplate(screenWidth));
+        return *m_page;
+    }
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    QStringList calls() { return harness.reader().trace(); }
+
+    PageHarness harness;
+    std::unique_ptr<CIso14443CpuPage> m_page;
+};
+
+TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
+{
+    const struct {
+        int cardType;
+        const char *resetCaption;
+        bool typeB;
+        QStringList resetCalls;
+        const char *csn, *pupi, *resetInfo;
+        bool fourByteCommandSent;
+    } cases[] = {
+        {6, "RstAll", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_typea_rst(82)"},
+         "5A10CB01", "", "0A788070025A54435055", false},
+        {7, "Reset", true, {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)", "rf_atqb(0)"},
+         "", "B0C1D2E3", "50B0C1D2E300000000008141", false},
+        {24, "Reset", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_DESFire_rst(82)"},
+         "04D3F1E2A55B80", "", "067577810280", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cardType);
+        CIso14443CpuPage &page = open(c.cardType);
+        EXPECT_EQ(page.caption(Reset), c.resetCaption);
+        EXPECT_EQ(page.control(RstIdl)->isHidden(), c.cardType != 6);
+        EXPECT_EQ(page.control(Deselect)->isHidden(), c.cardType != 6);
+        EXPECT_EQ(page.control(Csn)->isHidden(), c.typeB);
+        EXPECT_EQ(page.control(CsnLabel)->isHidden(), c.typeB);
+        EXPECT_EQ(page.control(Pupi)->isHidden(), !c.typeB);
+        EXPECT_EQ(page.control(PupiLabel)->isHidden(), !c.typeB);
+        if (c.typeB) {
+            EXPECT_EQ(page.control(Pupi)->geometry(), page.controlRect(Csn));
+        }
+        EXPECT_EQ(page.resultList()->itemHeight(), 18);
+
+        harness.reader().clearCalls();
+        const auto waitsBefore = std::ptrdiff_t(harness.waits().size());
+        click(Reset);
+        EXPECT_EQ(calls(), c.resetCalls);
+        EXPECT_EQ(std::vector<int>(harness.waits().begin() + waitsBefore, harness.waits().end()), (std::vector<int>{20, 20}));
+        EXPECT_EQ(text(Csn), c.csn);
+        EXPECT_EQ(text(Pupi), c.pupi);
+        EXPECT_EQ(text(ResetInfo), c.resetInfo);
+        EXPECT_EQ(harness.memo(), "OK");
+
+        // Five bytes are enough; four are refused unless the card is a DESFire.
+        harness.reader().clearCalls();
+        setText(CommandField, "00a4040000");
+        click(Send);
+        EXPECT_EQ(harness.memo(), "OK");
+        setText(CommandField, "00a40400");
+        const std::size_t boxes = harness.messageBoxes().size();
+        click(Send);
+        if (c.fourByteCommandSent) {
+            EXPECT_EQ(harness.messageBoxes().size(), boxes);
+            // An empty command is sent too, with length 0, and kept once as an empty line.
+            setText(CommandField, "");
+            click(Send);
+            click(Send);
+            EXPECT_EQ(calls(), (QStringList{"rf_cos_command(5) 00A4040000", "rf_cos_command(4) 00A40400",
+                                            "rf_cos_command(0)", "rf_cos_command(0)"}));
+            EXPECT_EQ(page.book().book().GetLineCount(), 3);
+        } else {
+            ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
+            EXPECT_EQ(harness.messageBoxes().back().text, "Cos command must be more than 5 bytes!");
+            EXPECT_EQ(harness.messageBoxes().back().caption, "error");
+            EXPECT_EQ(calls(), QStringList{"rf_cos_command(5) 00A4040000"});
+            EXPECT_EQ(page.book().book().GetLineCount(), 1);
+        }
+        m_page.reset();
+        QFile::remove(ProgramFilePath("cosbooks.txt"));
+    }
+}
+
+TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNumber)
+{
+    open(6);
+    harness.reader().setDefault("rf_typea_rst", {0x1, {}, -1, 0});
+    click(Reset);
+    EXPECT_EQ(harness.reader().callNames().count("rf_typea_rst"), 3);
+    EXPECT_EQ(harness.logLines().mid(3), (QStringList{"rf_typea_rst 1", "rf_typea_rst 1", "rf_typea_rst 1"}));
+    EXPECT_EQ(harness.sounds(), 3);
+    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_typea_rst");
+    EXPECT_EQ(text(Csn), "");
+
+    // A failed try, then a card answering only its serial number.
+    harness.reader().setDefault("rf_typea_rst", {0, QByteArray::fromHex("A1B2C3D4"), -1, 0});
+    harness.reader().scriptStatus("rf_typea_rst", 1);
+    click(Reset);
+    EXPECT_EQ(text(Csn), "A1B2C3D4");
+    EXPECT_EQ(text(ResetInfo), "");
+    EXPECT_EQ(harness.memo(), "OK");
+
+    // Type B: an answer of another length than 12 bytes is a failed try, reported with status 0.
+    open(7);
+    harness.reader().setDefault("rf_atqb", {0, QByteArray::fromHex("50B0C1D2E3000000"), -1, 0});
+    click(Reset);
+    EXPECT_EQ(harness.reader().callNames().count("rf_atqb"), 3);
+    EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_atqb");
+    EXPECT_EQ(text(Pupi), "");
+    EXPECT_EQ(text(ResetInfo), "");
+}
+
+TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireResetIsNeverCalled)
+{
+    open(6);
+    click(RstIdl);
+    EXPECT_EQ(calls(), QStringList{"rf_typea_rst(38)"});
+    EXPECT_EQ(text(Csn), "5A10CB01");
+    EXPECT_EQ(harness.memo(), "Communication successful");
+    harness.reader().clearCalls();
+    click(Deselect);
+    EXPECT_EQ(calls(), QStringList{"rf_cl_deselect()"});
+    EXPECT_EQ(harness.memo(), "Communication successful");
+
+    PortOpen = false;
+    harness.reader().clearCalls();
+    for (int id : {Reset, RstIdl, Deselect, Send}) {
+        click(id);
+        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
+    }
+    EXPECT_TRUE(calls().isEmpty());
+    PortOpen = true;
+
+    open(24);
+    ReaderApi.rf_DESFire_rst = nullptr;
+    click(Reset);
+    EXPECT_EQ(harness.reader().callNames(), (QStringList{"rf_antenna_sta", "rf_init_type", "rf_antenna_sta"}));
+    EXPECT_EQ(harness.memo(), "Error: rf_DESFire_rst is not in the reader library");
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "PageHarness.h"
+#include "QtPrinters.h"
+
+#include "base/ProgramDirectory.h"
+#include "consoles/CSamPage.h"
+#include "controls/CHexEdit.h"
+#include "reader/RuntimeState.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int Key = 1056, Key2 = 1057, Data = 1058, Result = 1059, Encrypt = 1066, Decrypt = 1067;
+
+// The DES half needs no port and leaves the log alone; its checks come before the call.
+TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
+{
+    PageHarness harness;
+    QFile::remove(ProgramFilePath("samcosbooks.txt"));
+    PortOpen = false;
+    const struct {
+        const char *key, *key2, *data;
+        int button;
+        const char *message; // nullptr: the cipher is called
+        const char *call;
+    } cases[] = {
+        {"0123456789ABCDEF", "", "4E6F772069732074", Encrypt, nullptr, "des_encrypt(8,8) 4E6F7720697320740123456789ABCDEF"},
+        {"0123456789ABCDEF", "FEDCBA9876543210", "4E6F772069732074", Decrypt, nullptr,
+         "des_decrypt(8,16) 4E6F7720697320740123456789ABCDEFFEDCBA9876543210"},
+        {"0123456789ABCDEF", "", "4E6F7720697320741", Encrypt, nullptr,
+         "des_encrypt(8,8) 4E6F7720697320740123456789ABCDEF"},
+        {"0123456789ABCD", "FEDCBA9876543210", "4E6F772069732074", Encrypt, "Input 8 or 16 byte in key text please!", ""},
+        {"0123456789ABCDEF", "FEDCBA98", "4E6F772069732074", Encrypt, "Input 8 or 16 byte in key text please!", ""},
+        {"0123456789ABCDEF", "", "4E6F7720697320740102030405", Encrypt,
+         "Data length in data area must be multiple of 8 bytes!", ""},
+        {"0123456789ABCDEF", "", "", Decrypt, "Data length in data area must be multiple of 8 bytes!", ""},
+    };
+    {
+        CSamPage page(CSamPage::dialogTemplate(1280));
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.data);
+            harness.reader().clearCalls();
+            harness.reader().script(c.button == Encrypt ? "des_encrypt" : "des_decrypt",
+                                    {0, QByteArray::fromHex("3FA40E8A984D4815"), -1, 0});
+            page.hexEdit(Result)->setText("AA");
+            PageHarness::setText(&page, Key, c.key);
+            PageHarness::setText(&page, Key2, c.key2);
+            PageHarness::setText(&page, Data, c.data);
+            const std::size_t boxes = harness.messageBoxes().size();
+            PageHarness::click(&page, c.button);
+            if (c.message == nullptr) {
+                // A trailing odd digit is not a byte of the data.
+                EXPECT_EQ(harness.reader().trace(), QStringList{c.call});
+                EXPECT_EQ(PageHarness::text(&page, Result), "3FA40E8A984D4815");
+            } else {
+                EXPECT_TRUE(harness.reader().calls().empty());
+                ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
+                EXPECT_EQ(harness.messageBoxes().back().text, c.message);
+                EXPECT_EQ(harness.messageBoxes().back().caption, "error");
+                EXPECT_EQ(PageHarness::text(&page, Result), "AA");
+            }
+        }
+        EXPECT_TRUE(harness.logLines().isEmpty());
+        EXPECT_EQ(harness.memo(), "");
+
+        // 64 bytes, the field's limit, are taken.
+        harness.reader().clearCalls();
+        PageHarness::setText(&page, Data, QString(128, QLatin1Char('1')));
+        PageHarness::click(&page, Encrypt);
+        EXPECT_EQ(harness.reader().calls().at(0).args, (std::vector<int64_t>{64, 8}));
+    }
+    QFile::remove(ProgramFilePath("samcosbooks.txt"));
+}
+
+TEST(SamPage, ResetUsesTheChosenRateAndSendReportsItsOwnSuccess)
+{
+    PageHarness harness;
+    {
+        CSamPage page(CSamPage::dialogTemplate(1280));
+        EXPECT_TRUE(page.button(1071)->isChecked());
+        PageHarness::click(&page, 1073);
+        PageHarness::click(&page, 1072);
+        PageHarness::click(&page, 1073);
+        EXPECT_EQ(harness.reader().trace(),
+                  (QStringList{"rf_init_sam(0)", "rf_sam_rst()", "rf_init_sam(1)", "rf_sam_rst()"}));
+        EXPECT_EQ(PageHarness::text(&page, 1061), "3B6A00005A5453414D015A300001");
+        EXPECT_EQ(harness.memo(), "OK");
+
+        harness.reader().clearCalls();
+        harness.reader().scriptStatus("rf_init_sam", 3);
+        PageHarness::click(&page, 1073);
+        EXPECT_EQ(harness.reader().trace(), QStringList{"rf_init_sam(1)"});
+        EXPECT_EQ(PageHarness::text(&page, 1061), "");
+    }
+    QFile::remove(ProgramFilePath("samcosbooks.txt"));
+}
+
+} // namespace
