@@ -839,17 +839,11 @@ int32_t SimulatedReader::desCipher(bool encrypt, uint8_t *result, const uint8_t 
     if (!result || !data || !key || dataLen <= 0 || dataLen > 256 || keyLen <= 0)
         return status::WrongParameter;
     const auto output = desEcb(encrypt, Bytes(key, key + keyLen), Bytes(data, data + dataLen));
-    if (!output)
+    // The caller's result buffer holds 256 bytes.
+    if (!output || output->size() > 256)
         return status::WrongParameter;
     std::copy(output->begin(), output->end(), result);
     return status::Ok;
-}
-
-int32_t SimulatedReader::cardNotModelled(uint16_t icdev)
-{
-    if (const int32_t result = begin(icdev))
-        return result;
-    return status::NoCard;
 }
 
 } // namespace zentrava

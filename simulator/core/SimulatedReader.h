@@ -97,7 +97,6 @@ public:
     static int32_t desCipher(bool encrypt, uint8_t *result, const uint8_t *data, int32_t dataLen, const uint8_t *key,
                              int32_t keyLen);
 
-    int32_t cardNotModelled(uint16_t icdev);
 
 private:
     // Up to date with the scenario file, the device index 0 and the port open: Ok, or the refusal.

@@ -438,13 +438,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_3(uint8_t *result, const uint8_t *data, int32_t
     return withReader([&](SimulatedReader &) { return SimulatedReader::desCipher(false, result, data, dataLen, key, keyLen); });
 }
 
-// Cards whose models come later. Each keeps the contract's signature so that a new model only
-// fills in the body; until then the reader answers "no card" (or "port not open").
-
-#define ZENTRAVA_NOT_MODELLED return withReader([&](SimulatedReader &r) { return r.cardNotModelled(icdev); })
-
-// SAM
-// Contact CPU card
 // AT24Cxx and AT88SC1608 in the contact slot
 #define ZENTRAVA_CONTACT(call) \
     return withReader([&](SimulatedReader &r) { return r.contact(icdev, [&](ContactSlot &slot) { return slot.call; }); })

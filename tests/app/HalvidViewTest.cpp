@@ -79,6 +79,7 @@ TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlaced)
     CHalvidView view;
     // Wide enough for the widest page, the 704-unit consoles.
     showAt(view, 1200, 500);
+    int filling = 0, centred = 0;
     for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
         view.ShowPage(cardType);
         if (!HasCardPage(cardType)) {
@@ -88,15 +89,20 @@ TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlaced)
         ASSERT_NE(view.page(), nullptr) << cardType;
         EXPECT_TRUE(view.page()->isVisible());
         if (CardTypeEntry(cardType).placement == PagePlacement::FillsView) {
+            ++filling;
             // It covers the view, and grows below it when its controls reach further down.
             const QRect placed = view.page()->geometry();
             EXPECT_EQ(placed.topLeft(), QPoint(0, 0)) << cardType;
             EXPECT_EQ(placed.width(), view.viewport()->width()) << cardType;
             EXPECT_EQ(placed.height(), std::max(view.viewport()->height(), view.page()->contentHeight())) << cardType;
         } else {
+            ++centred;
             EXPECT_EQ(view.page()->x(), (view.width() - view.page()->width()) / 2) << cardType;
         }
     }
+    // Both placements were seen, so neither branch above is dead.
+    EXPECT_GT(filling, 0);
+    EXPECT_GT(centred, 0);
 }
 
 } // namespace
