@@ -97,7 +97,6 @@ public:
     static int32_t desCipher(bool encrypt, uint8_t *result, const uint8_t *data, int32_t dataLen, const uint8_t *key,
                              int32_t keyLen);
 
-
 private:
     // Up to date with the scenario file, the device index 0 and the port open: Ok, or the refusal.
     int32_t begin(uint16_t icdev);
