@@ -85,6 +85,15 @@ public:
         return finish(command(m_field));
     }
 
+    // A command of the contact slot: the reader brought up to date, the command given the slot,
+    // and changed card memory written back.
+    template <class Command> int32_t contact(uint16_t icdev, Command command)
+    {
+        if (const int32_t result = begin(icdev))
+            return result;
+        return finish(command(m_contact));
+    }
+
     // Type B processor cards, the raw frames of the pass-through, the contact slot's processor
     // card, the SAM slot and the cipher tool (which needs no port).
     int32_t transceive(uint16_t icdev, const uint8_t *data, int32_t count, uint8_t *answer, uint8_t *len);
