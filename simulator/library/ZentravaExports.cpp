@@ -468,11 +468,6 @@ ZENTRAVA_EXPORT int32_t Zentrava_80(uint16_t icdev, uint8_t address, int32_t zon
 }
 ZENTRAVA_EXPORT int32_t Zentrava_81(uint16_t icdev, uint8_t *fuse) { ZENTRAVA_CONTACT(at1608ReadFuse(fuse)); }
 ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_CONTACT(at1608BlowFuse()); }
-// Powers the card in the contact slot.
-ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev)
-{
-    return withReader([&](SimulatedReader &r) { return r.openContactCard(icdev); });
-}
 #undef ZENTRAVA_CONTACT
 // Pass-through to type B and ISO 15693 tags
 

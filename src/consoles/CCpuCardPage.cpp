@@ -33,17 +33,17 @@ DialogTemplate buildTemplate()
                                  LanguageText caption = {}, uint32_t flags = NoFlags) {
         controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
     };
-    add(ConsoleBox, ControlKind::GroupBox, 10, 8, 684, 296, "Smart Card");
-    add(CommandLabel, ControlKind::Label, 22, 30, 56, 8, "COS Command");
+    add(ConsoleBox, ControlKind::GroupBox, 10, 8, 684, 296, {"CPU卡操作", "Smart Card"});
+    add(CommandLabel, ControlKind::Label, 22, 30, 56, 8, {"COS命令", "COS Command"});
     add(CommandField, ControlKind::HexEdit, 82, 28, 460, 12);
     add(PickerButton, ControlKind::Button, 544, 28, 12, 12);
-    add(SendButton, ControlKind::Button, 562, 27, 56, 14, "Send", DefaultButton);
-    add(ResetButton, ControlKind::Button, 624, 27, 56, 14, "Reset");
-    add(ResetInfoLabel, ControlKind::Label, 22, 50, 56, 8, "RstInfo");
+    add(SendButton, ControlKind::Button, 562, 27, 56, 14, {"发送", "Send"}, DefaultButton);
+    add(ResetButton, ControlKind::Button, 624, 27, 56, 14, {"复位", "Reset"});
+    add(ResetInfoLabel, ControlKind::Label, 22, 50, 56, 8, {"复位信息", "RstInfo"});
     add(ResetInfoField, ControlKind::HexEdit, 82, 48, 460, 12, {}, Locked);
-    add(AnswerLabel, ControlKind::Label, 22, 70, 56, 8, "Answer");
+    add(AnswerLabel, ControlKind::Label, 22, 70, 56, 8, {"返回结果", "Answer"});
     add(ResultList, ControlKind::Custom, 82, 68, 598, 206);
-    add(ClearButton, ControlKind::Button, 624, 280, 56, 14, "Clear");
+    add(ClearButton, ControlKind::Button, 624, 280, 56, 14, {"清除结果", "Clear"});
     return DialogTemplate{148, 704, 317, std::move(controls)};
 }
 
@@ -52,15 +52,6 @@ DialogTemplate buildTemplate()
 CCpuCardPage::CCpuCardPage(QWidget *parent)
     : CConsolePage(dialogTemplate(), {CpuBooksFileName, CommandField, PickerButton, ResultList, ClearButton}, parent)
 {
-    setCaptions({
-        {ConsoleBox, {"CPU卡操作", "Smart Card"}},
-        {CommandLabel, {"COS命令", "COS Command"}},
-        {SendButton, {"发送", "Send"}},
-        {ResetButton, {"复位", "Reset"}},
-        {ResetInfoLabel, {"复位信息", "RstInfo"}},
-        {AnswerLabel, {"返回结果", "Answer"}},
-        {ClearButton, {"清除结果", "Clear"}},
-    });
     const CaptionFrame &frame = addCaptionFrame(ConsoleBox);
     setContentHeight(frame.rect().bottom() + 1 + 50);
     onClicked(ResetButton, [this] { reset(); });

@@ -61,25 +61,25 @@ DialogTemplate buildTemplate(int id, int listHeight)
         controls.push_back(ControlTemplate{controlId, kind, x, y, width, height, caption, flags});
     };
     const int frameBottom = 112 + listHeight + 22;
-    add(CommandLabel, ControlKind::Label, 15, 16, 44, 8, "Command");
+    add(CommandLabel, ControlKind::Label, 15, 16, 44, 8, {"COS命令", "Command"});
     add(CommandField, ControlKind::HexEdit, 62, 14, 400, 12);
     add(PickerButton, ControlKind::Button, 464, 14, 12, 12);
-    add(SendButton, ControlKind::Button, 480, 13, 50, 14, "Send", DefaultButton);
-    add(ResetButton, ControlKind::Button, 15, 33, 50, 14, "Reset");
-    add(ResetIdleButton, ControlKind::Button, 70, 33, 50, 14, "RstIDL");
-    add(DeselectButton, ControlKind::Button, 125, 33, 50, 14, "Deselect");
+    add(SendButton, ControlKind::Button, 480, 13, 50, 14, {"发送", "Send"}, DefaultButton);
+    add(ResetButton, ControlKind::Button, 15, 33, 50, 14, {"复位", "Reset"});
+    add(ResetIdleButton, ControlKind::Button, 70, 33, 50, 14, {"复位.IDL", "RstIDL"});
+    add(DeselectButton, ControlKind::Button, 125, 33, 50, 14, {"Deselect", "Deselect"});
     add(TypeARadio, ControlKind::RadioButton, 380, 35, 50, 10, "TYPE A", Hidden | GroupStart);
     add(TypeBRadio, ControlKind::RadioButton, 434, 35, 50, 10, "TYPE B", Hidden);
-    add(InformationBox, ControlKind::GroupBox, 7, 54, 530, frameBottom - 54, "Information");
+    add(InformationBox, ControlKind::GroupBox, 7, 54, 530, frameBottom - 54, {"数据信息", "Information"});
     add(CsnLabel, ControlKind::Label, 15, 72, 44, 8, "CSN");
     add(CsnField, ControlKind::HexEdit, 62, 70, 86, 12, {}, Locked);
     add(PupiLabel, ControlKind::Label, 160, 72, 30, 8, "PUPI");
     add(PupiField, ControlKind::HexEdit, 192, 70, 86, 12, {}, Locked);
-    add(ResetInfoLabel, ControlKind::Label, 15, 90, 44, 8, "RstInfo");
+    add(ResetInfoLabel, ControlKind::Label, 15, 90, 44, 8, {"复位信息", "RstInfo"});
     add(ResetInfoField, ControlKind::HexEdit, 62, 88, 468, 12, {}, Locked);
-    add(AnswerLabel, ControlKind::Label, 15, 108, 44, 8, "Answer");
+    add(AnswerLabel, ControlKind::Label, 15, 108, 44, 8, {"返回结果", "Answer"});
     add(ResultList, ControlKind::Custom, 62, 106, 468, listHeight);
-    add(ClearButton, ControlKind::Button, 480, 108 + listHeight, 50, 14, "Clear");
+    add(ClearButton, ControlKind::Button, 480, 108 + listHeight, 50, 14, {"清除结果", "Clear"});
     return DialogTemplate{id, 544, frameBottom + 7, std::move(controls)};
 }
 
@@ -107,17 +107,9 @@ const DialogTemplate &CIso14443CpuPage::dialogTemplate(int screenWidth)
 void CIso14443CpuPage::initialise()
 {
     const bool proX = m_cardType == ProXCardType;
-    setCaptions({
-        {CommandLabel, {"COS命令", "Command"}},
-        {SendButton, {"发送", "Send"}},
-        {ResetButton, proX ? LanguageText{"复位.ALL", "RstAll"} : LanguageText{"复位", "Reset"}},
-        {InformationBox, {"数据信息", "Information"}},
-        {ResetInfoLabel, {"复位信息", "RstInfo"}},
-        {AnswerLabel, {"返回结果", "Answer"}},
-        {ClearButton, {"清除结果", "Clear"}},
-        {ResetIdleButton, {"复位.IDL", "RstIDL"}},
-        {DeselectButton, {"Deselect", "Deselect"}},
-    });
+    // The ProX page resets every card in the field; the others only the one.
+    if (proX)
+        setCaption(ResetButton, Tr(LanguageText{"复位.ALL", "RstAll"}));
     if (!proX) {
         control(ResetIdleButton)->hide();
         control(DeselectButton)->hide();

@@ -57,32 +57,32 @@ DialogTemplate buildTemplate(int id, int listHeight)
     // A 64-byte field shows 128 digits: the page is wider than the narrow screens, where the
     // view scrolls, rather than hide data.
     constexpr int FieldX = 70, WideField = 690, KeyWidth = 96;
-    add(DesBox, ControlKind::GroupBox, 7, 7, FieldX + WideField + 1, 96, "DES");
-    add(KeyLabel, ControlKind::Label, 15, 24, 54, 8, "Key");
+    add(DesBox, ControlKind::GroupBox, 7, 7, FieldX + WideField + 1, 96, {"DES计算", "DES"});
+    add(KeyLabel, ControlKind::Label, 15, 24, 54, 8, {"密钥", "Key"});
     add(KeyField, ControlKind::HexEdit, FieldX, 22, KeyWidth, 12);
     add(SecondKeyField, ControlKind::HexEdit, FieldX + KeyWidth + 4, 22, KeyWidth, 12);
-    add(DataLabel, ControlKind::Label, 15, 42, 54, 8, "InPut");
+    add(DataLabel, ControlKind::Label, 15, 42, 54, 8, {"数据", "InPut"});
     add(DataField, ControlKind::HexEdit, FieldX, 40, WideField, 12);
-    add(OutputLabel, ControlKind::Label, 15, 60, 54, 8, "OutPut");
+    add(OutputLabel, ControlKind::Label, 15, 60, 54, 8, {"结果", "OutPut"});
     add(ResultField, ControlKind::HexEdit, FieldX, 58, WideField, 12, {}, Locked);
-    add(EncryptButton, ControlKind::Button, FieldX, 78, 60, 14, "Encrypt");
-    add(DecryptButton, ControlKind::Button, FieldX + 66, 78, 60, 14, "Decrypt");
+    add(EncryptButton, ControlKind::Button, FieldX, 78, 60, 14, {"加密", "Encrypt"});
+    add(DecryptButton, ControlKind::Button, FieldX + 66, 78, 60, 14, {"解密", "Decrypt"});
     const int samTop = 110;
     const int samBottom = samTop + 96 + listHeight;
-    add(SamBox, ControlKind::GroupBox, 7, samTop, FieldX + WideField + 1, samBottom - samTop, "SAM Card");
-    add(BaudLabel, ControlKind::Label, 15, samTop + 18, 54, 8, "SAM Baud");
+    add(SamBox, ControlKind::GroupBox, 7, samTop, FieldX + WideField + 1, samBottom - samTop, {"SAM卡操作", "SAM Card"});
+    add(BaudLabel, ControlKind::Label, 15, samTop + 18, 54, 8, {"SAM速率", "SAM Baud"});
     add(Baud9600Radio, ControlKind::RadioButton, FieldX, samTop + 17, 40, 10, "9600", GroupStart);
     add(Baud38400Radio, ControlKind::RadioButton, FieldX + 44, samTop + 17, 40, 10, "38400");
-    add(ResetButton, ControlKind::Button, FieldX + 96, samTop + 15, 60, 14, "Reset");
-    add(ResetInfoLabel, ControlKind::Label, 15, samTop + 38, 54, 8, "RstInfo");
+    add(ResetButton, ControlKind::Button, FieldX + 96, samTop + 15, 60, 14, {"复位", "Reset"});
+    add(ResetInfoLabel, ControlKind::Label, 15, samTop + 38, 54, 8, {"复位信息", "RstInfo"});
     add(ResetInfoField, ControlKind::HexEdit, FieldX, samTop + 36, WideField, 12, {}, Locked);
-    add(CommandLabel, ControlKind::Label, 15, samTop + 56, 54, 8, "COS Command");
+    add(CommandLabel, ControlKind::Label, 15, samTop + 56, 54, 8, {"COS命令", "COS Command"});
     add(CommandField, ControlKind::HexEdit, FieldX, samTop + 54, WideField - 82, 12);
     add(PickerButton, ControlKind::Button, FieldX + WideField - 80, samTop + 54, 12, 12);
-    add(SendButton, ControlKind::Button, FieldX + WideField - 60, samTop + 53, 60, 14, "Send", DefaultButton);
-    add(AnswerLabel, ControlKind::Label, 15, samTop + 74, 54, 8, "Answer");
+    add(SendButton, ControlKind::Button, FieldX + WideField - 60, samTop + 53, 60, 14, {"发送", "Send"}, DefaultButton);
+    add(AnswerLabel, ControlKind::Label, 15, samTop + 74, 54, 8, {"返回结果", "Answer"});
     add(ResultList, ControlKind::Custom, FieldX, samTop + 72, WideField, listHeight);
-    add(ClearButton, ControlKind::Button, FieldX + WideField - 60, samTop + 76 + listHeight, 60, 14, "Clear");
+    add(ClearButton, ControlKind::Button, FieldX + WideField - 60, samTop + 76 + listHeight, 60, 14, {"清除结果", "Clear"});
     return DialogTemplate{id, FieldX + WideField + 16, samBottom + 7, std::move(controls)};
 }
 
@@ -91,22 +91,6 @@ DialogTemplate buildTemplate(int id, int listHeight)
 CSamPage::CSamPage(const DialogTemplate &dialogTemplate, QWidget *parent)
     : CConsolePage(dialogTemplate, {SamCosBooksFileName, CommandField, PickerButton, ResultList, ClearButton}, parent)
 {
-    setCaptions({
-        {DesBox, {"DES计算", "DES"}},
-        {KeyLabel, {"密钥", "Key"}},
-        {DataLabel, {"数据", "InPut"}},
-        {OutputLabel, {"结果", "OutPut"}},
-        {EncryptButton, {"加密", "Encrypt"}},
-        {DecryptButton, {"解密", "Decrypt"}},
-        {SamBox, {"SAM卡操作", "SAM Card"}},
-        {BaudLabel, {"SAM速率", "SAM Baud"}},
-        {CommandLabel, {"COS命令", "COS Command"}},
-        {SendButton, {"发送", "Send"}},
-        {ResetButton, {"复位", "Reset"}},
-        {ResetInfoLabel, {"复位信息", "RstInfo"}},
-        {AnswerLabel, {"返回结果", "Answer"}},
-        {ClearButton, {"清除结果", "Clear"}},
-    });
     addCaptionFrame(DesBox);
     const CaptionFrame &samFrame = addCaptionFrame(SamBox);
     button(Baud9600Radio)->setChecked(true);

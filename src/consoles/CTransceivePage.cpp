@@ -38,15 +38,15 @@ DialogTemplate buildTemplate()
     add(MifareRadio, ControlKind::RadioButton, 15, 14, 40, 10, "Mifare", Hidden | GroupStart);
     add(TypeBRadio, ControlKind::RadioButton, 72, 14, 60, 10, "ISO14443B");
     add(Iso15693Radio, ControlKind::RadioButton, 136, 14, 60, 10, "ISO15693");
-    add(SetButton, ControlKind::Button, 200, 12, 56, 14, "Set");
-    add(SendLabel, ControlKind::Label, 15, 36, 54, 8, "Sending data");
+    add(SetButton, ControlKind::Button, 200, 12, 56, 14, {"设置", "Set"});
+    add(SendLabel, ControlKind::Label, 15, 36, 54, 8, {"发送数据", "Sending data"});
     add(SendField, ControlKind::HexEdit, 72, 34, 520, 12);
     add(PickerButton, ControlKind::Button, 594, 34, 12, 12);
     add(CrcCheck, ControlKind::CheckBox, 610, 35, 28, 10, "CRC", Hidden);
-    add(TransceiveButton, ControlKind::Button, 636, 33, 56, 14, "Transceive", DefaultButton);
-    add(AnswerLabel, ControlKind::Label, 15, 56, 54, 8, "Receiving data");
+    add(TransceiveButton, ControlKind::Button, 636, 33, 56, 14, {"发送", "Transceive"}, DefaultButton);
+    add(AnswerLabel, ControlKind::Label, 15, 56, 54, 8, {"返回结果", "Receiving data"});
     add(ResultList, ControlKind::Custom, 72, 54, 560, 240);
-    add(ClearButton, ControlKind::Button, 636, 280, 56, 14, "Clear");
+    add(ClearButton, ControlKind::Button, 636, 280, 56, 14, {"清除结果", "Clear"});
     return DialogTemplate{158, 704, 317, std::move(controls)};
 }
 
@@ -56,13 +56,6 @@ CTransceivePage::CTransceivePage(QWidget *parent)
     : CConsolePage(dialogTemplate(), {TestCmdBooksFileName, SendField, PickerButton, ResultList, ClearButton}, parent)
 {
     button(TypeBRadio)->setChecked(true);
-    setCaptions({
-        {SetButton, {"设置", "Set"}},
-        {SendLabel, {"发送数据", "Sending data"}},
-        {TransceiveButton, {"发送", "Transceive"}},
-        {AnswerLabel, {"返回结果", "Receiving data"}},
-        {ClearButton, {"清除结果", "Clear"}},
-    });
     onClicked(SetButton, [this] { setMode(); });
     onClicked(TransceiveButton, [this] { transceive(); });
 }

@@ -63,18 +63,6 @@ constexpr int PasswordBytes = 3;
 constexpr int AnswerToResetBytes = 4;
 constexpr std::size_t AnswerBufferSize = 1024;
 
-const ControlCaption LabelTable[] = {
-    {ResetButton, {"复位", "Reset"}},
-    {ReadFuseButton, {"读取", "Read"}},
-    {BlowFuseButton, {"熔断", "Fuse"}},
-    {InitializeButton, {"初始化", "Initialize"}},
-    {AuthenticateButton, {"验证", "Authenticate"}},
-    {ReadConfigurationButton, {"读卡", "Read"}},
-    {WriteConfigurationButton, {"写卡", "Write"}},
-    {ReadUserZoneButton, {"读卡", "Read"}},
-    {WriteUserZoneButton, {"写卡", "Write"}},
-};
-
 // Moved together by the width layout, in this order.
 constexpr int LaidOutControls[] = {
     ResetGroup, AnswerField, ResetButton, FuseGroup, FuseField, ReadFuseButton, BlowFuseButton,
@@ -91,26 +79,26 @@ DialogTemplate buildTemplate()
     return DialogTemplate{151, 561, 342, {
         {ResetGroup, K::GroupBox, 7, 24, 136, 40, "Reset"},
         {AnswerField, K::HexEdit, 16, 40, 60, 12, ""},
-        {ResetButton, K::Button, 84, 39, 50, 14, "Reset"},
+        {ResetButton, K::Button, 84, 39, 50, 14, {"复位", "Reset"}},
         {FuseGroup, K::GroupBox, 7, 74, 136, 40, "Fuses"},
         {FuseField, K::HexEdit, 16, 90, 24, 12, "", Locked},
-        {ReadFuseButton, K::Button, 46, 89, 42, 14, "Read"},
-        {BlowFuseButton, K::Button, 92, 89, 42, 14, "Fuse"},
+        {ReadFuseButton, K::Button, 46, 89, 42, 14, {"读取", "Read"}},
+        {BlowFuseButton, K::Button, 92, 89, 42, 14, {"熔断", "Fuse"}},
         {AuthenticationGroup, K::GroupBox, 7, 124, 136, 84, "Authentication"},
         {GcLabel, K::Label, 16, 142, 14, 8, "Gc"},
         {GcField, K::HexEdit, 32, 140, 102, 12, ""},
         {Q0Label, K::Label, 16, 160, 14, 8, "Q0"},
         {Q0Field, K::HexEdit, 32, 158, 102, 12, ""},
-        {InitializeButton, K::Button, 16, 182, 56, 14, "Initialize", Hidden},
-        {AuthenticateButton, K::Button, 78, 182, 56, 14, "Authenticate"},
+        {InitializeButton, K::Button, 16, 182, 56, 14, {"初始化", "Initialize"}, Hidden},
+        {AuthenticateButton, K::Button, 78, 182, 56, 14, {"验证", "Authenticate"}},
         {ConfigurationLabel, K::Label, 166, 6, 100, 8, "Configuration Zone"},
         {ConfigurationGrid, K::HexGrid, 166, 28, 240, 84, ""},
         {SecureCodeLabel, K::Label, 436, 28, 60, 8, "Secure code"},
         {SecureCodeField, K::HexEdit, 436, 40, 40, 12, ""},
         {SpareSetList, K::DropList, 500, 40, 40, 120, "", Hidden},
         {ConfigurationAddressLabel, K::Label, 500, 28, 30, 8, "Addr", Hidden},
-        {ReadConfigurationButton, K::Button, 436, 60, 50, 14, "Read"},
-        {WriteConfigurationButton, K::Button, 436, 78, 50, 14, "Write"},
+        {ReadConfigurationButton, K::Button, 436, 60, 50, 14, {"读卡", "Read"}},
+        {WriteConfigurationButton, K::Button, 436, 78, 50, 14, {"写卡", "Write"}},
         {UserZoneLabel, K::Label, 166, 122, 100, 8, "User Zone"},
         {UserGrid, K::HexGrid, 166, 144, 240, 162, ""},
         {ZoneLabel, K::Label, 436, 146, 40, 8, "Zone"},
@@ -119,8 +107,8 @@ DialogTemplate buildTemplate()
         {PasswordField, K::HexEdit, 436, 178, 40, 12, ""},
         {PasswordSetList, K::DropList, 482, 178, 40, 120, ""},
         {UserAddressLabel, K::Label, 436, 196, 30, 8, "Addr", Hidden},
-        {ReadUserZoneButton, K::Button, 436, 270, 50, 14, "Read"},
-        {WriteUserZoneButton, K::Button, 436, 290, 50, 14, "Write"},
+        {ReadUserZoneButton, K::Button, 436, 270, 50, 14, {"读卡", "Read"}},
+        {WriteUserZoneButton, K::Button, 436, 290, 50, 14, {"写卡", "Write"}},
     }};
 }
 
@@ -193,8 +181,6 @@ void CAt1608Page::initialise()
     hexEdit(PasswordField)->SetMaxBytes(PasswordBytes);
     hexEdit(AnswerField)->SetMaxBytes(AnswerToResetBytes);
     hexEdit(FuseField)->SetInputLocked(true);
-    for (const ControlCaption &caption : LabelTable)
-        setCaption(caption.id, Tr(caption.text));
     setContentHeight(height());
 }
 

@@ -29,16 +29,11 @@ constexpr int ScreenBytes = 256;
 constexpr int CellsPerLine = 16;
 constexpr std::size_t AnswerBufferSize = 1024;
 
-const ControlCaption LabelTable[] = {
-    {ReadButton, {"读卡", "Read Card"}},
-    {WriteButton, {"写卡", "Write Card"}},
-};
-
 DialogTemplate buildTemplate()
 {
     return DialogTemplate{150, 439, 258, {
-        {ReadButton, ControlKind::Button, 20, 40, 56, 16, "Read Card"},
-        {WriteButton, ControlKind::Button, 20, 62, 56, 16, "Write Card"},
+        {ReadButton, ControlKind::Button, 20, 40, 56, 16, {"读卡", "Read Card"}},
+        {WriteButton, ControlKind::Button, 20, 62, 56, 16, {"写卡", "Write Card"}},
         {Grid, ControlKind::HexGrid, 130, 30, 240, 160, ""},
         {ScreenScrollBar, ControlKind::ScrollBar, 372, 30, 10, 160, ""},
     }};
@@ -59,7 +54,6 @@ CAt24Page::CAt24Page(QWidget *parent)
     m_scrollBar->setGeometry(m_grid->x() + m_grid->width() + 2, m_grid->y(), m_scrollBar->width(), m_grid->height());
     m_scrollBar->setSingleStep(1);
     m_scrollBar->setPageStep(1);
-    setCaptions({LabelTable[0], LabelTable[1]});
     setContentHeight(height());
     onClicked(ReadButton, [this] { readCard(); });
     onClicked(WriteButton, [this] { writeCard(); });

@@ -76,16 +76,6 @@ const std::vector<PagePiece> &PagePieces()
     return pieces;
 }
 
-const ControlCaption LabelTable[] = {
-    {ReqBButton, {"寻卡", "ReqB"}},
-    {CheckButton, {"验证", "Check"}},
-    {LockButton, {"LOCK", "Lock"}},
-    {CountButton, {"记数", "Count"}},
-    {ReadButton, {"读卡", "Read Card"}},
-    {WriteButton, {"写卡", "Write Card"}},
-    {DeselectButton, {"DESELECT", "Deselect"}},
-};
-
 // Width of a hex field for its byte count: two digits a byte and the frame.
 int fieldWidth(int bytes)
 {
@@ -104,21 +94,21 @@ DialogTemplate buildTemplate(int templateId)
     };
     add(UnaddressedControlId, ControlKind::Label, 4, 6, 40, 8, "PUPI");
     add(PupiField, ControlKind::HexEdit, 48, 4, fieldWidth(PupiBytes), 12);
-    add(ReqBButton, ControlKind::Button, 184, 3, 56, 14, "ReqB");
-    add(DeselectButton, ControlKind::Button, 246, 3, 56, 14, "Deselect");
+    add(ReqBButton, ControlKind::Button, 184, 3, 56, 14, {"寻卡", "ReqB"});
+    add(DeselectButton, ControlKind::Button, 246, 3, 56, 14, {"DESELECT", "Deselect"});
     add(UnaddressedControlId, ControlKind::Label, 4, 24, 40, 8, {"密码", "Password"});
     add(PasswordField, ControlKind::HexEdit, 48, 22, fieldWidth(PasswordBytes), 12);
-    add(CheckButton, ControlKind::Button, 184, 21, 56, 14, "Check");
+    add(CheckButton, ControlKind::Button, 184, 21, 56, 14, {"验证", "Check"});
     add(UnaddressedControlId, ControlKind::Label, 4, 42, 40, 8, {"LOCK", "Lock"});
     add(LockField, ControlKind::HexEdit, 48, 40, fieldWidth(LockBytes), 12);
-    add(LockButton, ControlKind::Button, 184, 39, 56, 14, "Lock");
+    add(LockButton, ControlKind::Button, 184, 39, 56, 14, {"LOCK", "Lock"});
     add(UnaddressedControlId, ControlKind::Label, 4, 60, 40, 8, {"签名", "Signature"});
     add(SignatureField, ControlKind::HexEdit, 48, 58, fieldWidth(SignatureBytes), 12);
-    add(CountButton, ControlKind::Button, 184, 57, 56, 14, "Count");
+    add(CountButton, ControlKind::Button, 184, 57, 56, 14, {"记数", "Count"});
     add(UnaddressedControlId, ControlKind::Label, 246, 24, 24, 8, {"页地址", "Page"});
     add(PageList, ControlKind::DropList, 272, 22, 30, 120);
-    add(WriteButton, ControlKind::Button, 246, 39, 56, 14, "Write Card");
-    add(ReadButton, ControlKind::Button, 246, 57, 56, 14, "Read Card");
+    add(WriteButton, ControlKind::Button, 246, 39, 56, 14, {"写卡", "Write Card"});
+    add(ReadButton, ControlKind::Button, 246, 57, 56, 14, {"读卡", "Read Card"});
     // Pages 0 to 15 in the left column, 16 to 31 in the right one.
     constexpr int GroupTop = 78;
     constexpr int RowHeight = 14;
@@ -178,8 +168,6 @@ const DialogTemplate &CAt88rf020Page::dialogTemplate(int templateId)
 
 void CAt88rf020Page::initialise()
 {
-    for (const ControlCaption &caption : LabelTable)
-        setCaption(caption.id, Tr(caption.text));
     addCaptionFrame(PageGroup);
     addListItem(PageList, QStringLiteral("1"), 1);
     for (int page = PasswordPage; page < PageCount; ++page)

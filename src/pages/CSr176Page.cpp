@@ -30,13 +30,6 @@ constexpr int FirstWritableBlock = 4;
 constexpr int LastWritableBlock = 14;
 constexpr std::size_t AnswerBufferSize = 1024;
 
-const ControlCaption LabelTable[] = {
-    {RequestButton, {"寻卡", "Req"}},
-    {ReadButton, {"读卡", "Read Card"}},
-    {WriteButton, {"写卡", "Write Block"}},
-    {LockButton, {"块锁定", "Lock"}},
-};
-
 DialogTemplate buildTemplate()
 {
     static const QByteArray names[BlockCount] = {"block0", "block1", "block2", "block3", "block4", "block5",
@@ -50,8 +43,8 @@ DialogTemplate buildTemplate()
     add(PageGroup, ControlKind::GroupBox, 7, 7, 212, 206, "SR176");
     add(UnaddressedControlId, ControlKind::Label, 15, 22, 38, 8, "Chip - ID");
     add(ChipIdField, ControlKind::HexEdit, 56, 20, 34, 12);
-    add(RequestButton, ControlKind::Button, 100, 19, 52, 14, "Req");
-    add(ReadButton, ControlKind::Button, 158, 19, 52, 14, "Read Card");
+    add(RequestButton, ControlKind::Button, 100, 19, 52, 14, {"寻卡", "Req"});
+    add(ReadButton, ControlKind::Button, 158, 19, 52, 14, {"读卡", "Read Card"});
     // Blocks 0 to 7 in the left column, 8 to 15 in the right one.
     for (int column = 0; column < 2; ++column) {
         const int x = 15 + 100 * column;
@@ -65,10 +58,10 @@ DialogTemplate buildTemplate()
     }
     add(UnaddressedControlId, ControlKind::Label, 15, 172, 52, 8, "Block address");
     add(BlockList, ControlKind::DropList, 70, 170, 30, 120);
-    add(WriteButton, ControlKind::Button, 110, 169, 60, 14, "Write Block");
+    add(WriteButton, ControlKind::Button, 110, 169, 60, 14, {"写卡", "Write Block"});
     add(UnaddressedControlId, ControlKind::Label, 15, 192, 52, 8, "Lock_REG");
     add(LockRegisterField, ControlKind::HexEdit, 70, 190, 30, 12);
-    add(LockButton, ControlKind::Button, 110, 189, 60, 14, "Lock");
+    add(LockButton, ControlKind::Button, 110, 189, 60, 14, {"块锁定", "Lock"});
     return DialogTemplate{144, 226, 220, std::move(controls)};
 }
 
@@ -92,8 +85,6 @@ const DialogTemplate &CSr176Page::dialogTemplate()
 
 void CSr176Page::initialise()
 {
-    for (const ControlCaption &caption : LabelTable)
-        setCaption(caption.id, Tr(caption.text));
     addCaptionFrame(PageGroup);
     for (int block = FirstWritableBlock; block <= LastWritableBlock; ++block)
         addListItem(BlockList, QString::asprintf("%d", block), block);

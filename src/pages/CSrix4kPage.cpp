@@ -53,14 +53,6 @@ constexpr int TabHeight_px = 30;
 constexpr QColor LightEdge{255, 255, 90};
 constexpr QColor ShadowEdge{128, 128, 128};
 
-const ControlCaption LabelTable[] = {
-    {RequestButton, {"寻卡", "Req"}},
-    {ReadUidButton, {"读取UID", "Read UID"}},
-    {ReadButton, {"读卡", "Read Card"}},
-    {WriteButton, {"写卡", " Write Block"}},
-    {LockButton, {"块锁定", "Lock"}},
-};
-
 int fieldWidth(int bytes)
 {
     return 14 * bytes + 6;
@@ -80,15 +72,15 @@ DialogTemplate buildTemplate()
     add(ChipIdField, ControlKind::HexEdit, Left, 20, 34, 12);
     add(UidLabel, ControlKind::Label, Left, 38, ColumnWidth, 8, "UID");
     add(UidField, ControlKind::HexEdit, Left, 48, fieldWidth(UidBytes), 12);
-    add(RequestButton, ControlKind::Button, Left, 66, 58, 14, "Req");
-    add(ReadUidButton, ControlKind::Button, Left + 62, 66, 58, 14, "Read UID");
+    add(RequestButton, ControlKind::Button, Left, 66, 58, 14, {"寻卡", "Req"});
+    add(ReadUidButton, ControlKind::Button, Left + 62, 66, 58, 14, {"读取UID", "Read UID"});
     add(BlockLabel, ControlKind::Label, Left, 90, 40, 8, "Block");
     add(BlockList, ControlKind::DropList, Left, 100, 40, 150);
     add(LockRegisterLabel, ControlKind::Label, Left + 62, 90, 58, 8, "Lock - Reg");
     add(LockRegisterField, ControlKind::HexEdit, Left + 62, 100, 30, 12);
-    add(ReadButton, ControlKind::Button, Left, 122, 58, 14, "Read Card");
-    add(WriteButton, ControlKind::Button, Left + 62, 122, 58, 14, " Write Block");
-    add(LockButton, ControlKind::Button, Left, 142, 58, 14, "Lock");
+    add(ReadButton, ControlKind::Button, Left, 122, 58, 14, {"读卡", "Read Card"});
+    add(WriteButton, ControlKind::Button, Left + 62, 122, 58, 14, {"写卡", " Write Block"});
+    add(LockButton, ControlKind::Button, Left, 142, 58, 14, {"块锁定", "Lock"});
     return DialogTemplate{145, 560, 270, std::move(controls)};
 }
 
@@ -113,8 +105,6 @@ const DialogTemplate &CSrix4kPage::dialogTemplate()
 
 void CSrix4kPage::initialise()
 {
-    for (const ControlCaption &caption : LabelTable)
-        setCaption(caption.id, Tr(caption.text));
     for (int block = 0; block < BlockCount; ++block)
         addListItem(BlockList, QString::asprintf("%d", block), block);
     selectListIndex(BlockList, 0);
