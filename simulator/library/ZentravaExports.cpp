@@ -394,6 +394,7 @@ ZENTRAVA_EXPORT int32_t Zentrava_421(uint16_t icdev, const uint8_t *data, int32_
     return withReader([&](SimulatedReader &r) { return r.transceive(icdev, data, count, answer, len); });
 }
 
+// Powers the card in the contact slot (a memory card), or finds the processor card there.
 ZENTRAVA_EXPORT int32_t Zentrava_100(uint16_t icdev)
 {
     return withReader([&](SimulatedReader &r) { return r.openContactCard(icdev); });
