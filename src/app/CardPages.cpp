@@ -1,22 +1,21 @@
 #include "app/CardPages.h"
 
 #include "base/CardTypes.h"
-#include "pages/CAt1608Page.h"
-#include "pages/CAt24Page.h"
 #include "consoles/CCpuCardPage.h"
 #include "consoles/CIso14443CpuPage.h"
 #include "consoles/CSamPage.h"
 #include "consoles/CTransceivePage.h"
-#include "pages/CMifareS50Page.h"
+#include "pages/CAt1608Page.h"
+#include "pages/CAt24Page.h"
 #include "pages/CAt88rf020Page.h"
-#include "pages/CMifareS70Page.h"
-#include "pages/CSr176Page.h"
-#include "pages/CSrix4kPage.h"
-#include "pages/CShc1102Page.h"
-#include "pages/CTrh1064Page.h"
 #include "pages/CIso15693Page.h"
+#include "pages/CMifareS50Page.h"
 #include "pages/CMifareS70Page.h"
+#include "pages/CShc1102Page.h"
+#include "pages/CSr176Page.h"
 #include "pages/CSrf55vPage.h"
+#include "pages/CSrix4kPage.h"
+#include "pages/CTrh1064Page.h"
 #include "pages/CUltraLightPage.h"
 
 #include <array>
@@ -36,12 +35,16 @@ CCardPage *makePage(int /*cardType*/, int /*screenWidth*/, QWidget *parent)
 CCardPage *makeAt88rf020Page(int /*cardType*/, int screenWidth, QWidget *parent)
 {
     return new CAt88rf020Page(screenWidth, parent);
+}
+
 // The AT24Cxx page learns its memory size from the card type.
 CCardPage *makeAt24Page(int cardType, int /*screenWidth*/, QWidget *parent)
 {
     auto *page = new CAt24Page(parent);
     page->setCardType(cardType);
     return page;
+}
+
 // The ISO 15693 page takes its card profile from the card type.
 CCardPage *makeIso15693Page(int cardType, int /*screenWidth*/, QWidget *parent)
 {
@@ -52,6 +55,8 @@ CCardPage *makeIso15693Page(int cardType, int /*screenWidth*/, QWidget *parent)
 CCardPage *makeSrf55vPage(int cardType, int /*screenWidth*/, QWidget *parent)
 {
     return new CSrf55vPage(cardType == 23 ? 1 : 0, parent);
+}
+
 // The consoles whose template follows the screen width; the ISO 14443-4 page also serves
 // three card types.
 CCardPage *makeIso14443CpuPage(int cardType, int screenWidth, QWidget *parent)
