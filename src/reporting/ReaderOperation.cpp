@@ -15,11 +15,15 @@ namespace {
 struct BufferRule {
     enum class Size { Fixed, CountParameter, AnsweredLength, IsLength };
     Size size;
-    int value; // Fixed: bytes; CountParameter / AnsweredLength: the parameter's position
+    int value;      // Fixed: bytes; CountParameter / AnsweredLength: the parameter's position
+    int limit = -1; // the buffer's size where the contract fixes it below the usual answer buffer
 };
 constexpr BufferRule fixed(int bytes) { return {BufferRule::Size::Fixed, bytes}; }
-constexpr BufferRule countIn(int parameter) { return {BufferRule::Size::CountParameter, parameter}; }
-constexpr BufferRule answered(int lengthParameter) { return {BufferRule::Size::AnsweredLength, lengthParameter}; }
+constexpr BufferRule countIn(int parameter, int limit = -1) { return {BufferRule::Size::CountParameter, parameter, limit}; }
+constexpr BufferRule answered(int lengthParameter, int limit = -1)
+{
+    return {BufferRule::Size::AnsweredLength, lengthParameter, limit};
+}
 constexpr BufferRule length() { return {BufferRule::Size::IsLength, 0}; }
 
 // A one-byte length never gives more than this; counts given as parameters are held to the
@@ -32,8 +36,8 @@ constexpr int64_t MaxCountBytes = 8192;
 const std::map<std::string_view, std::vector<BufferRule>> &bufferRules()
 {
     static const std::map<std::string_view, std::vector<BufferRule>> rules = {
-        {"des_encrypt", {countIn(2), countIn(2), countIn(4)}},
-        {"des_decrypt", {countIn(2), countIn(2), countIn(4)}},
+        {"des_encrypt", {countIn(2, 256), countIn(2), countIn(4)}},
+        {"des_decrypt", {countIn(2, 256), countIn(2), countIn(4)}},
         {"rf_get_device_number", {fixed(2)}},
         {"rf_get_model", {answered(2), length()}},
         {"rf_sam_rst", {answered(2), length()}},
@@ -82,7 +86,7 @@ const std::map<std::string_view, std::vector<BufferRule>> &bufferRules()
         {"rf_Shc1102_Auth", {fixed(4)}},
         {"rf_Shc1102_Read", {answered(3), length()}},
         {"rf_Shc1102_Write", {fixed(4)}},
-        {"ReadTime", {answered(2), length()}},
+        {"ReadTime", {answered(2, 7), length()}},
         {"WriteTime", {fixed(7)}},
         {"ISO15693_Inventorys", {answered(2), length()}},
         {"Srf55vp_Read", {fixed(8), answered(4), length()}},
@@ -96,8 +100,16 @@ const std::map<std::string_view, std::vector<BufferRule>> &bufferRules()
     return rules;
 }
 
+int64_t unlimitedRuleBytes(const BufferRule &rule, const std::vector<ReaderRawArgument> &raw);
+
 // The byte count a rule gives, 0 when it cannot be told.
 int64_t ruleBytes(const BufferRule &rule, const std::vector<ReaderRawArgument> &raw)
+{
+    const int64_t bytes = unlimitedRuleBytes(rule, raw);
+    return rule.limit >= 0 ? std::min<int64_t>(bytes, rule.limit) : bytes;
+}
+
+int64_t unlimitedRuleBytes(const BufferRule &rule, const std::vector<ReaderRawArgument> &raw)
 {
     switch (rule.size) {
     case BufferRule::Size::Fixed: return rule.value;
