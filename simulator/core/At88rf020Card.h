@@ -28,6 +28,7 @@ public:
 
     // The answer to request B: 0x50, the PUPI, application data and protocol information.
     Bytes answerToRequest() const;
+    std::optional<Bytes> answerToRequestB() const override { return answerToRequest(); }
     bool pageLocked(int page) const;
 
     int32_t check(const uint8_t *password);

@@ -465,9 +465,8 @@ int32_t SimulatedReader::shc1102Write(uint16_t icdev, uint8_t block, const uint8
     return finish(card ? card->write(block, data) : status::NoCard);
 }
 
-// Request B (0 wakes idle tags, 8 halted ones too) makes the first tag that answers in the chosen
-// radio mode the addressed one: the AT88RF020 in its own mode, the TRH1064 in type B; a refused
-// command or a deselect ends that.
+// Request B (0 wakes idle tags, 8 halted ones too) makes the first card that answers in the chosen
+// radio mode the addressed one; a refused command or a deselect ends that.
 int32_t SimulatedReader::requestTypeB(uint16_t icdev, uint8_t mode, uint8_t *answer, uint8_t *len)
 {
     constexpr uint8_t RequestB = 0x00;
@@ -480,16 +479,8 @@ int32_t SimulatedReader::requestTypeB(uint16_t icdev, uint8_t mode, uint8_t *ans
         return status::WrongParameter;
     // Cards of other modulations stay asleep through the request.
     m_field.request(mode != RequestB);
-    const auto answerWith = [&](auto *tag) {
-        m_field.activate(tag);
-        copyOut(tag->answerToRequest(), answer, len);
-        return status::Ok;
-    };
-    if (auto *tag = m_field.firstReady<At88rf020Card>())
-        return answerWith(tag);
-    if (auto *tag = m_field.firstReady<Trh1064Card>())
-        return answerWith(tag);
-    // Type B processor cards answer with their 12-byte ATQB.
+    // Every type B card answers in field order: the AT88RF020 in its own mode, the TRH1064 and
+    // the processor cards in type B.
     auto *card = m_field.firstReady<VirtualCard>([](const VirtualCard &c) { return c.answerToRequestB().has_value(); });
     if (!card)
         return status::NoCard;

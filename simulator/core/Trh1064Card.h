@@ -32,6 +32,7 @@ public:
 
     // The answer to the type B request: the serial number and four protocol bytes.
     Bytes answerToRequest() const;
+    std::optional<Bytes> answerToRequestB() const override { return answerToRequest(); }
     static int pageSize(int page) { return page == 1 ? 40 : 8; }
     uint8_t configuration() const { return blockData(0)[7]; }
 

@@ -117,6 +117,15 @@ void CHalvidView::placeOverView(int screenWidth)
 {
     m_page->setGeometry(QRect(QPoint(0, 0), viewport()->size()));
     m_page->layoutForWidth(screenWidth);
+    coverView();
+}
+
+void CHalvidView::coverView()
+{
+    // The page covers the view, and reaches further down when its controls do (the view then
+    // scrolls over it).
+    const QSize client = viewport()->size();
+    m_page->setGeometry(0, 0, client.width(), std::max(client.height(), m_page->contentHeight()));
 }
 
 void CHalvidView::showAndUpdateRange()
@@ -149,6 +158,6 @@ void CHalvidView::resizeEvent(QResizeEvent *event)
     if (m_page != nullptr && m_placement == PagePlacement::Centred)
         placeCentred();
     else if (m_page != nullptr && m_placement == PagePlacement::FillsView)
-        m_page->setGeometry(QRect(QPoint(0, 0), viewport()->size()));
+        coverView();
     updateScrollRange();
 }

@@ -43,6 +43,7 @@ private:
     void placePage();
     void placeCentred();
     void placeOverView(int screenWidth);
+    void coverView();
     void showAndUpdateRange();
     void updateScrollRange();
 
