@@ -141,7 +141,7 @@ void CSrix4kPage::layoutGrid()
     const int left = chipIdLabel.x() + chipIdLabel.width() + GridMargin_px;
     const int top = chipIdLabel.y();
     m_gridArea = QRect(QPoint(left, top), QPoint(width() - GridMargin_px - 1, top + TabLine_px - 1));
-    resize(width(), top + PageBelowGridTop_px);
+    // The page reaches 452 pixels below the grid's top; the host sizes it to cover at least that.
     setContentHeight(top + PageBelowGridTop_px);
 
     const int w = (m_gridArea.width() - 40) / ColumnCount;
@@ -212,8 +212,7 @@ void CSrix4kPage::paintPage(QPainter &painter)
 void CSrix4kPage::resizeEvent(QResizeEvent *event)
 {
     CCardPage::resizeEvent(event);
-    if (m_gridArea.isValid() && (width() != m_gridArea.right() + 1 + GridMargin_px
-                                 || height() != m_gridArea.top() + PageBelowGridTop_px))
+    if (m_gridArea.isValid() && width() != m_gridArea.right() + 1 + GridMargin_px)
         layoutGrid();
 }
 

