@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "SimulatorSession.h"
 #include "QtPrinters.h"
 
 #include "base/ProgramDirectory.h"
@@ -24,20 +25,10 @@ namespace {
 class ConsoleSimulatorTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
-        ASSERT_FALSE(path.isEmpty());
-        QFile::remove(path);
-        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
-        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
-        PortOpen = true;
-    }
+    void SetUp() override { ASSERT_TRUE(m_session.start(nullptr)); }
     void TearDown() override
     {
         m_page.reset();
-        if (PortOpen && ReaderApi.rf_close_com != nullptr)
-            ReaderApi.rf_close_com();
         for (const char *book : {"cosbooks.txt", "cpubooks.txt", "samcosbooks.txt", "testcmdbooks.txt"})
             QFile::remove(ProgramFilePath(book));
     }
@@ -59,7 +50,7 @@ protected:
     }
 
     PageHarness harness;
-    ReaderLibrary m_library;
+    SimulatorSession m_session;
     std::unique_ptr<CConsolePage> m_page;
 };
 

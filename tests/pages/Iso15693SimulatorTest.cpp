@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "SimulatorSession.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexGrid.h"
@@ -8,7 +9,6 @@
 #include "reader/RuntimeState.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,21 +30,10 @@ const char *const TwoTags = R"({
 class Iso15693SimulatorTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        QSaveFile file(qEnvironmentVariable("ZENTRAVA_SCENARIO"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(TwoTags);
-        ASSERT_TRUE(file.commit());
-        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
-        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
-        PortOpen = true;
-    }
+    void SetUp() override { ASSERT_TRUE(m_session.start(TwoTags)); }
     void TearDown() override
     {
         m_page.reset();
-        if (PortOpen && ReaderApi.rf_close_com != nullptr)
-            ReaderApi.rf_close_com();
     }
 
     QString text(int id) { return PageHarness::text(m_page.get(), id); }
@@ -56,7 +45,7 @@ protected:
     }
 
     PageHarness harness;
-    ReaderLibrary m_library;
+    SimulatorSession m_session;
     std::unique_ptr<QWidget> m_page;
 };
 

@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "SimulatorSession.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexGrid.h"
@@ -7,7 +8,6 @@
 #include "reader/ReaderLibrary.h"
 #include "reader/RuntimeState.h"
 
-#include <QSaveFile>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -27,26 +27,9 @@ protected:
     void TearDown() override
     {
         m_page.reset();
-        if (PortOpen && ReaderApi.rf_close_com != nullptr)
-            ReaderApi.rf_close_com();
     }
 
-    void start(const char *scenario)
-    {
-        const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
-        ASSERT_FALSE(path.isEmpty());
-        if (scenario == nullptr) {
-            QFile::remove(path);
-        } else {
-            QSaveFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(scenario);
-            ASSERT_TRUE(file.commit());
-        }
-        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
-        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
-        PortOpen = true;
-    }
+    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
 
     QString text(int id) { return PageHarness::text(m_page.get(), id); }
     void click(int id) { PageHarness::click(m_page.get(), id); }
@@ -60,7 +43,7 @@ protected:
     }
 
     PageHarness harness;
-    ReaderLibrary m_library;
+    SimulatorSession m_session;
     std::unique_ptr<CCardPage> m_page;
 };
 

@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "SimulatorSession.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -10,7 +11,6 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <gtest/gtest.h>
 
@@ -59,29 +59,10 @@ protected:
     void TearDown() override
     {
         m_page.reset();
-        if (PortOpen && ReaderApi.rf_close_com != nullptr)
-            ReaderApi.rf_close_com();
     }
 
     // Lays the cards of a scenario on the reader; no scenario leaves the reader's own default.
-    void start(const char *scenario)
-    {
-        const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
-        ASSERT_FALSE(path.isEmpty());
-        if (scenario == nullptr) {
-            QFile::remove(path);
-        } else {
-            // Replaced by rename, so that the reader sees a new file.
-            QSaveFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(scenario);
-            ASSERT_TRUE(file.commit());
-        }
-        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()))
-            << "no simulated reader at " << ReaderLibrary::defaultPath().toStdString();
-        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
-        PortOpen = true;
-    }
+    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
 
     template <class Page>
     Page &open()
@@ -118,7 +99,7 @@ protected:
     // Declared in this order so that the library is freed before the harness puts back the
     // table it found.
     PageHarness harness;
-    ReaderLibrary m_library;
+    SimulatorSession m_session;
     std::unique_ptr<QWidget> m_page;
 };
 

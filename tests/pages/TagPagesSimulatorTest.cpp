@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "SimulatorSession.h"
 #include "QtPrinters.h"
 
 #include "pages/CShc1102Page.h"
@@ -8,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QSaveFile>
 
 #include <gtest/gtest.h>
 
@@ -29,27 +29,10 @@ protected:
     void TearDown() override
     {
         m_page.reset();
-        if (PortOpen && ReaderApi.rf_close_com != nullptr)
-            ReaderApi.rf_close_com();
     }
 
     // Lays the cards of a scenario on the reader; no scenario leaves the reader's own default.
-    void start(const char *scenario)
-    {
-        const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
-        ASSERT_FALSE(path.isEmpty());
-        if (scenario == nullptr) {
-            QFile::remove(path);
-        } else {
-            QSaveFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(scenario);
-            ASSERT_TRUE(file.commit());
-        }
-        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
-        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
-        PortOpen = true;
-    }
+    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
 
     template <class Page>
     Page &open()
@@ -66,7 +49,7 @@ protected:
     void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
 
     PageHarness harness;
-    ReaderLibrary m_library;
+    SimulatorSession m_session;
     std::unique_ptr<QWidget> m_page;
 };
 

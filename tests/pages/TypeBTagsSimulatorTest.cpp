@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "SimulatorSession.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -26,18 +27,10 @@ QString hexOf(const char *ascii)
 class TypeBTagsSimulatorTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        QFile::remove(qEnvironmentVariable("ZENTRAVA_SCENARIO"));
-        ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath()));
-        ASSERT_EQ(ReaderApi.rf_init_com(1, 14400), 0);
-        PortOpen = true;
-    }
+    void SetUp() override { ASSERT_TRUE(m_session.start(nullptr)); }
     void TearDown() override
     {
         m_page.reset();
-        if (PortOpen && ReaderApi.rf_close_com != nullptr)
-            ReaderApi.rf_close_com();
     }
 
     template <class Page, class... Args>
@@ -52,7 +45,7 @@ protected:
     void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
 
     PageHarness harness;
-    ReaderLibrary m_library;
+    SimulatorSession m_session;
     std::unique_ptr<QWidget> m_page;
 };
 
