@@ -1,6 +1,7 @@
 #include "pages/CSr176Page.h"
 
 #include "controls/CHexEdit.h"
+#include "pages/StTagBlocks.h"
 #include "pages/StTagSelection.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
@@ -114,49 +115,22 @@ void CSr176Page::request()
     op.succeed(Message(6));
 }
 
+StTagControls CSr176Page::blockControls()
+{
+    return {FirstBlockField, BlockCount, BlockBytes, BlockList, LockRegisterField};
+}
+
 void CSr176Page::readCard()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    clearBlockFields();
-    for (int block = 0; block < BlockCount; ++block) {
-        std::array<uint8_t, AnswerBufferSize> buffer{};
-        uint8_t length = 0;
-        const QString label = Message(57, block);
-        if (!op.callReportedAs<rf_sr176_readblock>(label, 0, uint8_t(block), buffer.data(), &length)
-            || !op.acceptLengthAs(length, BlockBytes, label))
-            return;
-        hexEdit(FirstBlockField + block)->SetHexBytes(buffer.data(), BlockBytes);
-    }
-    op.succeed(Message(13));
+    ReadStBlocks<rf_sr176_readblock>(*this, blockControls());
 }
 
 void CSr176Page::writeBlock()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    const int block = selectedItemData(BlockList);
-    if (block < 0)
-        return;
-    const QByteArray data = hexEdit(FirstBlockField + block)->GetHexBytes();
-    if (data.size() != BlockBytes)
-        return;
-    if (op.call<rf_sr176_writeblock>(0, uint8_t(block), reinterpret_cast<const uint8_t *>(data.constData())))
-        op.succeed(Message(15));
+    WriteStBlock<rf_sr176_writeblock>(*this, blockControls());
 }
 
 void CSr176Page::lock()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    const QByteArray lockRegister = hexEdit(LockRegisterField)->GetHexBytes();
-    if (lockRegister.size() != 1
-        || ShowMessageBox(this, Message(58), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
-               != MessageAnswer::Ok)
-        return;
-    if (op.call<rf_sr176_protectblock>(0, uint8_t(lockRegister[0])))
-        op.succeed(Message(59));
+    LockStTag<rf_sr176_protectblock>(*this, blockControls());
 }

@@ -2,6 +2,8 @@
 
 #include "pages/CCardPage.h"
 
+struct StTagControls;
+
 // The page of "SR176", an ST tag of 16 blocks of 2 bytes: selects it and shows its chip ID,
 // reads every block, writes one of blocks 4 to 14 and writes the lock register after a
 // confirmation.
@@ -17,6 +19,7 @@ public:
 private:
     void initialise();
     void request();
+    StTagControls blockControls();
     void readCard();
     void writeBlock();
     void lock();

@@ -1,6 +1,7 @@
 #include "pages/CSrix4kPage.h"
 
 #include "controls/CHexEdit.h"
+#include "pages/StTagBlocks.h"
 #include "pages/StTagSelection.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
@@ -272,49 +273,22 @@ void CSrix4kPage::readUid()
     op.succeed(Message(60));
 }
 
+StTagControls CSrix4kPage::blockControls()
+{
+    return {FirstBlockField, BlockCount, BlockBytes, BlockList, LockRegisterField};
+}
+
 void CSrix4kPage::readCard()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    clearBlockFields();
-    for (int block = 0; block < BlockCount; ++block) {
-        std::array<uint8_t, AnswerBufferSize> buffer{};
-        uint8_t length = 0;
-        const QString label = Message(57, block);
-        if (!op.callReportedAs<rf_srix4k_readblock>(label, 0, uint8_t(block), buffer.data(), &length)
-            || !op.acceptLengthAs(length, BlockBytes, label))
-            return;
-        hexEdit(FirstBlockField + block)->SetHexBytes(buffer.data(), BlockBytes);
-    }
-    op.succeed(Message(13));
+    ReadStBlocks<rf_srix4k_readblock>(*this, blockControls());
 }
 
 void CSrix4kPage::writeBlock()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    const int block = selectedItemData(BlockList);
-    if (block < 0)
-        return;
-    const QByteArray data = hexEdit(FirstBlockField + block)->GetHexBytes();
-    if (data.size() != BlockBytes)
-        return;
-    if (op.call<rf_srix4k_writeblock>(0, uint8_t(block), reinterpret_cast<const uint8_t *>(data.constData())))
-        op.succeed(Message(15));
+    WriteStBlock<rf_srix4k_writeblock>(*this, blockControls());
 }
 
 void CSrix4kPage::lock()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    const QByteArray lockRegister = hexEdit(LockRegisterField)->GetHexBytes();
-    if (lockRegister.size() != 1
-        || ShowMessageBox(this, Message(58), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
-               != MessageAnswer::Ok)
-        return;
-    if (op.call<rf_srix4k_writelockreg>(0, uint8_t(lockRegister[0])))
-        op.succeed(Message(59));
+    LockStTag<rf_srix4k_writelockreg>(*this, blockControls());
 }

@@ -2,6 +2,8 @@
 
 #include "pages/CCardPage.h"
 
+struct StTagControls;
+
 #include <QRect>
 
 class QMouseEvent;
@@ -47,6 +49,7 @@ private:
     void showTab(int tab);
     void request();
     void readUid();
+    StTagControls blockControls();
     void readCard();
     void writeBlock();
     void lock();

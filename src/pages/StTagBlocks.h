@@ -1,0 +1,76 @@
+#pragma once
+
+#include "controls/CHexEdit.h"
+#include "pages/CCardPage.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderOperation.h"
+#include "reporting/UserPrompts.h"
+
+#include <array>
+#include <cstdint>
+
+// The block operations the two ST tag pages share; each page names its own reader functions
+// and hands over where its controls are.
+struct StTagControls {
+    int firstBlockField; // block b is shown in field firstBlockField + b
+    int blockCount;
+    int blockBytes;
+    int blockList;         // the block to write
+    int lockRegisterField; // one byte
+};
+
+// Every block read into its field, the fields emptied first. A failed or short read is reported
+// as "Read block: N error!" and leaves the blocks read before it.
+template <ReaderFunction Read>
+void ReadStBlocks(CCardPage &page, const StTagControls &controls)
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    for (int block = 0; block < controls.blockCount; ++block)
+        page.hexEdit(controls.firstBlockField + block)->clear();
+    for (int block = 0; block < controls.blockCount; ++block) {
+        std::array<uint8_t, 1024> buffer{};
+        uint8_t length = 0;
+        const QString label = Message(57, block);
+        if (!op.callReportedAs<Read>(label, 0, uint8_t(block), buffer.data(), &length)
+            || !op.acceptLengthAs(length, controls.blockBytes, label))
+            return;
+        page.hexEdit(controls.firstBlockField + block)->SetHexBytes(buffer.data(), controls.blockBytes);
+    }
+    op.succeed(Message(13));
+}
+
+// The chosen block written from its field; a field of another length writes nothing.
+template <ReaderFunction Write>
+void WriteStBlock(CCardPage &page, const StTagControls &controls)
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const int block = page.selectedItemData(controls.blockList);
+    if (block < 0)
+        return;
+    const QByteArray data = page.hexEdit(controls.firstBlockField + block)->GetHexBytes();
+    if (data.size() != controls.blockBytes)
+        return;
+    if (op.call<Write>(0, uint8_t(block), reinterpret_cast<const uint8_t *>(data.constData())))
+        op.succeed(Message(15));
+}
+
+// The lock register written, once the operator has confirmed "Be sure to lock?"; a field of
+// another length than one byte writes nothing.
+template <ReaderFunction Lock>
+void LockStTag(CCardPage &page, const StTagControls &controls)
+{
+    ReaderOperation op;
+    if (!op.requirePortOpen())
+        return;
+    const QByteArray lockRegister = page.hexEdit(controls.lockRegisterField)->GetHexBytes();
+    if (lockRegister.size() != 1
+        || ShowMessageBox(&page, Message(58), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
+               != MessageAnswer::Ok)
+        return;
+    if (op.call<Lock>(0, uint8_t(lockRegister[0])))
+        op.succeed(Message(59));
+}
