@@ -3,6 +3,8 @@
 #include "consoles/CTipListBox.h"
 #include "controls/CHexEdit.h"
 #include "controls/HexCodec.h"
+#include "reporting/MessageCatalogue.h"
+#include "reporting/UserPrompts.h"
 
 CConsolePage::CConsolePage(const DialogTemplate &dialogTemplate, const ConsoleControls &controls, QWidget *parent)
     : CCardPage(dialogTemplate, parent)
@@ -23,4 +25,9 @@ QByteArray CConsolePage::commandBytes() const
 void CConsolePage::listAnswer(const uint8_t *answer, int length)
 {
     m_results->AddItem(BytesToHexText(answer, length));
+}
+
+void CConsolePage::refuseShortCommand()
+{
+    ShowMessageBox(this, Message(31), QStringLiteral("error"), MessageIcon::Error);
 }

@@ -2,9 +2,11 @@
 
 #include "consoles/CConsoleBook.h"
 #include "pages/CCardPage.h"
+#include "reporting/ReaderOperation.h"
 
 #include <QByteArray>
 
+#include <array>
 #include <cstdint>
 
 class CTipListBox;
@@ -38,6 +40,31 @@ protected:
     void recordCommand(const QByteArray &command) { m_book.RecordCommand(command); }
     // One answer as the newest, selected line of the result list.
     void listAnswer(const uint8_t *answer, int length);
+    void refuseShortCommand();
+
+    // Send: the command field, at least `minimumBytes` long (message 31 otherwise), kept in the
+    // book and sent through F (command, its length, answer, answer length); the answer is listed
+    // and `successText` reported.
+    template <ReaderFunction F>
+    void sendCommand(int minimumBytes, const QString &successText)
+    {
+        ReaderOperation op;
+        if (!op.requirePortOpen())
+            return;
+        const QByteArray command = commandBytes();
+        if (command.size() < minimumBytes) {
+            refuseShortCommand();
+            return;
+        }
+        recordCommand(command);
+        std::array<uint8_t, 1024> answer{};
+        uint8_t length = 0;
+        if (!op.call<F>(0, reinterpret_cast<const uint8_t *>(command.constData()), int32_t(command.size()),
+                        answer.data(), &length))
+            return;
+        listAnswer(answer.data(), length);
+        op.succeed(successText);
+    }
 
 private:
     CConsoleBook m_book;

@@ -80,20 +80,5 @@ void CCpuCardPage::reset()
 
 void CCpuCardPage::send()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    const QByteArray command = commandBytes();
-    if (command.size() < MinCommandLength) {
-        ShowMessageBox(this, Message(31), QStringLiteral("error"), MessageIcon::Error);
-        return;
-    }
-    recordCommand(command);
-    std::array<uint8_t, AnswerBufferSize> response{};
-    uint8_t length = 0;
-    if (!op.call<smartcard_cos>(0, reinterpret_cast<const uint8_t *>(command.constData()), int32_t(command.size()),
-                                response.data(), &length))
-        return;
-    listAnswer(response.data(), length);
-    op.succeed(Message(3));
+    sendCommand<smartcard_cos>(MinCommandLength, Message(3));
 }

@@ -214,21 +214,6 @@ void CIso14443CpuPage::deselect()
 
 void CIso14443CpuPage::send()
 {
-    ReaderOperation op;
-    if (!op.requirePortOpen())
-        return;
-    const QByteArray command = commandBytes();
     // The DESFire takes its native commands, which may be a single byte.
-    if (m_cardType != DesfireCardType && command.size() < MinCommandLength) {
-        ShowMessageBox(this, Message(31), QStringLiteral("error"), MessageIcon::Error);
-        return;
-    }
-    recordCommand(command);
-    std::array<uint8_t, AnswerBufferSize> answer{};
-    uint8_t length = 0;
-    if (!op.call<rf_cos_command>(0, reinterpret_cast<const uint8_t *>(command.constData()), int32_t(command.size()),
-                                 answer.data(), &length))
-        return;
-    listAnswer(answer.data(), length);
-    op.succeed(Message(42));
+    sendCommand<rf_cos_command>(m_cardType == DesfireCardType ? 0 : MinCommandLength, Message(42));
 }
