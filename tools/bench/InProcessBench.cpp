@@ -1,0 +1,153 @@
+#include "InProcessBench.h"
+
+#include "app/CHalvidView.h"
+#include "app/CardPages.h"
+#include "base/CardTypes.h"
+#include "controls/CHexGrid.h"
+#include "pages/CCardPage.h"
+#include "reader/ReaderApi.h"
+#include "reader/ReaderLibrary.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double elapsedMs(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// One frame at 60 Hz.
+constexpr double FrameBudget_ms = 1000.0 / 60.0;
+
+} // namespace
+
+void RunPageSwitchBench(int runs)
+{
+    CHalvidView view;
+    view.resize(1280, 760);
+    view.show();
+    QApplication::processEvents();
+    std::printf("\npage switch: menu command to the new page painted, median of %d runs (ms)\n", runs);
+    std::printf("%-22s %10s %12s\n", "card type", "time", "of a frame");
+    double worst = 0;
+    QString worstName;
+    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
+        if (!HasCardPage(cardType))
+            continue;
+        std::vector<double> times;
+        for (int run = 0; run < runs; ++run) {
+            // From another page, as the operator switches.
+            view.ShowPage(cardType == 1 ? 0 : 1);
+            QApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            view.ShowPage(cardType);
+            view.viewport()->repaint();
+            if (view.page() != nullptr)
+                view.page()->repaint();
+            times.push_back(elapsedMs(timer));
+        }
+        const double time = median(times);
+        std::printf("%-22s %10.2f %11.0f%%\n", qPrintable(CardName(cardType)), time, 100 * time / FrameBudget_ms);
+        if (time > worst) {
+            worst = time;
+            worstName = CardName(cardType);
+        }
+    }
+    std::printf("slowest: %s, %.2f ms against the %.1f ms of one frame at 60 Hz\n", qPrintable(worstName), worst,
+                FrameBudget_ms);
+}
+
+void RunGridKeystrokeBench(int runs)
+{
+    const auto keystrokes = [runs](int bytes) {
+        CHexGrid grid;
+        grid.SetGeometry(16, 16);
+        grid.SetData(QByteArray(bytes, '\x5A'));
+        // One page of 16 rows of 16 cells on screen, as the pages show it.
+        grid.resize(grid.sizeHint());
+        grid.show();
+        grid.setFocus();
+        QApplication::processEvents();
+        std::vector<double> times;
+        for (int run = 0; run < runs; ++run) {
+            grid.setCaretPosition((3 * run) % (3 * 256));
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+            QElapsedTimer timer;
+            timer.start();
+            QApplication::sendEvent(&grid, &press);
+            grid.repaint();
+            times.push_back(elapsedMs(timer));
+        }
+        return median(times);
+    };
+    const double small = keystrokes(256);
+    const double large = keystrokes(8192);
+    std::printf("\nhex grid: keystroke to repaint, median of %d keystrokes (ms)\n", runs);
+    std::printf("%-30s %10.3f\n%-30s %10.3f\nratio %.2f (8 KB against 256 bytes)\n", "256-byte tag", small,
+                "8 KB image", large, large / std::max(small, 1e-9));
+}
+
+namespace {
+
+// The floor of the simulated read: a plain call copying 16 bytes, kept out of line.
+[[gnu::noinline]] int32_t copySixteen(uint8_t *to, const uint8_t *from)
+{
+    std::memcpy(to, from, 16);
+    return 0;
+}
+
+} // namespace
+
+void RunSimulatedReadBench(int runs)
+{
+    ReaderLibrary library;
+    if (!library.load(ReaderLibrary::defaultPath()) || ReaderApi.rf_init_com(1, 14400) != 0) {
+        std::printf("\nsimulated reader: %s could not be opened\n", qPrintable(ReaderLibrary::defaultPath()));
+        return;
+    }
+    std::array<uint8_t, 1024> buffer{};
+    uint8_t length = 0;
+    uint8_t size = 0;
+    const std::array<uint8_t, 6> key = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const bool selected = ReaderApi.rf_request(0, 0x52, buffer.data()) == 0
+        && ReaderApi.rf_anticoll(0, 4, buffer.data(), &length) == 0
+        && ReaderApi.rf_select(0, buffer.data(), 4, &size) == 0
+        && ReaderApi.rf_M1_authentication2(0, 0x60, 4, key.data()) == 0;
+    if (!selected) {
+        std::printf("\nsimulated reader: the default 4K card could not be selected\n");
+        ReaderApi.rf_close_com();
+        return;
+    }
+    std::vector<double> reads;
+    std::vector<double> copies;
+    const std::array<uint8_t, 16> source{};
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        ReaderApi.rf_M1_read(0, 5, buffer.data(), &length);
+        reads.push_back(double(timer.nsecsElapsed()) / 1e3);
+        timer.restart();
+        copySixteen(buffer.data(), source.data());
+        copies.push_back(double(timer.nsecsElapsed()) / 1e3);
+    }
+    ReaderApi.rf_close_com();
+    std::printf("\nsimulated reader: one Mifare block read, median of %d calls (microseconds)\n", runs);
+    std::printf("%-30s %10.2f\n%-30s %10.2f\n", "rf_M1_read", median(reads), "plain 16-byte copy", median(copies));
+}
