@@ -61,7 +61,9 @@ CCardPage::~CCardPage() = default;
 
 QWidget *CCardPage::addControl(const ControlTemplate &control)
 {
-    const DialogBuilder builder;
+    // Built once: measuring the page font for every one of a page's run-time controls (the SRIX4K
+    // page makes 260) would cost more than the controls themselves.
+    static const DialogBuilder builder;
     QWidget *widget = builder.buildControl(control, this);
     m_controls.push_back(widget);
     m_controlsById.try_emplace(control.id, ControlEntry{widget, control.kind});
