@@ -1,5 +1,7 @@
 #include "FakeReader.h"
 
+#include "reader/ReaderBuffers.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,59 +13,6 @@
 namespace {
 
 FakeReader *current = nullptr;
-
-// How many bytes an input buffer holds: a fixed count, or the value of another parameter (by
-// its position) such as a command length.
-struct InputSize {
-    int bytes = 0;
-    int fromParameter = -1;
-};
-constexpr InputSize bytes(int count) { return {count, -1}; }
-constexpr InputSize lengthIn(int parameter) { return {0, parameter}; }
-
-// The input buffers of each function, in parameter order.
-const std::map<QString, std::vector<InputSize>> &inputSizes()
-{
-    static const std::map<QString, std::vector<InputSize>> sizes = {
-        {"des_encrypt", {lengthIn(2), lengthIn(4)}},
-        {"des_decrypt", {lengthIn(2), lengthIn(4)}},
-        {"rf_sam_cos", {lengthIn(2)}},
-        {"rf_select", {lengthIn(2)}},
-        {"rf_M1_authentication2", {bytes(6)}},
-        {"rf_M1_write", {bytes(16)}},
-        {"rf_cos_command", {lengthIn(2)}},
-        {"rf_at020_check", {bytes(8)}},
-        {"rf_at020_write", {bytes(8)}},
-        {"rf_at020_lock", {bytes(4)}},
-        {"rf_at020_count", {bytes(6)}},
-        {"rf_sr176_writeblock", {bytes(2)}},
-        {"rf_srix4k_writeblock", {bytes(4)}},
-        {"rf_ul_write", {bytes(4)}},
-        {"ISO15693_Read", {bytes(8)}},
-        {"ISO15693_Write", {bytes(8), bytes(4)}},
-        {"ISO15693_Lock_Block", {bytes(8)}},
-        {"ISO15693_Write_AFI", {bytes(8)}},
-        {"ISO15693_Lock_AFI", {bytes(8)}},
-        {"ISO15693_Write_DSFID", {bytes(8)}},
-        {"ISO15693_Lock_DSFID", {bytes(8)}},
-        {"ISO15693_Get_System_Information", {bytes(8)}},
-        {"ISO15693_Get_Block_Security", {bytes(8)}},
-        {"smartcard_cos", {lengthIn(2)}},
-        {"AT24_write", {lengthIn(2)}},
-        {"AT1608_Authenticate", {bytes(16), bytes(8)}},
-        {"AT1608_VerifyPassword", {bytes(3)}},
-        {"AT1608_Write", {lengthIn(4)}},
-        {"rf_Shc1102_Auth", {bytes(4)}},
-        {"rf_Shc1102_Write", {bytes(4)}},
-        {"WriteTime", {bytes(7)}},
-        {"Srf55vp_Read", {bytes(8)}},
-        {"Srf55vp_Write_Reread", {bytes(8), bytes(8)}},
-        {"rf_transceive1", {lengthIn(2)}},
-        {"rf_thr1064_write", {lengthIn(3)}},
-        {"rf_thr1064_check", {bytes(8)}},
-    };
-    return sizes;
-}
 
 // The functions whose first parameter is not the device index.
 bool addressesDevice(const QString &name)
@@ -97,9 +46,9 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
         std::vector<int64_t> scalars;
         std::vector<QByteArray> inputs;
         std::vector<uint8_t *> outputs;
-        const std::vector<InputSize> *sizes = nullptr;
-        if (auto found = inputSizes().find(name); found != inputSizes().end())
-            sizes = &found->second;
+        // The library's table of byte buffers says how many bytes each input buffer holds.
+        const std::vector<BufferRule> *rules = ReaderBufferRules(ReaderFunctionTraits<F>::name);
+        std::size_t bytePointer = 0;
         int64_t values[sizeof...(Params) + 1] = {scalarValue(params)...};
         const bool skipDevice = addressesDevice(name);
 
@@ -110,19 +59,22 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                 if (!(index == 0 && skipDevice))
                     scalars.push_back(int64_t(parameter));
             } else if constexpr (std::is_same_v<T, const uint8_t *>) {
-                const std::size_t which = inputs.size();
+                const BufferRule *rule = rules != nullptr && bytePointer < rules->size() ? &(*rules)[bytePointer] : nullptr;
+                ++bytePointer;
                 int count = 0;
-                if (sizes == nullptr || which >= sizes->size()) {
-                    ADD_FAILURE() << "the fake reader does not know the size of input " << which << " of "
-                                  << name.toStdString();
-                } else {
-                    const InputSize size = (*sizes)[which];
-                    count = size.fromParameter >= 0 ? int(values[size.fromParameter]) : size.bytes;
-                }
+                if (rule != nullptr && rule->size == BufferRule::Size::Fixed)
+                    count = rule->value;
+                else if (rule != nullptr && rule->size == BufferRule::Size::CountParameter)
+                    count = int(values[rule->value]);
+                else
+                    ADD_FAILURE() << "the table of reader buffers gives no size for an input of " << name.toStdString();
+                if (rule != nullptr && rule->limit >= 0)
+                    count = std::min(count, rule->limit);
                 inputs.push_back(parameter == nullptr || count <= 0
                                      ? QByteArray()
                                      : QByteArray(reinterpret_cast<const char *>(parameter), count));
             } else if constexpr (std::is_same_v<T, uint8_t *>) {
+                ++bytePointer;
                 outputs.push_back(parameter);
             }
             ++index;
