@@ -220,14 +220,6 @@ TEST_F(At88rf020PageTest, TheTemplateFollowsTheScreenWidthAndTheListOffersPagesO
     for (auto [width, id] : {std::pair{640, 134}, {800, 132}, {1024, 133}, {1280, 133}}) {
         const CAt88rf020Page sized(width);
         EXPECT_EQ(sized.templateId(), id) << width;
-        // Every limited hex field shows its longest content (the PUPI field has no limit).
-        for (QWidget *control : sized.controls()) {
-            const auto *edit = qobject_cast<CHexEdit *>(control);
-            if (edit != nullptr && edit->GetMaxBytes() > 0 && edit->GetMaxBytes() <= 8) {
-                EXPECT_LE(edit->fontMetrics().horizontalAdvance(QString(2 * edit->GetMaxBytes(), 'D')) + 8, edit->width())
-                    << edit->objectName().toStdString();
-            }
-        }
     }
 
     QStringList items;

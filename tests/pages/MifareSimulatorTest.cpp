@@ -1,5 +1,5 @@
 #include "PageHarness.h"
-#include "SimulatorSession.h"
+#include "SimulatedPageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -53,31 +53,9 @@ const char *const OneKCard = R"({
 
 // The pages against the simulated reader beside the program, loaded as the program loads its
 // reader library, on the port the program opens at start-up.
-class MifareSimulatorTest : public ::testing::Test
+class MifareSimulatorTest : public SimulatedPageTest
 {
 protected:
-    void TearDown() override
-    {
-        m_page.reset();
-    }
-
-    // Lays the cards of a scenario on the reader; no scenario leaves the reader's own default.
-    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
-
-    template <class Page>
-    Page &open()
-    {
-        auto page = std::make_unique<Page>();
-        Page &shown = *page;
-        m_page = std::move(page);
-        return shown;
-    }
-
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-
     // Panel A of either Mifare page reads a sector with key A.
     void readPanelA(const QString &sector, const QString &key = FactoryKey)
     {
@@ -96,11 +74,6 @@ protected:
         click(button);
     }
 
-    // Declared in this order so that the library is freed before the harness puts back the
-    // table it found.
-    PageHarness harness;
-    SimulatorSession m_session;
-    std::unique_ptr<QWidget> m_page;
 };
 
 constexpr int Initialize = 1056, Increment = 1057, Decrement = 1059, Balance = 1060;

@@ -1,5 +1,5 @@
 #include "PageHarness.h"
-#include "SimulatorSession.h"
+#include "SimulatedPageTest.h"
 #include "QtPrinters.h"
 
 #include "pages/CShc1102Page.h"
@@ -23,35 +23,7 @@ QString hexOf(const char *ascii)
 }
 
 // The TRH1064 and SHC1102 pages against the simulated reader beside the program.
-class TagPagesSimulatorTest : public ::testing::Test
-{
-protected:
-    void TearDown() override
-    {
-        m_page.reset();
-    }
-
-    // Lays the cards of a scenario on the reader; no scenario leaves the reader's own default.
-    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
-
-    template <class Page>
-    Page &open()
-    {
-        auto page = std::make_unique<Page>();
-        Page &shown = *page;
-        m_page = std::move(page);
-        return shown;
-    }
-
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-
-    PageHarness harness;
-    SimulatorSession m_session;
-    std::unique_ptr<QWidget> m_page;
-};
+using TagPagesSimulatorTest = SimulatedPageTest;
 
 // The TRH1064 as the reader ships it, alone in the field (the built-in field also holds a type B
 // processor card, which would answer the request first).

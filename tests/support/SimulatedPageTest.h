@@ -1,0 +1,39 @@
+#pragma once
+
+#include "PageHarness.h"
+#include "SimulatorSession.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A page driven end to end against the simulated reader: lay a scenario, open the page, and
+// work its controls as the operator does.
+class SimulatedPageTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { m_page.reset(); }
+
+    // Lays the cards of a scenario on the reader; null leaves the reader's own default field.
+    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
+
+    template <class Page>
+    Page &open()
+    {
+        auto page = std::make_unique<Page>();
+        Page &shown = *page;
+        m_page = std::move(page);
+        return shown;
+    }
+
+    QString text(int id) { return PageHarness::text(m_page.get(), id); }
+    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
+    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+
+    // Declared in this order so that the library is freed before the harness puts back the
+    // table it found, and the page goes first.
+    PageHarness harness;
+    SimulatorSession m_session;
+    std::unique_ptr<QWidget> m_page;
+};
