@@ -142,10 +142,15 @@ Bytes CardCatalogue::randomUid(const CardType &type)
     Bytes uid(type.uidLength);
     for (uint8_t &value : uid)
         value = static_cast<uint8_t>(byte(generator));
-    if (type.uidLength == 7)
+    if (type.uidLength == 8) {
+        // An ISO 15693 serial number starts with E0 and the chip maker's code: NXP 04, TI 07, Infineon 05.
+        uid[0] = 0xE0;
+        uid[1] = type.name.rfind("tag-it", 0) == 0 ? 0x07 : type.name.rfind("srf55v", 0) == 0 ? 0x05 : 0x04;
+    } else if (type.uidLength == 7) {
         uid[0] = 0x04;
-    else if (uid[0] == 0x88) // the cascade tag never starts a single-size serial number
+    } else if (uid[0] == 0x88) { // the cascade tag never starts a single-size serial number
         uid[0] = 0x08;
+    }
     return uid;
 }
 

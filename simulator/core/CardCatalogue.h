@@ -26,7 +26,8 @@ public:
     static const CardType *find(std::string_view name);
     // Reads one card of the scenario's field by its "type"; throws ScenarioError.
     static std::unique_ptr<VirtualCard> fromJson(const nlohmann::ordered_json &card, const std::string &where);
-    // A fresh serial number of the type's length (7-byte ones start with NXP's 04).
+    // A fresh serial number of the type's length (7-byte ones start with NXP's 04, ISO 15693 ones
+    // with E0 and the maker's code).
     static Bytes randomUid(const CardType &type);
 };
 
