@@ -2,6 +2,7 @@
 
 #include "DesCipher.h"
 #include "At88rf020Card.h"
+#include "Iso15693Frames.h"
 #include "MifareClassicCard.h"
 #include "ProcessorCard.h"
 #include "ReaderClock.h"
@@ -737,10 +738,12 @@ int32_t SimulatedReader::transceive(uint16_t icdev, const uint8_t *data, int32_t
         return result;
     if (!data || !answer || !len || count <= 0 || count > MaxCommandLength)
         return status::WrongParameter;
-    // Only type B cards are modelled for raw frames; in any other mode nothing answers.
+    // Raw frames reach type B cards and ISO 15693 tags, each in its own radio mode.
     std::optional<Bytes> reply;
     if (m_field.antennaOn() && m_field.radioMode() == RadioMode::Iso14443B)
         reply = typeBFrame(Bytes(data, data + count));
+    else if (m_field.radioMode() == RadioMode::Iso15693)
+        reply = Iso15693Frames::answer(m_field, Bytes(data, data + count));
     if (!reply)
         return status::NoCard;
     copyOut(*reply, answer, len);

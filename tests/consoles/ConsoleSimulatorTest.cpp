@@ -111,7 +111,7 @@ TEST_F(ConsoleSimulatorTest, TheContactAndSamConsolesResetAndSendAndTheCipherWor
     EXPECT_EQ(text(1059), "4E6F772069732074");
 }
 
-TEST_F(ConsoleSimulatorTest, ThePassThroughActivatesTheTypeBCardFrameByFrame)
+TEST_F(ConsoleSimulatorTest, ThePassThroughTalksToTypeBCardsAndVicinityTags)
 {
     show(new CTransceivePage);
     click(1242);
@@ -120,10 +120,12 @@ TEST_F(ConsoleSimulatorTest, ThePassThroughActivatesTheTypeBCardFrameByFrame)
     EXPECT_EQ(send(1244, 1241, "1DB0C1D2E300080100"), "00");
     EXPECT_EQ(send(1244, 1241, "0200A40000020001"), "029000");
 
-    // No ISO 15693 tag answers.
+    // In ISO 15693 mode the vicinity tags answer: an inventory, then a read addressed to a UID
+    // that no tag has.
     click(1240);
     click(1242);
-    EXPECT_EQ(send(1244, 1241, "260100"), "");
+    EXPECT_EQ(send(1244, 1241, "260100"), "000078563412000104E0");
+    EXPECT_EQ(send(1244, 1241, "2220FFFFFFFFFFFFFFFF00"), "");
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_transceive1");
 }
 

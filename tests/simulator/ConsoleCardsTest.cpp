@@ -82,7 +82,7 @@ TEST_F(ConsoleCardsTest, RawTypeBFramesReachTheCardInTheField)
     for (const auto &step : dialogue)
         EXPECT_EQ(exchange(api.rf_transceive1, step.frame), step.answer) << step.frame;
 
-    // No ISO 15693 tag answers raw frames.
+    // No ISO 15693 tag in this field answers.
     ASSERT_EQ(api.rf_init_type(0, '1'), status::Ok);
     EXPECT_EQ(exchange(api.rf_transceive1, "260100").first, status::NoCard);
     uint8_t answer[4];

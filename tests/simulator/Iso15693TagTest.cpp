@@ -58,11 +58,52 @@ protected:
     {
         return api.ISO15693_Write(0, mode, hex(uid).data(), block, hex(data).data());
     }
+    std::pair<int32_t, std::string> transceive(const std::string &frame)
+    {
+        const Bytes bytes = hex(frame.c_str());
+        uint8_t answer[1024] = {};
+        uint8_t len = 0;
+        const int32_t result = api.rf_transceive1(0, bytes.data(), static_cast<int32_t>(bytes.size()), answer, &len);
+        return {result, zentrava::toHex(Bytes(answer, answer + len))};
+    }
 };
 
 constexpr const char *Sli = "E004010000000001";
 constexpr const char *TagIt = "E007000000000002";
 constexpr const char *Srf02 = "E005000000000003";
+
+// The pass-through console's raw frames: flags, command, the UID least significant byte first
+// when addressed, parameters; the answer's first byte is 00 or 01 and an error code.
+TEST_F(Iso15693TagTest, RawFramesReachTheTagsThroughThePassThrough)
+{
+    const std::string sliOnAir = "01000000000104E0", tagItOnAir = "02000000000007E0";
+    const struct {
+        std::string frame;
+        int32_t result;
+        std::string answer;
+    } dialogue[] = {
+        {"260100", status::Ok, "0011" + sliOnAir},                       // inventory, one slot
+        {"022003", status::Ok, "00CAFEF00D"},                            // read single, first tag
+        {"422005", status::Ok, "000100000000"},                          // with its security status
+        {"2220" + tagItOnAir + "00", status::Ok, "0000000000"},          // addressed to the Tag-it
+        {"2220FFFFFFFFFFFF07E000", status::NoCard, ""},                   // nobody has that UID
+        {"02210511223344", status::Ok, "0112"},                          // block 5 is locked
+        {"022106AABBCCDD", status::Ok, "00"},
+        {"02230501", status::Ok, "0000000000AABBCCDD"},                  // read multiple: 5 and 6
+        {"022B", status::Ok, "000F" + sliOnAir + "1122"},                // system information (start)
+        {"02AA", status::Ok, "0101"},                                    // not supported
+        {"0221", status::Ok, "0102"},                                    // no block number
+    };
+    for (const auto &step : dialogue) {
+        auto [result, answer] = transceive(step.frame);
+        if (step.frame == "022B")
+            answer = answer.substr(0, step.answer.size());
+        EXPECT_EQ(result, step.result) << step.frame;
+        EXPECT_EQ(answer, step.answer) << step.frame;
+    }
+    ASSERT_EQ(api.rf_init_type(0, 'A'), status::Ok);
+    EXPECT_EQ(transceive("260100").first, status::NoCard) << "type A mode";
+}
 
 TEST_F(Iso15693TagTest, InventoryListsEveryVicinityTagOnlyInItsRadioMode)
 {
