@@ -20,6 +20,15 @@ void HexGridModel::SetGeometry(int rowsPerPage, int cellsPerRow)
         return;
     m_rowsPerPage = rowsPerPage;
     m_cellsPerRow = cellsPerRow;
+    keepPageInImage();
+}
+
+void HexGridModel::keepPageInImage()
+{
+    // Fewer pages than before (larger pages, a shorter image): the last one stays current, and
+    // the caret within what it shows.
+    m_page = std::clamp(m_page, 0, std::max(GetPageCount() - 1, 0));
+    setCaretPosition(m_caret);
 }
 
 void HexGridModel::SetData(const QByteArray &bytes)
@@ -45,6 +54,7 @@ void HexGridModel::load(const uint8_t *bytes, int count)
         m_text += u' ';
     }
     m_caret = 0;
+    keepPageInImage();
 }
 
 int HexGridModel::GetPageCount() const
