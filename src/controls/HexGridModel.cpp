@@ -20,14 +20,8 @@ void HexGridModel::SetGeometry(int rowsPerPage, int cellsPerRow)
         return;
     m_rowsPerPage = rowsPerPage;
     m_cellsPerRow = cellsPerRow;
-    keepPageInImage();
-}
-
-void HexGridModel::keepPageInImage()
-{
-    // Fewer pages than before (larger pages, a shorter image): the last one stays current, and
-    // the caret within what it shows.
-    m_page = std::clamp(m_page, 0, std::max(GetPageCount() - 1, 0));
+    // The current page stays, though it may now lie past the data; the caret stays within what
+    // it shows.
     setCaretPosition(m_caret);
 }
 
@@ -54,7 +48,6 @@ void HexGridModel::load(const uint8_t *bytes, int count)
         m_text += u' ';
     }
     m_caret = 0;
-    keepPageInImage();
 }
 
 int HexGridModel::GetPageCount() const

@@ -21,12 +21,12 @@ public:
     static constexpr int DefaultCellsPerRow = 16;
     static constexpr int CellCharacters = 3;
 
-    // Stores both; values below 1 would leave no page to show and are ignored. A current page
-    // beyond the image's last becomes the last.
+    // Stores both; values below 1 would leave no page to show and are ignored. The current page
+    // is kept; the caret is clamped to the text it now shows.
     void SetGeometry(int rowsPerPage, int cellsPerRow);
     void SetGridFont(bool bold) { m_bold = bold; }
     // Loads the image (padded with "00 " cells to at least one page), discards the modified
-    // range and puts the caret at the start; a current page beyond the image's last becomes the last.
+    // range and puts the caret at the start.
     void SetData(const QByteArray &bytes);
     // The same from a buffer; a null buffer loads no bytes.
     void SetDataBytes(const uint8_t *bytes, int count);
@@ -74,7 +74,6 @@ public:
 
 private:
     void load(const uint8_t *bytes, int count);
-    void keepPageInImage();
     // Bytes of the cells [firstCell, endCell), cut to the image.
     QByteArray cellBytes(qsizetype firstCell, qsizetype endCell) const;
     qsizetype pageStart() const { return qsizetype(m_page) * pageCharacters(); }

@@ -75,7 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     bool onlyHexEntered = true;
     int steps = 0;
     while (!input.empty() && ++steps < 200) {
-        const int before = int(edit.text().size());
+        const QString textBefore = edit.text();
+        const int before = int(textBefore.size());
+        const bool locked = edit.IsInputLocked();
+        // Whether the step was the operator's (keys, pastes, composed text).
+        bool operatorStep = false;
         bool typed = false;
         switch (input.pick(9)) {
         case 0: { // a printable key, as the keyboard sends it
@@ -87,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         }
         case 1:
             press(edit, Keys[input.pick(std::size(Keys))], Qt::NoModifier);
+            operatorStep = true;
             break;
         case 2: {
             const int key = ControlKeys[input.pick(std::size(ControlKeys))];
@@ -95,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
             press(edit, key, Qt::ControlModifier);
             // An undo brings back what was there, as the edit control does, limit or not.
             typed = key != Qt::Key_Z && key != Qt::Key_Y;
+            operatorStep = true;
             break;
         }
         case 3: { // a paste of text from elsewhere
@@ -134,6 +140,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         // Typing and pasting never pass the limit, nor change a locked field.
         if (typed && int(text.size()) > before)
             FUZZ_CHECK(int(text.size()) <= edit.GetLimitText() && !edit.IsInputLocked());
+        // A locked field refuses every change the operator tries.
+        if (locked && (typed || operatorStep))
+            FUZZ_CHECK(text == textBefore);
         FUZZ_CHECK(edit.GetHexBytes().size() == (text.size() + 1) / 2);
         FUZZ_CHECK(edit.GetHexByteCount() == text.size() / 2);
     }
