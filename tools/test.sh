@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vornex and runs every test: once as it ships (warnings are
-# errors) and once under AddressSanitizer and UndefinedBehaviorSanitizer.
-# VORNEX_SKIP_SANITIZED=1 runs the plain suite only.
+# errors), once under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target briefly.
+# VORNEX_SKIP_SANITIZED=1 runs the plain suite only; VORNEX_SKIP_FUZZ=1 leaves out the fuzz targets.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/install-deps.sh"
@@ -37,6 +37,17 @@ if [ "${VORNEX_SKIP_SANITIZED:-0}" != 1 ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   # Line tables are enough for the sanitizers' stack traces.
   run_suite sanitized "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" -DVORNEX_SANITIZE=ON
+fi
+
+if [ "${VORNEX_SKIP_FUZZ:-0}" != 1 ]; then
+  echo "== Fuzz targets: each over its corpus, then a few seconds of new inputs =="
+  started=$SECONDS
+  mkdir -p "$root/build-fuzz"
+  bash "$root/tools/fuzz" "${VORNEX_FUZZ_SECONDS:-3}" | tee "$root/build-fuzz/fuzz.log"
+  while IFS= read -r line; do
+    timings+=("  $line")
+  done < <(grep -E '^(fuzz build: |[a-z_]+: [0-9]+ executions)' "$root/build-fuzz/fuzz.log")
+  timings+=("fuzz: $((SECONDS - started)) s")
 fi
 
 echo "== Durations =="

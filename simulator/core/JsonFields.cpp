@@ -47,7 +47,8 @@ int64_t integerValue(const json &value, const std::string &where, int64_t min, i
     const std::string range = " from " + std::to_string(min) + " to " + std::to_string(max);
     if (value.is_number_unsigned()) {
         const auto number = value.get<uint64_t>();
-        if (number > static_cast<uint64_t>(max) || (min > 0 && number < static_cast<uint64_t>(min)))
+        // A negative max admits no number of this kind, and as unsigned it would admit them all.
+        if (max < 0 || number > static_cast<uint64_t>(max) || (min > 0 && number < static_cast<uint64_t>(min)))
             throw ScenarioError(where + ": expected a whole number" + range);
         return static_cast<int64_t>(number);
     }

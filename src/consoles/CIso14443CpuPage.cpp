@@ -1,6 +1,7 @@
 #include "consoles/CIso14443CpuPage.h"
 
 #include "controls/CHexEdit.h"
+#include "consoles/ResetAnswer.h"
 #include "consoles/CTipListBox.h"
 #include "pages/CardActivation.h"
 #include "reader/ReaderWait.h"
@@ -138,9 +139,10 @@ void CIso14443CpuPage::clearCardFields()
 
 void CIso14443CpuPage::showActivation(const uint8_t *answer, int length, int serialLength)
 {
-    hexEdit(CsnField)->SetHexBytes(answer, std::min(length, serialLength));
-    if (length > serialLength)
-        hexEdit(ResetInfoField)->SetHexBytes(answer + serialLength, length - serialLength);
+    const ResetAnswerFields fields = SplitResetAnswer({answer, std::size_t(std::max(length, 0))}, serialLength);
+    hexEdit(CsnField)->SetHexBytes(fields.serial);
+    if (!fields.resetInformation.isEmpty())
+        hexEdit(ResetInfoField)->SetHexBytes(fields.resetInformation);
 }
 
 bool CIso14443CpuPage::resetTypeA(ReaderOperation &op)

@@ -20,6 +20,9 @@ void HexGridModel::SetGeometry(int rowsPerPage, int cellsPerRow)
         return;
     m_rowsPerPage = rowsPerPage;
     m_cellsPerRow = cellsPerRow;
+    // The current page stays, though it may now lie past the data; the caret stays within what
+    // it shows.
+    setCaretPosition(m_caret);
 }
 
 void HexGridModel::SetData(const QByteArray &bytes)

@@ -21,7 +21,8 @@ public:
     static constexpr int DefaultCellsPerRow = 16;
     static constexpr int CellCharacters = 3;
 
-    // Stores both; values below 1 would leave no page to show and are ignored.
+    // Stores both; values below 1 would leave no page to show and are ignored. The current page
+    // is kept; the caret is clamped to the text it now shows.
     void SetGeometry(int rowsPerPage, int cellsPerRow);
     void SetGridFont(bool bold) { m_bold = bold; }
     // Loads the image (padded with "00 " cells to at least one page), discards the modified

@@ -1,5 +1,6 @@
 #include "pages/CIso15693Page.h"
 
+#include "pages/CardAnswers.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
 #include "reporting/MessageCatalogue.h"
@@ -39,9 +40,6 @@ constexpr std::array<int, 4> UidFields = {1201, 1084, 1085, 1086};
 constexpr uint8_t Iso15693RadioType = 0x31;
 constexpr int UidBytes = 8;
 constexpr int BlockBytes = 4;
-constexpr int SystemInformationBytes = 12;
-constexpr int DsfidOffset = 9;
-constexpr int AfiOffset = 10;
 constexpr std::size_t AnswerBufferSize = 1024;
 // The memory image as read: room for 256 blocks and two spare bytes.
 constexpr std::size_t DataBufferSize = 1026;
@@ -225,12 +223,13 @@ void CIso15693Page::getInformation()
     if (!op.call<ISO15693_Get_System_Information>(0, uint8_t(2), reinterpret_cast<const uint8_t *>(uid.constData()),
                                                    answer.data(), &length))
         return;
-    if (length < SystemInformationBytes) {
+    const std::optional<SystemInformation> information = DecodeSystemInformation({answer.data(), length});
+    if (!information) {
         op.reportWrongAnswer<ISO15693_Get_System_Information>();
         return;
     }
-    hexEdit(DsfidField)->SetHexBytes(answer.data() + DsfidOffset, 1);
-    hexEdit(AfiField)->SetHexBytes(answer.data() + AfiOffset, 1);
+    hexEdit(DsfidField)->SetHexBytes(&information->dsfid, 1);
+    hexEdit(AfiField)->SetHexBytes(&information->afi, 1);
     m_optionFlag = m_profile.optionFlag;
     op.succeed(Message(34));
 }
@@ -322,11 +321,10 @@ void CIso15693Page::readBlocks()
             if (!op.call<ISO15693_Get_Block_Security>(0, uint8_t(2), uid, uint8_t(step.firstBlock),
                                                       uint8_t(step.blockCount), answer.data(), &length))
                 return;
-            if (length != step.blockCount) {
+            if (!AppendBlockSecurity(security, m_blockSecurity.size(), {answer.data(), length}, step.blockCount)) {
                 op.reportWrongAnswer<ISO15693_Get_Block_Security>();
                 return;
             }
-            appendBounded(security, m_blockSecurity.size(), answer.data(), length);
         }
     }
     grid()->SetGeometry(GridRows, BlockBytes);

@@ -1,5 +1,6 @@
 #include "pages/CPortSetPage.h"
 
+#include "pages/CardAnswers.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/Reporting.h"
@@ -184,20 +185,6 @@ uint8_t toBcd(int value)
     return uint8_t((value / 10 % 10) << 4 | value % 10);
 }
 
-// A BCD byte's value, or -1 when a digit is not decimal.
-int fromBcd(uint8_t byte)
-{
-    const int high = byte >> 4;
-    const int low = byte & 0x0F;
-    return high > 9 || low > 9 ? -1 : high * 10 + low;
-}
-
-// The clock keeps only the year within the century: 51 to 99 are the 1900s, the rest the 2000s.
-int centuryYear(int yearInCentury)
-{
-    return yearInCentury > 50 && yearInCentury <= 99 ? 1900 + yearInCentury : 2000 + yearInCentury;
-}
-
 } // namespace
 
 CPortSetPage::CPortSetPage(QWidget *parent)
@@ -310,7 +297,7 @@ void CPortSetPage::getModel()
     if (!op.call<rf_get_model>(Device, model.data(), &length))
         return;
     // The text ends at the returned length, or earlier at a terminating zero.
-    const QByteArray text = QByteArray(reinterpret_cast<const char *>(model.data()), length).split('\0').front();
+    const QByteArray text = DecodeModelText({model.data(), length});
     hexEdit(ModelField)->setText(QString::fromLatin1(text));
     showSupportedCards(text.size() > 5 ? text.at(5) : '\0');
 
@@ -400,23 +387,16 @@ void CPortSetPage::readClock()
     if (!op.call<ReadTime>(Device, clock.data(), &length))
         return;
 
-    std::array<int, ClockBytes> fields{};
-    bool decimal = true;
-    for (int i = 0; i < ClockBytes; ++i) {
-        fields[std::size_t(i)] = fromBcd(clock[std::size_t(i)]);
-        decimal = decimal && fields[std::size_t(i)] >= 0;
-    }
-    const QDate date = decimal ? QDate(centuryYear(fields[0]), fields[1], fields[2]) : QDate();
-    const QTime time = decimal ? QTime(fields[4], fields[5], fields[6]) : QTime();
+    const std::optional<ClockReading> reading = DecodeClock({clock.data(), length});
     // A short answer or one that is no date leaves the pickers as they are: the reader failed.
-    if (length < ClockBytes || !date.isValid() || !time.isValid()) {
+    if (!reading) {
         op.reportWrongAnswer<ReadTime>();
         return;
     }
-    control<QDateEdit>(ClockDate)->setDate(date);
-    control<QTimeEdit>(ClockTime)->setTime(time);
+    control<QDateEdit>(ClockDate)->setDate(reading->date);
+    control<QTimeEdit>(ClockTime)->setTime(reading->time);
     // The reader's own week day, under this caption in both languages.
-    label(WeekDayText)->setText(QString::fromUtf8("星期 %1 ").arg(fields[3]));
+    label(WeekDayText)->setText(QString::fromUtf8("星期 %1 ").arg(reading->weekDay));
 }
 
 void CPortSetPage::writeClock()

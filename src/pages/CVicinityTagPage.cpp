@@ -1,5 +1,6 @@
 #include "pages/CVicinityTagPage.h"
 
+#include "pages/CardAnswers.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
 #include "dialogs/CaptionFrame.h"
@@ -19,7 +20,6 @@ using enum ReaderFunction;
 
 constexpr uint8_t Iso15693RadioType = 0x31;
 constexpr int UidBytes = 8;
-constexpr int RecordBytes = 9;
 constexpr std::size_t AnswerBufferSize = 1024;
 // The bands of the headers above the grid and of the row labels left of it.
 constexpr int LabelBand_px = 20;
@@ -85,10 +85,10 @@ void CVicinityTagPage::inventory()
     uint8_t length = 0;
     if (!op.call<ISO15693_Inventorys>(0, records.data(), &length))
         return;
-    // Each record is a flags byte and the UID; tags beyond the fourth are not shown.
-    const int count = std::min<int>(length / RecordBytes, int(m_uidFields.size()));
-    for (int i = 0; i < count; ++i)
-        hexEdit(m_uidFields[std::size_t(i)])->SetHexBytes(records.data() + RecordBytes * i + 1, UidBytes);
+    // Tags beyond the fourth are not shown.
+    const QList<QByteArray> uids = DecodeInventory({records.data(), length}, int(m_uidFields.size()));
+    for (qsizetype i = 0; i < uids.size(); ++i)
+        hexEdit(m_uidFields[std::size_t(i)])->SetHexBytes(uids[i]);
     op.succeed(Message(41));
 }
 

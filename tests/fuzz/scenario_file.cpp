@@ -1,0 +1,34 @@
+// The simulator's scenario file, which the operator edits by hand or with zentrava-sim: read,
+// written as the tool writes it, and read again to the same text.
+#include "FuzzInput.h"
+#include "ScratchFolder.h"
+
+#include "Scenario.h"
+#include "ScenarioError.h"
+#include "ScenarioFile.h"
+
+using namespace zentrava;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
+{
+    static const std::string path = ScratchFolder() + "/scenario.json";
+    WriteScratchFile(path, std::string_view(reinterpret_cast<const char *>(data), size));
+    const ScenarioFile file(path);
+    std::string text;
+    try {
+        text = file.load().serialize();
+    } catch (const ScenarioError &) {
+        return 0;
+    }
+    // A file the simulator accepted and wrote back reads as the same scenario.
+    file.save(text);
+    std::string again;
+    try {
+        again = file.load().serialize();
+    } catch (const ScenarioError &error) {
+        std::fprintf(stderr, "the written scenario does not read back: %s\n", error.what());
+        std::abort();
+    }
+    FUZZ_CHECK(again == text);
+    return 0;
+}
