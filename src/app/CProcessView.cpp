@@ -141,7 +141,7 @@ void CProcessView::clearEntries()
     m_contentHeight = EmptyContentHeight;
     updateScrollRange();
     verticalScrollBar()->setValue(0);
-    rebuildImage();
+    markImageStale();
 }
 
 void CProcessView::appendEntry(const QString &text, int32_t status)
@@ -151,7 +151,15 @@ void CProcessView::appendEntry(const QString &text, int32_t status)
     m_contentHeight = linesHeight > EmptyContentHeight ? linesHeight + 24 : EmptyContentHeight;
     updateScrollRange();
     verticalScrollBar()->setValue(0);
-    rebuildImage();
+    markImageStale();
+}
+
+void CProcessView::markImageStale()
+{
+    // An operation logs call after call before the window paints again: the bitmap is drawn
+    // once, for the paint that shows them, not once per call.
+    m_imageStale = true;
+    viewport()->update();
 }
 
 void CProcessView::rebuildImage()
@@ -180,7 +188,7 @@ void CProcessView::rebuildImage()
         }
     }
     painter.end();
-    viewport()->update();
+    m_imageStale = false;
 }
 
 void CProcessView::updateScrollRange()
@@ -198,6 +206,8 @@ void CProcessView::updateScrollRange()
 
 void CProcessView::paintEvent(QPaintEvent *event)
 {
+    if (m_imageStale)
+        rebuildImage();
     QPainter painter(viewport());
     const QRect client = viewport()->rect();
     if (m_image.isNull()) {
@@ -218,7 +228,7 @@ void CProcessView::resizeEvent(QResizeEvent *event)
     updateScrollRange();
     // The bitmap has the client's width: the status column sits at half of it.
     if (!m_image.isNull())
-        rebuildImage();
+        markImageStale();
 }
 
 void CProcessView::scrollContentsBy(int dx, int dy)

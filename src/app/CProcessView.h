@@ -52,10 +52,12 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void markImageStale();
     void rebuildImage();
     void updateScrollRange();
 
     QVector<LogEntry> m_entries;
     QImage m_image; // off-screen drawing of the whole content; null before the first clear
+    bool m_imageStale = false; // the entries changed since m_image was drawn
     int m_contentHeight = 100;
 };
