@@ -175,7 +175,11 @@ void CProcessView::rebuildImage()
     painter.setBackgroundMode(Qt::TransparentMode);
     const QFontMetrics metrics(painter.font());
     const int statusX = client.width() / 2;
-    for (int i = 0; i < m_entries.size(); ++i) {
+    // Only the lines in sight are drawn; scrolling draws the others when they come into it.
+    const int top = verticalScrollBar()->value();
+    const int first = std::max(0, top / LineHeight - 1);
+    const int last = std::min(int(m_entries.size()), (top + client.height()) / LineHeight + 2);
+    for (int i = first; i < last; ++i) {
         const LogEntry &entry = m_entries[i];
         const int baseline = i * LineHeight + metrics.ascent();
         painter.setPen(PageTextColour);
@@ -235,5 +239,7 @@ void CProcessView::scrollContentsBy(int dx, int dy)
 {
     Q_UNUSED(dx);
     Q_UNUSED(dy);
+    if (!m_image.isNull())
+        m_imageStale = true;
     viewport()->update();
 }
