@@ -162,6 +162,19 @@ void CProcessView::markImageStale()
     viewport()->update();
 }
 
+const QStaticText &CProcessView::laidOutText(const QString &text)
+{
+    // The same few names and results come back call after call: each is laid out once.
+    auto found = m_laidOutTexts.find(text);
+    if (found == m_laidOutTexts.end()) {
+        QStaticText laidOut(text);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), logFont());
+        found = m_laidOutTexts.insert(text, laidOut);
+    }
+    return found.value();
+}
+
 void CProcessView::rebuildImage()
 {
     const QSize client = viewport()->size();
@@ -173,7 +186,6 @@ void CProcessView::rebuildImage()
     paintLogBackground(painter, m_image.rect());
     painter.setFont(logFont());
     painter.setBackgroundMode(Qt::TransparentMode);
-    const QFontMetrics metrics(painter.font());
     const int statusX = client.width() / 2;
     // Only the lines in sight are drawn; scrolling draws the others when they come into it.
     const int top = verticalScrollBar()->value();
@@ -181,14 +193,15 @@ void CProcessView::rebuildImage()
     const int last = std::min(int(m_entries.size()), (top + client.height()) / LineHeight + 2);
     for (int i = first; i < last; ++i) {
         const LogEntry &entry = m_entries[i];
-        const int baseline = i * LineHeight + metrics.ascent();
+        // The text's top: its baseline lies one ascent below.
+        const int top = i * LineHeight;
         painter.setPen(PageTextColour);
-        painter.drawText(TextX, baseline, entry.text);
+        painter.drawStaticText(TextX, top, laidOutText(entry.text));
         if (entry.status == 0) {
-            painter.drawText(statusX, baseline, Message(0));
+            painter.drawStaticText(statusX, top, laidOutText(Message(0)));
         } else {
             painter.setPen(FailureColour);
-            painter.drawText(statusX, baseline, Message(1, entry.status));
+            painter.drawStaticText(statusX, top, laidOutText(Message(1, entry.status)));
         }
     }
     painter.end();
