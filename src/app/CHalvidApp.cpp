@@ -1,5 +1,6 @@
 #include "app/CHalvidApp.h"
 
+#include "app/BackgroundReaderCall.h"
 #include "app/CHalvidView.h"
 #include "app/CMainFrame.h"
 #include "reporting/UserPrompts.h"
@@ -51,7 +52,8 @@ bool CHalvidApp::initInstance()
     m_frame->SelectCardItem(CardType);
     m_frame->view()->ShowPage(CardType);
     m_frame->repaint();
-    m_frame->StartupConnect();
+    if (!m_frame->StartupConnect())
+        return false;
     if (portPageAsked)
         m_frame->onCommand(CmdPortSet);
     return true;
@@ -63,7 +65,9 @@ int CHalvidApp::exitInstance()
         m_frame->close();
         m_frame.reset();
     }
-    freeReaderLibrary();
+    // A library still inside a call (hanging in rf_init_com) stays loaded until the process ends.
+    if (!BackgroundReaderCall::anyRunning())
+        freeReaderLibrary();
     if (m_settingsRead)
         WriteSettings();
     m_instanceLock.release();

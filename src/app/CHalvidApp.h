@@ -25,11 +25,12 @@ public:
     CHalvidApp(const CHalvidApp &) = delete;
     CHalvidApp &operator=(const CHalvidApp &) = delete;
 
-    // Start-up: true to run the event loop, false to end the program.
+    // Start-up: true to run the event loop, false to end the program (also when the frame was
+    // closed while the start-up connection waited for the library).
     bool initInstance();
-    // Instance exit: closes the frame if it is still open, frees the reader library, then
-    // writes the settings (except for a second copy, which never read them). Returns the exit
-    // code.
+    // Instance exit: closes the frame if it is still open, frees the reader library (unless a
+    // call is still inside it), then writes the settings (except for a second copy, which never
+    // read them). Returns the exit code.
     int exitInstance();
 
     CMainFrame *mainFrame() const { return m_frame.get(); }

@@ -2,6 +2,7 @@
 
 #include "app/FrameReportSink.h"
 
+#include "app/BackgroundReaderCall.h"
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
@@ -51,10 +52,10 @@ QString commandName(int commandId)
 
 // The frame's own calls go through the operation flow too, so that a call trace holds them,
 // without clearing the log pane or reporting: the frame logs and reports them itself.
-int32_t initCom()
+int32_t initCom(int32_t port, int32_t baud)
 {
     ReaderOperation operation{ReaderOperation::Continue{}};
-    return operation.callUnlogged<ReaderFunction::rf_init_com>(ComPort, CurrentBaudRate());
+    return operation.callUnlogged<ReaderFunction::rf_init_com>(port, baud);
 }
 
 void closeCom()
@@ -375,7 +376,7 @@ void CMainFrame::onPortSet()
 
 void CMainFrame::onConnect()
 {
-    if (initCom() == 0) {
+    if (initCom(ComPort, CurrentBaudRate()) == 0) {
         PortOpen = true;
         ReportSuccess(Message(49));
     } else {
@@ -394,11 +395,19 @@ void CMainFrame::onDisconnect()
     updateCommandUi();
 }
 
-void CMainFrame::StartupConnect()
+bool CMainFrame::StartupConnect()
 {
     ConnectingWindow connecting;
     connecting.showCentred();
-    const int32_t status = initCom();
+    // The call runs beside the event loop: a library that never returns from it leaves the
+    // window painted and closable.
+    BackgroundReaderCall attempt([port = ComPort, baud = CurrentBaudRate()] { return initCom(port, baud); });
+    m_startupAttempt = &attempt;
+    const std::optional<int32_t> answer = attempt.wait();
+    m_startupAttempt = nullptr;
+    if (!answer)
+        return false;
+    const int32_t status = *answer;
     AppendProcessLog(QStringLiteral("rf_init_com"), status);
     if (status != 0) {
         closeCom();
@@ -408,6 +417,7 @@ void CMainFrame::StartupConnect()
         PortOpen = true;
     }
     updateCommandUi();
+    return true;
 }
 
 void CMainFrame::onHelpTopic()
@@ -479,6 +489,9 @@ void CMainFrame::showEvent(QShowEvent *event)
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    // Closed while the start-up connection hangs: start-up ends without its answer.
+    if (m_startupAttempt != nullptr)
+        m_startupAttempt->abandon();
     // The port is closed while the library is still loaded: instance exit frees it later.
     if (PortOpen) {
         closeCom();

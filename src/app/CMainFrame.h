@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class BackgroundReaderCall;
 class CHalvidView;
 class CInfoBar;
 class FrameReportSink;
@@ -65,7 +66,8 @@ public:
     void SelectCardItem(int cardType);
     void UncheckCardItem(int cardType);
     // The connection attempt at start-up with the saved port and rate, logged in the log pane.
-    void StartupConnect();
+    // False when the frame was closed before the library answered.
+    bool StartupConnect();
 
     // "SoftwareName  -  CardName".
     static QString titleFor(int cardType);
@@ -107,4 +109,5 @@ private:
     QMenu *m_setMenu = nullptr;
     int m_pageRowIdealHeight = 0;
     bool m_titleSet = false;
+    BackgroundReaderCall *m_startupAttempt = nullptr; // while the start-up connection runs
 };

@@ -141,7 +141,7 @@ void CProcessView::clearEntries()
     m_contentHeight = EmptyContentHeight;
     updateScrollRange();
     verticalScrollBar()->setValue(0);
-    rebuildImage();
+    markImageStale();
 }
 
 void CProcessView::appendEntry(const QString &text, int32_t status)
@@ -151,7 +151,28 @@ void CProcessView::appendEntry(const QString &text, int32_t status)
     m_contentHeight = linesHeight > EmptyContentHeight ? linesHeight + 24 : EmptyContentHeight;
     updateScrollRange();
     verticalScrollBar()->setValue(0);
-    rebuildImage();
+    markImageStale();
+}
+
+void CProcessView::markImageStale()
+{
+    // An operation logs call after call before the window paints again: the bitmap is drawn
+    // once, for the paint that shows them, not once per call.
+    m_imageStale = true;
+    viewport()->update();
+}
+
+const QStaticText &CProcessView::laidOutText(const QString &text)
+{
+    // The same few names and results come back call after call: each is laid out once.
+    auto found = m_laidOutTexts.find(text);
+    if (found == m_laidOutTexts.end()) {
+        QStaticText laidOut(text);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), logFont());
+        found = m_laidOutTexts.insert(text, laidOut);
+    }
+    return found.value();
 }
 
 void CProcessView::rebuildImage()
@@ -165,22 +186,26 @@ void CProcessView::rebuildImage()
     paintLogBackground(painter, m_image.rect());
     painter.setFont(logFont());
     painter.setBackgroundMode(Qt::TransparentMode);
-    const QFontMetrics metrics(painter.font());
     const int statusX = client.width() / 2;
-    for (int i = 0; i < m_entries.size(); ++i) {
+    // Only the lines in sight are drawn; scrolling draws the others when they come into it.
+    const int top = verticalScrollBar()->value();
+    const int first = std::max(0, top / LineHeight - 1);
+    const int last = std::min(int(m_entries.size()), (top + client.height()) / LineHeight + 2);
+    for (int i = first; i < last; ++i) {
         const LogEntry &entry = m_entries[i];
-        const int baseline = i * LineHeight + metrics.ascent();
+        // The text's top: its baseline lies one ascent below.
+        const int top = i * LineHeight;
         painter.setPen(PageTextColour);
-        painter.drawText(TextX, baseline, entry.text);
+        painter.drawStaticText(TextX, top, laidOutText(entry.text));
         if (entry.status == 0) {
-            painter.drawText(statusX, baseline, Message(0));
+            painter.drawStaticText(statusX, top, laidOutText(Message(0)));
         } else {
             painter.setPen(FailureColour);
-            painter.drawText(statusX, baseline, Message(1, entry.status));
+            painter.drawStaticText(statusX, top, laidOutText(Message(1, entry.status)));
         }
     }
     painter.end();
-    viewport()->update();
+    m_imageStale = false;
 }
 
 void CProcessView::updateScrollRange()
@@ -198,6 +223,8 @@ void CProcessView::updateScrollRange()
 
 void CProcessView::paintEvent(QPaintEvent *event)
 {
+    if (m_imageStale)
+        rebuildImage();
     QPainter painter(viewport());
     const QRect client = viewport()->rect();
     if (m_image.isNull()) {
@@ -218,12 +245,14 @@ void CProcessView::resizeEvent(QResizeEvent *event)
     updateScrollRange();
     // The bitmap has the client's width: the status column sits at half of it.
     if (!m_image.isNull())
-        rebuildImage();
+        markImageStale();
 }
 
 void CProcessView::scrollContentsBy(int dx, int dy)
 {
     Q_UNUSED(dx);
     Q_UNUSED(dy);
+    if (!m_image.isNull())
+        m_imageStale = true;
     viewport()->update();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QHash>
 #include <QImage>
+#include <QStaticText>
 #include <QVector>
 
 #include <cstdint>
@@ -52,10 +54,14 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void markImageStale();
     void rebuildImage();
+    const QStaticText &laidOutText(const QString &text);
     void updateScrollRange();
 
     QVector<LogEntry> m_entries;
     QImage m_image; // off-screen drawing of the whole content; null before the first clear
+    bool m_imageStale = false; // the entries changed since m_image was drawn
+    QHash<QString, QStaticText> m_laidOutTexts;
     int m_contentHeight = 100;
 };

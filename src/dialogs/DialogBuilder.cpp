@@ -183,7 +183,11 @@ QWidget *DialogBuilder::buildControl(const ControlTemplate &control, QWidget *ho
 {
     QWidget *widget = createWidget(control, host);
     widget->setObjectName(objectName(control.id));
-    widget->setFont(control.kind == ControlKind::HexEdit ? hexFont() : m_font);
+    // A control made on the host already has the host's font; setting it again would re-lay
+    // out the control for nothing.
+    const QFont font = control.kind == ControlKind::HexEdit ? hexFont() : m_font;
+    if (widget->font() != font || widget->parentWidget() != host)
+        widget->setFont(font);
 
     QRect rect = controlRect(control);
     if (auto *combo = qobject_cast<QComboBox *>(widget)) {
