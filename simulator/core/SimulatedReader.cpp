@@ -62,6 +62,63 @@ void SimulatedReader::syncScenario()
     m_settings = scenario.reader;
     m_field.replaceCards(std::move(scenario.field));
     m_contact.replaceCard(std::move(scenario.contactSlot));
+    m_faults.adopt(scenario.faults);
+    m_awayCards.clear();
+    m_awayContactCard.reset();
+    if (m_faults.cardsAway())
+        takeCardsAway();
+}
+
+std::optional<int32_t> SimulatedReader::faultBefore(std::string_view function)
+{
+    syncScenario();
+    return m_faults.forcedStatus(function);
+}
+
+int32_t SimulatedReader::faultAfter(int32_t result, bool torn)
+{
+    if (torn) {
+        // The card lost its power half way through programming: it never acknowledged the write
+        // and starts idle again.
+        m_faults.tearSpent();
+        if (VirtualCard *card = m_field.activeCard())
+            card->setState(CardState::Idle);
+        result = status::NoCard;
+    }
+    if (m_faults.countCall())
+        takeCardsAway();
+    return finish(result);
+}
+
+void SimulatedReader::takeCardsAway()
+{
+    CardList staying;
+    for (std::size_t i = 0; i < m_field.cards().size(); ++i) {
+        const VirtualCard &card = *m_field.cards()[i];
+        if (card.radioMode() == RadioMode::SamSlot)
+            staying.push_back(card.clone());
+        else
+            m_awayCards.emplace_back(i, card.clone());
+    }
+    m_field.replaceCards(std::move(staying));
+    if (m_contact.card()) {
+        m_awayContactCard = m_contact.card()->clone();
+        m_contact.replaceCard(nullptr);
+    }
+}
+
+CardList SimulatedReader::cardsOfScenario() const
+{
+    CardList cards;
+    auto away = m_awayCards.begin();
+    auto staying = m_field.cards().begin();
+    while (away != m_awayCards.end() || staying != m_field.cards().end()) {
+        if (away != m_awayCards.end() && (away->first == cards.size() || staying == m_field.cards().end()))
+            cards.push_back((away++)->second->clone());
+        else
+            cards.push_back((*staying++)->clone());
+    }
+    return cards;
 }
 
 int32_t SimulatedReader::finish(int32_t result)
@@ -69,6 +126,7 @@ int32_t SimulatedReader::finish(int32_t result)
     bool changed = m_field.takeMemoryChanged();
     changed = m_contact.takeMemoryChanged() || changed;
     changed = m_settingsChanged || changed;
+    changed = m_faults.takeChanged() || changed;
     m_settingsChanged = false;
     if (!changed || !m_writeBack)
         return result;
@@ -77,7 +135,10 @@ int32_t SimulatedReader::finish(int32_t result)
     if (file.stamp() != m_stamp)
         return result;
     try {
-        file.save(Scenario::serialize(m_settings, m_field.cards(), m_contact.card()));
+        if (m_awayCards.empty() && !m_awayContactCard)
+            file.save(Scenario::serialize(m_settings, m_field.cards(), m_contact.card(), m_faults.faults()));
+        else
+            file.save(Scenario::serialize(m_settings, cardsOfScenario(), m_awayContactCard.get(), m_faults.faults()));
         m_stamp = file.stamp();
     } catch (const ScenarioError &error) {
         std::fprintf(stderr, "libZentrava: %s\n", error.what());
