@@ -108,12 +108,13 @@ std::string ReaderFault::description() const
         return calls == 0 ? "the cards are out of the field until the faults are cleared"
                           : "the cards leave the field after " + plural(calls, "more call");
     case Kind::Tear:
-        return "the next write to a card keeps only its first " + plural(bytes, "new byte") +
-               " and answers " + statusText(status::NoCard);
+        return "the next write to a card lands only its first " + plural(bytes, "byte") + " and answers " +
+               statusText(status::NoCard) + " (no card)";
     case Kind::Timeout:
-        return "the reader answers no call: every call answers " + statusText(status::TimedOut);
+        return "the reader answers no call: each one answers " + statusText(status::TimedOut) + " (time-out)";
     case Kind::Force:
-        return function + " answers " + statusText(status) + " for its next " + plural(calls, "call");
+        return function + " answers " + statusText(status) + " to its next " +
+               (calls == 1 ? std::string("call") : plural(calls, "call"));
     }
     return {};
 }
