@@ -41,6 +41,7 @@ void SimulatedReader::syncScenario()
     const ScenarioFile::Stamp stamp = file.stamp();
     if (m_loaded && file.path() == m_scenarioPath && stamp == m_stamp)
         return;
+    const bool samePath = m_loaded && file.path() == m_scenarioPath;
     m_loaded = true;
     m_scenarioPath = file.path();
     m_stamp = stamp;
@@ -59,14 +60,48 @@ void SimulatedReader::syncScenario()
             scenario = Scenario();
         }
     }
+    // Only the faults changed (the tool armed or ended one): the cards stay as they are, selected
+    // and authenticated, so that a fault strikes in the middle of what the program is doing.
+    if (samePath && stamp.exists && onlyFaultsDiffer(scenario)) {
+        adoptFaults(scenario.faults);
+        return;
+    }
     m_settings = scenario.reader;
     m_field.replaceCards(std::move(scenario.field));
     m_contact.replaceCard(std::move(scenario.contactSlot));
-    m_faults.adopt(scenario.faults);
     m_awayCards.clear();
     m_awayContactCard.reset();
-    if (m_faults.cardsAway())
+    m_cardsAway = false;
+    adoptFaults(scenario.faults);
+}
+
+bool SimulatedReader::onlyFaultsDiffer(const Scenario &scenario) const
+{
+    const auto faultsText = [](const std::vector<ReaderFault> &faults) {
+        return Scenario::serialize({}, {}, nullptr, faults);
+    };
+    if (faultsText(scenario.faults) == faultsText(m_faults.faults()))
+        return false;
+    const std::string fileState = Scenario::serialize(scenario.reader, scenario.field, scenario.contactSlot.get());
+    return fileState == (m_cardsAway ? Scenario::serialize(m_settings, cardsOfScenario(), m_awayContactCard.get())
+                                     : Scenario::serialize(m_settings, m_field.cards(), m_contact.card()));
+}
+
+void SimulatedReader::adoptFaults(const std::vector<ReaderFault> &faults)
+{
+    m_faults.adopt(faults);
+    if (m_faults.cardsAway() && !m_cardsAway)
         takeCardsAway();
+    else if (!m_faults.cardsAway() && m_cardsAway)
+        layCardsBack();
+}
+
+void SimulatedReader::layCardsBack()
+{
+    m_field.replaceCards(cardsOfScenario());
+    m_contact.replaceCard(std::move(m_awayContactCard));
+    m_awayCards.clear();
+    m_cardsAway = false;
 }
 
 std::optional<int32_t> SimulatedReader::faultBefore(std::string_view function)
@@ -101,6 +136,7 @@ void SimulatedReader::takeCardsAway()
             m_awayCards.emplace_back(i, card.clone());
     }
     m_field.replaceCards(std::move(staying));
+    m_cardsAway = true;
     if (m_contact.card()) {
         m_awayContactCard = m_contact.card()->clone();
         m_contact.replaceCard(nullptr);
@@ -135,7 +171,7 @@ int32_t SimulatedReader::finish(int32_t result)
     if (file.stamp() != m_stamp)
         return result;
     try {
-        if (m_awayCards.empty() && !m_awayContactCard)
+        if (!m_cardsAway)
             file.save(Scenario::serialize(m_settings, m_field.cards(), m_contact.card(), m_faults.faults()));
         else
             file.save(Scenario::serialize(m_settings, cardsOfScenario(), m_awayContactCard.get(), m_faults.faults()));

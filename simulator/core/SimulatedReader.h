@@ -143,6 +143,10 @@ private:
     int32_t faultAfter(int32_t result, bool torn);
     // The operator took every card off the reader (the SAM stays in its slot inside it).
     void takeCardsAway();
+    void layCardsBack();
+    void adoptFaults(const std::vector<ReaderFault> &faults);
+    // The file read anew differs from the reader's own state in its faults only.
+    bool onlyFaultsDiffer(const Scenario &scenario) const;
     // The cards of the scenario, those taken away included, for writing it back.
     CardList cardsOfScenario() const;
 
@@ -150,6 +154,7 @@ private:
     // Cards taken away, by their place in the field list, and the contact slot's.
     std::vector<std::pair<std::size_t, std::unique_ptr<VirtualCard>>> m_awayCards;
     std::unique_ptr<ContactCard> m_awayContactCard;
+    bool m_cardsAway = false;
     bool m_loaded = false;
     std::string m_scenarioPath;
     ScenarioFile::Stamp m_stamp;

@@ -42,15 +42,17 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
         SCOPED_TRACE(writeBack ? "write back on" : "write back off");
         sandbox.writeScenario(std::string(R"({"reader": {"port": 1, "writeBack": )") + (writeBack ? "true" : "false") +
                               R"(}, "field": )" + OneKCard + "}");
+        selectMifare();
+        ASSERT_EQ(authenticate(4), status::Ok);
+        // Armed in the middle of a session: the card stays selected and authenticated.
         const Outcome armed = tool("fault force rf_M1_read 0x1a 2");
         ASSERT_EQ(armed.exitCode, 0) << armed.output;
-        selectMifare();
-        ASSERT_EQ(authenticate(4), status::Ok) << "only the named function is forced";
         EXPECT_EQ(readBlock(4).first, 0x1A);
         // The running count is in the file for the operator, when the library may write it.
         EXPECT_EQ(listed("rf_M1_read answers 1A to its next call"), writeBack);
         EXPECT_EQ(readBlock(4).first, 0x1A);
         EXPECT_EQ(listed("No faults"), writeBack);
+        EXPECT_EQ(readBlock(4).first, status::Ok);
         // Another change by the tool makes the library read the file again: the spent fault
         // stays spent even where the file still lists it.
         ASSERT_EQ(tool("port 1").exitCode, 0);
