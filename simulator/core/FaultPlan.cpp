@@ -16,6 +16,11 @@ void FaultPlan::adopt(const std::vector<ReaderFault> &fromFile)
             return !fault.id.empty() && known.id == fault.id;
         });
         next.push_back(running != m_faults.end() ? *running : fault);
+        // A fault written by hand gets its id here, and keeps it once the file is written back.
+        if (next.back().id.empty()) {
+            next.back().id = ReaderFault::newId();
+            m_changed = true;
+        }
     }
     m_changed = m_changed || next.size() != fromFile.size();
     m_faults = std::move(next);
