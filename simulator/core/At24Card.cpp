@@ -3,6 +3,7 @@
 #include "JsonFields.h"
 #include "ScenarioError.h"
 #include "StatusCode.h"
+#include "WriteTear.h"
 
 #include <nlohmann/json.hpp>
 
@@ -92,11 +93,13 @@ void At24Card::pageWrite(int address, const uint8_t *data, int count)
 {
     const int pageStart = address - address % m_chip.writePage_bytes;
     // The chip counts only the low address bits within the page: later bytes overwrite earlier ones.
+    bool changed = false;
     for (int i = 0; i < count; ++i) {
         const int offset = (address - pageStart + i) % m_chip.writePage_bytes;
-        m_memory[std::size_t(pageStart + offset)] = data[i];
+        changed = WriteTear::land(&m_memory[std::size_t(pageStart + offset)], data + i, 1) || changed;
     }
-    markMemoryChanged();
+    if (changed)
+        markMemoryChanged();
 }
 
 } // namespace zentrava

@@ -3,6 +3,7 @@
 #include "JsonFields.h"
 #include "ScenarioError.h"
 #include "StatusCode.h"
+#include "WriteTear.h"
 
 #include "base/SecureAuthCipher.h"
 
@@ -214,13 +215,13 @@ int32_t At88sc1608Card::write(uint8_t address, int32_t zone, const uint8_t *data
             return status::NotAuthenticated;
         if (m_fuseBlown && overlaps(address, count, SecretSeedAddress, SecretBytes))
             return status::AccessDenied;
-        std::copy_n(data, count, m_configuration.begin() + address);
+        WriteTear::land(m_configuration.data() + address, data, std::size_t(count));
     } else {
         if (address + count > UserZoneBytes)
             return status::WrongParameter;
         if (m_verified != zone)
             return status::NotAuthenticated;
-        std::copy_n(data, count, m_userZones[std::size_t(zone)].begin() + address);
+        WriteTear::land(m_userZones[std::size_t(zone)].data() + address, data, std::size_t(count));
     }
     markMemoryChanged();
     return status::Ok;

@@ -2,6 +2,7 @@
 
 #include "JsonFields.h"
 #include "ScenarioError.h"
+#include "WriteTear.h"
 
 #include <nlohmann/json.hpp>
 
@@ -24,11 +25,8 @@ Bytes BlockMemoryCard::block(int number) const
 
 void BlockMemoryCard::writeBlock(int number, const uint8_t *data)
 {
-    uint8_t *target = blockData(number);
-    if (!std::equal(data, data + m_blockSize, target)) {
-        std::copy(data, data + m_blockSize, target);
+    if (WriteTear::land(blockData(number), data, static_cast<std::size_t>(m_blockSize)))
         markMemoryChanged();
-    }
 }
 
 std::optional<std::string> BlockMemoryCard::replaceMemory(const Bytes &image)

@@ -2,6 +2,7 @@
 
 #include "JsonFields.h"
 #include "ScenarioError.h"
+#include "WriteTear.h"
 
 #include <nlohmann/json.hpp>
 
@@ -390,10 +391,8 @@ Bytes ProcessorCard::updateBinary(uint8_t p1, uint8_t p2, const Bytes &data)
         return statusOnly(SwOffsetOutside);
     if (offset + data.size() > file->data.size())
         return statusOnly(SwNotEnoughSpace);
-    if (!std::equal(data.begin(), data.end(), file->data.begin() + static_cast<long>(offset))) {
-        std::copy(data.begin(), data.end(), file->data.begin() + static_cast<long>(offset));
+    if (WriteTear::land(file->data.data() + offset, data.data(), data.size()))
         markMemoryChanged();
-    }
     return statusOnly(SwOk);
 }
 

@@ -173,6 +173,11 @@ Scenario Scenario::fromJson(const nlohmann::ordered_json &document)
     }
     if (const auto *slot = member(document, "contactSlot"))
         scenario.contactSlot = ContactCard::fromJson(*slot, "contactSlot");
+    if (const auto *faults = member(document, "faults")) {
+        requireArray(*faults, "faults");
+        for (std::size_t i = 0; i < faults->size(); ++i)
+            scenario.faults.push_back(ReaderFault::fromJson((*faults)[i], "faults[" + std::to_string(i) + "]"));
+    }
     return scenario;
 }
 
@@ -190,7 +195,8 @@ Scenario Scenario::parse(std::string_view text)
     return fromJson(document);
 }
 
-nlohmann::ordered_json Scenario::toJson(const ReaderSettings &reader, const CardList &field, const ContactCard *contactSlot)
+nlohmann::ordered_json Scenario::toJson(const ReaderSettings &reader, const CardList &field, const ContactCard *contactSlot,
+                                        const std::vector<ReaderFault> &faults)
 {
     nlohmann::ordered_json document;
     document["Created"] = "zentrava-sim";
@@ -207,17 +213,24 @@ nlohmann::ordered_json Scenario::toJson(const ReaderSettings &reader, const Card
     document["field"] = cards;
     if (contactSlot)
         document["contactSlot"] = contactSlot->toJson();
+    if (!faults.empty()) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const ReaderFault &fault : faults)
+            list.push_back(fault.toJson());
+        document["faults"] = list;
+    }
     return document;
 }
 
-std::string Scenario::serialize(const ReaderSettings &reader, const CardList &field, const ContactCard *contactSlot)
+std::string Scenario::serialize(const ReaderSettings &reader, const CardList &field, const ContactCard *contactSlot,
+                                const std::vector<ReaderFault> &faults)
 {
-    return toJson(reader, field, contactSlot).dump(2) + "\n";
+    return toJson(reader, field, contactSlot, faults).dump(2) + "\n";
 }
 
 std::string Scenario::serialize() const
 {
-    return serialize(reader, field, contactSlot.get());
+    return serialize(reader, field, contactSlot.get(), faults);
 }
 
 } // namespace zentrava

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContactCard.h"
+#include "ReaderFault.h"
 #include "ReaderSettings.h"
 #include "VirtualCard.h"
 
@@ -22,6 +23,8 @@ public:
     CardList field;
     // The card in the contact slot, if any.
     std::unique_ptr<ContactCard> contactSlot;
+    // The operator's faults, in the order they were armed ("faults", left out when none).
+    std::vector<ReaderFault> faults;
 
     // Used when there is no scenario file: a 4K Mifare card with a value block and some data,
     // an UltraLight, a type A processor card, a DESFire, a type B processor card, a processor card
@@ -33,10 +36,12 @@ public:
     static Scenario parse(std::string_view text);
 
     static nlohmann::ordered_json toJson(const ReaderSettings &reader, const CardList &field,
-                                         const ContactCard *contactSlot = nullptr);
+                                         const ContactCard *contactSlot = nullptr,
+                                         const std::vector<ReaderFault> &faults = {});
     std::string serialize() const;
     static std::string serialize(const ReaderSettings &reader, const CardList &field,
-                                 const ContactCard *contactSlot = nullptr);
+                                 const ContactCard *contactSlot = nullptr,
+                                 const std::vector<ReaderFault> &faults = {});
 };
 
 } // namespace zentrava

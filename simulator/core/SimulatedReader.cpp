@@ -42,6 +42,7 @@ void SimulatedReader::syncScenario()
     const ScenarioFile::Stamp stamp = file.stamp();
     if (m_loaded && file.path() == m_scenarioPath && stamp == m_stamp)
         return;
+    const bool samePath = m_loaded && file.path() == m_scenarioPath;
     m_loaded = true;
     m_scenarioPath = file.path();
     m_stamp = stamp;
@@ -60,9 +61,101 @@ void SimulatedReader::syncScenario()
             scenario = Scenario();
         }
     }
+    // Only the faults changed (the tool armed or ended one): the cards stay as they are, selected
+    // and authenticated, so that a fault strikes in the middle of what the program is doing.
+    if (samePath && stamp.exists && onlyFaultsDiffer(scenario)) {
+        adoptFaults(scenario.faults);
+        return;
+    }
     m_settings = scenario.reader;
     m_field.replaceCards(std::move(scenario.field));
     m_contact.replaceCard(std::move(scenario.contactSlot));
+    m_awayCards.clear();
+    m_awayContactCard.reset();
+    m_cardsAway = false;
+    adoptFaults(scenario.faults);
+}
+
+bool SimulatedReader::onlyFaultsDiffer(const Scenario &scenario) const
+{
+    const auto faultsText = [](const std::vector<ReaderFault> &faults) {
+        return Scenario::serialize({}, {}, nullptr, faults);
+    };
+    if (faultsText(scenario.faults) == faultsText(m_faults.faults()))
+        return false;
+    const std::string fileState = Scenario::serialize(scenario.reader, scenario.field, scenario.contactSlot.get());
+    return fileState == (m_cardsAway ? Scenario::serialize(m_settings, cardsOfScenario(), m_awayContactCard.get())
+                                     : Scenario::serialize(m_settings, m_field.cards(), m_contact.card()));
+}
+
+void SimulatedReader::adoptFaults(const std::vector<ReaderFault> &faults)
+{
+    m_faults.adopt(faults);
+    if (m_faults.cardsAway() && !m_cardsAway)
+        takeCardsAway();
+    else if (!m_faults.cardsAway() && m_cardsAway)
+        layCardsBack();
+}
+
+void SimulatedReader::layCardsBack()
+{
+    m_field.replaceCards(cardsOfScenario());
+    m_contact.replaceCard(std::move(m_awayContactCard));
+    m_awayCards.clear();
+    m_cardsAway = false;
+}
+
+std::optional<int32_t> SimulatedReader::faultBefore(std::string_view function)
+{
+    syncScenario();
+    return m_faults.forcedStatus(function);
+}
+
+int32_t SimulatedReader::faultAfter(int32_t result, bool torn)
+{
+    if (torn) {
+        // The card lost its power half way through programming: it never acknowledged the write
+        // and starts idle again.
+        m_faults.tearSpent();
+        if (VirtualCard *card = m_field.activeCard())
+            card->setState(CardState::Idle);
+        result = status::NoCard;
+    }
+    if (m_faults.countCall())
+        takeCardsAway();
+    return finish(result);
+}
+
+void SimulatedReader::takeCardsAway()
+{
+    CardList staying;
+    for (std::size_t i = 0; i < m_field.cards().size(); ++i) {
+        const VirtualCard &card = *m_field.cards()[i];
+        if (card.radioMode() == RadioMode::SamSlot)
+            staying.push_back(card.clone());
+        else
+            m_awayCards.emplace_back(i, card.clone());
+    }
+    m_field.replaceCards(std::move(staying));
+    m_cardsAway = true;
+    if (m_contact.card()) {
+        m_awayContactCard = m_contact.card()->clone();
+        m_contact.replaceCard(nullptr);
+    }
+}
+
+CardList SimulatedReader::cardsOfScenario() const
+{
+    CardList cards;
+    auto away = m_awayCards.begin();
+    auto staying = m_field.cards().begin();
+    while (away != m_awayCards.end() || staying != m_field.cards().end()) {
+        if (away != m_awayCards.end() && (away->first == cards.size() || staying == m_field.cards().end()))
+            cards.push_back((away++)->second->clone());
+        else
+            cards.push_back((*staying++)->clone());
+    }
+    return cards;
 }
 
 int32_t SimulatedReader::finish(int32_t result)
@@ -70,6 +163,7 @@ int32_t SimulatedReader::finish(int32_t result)
     bool changed = m_field.takeMemoryChanged();
     changed = m_contact.takeMemoryChanged() || changed;
     changed = m_settingsChanged || changed;
+    changed = m_faults.takeChanged() || changed;
     m_settingsChanged = false;
     if (!changed || !m_writeBack)
         return result;
@@ -78,7 +172,10 @@ int32_t SimulatedReader::finish(int32_t result)
     if (file.stamp() != m_stamp)
         return result;
     try {
-        file.save(Scenario::serialize(m_settings, m_field.cards(), m_contact.card()));
+        if (!m_cardsAway)
+            file.save(Scenario::serialize(m_settings, m_field.cards(), m_contact.card(), m_faults.faults()));
+        else
+            file.save(Scenario::serialize(m_settings, cardsOfScenario(), m_awayContactCard.get(), m_faults.faults()));
         m_stamp = file.stamp();
     } catch (const ScenarioError &error) {
         std::fprintf(stderr, "libZentrava: %s\n", error.what());

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "ContactSlot.h"
+#include "FaultPlan.h"
 #include "ReaderSettings.h"
 #include "RfField.h"
 #include "ScenarioFile.h"
+#include "WriteTear.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zentrava {
 
@@ -22,6 +27,18 @@ class Srix4kCard;
 // card's memory or the reader's settings it writes them back when the scenario file allows it.
 class SimulatedReader {
 public:
+    // Every entry point runs through here with the name the program logs for it: the operator's
+    // faults in the scenario file decide whether the call reaches the reader (a time-out, a
+    // forced status), tear the write it makes, and count it towards the cards leaving the field.
+    template <class Call> int32_t run(std::string_view function, Call call)
+    {
+        if (const auto forced = faultBefore(function))
+            return faultAfter(*forced, false);
+        const WriteTear::Scope tear(m_faults.tearBytes());
+        const int32_t result = call();
+        return faultAfter(result, tear.torn());
+    }
+
     int32_t libraryVersion(uint32_t *version);
     int32_t openPort(int32_t port, int32_t baud);
     int32_t closePort();
@@ -122,6 +139,22 @@ private:
     // A raw ISO 14443 type B frame (without its CRC) and the answer of the card, if any.
     std::optional<Bytes> typeBFrame(const Bytes &frame);
 
+    std::optional<int32_t> faultBefore(std::string_view function);
+    int32_t faultAfter(int32_t result, bool torn);
+    // The operator took every card off the reader (the SAM stays in its slot inside it).
+    void takeCardsAway();
+    void layCardsBack();
+    void adoptFaults(const std::vector<ReaderFault> &faults);
+    // The file read anew differs from the reader's own state in its faults only.
+    bool onlyFaultsDiffer(const Scenario &scenario) const;
+    // The cards of the scenario, those taken away included, for writing it back.
+    CardList cardsOfScenario() const;
+
+    FaultPlan m_faults;
+    // Cards taken away, by their place in the field list, and the contact slot's.
+    std::vector<std::pair<std::size_t, std::unique_ptr<VirtualCard>>> m_awayCards;
+    std::unique_ptr<ContactCard> m_awayContactCard;
+    bool m_cardsAway = false;
     bool m_loaded = false;
     std::string m_scenarioPath;
     ScenarioFile::Stamp m_stamp;

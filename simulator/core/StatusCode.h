@@ -26,6 +26,8 @@ inline constexpr int32_t PortNotOpen = 0x08;
 inline constexpr int32_t PortUnavailable = 0x09;
 // An entry point with no function in this reader.
 inline constexpr int32_t NotSupported = 0x0A;
+// The reader did not answer the host in time (the operator's time-out fault).
+inline constexpr int32_t TimedOut = 0x0B;
 // An unexpected failure inside the library (out of memory); never a normal answer.
 inline constexpr int32_t InternalError = 0x0F;
 

@@ -2,6 +2,7 @@
 // hands its arguments to the simulated reader; nothing else is visible outside the library.
 
 #include "Iso15693Commands.h"
+#include "ReaderFunctionNames.h"
 #include "SimulatedReader.h"
 #include "StatusCode.h"
 
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <source_location>
 
 
 namespace {
@@ -31,12 +33,17 @@ std::mutex &readerLock()
     return lock;
 }
 
-// No exception may cross the C boundary.
-template <class Call> int32_t withReader(Call call) noexcept
+// No exception may cross the C boundary. The entry point that calls is known from where the
+// call stands (Zentrava_22), so that the operator's faults can name its function (rf_M1_read).
+template <class Call>
+int32_t withReader(Call call, const std::source_location caller = std::source_location::current()) noexcept
 {
     try {
         const std::lock_guard<std::mutex> guard(readerLock());
-        return call(theReader());
+        const auto function = zentrava::readerfunctions::nameOf(
+            zentrava::readerfunctions::ordinalOfEntry(caller.function_name()));
+        SimulatedReader &reader = theReader();
+        return reader.run(function, [&] { return call(reader); });
     } catch (...) {
         return status::InternalError;
     }

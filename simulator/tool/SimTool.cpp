@@ -3,6 +3,7 @@
 #include "BlockMemoryCard.h"
 #include "CardCatalogue.h"
 #include "MemoryDump.h"
+#include "ReaderFunctionNames.h"
 #include "ScenarioError.h"
 #include "ScenarioFile.h"
 
@@ -15,6 +16,18 @@
 namespace zentrava {
 
 namespace {
+
+// A status as the program shows it: hexadecimal, "0x" allowed, never 0.
+std::optional<int32_t> parseStatus(std::string text)
+{
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text.erase(0, 2);
+    uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0 || value > 0x7FFFFFFF)
+        return std::nullopt;
+    return static_cast<int32_t>(value);
+}
 
 std::optional<int> parseNumber(const std::string &text, int min, int max)
 {
@@ -63,6 +76,17 @@ std::string SimTool::helpText()
         "                            number follows the image\n"
         "  port N                    attach the reader to COMn (1 to 8)\n"
         "  writeback on|off          whether the library writes card changes back to the file\n"
+        "  fault [list]              the faults armed in the reader, with their counts as the\n"
+        "                            library last wrote them\n"
+        "  fault leave-after N       every card leaves the field after the next N library calls\n"
+        "                            (0: at once) and stays away until 'fault clear'\n"
+        "  fault tear K              the next write to a card lands only its first K bytes (the\n"
+        "                            rest keeps the old ones) and answers 01, no card\n"
+        "  fault timeout             the reader answers no call: each answers 0B, time-out\n"
+        "  fault force FUNCTION STATUS [N]\n"
+        "                            the next N calls (1 when not given) of FUNCTION, named as\n"
+        "                            the program logs it (rf_M1_read), answer STATUS (hex)\n"
+        "  fault clear               end every fault; cards taken away lie in the field again\n"
         "  help, --help              this text\n"
         "\n"
         "CARD is the card's position in `show` (1 = top card) or its serial number in hex.\n"
@@ -144,6 +168,8 @@ int SimTool::run(const std::vector<std::string> &arguments)
             return setPort(rest);
         if (command == "writeback")
             return setWriteBack(rest);
+        if (command == "fault")
+            return fault(rest);
         if (command == "show" || command == "types" || command == "clear")
             return usage(command + " takes no arguments");
         return usage("unknown command " + command);
@@ -358,6 +384,75 @@ int SimTool::setWriteBack(const std::vector<std::string> &arguments)
     m_scenario.reader.writeBack = arguments[0] == "on";
     saveScenario();
     m_out << "Write back " << arguments[0] << "\n";
+    return 0;
+}
+
+int SimTool::fault(const std::vector<std::string> &arguments)
+{
+    const std::string action = arguments.empty() ? "list" : arguments[0];
+    const std::vector<std::string> values(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
+    const auto count = [&](std::size_t index, int min) {
+        return index < values.size() ? parseNumber(values[index], min, int(ReaderFault::MaxCalls)) : std::nullopt;
+    };
+    if ((action == "list" || action == "clear" || action == "timeout") && !values.empty())
+        return usage("fault " + action + " takes no arguments");
+    if (action == "list") {
+        loadScenario();
+        if (m_scenario.faults.empty())
+            m_out << "No faults: the reader works normally\n";
+        for (const ReaderFault &fault : m_scenario.faults)
+            m_out << "  " << fault.description() << "\n";
+        return 0;
+    }
+    if (action == "clear") {
+        loadScenario();
+        m_scenario.faults.clear();
+        saveScenario();
+        m_out << "No faults: the reader works normally\n";
+        return 0;
+    }
+    ReaderFault fault;
+    if (action == "leave-after") {
+        const auto calls = values.size() == 1 ? count(0, 0) : std::nullopt;
+        if (!calls)
+            return usage("fault leave-after needs a number of calls from 0 to 1000000");
+        fault.kind = ReaderFault::Kind::LeaveAfter;
+        fault.calls = *calls;
+    } else if (action == "tear") {
+        const auto bytes = values.size() == 1 ? parseNumber(values[0], 0, int(ReaderFault::MaxBytes)) : std::nullopt;
+        if (!bytes)
+            return usage("fault tear needs the number of bytes that land, from 0 to 65536");
+        fault.kind = ReaderFault::Kind::Tear;
+        fault.bytes = *bytes;
+    } else if (action == "timeout") {
+        fault.kind = ReaderFault::Kind::Timeout;
+    } else if (action == "force") {
+        if (values.size() < 2 || values.size() > 3)
+            return usage("fault force needs FUNCTION STATUS [N]");
+        if (!readerfunctions::isKnown(values[0]))
+            return usage("no reader function is called " + values[0] + " (names as the program logs them: rf_M1_read)");
+        const auto status = parseStatus(values[1]);
+        if (!status)
+            return usage("fault force needs a status in hex from 1 to 7FFFFFFF, not " + values[1]);
+        const auto calls = values.size() == 3 ? count(2, 1) : std::optional<int>(1);
+        if (!calls)
+            return usage("fault force needs a number of calls from 1 to 1000000");
+        fault.kind = ReaderFault::Kind::Force;
+        fault.function = values[0];
+        fault.status = *status;
+        fault.calls = *calls;
+    } else {
+        return usage("unknown fault " + action + " (leave-after, tear, timeout, force, clear, list)");
+    }
+    fault.id = ReaderFault::newId();
+    loadScenario();
+    // A fault of the same kind (on the same function) is replaced, not doubled.
+    std::erase_if(m_scenario.faults, [&](const ReaderFault &armed) {
+        return armed.kind == fault.kind && armed.function == fault.function;
+    });
+    m_scenario.faults.push_back(fault);
+    saveScenario();
+    m_out << "Armed: " << fault.description() << "\n";
     return 0;
 }
 
