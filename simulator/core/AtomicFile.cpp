@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,22 +43,45 @@ void syncFolder(const std::string &path)
 
 std::string writeFileAtomically(const std::string &path, const std::string &bytes)
 {
+    // The file is written without a name where the system allows it, so that a writer killed
+    // half-way leaves nothing behind; it gets its temporary name only once it is complete.
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+    int fd = ::open(parent.empty() ? "." : parent.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const bool unnamed = fd >= 0;
+    if (!unnamed)
+        fd = ::mkstemp(temporary.data());
+    bool named = !unnamed;
     if (fd < 0)
         return std::strerror(errno);
-    // mkstemp makes the file private; keep the mode of the file we replace, else an ordinary one.
+    // The file starts private; keep the mode of the file we replace, else an ordinary one.
     struct stat previous {};
     const mode_t mode = ::stat(path.c_str(), &previous) == 0 ? (previous.st_mode & 07777) : 0644;
     int error = writeAll(fd, bytes);
     if (error == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0))
         error = errno;
+    if (error == 0 && unnamed) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        // A name of our own beside the target, unused at this moment.
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temporary = path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(attempt);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                error = 0;
+                named = true;
+                break;
+            }
+            error = errno;
+            if (error != EEXIST)
+                break;
+        }
+    }
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0)
         error = errno;
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        if (named)
+            ::unlink(temporary.c_str());
         return std::strerror(error);
     }
     syncFolder(path);
