@@ -119,7 +119,7 @@ TEST(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile)
         // A fixed number of kills, cut short on a slow machine (sanitizers) to keep the suite quick.
         QElapsedTimer budget;
         budget.start();
-        for (int kill = 0; kill < 40 && (kill < 8 || budget.elapsed() < 1000); ++kill) {
+        for (int kill = 0; kill < 40 && (kill < 6 || budget.elapsed() < 1000); ++kill) {
             QProcess saver;
             ASSERT_TRUE(startLoop(saver, file, folder.path())) << "save_loop never got ready";
             usleep(std::uniform_int_distribution<useconds_t>(0, 2 * savingUs)(random));

@@ -31,7 +31,7 @@ void padSettings()
     if (QFile::exists(CSettingsKey::keyFilePath(name)))
         return;
     CSettingsKey::DwordValues padding;
-    for (uint32_t i = 0; i < 5000; ++i)
+    for (uint32_t i = 0; i < 2000; ++i)
         padding.emplace_back(QStringLiteral("Padding%1").arg(i), i);
     CSettingsKey key;
     if (key.openForWriting(name))
