@@ -1,5 +1,7 @@
 #include "MemoryDump.h"
 
+#include "AtomicFile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -73,14 +75,11 @@ void MemoryDump::save(const BlockMemoryCard &card, const std::string &path)
     const auto format = formatOf(path);
     if (!format)
         throw std::runtime_error(path + ": use the extension .bin, .mfd or .eml");
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (format == Format::Binary)
-        file.write(reinterpret_cast<const char *>(card.memory().data()), static_cast<std::streamsize>(card.memory().size()));
-    else
-        file << toEml(card);
-    file.close();
-    if (!file)
-        throw std::runtime_error(path + ": cannot write: " + std::strerror(errno));
+    const std::string bytes = format == Format::Binary
+                                  ? std::string(card.memory().begin(), card.memory().end())
+                                  : toEml(card);
+    if (const std::string reason = writeFileAtomically(path, bytes); !reason.empty())
+        throw std::runtime_error(path + ": cannot write: " + reason);
 }
 
 Bytes MemoryDump::load(const std::string &path, int blockSize)

@@ -1,5 +1,6 @@
 #include "ScenarioFile.h"
 
+#include "AtomicFile.h"
 #include "ScenarioError.h"
 
 #include <cerrno>
@@ -96,31 +97,8 @@ void ScenarioFile::save(const std::string &text, bool createFolder) const
         std::error_code ignored;
         std::filesystem::create_directories(target.parent_path(), ignored);
     }
-    std::string temporary = m_path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        throw ScenarioError(m_path + ": cannot write: " + systemError(errno));
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = ::write(fd, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            break;
-        written += static_cast<std::size_t>(count);
-    }
-    const int writeError = written == text.size() ? 0 : (errno ? errno : EIO);
-    // mkstemp makes the file private; keep the mode of the file we replace, else an ordinary one.
-    struct stat previous {};
-    const mode_t mode = ::stat(m_path.c_str(), &previous) == 0 ? (previous.st_mode & 07777) : 0644;
-    const bool finished = writeError == 0 && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const int finishError = errno;
-    ::close(fd);
-    if (!finished || ::rename(temporary.c_str(), m_path.c_str()) != 0) {
-        const int error = writeError ? writeError : (finished ? errno : finishError);
-        ::unlink(temporary.c_str());
-        throw ScenarioError(m_path + ": cannot write: " + systemError(error));
-    }
+    if (const std::string reason = writeFileAtomically(m_path, text); !reason.empty())
+        throw ScenarioError(m_path + ": cannot write: " + reason);
 }
 
 } // namespace zentrava

@@ -4,6 +4,7 @@
 #include "dialogs/CaptionFrame.h"
 
 #include "reporting/UserPrompts.h"
+#include "base/AtomicSave.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,7 +12,6 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QMenu>
-#include <QSaveFile>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -91,13 +91,10 @@ void CProcessView::copyEntries() const
 
 bool CProcessView::saveEntries(const QString &path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        file.write(entriesText().toUtf8());
-        if (file.commit())
-            return true;
-    }
-    ShowMessageBox(this, QStringLiteral("Cannot save the log to %1: %2").arg(path, file.errorString()),
+    QString reason;
+    if (SaveFileAtomically(path, entriesText().toUtf8(), &reason))
+        return true;
+    ShowMessageBox(this, QStringLiteral("Cannot save the log to %1: %2").arg(path, reason),
                    QStringLiteral("Error"), MessageIcon::Warning, MessageButtons::Ok);
     return false;
 }

@@ -8,8 +8,25 @@
 #include <windows.h>
 #endif
 
+namespace {
+
+QString &programDirectoryOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+void SetProgramDirectoryOverride(const QString &folder)
+{
+    programDirectoryOverride() = folder;
+}
+
 QString ProgramDirectory()
 {
+    if (!programDirectoryOverride().isEmpty())
+        return programDirectoryOverride();
     if (QCoreApplication::instance() != nullptr)
         return QCoreApplication::applicationDirPath();
 #ifdef _WIN32

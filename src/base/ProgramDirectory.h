@@ -8,3 +8,7 @@ QString ProgramDirectory();
 
 // `fileName` inside the program's folder.
 QString ProgramFilePath(const QString &fileName);
+
+// Puts the program's folder elsewhere (tests start the program against broken folders); an
+// empty folder restores the executable's own.
+void SetProgramDirectoryOverride(const QString &folder);

@@ -1,7 +1,9 @@
 #include "consoles/CCommandBook.h"
 
+#include "base/AtomicSave.h"
+
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -18,8 +20,9 @@ bool skippedBeforeLine(char byte)
 
 bool CCommandBook::LoadBook(const QString &path)
 {
+    // Only a regular file: opening a pipe of that name would wait for a writer forever.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     const QList<BookLine> read = ParseBookText(file.readAll());
     for (const BookLine &line : read)
@@ -29,18 +32,7 @@ bool CCommandBook::LoadBook(const QString &path)
 
 bool CCommandBook::SaveBook(const QString &path) const
 {
-    // QSaveFile writes beside the old file and renames over it only when everything is written,
-    // so a failed save never leaves a truncated book behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray text = BookText(m_lines);
-    // The write is buffered and commit() does not notice when flushing the buffer fails (a
-    // full disk, the file-size limit): flush here and give up on any error. An uncommitted
-    // QSaveFile discards its temporary file when it goes.
-    if (file.write(text) != text.size() || !file.flush() || file.error() != QFileDevice::NoError)
-        return false;
-    return file.commit();
+    return SaveFileAtomically(path, BookText(m_lines));
 }
 
 void CCommandBook::AddLine(const BookLine &line)

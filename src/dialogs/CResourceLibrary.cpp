@@ -10,6 +10,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include "dialogs/ResourceFileCheck.h"
+
+#include <QFile>
 #include <QResource>
 #endif
 
@@ -83,14 +86,27 @@ QString CResourceLibrary::defaultPath()
 CResourceLibrary::CResourceLibrary(const QString &path)
     : m_path(path)
 {
-    // registerResource takes a path as given; the caller passes a full one.
-    m_registered = QFileInfo(path).isAbsolute() && QResource::registerResource(path);
+    // Only a full path, and only a regular file: opening a pipe of that name would wait forever.
+    const QFileInfo info(path);
+    if (!info.isAbsolute() || !info.isFile() || info.size() > MaxLibrarySize)
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    // The bytes are kept and registered from memory after their structure has been checked: a
+    // mapped file could change after the check or shrink under the mapping.
+    m_data = file.read(MaxLibrarySize + 1);
+    if (m_data.size() > MaxLibrarySize || !IsSoundResourceData(m_data)) {
+        m_data.clear();
+        return;
+    }
+    m_registered = QResource::registerResource(reinterpret_cast<const uchar *>(m_data.constData()));
 }
 
 CResourceLibrary::~CResourceLibrary()
 {
     if (m_registered)
-        QResource::unregisterResource(m_path);
+        QResource::unregisterResource(reinterpret_cast<const uchar *>(m_data.constData()));
 }
 
 bool CResourceLibrary::isLoaded() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -34,6 +35,9 @@ private:
 #ifdef _WIN32
     void *m_module = nullptr;
 #else
+    // Far above the 32 bitmaps; a larger file is not the background library.
+    static constexpr qint64 MaxLibrarySize = 64 * 1024 * 1024;
+    QByteArray m_data;
     bool m_registered = false;
 #endif
 };

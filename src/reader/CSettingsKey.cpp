@@ -83,12 +83,21 @@ bool CSettingsKey::writeDword(const QString &valueName, uint32_t value)
                           reinterpret_cast<const BYTE *>(&data), sizeof(data)) == ERROR_SUCCESS;
 }
 
+bool CSettingsKey::writeDwords(const DwordValues &values)
+{
+    // Each registry value is stored on its own; the registry keeps every single one whole.
+    bool all = true;
+    for (const auto &value : values)
+        all = writeDword(value.first, value.second) && all;
+    return all;
+}
+
 #else
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "base/AtomicSave.h"
 
 namespace {
 
@@ -161,6 +170,7 @@ void CSettingsKey::close()
     m_open = false;
     m_writable = false;
     m_values.clear();
+    m_index.clear();
     m_name.clear();
     m_path.clear();
 }
@@ -168,8 +178,9 @@ void CSettingsKey::close()
 bool CSettingsKey::openForReading(const QString &name)
 {
     close();
+    // Only a regular file: opening a pipe of that name would wait for a writer forever.
     QFile file(keyFilePath(name));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     // Never let a damaged or foreign file grow without bound in memory: the real one is tiny.
     const QByteArray bytes = file.read(1 << 20);
@@ -186,17 +197,8 @@ bool CSettingsKey::openForReading(const QString &name)
         }
         QString valueName;
         QString data;
-        if (inKey && parseValueLine(line, valueName, data)) {
-            bool replaced = false;
-            for (auto &value : m_values) {
-                if (value.first.compare(valueName, Qt::CaseInsensitive) == 0) {
-                    value.second = data;
-                    replaced = true;
-                }
-            }
-            if (!replaced)
-                m_values.emplace_back(valueName, data);
-        }
+        if (inKey && parseValueLine(line, valueName, data))
+            store(valueName, data);
     }
     m_name = name;
     m_path = file.fileName();
@@ -220,43 +222,52 @@ bool CSettingsKey::openForWriting(const QString &name)
     return true;
 }
 
+void CSettingsKey::store(const QString &valueName, const QString &data)
+{
+    // Value names ignore case, as in the registry. A hand-made file may hold any number of
+    // values, so each is found through the index rather than by a search of all the others.
+    const QString folded = valueName.toCaseFolded();
+    const auto found = m_index.constFind(folded);
+    if (found != m_index.constEnd()) {
+        m_values[std::size_t(*found)].second = data;
+        return;
+    }
+    m_index.insert(folded, qsizetype(m_values.size()));
+    m_values.emplace_back(valueName, data);
+}
+
 bool CSettingsKey::readDword(const QString &valueName, uint32_t &value) const
 {
     if (!m_open)
         return false;
-    for (const auto &stored : m_values) {
-        if (stored.first.compare(valueName, Qt::CaseInsensitive) != 0)
-            continue;
-        const QString &data = stored.second;
-        if (!data.startsWith(QStringLiteral("dword:"), Qt::CaseInsensitive))
-            return false;
-        const QString digits = data.mid(6);
-        if (digits.isEmpty() || digits.size() > 8)
-            return false;
-        bool ok = false;
-        const uint number = digits.toUInt(&ok, 16);
-        if (!ok || digits.startsWith(u'+') || digits.startsWith(u'-'))
-            return false;
-        value = uint32_t(number);
-        return true;
-    }
-    return false;
+    const auto found = m_index.constFind(valueName.toCaseFolded());
+    if (found == m_index.constEnd())
+        return false;
+    const QString &data = m_values[std::size_t(*found)].second;
+    if (!data.startsWith(QStringLiteral("dword:"), Qt::CaseInsensitive))
+        return false;
+    const QString digits = data.mid(6);
+    if (digits.isEmpty() || digits.size() > 8)
+        return false;
+    bool ok = false;
+    const uint number = digits.toUInt(&ok, 16);
+    if (!ok || digits.startsWith(u'+') || digits.startsWith(u'-'))
+        return false;
+    value = uint32_t(number);
+    return true;
 }
 
 bool CSettingsKey::writeDword(const QString &valueName, uint32_t value)
 {
+    return writeDwords({{valueName, value}});
+}
+
+bool CSettingsKey::writeDwords(const DwordValues &values)
+{
     if (!m_writable)
         return false;
-    const QString data = QStringLiteral("dword:%1").arg(value, 8, 16, QChar(u'0'));
-    bool replaced = false;
-    for (auto &stored : m_values) {
-        if (stored.first.compare(valueName, Qt::CaseInsensitive) == 0) {
-            stored.second = data;
-            replaced = true;
-        }
-    }
-    if (!replaced)
-        m_values.emplace_back(valueName, data);
+    for (const auto &value : values)
+        store(value.first, QStringLiteral("dword:%1").arg(value.second, 8, 16, QChar(u'0')));
     return commit();
 }
 
@@ -265,12 +276,7 @@ bool CSettingsKey::commit() const
     QString text = ExportHeader + QStringLiteral("\n\n") + keyLine(m_name) + u'\n';
     for (const auto &value : m_values)
         text += quoted(value.first) + u'=' + value.second + u'\n';
-    // The new file replaces the old one in a single rename: a reader never sees half of it.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text.toUtf8());
-    return file.commit();
+    return SaveFileAtomically(m_path, text.toUtf8());
 }
 
 #endif

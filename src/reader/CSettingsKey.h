@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -32,6 +33,10 @@ public:
     bool readDword(const QString &valueName, uint32_t &value) const;
     // Stores the value as a DWORD; false when it could not be stored.
     bool writeDword(const QString &valueName, uint32_t value);
+    // Stores several DWORDs as one change: the key file is rewritten once, so that a program
+    // killed while saving leaves either all old values or all new ones.
+    using DwordValues = std::vector<std::pair<QString, uint32_t>>;
+    bool writeDwords(const DwordValues &values);
 
 #ifndef _WIN32
     // The file that holds the key `name`.
@@ -44,11 +49,14 @@ private:
 #else
     // The file's values in order, each as the text after its '=' (e.g. "dword:00000001").
     bool commit() const;
+    // Sets a value, adding it at the end when the key does not hold it yet.
+    void store(const QString &valueName, const QString &data);
 
     QString m_name;
     QString m_path;
     bool m_open = false;
     bool m_writable = false;
     std::vector<std::pair<QString, QString>> m_values;
+    QHash<QString, qsizetype> m_index; // case-folded value name to its place in m_values
 #endif
 };

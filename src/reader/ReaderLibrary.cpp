@@ -3,6 +3,7 @@
 #include "base/ProgramDirectory.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -44,6 +45,9 @@ QString ReaderLibrary::defaultPath()
 bool ReaderLibrary::load(const QString &fullPath)
 {
     free();
+    // Only a regular file: loading a pipe of that name would wait for a writer forever.
+    if (!QFileInfo(fullPath).isFile())
+        return false;
 #ifdef _WIN32
     // A full path keeps the loader off the search path; the altered search order makes the
     // library's own dependencies resolve from its folder too.

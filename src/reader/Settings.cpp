@@ -49,8 +49,8 @@ void WriteSettings()
     CSettingsKey key;
     if (!key.openForWriting(QString::fromLatin1(SettingsKeyName)))
         return;
-    key.writeDword(QStringLiteral("CurCard"), uint32_t(CardType));
-    key.writeDword(QStringLiteral("ComPort"), uint32_t(ComPort));
-    key.writeDword(QStringLiteral("BaudRate"), uint32_t(BaudRate));
-    key.writeDword(QStringLiteral("CurBitmap"), uint32_t(CurBitmap));
+    key.writeDwords({{QStringLiteral("CurCard"), uint32_t(CardType)},
+                     {QStringLiteral("ComPort"), uint32_t(ComPort)},
+                     {QStringLiteral("BaudRate"), uint32_t(BaudRate)},
+                     {QStringLiteral("CurBitmap"), uint32_t(CurBitmap)}});
 }

@@ -3,6 +3,7 @@
 #include "base/ProgramDirectory.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <array>
 
@@ -40,8 +41,9 @@ QString cutValue(QString value)
 
 QString readValue(const QString &path, const QString &key)
 {
+    // Only a regular file: opening a pipe of that name would wait for a writer forever.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     bool inSection = false;
     while (!file.atEnd()) {

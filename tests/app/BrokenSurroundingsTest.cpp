@@ -1,0 +1,187 @@
+#include "FrameFixture.h"
+
+#include "app/CHalvidApp.h"
+#include "app/CHalvidView.h"
+#include "app/CInfoBar.h"
+#include "base/ProgramDirectory.h"
+#include "dialogs/CResourceLibrary.h"
+#include "reader/ReaderLibrary.h"
+#include "shell/AppConfig.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CBackgroundDlg.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <random>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray randomBytes(int size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    QByteArray bytes(size, '\0');
+    for (char &byte : bytes)
+        byte = char(random());
+    return bytes;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A named pipe in place of the file: opening it to read would wait for a writer for ever.
+void replaceByPipe(const QString &path)
+{
+    QFile::remove(path);
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+}
+
+void replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A program folder holding what the built program has beside it, with one thing broken.
+class BrokenSurroundingsTest : public FrameFixture
+{
+protected:
+    void SetUp() override
+    {
+        FrameFixture::SetUp();
+        reader.reset(); // the library in the folder binds ReaderApi
+        SetProgramDirectoryOverride(folder.path());
+    }
+
+    // The folder as the build leaves the program's: reader library, backgrounds, configuration.
+    void fillFolder()
+    {
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
+        for (const QString &name : {ReaderLibrary::fileName(), QStringLiteral("Kelb_Paper.rcc"),
+                                    QStringLiteral("AppConfig.ini")})
+            ASSERT_TRUE(QFile::copy(builtFile(name), file(name))) << name.toStdString();
+    }
+    void TearDown() override
+    {
+        SetProgramDirectoryOverride(QString());
+        FrameFixture::TearDown();
+    }
+
+    QString file(const QString &name) const { return folder.filePath(name); }
+    static QString builtFile(const QString &name)
+    {
+        return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    }
+
+    QTemporaryDir folder;
+};
+
+// What the operator sees at start-up with each broken surrounding: the refusal of the reader
+// library, or a program that runs and paints its pages and dialogs (without backgrounds, with an
+// empty software name), never a crash.
+TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
+{
+    const QString library = ReaderLibrary::fileName();
+    const QString backgrounds = QStringLiteral("Kelb_Paper.rcc");
+    const QString config = QStringLiteral("AppConfig.ini");
+    const QByteArray realBackgrounds = readFile(builtFile(backgrounds));
+    // The resource file's header (magic, version, offsets) kept, everything after it scrambled.
+    const QByteArray scrambledTree = realBackgrounds.left(20) + randomBytes(int(realBackgrounds.size()) - 20, 7);
+
+    const struct {
+        const char *name;
+        std::function<void()> breakIt;
+        bool starts;
+        const char *memo; // after the start-up connection
+        bool backgrounds;
+    } cases[] = {
+        {"reader library missing", [&] { QFile::remove(file(library)); }, false, "", false},
+        {"reader library a text file", [&] { replaceFile(file(library), "not a library\n"); }, false, "", false},
+        {"reader library random bytes", [&] { replaceFile(file(library), randomBytes(70000, 1)); }, false, "", false},
+        {"reader library a named pipe", [&] { replaceByPipe(file(library)); }, false, "", false},
+        {"reader library without the required ordinals it never calls",
+         [&] { replaceFile(file(library), readFile(builtFile(QStringLiteral("readers/libReaderCalledOnly.so")))); },
+         false, "", false},
+        {"reader library without the optional ordinals, not answering",
+         [&] { replaceFile(file(library), readFile(builtFile(QStringLiteral("readers/libReaderRequiredOnly.so")))); },
+         true, "Error: Port did't opened", true},
+        {"backgrounds missing", [&] { QFile::remove(file(backgrounds)); }, true, "", false},
+        {"backgrounds random bytes", [&] { replaceFile(file(backgrounds), randomBytes(50000, 2)); }, true, "", false},
+        {"backgrounds cut in half", [&] { replaceFile(file(backgrounds), realBackgrounds.left(realBackgrounds.size() / 2)); },
+         true, "", false},
+        {"backgrounds with a scrambled tree", [&] { replaceFile(file(backgrounds), scrambledTree); }, true, "", false},
+        {"backgrounds a named pipe", [&] { replaceByPipe(file(backgrounds)); }, true, "", false},
+        {"configuration a named pipe", [&] { replaceByPipe(file(config)); }, true, "", true},
+        {"configuration random bytes", [&] { replaceFile(file(config), randomBytes(300000, 3)); }, true, "", true},
+        {"configuration missing", [&] { QFile::remove(file(config)); }, true, "", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fillFolder();
+        c.breakIt();
+        writeSettings(1, 1, 2);
+        boxes.clear();
+        {
+            CHalvidApp app;
+            ASSERT_EQ(app.initInstance(), c.starts);
+            if (!c.starts) {
+                EXPECT_EQ(app.mainFrame(), nullptr);
+                ASSERT_EQ(boxes.size(), 1u);
+                EXPECT_EQ(boxes[0].text, QStringLiteral("Load Zentrava.dll failed !"));
+                CardType = 4;
+            } else {
+                CMainFrame *frame = app.mainFrame();
+                EXPECT_TRUE(boxes.empty());
+                EXPECT_EQ(frame->infoBar()->memoText(), QString::fromLatin1(c.memo));
+                frame->grab();
+                EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("  -  Mifare_Std S50")));
+                CAboutDlg about;
+                EXPECT_EQ(about.windowTitle(), ReadAppConfig(AppConfigAboutTitle));
+                CBackgroundDlg chooser(0);
+                chooser.grab();
+                EXPECT_EQ(chooser.hasPreview(), c.backgrounds);
+                CardType = 4;
+            }
+            app.exitInstance();
+        }
+        // The settings are written in every case.
+        ResetRuntimeState();
+        ReadSettings();
+        EXPECT_EQ(CardType, 4);
+    }
+}
+
+// A hand-made settings key of 10 MB: start-up reads what it can as quickly as a small one
+// (the values are looked up by name, not by a search of all the others) and saves at exit.
+TEST_F(BrokenSurroundingsTest, StartUpWithATenMegabyteSettingsFile)
+{
+    fillFolder();
+    QByteArray text = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n"
+                      "\"CurCard\"=dword:00000002\n\"ComPort\"=dword:00000001\n";
+    text.reserve(10 << 20);
+    for (int i = 0; text.size() < (10 << 20); ++i)
+        text += "\"Value" + QByteArray::number(i) + "\"=dword:00000001\n";
+    QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
+    replaceFile(settingsPath(), text);
+
+    CHalvidApp app;
+    ASSERT_TRUE(app.initInstance());
+    EXPECT_EQ(CardType, 2);
+    EXPECT_EQ(app.mainFrame()->view()->shownCardType(), 2);
+    CardType = 3;
+    app.exitInstance();
+    ResetRuntimeState();
+    ReadSettings();
+    EXPECT_EQ(CardType, 3);
+    EXPECT_EQ(ComPort, 1);
+}
+
+} // namespace

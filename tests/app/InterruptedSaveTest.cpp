@@ -1,0 +1,201 @@
+#include "app/CProcessView.h"
+#include "reporting/UserPrompts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// The program's saved files, each written by save_loop through the program's own code.
+struct SavedFile {
+    const char *kind;
+    const char *fileName; // inside the folder given to save_loop
+};
+
+const SavedFile SavedFiles[] = {
+    {"settings", "Corvale/IORFCard.reg"},
+    {"book", "cosbooks.txt"},
+    {"scenario", "scenario.json"},
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QString saveLoopPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("save_loop"));
+}
+
+// Runs save_loop to its end; the file-size limit, when given, holds in the child only.
+int runSave(const SavedFile &file, const QString &folder, const char *mode, QString *errors = nullptr,
+            rlim_t fileSizeLimit = RLIM_INFINITY)
+{
+    QProcess process;
+    if (fileSizeLimit != RLIM_INFINITY) {
+        process.setChildProcessModifier([fileSizeLimit] {
+            // A full disk, as far as the saver sees: writes beyond the limit fail with EFBIG.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = fileSizeLimit;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
+    process.start(saveLoopPath(), {QString::fromLatin1(file.kind), folder, QString::fromLatin1(mode)});
+    if (!process.waitForFinished(120000))
+        return -1;
+    if (errors != nullptr)
+        *errors = QString::fromLocal8Bit(process.readAllStandardError());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// The two contents save_loop alternates, as whole files.
+std::pair<QByteArray, QByteArray> contents(const SavedFile &file)
+{
+    QTemporaryDir first, second;
+    EXPECT_EQ(runSave(file, first.path(), "a"), 0);
+    EXPECT_EQ(runSave(file, second.path(), "b"), 0);
+    return {readFile(first.filePath(QString::fromLatin1(file.fileName))),
+            readFile(second.filePath(QString::fromLatin1(file.fileName)))};
+}
+
+QByteArray nextLine(QProcess &saver)
+{
+    while (!saver.canReadLine())
+        if (!saver.waitForReadyRead(60000))
+            return {};
+    return saver.readLine().trimmed();
+}
+
+// Starts save_loop on the folder and returns once its first save is done and the next begins.
+bool startLoop(QProcess &saver, const SavedFile &file, const QString &folder)
+{
+    saver.start(saveLoopPath(), {QString::fromLatin1(file.kind), folder, QStringLiteral("loop")});
+    return nextLine(saver) == "ready";
+}
+
+// Kills the saver at random moments while it saves again and again: the file is always one
+// whole version, never a cut or mixed one.
+TEST(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile)
+{
+    ASSERT_TRUE(QFile::exists(saveLoopPath())) << "save_loop is built beside the tests";
+    std::mt19937 random(14);
+    for (const SavedFile &file : SavedFiles) {
+        SCOPED_TRACE(file.kind);
+        const auto [a, b] = contents(file);
+        ASSERT_NE(a.size(), 0);
+        ASSERT_NE(a, b);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QString::fromLatin1(file.fileName));
+        ASSERT_EQ(runSave(file, folder.path(), "a"), 0);
+
+        // How long one save takes on this machine, so that the kills spread over whole saves.
+        QProcess calibration;
+        ASSERT_TRUE(startLoop(calibration, file, folder.path()));
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_EQ(nextLine(calibration), "saved");
+        ASSERT_EQ(nextLine(calibration), "saved");
+        const auto savingUs = useconds_t(std::max<qint64>(clock.nsecsElapsed() / 2000, 100));
+        calibration.kill();
+        calibration.waitForFinished();
+
+        // A fixed number of kills, cut short on a slow machine (sanitizers) to keep the suite quick.
+        QElapsedTimer budget;
+        budget.start();
+        for (int kill = 0; kill < 40 && (kill < 6 || budget.elapsed() < 1000); ++kill) {
+            QProcess saver;
+            ASSERT_TRUE(startLoop(saver, file, folder.path())) << "save_loop never got ready";
+            usleep(std::uniform_int_distribution<useconds_t>(0, 2 * savingUs)(random));
+            saver.kill();
+            saver.waitForFinished();
+            const QByteArray now = readFile(path);
+            ASSERT_TRUE(now == a || now == b) << "kill " << kill << ": a file of " << now.size() << " bytes";
+        }
+    }
+}
+
+// A full disk (the file-size limit, which binds root too) or a place that cannot take the file
+// leaves the old file whole; the scenario file says why, the settings and the books stay silent.
+TEST(InterruptedSaveTest, AFailedSaveLeavesTheOldFileWhole)
+{
+    for (const SavedFile &file : SavedFiles) {
+        SCOPED_TRACE(file.kind);
+        const bool reports = QByteArray(file.kind) != "settings";
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QString::fromLatin1(file.fileName));
+        ASSERT_EQ(runSave(file, folder.path(), "a"), 0);
+        const QByteArray old = readFile(path);
+        const QStringList before = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
+
+        QString errors;
+        const int status = runSave(file, folder.path(), "b", &errors, 4096);
+        EXPECT_TRUE(readFile(path) == old) << "the old file changed";
+        EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), before) << "no temporary file left";
+        EXPECT_EQ(status, reports ? 1 : 0);
+        if (QByteArray(file.kind) == "scenario") {
+            EXPECT_EQ(errors.trimmed(), path + QStringLiteral(": cannot write: File too large"));
+        }
+
+        // A folder that is a regular file, which stops root as well as anybody.
+        const QString plain = folder.filePath(QStringLiteral("plain"));
+        QFile(plain).open(QIODevice::WriteOnly);
+        EXPECT_EQ(runSave(file, plain, "b", &errors), reports ? 1 : 0);
+        EXPECT_EQ(QFileInfo(plain).size(), 0);
+        if (QByteArray(file.kind) == "scenario") {
+            EXPECT_EQ(errors.trimmed(), plain + QStringLiteral("/scenario.json: cannot write: Not a directory"));
+        }
+    }
+}
+
+TEST(InterruptedSaveTest, AFailedLogSaveSaysWhyAndLeavesTheOldFileWhole)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("log.txt"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old log\n");
+    old.close();
+
+    CProcessView view;
+    for (int i = 0; i < 10; ++i)
+        view.appendEntry(QStringLiteral("rf_request"), i % 3);
+    std::vector<QString> boxes;
+    const MessageBoxHandler previous = SetMessageBoxHandler([&boxes](const MessageBoxRequest &request) {
+        boxes.push_back(request.caption + QStringLiteral("|") + request.text);
+        return MessageAnswer::Ok;
+    });
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = view.saveEntries(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    SetMessageBoxHandler(previous);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readFile(path), "old log\n");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], QStringLiteral("Error|Cannot save the log to %1: File too large").arg(path));
+}
+
+} // namespace
