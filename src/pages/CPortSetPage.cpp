@@ -408,8 +408,9 @@ void CPortSetPage::readClock()
     }
     const QDate date = decimal ? QDate(centuryYear(fields[0]), fields[1], fields[2]) : QDate();
     const QTime time = decimal ? QTime(fields[4], fields[5], fields[6]) : QTime();
-    // A short answer or one that is no date leaves the pickers as they are: the reader failed.
-    if (length < ClockBytes || !date.isValid() || !time.isValid()) {
+    // A short answer, one longer than the 7-byte clock, or one that is no date leaves the
+    // pickers as they are: the reader failed.
+    if (length != ClockBytes || !date.isValid() || !time.isValid()) {
         op.reportWrongAnswer<ReadTime>();
         return;
     }
