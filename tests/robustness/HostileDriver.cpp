@@ -97,7 +97,9 @@ void fillFields(CCardPage &page, std::mt19937 &random)
     for (QWidget *widget : page.controls()) {
         const ControlKind kind = page.controlKind(controlId(widget));
         if (auto *hex = qobject_cast<CHexEdit *>(widget); hex != nullptr && kind == ControlKind::HexEdit) {
-            const int count = hex->GetMaxBytes() > 0 ? hex->GetMaxBytes() : 8;
+            // Mostly full, now and then short or empty, as operators type them.
+            const int full = hex->GetMaxBytes() > 0 ? hex->GetMaxBytes() : 8;
+            const int count = random() % 4 != 0 ? full : int(random() % uint32_t(full + 1));
             QByteArray bytes(count, '\0');
             for (char &byte : bytes)
                 byte = char(random() & 0xFF);
@@ -128,7 +130,9 @@ enum class Owes {
     One,
     Nothing,            // no reader operation (the command pickers) or none reported (the DES tool)
     OnlyFailures,       // the clock: a failure is reported, a success says nothing
-    LogOnlyFailures,    // SHC1102 reads and writes: a failed card call is only logged
+    LogOnlyFailures,    // SHC1102 reads and writes: a failed card call is only logged, and a read
+                        // without a whole password ends silently after the free blocks
+    SilentRefusal,      // ST tags' Write Block and Lock: a field of another length sends and says nothing
     OnePerAttempt,      // selections that retry: every failed attempt is reported, and the success
     OnePerTry,          // CPU card reset: the field once, then every failed reset try and the success
     SelectionThenOne,   // Mifare: each selection attempt reports, then the operation itself
@@ -151,6 +155,10 @@ const ReportRule ReportRules[] = {
     {"SR176", 1116, Owes::OnePerAttempt},
     {"SRIX4K", 1010, Owes::OnePerAttempt},
     {"TRH1064", 1010, Owes::OnePerAttempt},
+    {"SR176", 1119, Owes::SilentRefusal},
+    {"SR176", 1066, Owes::SilentRefusal},
+    {"SRIX4K", 1064, Owes::SilentRefusal},
+    {"SRIX4K", 1067, Owes::SilentRefusal},
     {"SHC1102", 1080, Owes::LogOnlyFailures},
     {"SHC1102", 1081, Owes::LogOnlyFailures},
     {"AT88RF020", 1011, Owes::OnePerAttempt},
@@ -208,13 +216,19 @@ bool reportsAsOwed(Owes owes, const QStringList &memos, const std::vector<FakeRe
         // Log lines read "name status", the status in hexadecimal.
         const QStringList last = log.isEmpty() ? QStringList() : log.last().split(QLatin1Char(' '));
         const bool cardCallFailed = last.size() == 2 && last[0].startsWith(QStringLiteral("rf_Shc1102_")) && last[1] != QStringLiteral("0");
-        return results == (cardCallFailed ? 0 : 1);
+        const auto called = [&calls](const char *name) {
+            return std::any_of(calls.begin(), calls.end(), [name](const FakeReader::Call &call) { return call.name == QLatin1String(name); });
+        };
+        const bool noPassword = called("rf_Shc1102_Read") && !called("rf_Shc1102_Auth");
+        return results == (cardCallFailed || noPassword ? 0 : 1);
     }
+    case Owes::SilentRefusal: return results == (calls.empty() ? 0 : 1);
     case Owes::OnePerAttempt: return results == std::max(attempts, 1);
     case Owes::OnePerTry: return results == std::max(tries, 1);
     case Owes::SelectionThenOne: {
+        // After the selection a refused field ends the operation in its message box.
         const bool selected = attempts == 0 || (results >= attempts && !failure(memos[attempts - 1]));
-        return results == attempts + (selected ? 1 : 0);
+        return results == attempts + (selected && !refused ? 1 : 0);
     }
     case Owes::FailureThenOne: return results == 2 && failure(memos.front());
     }
