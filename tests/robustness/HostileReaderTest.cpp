@@ -1,6 +1,11 @@
 #include "HostileDriver.h"
 
 #include "HostileAnswerPlan.h"
+#include "PageHarness.h"
+
+#include "pages/CPortSetPage.h"
+
+#include <QDateEdit>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +56,19 @@ TEST(HostileReader, WritesOnlyWithinTheOfferedBufferWhateverLengthItClaims)
             EXPECT_LE(length, row.maximumLength) << row.name;
         }
     }
+}
+
+// A clock answer that claims more than the 7 clock bytes is no clock, even when its first 7
+// bytes read as a date: a success would say nothing, so the driver cannot tell.
+TEST(HostileReader, AClockAnswerLongerThanTheClockIsAFailedRead)
+{
+    PageHarness harness;
+    CPortSetPage page;
+    const QDate before = page.control<QDateEdit>(1188)->date();
+    harness.reader().script(QStringLiteral("ReadTime"), {0, QByteArray::fromHex("24022904235958"), 255, 0});
+    PageHarness::click(&page, 1186);
+    EXPECT_EQ(harness.memo(), QStringLiteral("Error: 0 ,function: ReadTime"));
+    EXPECT_EQ(page.control<QDateEdit>(1188)->date(), before);
 }
 
 // Every button of every page under a lying reader library: no crash, no sanitizer report, and
