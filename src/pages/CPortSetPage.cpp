@@ -388,7 +388,8 @@ void CPortSetPage::readClock()
         return;
 
     const std::optional<ClockReading> reading = DecodeClock({clock.data(), length});
-    // A short answer or one that is no date leaves the pickers as they are: the reader failed.
+    // A short answer, one longer than the 7-byte clock, or one that is no date leaves the
+    // pickers as they are: the reader failed.
     if (!reading) {
         op.reportWrongAnswer<ReadTime>();
         return;

@@ -30,7 +30,7 @@ int centuryYear(int yearInCentury)
 
 std::optional<ClockReading> DecodeClock(std::span<const uint8_t> answer)
 {
-    if (answer.size() < ClockBytes)
+    if (answer.size() != ClockBytes)
         return std::nullopt;
     std::array<int, ClockBytes> fields{};
     for (std::size_t i = 0; i < ClockBytes; ++i) {

@@ -22,7 +22,8 @@ struct ClockReading
     QTime time;
     int weekDay = 0;
 };
-// Nothing for a short answer, a digit that is not decimal or bytes that are no date and time.
+// Nothing for an answer of other than seven bytes, a digit that is not decimal or bytes that are
+// no date and time.
 std::optional<ClockReading> DecodeClock(std::span<const uint8_t> answer);
 
 // rf_get_model's text: the answer up to its first zero byte.

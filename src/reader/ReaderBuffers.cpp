@@ -71,7 +71,7 @@ const std::vector<BufferRule> *ReaderBufferRules(std::string_view name)
         {"WriteTime", {fixed(7)}},
         {"ISO15693_Inventorys", {answered(2), length()}},
         {"Srf55vp_Read", {fixed(8), answered(4), length()}},
-        {"Srf55vp_Write_Reread", {fixed(8), fixed(8), answered(5), length()}},
+        {"Srf55vp_Write_Reread", {fixed(8), fixed(8), answered(5, 8), length()}},
         {"rf_DESFire_rst", {answered(3), length()}},
         {"rf_transceive1", {countIn(2), answered(4), length()}},
         {"rf_thr1064_read", {answered(3), length()}},

@@ -147,11 +147,11 @@ void ReaderOperation::logLine(const QString &name, int32_t status)
     AppendProcessLog(name, status);
 }
 
-void ReaderOperation::reportStatus(int32_t status, const QString &label)
+void ReaderOperation::reportStatus(int32_t status, const QString &label, bool unbound)
 {
     // A function missing from the library was never called: say so instead of a status the
     // library never gave.
-    if (status == UnboundFunctionStatus) {
+    if (unbound) {
         ReportFailure(QStringLiteral("%1 is not in the reader library").arg(label));
         return;
     }

@@ -163,7 +163,7 @@ public:
     template <ReaderFunction F>
     void report(int32_t status)
     {
-        reportStatus(status, traitsName<F>());
+        reportStatus(status, traitsName<F>(), !bound<F>());
     }
 
     // The operation's closing reports.
@@ -178,6 +178,14 @@ private:
     static QString traitsName()
     {
         return QString::fromLatin1(ReaderFunctionTraits<F>::name);
+    }
+
+    // A library may itself answer the status the flow gives an unbound function: only the
+    // missing entry makes it one.
+    template <ReaderFunction F>
+    static bool bound()
+    {
+        return ReaderApi.*ReaderFunctionTraits<F>::member != nullptr;
     }
 
     template <ReaderFunction F, class... Args>
@@ -236,13 +244,13 @@ private:
     {
         log<F>(status);
         if (status != 0)
-            reportStatus(status, status == UnboundFunctionStatus ? traitsName<F>() : label);
+            reportStatus(status, bound<F>() ? label : traitsName<F>(), !bound<F>());
         return status == 0;
     }
 
     static void notify(ReaderCallRecord &&record);
     static void logLine(const QString &name, int32_t status);
-    static void reportStatus(int32_t status, const QString &label);
+    static void reportStatus(int32_t status, const QString &label, bool unbound);
     static void reportSuccess(const QString &text);
 
     int32_t m_lastStatus = 0;

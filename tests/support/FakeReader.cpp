@@ -31,6 +31,25 @@ int64_t scalarValue(T value)
         return 0;
 }
 
+// The answer buffers the program passes hold this many bytes unless the contract says otherwise.
+constexpr int AnswerBufferBytes = 1024;
+
+// How many bytes an answer buffer holds by the contract: a fixed size, a count the program
+// passes, or the usual answer buffer (a one-byte length can fill at most 255 of it).
+int outputBytes(const BufferRule *rule, const int64_t *values)
+{
+    if (rule == nullptr)
+        return 0;
+    int bytes = 0;
+    switch (rule->size) {
+    case BufferRule::Size::Fixed: bytes = rule->value; break;
+    case BufferRule::Size::CountParameter: bytes = int(std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes)); break;
+    case BufferRule::Size::AnsweredLength: bytes = AnswerBufferBytes; break;
+    case BufferRule::Size::IsLength: bytes = 1; break;
+    }
+    return rule->limit >= 0 ? std::min(bytes, rule->limit) : bytes;
+}
+
 // One fake entry point per function of the list, written once for every signature: integer
 // parameters are recorded, const byte buffers are recorded with their sizes, and the answer
 // goes into the out parameters (the first byte buffer gets the data, a last byte pointer after
@@ -43,6 +62,7 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
     static int32_t ZENTRAVA_CALL call(Params... params)
     {
         const QString name = QString::fromLatin1(ReaderFunctionTraits<F>::name);
+        FakeReader::Offer offer{name};
         std::vector<int64_t> scalars;
         std::vector<QByteArray> inputs;
         std::vector<uint8_t *> outputs;
@@ -74,19 +94,26 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                                      ? QByteArray()
                                      : QByteArray(reinterpret_cast<const char *>(parameter), count));
             } else if constexpr (std::is_same_v<T, uint8_t *>) {
+                const BufferRule *rule = rules != nullptr && bytePointer < rules->size() ? &(*rules)[bytePointer] : nullptr;
                 ++bytePointer;
                 outputs.push_back(parameter);
+                if (outputs.size() == 1)
+                    offer.bufferBytes = outputBytes(rule, values);
+                else if (rule != nullptr && rule->size == BufferRule::Size::IsLength)
+                    offer.reportsLength = true;
             }
             ++index;
         };
         (visit(params), ...);
         std::ignore = visit; // functions without parameters visit nothing
 
-        const FakeReader::Answer answer = current->take(name, std::move(scalars), std::move(inputs));
+        const FakeReader::Answer answer = current->take(offer, std::move(scalars), std::move(inputs));
         uint8_t *data = outputs.empty() ? nullptr : outputs.front();
         uint8_t *length = outputs.size() >= 2 ? outputs.back() : nullptr;
-        if (data != nullptr && !answer.data.isEmpty())
-            std::memcpy(data, answer.data.constData(), std::size_t(answer.data.size()));
+        // Never beyond the buffer the program offered, whatever length the answer reports.
+        const int written = std::min<int>(int(answer.data.size()), offer.bufferBytes);
+        if (data != nullptr && written > 0)
+            std::memcpy(data, answer.data.constData(), std::size_t(written));
         if (length != nullptr)
             *length = uint8_t(answer.length >= 0 ? answer.length : answer.data.size());
         auto deliverValue = [&](auto parameter) {
@@ -212,6 +239,12 @@ FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> ar
 
 FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> args, std::vector<QByteArray> inputs)
 {
+    return take(Offer{name}, std::move(args), std::move(inputs));
+}
+
+FakeReader::Answer FakeReader::take(const Offer &offer, std::vector<int64_t> args, std::vector<QByteArray> inputs)
+{
+    const QString &name = offer.name;
     QByteArray data;
     for (const QByteArray &input : inputs)
         data += input;
@@ -222,6 +255,8 @@ FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> ar
         queued->second.pop_front();
         return answer;
     }
+    if (m_plan)
+        return m_plan(offer);
     auto fallback = m_defaults.find(name);
     return fallback != m_defaults.end() ? fallback->second : naturalAnswer(name);
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -36,6 +37,19 @@ public:
         std::vector<QByteArray> inputs; // the same, one entry per buffer
     };
 
+    // What the reader knows of a call's answer buffer when it asks an answer plan: how many
+    // bytes the program's buffer holds by the library's contract (0: no answer buffer), and
+    // whether a one-byte length goes back beside it.
+    struct Offer {
+        QString name;
+        int bufferBytes = 0;
+        bool reportsLength = false;
+    };
+    // Answers every call that nothing is scripted for, in place of the defaults (the hostile
+    // reader of the robustness tests). Whatever it answers, the entry writes only within the
+    // offered buffer; the length it reports may say more.
+    using AnswerPlan = std::function<Answer(const Offer &)>;
+
     FakeReader();
     ~FakeReader();
     FakeReader(const FakeReader &) = delete;
@@ -48,6 +62,7 @@ public:
     void scriptStatus(const QString &name, int32_t status) { script(name, Answer{status, {}, -1, 0}); }
     // The answer of `name` whenever nothing is queued.
     void setDefault(const QString &name, Answer answer);
+    void setAnswerPlan(AnswerPlan plan) { m_plan = std::move(plan); }
     // The answer of `name` when neither a script nor a default is set.
     static Answer naturalAnswer(const QString &name);
 
@@ -61,6 +76,7 @@ public:
     // Used by the entry points: records a call and returns its answer.
     Answer take(const QString &name, std::vector<int64_t> args, QByteArray data = {});
     Answer take(const QString &name, std::vector<int64_t> args, std::vector<QByteArray> inputs);
+    Answer take(const Offer &offer, std::vector<int64_t> args, std::vector<QByteArray> inputs);
 
 private:
     static void requireKnown(const QString &name);
@@ -69,4 +85,5 @@ private:
     std::vector<Call> m_calls;
     std::map<QString, std::deque<Answer>> m_script;
     std::map<QString, Answer> m_defaults;
+    AnswerPlan m_plan;
 };
