@@ -79,12 +79,6 @@ TEST_F(At1608PageTest, ResetFuseAndTheirFailures)
     click(BlowFuse);
     EXPECT_EQ(calls(), (QStringList{"AT1608_ReadFuse1()", "AT1608_WriteFuse1()"}));
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: AT1608_WriteFuse1");
-
-    // The fuse field is emptied before the port check.
-    PortOpen = false;
-    click(ReadFuse);
-    EXPECT_EQ(text(FuseField), "");
-    EXPECT_EQ(harness.memo(), "Error: Port did't opened");
 }
 
 TEST_F(At1608PageTest, AuthenticateSendsQ0AndTheAnswerToTheCardsCryptogram)

@@ -202,19 +202,6 @@ TEST_F(At88rf020PageTest, WriteCardJoinsPageOneAndPadsShortFieldsWithZeros)
     EXPECT_EQ(harness.memo(), "OK");
 }
 
-TEST_F(At88rf020PageTest, WithThePortClosedNothingIsSentButReqBStillClearsThePages)
-{
-    PortOpen = false;
-    setText(1210, "AA");
-    for (int id : {ReqB, Check, LockButton, Count, ReadCard, WriteCard, Deselect}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_TRUE(harness.messageBoxes().empty());
-    EXPECT_EQ(text(1210), "");
-}
-
 TEST_F(At88rf020PageTest, TheTemplateFollowsTheScreenWidthAndTheListOffersPagesOneAndThreeOn)
 {
     for (auto [width, id] : {std::pair{640, 134}, {800, 132}, {1024, 133}, {1280, 133}}) {

@@ -262,18 +262,6 @@ TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
     EXPECT_EQ(harness.memo(), "Error: No change data");
 }
 
-TEST_F(Iso15693PageTest, WithThePortClosedNothingIsCalled)
-{
-    open(SliType);
-    PortOpen = false;
-    for (int id : {Inventory, Information, 1063, 1064, 1065, 1068, Read, Write, Lock}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_TRUE(harness.messageBoxes().empty());
-}
-
 class Srf55vPageTest : public ::testing::Test
 {
 protected:

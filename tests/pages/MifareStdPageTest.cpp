@@ -208,22 +208,6 @@ TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
     EXPECT_EQ(calls().mid(0, 6), Selection);
 }
 
-TEST_F(S50PageTest, WithThePortClosedNoButtonCallsTheReader)
-{
-    page().hexEdit(SerialField)->setText("11223344");
-    PortOpen = false;
-
-    for (int id : {RequestButton, ReqIdlButton, HaltButton, ReadA, Initialize, Balance}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << "button " << id;
-    }
-
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_TRUE(log().isEmpty());
-    EXPECT_EQ(text(SerialField), "11223344");
-    EXPECT_TRUE(harness.messageBoxes().empty());
-}
-
 // --- The card-selected flag ------------------------------------------------------------------
 
 TEST_F(S50PageTest, AnOperationSelectsTheCardOnceWhenNoneIsSelectedAndAFailedCallClearsTheFlag)

@@ -80,18 +80,6 @@ TEST_F(PortSetPageSimulatorTest, TheOperatorConnectsAndReadsModelVersionAndSuppo
     EXPECT_TRUE(PortOpen);
 }
 
-TEST_F(PortSetPageSimulatorTest, APortWithoutTheReaderFailsToOpen)
-{
-    choose(1051, "COM2");
-    click(1053);
-    EXPECT_TRUE(harness.memo().startsWith(QLatin1String("Error: "))) << harness.memo().toStdString();
-    EXPECT_TRUE(harness.memo().endsWith(QLatin1String(" ,function: rf_init_com"))) << harness.memo().toStdString();
-    EXPECT_FALSE(PortOpen);
-
-    click(1066);
-    EXPECT_EQ(harness.memo(), "Error: Port did't opened");
-}
-
 TEST_F(PortSetPageSimulatorTest, BeeperAntennaLightDeviceNumberAndClockAnswer)
 {
     connectReader();

@@ -229,24 +229,6 @@ TEST_F(PortSetPageTest, ConnectWhileConnectedReportsTheDropThenReconnectsOrLeave
     EXPECT_EQ(infoBarValue(1180), shownPort);
 }
 
-TEST_F(PortSetPageTest, EveryDeviceOperationStopsWhileThePortIsClosed)
-{
-    PortOpen = false;
-    openPage();
-    setText(1059, "0102");
-    setText(1060, "05");
-    int sounds = 0;
-    for (int buttonId : {1066, 1063, 1064, 1067, 1069, 1068}) {
-        harness.infoBar().showMemo(QString());
-        click(buttonId);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << "button " << buttonId;
-        EXPECT_EQ(harness.sounds(), ++sounds) << "button " << buttonId;
-    }
-    EXPECT_TRUE(harness.reader().calls().empty());
-    EXPECT_TRUE(harness.logLines().isEmpty());
-    EXPECT_TRUE(harness.messageBoxes().empty());
-}
-
 TEST_F(PortSetPageTest, GetShowsModelVersionAndSupportedCardsAndAFailureKeepsWhatWasRead)
 {
     openPage();

@@ -81,14 +81,6 @@ TEST_F(Shc1102PageTest, RequestEmptiesTheBlocksAndShowsTheTagType)
     click(Request);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
     EXPECT_EQ(text(TagTypeField), "");
-
-    PortOpen = false;
-    reader().clearCalls();
-    for (int id : {Request, ReadCard, WriteBlock}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
 }
 
 TEST_F(Shc1102PageTest, ReadCardReadsTheFreeBlocksAndTheRestOnlyWithAFullPassword)

@@ -158,18 +158,6 @@ TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)
     EXPECT_EQ(harness.memo(), "OK");
 }
 
-TEST_P(StTagPagesTest, WithThePortClosedNothingIsSent)
-{
-    PortOpen = false;
-    setText(p().chipId, "4B");
-    for (int id : {p().request, p().readCard, p().writeBlock, p().lock}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_EQ(text(p().chipId), "");
-}
-
 INSTANTIATE_TEST_SUITE_P(Pages, StTagPagesTest, ::testing::ValuesIn(Pages),
                          [](const ::testing::TestParamInfo<StPage> &info) { return std::string(info.param.name); });
 

@@ -99,15 +99,6 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     EXPECT_EQ(harness.memo(), "Error: b ,function: rf_init_type");
     EXPECT_EQ(harness.sounds(), 3);
     EXPECT_EQ(text(SerialField), "");
-
-    // With the port closed the pages are emptied all the same, and nothing is sent.
-    fillPages();
-    reader().clearCalls();
-    PortOpen = false;
-    click(Search);
-    EXPECT_EQ(harness.memo(), "Error: Port did't opened");
-    EXPECT_EQ(text(Page3), "");
-    EXPECT_TRUE(calls().isEmpty());
 }
 
 TEST_F(Trh1064PageTest, AuthenticateNeedsEightKeyBytesAndRunsWithThePortClosed)

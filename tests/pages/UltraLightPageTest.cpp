@@ -111,20 +111,6 @@ TEST_F(UltraLightPageTest, ReqIdlHasNoAntennaCycleAndNoRetryAndHaltIsTheMifareHa
     EXPECT_EQ(harness.memo(), "Communication successful");
 }
 
-TEST_F(UltraLightPageTest, WithThePortClosedTheSelectionsStillClearTheSerialNumber)
-{
-    PortOpen = false;
-    for (int id : {ReqAll, ReqIdl, Halt, ReadCard, WritePage}) {
-        page().hexEdit(SerialField)->setText("0411");
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-        if (id == ReqAll || id == ReqIdl) {
-            EXPECT_EQ(text(SerialField), "") << id;
-        }
-    }
-    EXPECT_TRUE(calls().isEmpty());
-}
-
 TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReads)
 {
     QByteArray memory;
