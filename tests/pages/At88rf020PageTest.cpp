@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -30,33 +30,22 @@ const std::vector<int> PageFields = [] {
 const QStringList Attempt = {"rf_antenna_sta(0)", "rf_init_type(114)", "rf_antenna_sta(1)", "rf_atqb(0)"};
 const QByteArray Atqb = QByteArray::fromHex("50A020000100000000007171");
 
-class At88rf020PageTest : public ::testing::Test
+class At88rf020PageTest : public PageTest<CAt88rf020Page>
 {
 protected:
     void SetUp() override
     {
-        m_page = std::make_unique<CAt88rf020Page>(1024);
+        open(1024);
         harness.reader().setDefault("rf_atqb", {0, Atqb, -1, 0});
         harness.reader().setDefault("rf_at020_read", {0, QByteArray::fromHex("0102030405060708"), -1, 0});
     }
 
-    CAt88rf020Page &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return harness.reader().trace(); }
     void fillPages()
     {
         for (int field : PageFields)
             setText(field, "AA");
         setText(Page3, "33");
     }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CAt88rf020Page> m_page;
 };
 
 TEST_F(At88rf020PageTest, ReqBCyclesTheAntennaShowsThePupiAndNeverTouchesPageThree)

@@ -19,11 +19,6 @@
 
 namespace {
 
-QString hexOf(const char *ascii)
-{
-    return QString::fromLatin1(QByteArray(ascii).toHex().toUpper());
-}
-
 const QString FactoryKey = QStringLiteral("ffffffffffff");
 const QStringList SelectionLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
                                   "rf_request 0", "rf_anticoll 0", "rf_select 0"};

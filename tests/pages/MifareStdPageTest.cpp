@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "app/CardPages.h"
@@ -60,25 +60,21 @@ void expectBox(const MessageBoxRequest &box, const char *text, const char *capti
 }
 
 template <class Page>
-class MifarePageTest : public ::testing::Test
+class MifarePageTest : public PageTest<Page>
 {
 protected:
-    void SetUp() override { m_page = std::make_unique<Page>(); }
+    using Base = PageTest<Page>;
+    using Base::calls, Base::click, Base::choose, Base::harness, Base::page, Base::setText, Base::text;
+    void SetUp() override { Base::open(); }
 
-    Page &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    bool enabled(int id) { return m_page->control(id)->isEnabled(); }
+    bool enabled(int id) { return page().control(id)->isEnabled(); }
     QStringList items(int id)
     {
         QStringList texts;
-        for (int i = 0; i < m_page->comboBox(id)->count(); ++i)
-            texts << m_page->comboBox(id)->itemText(i);
+        for (int i = 0; i < page().comboBox(id)->count(); ++i)
+            texts << page().comboBox(id)->itemText(i);
         return texts;
     }
-    QStringList calls() { return harness.reader().trace(); }
     QStringList log() { return harness.logLines(); }
     void scriptReads(std::initializer_list<FakeReader::Answer> answers)
     {
@@ -90,15 +86,10 @@ protected:
     void select(int keyField = KeyA)
     {
         click(RequestButton);
-        ASSERT_TRUE(m_page->isCardSelected());
+        ASSERT_TRUE(page().isCardSelected());
         setText(keyField, FactoryKey);
         harness.reader().clearCalls();
     }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<Page> m_page;
 };
 
 using S50PageTest = MifarePageTest<CMifareS50Page>;

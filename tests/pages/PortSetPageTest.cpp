@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "reporting/Reporting.h"
@@ -36,22 +36,11 @@ int32_t ZENTRAVA_CALL openWatchingMemo(int32_t port, int32_t baud)
     return FakeReader::instance()->take(QStringLiteral("rf_init_com"), {port, baud}).status;
 }
 
-class PortSetPageTest : public ::testing::Test
+// "Port Set" opens with the run-time state as the test left it.
+class PortSetPageTest : public PageTest<CPortSetPage>
 {
 protected:
-    // Opens "Port Set" with the run-time state as the test left it.
-    CPortSetPage &openPage()
-    {
-        m_page = std::make_unique<CPortSetPage>();
-        return *m_page;
-    }
-    QWidget *page() { return m_page.get(); }
-
-    QString text(int id) { return PageHarness::text(page(), id); }
-    void click(int id) { PageHarness::click(page(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(page(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(page(), id, item); }
-
+    CPortSetPage &openPage() { return open(); }
     QStringList checkedCards()
     {
         QStringList cards;
@@ -83,9 +72,6 @@ protected:
 
     QDate clockDate() { return m_page->control<QDateEdit>(1188)->date(); }
     QTime clockTime() { return m_page->control<QTimeEdit>(1190)->time(); }
-
-    PageHarness harness;
-    std::unique_ptr<CPortSetPage> m_page;
 };
 
 TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateFramesForTheGroupsAndTheSpareControlsHidden)

@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -38,28 +38,17 @@ const StPage Pages[] = {
 
 const QStringList Attempt = {"rf_antenna_sta(0)", "rf_init_type(115)", "rf_antenna_sta(1)", "rf_st_select()"};
 
-class StTagPagesTest : public ::testing::TestWithParam<StPage>
+class StTagPagesTest : public PageTest<CCardPage, ::testing::TestWithParam<StPage>>
 {
 protected:
     void SetUp() override
     {
-        m_page.reset(GetParam().create());
+        show(GetParam().create());
         harness.reader().setDefault("rf_st_select", {0, QByteArray::fromHex("4B"), -1, 0});
         harness.reader().setDefault(p().read, {0, QByteArray(p().blockBytes, '\x5A'), -1, 0});
     }
     const StPage &p() const { return GetParam(); }
-    CCardPage &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return harness.reader().trace(); }
     int field(int block) const { return p().firstBlockField + block; }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CCardPage> m_page;
 };
 
 TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKeepsThem)

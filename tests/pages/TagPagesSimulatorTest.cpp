@@ -17,11 +17,6 @@
 
 namespace {
 
-QString hexOf(const char *ascii)
-{
-    return QString::fromLatin1(QByteArray(ascii).toHex().toUpper());
-}
-
 // The TRH1064 and SHC1102 pages against the simulated reader beside the program.
 using TagPagesSimulatorTest = SimulatedPageTest;
 

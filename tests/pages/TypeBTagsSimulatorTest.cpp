@@ -1,5 +1,4 @@
-#include "PageHarness.h"
-#include "SimulatorSession.h"
+#include "SimulatedPageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -18,35 +17,11 @@
 
 namespace {
 
-QString hexOf(const char *ascii)
-{
-    return QString::fromLatin1(QByteArray(ascii).toHex().toUpper());
-}
-
 // The AT88RF020, SR176 and SRIX4K pages against the simulated reader's own field.
-class TypeBTagsSimulatorTest : public ::testing::Test
+class TypeBTagsSimulatorTest : public SimulatedPageTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_session.start(nullptr)); }
-    void TearDown() override
-    {
-        m_page.reset();
-    }
-
-    template <class Page, class... Args>
-    Page &open(Args... args)
-    {
-        m_page = std::make_unique<Page>(args...);
-        return static_cast<Page &>(*m_page);
-    }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-
-    PageHarness harness;
-    SimulatorSession m_session;
-    std::unique_ptr<QWidget> m_page;
+    void SetUp() override { start(nullptr); }
 };
 
 TEST_F(TypeBTagsSimulatorTest, At88rf020WritesCountsAndIsRefusedOnALockedPage)

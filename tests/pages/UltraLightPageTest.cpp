@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -27,17 +27,10 @@ int pageField(int page)
 
 const QStringList AntennaCycle = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)"};
 
-class UltraLightPageTest : public ::testing::Test
+class UltraLightPageTest : public PageTest<CUltraLightPage>
 {
 protected:
-    void SetUp() override { m_page = std::make_unique<CUltraLightPage>(); }
-
-    CUltraLightPage &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return harness.reader().trace(); }
+    void SetUp() override { open(); }
 
     // Puts something in every page field, as an earlier read would have.
     void fillPageFields()
@@ -53,11 +46,6 @@ protected:
         }
         return true;
     }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CUltraLightPage> m_page;
 };
 
 TEST_F(UltraLightPageTest, ReqAllEmptiesThePagesAndShowsTheSerialNumberOrTriesTwiceAndKeepsThePages)
