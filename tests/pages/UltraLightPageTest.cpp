@@ -149,40 +149,30 @@ TEST_F(UltraLightPageTest, AFailedOrShortReadIsNamedByItsReadNumberAndKeepsTheEa
     EXPECT_EQ(text(pageField(8)), "");
 }
 
-TEST_F(UltraLightPageTest, WritePageTwoJoinsItsHalvesAndFillsZeros)
+TEST_F(UltraLightPageTest, WritePageSendsTheChosenPagesFieldPaddedWithZeros)
 {
-    choose(PageList, "2");
-    setText(1084, "12");
-
-    click(WritePage);
-
-    EXPECT_EQ(calls(), QStringList{"rf_ul_write(2) 12000000"});
-    EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 0"});
-    EXPECT_EQ(harness.memo(), "OK");
-
-    harness.reader().clearCalls();
-    setText(1084, "");
-    setText(1085, "0ff");
-    click(WritePage);
-    // An odd last digit is a byte of its own.
-    EXPECT_EQ(calls(), QStringList{"rf_ul_write(2) 00000F0F"});
-}
-
-TEST_F(UltraLightPageTest, WritePageSendsTheFieldOfTheChosenPage)
-{
-    setText(pageField(5), "aabbccdd");
-    setText(pageField(15), "01");
-    choose(PageList, "5");
-    click(WritePage);
-    choose(PageList, "15");
-    click(WritePage);
-    choose(PageList, "9");
-    click(WritePage);
-
-    EXPECT_EQ(calls(), (QStringList{"rf_ul_write(5) AABBCCDD", "rf_ul_write(15) 01000000", "rf_ul_write(9) 00000000"}));
+    // Page 2 is its two halves joined; an odd last digit is a byte of its own.
+    const struct {
+        const char *page;
+        int field;
+        const char *typed, *call;
+    } rows[] = {
+        {"2", 1084, "12", "rf_ul_write(2) 12000000"},   {"2", 1085, "0ff", "rf_ul_write(2) 12000F0F"},
+        {"5", pageField(5), "aabbccdd", "rf_ul_write(5) AABBCCDD"}, {"15", pageField(15), "01", "rf_ul_write(15) 01000000"},
+        {"9", pageField(9), "", "rf_ul_write(9) 00000000"},
+    };
+    for (const auto &row : rows) {
+        reader().clearCalls();
+        setText(row.field, row.typed);
+        choose(PageList, row.page);
+        click(WritePage);
+        EXPECT_EQ(calls(), QStringList{row.call});
+        EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 0"});
+        EXPECT_EQ(harness.memo(), "OK");
+    }
 
     // A failed write is logged and reported.
-    harness.reader().scriptStatus("rf_ul_write", 4);
+    reader().scriptStatus("rf_ul_write", 4);
     click(WritePage);
     EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 4"});
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_ul_write");
