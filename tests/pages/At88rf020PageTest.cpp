@@ -198,11 +198,8 @@ TEST_F(At88rf020PageTest, TheTemplateFollowsTheScreenWidthAndTheListOffersPagesO
         EXPECT_EQ(sized.templateId(), id) << width;
     }
 
-    QStringList items;
-    for (int i = 0; i < page().comboBox(PageList)->count(); ++i)
-        items << page().comboBox(PageList)->itemText(i);
-    EXPECT_EQ(items.mid(0, 3), (QStringList{"1", "3", "4"}));
-    EXPECT_EQ(items.size(), 30);
+    EXPECT_EQ(items(PageList).mid(0, 3), (QStringList{"1", "3", "4"}));
+    EXPECT_EQ(items(PageList).size(), 30);
     EXPECT_EQ(text(PageList), "1");
     EXPECT_EQ(page().hexEdit(Password)->GetMaxBytes(), 8);
     EXPECT_EQ(page().hexEdit(1204)->GetMaxBytes(), 6);

@@ -68,13 +68,6 @@ protected:
     void SetUp() override { Base::open(); }
 
     bool enabled(int id) { return page().control(id)->isEnabled(); }
-    QStringList items(int id)
-    {
-        QStringList texts;
-        for (int i = 0; i < page().comboBox(id)->count(); ++i)
-            texts << page().comboBox(id)->itemText(i);
-        return texts;
-    }
     QStringList log() { return harness.logLines(); }
     void scriptReads(std::initializer_list<FakeReader::Answer> answers)
     {

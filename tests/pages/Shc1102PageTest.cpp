@@ -176,11 +176,8 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
 TEST_F(Shc1102PageTest, OpensOnBlockTwoWithFourByteFields)
 {
     EXPECT_EQ(page().templateId(), 154);
-    QStringList items;
-    for (int i = 0; i < page().comboBox(BlockList)->count(); ++i)
-        items << page().comboBox(BlockList)->itemText(i);
-    EXPECT_EQ(items.first(), "2");
-    EXPECT_EQ(items.size(), 14);
+    EXPECT_EQ(items(BlockList).first(), "2");
+    EXPECT_EQ(items(BlockList).size(), 14);
     EXPECT_EQ(text(BlockList), "2");
     EXPECT_EQ(page().hexEdit(PasswordField)->GetMaxBytes(), 4);
     EXPECT_EQ(page().hexEdit(blockField(2))->GetMaxBytes(), 4);

@@ -119,10 +119,8 @@ TEST_P(StTagPagesTest, WriteBlockSendsOnlyAFullBlockAndSaysNothingOtherwise)
     click(p().writeBlock);
     EXPECT_EQ(harness.memo(), QString("Error: 4 ,function: %1").arg(p().write));
 
-    QStringList items;
-    for (int i = 0; i < page().comboBox(p().blockList)->count(); ++i)
-        items << page().comboBox(p().blockList)->itemText(i);
-    EXPECT_EQ((QStringList{items.first(), items.last()}), p().listEnds);
+    const QStringList blocks = items(p().blockList);
+    EXPECT_EQ((QStringList{blocks.first(), blocks.last()}), p().listEnds);
 }
 
 TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)

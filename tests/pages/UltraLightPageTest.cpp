@@ -206,13 +206,9 @@ TEST_F(UltraLightPageTest, OpensWithItsLimitsAndHeightAndPagesZeroAndOneCannotBe
     EXPECT_TRUE(page().captionFrames().empty());
     const QRect frame = page().controlRect(UnaddressedControlId);
     EXPECT_EQ(page().contentHeight(), frame.y() + frame.height() + 50);
-
-    QStringList items;
-    for (int i = 0; i < page().comboBox(PageList)->count(); ++i)
-        items << page().comboBox(PageList)->itemText(i);
-    EXPECT_EQ(items.first(), "2");
-    EXPECT_EQ(items.last(), "15");
-    EXPECT_EQ(items.size(), 14);
+    EXPECT_EQ(items(PageList).first(), "2");
+    EXPECT_EQ(items(PageList).last(), "15");
+    EXPECT_EQ(items(PageList).size(), 14);
     EXPECT_EQ(text(PageList), "2");
 }
 

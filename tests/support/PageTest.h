@@ -2,6 +2,8 @@
 
 #include "PageHarness.h"
 
+#include <QComboBox>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,6 +32,14 @@ protected:
     void click(int id) { PageHarness::click(m_page.get(), id); }
     void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
     void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+    // The texts of a drop-down list, in order.
+    QStringList items(int id)
+    {
+        QStringList texts;
+        for (int i = 0; i < m_page->comboBox(id)->count(); ++i)
+            texts << m_page->comboBox(id)->itemText(i);
+        return texts;
+    }
     FakeReader &reader() { return harness.reader(); }
     QStringList calls() { return harness.reader().trace(); }
 
