@@ -15,7 +15,7 @@ protected:
     void TearDown() override { m_page.reset(); }
 
     // Lays the cards of a scenario on the reader; null leaves the reader's own default field.
-    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
+    void start(const char *scenario, bool openPort = true) { ASSERT_TRUE(m_session.start(scenario, openPort)); }
 
     template <class Page, class... Args>
     Page &open(Args... args)
