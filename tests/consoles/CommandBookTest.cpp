@@ -1,6 +1,5 @@
 #include "QtPrinters.h"
 #include "consoles/CCommandBook.h"
-#include "consoles/CConsoleBook.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,28 +134,6 @@ TEST_F(CommandBookFileTest, FailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(readFile(path("cosbooks.txt")).size(), old.size());
     EXPECT_EQ(readFile(path("cosbooks.txt")), old);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "no temporary file left";
-}
-
-TEST_F(CommandBookFileTest, ConsoleLoadsOnOpeningRecordsSendsAndSavesOnClosing)
-{
-    writeFile(path("samcosbooks.txt"), "00A4040000\r\n");
-    {
-        CConsoleBook console(path("samcosbooks.txt"));
-        EXPECT_EQ(console.book().lines(), Lines{"00A4040000"});
-        for (const QByteArray &sent : {QByteArray::fromHex("00a4040000"), QByteArray::fromHex("00a4040000"),
-                                       QByteArray::fromHex("0084000008"), QByteArray::fromHex("00A4040000")})
-            console.RecordCommand(sent);
-    }
-    EXPECT_EQ(readFile(path("samcosbooks.txt")), "00A4040000\r\n00a4040000\r\n0084000008\r\n00a4040000\r\n");
-
-    {
-        CConsoleBook console(path("testcmdbooks.txt"));
-        EXPECT_EQ(console.book().GetLineCount(), 0);
-    }
-    EXPECT_EQ(readFile(path("testcmdbooks.txt")), QByteArray()) << "an empty book is written too";
-
-    EXPECT_TRUE(CConsoleBook::BookPath(CpuBooksFileName).endsWith(QStringLiteral("/cpubooks.txt")));
-    EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-#include "PageHarness.h"
-#include "SimulatorSession.h"
+#include "SimulatedPageTest.h"
 #include "QtPrinters.h"
 
 #include "base/ProgramDirectory.h"
@@ -22,36 +21,27 @@ namespace {
 // The consoles against the simulated reader beside the program and its built-in cards: a type A
 // processor card, a DESFire, a type B processor card, a processor card in the contact slot and a
 // SAM in the SAM slot.
-class ConsoleSimulatorTest : public ::testing::Test
+class ConsoleSimulatorTest : public SimulatedPageTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_session.start(nullptr)); }
+    void SetUp() override { start(nullptr); }
     void TearDown() override
     {
-        m_page.reset();
+        SimulatedPageTest::TearDown();
         for (const char *book : {"cosbooks.txt", "cpubooks.txt", "samcosbooks.txt", "testcmdbooks.txt"})
             QFile::remove(ProgramFilePath(book));
     }
 
-    CConsolePage &show(CConsolePage *page)
-    {
-        m_page.reset(page);
-        return *page;
-    }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
+    void show(CConsolePage *page) { m_page.reset(page); }
     // Sends a command and gives the answer line (nothing when no line came).
     QString send(int field, int button, const QString &command)
     {
-        const int before = m_page->resultList()->count();
-        PageHarness::setText(m_page.get(), field, command);
+        const CTipListBox *results = static_cast<CConsolePage *>(m_page.get())->resultList();
+        const int before = results->count();
+        setText(field, command);
         click(button);
-        return m_page->resultList()->count() > before ? m_page->resultList()->item(before)->text() : QString();
+        return results->count() > before ? results->item(before)->text() : QString();
     }
-
-    PageHarness harness;
-    SimulatorSession m_session;
-    std::unique_ptr<CConsolePage> m_page;
 };
 
 TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToItsCard)
@@ -102,11 +92,11 @@ TEST_F(ConsoleSimulatorTest, TheContactAndSamConsolesResetAndSendAndTheCipherWor
 
     ReaderApi.rf_close_com();
     PortOpen = false;
-    PageHarness::setText(m_page.get(), 1056, "0123456789ABCDEF");
-    PageHarness::setText(m_page.get(), 1058, "4E6F772069732074");
+    setText(1056, "0123456789ABCDEF");
+    setText(1058, "4E6F772069732074");
     click(1066);
     EXPECT_EQ(text(1059), "3FA40E8A984D4815");
-    PageHarness::setText(m_page.get(), 1058, "3FA40E8A984D4815");
+    setText(1058, "3FA40E8A984D4815");
     click(1067);
     EXPECT_EQ(text(1059), "4E6F772069732074");
 }

@@ -116,6 +116,8 @@ TEST(CosCommandDlg, ConsolePickerFillsTheCommandFieldAndClearEmptiesTheFile)
         whenPickerOpens([](CCosCommandDlg &picker) { doubleClick(picker.lineList(), 0); });
         book.RunPicker(&console, command);
         EXPECT_EQ(command->text(), QStringLiteral("00a40400"));
+        // Only ASCII letters are lowered.
+        EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
 
         whenPickerOpens([](CCosCommandDlg &picker) { button(&picker, 1066)->click(); picker.reject(); });
         book.RunPicker(&console, command);

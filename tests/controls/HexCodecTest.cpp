@@ -36,18 +36,6 @@ TEST(HexCodec, EveryByteRoundTripsInBothCases)
     EXPECT_EQ(HexTextToBytes(text.toLower()), all);
 }
 
-TEST(HexCodec, DigitValues)
-{
-    EXPECT_EQ(HexDigitValue(u'0'), 0);
-    EXPECT_EQ(HexDigitValue(u'9'), 9);
-    EXPECT_EQ(HexDigitValue(u'A'), 10);
-    EXPECT_EQ(HexDigitValue(u'f'), 15);
-    // Anything else stands for its own character code.
-    EXPECT_EQ(HexDigitValue(u'G'), 'G');
-    EXPECT_EQ(HexDigitValue(u' '), ' ');
-    EXPECT_EQ(HexDigitValue(QChar(0x4E2D)), 0x4E2D);
-}
-
 TEST(HexCodec, PairsOfOneTwoOrOtherCounts)
 {
     const QString text = QStringLiteral("7E5");

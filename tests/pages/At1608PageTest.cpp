@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexGrid.h"
@@ -22,22 +22,13 @@ constexpr int ConfigurationGrid = 1162, SecureCode = 1060, ReadConfiguration = 1
 constexpr int UserGrid = 1168, ZoneList = 1174, Password = 1061, PasswordSet = 1167, SpareSets = 1165;
 constexpr int ReadUserZone = 1171, WriteUserZone = 1172;
 
-class At1608PageTest : public ::testing::Test
+class At1608PageTest : public PageTest<CAt1608Page>
 {
 protected:
-    void SetUp() override { m_page = std::make_unique<CAt1608Page>(); }
+    void SetUp() override { open(); }
 
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return harness.reader().trace(); }
     CHexGrid *grid(int id) { return m_page->control<CHexGrid>(id); }
-    void typeAt(int id, int address, const QString &digits)
-    {
-        grid(id)->setCaretPosition(3 * address);
-        QTest::keyClicks(grid(id), digits);
-    }
+    void typeAt(int id, int address, const QString &digits) { PageHarness::typeAt(grid(id), address, digits); }
     QStringList items(int id)
     {
         QStringList list;
@@ -45,9 +36,6 @@ protected:
             list << QStringLiteral("%1=%2").arg(m_page->comboBox(id)->itemText(i)).arg(m_page->comboBox(id)->itemData(i).toInt());
         return list;
     }
-
-    PageHarness harness;
-    std::unique_ptr<CAt1608Page> m_page;
 };
 
 TEST_F(At1608PageTest, TheListsCarryThePasswordIndicesAndZones)
@@ -79,12 +67,6 @@ TEST_F(At1608PageTest, ResetFuseAndTheirFailures)
     click(BlowFuse);
     EXPECT_EQ(calls(), (QStringList{"AT1608_ReadFuse1()", "AT1608_WriteFuse1()"}));
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: AT1608_WriteFuse1");
-
-    // The fuse field is emptied before the port check.
-    PortOpen = false;
-    click(ReadFuse);
-    EXPECT_EQ(text(FuseField), "");
-    EXPECT_EQ(harness.memo(), "Error: Port did't opened");
 }
 
 TEST_F(At1608PageTest, AuthenticateSendsQ0AndTheAnswerToTheCardsCryptogram)

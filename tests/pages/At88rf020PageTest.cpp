@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -30,33 +30,22 @@ const std::vector<int> PageFields = [] {
 const QStringList Attempt = {"rf_antenna_sta(0)", "rf_init_type(114)", "rf_antenna_sta(1)", "rf_atqb(0)"};
 const QByteArray Atqb = QByteArray::fromHex("50A020000100000000007171");
 
-class At88rf020PageTest : public ::testing::Test
+class At88rf020PageTest : public PageTest<CAt88rf020Page>
 {
 protected:
     void SetUp() override
     {
-        m_page = std::make_unique<CAt88rf020Page>(1024);
+        open(1024);
         harness.reader().setDefault("rf_atqb", {0, Atqb, -1, 0});
         harness.reader().setDefault("rf_at020_read", {0, QByteArray::fromHex("0102030405060708"), -1, 0});
     }
 
-    CAt88rf020Page &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return harness.reader().trace(); }
     void fillPages()
     {
         for (int field : PageFields)
             setText(field, "AA");
         setText(Page3, "33");
     }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CAt88rf020Page> m_page;
 };
 
 TEST_F(At88rf020PageTest, ReqBCyclesTheAntennaShowsThePupiAndNeverTouchesPageThree)
@@ -202,19 +191,6 @@ TEST_F(At88rf020PageTest, WriteCardJoinsPageOneAndPadsShortFieldsWithZeros)
     EXPECT_EQ(harness.memo(), "OK");
 }
 
-TEST_F(At88rf020PageTest, WithThePortClosedNothingIsSentButReqBStillClearsThePages)
-{
-    PortOpen = false;
-    setText(1210, "AA");
-    for (int id : {ReqB, Check, LockButton, Count, ReadCard, WriteCard, Deselect}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_TRUE(harness.messageBoxes().empty());
-    EXPECT_EQ(text(1210), "");
-}
-
 TEST_F(At88rf020PageTest, TheTemplateFollowsTheScreenWidthAndTheListOffersPagesOneAndThreeOn)
 {
     for (auto [width, id] : {std::pair{640, 134}, {800, 132}, {1024, 133}, {1280, 133}}) {
@@ -222,11 +198,8 @@ TEST_F(At88rf020PageTest, TheTemplateFollowsTheScreenWidthAndTheListOffersPagesO
         EXPECT_EQ(sized.templateId(), id) << width;
     }
 
-    QStringList items;
-    for (int i = 0; i < page().comboBox(PageList)->count(); ++i)
-        items << page().comboBox(PageList)->itemText(i);
-    EXPECT_EQ(items.mid(0, 3), (QStringList{"1", "3", "4"}));
-    EXPECT_EQ(items.size(), 30);
+    EXPECT_EQ(items(PageList).mid(0, 3), (QStringList{"1", "3", "4"}));
+    EXPECT_EQ(items(PageList).size(), 30);
     EXPECT_EQ(text(PageList), "1");
     EXPECT_EQ(page().hexEdit(Password)->GetMaxBytes(), 8);
     EXPECT_EQ(page().hexEdit(1204)->GetMaxBytes(), 6);

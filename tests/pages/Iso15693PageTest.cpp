@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -32,24 +32,9 @@ QByteArray records(int count)
     return answer;
 }
 
-// Types hex digits into the grid at the first digit of a byte of the shown grid page.
-void typeIntoGrid(CHexGrid *grid, int byteOnPage, const QString &digits)
-{
-    grid->setCaretPosition(3 * byteOnPage);
-    QTest::keyClicks(grid, digits);
-}
-
-class Iso15693PageTest : public ::testing::Test
+class Iso15693PageTest : public PageTest<CIso15693Page>
 {
 protected:
-    CIso15693Page &open(int cardType)
-    {
-        m_page = std::make_unique<CIso15693Page>(cardType);
-        return *m_page;
-    }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    QStringList calls() { return harness.reader().trace(); }
     // An inventory that found one tag, so that its UID is the selected one.
     void findTag()
     {
@@ -72,9 +57,6 @@ protected:
         harness.reader().script("ISO15693_Get_Block_Security", {0, security, -1, 0});
         click(Read);
     }
-
-    PageHarness harness;
-    std::unique_ptr<CIso15693Page> m_page;
 };
 
 TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
@@ -238,8 +220,8 @@ TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
     EXPECT_EQ(harness.memo(), "Error: No change data");
     readSli();
     harness.reader().clearCalls();
-    typeIntoGrid(page.grid(), 4 * 3, "ab");
-    typeIntoGrid(page.grid(), 4 * 7 + 3, "c");
+    PageHarness::typeAt(page.grid(), 4 * 3, "ab");
+    PageHarness::typeAt(page.grid(), 4 * 7 + 3, "c");
     click(Write);
     EXPECT_EQ(calls(), (QStringList{"ISO15693_Write(2,3) " + Uid + "AB030303", "ISO15693_Write(2,4) " + Uid + "04040404",
                                     "ISO15693_Write(2,5) " + Uid + "05050505", "ISO15693_Write(2,6) " + Uid + "06060606",
@@ -262,34 +244,18 @@ TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
     EXPECT_EQ(harness.memo(), "Error: No change data");
 }
 
-TEST_F(Iso15693PageTest, WithThePortClosedNothingIsCalled)
-{
-    open(SliType);
-    PortOpen = false;
-    for (int id : {Inventory, Information, 1063, 1064, 1065, 1068, Read, Write, Lock}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_TRUE(harness.messageBoxes().empty());
-}
-
-class Srf55vPageTest : public ::testing::Test
+// The SRF55V page of a variant, with one tag found by its inventory.
+class Srf55vPageTest : public PageTest<CSrf55vPage>
 {
 protected:
     CSrf55vPage &open(int variant)
     {
-        m_page = std::make_unique<CSrf55vPage>(variant);
-        harness.reader().script("ISO15693_Inventorys", {0, records(1), -1, 0});
-        PageHarness::click(m_page.get(), 1066);
-        harness.reader().clearCalls();
-        return *m_page;
+        PageTest::open(variant);
+        reader().script("ISO15693_Inventorys", {0, records(1), -1, 0});
+        click(1066);
+        reader().clearCalls();
+        return page();
     }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    QStringList calls() { return harness.reader().trace(); }
-
-    PageHarness harness;
-    std::unique_ptr<CSrf55vPage> m_page;
 };
 
 constexpr int SrfRead = 1063, SrfWrite = 1064;
@@ -329,8 +295,8 @@ TEST_F(Srf55vPageTest, WriteVerifiesEachChangedPageAgainstItsReadBack)
     CSrf55vPage &page = open(0);
     click(SrfWrite);
     EXPECT_EQ(harness.memo(), "Error: No change data");
-    typeIntoGrid(page.grid(), 8 * 5, "1");
-    typeIntoGrid(page.grid(), 8 * 9 + 7, "2");
+    PageHarness::typeAt(page.grid(), 8 * 5, "1");
+    PageHarness::typeAt(page.grid(), 8 * 9 + 7, "2");
     QByteArray pages[5];
     for (int p = 5; p <= 9; ++p) {
         pages[p - 5] = page.grid()->GetRowBytes(p);

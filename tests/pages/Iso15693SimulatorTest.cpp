@@ -1,5 +1,4 @@
-#include "PageHarness.h"
-#include "SimulatorSession.h"
+#include "SimulatedPageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexGrid.h"
@@ -27,32 +26,15 @@ const char *const TwoTags = R"({
 })";
 
 // The vicinity pages against the simulated reader beside the program.
-class Iso15693SimulatorTest : public ::testing::Test
+class Iso15693SimulatorTest : public SimulatedPageTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_session.start(TwoTags)); }
-    void TearDown() override
-    {
-        m_page.reset();
-    }
-
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void typeIntoGrid(CHexGrid *grid, int byteOnPage, const QString &digits)
-    {
-        grid->setCaretPosition(3 * byteOnPage);
-        QTest::keyClicks(grid, digits);
-    }
-
-    PageHarness harness;
-    SimulatorSession m_session;
-    std::unique_ptr<QWidget> m_page;
+    void SetUp() override { start(TwoTags); }
 };
 
 TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndALockedBlockRefusesWrites)
 {
-    auto *page = new CIso15693Page(10);
-    m_page.reset(page);
+    auto *page = &open<CIso15693Page>(10);
     click(1069);
     EXPECT_EQ(text(1201), "E004010012345678");
     EXPECT_EQ(text(1084), "E005000087654321");
@@ -65,25 +47,24 @@ TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndALockedBlockRefuse
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("11223344"));
 
-    typeIntoGrid(page->grid(), 4 * 2, "aa");
+    PageHarness::typeAt(page->grid(), 4 * 2, "aa");
     click(1071);
     EXPECT_EQ(harness.memo(), "Communication successful");
-    PageHarness::choose(page, 1120, "2");
+    choose(1120, "2");
     click(1072);
     EXPECT_EQ(harness.memo(), "Communication successful");
     click(1066);
     EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("AA223344"));
     EXPECT_EQ(text(1502), "01") << "block 2 is locked";
 
-    typeIntoGrid(page->grid(), 4 * 2, "bb");
+    PageHarness::typeAt(page->grid(), 4 * 2, "bb");
     click(1071);
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: ISO15693_Write");
 }
 
 TEST_F(Iso15693SimulatorTest, TheSrf55vPagesAreReadAndAChangeIsWrittenAndVerified)
 {
-    auto *page = new CSrf55vPage(0);
-    m_page.reset(page);
+    auto *page = &open<CSrf55vPage>(0);
     click(1066);
     ASSERT_EQ(text(1056), "E004010012345678");
     // The second tag is the SRF55V.
@@ -91,7 +72,7 @@ TEST_F(Iso15693SimulatorTest, TheSrf55vPagesAreReadAndAChangeIsWrittenAndVerifie
     click(1063);
     EXPECT_EQ(harness.memo(), "OK");
     EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("0102030405060708"));
-    typeIntoGrid(page->grid(), 8 * 9, "f");
+    PageHarness::typeAt(page->grid(), 8 * 9, "f");
     click(1064);
     EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Write_Reread 0"});
     EXPECT_EQ(harness.memo(), "OK");

@@ -1,5 +1,4 @@
-#include "PageHarness.h"
-#include "SimulatorSession.h"
+#include "SimulatedPageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexGrid.h"
@@ -21,40 +20,17 @@ const char *const SecureMemoryCard = R"({ "field": [], "contactSlot": { "type": 
 
 // The memory-card pages against the simulated reader, with the card of a scenario in its contact
 // slot.
-class MemoryCardSimulatorTest : public ::testing::Test
+class MemoryCardSimulatorTest : public SimulatedPageTest
 {
 protected:
-    void TearDown() override
-    {
-        m_page.reset();
-    }
-
-    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
-
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    CHexGrid *grid(int id) { return m_page->control<CHexGrid>(id); }
-    void typeAt(int id, int shownAddress, const QString &digits)
-    {
-        grid(id)->setCaretPosition(3 * shownAddress);
-        QTest::keyClicks(grid(id), digits);
-    }
-
-    PageHarness harness;
-    SimulatorSession m_session;
-    std::unique_ptr<CCardPage> m_page;
+    CHexGrid *grid(int id) { return m_page->findChild<CHexGrid *>(QStringLiteral("id%1").arg(id)); }
+    void typeAt(int id, int shownAddress, const QString &digits) { PageHarness::typeAt(grid(id), shownAddress, digits); }
 };
 
 TEST_F(MemoryCardSimulatorTest, TheAt24C64InTheSlotIsReadAndWrittenAcrossItsWritePages)
 {
     start(nullptr);
-    const auto openPage = [this] {
-        auto page = std::make_unique<CAt24Page>();
-        page->setCardType(19);
-        m_page = std::move(page);
-    };
+    const auto openPage = [this] { open<CAt24Page>().setCardType(19); };
     openPage();
     click(1148);
     EXPECT_EQ(harness.memo(), "Communication successful");
@@ -77,7 +53,7 @@ TEST_F(MemoryCardSimulatorTest, TheAt24C64InTheSlotIsReadAndWrittenAcrossItsWrit
 TEST_F(MemoryCardSimulatorTest, TheAt88sc1608CountsWrongPasswordsAuthenticatesAndKeepsItsZones)
 {
     start(SecureMemoryCard);
-    m_page = std::make_unique<CAt1608Page>();
+    open<CAt1608Page>();
     click(1063);
     EXPECT_EQ(text(1178), "3BB21100");
 

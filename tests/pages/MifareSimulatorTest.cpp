@@ -10,7 +10,6 @@
 #include "reader/RuntimeState.h"
 
 #include <QFile>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -19,14 +18,7 @@
 
 namespace {
 
-QString hexOf(const char *ascii)
-{
-    return QString::fromLatin1(QByteArray(ascii).toHex().toUpper());
-}
-
 const QString FactoryKey = QStringLiteral("ffffffffffff");
-const QStringList SelectionLog = {"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0",
-                                  "rf_request 0", "rf_anticoll 0", "rf_select 0"};
 
 // A 4K card as the reader ships it (value 100 in block 1), with an UltraLight below it.
 const char *const FourKCard = R"({
@@ -34,20 +26,6 @@ const char *const FourKCard = R"({
     { "type": "mifare-4k", "Card": { "UID": "C0FFEE42" },
       "blocks": { "1": "640000009BFFFFFF6400000001FE01FE" } },
     { "type": "ultralight", "Card": { "UID": "04A1B2C3D4E5F6" } }
-  ]
-})";
-
-// A 1K card on top, holding 1000 in block 1. Sector 5 keeps a purse that may only be read and paid from: its block 0
-// has access condition 001 (read, decrement, transfer and restore; no write, no increment).
-const char *const OneKCard = R"({
-  "field": [
-    { "type": "mifare-1k", "Card": { "UID": "0A0B0C0D" },
-      "blocks": { "1": "E803000017FCFFFFE803000001FE01FE",
-                  "20": "640000009BFFFFFF6400000014EB14EB",
-                  "61": "00112233445566778899AABBCCDDEEFF" },
-      "SectorKeys": { "5": { "KeyA": "FFFFFFFFFFFF", "KeyB": "FFFFFFFFFFFF", "AccessConditions": "FF069069" },
-                      "15": { "KeyA": "A0A1A2A3A4A5", "KeyB": "FFFFFFFFFFFF", "AccessConditions": "FF078069" } } },
-    { "type": "mifare-4k", "Card": { "UID": "C0FFEE42" } }
   ]
 })";
 
@@ -78,7 +56,7 @@ protected:
 
 constexpr int Initialize = 1056, Increment = 1057, Decrement = 1059, Balance = 1060;
 
-TEST_F(MifareSimulatorTest, TheS50AndS70PagesSelectAndReadTheShippedCard)
+TEST_F(MifareSimulatorTest, TheS50PageSelectsAndReadsTheShippedCard)
 {
     start(nullptr);
     auto &page = open<CMifareS50Page>();
@@ -106,17 +84,6 @@ TEST_F(MifareSimulatorTest, TheS50AndS70PagesSelectAndReadTheShippedCard)
     purse(Balance, "0", "1", QString());
     EXPECT_EQ(text(1054), "100");
     EXPECT_EQ(text(1055), "64000000");
-
-    // The S70 page reads a sixteen-block sector of the same card.
-    open<CMifareS70Page>();
-    choose(1062, "32");
-    setText(1005, FactoryKey);
-    click(1071);
-    EXPECT_EQ(harness.logLines().size(), SelectionLog.size() + 17);
-    EXPECT_EQ(text(1079), hexOf("SECTOR 32 BLOCK0"));
-    EXPECT_EQ(text(1114), QString(32, QLatin1Char('0')));
-    EXPECT_EQ(text(1092), "FF078069");
-    EXPECT_EQ(harness.memo(), "OK");
 }
 
 TEST_F(MifareSimulatorTest, OnA4KCardBlocksAndValuesWrittenReadBackAndAHaltedCardIsSelectedAgain)
@@ -176,47 +143,6 @@ TEST_F(MifareSimulatorTest, OnA4KCardBlocksAndValuesWrittenReadBackAndAHaltedCar
     click(1071);
     EXPECT_EQ(text(1114), "BEEF0000000000000000000000000000");
     EXPECT_EQ(text(1089), "FFFFFFFFFFFF");
-}
-
-TEST_F(MifareSimulatorTest, OnA1KCardTheCardRefusesWrongKeysForbiddenIncrementsAndLargeSectors)
-{
-    start(OneKCard);
-    auto &page = open<CMifareS50Page>();
-    click(1010);
-    EXPECT_EQ(text(1049), "0A0B0C0D");
-
-    readPanelA("15");
-    EXPECT_EQ(harness.logLines(), QStringList{"rf_M1_authentication2 2"});
-    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_M1_authentication2");
-    EXPECT_EQ(harness.sounds(), 1);
-    EXPECT_EQ(text(1076), "");
-    EXPECT_FALSE(page.isCardSelected());
-
-    // The next operation selects the card again.
-    readPanelA("15", "a0a1a2a3a4a5");
-    EXPECT_EQ(harness.logLines().mid(0, SelectionLog.size()), SelectionLog);
-    EXPECT_EQ(text(1077), "00112233445566778899AABBCCDDEEFF");
-    EXPECT_EQ(harness.memo(), "OK");
-    EXPECT_TRUE(page.isCardSelected());
-
-    // Sector 5's access bits allow paying from its purse but not loading it.
-    purse(Increment, "5", "0", "10");
-    EXPECT_EQ(harness.logLines(), (QStringList{"rf_M1_authentication2 0", "rf_M1_increment 4"}));
-    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_M1_increment");
-    EXPECT_FALSE(page.isCardSelected());
-    purse(Decrement, "5", "0", "10");
-    EXPECT_EQ(harness.memo(), "OK");
-    purse(Balance, "5", "0", QString());
-    EXPECT_EQ(text(1054), "90");
-
-    // The S70 page's large sectors do not exist on a 1K card.
-    open<CMifareS70Page>();
-    choose(1062, "32");
-    setText(1005, FactoryKey);
-    click(1071);
-    EXPECT_TRUE(QRegularExpression("^Error: [0-9a-f]+ ,function: rf_M1_authentication2$").match(harness.memo()).hasMatch())
-        << harness.memo().toStdString();
-    EXPECT_EQ(text(1079), "");
 }
 
 TEST_F(MifareSimulatorTest, TheUltraLightPageSelectsReadsAndWritesTheShippedUltraLight)

@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "app/CardPages.h"
@@ -60,25 +60,14 @@ void expectBox(const MessageBoxRequest &box, const char *text, const char *capti
 }
 
 template <class Page>
-class MifarePageTest : public ::testing::Test
+class MifarePageTest : public PageTest<Page>
 {
 protected:
-    void SetUp() override { m_page = std::make_unique<Page>(); }
+    using Base = PageTest<Page>;
+    using Base::calls, Base::click, Base::choose, Base::harness, Base::page, Base::setText, Base::text;
+    void SetUp() override { Base::open(); }
 
-    Page &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    bool enabled(int id) { return m_page->control(id)->isEnabled(); }
-    QStringList items(int id)
-    {
-        QStringList texts;
-        for (int i = 0; i < m_page->comboBox(id)->count(); ++i)
-            texts << m_page->comboBox(id)->itemText(i);
-        return texts;
-    }
-    QStringList calls() { return harness.reader().trace(); }
+    bool enabled(int id) { return page().control(id)->isEnabled(); }
     QStringList log() { return harness.logLines(); }
     void scriptReads(std::initializer_list<FakeReader::Answer> answers)
     {
@@ -90,15 +79,10 @@ protected:
     void select(int keyField = KeyA)
     {
         click(RequestButton);
-        ASSERT_TRUE(m_page->isCardSelected());
+        ASSERT_TRUE(page().isCardSelected());
         setText(keyField, FactoryKey);
         harness.reader().clearCalls();
     }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<Page> m_page;
 };
 
 using S50PageTest = MifarePageTest<CMifareS50Page>;
@@ -206,22 +190,6 @@ TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
     harness.reader().clearCalls();
     click(ReadA);
     EXPECT_EQ(calls().mid(0, 6), Selection);
-}
-
-TEST_F(S50PageTest, WithThePortClosedNoButtonCallsTheReader)
-{
-    page().hexEdit(SerialField)->setText("11223344");
-    PortOpen = false;
-
-    for (int id : {RequestButton, ReqIdlButton, HaltButton, ReadA, Initialize, Balance}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << "button " << id;
-    }
-
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_TRUE(log().isEmpty());
-    EXPECT_EQ(text(SerialField), "11223344");
-    EXPECT_TRUE(harness.messageBoxes().empty());
 }
 
 // --- The card-selected flag ------------------------------------------------------------------

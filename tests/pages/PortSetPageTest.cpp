@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "reporting/Reporting.h"
@@ -36,22 +36,11 @@ int32_t ZENTRAVA_CALL openWatchingMemo(int32_t port, int32_t baud)
     return FakeReader::instance()->take(QStringLiteral("rf_init_com"), {port, baud}).status;
 }
 
-class PortSetPageTest : public ::testing::Test
+// "Port Set" opens with the run-time state as the test left it.
+class PortSetPageTest : public PageTest<CPortSetPage>
 {
 protected:
-    // Opens "Port Set" with the run-time state as the test left it.
-    CPortSetPage &openPage()
-    {
-        m_page = std::make_unique<CPortSetPage>();
-        return *m_page;
-    }
-    QWidget *page() { return m_page.get(); }
-
-    QString text(int id) { return PageHarness::text(page(), id); }
-    void click(int id) { PageHarness::click(page(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(page(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(page(), id, item); }
-
+    CPortSetPage &openPage() { return open(); }
     QStringList checkedCards()
     {
         QStringList cards;
@@ -83,9 +72,6 @@ protected:
 
     QDate clockDate() { return m_page->control<QDateEdit>(1188)->date(); }
     QTime clockTime() { return m_page->control<QTimeEdit>(1190)->time(); }
-
-    PageHarness harness;
-    std::unique_ptr<CPortSetPage> m_page;
 };
 
 TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateFramesForTheGroupsAndTheSpareControlsHidden)
@@ -227,24 +213,6 @@ TEST_F(PortSetPageTest, ConnectWhileConnectedReportsTheDropThenReconnectsOrLeave
     EXPECT_EQ(harness.memo(), "Error: 1f ,function: rf_init_com");
     EXPECT_EQ(harness.sounds(), 3);
     EXPECT_EQ(infoBarValue(1180), shownPort);
-}
-
-TEST_F(PortSetPageTest, EveryDeviceOperationStopsWhileThePortIsClosed)
-{
-    PortOpen = false;
-    openPage();
-    setText(1059, "0102");
-    setText(1060, "05");
-    int sounds = 0;
-    for (int buttonId : {1066, 1063, 1064, 1067, 1069, 1068}) {
-        harness.infoBar().showMemo(QString());
-        click(buttonId);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << "button " << buttonId;
-        EXPECT_EQ(harness.sounds(), ++sounds) << "button " << buttonId;
-    }
-    EXPECT_TRUE(harness.reader().calls().empty());
-    EXPECT_TRUE(harness.logLines().isEmpty());
-    EXPECT_TRUE(harness.messageBoxes().empty());
 }
 
 TEST_F(PortSetPageTest, GetShowsModelVersionAndSupportedCardsAndAFailureKeepsWhatWasRead)

@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -33,18 +33,10 @@ QStringList reads(int first, int last)
     return calls;
 }
 
-class Shc1102PageTest : public ::testing::Test
+class Shc1102PageTest : public PageTest<CShc1102Page>
 {
 protected:
-    void SetUp() override { m_page = std::make_unique<CShc1102Page>(); }
-
-    CShc1102Page &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(const QString &item) { PageHarness::choose(m_page.get(), BlockList, item); }
-    QStringList calls() { return harness.reader().trace(); }
-    FakeReader &reader() { return harness.reader(); }
+    void SetUp() override { open(); }
 
     void fillBlocks()
     {
@@ -58,11 +50,6 @@ protected:
             reader().script("rf_Shc1102_Read", {0, QByteArray(4, char(block)), -1, 0});
     }
     void showMemo() { harness.infoBar().showMemo(QStringLiteral("before")); }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CShc1102Page> m_page;
 };
 
 TEST_F(Shc1102PageTest, RequestEmptiesTheBlocksAndShowsTheTagType)
@@ -81,14 +68,6 @@ TEST_F(Shc1102PageTest, RequestEmptiesTheBlocksAndShowsTheTagType)
     click(Request);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
     EXPECT_EQ(text(TagTypeField), "");
-
-    PortOpen = false;
-    reader().clearCalls();
-    for (int id : {Request, ReadCard, WriteBlock}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
 }
 
 TEST_F(Shc1102PageTest, ReadCardReadsTheFreeBlocksAndTheRestOnlyWithAFullPassword)
@@ -147,7 +126,7 @@ TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
     EXPECT_EQ(harness.sounds(), 0);
 
     // Write: a refused password or write is logged, not reported.
-    choose("5");
+    choose(BlockList, "5");
     for (const char *failing : {"rf_Shc1102_Auth", "rf_Shc1102_Write"}) {
         showMemo();
         reader().scriptStatus(failing, 2);
@@ -164,7 +143,7 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
     setText(blockField(2), "1234");
     click(WriteBlock);
     setText(blockField(15), "0a0b0c0d");
-    choose("15");
+    choose(BlockList, "15");
     click(WriteBlock);
     EXPECT_EQ(calls(), (RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(2) 12340000"}
                         + RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(15) 0A0B0C0D"}));
@@ -173,7 +152,7 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
 
     // Block 8 is the password: asked first, and cancelling sends nothing.
     reader().clearCalls();
-    choose("8");
+    choose(BlockList, "8");
     harness.answerNextBox(MessageAnswer::Cancel);
     click(WriteBlock);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
@@ -186,7 +165,7 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
 
     // A short password is refused after the request, before anything reaches the tag.
     reader().clearCalls();
-    choose("3");
+    choose(BlockList, "3");
     setText(PasswordField, "FFFFFF");
     click(WriteBlock);
     EXPECT_EQ(harness.messageBoxes().back().text, "Input key please");
@@ -197,11 +176,8 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
 TEST_F(Shc1102PageTest, OpensOnBlockTwoWithFourByteFields)
 {
     EXPECT_EQ(page().templateId(), 154);
-    QStringList items;
-    for (int i = 0; i < page().comboBox(BlockList)->count(); ++i)
-        items << page().comboBox(BlockList)->itemText(i);
-    EXPECT_EQ(items.first(), "2");
-    EXPECT_EQ(items.size(), 14);
+    EXPECT_EQ(items(BlockList).first(), "2");
+    EXPECT_EQ(items(BlockList).size(), 14);
     EXPECT_EQ(text(BlockList), "2");
     EXPECT_EQ(page().hexEdit(PasswordField)->GetMaxBytes(), 4);
     EXPECT_EQ(page().hexEdit(blockField(2))->GetMaxBytes(), 4);

@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -38,28 +38,17 @@ const StPage Pages[] = {
 
 const QStringList Attempt = {"rf_antenna_sta(0)", "rf_init_type(115)", "rf_antenna_sta(1)", "rf_st_select()"};
 
-class StTagPagesTest : public ::testing::TestWithParam<StPage>
+class StTagPagesTest : public PageTest<CCardPage, ::testing::TestWithParam<StPage>>
 {
 protected:
     void SetUp() override
     {
-        m_page.reset(GetParam().create());
+        show(GetParam().create());
         harness.reader().setDefault("rf_st_select", {0, QByteArray::fromHex("4B"), -1, 0});
         harness.reader().setDefault(p().read, {0, QByteArray(p().blockBytes, '\x5A'), -1, 0});
     }
     const StPage &p() const { return GetParam(); }
-    CCardPage &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return harness.reader().trace(); }
     int field(int block) const { return p().firstBlockField + block; }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CCardPage> m_page;
 };
 
 TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKeepsThem)
@@ -130,10 +119,8 @@ TEST_P(StTagPagesTest, WriteBlockSendsOnlyAFullBlockAndSaysNothingOtherwise)
     click(p().writeBlock);
     EXPECT_EQ(harness.memo(), QString("Error: 4 ,function: %1").arg(p().write));
 
-    QStringList items;
-    for (int i = 0; i < page().comboBox(p().blockList)->count(); ++i)
-        items << page().comboBox(p().blockList)->itemText(i);
-    EXPECT_EQ((QStringList{items.first(), items.last()}), p().listEnds);
+    const QStringList blocks = items(p().blockList);
+    EXPECT_EQ((QStringList{blocks.first(), blocks.last()}), p().listEnds);
 }
 
 TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)
@@ -156,18 +143,6 @@ TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)
     click(p().lock);
     EXPECT_EQ(calls(), QStringList{p().protect + "(12)"});
     EXPECT_EQ(harness.memo(), "OK");
-}
-
-TEST_P(StTagPagesTest, WithThePortClosedNothingIsSent)
-{
-    PortOpen = false;
-    setText(p().chipId, "4B");
-    for (int id : {p().request, p().readCard, p().writeBlock, p().lock}) {
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-    }
-    EXPECT_TRUE(calls().isEmpty());
-    EXPECT_EQ(text(p().chipId), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, StTagPagesTest, ::testing::ValuesIn(Pages),

@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -27,18 +27,10 @@ const int Boxes[] = {1249, 1250, 1251, 1252, 1257, 1258, 1259, 1260, 1261, 1262,
 
 const QStringList FieldReset = {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)"};
 
-class Trh1064PageTest : public ::testing::Test
+class Trh1064PageTest : public PageTest<CTrh1064Page>
 {
 protected:
-    void SetUp() override { m_page = std::make_unique<CTrh1064Page>(); }
-
-    CTrh1064Page &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(const QString &item) { PageHarness::choose(m_page.get(), PageList, item); }
-    QStringList calls() { return harness.reader().trace(); }
-    FakeReader &reader() { return harness.reader(); }
+    void SetUp() override { open(); }
 
     // The twelve boxes as a string of 0 and 1, in the order of Boxes.
     std::string rights()
@@ -55,11 +47,6 @@ protected:
         for (int id : Page1)
             setText(id, "2222222222222222");
     }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CTrh1064Page> m_page;
 };
 
 TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnswer)
@@ -99,15 +86,6 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     EXPECT_EQ(harness.memo(), "Error: b ,function: rf_init_type");
     EXPECT_EQ(harness.sounds(), 3);
     EXPECT_EQ(text(SerialField), "");
-
-    // With the port closed the pages are emptied all the same, and nothing is sent.
-    fillPages();
-    reader().clearCalls();
-    PortOpen = false;
-    click(Search);
-    EXPECT_EQ(harness.memo(), "Error: Port did't opened");
-    EXPECT_EQ(text(Page3), "");
-    EXPECT_TRUE(calls().isEmpty());
 }
 
 TEST_F(Trh1064PageTest, AuthenticateNeedsEightKeyBytesAndRunsWithThePortClosed)
@@ -183,7 +161,7 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
     QByteArray forty;
     for (int i = 0; i < 40; ++i)
         forty.append(char(i));
-    choose("Page1");
+    choose(PageList, "Page1");
     // Thirty-two bytes are a success that shows nothing.
     reader().script("rf_thr1064_read", {0, forty.left(32), -1, 0});
     click(Read);
@@ -198,11 +176,11 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
     for (int id : Page1)
         EXPECT_EQ(text(id), "") << id;
 
-    choose("Page2");
+    choose(PageList, "Page2");
     reader().script("rf_thr1064_read", {0, QByteArray::fromHex("A1A2A3A4A5A6A7A8"), -1, 0});
     click(Read);
     EXPECT_EQ(text(Page2), "A1A2A3A4A5A6A7A8");
-    choose("Page3");
+    choose(PageList, "Page3");
     reader().scriptStatus("rf_thr1064_read", 3);
     click(Read);
     EXPECT_EQ(text(Page3), "1111111111111111") << "a failed read of page 3 keeps it";
@@ -245,7 +223,7 @@ TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
     fillPages();
     for (const Case &c : shortPages) {
         setText(c.field, "111111111111111");
-        choose(c.page);
+        choose(PageList, c.page);
         click(Write);
         EXPECT_EQ(harness.messageBoxes().back().text, c.message);
         EXPECT_EQ(harness.messageBoxes().back().caption, "Error");
@@ -256,9 +234,9 @@ TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
 
     setText(Page1[0], "0001020304050607");
     setText(Page1[4], "2021222324252627");
-    choose("Page1");
+    choose(PageList, "Page1");
     click(Write);
-    choose("Page3");
+    choose(PageList, "Page3");
     setText(Page3, "aabbccddeeff0011");
     click(Write);
     EXPECT_EQ(calls(), (QStringList{"rf_thr1064_write(1,40) 0001020304050607" "2222222222222222" "1111111111111111"

@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "controls/CHexEdit.h"
@@ -27,17 +27,10 @@ int pageField(int page)
 
 const QStringList AntennaCycle = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)"};
 
-class UltraLightPageTest : public ::testing::Test
+class UltraLightPageTest : public PageTest<CUltraLightPage>
 {
 protected:
-    void SetUp() override { m_page = std::make_unique<CUltraLightPage>(); }
-
-    CUltraLightPage &page() { return *m_page; }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QStringList calls() { return harness.reader().trace(); }
+    void SetUp() override { open(); }
 
     // Puts something in every page field, as an earlier read would have.
     void fillPageFields()
@@ -53,11 +46,6 @@ protected:
         }
         return true;
     }
-
-    PageHarness harness;
-
-private:
-    std::unique_ptr<CUltraLightPage> m_page;
 };
 
 TEST_F(UltraLightPageTest, ReqAllEmptiesThePagesAndShowsTheSerialNumberOrTriesTwiceAndKeepsThePages)
@@ -111,20 +99,6 @@ TEST_F(UltraLightPageTest, ReqIdlHasNoAntennaCycleAndNoRetryAndHaltIsTheMifareHa
     EXPECT_EQ(harness.memo(), "Communication successful");
 }
 
-TEST_F(UltraLightPageTest, WithThePortClosedTheSelectionsStillClearTheSerialNumber)
-{
-    PortOpen = false;
-    for (int id : {ReqAll, ReqIdl, Halt, ReadCard, WritePage}) {
-        page().hexEdit(SerialField)->setText("0411");
-        click(id);
-        EXPECT_EQ(harness.memo(), "Error: Port did't opened") << id;
-        if (id == ReqAll || id == ReqIdl) {
-            EXPECT_EQ(text(SerialField), "") << id;
-        }
-    }
-    EXPECT_TRUE(calls().isEmpty());
-}
-
 TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReads)
 {
     QByteArray memory;
@@ -175,40 +149,30 @@ TEST_F(UltraLightPageTest, AFailedOrShortReadIsNamedByItsReadNumberAndKeepsTheEa
     EXPECT_EQ(text(pageField(8)), "");
 }
 
-TEST_F(UltraLightPageTest, WritePageTwoJoinsItsHalvesAndFillsZeros)
+TEST_F(UltraLightPageTest, WritePageSendsTheChosenPagesFieldPaddedWithZeros)
 {
-    choose(PageList, "2");
-    setText(1084, "12");
-
-    click(WritePage);
-
-    EXPECT_EQ(calls(), QStringList{"rf_ul_write(2) 12000000"});
-    EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 0"});
-    EXPECT_EQ(harness.memo(), "OK");
-
-    harness.reader().clearCalls();
-    setText(1084, "");
-    setText(1085, "0ff");
-    click(WritePage);
-    // An odd last digit is a byte of its own.
-    EXPECT_EQ(calls(), QStringList{"rf_ul_write(2) 00000F0F"});
-}
-
-TEST_F(UltraLightPageTest, WritePageSendsTheFieldOfTheChosenPage)
-{
-    setText(pageField(5), "aabbccdd");
-    setText(pageField(15), "01");
-    choose(PageList, "5");
-    click(WritePage);
-    choose(PageList, "15");
-    click(WritePage);
-    choose(PageList, "9");
-    click(WritePage);
-
-    EXPECT_EQ(calls(), (QStringList{"rf_ul_write(5) AABBCCDD", "rf_ul_write(15) 01000000", "rf_ul_write(9) 00000000"}));
+    // Page 2 is its two halves joined; an odd last digit is a byte of its own.
+    const struct {
+        const char *page;
+        int field;
+        const char *typed, *call;
+    } rows[] = {
+        {"2", 1084, "12", "rf_ul_write(2) 12000000"},   {"2", 1085, "0ff", "rf_ul_write(2) 12000F0F"},
+        {"5", pageField(5), "aabbccdd", "rf_ul_write(5) AABBCCDD"}, {"15", pageField(15), "01", "rf_ul_write(15) 01000000"},
+        {"9", pageField(9), "", "rf_ul_write(9) 00000000"},
+    };
+    for (const auto &row : rows) {
+        reader().clearCalls();
+        setText(row.field, row.typed);
+        choose(PageList, row.page);
+        click(WritePage);
+        EXPECT_EQ(calls(), QStringList{row.call});
+        EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 0"});
+        EXPECT_EQ(harness.memo(), "OK");
+    }
 
     // A failed write is logged and reported.
-    harness.reader().scriptStatus("rf_ul_write", 4);
+    reader().scriptStatus("rf_ul_write", 4);
     click(WritePage);
     EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 4"});
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_ul_write");
@@ -242,13 +206,9 @@ TEST_F(UltraLightPageTest, OpensWithItsLimitsAndHeightAndPagesZeroAndOneCannotBe
     EXPECT_TRUE(page().captionFrames().empty());
     const QRect frame = page().controlRect(UnaddressedControlId);
     EXPECT_EQ(page().contentHeight(), frame.y() + frame.height() + 50);
-
-    QStringList items;
-    for (int i = 0; i < page().comboBox(PageList)->count(); ++i)
-        items << page().comboBox(PageList)->itemText(i);
-    EXPECT_EQ(items.first(), "2");
-    EXPECT_EQ(items.last(), "15");
-    EXPECT_EQ(items.size(), 14);
+    EXPECT_EQ(items(PageList).first(), "2");
+    EXPECT_EQ(items(PageList).last(), "15");
+    EXPECT_EQ(items(PageList).size(), 14);
     EXPECT_EQ(text(PageList), "2");
 }
 

@@ -54,15 +54,4 @@ TEST(ReportingTest, ReportsWithoutTargetsAreDropped)
     SetQuestionSoundHandler(previous);
 }
 
-TEST(ReportingTest, LogBeginsEmptyAndListsEachCall)
-{
-    PageHarness harness;
-    AppendProcessLog(QStringLiteral("rf_init_com"), 0);
-    BeginProcessLog();
-    EXPECT_TRUE(harness.log().entries().isEmpty());
-    AppendProcessLog(QStringLiteral("rf_request"), 0);
-    AppendProcessLog(QStringLiteral("rf_anticoll"), 1);
-    EXPECT_EQ(harness.logLines(), (QStringList{QStringLiteral("rf_request 0"), QStringLiteral("rf_anticoll 1")}));
-}
-
 } // namespace

@@ -27,7 +27,8 @@ TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)
     const Scenario scenario = Scenario::parse(R"({
         "reader": {"port": 4, "model": "ZT-TEST", "deviceNumber": 513, "clockOffsetSeconds": -60, "writeBack": false},
         "field": [
-          {"type": "S50", "Card": {"UID": "DEADBEEF"}, "SectorKeys": {"2": {"KeyA": "A0A1A2A3A4A5"}}},
+          {"type": "S50", "Card": {"UID": "DEADBEEF"}, "SectorKeys": {"2": {"KeyA": "A0A1A2A3A4A5"},
+            "5": {"KeyB": "B0B1B2B3B4B5", "AccessConditions": "FF069069"}}},
           {"type": "ul", "blocks": {"0": "04112233", "1": "44556677", "5": "01020304"}},
           {"type": "desfire", "Card": {"UID": "04000000000099"}, "files": {"0002": {"data": "AB", "readOnly": true}}},
           {"type": "shc1102", "Card": {"UID": "0000000000000001"}, "Password": "01020304"}
@@ -37,7 +38,7 @@ TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)
     EXPECT_FALSE(scenario.reader.writeBack);
     const std::string text = scenario.serialize();
     for (const char *expected : {"\"11\": \"A0A1A2A3A4A5FF078069FFFFFFFFFFFF\"", "\"UID\": \"04112244556677\"",
-                                 "\"5\": \"01020304\"", "\"readOnly\": true", "\"8\": \"01020304\"",
+                                 "\"23\": \"FFFFFFFFFFFFFF069069B0B1B2B3B4B5\"", "\"5\": \"01020304\"", "\"readOnly\": true", "\"8\": \"01020304\"",
                                  "\"type\": \"mifare-1k\"", "\"clockOffsetSeconds\": -60"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     EXPECT_EQ(Scenario::parse(text).serialize(), text);

@@ -1,5 +1,6 @@
 #include "PageHarness.h"
 
+#include "controls/CHexGrid.h"
 #include "reporting/Reporting.h"
 #include "reader/RuntimeState.h"
 
@@ -108,4 +109,10 @@ void PageHarness::choose(QWidget *page, int id, const QString &itemText)
     const int index = combo->findText(itemText);
     ASSERT_GE(index, 0) << "list" << id << "has no item" << itemText.toStdString();
     combo->setCurrentIndex(index);
+}
+
+void PageHarness::typeAt(CHexGrid *grid, int byteOnPage, const QString &digits)
+{
+    grid->setCaretPosition(3 * byteOnPage);
+    QTest::keyClicks(grid, digits);
 }

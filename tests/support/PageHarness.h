@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class CHexGrid;
 class QWidget;
 
 // What an operator sees around a page: the information bar's Memo field, the log pane, the
@@ -49,6 +50,8 @@ public:
     static void setText(QWidget *page, int id, const QString &text);
     static QString text(QWidget *page, int id);
     static void choose(QWidget *page, int id, const QString &itemText);
+    // Overtypes hex digits in a grid from the first digit of a byte of its shown page.
+    static void typeAt(CHexGrid *grid, int byteOnPage, const QString &digits);
 
 private:
     FakeReader m_reader;

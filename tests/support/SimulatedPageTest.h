@@ -15,16 +15,19 @@ protected:
     void TearDown() override { m_page.reset(); }
 
     // Lays the cards of a scenario on the reader; null leaves the reader's own default field.
-    void start(const char *scenario) { ASSERT_TRUE(m_session.start(scenario)); }
+    void start(const char *scenario, bool openPort = true) { ASSERT_TRUE(m_session.start(scenario, openPort)); }
 
-    template <class Page>
-    Page &open()
+    template <class Page, class... Args>
+    Page &open(Args... args)
     {
-        auto page = std::make_unique<Page>();
+        auto page = std::make_unique<Page>(args...);
         Page &shown = *page;
         m_page = std::move(page);
         return shown;
     }
+
+    // ASCII text as the upper-case hex digits a field shows.
+    static QString hexOf(const char *ascii) { return QString::fromLatin1(QByteArray(ascii).toHex().toUpper()); }
 
     QString text(int id) { return PageHarness::text(m_page.get(), id); }
     void click(int id) { PageHarness::click(m_page.get(), id); }

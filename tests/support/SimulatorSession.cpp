@@ -14,7 +14,7 @@ SimulatorSession::~SimulatorSession()
         ReaderApi.rf_close_com();
 }
 
-bool SimulatorSession::start(const char *scenario)
+bool SimulatorSession::start(const char *scenario, bool openPort)
 {
     const QString path = qEnvironmentVariable("ZENTRAVA_SCENARIO");
     if (path.isEmpty()) {
@@ -35,6 +35,9 @@ bool SimulatorSession::start(const char *scenario)
         ADD_FAILURE() << "cannot load " << ReaderLibrary::defaultPath().toStdString();
         return false;
     }
+    PortOpen = false;
+    if (!openPort)
+        return true;
     const int32_t status = ReaderApi.rf_init_com(1, 14400);
     if (status != 0) {
         ADD_FAILURE() << "the simulated reader refused COM1: status " << status;

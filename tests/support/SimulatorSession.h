@@ -15,9 +15,9 @@ public:
     SimulatorSession &operator=(const SimulatorSession &) = delete;
 
     // Lays the cards of a scenario (JSON text) on the reader, null for the reader's own default
-    // field, then loads the library and opens the port. False, after a test failure, when any
-    // step fails.
-    bool start(const char *scenario);
+    // field, then loads the library and, unless told not to, opens the port. False, after a test
+    // failure, when any step fails.
+    bool start(const char *scenario, bool openPort = true);
 
 private:
     ReaderLibrary m_library;
