@@ -16,12 +16,6 @@ constexpr int SerialField = 1079;
 constexpr int ReqAll = 1077, ReqIdl = 1066, Halt = 1063;
 constexpr int PageList = 1078, ReadCard = 1080, WritePage = 1081;
 
-// The field of page p, page 2 being split into 1084 and 1085.
-int pageField(int page)
-{
-    return page == 0 ? 1082 : page == 1 ? 1083 : 1083 + page;
-}
-
 const QStringList AntennaCycle = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)"};
 
 class UltraLightPageTest : public PageTest<CUltraLightPage>
@@ -128,15 +122,16 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNa
 
 TEST_F(UltraLightPageTest, WritePageSendsTheChosenPagesFieldPaddedWithZeros)
 {
-    // Page 2 is its two halves joined; an odd last digit is a byte of its own.
+    // Page 2 is its two halves joined, page n > 2 is field 1083 + n; an odd last digit is a byte
+    // of its own.
     const struct {
         const char *page;
         int field;
         const char *typed, *call;
     } rows[] = {
         {"2", 1084, "12", "rf_ul_write(2) 12000000"},   {"2", 1085, "0ff", "rf_ul_write(2) 12000F0F"},
-        {"5", pageField(5), "aabbccdd", "rf_ul_write(5) AABBCCDD"}, {"15", pageField(15), "01", "rf_ul_write(15) 01000000"},
-        {"9", pageField(9), "", "rf_ul_write(9) 00000000"},
+        {"5", 1088, "aabbccdd", "rf_ul_write(5) AABBCCDD"}, {"15", 1098, "01", "rf_ul_write(15) 01000000"},
+        {"9", 1092, "", "rf_ul_write(9) 00000000"},
     };
     for (const auto &row : rows) {
         reader().clearCalls();
