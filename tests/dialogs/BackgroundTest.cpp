@@ -70,19 +70,9 @@ TEST_F(BackgroundTest, LibraryHoldsThirtyTwoLightBitmaps)
     EXPECT_TRUE(library.loadBitmap(200).isNull());
     EXPECT_TRUE(library.loadBitmap(233).isNull());
 
-    int indexed = 0;
-    int trueColour = 0;
-    QSet<QSize> sizes;
     for (int id = 201; id <= 232; ++id) {
         const QImage image = library.loadBitmap(id);
         ASSERT_FALSE(image.isNull()) << id;
-        sizes.insert(image.size());
-        if (image.colorCount() > 0) {
-            EXPECT_LE(image.colorCount(), 256);
-            ++indexed;
-        } else {
-            ++trueColour;
-        }
         // Soft enough for PageTextColour text: no pixel darker than a light grey.
         const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
         int darkest = 255;
@@ -91,9 +81,6 @@ TEST_F(BackgroundTest, LibraryHoldsThirtyTwoLightBitmaps)
                 darkest = std::min(darkest, qGray(rgb.pixel(x, y)));
         EXPECT_GE(darkest, 150) << id;
     }
-    EXPECT_GT(indexed, 0);
-    EXPECT_GT(trueColour, 0);
-    EXPECT_GT(sizes.size(), 4);
 }
 
 TEST_F(BackgroundTest, PaletteIsTheColourTableUpTo256ColoursElseHalftone)

@@ -67,7 +67,6 @@ TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
         EXPECT_EQ(calls(), (QStringList{"rf_init_type(49)", "ISO15693_Inventorys()"}));
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(text(UidFields[i]), i < c.filled ? QString("E00401000000000%1").arg(i + 1) : QString()) << i;
-        EXPECT_EQ(harness.memo(), "OK");
     }
     harness.reader().scriptStatus("ISO15693_Inventorys", 1);
     click(Inventory);
