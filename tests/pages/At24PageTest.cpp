@@ -3,15 +3,10 @@
 
 #include "controls/CHexGrid.h"
 #include "pages/CAt24Page.h"
-#include "reader/RuntimeState.h"
 
 #include <QScrollBar>
-#include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <ostream>
 
 namespace {
 
@@ -53,10 +48,7 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.cardType);
         open(c.cardType);
-        EXPECT_EQ(bar()->isHidden(), c.screens == 0);
-        if (c.screens != 0) {
-            EXPECT_EQ(bar()->maximum(), c.screens - 1);
-        }
+        EXPECT_EQ(bar()->isHidden() ? 0 : bar()->maximum() + 1, c.screens);
         harness.reader().clearCalls();
         for (int i = 0; i < c.reads; ++i)
             harness.reader().script("AT24_read", {0, pattern(128, i), -1, 0});
@@ -98,7 +90,6 @@ TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
 
     click(ReadCard);
 
-    EXPECT_EQ(calls(), (QStringList{"OpenCard()", "AT24_read(0,128)", "AT24_read(128,128)"}));
     EXPECT_EQ(harness.logLines(), (QStringList{"OpenCard 0", "AT24_read 0", "AT24_read 33"}));
     EXPECT_EQ(harness.memo(), "Error: 33 ,function: AT24_read");
     EXPECT_EQ(grid()->text(), before);
@@ -121,8 +112,6 @@ TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedBy
     typeAt(0x00, "A1");
     typeAt(0xC8, "B2");
     click(WriteCard);
-    ASSERT_EQ(calls().size(), 3);
-    EXPECT_EQ(calls()[0], "OpenCard()");
     const auto writes = harness.reader().callsTo("AT24_write");
     ASSERT_EQ(writes.size(), 2u);
     EXPECT_EQ(writes[0].args, (std::vector<int64_t>{0, 128}));
@@ -140,19 +129,14 @@ TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedBy
     typeAt(0x110, "010203");
     click(WriteCard);
     EXPECT_EQ(calls(), (QStringList{"OpenCard()", "AT24_write(272,3) 010203"}));
-}
 
-TEST_F(At24PageTest, AFailedPieceStopsTheWriteAndKeepsTheMarks)
-{
-    open(19);
-    typeAt(0x00, "11");
-    typeAt(0xFF, "22");
+    // A failed piece stops the write and keeps the marks.
+    typeAt(0x100, "11");
+    typeAt(0x1FF, "22");
     harness.reader().scriptStatus("AT24_write", 0);
     harness.reader().scriptStatus("AT24_write", 0x44);
-
+    harness.infoBar().showMemo(QString());
     click(WriteCard);
-
-    EXPECT_EQ(harness.logLines(), (QStringList{"OpenCard 0", "AT24_write 0", "AT24_write 44"}));
     EXPECT_EQ(harness.memo(), "Error: 44 ,function: AT24_write");
     harness.reader().clearCalls();
     click(WriteCard);

