@@ -1,10 +1,8 @@
 #include "ReaderFixture.h"
 #include "Scenario.h"
 #include "ScenarioError.h"
+#include "SimTool.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -13,24 +11,7 @@ namespace {
 // down by the library behind the exported entry points.
 class FaultTest : public ReaderFixture {
 protected:
-    struct Outcome {
-        int exitCode;
-        std::string output;
-    };
-    static Outcome tool(const std::string &arguments)
-    {
-        const std::string command = "'" + ZentravaLibrary::programDirectory() + "/zentrava-sim' " + arguments + " 2>&1";
-        FILE *pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return {-1, "cannot start the tool"};
-        std::string output;
-        char buffer[4096];
-        std::size_t count;
-        while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, count);
-        const int statusCode = pclose(pipe);
-        return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
-    }
+    static SimToolOutcome tool(const std::string &arguments) { return runSimTool(arguments); }
     bool listed(const std::string &text) { return tool("fault").output.find(text) != std::string::npos; }
 };
 
@@ -45,7 +26,7 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
         selectMifare();
         ASSERT_EQ(authenticate(4), status::Ok);
         // Armed in the middle of a session: the card stays selected and authenticated.
-        const Outcome armed = tool("fault force rf_M1_read 0x1a 2");
+        const SimToolOutcome armed = tool("fault force rf_M1_read 0x1a 2");
         ASSERT_EQ(armed.exitCode, 0) << armed.output;
         EXPECT_EQ(readBlock(4).first, 0x1A);
         // The running count is in the file for the operator, when the library may write it.
@@ -82,7 +63,7 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
     EXPECT_EQ(api.rf_init_com(1, 115200), status::TimedOut);
     EXPECT_EQ(api.rf_beep(0, 1), status::TimedOut);
 
-    const Outcome cleared = tool("fault clear");
+    const SimToolOutcome cleared = tool("fault clear");
     ASSERT_EQ(cleared.exitCode, 0) << cleared.output;
     EXPECT_TRUE(listed("No faults"));
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the cards lie in the field again";
@@ -134,10 +115,8 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytesOnEveryKindOfCard)
              return a.ISO15693_Write(0, 2, uid.data(), 1, hex("33333333").data());
          },
          [&uid](ZentravaLibrary &a) {
-             uint8_t data[1024] = {};
-             uint8_t len = 0;
-             EXPECT_EQ(a.ISO15693_Read(0, 2, uid.data(), 1, 1, data, &len), status::Ok);
-             return Bytes(data + len - 4, data + len);
+             const Bytes data = answer(a.ISO15693_Read, 2, uid.data(), 1, 1).second;
+             return Bytes(data.end() - 4, data.end());
          },
          hex("33330000")},
     };
@@ -168,7 +147,7 @@ TEST_F(FaultTest, WrongFaultsAreRefusedWithTheReason)
         {"fault shake", "unknown fault shake"},
     };
     for (const auto &command : commands) {
-        const Outcome outcome = tool(command.arguments);
+        const SimToolOutcome outcome = tool(command.arguments);
         EXPECT_EQ(outcome.exitCode, 2) << command.arguments;
         EXPECT_NE(outcome.output.find(command.reason), std::string::npos) << outcome.output;
     }

@@ -72,6 +72,23 @@ protected:
         return {result, Bytes(data, data + 16)};
     }
 
+    // An entry point that answers into a buffer and its length: the status and the answer.
+    template <class Function, class... Arguments>
+    static std::pair<int32_t, Bytes> answer(Function function, Arguments... arguments)
+    {
+        uint8_t data[1024] = {};
+        uint8_t len = 0;
+        const int32_t result = function(0, arguments..., data, &len);
+        return {result, Bytes(data, data + len)};
+    }
+    // The same for a command given in hex, the answer in hex too.
+    template <class Function> static std::pair<int32_t, std::string> exchange(Function function, const char *command)
+    {
+        const Bytes bytes = hex(command);
+        const auto [result, data] = answer(function, bytes.data(), static_cast<int32_t>(bytes.size()));
+        return {result, zentrava::toHex(data)};
+    }
+
     ZentravaLibrary &api = ZentravaLibrary::instance();
     uint8_t tagType[2] = {};
     ScenarioSandbox sandbox;
