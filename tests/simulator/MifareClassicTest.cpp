@@ -183,7 +183,11 @@ TEST_F(MifareClassicTest, CardChangesAreWrittenBackOnlyWhenAScenarioFileExists)
     selectMifare();
     ASSERT_EQ(authenticate(4), status::Ok);
     ASSERT_EQ(api.rf_M1_write(0, 5, Bytes(16, 0xA5).data()), status::Ok);
-    EXPECT_NE(sandbox.readScenario().find("\"5\": \"A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5\""), std::string::npos);
+    ASSERT_EQ(api.rf_M1_initval(0, 6, 7), status::Ok);
+    ASSERT_EQ(api.rf_M1_increment(0, 6, 4), status::Ok);
+    const auto purse = MifareValueBlock::encode(11, 6);
+    for (const std::string &expected : {std::string("\"5\": \"A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5\""), "\"6\": \"" + zentrava::toHex(purse.data(), 16) + "\""})
+        EXPECT_NE(sandbox.readScenario().find(expected), std::string::npos) << expected;
 }
 
 } // namespace

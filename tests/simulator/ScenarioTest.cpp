@@ -142,22 +142,4 @@ TEST_F(ScenarioFileTest, WriteBackOffKeepsChangesInMemoryOnly)
     EXPECT_EQ(sandbox.readScenario(), text);
 }
 
-TEST_F(ScenarioFileTest, WrittenBackFileReadsBackTheSameCard)
-{
-    sandbox.writeScenario(Scenario::builtInDefault().serialize());
-    selectMifare();
-    ASSERT_EQ(authenticate(0), status::Ok);
-    ASSERT_EQ(api.rf_M1_increment(0, 1, 11), status::Ok);
-    // What tomorrow's run reads: the file alone.
-    const Scenario saved = Scenario::parse(sandbox.readScenario());
-    api.rf_close_com();
-    sandbox.writeScenario(saved.serialize());
-    ASSERT_EQ(api.rf_init_com(1, 9600), status::Ok);
-    selectMifare();
-    ASSERT_EQ(authenticate(0), status::Ok);
-    int32_t value = 0;
-    ASSERT_EQ(api.rf_M1_readval(0, 1, &value), status::Ok);
-    EXPECT_EQ(value, 111);
-}
-
 } // namespace
