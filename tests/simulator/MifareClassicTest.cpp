@@ -3,6 +3,7 @@
 #include "ReaderFixture.h"
 
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -79,41 +80,56 @@ TEST_F(MifareClassicTest, WrongKeyFailsAndTheCardMustBeSelectedAgain)
     EXPECT_EQ(readBlock(4).first, status::AccessDenied);
 }
 
-TEST_F(MifareClassicTest, AccessBitsForbidWritesTheyDoNotGrant)
+// Each sector gets a trailer (written under the transport configuration); then every operation
+// runs on a fresh selection and authentication with the named key.
+TEST_F(MifareClassicTest, AccessBitsGrantExactlyTheOperationsTheyName)
 {
-    // The manufacturer block is read-only.
-    selectMifare();
-    ASSERT_EQ(authenticate(0), status::Ok);
-    EXPECT_EQ(api.rf_M1_write(0, 0, Bytes(16, 0x11).data()), status::AccessDenied);
-    ASSERT_EQ(reselectAndAuthenticate(0), status::Ok);
-    EXPECT_EQ(api.rf_M1_initval(0, 0, 5), status::AccessDenied);
-    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
-    // Block 4 read-only (010), blocks 5 and 6 free, trailer in transport configuration.
-    ASSERT_EQ(api.rf_M1_write(0, 7, trailer(factoryKey, {2, 0, 0, 1}, factoryKey).data()), status::Ok);
-    EXPECT_EQ(api.rf_M1_write(0, 4, Bytes(16, 0x44).data()), status::AccessDenied);
-    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
-    EXPECT_EQ(readBlock(4).first, status::Ok);
-    EXPECT_EQ(api.rf_M1_write(0, 5, Bytes(16, 0x55).data()), status::Ok);
-    EXPECT_EQ(readBlock(5).second, Bytes(16, 0x55));
-    // Malformed access bits block the whole sector.
+    enum Operation { Read, Write, Increment, Decrement };
+    struct Check {
+        uint8_t block;
+        uint8_t key;
+        Operation operation;
+        int32_t expected;
+    };
+    const struct {
+        const char *conditions;
+        uint8_t sector;
+        std::array<uint8_t, 4> groups;
+        std::vector<Check> checks;
+    } sectors[] = {
+        {"manufacturer block", 0, {0, 0, 0, 1}, {{0, KeyA, Write, status::AccessDenied}}},
+        {"block 4 read-only (010), 5 and 6 free", 1, {2, 0, 0, 1},
+         {{4, KeyA, Write, status::AccessDenied}, {4, KeyA, Read, status::Ok}, {5, KeyA, Write, status::Ok}}},
+        {"data written with key B only (100), keys and access bits too (011)", 2, {4, 4, 4, 3},
+         {{8, KeyA, Write, status::AccessDenied}, {8, KeyB, Write, status::Ok}, {8, KeyA, Read, status::Ok}}},
+        {"block 20 decrement only (001), 21 value block (110)", 5, {1, 6, 0, 3},
+         {{20, KeyA, Increment, status::AccessDenied}, {20, KeyA, Decrement, status::Ok},
+          {21, KeyA, Increment, status::AccessDenied}, {21, KeyB, Increment, status::Ok}}},
+    };
+    for (const auto &sector : sectors) {
+        SCOPED_TRACE(sector.conditions);
+        const uint8_t first = uint8_t(sector.sector * 4);
+        ASSERT_EQ(reselectAndAuthenticate(first), status::Ok);
+        for (uint8_t block = first; block < first + 3 && block > 0; ++block)
+            ASSERT_EQ(api.rf_M1_initval(0, block, 50), status::Ok);
+        ASSERT_EQ(api.rf_M1_write(0, first + 3, trailer(factoryKey, sector.groups, keyB).data()), status::Ok);
+        for (const Check &check : sector.checks) {
+            ASSERT_EQ(reselectAndAuthenticate(check.block, check.key, check.key == KeyA ? factoryKey : keyB), status::Ok);
+            const Bytes data(16, 0x5A);
+            const int32_t result = check.operation == Read        ? readBlock(check.block).first
+                                   : check.operation == Write     ? api.rf_M1_write(0, check.block, data.data())
+                                   : check.operation == Increment ? api.rf_M1_increment(0, check.block, 1)
+                                                                  : api.rf_M1_decrement(0, check.block, 1);
+            EXPECT_EQ(result, check.expected) << int(check.block) << " operation " << check.operation;
+        }
+    }
+    // A key-B-only trailer hides key B; malformed access bits block the whole sector.
+    ASSERT_EQ(reselectAndAuthenticate(8), status::Ok);
+    EXPECT_EQ(readBlock(11).second, Bytes(trailer(Bytes(6, 0), {4, 4, 4, 3}, Bytes(6, 0))));
     ASSERT_EQ(reselectAndAuthenticate(16), status::Ok);
     ASSERT_EQ(api.rf_M1_write(0, 19, hex("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF").data()), status::Ok);
     ASSERT_EQ(reselectAndAuthenticate(16), status::Ok);
     EXPECT_EQ(readBlock(16).first, status::AccessDenied);
-}
-
-TEST_F(MifareClassicTest, KeyBOnlyConfigurationHidesKeyBAndRefusesKeyAWrites)
-{
-    selectMifare();
-    ASSERT_EQ(authenticate(8), status::Ok);
-    // Data: read A|B, write B (100); trailer 011: keys and access bits written with key B only.
-    ASSERT_EQ(api.rf_M1_write(0, 11, trailer(factoryKey, {4, 4, 4, 3}, keyB).data()), status::Ok);
-    EXPECT_EQ(api.rf_M1_write(0, 8, Bytes(16, 0x88).data()), status::AccessDenied);
-    ASSERT_EQ(reselectAndAuthenticate(8), status::Ok);
-    EXPECT_EQ(readBlock(11).second, Bytes(trailer(Bytes(6, 0), {4, 4, 4, 3}, Bytes(6, 0))));
-    ASSERT_EQ(reselectAndAuthenticate(8, KeyB, keyB), status::Ok);
-    EXPECT_EQ(api.rf_M1_write(0, 8, Bytes(16, 0x88).data()), status::Ok);
-    EXPECT_EQ(readBlock(8).second, Bytes(16, 0x88));
 }
 
 TEST_F(MifareClassicTest, TrailerWriteChangesOnlyThePartsTheConditionsAllow)
@@ -150,26 +166,6 @@ TEST_F(MifareClassicTest, ValueBlocksKeepTheirFormatAndRefuseWhatAPurseMustNotDo
     EXPECT_EQ(value, std::numeric_limits<int32_t>::max()) << "a refused operation changes nothing";
     ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
     EXPECT_EQ(api.rf_M1_increment(0, 4, 1), status::NotValueBlock) << "block 4 holds data";
-}
-
-TEST_F(MifareClassicTest, ValueBlockAccessConditionsSeparateIncrementFromDecrement)
-{
-    selectMifare();
-    ASSERT_EQ(authenticate(20), status::Ok);
-    // Block 20: decrement only (001); block 21: value block (110), increment with key B only.
-    ASSERT_EQ(api.rf_M1_initval(0, 20, 50), status::Ok);
-    ASSERT_EQ(api.rf_M1_initval(0, 21, 50), status::Ok);
-    ASSERT_EQ(api.rf_M1_write(0, 23, trailer(factoryKey, {1, 6, 0, 3}, keyB).data()), status::Ok);
-    ASSERT_EQ(reselectAndAuthenticate(20), status::Ok);
-    EXPECT_EQ(api.rf_M1_increment(0, 20, 1), status::AccessDenied);
-    ASSERT_EQ(reselectAndAuthenticate(20), status::Ok);
-    EXPECT_EQ(api.rf_M1_decrement(0, 20, 1), status::Ok);
-    EXPECT_EQ(api.rf_M1_increment(0, 21, 1), status::AccessDenied);
-    ASSERT_EQ(reselectAndAuthenticate(20, KeyB, keyB), status::Ok);
-    EXPECT_EQ(api.rf_M1_increment(0, 21, 1), status::Ok);
-    int32_t value = 0;
-    ASSERT_EQ(api.rf_M1_readval(0, 21, &value), status::Ok);
-    EXPECT_EQ(value, 51);
 }
 
 TEST_F(MifareClassicTest, CardChangesAreWrittenBackOnlyWhenAScenarioFileExists)

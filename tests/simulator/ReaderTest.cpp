@@ -44,13 +44,6 @@ TEST_F(ReaderTest, UncalledOrdinalsRefuseAndUnmodelledCardsAreAbsent)
         auto entry = reinterpret_cast<int32_t (*)()>(api.symbol(ordinal));
         EXPECT_NE(entry(), status::Ok) << "ordinal " << ordinal;
     }
-    // ISO 15693 inventory and the type B request: the reader answers, no card does.
-    auto inventory = reinterpret_cast<int32_t (*)(uint16_t, uint8_t *, uint8_t *)>(api.symbol(400));
-    auto atqb = reinterpret_cast<int32_t (*)(uint16_t, uint8_t, uint8_t *, uint8_t *)>(api.symbol(32));
-    uint8_t buffer[1024];
-    uint8_t len = 0;
-    EXPECT_EQ(inventory(0, buffer, &len), status::NoCard);
-    EXPECT_EQ(atqb(0, 0, buffer, &len), status::NoCard);
 }
 
 TEST_F(ReaderTest, PortOpensOnlyWhereTheReaderIsAttachedAndCallsFailWhileClosed)
