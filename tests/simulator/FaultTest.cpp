@@ -48,20 +48,14 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
     // Written by hand in the scenario file, without an id.
     sandbox.writeScenario(std::string(R"({"reader": {"port": 1}, "field": )") + OneKCard +
                           R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}]})");
-    uint8_t serial[16] = {};
-    uint8_t len = 0;
-    uint8_t size = 0;
     EXPECT_EQ(request(), status::Ok);
-    EXPECT_EQ(api.rf_anticoll(0, 4, serial, &len), status::Ok);
-    EXPECT_EQ(api.rf_select(0, serial, 4, &size), status::NoCard) << "the card left with the second call";
-    EXPECT_EQ(request(), status::NoCard);
-    EXPECT_EQ(api.OpenCard(0), status::NoCard) << "the contact slot's card left too";
+    EXPECT_EQ(answer(api.rf_anticoll, 4).first, status::Ok);
+    EXPECT_EQ(request(), status::NoCard) << "the cards left after two calls";
+    EXPECT_EQ(api.OpenCard(0), status::NoCard) << "the contact slot's card too";
     EXPECT_TRUE(listed("the cards are out of the field"));
-    EXPECT_NE(sandbox.readScenario().find("0A0B0C0D"), std::string::npos) << "the file keeps the cards away";
 
     ASSERT_EQ(tool("fault timeout").exitCode, 0);
-    EXPECT_EQ(api.rf_init_com(1, 115200), status::TimedOut);
-    EXPECT_EQ(api.rf_beep(0, 1), status::TimedOut);
+    EXPECT_EQ(api.rf_init_com(1, 115200), status::TimedOut) << "even the opening of the port";
 
     const SimToolOutcome cleared = tool("fault clear");
     ASSERT_EQ(cleared.exitCode, 0) << cleared.output;
@@ -70,8 +64,9 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
     EXPECT_EQ(api.OpenCard(0), status::Ok);
 }
 
-// One torn write per way bytes reach a card: a block, write pages of a contact memory, a
-// vicinity tag's block. The write answers no card and the memory keeps the first bytes only.
+// One torn write per way bytes reach a card (the page test tears an UltraLight page): a block
+// of a card that must be selected again, write pages of a contact memory. The write answers no
+// card and the memory keeps the first bytes only.
 TEST_F(FaultTest, ATornWriteKeepsItsFirstBytesOnEveryKindOfCard)
 {
     struct Case {
@@ -82,7 +77,6 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytesOnEveryKindOfCard)
         std::function<Bytes(ZentravaLibrary &)> read;
         Bytes expected;
     };
-    const Bytes uid = hex("E004010000000001");
     const Case cases[] = {
         {"Mifare block", R"("field": [{"type": "mifare-1k", "Card": {"UID": "0A0B0C0D"}}])", 5,
          [this](ZentravaLibrary &a) {
@@ -109,16 +103,6 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytesOnEveryKindOfCard)
              return data;
          },
          hex("FFFFFFFFFFFF222222FFFFFFFFFFFFFF")},
-        {"ISO 15693 block", R"("field": [{"type": "icode-sli", "Card": {"UID": "E004010000000001"}}])", 2,
-         [&uid](ZentravaLibrary &a) {
-             EXPECT_EQ(a.rf_init_type(0, 0x31), status::Ok);
-             return a.ISO15693_Write(0, 2, uid.data(), 1, hex("33333333").data());
-         },
-         [&uid](ZentravaLibrary &a) {
-             const Bytes data = answer(a.ISO15693_Read, 2, uid.data(), 1, 1).second;
-             return Bytes(data.end() - 4, data.end());
-         },
-         hex("33330000")},
     };
     for (const Case &row : cases) {
         SCOPED_TRACE(row.name);
@@ -127,7 +111,6 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytesOnEveryKindOfCard)
         EXPECT_EQ(row.write(api), status::NoCard);
         EXPECT_EQ(row.read(api), row.expected);
         EXPECT_TRUE(listed("No faults")) << "one write is torn, not the next";
-        ASSERT_EQ(api.rf_init_type(0, 'A'), status::Ok);
     }
 }
 
