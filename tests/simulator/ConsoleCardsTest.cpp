@@ -37,10 +37,7 @@ TEST_F(ConsoleCardsTest, RawTypeBFramesReachTheCardInTheField)
 {
     EXPECT_EQ(exchange(api.rf_transceive1, "050000").first, status::NoCard) << "type A mode";
     ASSERT_EQ(api.rf_init_type(0, 'B'), status::Ok);
-    const struct {
-        const char *frame;
-        Result answer;
-    } dialogue[] = {
+    const std::pair<const char *, Result> dialogue[] = {
         {"0200A40000020001", {status::NoCard, ""}},           // I-block before ATTRIB
         {"050000", {status::Ok, AnswerToRequestB}},           // REQB
         {"1DFFFFFFFF00080100", {status::NoCard, ""}},         // ATTRIB to another PUPI
@@ -53,8 +50,8 @@ TEST_F(ConsoleCardsTest, RawTypeBFramesReachTheCardInTheField)
         {"050000", {status::NoCard, ""}},                     // REQB: the card is halted
         {"050008", {status::Ok, AnswerToRequestB}},           // WUPB
     };
-    for (const auto &step : dialogue)
-        EXPECT_EQ(exchange(api.rf_transceive1, step.frame), step.answer) << step.frame;
+    for (const auto &[frame, reply] : dialogue)
+        EXPECT_EQ(exchange(api.rf_transceive1, frame), reply) << frame;
     uint8_t answer[4];
     uint8_t len = 0;
     EXPECT_EQ(api.rf_transceive1(0, answer, 0, answer, &len), status::WrongParameter) << "an empty frame";

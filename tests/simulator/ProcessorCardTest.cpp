@@ -26,10 +26,7 @@ TEST_F(ProcessorCardTest, ResetAnswersSerialNumberThenAnswerToSelect)
 TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
 {
     ASSERT_EQ(reset(false).first, status::Ok);
-    const struct {
-        const char *command;
-        const char *answer;
-    } dialogue[] = {
+    const std::pair<const char *, const char *> dialogue[] = {
         {"00A40000023F00", "9000"},
         {"00B0000004", "6986"},                          // no current file
         {"00A40000020001", "9000"},                      // card text under the master file
@@ -54,8 +51,8 @@ TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
         {"00A40000021001", "9000"},                      // the application by its file id
         {"00B0810004", "484F4C449000"},                  // short file id 1: "HOLD"
     };
-    for (const auto &step : dialogue)
-        EXPECT_EQ(answerTo(step.command), step.answer) << step.command;
+    for (const auto &[command, reply] : dialogue)
+        EXPECT_EQ(answerTo(command), reply) << command;
     const std::string first = answerTo("0084000008");
     EXPECT_EQ(first.size(), 20u);
     EXPECT_EQ(first.substr(16), "9000");

@@ -36,10 +36,7 @@ TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)
 
 TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
 {
-    const struct {
-        const char *text;
-        const char *reason;
-    } cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         {"garbage", "not valid JSON"},
         {"[]", "must be a JSON object"},
         {R"({"FileType": "mfcard"})", "not a scenario file"},
@@ -70,13 +67,13 @@ TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
         {R"({"field": [{"type": "desfire", "Card": {"UID": "04010203040506"}, "applications": [{"AID": "01", "FID": "1000"}]}]})",
          "5 to 16 bytes"},
     };
-    for (const auto &entry : cases) {
+    for (const auto &[text, reason] : cases) {
         try {
-            Scenario::parse(entry.text);
-            ADD_FAILURE() << "accepted: " << entry.text;
+            Scenario::parse(text);
+            ADD_FAILURE() << "accepted: " << text;
         } catch (const ScenarioError &error) {
-            EXPECT_NE(std::string(error.what()).find(entry.reason), std::string::npos)
-                << entry.text << "\n  gave: " << error.what();
+            EXPECT_NE(std::string(error.what()).find(reason), std::string::npos)
+                << text << "\n  gave: " << error.what();
         }
     }
 }
