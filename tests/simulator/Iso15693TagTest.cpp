@@ -2,6 +2,8 @@
 
 #include "CardCatalogue.h"
 
+#include <tuple>
+
 namespace {
 
 constexpr uint8_t Addressed = 2;
@@ -50,11 +52,7 @@ constexpr const char *Srf02 = "E005000000000003";
 TEST_F(Iso15693TagTest, RawFramesReachTheTagsThroughThePassThrough)
 {
     const std::string sliOnAir = "01000000000104E0", tagItOnAir = "02000000000007E0";
-    const struct {
-        std::string frame;
-        int32_t result;
-        std::string answer;
-    } dialogue[] = {
+    const std::tuple<std::string, int32_t, std::string> dialogue[] = {
         {"260100", status::Ok, "0011" + sliOnAir},                       // inventory, one slot
         {"022003", status::Ok, "00CAFEF00D"},                            // read single, first tag
         {"422005", status::Ok, "000100000000"},                          // with its security status
@@ -67,10 +65,10 @@ TEST_F(Iso15693TagTest, RawFramesReachTheTagsThroughThePassThrough)
         {"02AA", status::Ok, "0101"},                                    // not supported
         {"0221", status::Ok, "0102"},                                    // no block number
     };
-    for (const auto &step : dialogue) {
-        auto [result, text] = exchange(api.rf_transceive1, step.frame.c_str());
-        EXPECT_EQ(result, step.result) << step.frame;
-        EXPECT_EQ(text.substr(0, step.answer.size()), step.answer) << step.frame;
+    for (const auto &[frame, expected, reply] : dialogue) {
+        const auto [result, text] = exchange(api.rf_transceive1, frame.c_str());
+        EXPECT_EQ(result, expected) << frame;
+        EXPECT_EQ(text.substr(0, reply.size()), reply) << frame;
     }
     ASSERT_EQ(api.rf_init_type(0, 'A'), status::Ok);
     EXPECT_EQ(exchange(api.rf_transceive1, "260100").first, status::NoCard) << "type A mode";

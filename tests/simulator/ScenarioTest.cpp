@@ -112,15 +112,4 @@ TEST_F(ScenarioFileTest, MalformedFileGivesANoCardReaderAndIsLeftAlone)
     EXPECT_EQ(selectMifare(), hex("01020304")) << "a repaired file brings the cards back";
 }
 
-TEST_F(ScenarioFileTest, WriteBackOffKeepsChangesInMemoryOnly)
-{
-    const std::string text = R"({"reader": {"writeBack": false}, "field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}}]})";
-    sandbox.writeScenario(text);
-    selectMifare();
-    ASSERT_EQ(authenticate(4), status::Ok);
-    ASSERT_EQ(api.rf_M1_write(0, 4, Bytes(16, 0x77).data()), status::Ok);
-    EXPECT_EQ(readBlock(4).second, Bytes(16, 0x77));
-    EXPECT_EQ(sandbox.readScenario(), text);
-}
-
 } // namespace

@@ -1,6 +1,5 @@
 #include "ReaderFixture.h"
 
-#include <cstdio>
 #include <string>
 #include <tuple>
 
@@ -14,10 +13,8 @@ protected:
     // A tag with the given configuration byte, the key above and 0000000000000005 in page 3.
     void layTag(uint8_t configuration)
     {
-        char config[3];
-        std::snprintf(config, sizeof config, "%02X", configuration);
         useField(std::string(R"([{"type": "trh1064", "Card": {"UID": "1064000000000001"}, "Key": ")") + Key +
-                 R"(", "blocks": {"0": "00000000000000)" + config + R"(", "7": "0000000000000005"}}])");
+                 R"(", "blocks": {"0": "00000000000000)" + zentrava::toHex(&configuration, 1) + R"(", "7": "0000000000000005"}}])");
     }
     // The page's search: type B mode, field on, request B; then the key when asked.
     int32_t wake(bool withKey = false, const char *key = Key)
