@@ -38,7 +38,7 @@ TEST_F(ReaderTest, ExportsExactlyTheOrdinalsOfTheContract)
     EXPECT_EQ(dlsym(api.handle(), "rf_init_com"), nullptr);
 }
 
-TEST_F(ReaderTest, UncalledOrdinalsRefuseAndUnmodelledCardsAreAbsent)
+TEST_F(ReaderTest, UncalledOrdinalsRefuse)
 {
     for (int ordinal : UncalledOrdinals) {
         auto entry = reinterpret_cast<int32_t (*)()>(api.symbol(ordinal));
@@ -109,8 +109,8 @@ int secondsOfDay(const uint8_t *clock)
 
 TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
 {
-    // The page test writes and reads the clock back. It runs on from the written time: seen through a clock face at a later "now",
-    // without waiting for real seconds to pass.
+    // The page test writes the clock and reads it back. It runs on from the written time: seen
+    // through a clock face at a later "now", without waiting for real seconds to pass.
     const int64_t now = zentrava::ReaderClock::localNow();
     const std::optional<int64_t> offset = zentrava::ReaderClock::offsetFor(LeapDay, now);
     ASSERT_TRUE(offset.has_value());
