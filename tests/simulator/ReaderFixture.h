@@ -45,14 +45,12 @@ protected:
     // The Mifare Standard page's selection: request all, anticollision, select.
     Bytes selectMifare(uint8_t mode = RequestAll)
     {
-        uint8_t serial[16] = {};
-        uint8_t len = 0;
         uint8_t size = 0;
         EXPECT_EQ(request(mode), status::Ok);
-        EXPECT_EQ(api.rf_anticoll(0, 4, serial, &len), status::Ok);
-        EXPECT_EQ(len, 4);
-        EXPECT_EQ(api.rf_select(0, serial, 4, &size), status::Ok);
-        return Bytes(serial, serial + len);
+        const auto [result, serial] = answer(api.rf_anticoll, 4);
+        EXPECT_EQ(result, status::Ok);
+        EXPECT_EQ(api.rf_select(0, serial.data(), uint8_t(serial.size()), &size), status::Ok);
+        return serial;
     }
 
     int32_t authenticate(uint8_t block, uint8_t mode = KeyA, const Bytes &key = Bytes(6, 0xFF))

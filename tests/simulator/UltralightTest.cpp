@@ -5,13 +5,10 @@ namespace {
 class UltralightTest : public ReaderFixture {
 protected:
     // The UltraLight page's selection: request all, then the UltraLight select.
-    Bytes selectUltralight()
+    void selectUltralight()
     {
-        uint8_t serial[16] = {};
-        uint8_t len = 0;
         EXPECT_EQ(request(), status::Ok);
-        EXPECT_EQ(api.rf_ul_select(0, serial, &len), status::Ok);
-        return Bytes(serial, serial + len);
+        EXPECT_EQ(answer(api.rf_ul_select).first, status::Ok);
     }
     int32_t writePage(uint8_t page, const char *data) { return api.rf_ul_write(0, page, hex(data).data()); }
     Bytes page(uint8_t number)
