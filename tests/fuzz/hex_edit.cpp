@@ -10,6 +10,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 QApplication &application()
@@ -26,12 +29,7 @@ QApplication &application()
 
 bool isHexText(const QString &text)
 {
-    for (const QChar character : text) {
-        const char16_t code = character.unicode();
-        if (!((code >= u'0' && code <= u'9') || (code >= u'a' && code <= u'f') || (code >= u'A' && code <= u'F')))
-            return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128 && std::isxdigit(c.unicode()); });
 }
 
 void press(CHexEdit &edit, int key, Qt::KeyboardModifiers modifiers, const QString &text = {})
@@ -118,21 +116,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
             typed = true;
             break;
         }
-        case 5:
-            edit.SetMaxBytes(input.pick(20));
-            break;
-        case 6:
-            edit.SetInputLocked(input.byte() % 2 != 0);
-            break;
+        case 5: edit.SetMaxBytes(input.pick(20)); break;
+        case 6: edit.SetInputLocked(input.byte() % 2 != 0); break;
         case 7: { // the program shows bytes
             const std::string_view bytes = input.take(input.pick(24));
             edit.SetHexBytes(reinterpret_cast<const uint8_t *>(bytes.data()), int(bytes.size()));
             FUZZ_CHECK(edit.GetHexBytes() == QByteArray(bytes.data(), qsizetype(bytes.size())));
             break;
         }
-        case 8:
-            edit.setSelection(input.pick(40), input.pick(40) - 20);
-            break;
+        case 8: edit.setSelection(input.pick(40), input.pick(40) - 20); break;
         }
         const QString text = edit.text();
         if (onlyHexEntered)

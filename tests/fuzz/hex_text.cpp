@@ -3,6 +3,8 @@
 
 #include "controls/HexCodec.h"
 
+#include <algorithm>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
@@ -16,9 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     FUZZ_CHECK(BytesToHexText(reinterpret_cast<const uint8_t *>(data), int(size)).size() == qsizetype(2 * size));
 
     // Text of hex digits alone survives the round trip, up to case, when its length is even.
-    bool allDigits = true;
-    for (const QChar character : text)
-        allDigits = allDigits && HexDigitValue(character) < 16 && character.isLetterOrNumber();
+    const bool allDigits = std::all_of(text.begin(), text.end(), [](QChar c) { return HexDigitValue(c) < 16 && c.isLetterOrNumber(); });
     if (allDigits && text.size() % 2 == 0)
         FUZZ_CHECK(shown == text.toUpper());
     for (qsizetype i = 0; i + 1 < text.size(); i += 2)

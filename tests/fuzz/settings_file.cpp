@@ -21,11 +21,9 @@ const std::array<QString, 5> ValueNames = {QStringLiteral("CurCard"), QStringLit
 std::array<std::optional<uint32_t>, 5> readAll(const CSettingsKey &key)
 {
     std::array<std::optional<uint32_t>, 5> values;
-    for (std::size_t i = 0; i < ValueNames.size(); ++i) {
-        uint32_t value = 0;
-        if (key.readDword(ValueNames[i], value))
+    for (std::size_t i = 0; i < ValueNames.size(); ++i)
+        if (uint32_t value = 0; key.readDword(ValueNames[i], value))
             values[i] = value;
-    }
     return values;
 }
 

