@@ -10,7 +10,7 @@
 namespace {
 
 // The title and the four lines come from the file as it is at each opening; keys it lacks and a
-// missing file leave them empty, never the template's texts; long values are cut at 259.
+// missing file leave them empty, never the template's texts.
 TEST(AboutDlgTest, ShowsTheTitleAndTheFourLinesOfTheFileAtEachOpeningAndOkClosesIt)
 {
     QTemporaryDir folder;
@@ -22,8 +22,7 @@ TEST(AboutDlgTest, ShowsTheTitleAndTheFourLinesOfTheFileAtEachOpeningAndOkCloses
     } cases[] = {
         {"[AppInfo]\nAboutTitle=About it\nAboutVersion=v 2\nAboutLTD=Corvale\nHTTP=web\nCOPYRIGHT=(c)\n",
          QStringLiteral("About it"), {"v 2", "Corvale", "web", "(c)"}},
-        {"[AppInfo]\nAboutTitle=Edited\nHTTP=only web\nCOPYRIGHT=" + QByteArray(300, 'c') + "\n",
-         QStringLiteral("Edited"), {"", "", "only web", QString(259, u'c')}},
+        {"[AppInfo]\nAboutTitle=Edited\nHTTP=only web\n", QStringLiteral("Edited"), {"", "", "only web", ""}},
         {QByteArray(), QString(), {"", "", "", ""}},
     };
     for (const auto &c : cases) {
