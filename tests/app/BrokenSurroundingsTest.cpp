@@ -4,16 +4,18 @@
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "base/ProgramDirectory.h"
-#include "dialogs/CResourceLibrary.h"
 #include "reader/ReaderLibrary.h"
 #include "shell/AppConfig.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CBackgroundDlg.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 
@@ -34,19 +36,18 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A named pipe in place of the file: opening it to read would wait for a writer for ever.
-void replaceByPipe(const QString &path)
+// A named pipe in place of the file (opening it to read would wait for a writer for ever) when
+// no bytes are given.
+void replaceFile(const QString &path, const std::optional<QByteArray> &bytes)
 {
     QFile::remove(path);
-    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-}
-
-void replaceFile(const QString &path, const QByteArray &bytes)
-{
-    QFile::remove(path);
+    if (!bytes) {
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        return;
+    }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    file.write(*bytes);
 }
 
 // A program folder holding what the built program has beside it, with one thing broken.
@@ -76,10 +77,7 @@ protected:
     }
 
     QString file(const QString &name) const { return folder.filePath(name); }
-    static QString builtFile(const QString &name)
-    {
-        return QDir(QCoreApplication::applicationDirPath()).filePath(name);
-    }
+    static QString builtFile(const QString &name) { return QCoreApplication::applicationDirPath() + u'/' + name; }
 
     QTemporaryDir folder;
 };
@@ -106,7 +104,7 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
         {"reader library missing", [&] { QFile::remove(file(library)); }, false, "", false},
         {"reader library a text file", [&] { replaceFile(file(library), "not a library\n"); }, false, "", false},
         {"reader library random bytes", [&] { replaceFile(file(library), randomBytes(70000, 1)); }, false, "", false},
-        {"reader library a named pipe", [&] { replaceByPipe(file(library)); }, false, "", false},
+        {"reader library a named pipe", [&] { replaceFile(file(library), {}); }, false, "", false},
         {"reader library without the required ordinals it never calls",
          [&] { replaceFile(file(library), readFile(builtFile(QStringLiteral("readers/libReaderCalledOnly.so")))); },
          false, "", false},
@@ -118,8 +116,8 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
         {"backgrounds cut in half", [&] { replaceFile(file(backgrounds), realBackgrounds.left(realBackgrounds.size() / 2)); },
          true, "", false},
         {"backgrounds with a scrambled tree", [&] { replaceFile(file(backgrounds), scrambledTree); }, true, "", false},
-        {"backgrounds a named pipe", [&] { replaceByPipe(file(backgrounds)); }, true, "", false},
-        {"configuration a named pipe", [&] { replaceByPipe(file(config)); }, true, "", true},
+        {"backgrounds a named pipe", [&] { replaceFile(file(backgrounds), {}); }, true, "", false},
+        {"configuration a named pipe", [&] { replaceFile(file(config), {}); }, true, "", true},
         {"configuration random bytes", [&] { replaceFile(file(config), randomBytes(300000, 3)); }, true, "", true},
         {"configuration missing", [&] { QFile::remove(file(config)); }, true, "", true},
     };
@@ -136,7 +134,9 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
                 EXPECT_EQ(app.mainFrame(), nullptr);
                 ASSERT_EQ(boxes.size(), 1u);
                 EXPECT_EQ(boxes[0].text, QStringLiteral("Load Zentrava.dll failed !"));
-                CardType = 4;
+                EXPECT_TRUE(boxes[0].caption.isEmpty());
+                EXPECT_EQ(boxes[0].buttons, MessageButtons::Ok);
+                EXPECT_EQ(boxes[0].icon, MessageIcon::None);
             } else {
                 CMainFrame *frame = app.mainFrame();
                 EXPECT_TRUE(boxes.empty());
@@ -148,8 +148,8 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
                 CBackgroundDlg chooser(0);
                 chooser.grab();
                 EXPECT_EQ(chooser.hasPreview(), c.backgrounds);
-                CardType = 4;
             }
+            CardType = 4;
             app.exitInstance();
         }
         // The settings are written in every case.

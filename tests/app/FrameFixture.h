@@ -9,9 +9,7 @@
 #include "reader/RuntimeState.h"
 #include "reader/Settings.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -38,7 +36,6 @@ protected:
         previousSound = SetQuestionSoundHandler([this] { ++sounds; });
         SetScreenSizeOverride(QSize(1024, 768));
     }
-
     void TearDown() override
     {
         SetScreenSizeOverride(QSize());

@@ -25,24 +25,18 @@ int widthToShow(const CHexEdit &edit, const QString &text)
     return edit.style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(textWidth, edit.height()), &edit).width();
 }
 
-// The longest value a limited field takes: its byte count of the widest hex digit.
-QString widestValue(const CHexEdit &edit)
-{
-    QChar widest = QLatin1Char('0');
-    for (QChar digit : QStringLiteral("0123456789ABCDEF")) {
-        if (edit.fontMetrics().horizontalAdvance(digit) > edit.fontMetrics().horizontalAdvance(widest))
-            widest = digit;
-    }
-    return QString(2 * edit.GetMaxBytes(), widest);
-}
-
+// Every limited field shows its longest value: its byte count of the widest hex digit. Fields
+// without a limit show what the card answers.
 void expectWholeValuesFit(const CCardPage &page, const QString &where)
 {
     for (const CHexEdit *edit : page.findChildren<CHexEdit *>()) {
-        // Fields without a limit show what the card answers; the rest take at most their limit.
         if (edit->GetMaxBytes() <= 0 || edit->GetMaxBytes() > 1024)
             continue;
-        const QString value = widestValue(*edit);
+        QChar widest = QLatin1Char('0');
+        for (QChar digit : QStringLiteral("0123456789ABCDEF"))
+            if (edit->fontMetrics().horizontalAdvance(digit) > edit->fontMetrics().horizontalAdvance(widest))
+                widest = digit;
+        const QString value(2 * edit->GetMaxBytes(), widest);
         EXPECT_LE(widthToShow(*edit, value), edit->width())
             << where.toStdString() << ", " << edit->objectName().toStdString() << ": " << edit->GetMaxBytes()
             << " bytes need " << widthToShow(*edit, value) << " px, the field is " << edit->width();

@@ -1,5 +1,6 @@
+#include "PageHarness.h"
+
 #include "app/CProcessView.h"
-#include "reporting/UserPrompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,17 +20,11 @@
 
 namespace {
 
-// The program's saved files, each written by save_loop through the program's own code.
+// The program's saved files, each written by save_loop through the program's own code, and
+// their place inside the folder given to save_loop.
 struct SavedFile {
-    const char *kind;
-    const char *fileName; // inside the folder given to save_loop
-};
-
-const SavedFile SavedFiles[] = {
-    {"settings", "Corvale/IORFCard.reg"},
-    {"book", "cosbooks.txt"},
-    {"scenario", "scenario.json"},
-};
+    const char *kind, *fileName;
+} const SavedFiles[] = {{"settings", "Corvale/IORFCard.reg"}, {"book", "cosbooks.txt"}, {"scenario", "scenario.json"}};
 
 QByteArray readFile(const QString &path)
 {
@@ -39,7 +34,7 @@ QByteArray readFile(const QString &path)
 
 QString saveLoopPath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("save_loop"));
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/save_loop");
 }
 
 // Runs save_loop to its end; the file-size limit, when given, holds in the child only.
@@ -47,32 +42,20 @@ int runSave(const SavedFile &file, const QString &folder, const char *mode, QStr
             rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     QProcess process;
-    if (fileSizeLimit != RLIM_INFINITY) {
-        process.setChildProcessModifier([fileSizeLimit] {
-            // A full disk, as far as the saver sees: writes beyond the limit fail with EFBIG.
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = fileSizeLimit;
+    process.setChildProcessModifier([fileSizeLimit] {
+        // A full disk, as far as the saver sees: writes beyond the limit fail with EFBIG.
+        std::signal(SIGXFSZ, SIG_IGN);
+        if (fileSizeLimit != RLIM_INFINITY) {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    }
+        }
+    });
     process.start(saveLoopPath(), {QString::fromLatin1(file.kind), folder, QString::fromLatin1(mode)});
     if (!process.waitForFinished(120000))
         return -1;
     if (errors != nullptr)
         *errors = QString::fromLocal8Bit(process.readAllStandardError());
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-// The two contents save_loop alternates, as whole files.
-std::pair<QByteArray, QByteArray> contents(const SavedFile &file)
-{
-    QTemporaryDir first, second;
-    EXPECT_EQ(runSave(file, first.path(), "a"), 0);
-    EXPECT_EQ(runSave(file, second.path(), "b"), 0);
-    return {readFile(first.filePath(QString::fromLatin1(file.fileName))),
-            readFile(second.filePath(QString::fromLatin1(file.fileName)))};
 }
 
 QByteArray nextLine(QProcess &saver)
@@ -98,13 +81,14 @@ TEST(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile)
     std::mt19937 random(14);
     for (const SavedFile &file : SavedFiles) {
         SCOPED_TRACE(file.kind);
-        const auto [a, b] = contents(file);
-        ASSERT_NE(a.size(), 0);
-        ASSERT_NE(a, b);
-        QTemporaryDir folder;
+        // The two contents save_loop alternates, as whole files.
+        QTemporaryDir folder, other;
         const QString path = folder.filePath(QString::fromLatin1(file.fileName));
         ASSERT_EQ(runSave(file, folder.path(), "a"), 0);
-
+        ASSERT_EQ(runSave(file, other.path(), "b"), 0);
+        const QByteArray a = readFile(path), b = readFile(other.filePath(QString::fromLatin1(file.fileName)));
+        ASSERT_NE(a.size(), 0);
+        ASSERT_NE(a, b);
         // How long one save takes on this machine, so that the kills spread over whole saves.
         QProcess calibration;
         ASSERT_TRUE(startLoop(calibration, file, folder.path()));
@@ -137,28 +121,25 @@ TEST(InterruptedSaveTest, AFailedSaveLeavesTheOldFileWhole)
 {
     for (const SavedFile &file : SavedFiles) {
         SCOPED_TRACE(file.kind);
-        const bool reports = QByteArray(file.kind) != "settings";
+        const bool reports = QByteArray(file.kind) != "settings", scenario = QByteArray(file.kind) == "scenario";
         QTemporaryDir folder;
         const QString path = folder.filePath(QString::fromLatin1(file.fileName));
         ASSERT_EQ(runSave(file, folder.path(), "a"), 0);
         const QByteArray old = readFile(path);
         const QStringList before = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
-
         QString errors;
-        const int status = runSave(file, folder.path(), "b", &errors, 4096);
+        EXPECT_EQ(runSave(file, folder.path(), "b", &errors, 4096), reports ? 1 : 0);
         EXPECT_TRUE(readFile(path) == old) << "the old file changed";
         EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), before) << "no temporary file left";
-        EXPECT_EQ(status, reports ? 1 : 0);
-        if (QByteArray(file.kind) == "scenario") {
+        if (scenario) {
             EXPECT_EQ(errors.trimmed(), path + QStringLiteral(": cannot write: File too large"));
         }
-
         // A folder that is a regular file, which stops root as well as anybody.
         const QString plain = folder.filePath(QStringLiteral("plain"));
         QFile(plain).open(QIODevice::WriteOnly);
         EXPECT_EQ(runSave(file, plain, "b", &errors), reports ? 1 : 0);
         EXPECT_EQ(QFileInfo(plain).size(), 0);
-        if (QByteArray(file.kind) == "scenario") {
+        if (scenario) {
             EXPECT_EQ(errors.trimmed(), plain + QStringLiteral("/scenario.json: cannot write: Not a directory"));
         }
     }
@@ -168,34 +149,28 @@ TEST(InterruptedSaveTest, AFailedLogSaveSaysWhyAndLeavesTheOldFileWhole)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("log.txt"));
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old log\n");
-    old.close();
-
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old log\n");
+    }
     CProcessView view;
     for (int i = 0; i < 10; ++i)
         view.appendEntry(QStringLiteral("rf_request"), i % 3);
-    std::vector<QString> boxes;
-    const MessageBoxHandler previous = SetMessageBoxHandler([&boxes](const MessageBoxRequest &request) {
-        boxes.push_back(request.caption + QStringLiteral("|") + request.text);
-        return MessageAnswer::Ok;
-    });
+    PageHarness harness;
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
+    rlimit small{64, saved.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool written = view.saveEntries(path);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-    SetMessageBoxHandler(previous);
-
     EXPECT_FALSE(written);
     EXPECT_EQ(readFile(path), "old log\n");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], QStringLiteral("Error|Cannot save the log to %1: File too large").arg(path));
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    EXPECT_EQ(harness.messageBoxes()[0].caption, QStringLiteral("Error"));
+    EXPECT_EQ(harness.messageBoxes()[0].text, QStringLiteral("Cannot save the log to %1: File too large").arg(path));
 }
 
 } // namespace

@@ -62,22 +62,20 @@ TEST(ReaderCallTraceTest, MifareReadSessionIsTracedCallByCall)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QJsonObject &line = lines[i];
         const FakeReader::Call &call = calls[std::size_t(i)];
-        EXPECT_EQ(line["name"].toString(), call.name) << i;
+        SCOPED_TRACE(call.name.toStdString());
+        EXPECT_EQ(line["name"].toString(), call.name);
         EXPECT_EQ(line["seq"].toInt(), i + 1);
-        EXPECT_EQ(line["status"].toInt(), 0) << i;
-        EXPECT_GE(line["us"].toInteger(), 0) << i;
-        EXPECT_TRUE(QDateTime::fromString(line["time"].toString(), Qt::ISODateWithMs).isValid()) << i;
+        EXPECT_EQ(line["status"].toInt(), 0);
+        EXPECT_GE(line["us"].toInteger(), 0);
+        EXPECT_TRUE(QDateTime::fromString(line["time"].toString(), Qt::ISODateWithMs).isValid());
         const QByteArray args = QJsonDocument(line["args"].toArray()).toJson(QJsonDocument::Compact);
-        EXPECT_EQ(QString::fromLatin1(args.mid(1, args.size() - 2)), expectedArgs[i]) << call.name.toStdString();
-        // Every buffer the page passed in is in the trace as it was passed.
-        for (const QByteArray &input : call.inputs)
-            EXPECT_TRUE(args.contains("{\"in\":\"" + input.toHex().toUpper() + "\"}")) << i;
+        EXPECT_EQ(QString::fromLatin1(args.mid(1, args.size() - 2)), expectedArgs[i]);
     }
     EXPECT_EQ(lines[3]["ordinal"].toInt(), 15);
     EXPECT_EQ(lines[10]["ordinal"].toInt(), 22);
 }
 
-TEST(ReaderCallTraceTest, AFileThatCannotBeOpenedIsRefused)
+TEST(ReaderCallTraceTest, AFileThatCannotBeOpenedIsRefusedWithTheReason)
 {
     ReaderCallTrace trace;
     EXPECT_FALSE(trace.start(QStringLiteral("/nonexistent-folder/trace.jsonl")));

@@ -73,8 +73,6 @@ TEST_P(ReaderAgreementTest, TheDefaultFieldAndReaderAnswerAlike)
     uint32_t version = 0;
     ASSERT_EQ(ReaderApi.lib_ver(&version), 0);
     EXPECT_EQ(version, 1u);
-    ASSERT_EQ(ReaderApi.rf_get_device_number(buffer.data()), 0);
-    EXPECT_EQ(bytes(buffer.data(), 2).toHex(), "0000");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothReaders, ReaderAgreementTest, ::testing::Values(Reader::Fake, Reader::Simulator),
@@ -89,7 +87,6 @@ TEST(FakeReaderTest, EveryFunctionOfTheListIsPresentAndAnUnknownNameFailsTheTest
         }
     }
     EXPECT_NONFATAL_FAILURE(reader.script("rf_M1_raed", {}), "no function named \"rf_M1_raed\"");
-    EXPECT_NONFATAL_FAILURE(reader.setDefault("rf_selec", {}), "no function named \"rf_selec\"");
 }
 
 } // namespace

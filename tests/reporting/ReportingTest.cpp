@@ -18,16 +18,13 @@ TEST(ReportingTest, CallResultsFailuresAndSuccesses)
         int sounds;
         int language = 1;
     } cases[] = {
-        {[] { ReportCallResult(0x1a, QStringLiteral("rf_select")); }, "Error: 1a ,function: rf_select", 1},
         {[] { ReportCallResult(0); }, "Communication successful", 0},
         {[] { ReportCallResult(0, QStringLiteral("rf_request")); }, "Communication successful ,function: rf_request", 0},
         {[] { ReportCallResult(-1, QStringLiteral("rf_halt")); }, "Error: ffffffff ,function: rf_halt", 1},
         {[] { ReportCallResult(0x100); }, "Error: 100", 1},
-        {[] { ReportFailure(Message(5)); }, "Error: Port did't opened", 1},
         {[] { ReportSuccess(Message(49)); }, "Connect successful", 0},
         {[] { ReportWrongLength(QStringLiteral("rf_M1_read")); }, "Error: 0 ,function: rf_M1_read", 1},
         {[] { ReportCallResult(1, QStringLiteral("rf_request")); }, "Error: 1 ,函数: rf_request", 1, 0},
-        {[] { ReportCallResult(0); }, "操作成功", 0, 0},
         {[] { ReportFailure(Message(5)); }, "Error: 端口未打开", 1, 0},
     };
     for (const auto &c : cases) {
