@@ -72,44 +72,6 @@ QWidget *CCardPage::addControl(const ControlTemplate &control)
     return widget;
 }
 
-QWidget *CCardPage::replaceControl(int id, QWidget *widget)
-{
-    const auto found = m_controlsById.find(id);
-    if (found == m_controlsById.end() || widget == nullptr)
-        return nullptr;
-    QWidget *placeholder = found->second.widget;
-    widget->setParent(this);
-    widget->setObjectName(placeholder->objectName());
-    widget->setGeometry(placeholder->geometry());
-    widget->setFont(placeholder->font());
-    widget->setVisible(!placeholder->isHidden());
-    std::replace(m_controls.begin(), m_controls.end(), placeholder, widget);
-    found->second.widget = widget;
-    delete placeholder;
-    return widget;
-}
-
-void CCardPage::onKeyPressed(int id, std::function<bool(int key, Qt::KeyboardModifiers modifiers)> handler)
-{
-    if (QWidget *widget = control(id)) {
-        m_keyHandlers[widget] = std::move(handler);
-        widget->installEventFilter(this);
-    }
-}
-
-bool CCardPage::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const auto found = m_keyHandlers.find(watched);
-        if (found != m_keyHandlers.end()) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            if (found->second(key->key(), key->modifiers()))
-                return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void CCardPage::layoutForWidth(int screenWidth)
 {
     Q_UNUSED(screenWidth);
@@ -326,18 +288,6 @@ void CCardPage::applyColours(QWidget *widget, ControlKind kind)
     }
     widget->setPalette(palette);
     widget->setAutoFillBackground(false);
-}
-
-void CCardPage::usePageColours(int id)
-{
-    if (QWidget *widget = control(id))
-        applyColours(widget, ControlKind::Label);
-}
-
-void CCardPage::useDefaultColours(int id)
-{
-    if (QWidget *widget = control(id))
-        applyColours(widget, ControlKind::TextEdit);
 }
 
 void CCardPage::setPaintsBackground(bool paints)

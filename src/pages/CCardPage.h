@@ -54,9 +54,6 @@ public:
     // FirstRuntimeControlId, a range no template uses. Returns the widget.
     static constexpr int FirstRuntimeControlId = 20000;
     QWidget *addControl(const ControlTemplate &control);
-    // Puts the page's own widget in place of a Custom placeholder (same id, place and name);
-    // control(id) then returns it. The placeholder is deleted.
-    QWidget *replaceControl(int id, QWidget *widget);
 
     // Sets the caption of a label, button, group box (and its caption frame) or text field.
     void setCaption(int id, const QString &caption);
@@ -69,9 +66,6 @@ public:
     void onClicked(int id, std::function<void()> handler);
     void onSelectionChanged(int id, std::function<void()> handler);
     void onTextChanged(int id, std::function<void()> handler);
-    // A key pressed in the control (the command fields act on Enter, Up and Down). The handler
-    // returns true when it used the key, which then goes no further.
-    void onKeyPressed(int id, std::function<bool(int key, Qt::KeyboardModifiers modifiers)> handler);
 
     // Lists (drop-down lists and list boxes): an item shows `text` and carries `data`; the
     // selected item's data, -1 when none.
@@ -89,12 +83,6 @@ public:
     // The control's rectangle in page coordinates.
     QRect controlRect(int id) const;
 
-    // Control colouring: labels, buttons, option buttons, check boxes and group boxes show
-    // the background through and write in PageTextColour; fields and lists keep the default
-    // colours. A page that colours a control its own way switches it here.
-    void usePageColours(int id);
-    void useDefaultColours(int id);
-
     const PageBackground &background() const { return m_background; }
     bool paintsBackground() const { return m_paintsBackground; }
 
@@ -104,7 +92,6 @@ protected:
     void setPaintsBackground(bool paints);
 
     void paintEvent(QPaintEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     // The page's own painting, over the background and under the caption frames.
     virtual void paintPage(QPainter &painter);
 
@@ -121,7 +108,6 @@ private:
     bool m_paintsBackground = true;
     std::vector<QWidget *> m_controls;
     std::map<int, ControlEntry> m_controlsById;
-    std::map<QObject *, std::function<bool(int, Qt::KeyboardModifiers)>> m_keyHandlers;
     std::vector<CaptionFrame> m_captionFrames;
     std::vector<int> m_captionFrameIds;
     PageBackground m_background;
