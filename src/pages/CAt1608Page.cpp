@@ -233,13 +233,18 @@ void CAt1608Page::paintPage(QPainter &painter)
     }
 }
 
-bool CAt1608Page::takePassword(int field, QByteArray &password)
+// Every zone operation opens with the port check and the password of its field presented to the
+// card under the password set `index`; a password shorter than its 3 bytes is refused first.
+bool CAt1608Page::presentPassword(ReaderOperation &op, int field, uint8_t index)
 {
-    password = hexEdit(field)->GetHexBytes();
-    if (password.size() >= PasswordBytes)
-        return true;
-    ShowMessageBox(this, Message(29), QStringLiteral("Error"), MessageIcon::Error);
-    return false;
+    if (!op.requirePortOpen())
+        return false;
+    const QByteArray password = hexEdit(field)->GetHexBytes();
+    if (password.size() < PasswordBytes) {
+        ShowMessageBox(this, Message(29), QStringLiteral("Error"), MessageIcon::Error);
+        return false;
+    }
+    return op.call<AT1608_VerifyPassword>(0, index, reinterpret_cast<const uint8_t *>(password.constData()));
 }
 
 void CAt1608Page::reset()
@@ -305,10 +310,7 @@ void CAt1608Page::authenticate()
 void CAt1608Page::readConfiguration()
 {
     ReaderOperation op;
-    QByteArray code;
-    if (!op.requirePortOpen() || !takePassword(SecureCodeField, code))
-        return;
-    if (!op.call<AT1608_VerifyPassword>(0, SecureCodeIndex, reinterpret_cast<const uint8_t *>(code.constData())))
+    if (!presentPassword(op, SecureCodeField, SecureCodeIndex))
         return;
     std::array<uint8_t, ConfigurationBytes> zone{};
     for (int address = 0; address < ConfigurationBytes; address += ConfigurationPiece_bytes) {
@@ -327,10 +329,7 @@ void CAt1608Page::readConfiguration()
 void CAt1608Page::writeConfiguration()
 {
     ReaderOperation op;
-    QByteArray code;
-    if (!op.requirePortOpen() || !takePassword(SecureCodeField, code))
-        return;
-    if (!op.call<AT1608_VerifyPassword>(0, SecureCodeIndex, reinterpret_cast<const uint8_t *>(code.constData())))
+    if (!presentPassword(op, SecureCodeField, SecureCodeIndex))
         return;
     const QByteArray changed = m_configurationGrid->GetModifiedBytes();
     if (changed.isEmpty()) {
@@ -348,11 +347,7 @@ void CAt1608Page::writeConfiguration()
 void CAt1608Page::readUserZone()
 {
     ReaderOperation op;
-    QByteArray password;
-    if (!op.requirePortOpen() || !takePassword(PasswordField, password))
-        return;
-    const auto index = uint8_t(selectedItemData(PasswordSetList));
-    if (!op.call<AT1608_VerifyPassword>(0, index, reinterpret_cast<const uint8_t *>(password.constData())))
+    if (!presentPassword(op, PasswordField, uint8_t(selectedItemData(PasswordSetList))))
         return;
     std::array<uint8_t, AnswerBufferSize> zone{};
     if (!op.call<AT1608_Read>(0, uint8_t(0), UserZoneBytes, selectedItemData(ZoneList), zone.data())) {
@@ -367,11 +362,7 @@ void CAt1608Page::readUserZone()
 void CAt1608Page::writeUserZone()
 {
     ReaderOperation op;
-    QByteArray password;
-    if (!op.requirePortOpen() || !takePassword(PasswordField, password))
-        return;
-    const auto index = uint8_t(selectedItemData(PasswordSetList));
-    if (!op.call<AT1608_VerifyPassword>(0, index, reinterpret_cast<const uint8_t *>(password.constData())))
+    if (!presentPassword(op, PasswordField, uint8_t(selectedItemData(PasswordSetList))))
         return;
     const QByteArray changed = m_userGrid->GetModifiedBytes();
     if (changed.isEmpty()) {

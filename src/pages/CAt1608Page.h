@@ -2,7 +2,10 @@
 
 #include "pages/CCardPage.h"
 
+#include <cstdint>
+
 class CHexGrid;
+class ReaderOperation;
 
 // The page of the "AT88SC1608" secure memory card in the contact slot: reset, fuse, the card's
 // mutual authentication (the answer computed here from Gc, the card's cryptogram and Q0), and
@@ -36,7 +39,7 @@ private:
     void readUserZone();
     void writeUserZone();
     // The 3-byte code of a field, or a message box and false when fewer bytes were typed.
-    bool takePassword(int field, QByteArray &password);
+    bool presentPassword(ReaderOperation &op, int field, uint8_t index);
 
     CHexGrid *m_configurationGrid = nullptr;
     CHexGrid *m_userGrid = nullptr;
