@@ -28,11 +28,7 @@ constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     add(ConsoleBox, ControlKind::GroupBox, 10, 8, 684, 296, {"CPU卡操作", "Smart Card"});
     add(CommandLabel, ControlKind::Label, 22, 30, 56, 8, {"COS命令", "COS Command"});
     add(CommandField, ControlKind::HexEdit, 82, 28, 460, 12);
@@ -44,7 +40,7 @@ DialogTemplate buildTemplate()
     add(AnswerLabel, ControlKind::Label, 22, 70, 56, 8, {"返回结果", "Answer"});
     add(ResultList, ControlKind::Custom, 82, 68, 598, 206);
     add(ClearButton, ControlKind::Button, 624, 280, 56, 14, {"清除结果", "Clear"});
-    return DialogTemplate{148, 704, 317, std::move(controls)};
+    return DialogTemplate{148, 704, 317, std::move(add.controls)};
 }
 
 } // namespace

@@ -56,11 +56,7 @@ constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate(int id, int listHeight)
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int controlId, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{controlId, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     const int frameBottom = 112 + listHeight + 22;
     add(CommandLabel, ControlKind::Label, 15, 16, 44, 8, {"COS命令", "Command"});
     add(CommandField, ControlKind::HexEdit, 62, 14, 400, 12);
@@ -81,7 +77,7 @@ DialogTemplate buildTemplate(int id, int listHeight)
     add(AnswerLabel, ControlKind::Label, 15, 108, 44, 8, {"返回结果", "Answer"});
     add(ResultList, ControlKind::Custom, 62, 106, 468, listHeight);
     add(ClearButton, ControlKind::Button, 480, 108 + listHeight, 50, 14, {"清除结果", "Clear"});
-    return DialogTemplate{id, 544, frameBottom + 7, std::move(controls)};
+    return DialogTemplate{id, 544, frameBottom + 7, std::move(add.controls)};
 }
 
 } // namespace

@@ -49,11 +49,7 @@ constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate(int id, int listHeight)
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int controlId, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{controlId, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     // A 64-byte field shows 128 digits: the page is wider than the narrow screens, where the
     // view scrolls, rather than hide data.
     constexpr int FieldX = 70, WideField = 690, KeyWidth = 96;
@@ -83,7 +79,7 @@ DialogTemplate buildTemplate(int id, int listHeight)
     add(AnswerLabel, ControlKind::Label, 15, samTop + 74, 54, 8, {"返回结果", "Answer"});
     add(ResultList, ControlKind::Custom, FieldX, samTop + 72, WideField, listHeight);
     add(ClearButton, ControlKind::Button, FieldX + WideField - 60, samTop + 76 + listHeight, 60, 14, {"清除结果", "Clear"});
-    return DialogTemplate{id, FieldX + WideField + 16, samBottom + 7, std::move(controls)};
+    return DialogTemplate{id, FieldX + WideField + 16, samBottom + 7, std::move(add.controls)};
 }
 
 } // namespace

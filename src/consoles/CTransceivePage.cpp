@@ -30,11 +30,7 @@ constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     add(MifareRadio, ControlKind::RadioButton, 15, 14, 40, 10, "Mifare", Hidden | GroupStart);
     add(TypeBRadio, ControlKind::RadioButton, 72, 14, 60, 10, "ISO14443B");
     add(Iso15693Radio, ControlKind::RadioButton, 136, 14, 60, 10, "ISO15693");
@@ -47,7 +43,7 @@ DialogTemplate buildTemplate()
     add(AnswerLabel, ControlKind::Label, 15, 56, 54, 8, {"返回结果", "Receiving data"});
     add(ResultList, ControlKind::Custom, 72, 54, 560, 240);
     add(ClearButton, ControlKind::Button, 636, 280, 56, 14, {"清除结果", "Clear"});
-    return DialogTemplate{158, 704, 317, std::move(controls)};
+    return DialogTemplate{158, 704, 317, std::move(add.controls)};
 }
 
 } // namespace

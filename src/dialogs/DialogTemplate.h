@@ -54,3 +54,15 @@ struct DialogTemplate {
     int width, height; // dialog units
     std::vector<ControlTemplate> controls;
 };
+
+// Gathers a template's controls one call a line, as the pages list them:
+// `add(id, kind, x, y, width, height, caption, flags)`.
+struct ControlList {
+    std::vector<ControlTemplate> controls;
+
+    void operator()(int id, ControlKind kind, int x, int y, int width, int height, LanguageText caption = {},
+                    uint32_t flags = NoFlags)
+    {
+        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
+    }
+};

@@ -59,11 +59,7 @@ constexpr ReadStep SecurityPlan28[] = {{0, 28}};
 
 DialogTemplate buildTemplate()
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 const char *caption = "", uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     for (int i = 0; i < 4; ++i) {
         add(CVicinityTagPage::UidButtons[std::size_t(i)], ControlKind::RadioButton, 10, 13 + 16 * i, 30, 10, "UID",
             i == 0 ? GroupStart : NoFlags);
@@ -91,7 +87,7 @@ DialogTemplate buildTemplate()
     for (int i = 0; i < CVicinityTagPage::GridRows; ++i)
         add(FirstStatusField + i, ControlKind::HexEdit, 236, 16 + 9 * i, 16, 9, "", Locked);
     add(ScrollBarId, ControlKind::ScrollBar, 258, 16, 10, 150);
-    return DialogTemplate{146, 280, 180, std::move(controls)};
+    return DialogTemplate{146, 280, 180, std::move(add.controls)};
 }
 
 // Appends what a call returned, as far as the buffer still has room.

@@ -461,11 +461,7 @@ DialogTemplate CMifareStdPage::buildTemplate(const MifareStdLayout &layout)
 {
     static constexpr const char *BlockNumbers[] = {"0", "1", "2", "3", "4", "5", "6", "7",
                                                    "8", "9", "10", "11", "12", "13", "14", "15"};
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 const LanguageText &caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
 
     add(UnaddressedControlId, ControlKind::Label, 10, 10, 14, 8, "SN");
     add(SerialField, ControlKind::HexEdit, 26, 8, 80, 12, "", Locked);
@@ -523,5 +519,5 @@ DialogTemplate CMifareStdPage::buildTemplate(const MifareStdLayout &layout)
         add(panel.writeButton, ControlKind::Button, px + 98, y, 64, 14, templateCaption(WriteBlockSlot));
         bottom = std::max(bottom, py + panelHeight(panel));
     }
-    return DialogTemplate{layout.templateId, layout.width, bottom + Margin, std::move(controls)};
+    return DialogTemplate{layout.templateId, layout.width, bottom + Margin, std::move(add.controls)};
 }

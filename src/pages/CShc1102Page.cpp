@@ -40,11 +40,7 @@ constexpr int blockField(int block)
 
 DialogTemplate buildTemplate()
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {"", ""}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     static constexpr const char *BlockNames[BlockCount] = {
         "BLOCK0", "BLOCK1", "BLOCK2", "BLOCK3", "BLOCK4", "BLOCK5", "BLOCK6", "BLOCK7",
         "BLOCK8", "BLOCK9", "BLOCK10", "BLOCK11", "BLOCK12", "BLOCK13", "BLOCK14", "BLOCK15"};
@@ -64,7 +60,7 @@ DialogTemplate buildTemplate()
     add(BlockList, ControlKind::DropList, 42, 168, 34, 80);
     add(ReadButton, ControlKind::Button, 100, 167, 60, 14, {"读卡", "Read Card"});
     add(WriteButton, ControlKind::Button, 170, 167, 60, 14, {"写卡", "Write Block"});
-    return DialogTemplate{154, 254, 198, std::move(controls)};
+    return DialogTemplate{154, 254, 198, std::move(add.controls)};
 }
 
 } // namespace

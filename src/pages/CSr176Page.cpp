@@ -36,11 +36,7 @@ DialogTemplate buildTemplate()
     static const QByteArray names[BlockCount] = {"block0", "block1", "block2", "block3", "block4", "block5",
                                                  "block6", "block7", "block8", "block9", "block10", "block11",
                                                  "block12", "block13", "block14", "block15"};
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     add(PageGroup, ControlKind::GroupBox, 7, 7, 212, 206, "SR176");
     add(UnaddressedControlId, ControlKind::Label, 15, 22, 38, 8, "Chip - ID");
     add(ChipIdField, ControlKind::HexEdit, 56, 20, 34, 12);
@@ -63,7 +59,7 @@ DialogTemplate buildTemplate()
     add(UnaddressedControlId, ControlKind::Label, 15, 192, 52, 8, "Lock_REG");
     add(LockRegisterField, ControlKind::HexEdit, 70, 190, 30, 12);
     add(LockButton, ControlKind::Button, 110, 189, 60, 14, {"块锁定", "Lock"});
-    return DialogTemplate{144, 226, 220, std::move(controls)};
+    return DialogTemplate{144, 226, 220, std::move(add.controls)};
 }
 
 } // namespace

@@ -33,11 +33,7 @@ constexpr int32_t VerifyFailedStatus = 1;
 
 DialogTemplate buildTemplate()
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 const char *caption = "", uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     for (int i = 0; i < 4; ++i) {
         add(CVicinityTagPage::UidButtons[std::size_t(i)], ControlKind::RadioButton, 10, 21 + 16 * i, 30, 10, "UID",
             i == 0 ? GroupStart : NoFlags);
@@ -50,7 +46,7 @@ DialogTemplate buildTemplate()
     for (std::size_t i = 0; i < StatusFields.size(); ++i)
         add(StatusFields[i], ControlKind::HexEdit, 296, 20 + 9 * int(i), 16, 9, "", Locked | Hidden);
     add(ScrollBarId, ControlKind::ScrollBar, 316, 20, 10, 150);
-    return DialogTemplate{156, 340, 190, std::move(controls)};
+    return DialogTemplate{156, 340, 190, std::move(add.controls)};
 }
 
 } // namespace

@@ -64,11 +64,7 @@ DialogTemplate buildTemplate()
 {
     constexpr int Left = 7;
     constexpr int ColumnWidth = 120;
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     add(ChipIdLabel, ControlKind::Label, Left, 10, ColumnWidth, 8, "Chip - ID");
     add(ChipIdField, ControlKind::HexEdit, Left, 20, 34, 12);
     add(UidLabel, ControlKind::Label, Left, 38, ColumnWidth, 8, "UID");
@@ -82,7 +78,7 @@ DialogTemplate buildTemplate()
     add(ReadButton, ControlKind::Button, Left, 122, 58, 14, {"读卡", "Read Card"});
     add(WriteButton, ControlKind::Button, Left + 62, 122, 58, 14, {"写卡", " Write Block"});
     add(LockButton, ControlKind::Button, Left, 142, 58, 14, {"块锁定", "Lock"});
-    return DialogTemplate{145, 560, 270, std::move(controls)};
+    return DialogTemplate{145, 560, 270, std::move(add.controls)};
 }
 
 } // namespace

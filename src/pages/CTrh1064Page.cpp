@@ -67,11 +67,7 @@ constexpr uint8_t Page3DecrementOnly = 1u << 5;
 
 DialogTemplate buildTemplate()
 {
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 LanguageText caption = {"", ""}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     constexpr int FieldX = 58;
     constexpr int FieldWidth = 112;
     constexpr int ButtonX = 178;
@@ -117,7 +113,7 @@ DialogTemplate buildTemplate()
     add(Page3AuthDecrement, ControlKind::CheckBox, BoxX + 80, y + 1, 48, 10, {"认证减", "Auth dec"});
     add(Page3AuthRead, ControlKind::CheckBox, BoxX, y + RowHeight + 1, 48, 10, {"认证读", "Auth read"});
     add(Page3AuthWrite, ControlKind::CheckBox, BoxX + 56, y + RowHeight + 1, 52, 10, {"认证写", "Auth write"});
-    return DialogTemplate{159, 312, y + 2 * RowHeight + 10, std::move(controls)};
+    return DialogTemplate{159, 312, y + 2 * RowHeight + 10, std::move(add.controls)};
 }
 
 } // namespace

@@ -69,11 +69,7 @@ DialogTemplate buildTemplate()
     static constexpr const char *PageNames[PageCount] = {"PAGE0", "PAGE1", "PAGE2", "PAGE3", "PAGE4", "PAGE5",
                                                          "PAGE6", "PAGE7", "PAGE8", "PAGE9", "PAGE10", "PAGE11",
                                                          "PAGE12", "PAGE13", "PAGE14", "PAGE15"};
-    std::vector<ControlTemplate> controls;
-    const auto add = [&controls](int id, ControlKind kind, int x, int y, int width, int height,
-                                 const LanguageText &caption = {}, uint32_t flags = NoFlags) {
-        controls.push_back(ControlTemplate{id, kind, x, y, width, height, caption, flags});
-    };
+    ControlList add;
     // The frame of the page comes first: the page's height is measured from it.
     add(UnaddressedControlId, ControlKind::GroupBox, 7, 7, 226, 204, "Mifare UltraLight");
     add(SerialLabel, ControlKind::Label, 15, 24, 60, 8, {"SN0.......SN6", "SN0.......SN6"});
@@ -95,7 +91,7 @@ DialogTemplate buildTemplate()
     add(PageList, ControlKind::DropList, 42, 190, 36, 12);
     add(ReadButton, ControlKind::Button, 90, 189, 56, 14, {"读卡", "Read Card"});
     add(WriteButton, ControlKind::Button, 150, 189, 56, 14, {"写卡", "Write Page"});
-    return DialogTemplate{143, 240, 218, std::move(controls)};
+    return DialogTemplate{143, 240, 218, std::move(add.controls)};
 }
 
 void paintLockColours(QWidget *field)
