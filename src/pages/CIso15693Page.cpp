@@ -60,11 +60,7 @@ constexpr ReadStep SecurityPlan28[] = {{0, 28}};
 DialogTemplate buildTemplate()
 {
     ControlList add;
-    for (int i = 0; i < 4; ++i) {
-        add(CVicinityTagPage::UidButtons[std::size_t(i)], ControlKind::RadioButton, 10, 13 + 16 * i, 30, 10, "UID",
-            i == 0 ? GroupStart : NoFlags);
-        add(UidFields[std::size_t(i)], ControlKind::HexEdit, 42, 12 + 16 * i, 90, 12, "", Locked);
-    }
+    CVicinityTagPage::addUidRows(add, UidFields, 12);
     add(InventoryButton, ControlKind::Button, 10, 78, 58, 14, "INVENTORY");
     add(InformationButton, ControlKind::Button, 72, 78, 60, 14, "Get Infomation");
     add(UnaddressedControlId, ControlKind::Label, 10, 100, 28, 8, "DSFID");

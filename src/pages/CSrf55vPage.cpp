@@ -34,11 +34,7 @@ constexpr int32_t VerifyFailedStatus = 1;
 DialogTemplate buildTemplate()
 {
     ControlList add;
-    for (int i = 0; i < 4; ++i) {
-        add(CVicinityTagPage::UidButtons[std::size_t(i)], ControlKind::RadioButton, 10, 21 + 16 * i, 30, 10, "UID",
-            i == 0 ? GroupStart : NoFlags);
-        add(UidFields[std::size_t(i)], ControlKind::HexEdit, 42, 20 + 16 * i, 90, 12, "", Locked);
-    }
+    CVicinityTagPage::addUidRows(add, UidFields, 20);
     add(InventoryButton, ControlKind::Button, 10, 88, 58, 14, "INVENTORY");
     add(ReadButton, ControlKind::Button, 10, 108, 58, 14, "Read");
     add(WriteButton, ControlKind::Button, 74, 108, 58, 14, "Write");

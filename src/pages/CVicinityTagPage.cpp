@@ -130,3 +130,12 @@ void CVicinityTagPage::paintPage(QPainter &painter)
     }
     painter.restore();
 }
+
+void CVicinityTagPage::addUidRows(ControlList &add, std::array<int, 4> uidFields, int top)
+{
+    for (std::size_t i = 0; i < uidFields.size(); ++i) {
+        const int rowTop = top + 16 * int(i);
+        add(UidButtons[i], ControlKind::RadioButton, 10, rowTop + 1, 30, 10, "UID", i == 0 ? GroupStart : NoFlags);
+        add(uidFields[i], ControlKind::HexEdit, 42, rowTop, 90, 12, "", Locked);
+    }
+}

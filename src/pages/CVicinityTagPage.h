@@ -29,6 +29,9 @@ public:
     CVicinityTagPage(const DialogTemplate &dialogTemplate, std::array<int, 4> uidFields, GridControls grid,
                      QWidget *parent = nullptr);
 
+    // The four rows of a "UID" option button and its locked field, the first field's top at `top`.
+    static void addUidRows(ControlList &add, std::array<int, 4> uidFields, int top);
+
     CHexGrid *grid() const;
     QScrollBar *scrollBar() const;
 
