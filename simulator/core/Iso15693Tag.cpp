@@ -54,11 +54,7 @@ std::unique_ptr<Iso15693Tag> Iso15693Tag::factoryNew(Kind kind, const Bytes &uid
 std::unique_ptr<Iso15693Tag> Iso15693Tag::fromJson(Kind kind, const nlohmann::ordered_json &card, const std::string &where)
 {
     using namespace jsonfields;
-    const auto *info = member(card, "Card");
-    const auto *uid = info ? member(requireObject(*info, where + ".Card"), "UID") : nullptr;
-    if (!uid)
-        throw ScenarioError(where + ": needs a serial number (Card.UID)");
-    auto result = factoryNew(kind, hexValue(*uid, where + ".Card.UID", 8));
+    auto result = factoryNew(kind, requiredUid(card, where, 8));
     if (const auto *blocks = member(card, "blocks"))
         result->blocksFromJson(*blocks, where + ".blocks");
     result->m_dsfid = byteMember(card, "DSFID", where);

@@ -74,6 +74,15 @@ Bytes hexValue(const json &value, const std::string &where, std::optional<std::s
     return *bytes;
 }
 
+Bytes requiredUid(const json &card, const std::string &where, std::size_t size)
+{
+    const json *info = member(card, "Card");
+    const json *uid = info ? member(requireObject(*info, where + ".Card"), "UID") : nullptr;
+    if (!uid)
+        throw ScenarioError(where + ": needs a serial number (Card.UID)");
+    return hexValue(*uid, where + ".Card.UID", size);
+}
+
 int indexKey(const std::string &key, const std::string &where, int max)
 {
     int number = -1;

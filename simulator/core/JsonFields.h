@@ -23,6 +23,8 @@ int64_t integerValue(const nlohmann::ordered_json &value, const std::string &whe
 // Hexadecimal bytes; with a size, exactly that many.
 Bytes hexValue(const nlohmann::ordered_json &value, const std::string &where,
                std::optional<std::size_t> size = std::nullopt);
+// The card's serial number of `size` bytes in "Card": {"UID": "..."}, which the card needs.
+Bytes requiredUid(const nlohmann::ordered_json &card, const std::string &where, std::size_t size);
 // A decimal number between 0 and max written as a JSON key ("blocks": {"12": ...}).
 int indexKey(const std::string &key, const std::string &where, int max);
 // A 2-byte file identifier written as four hex digits ("3F00").

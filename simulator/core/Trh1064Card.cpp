@@ -45,14 +45,7 @@ std::unique_ptr<Trh1064Card> Trh1064Card::factoryNew(const Bytes &uid)
 std::unique_ptr<Trh1064Card> Trh1064Card::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
     using namespace jsonfields;
-    const auto *info = member(card, "Card");
-    if (!info)
-        throw ScenarioError(where + ": needs a serial number (Card.UID)");
-    requireObject(*info, where + ".Card");
-    const auto *text = member(*info, "UID");
-    if (!text)
-        throw ScenarioError(where + ": needs a serial number (Card.UID)");
-    auto result = factoryNew(hexValue(*text, where + ".Card.UID", 8));
+    auto result = factoryNew(requiredUid(card, where, 8));
     const auto *blocks = member(card, "blocks");
     if (blocks)
         result->blocksFromJson(*blocks, where + ".blocks");
