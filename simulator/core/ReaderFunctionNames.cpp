@@ -13,7 +13,7 @@ struct Entry {
     std::string_view name;
 };
 
-#define ZENTRAVA_NAME_ENTRY(ordinal, name, presence, params) {ordinal, #name},
+#define ZENTRAVA_NAME_ENTRY(ordinal, name, presence, params, args, buffers) {ordinal, #name},
 #define ZENTRAVA_NO_NAME(ordinal, presence)
 constexpr Entry Entries[] = {ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_NAME_ENTRY, ZENTRAVA_NO_NAME)};
 #undef ZENTRAVA_NAME_ENTRY

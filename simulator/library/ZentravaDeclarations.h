@@ -8,7 +8,7 @@
 
 #define ZENTRAVA_EXPORT extern "C" __attribute__((visibility("default")))
 
-#define ZENTRAVA_DECLARE_FUNCTION(ordinal, name, presence, params) \
+#define ZENTRAVA_DECLARE_FUNCTION(ordinal, name, presence, params, args, buffers) \
     ZENTRAVA_EXPORT int32_t ZENTRAVA_CALL Zentrava_##ordinal params;
 #define ZENTRAVA_SKIP_PLACEHOLDER(ordinal, presence)
 ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_DECLARE_FUNCTION, ZENTRAVA_SKIP_PLACEHOLDER)

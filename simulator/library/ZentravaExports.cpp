@@ -484,13 +484,13 @@ ZENTRAVA_EXPORT int32_t Zentrava_82(uint16_t icdev) { ZENTRAVA_CONTACT(at1608Blo
 // Ordinals the program binds but never calls: they exist and refuse.
 #define ZENTRAVA_DEFINE_PLACEHOLDER(n, presence) \
     ZENTRAVA_EXPORT int32_t ZENTRAVA_CALL Zentrava_##n(void) { return status::NotSupported; }
-#define ZENTRAVA_SKIP_FUNCTION(ordinal, name, presence, params)
+#define ZENTRAVA_SKIP_FUNCTION(ordinal, name, presence, params, args, buffers)
 ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_SKIP_FUNCTION, ZENTRAVA_DEFINE_PLACEHOLDER)
 #undef ZENTRAVA_DEFINE_PLACEHOLDER
 
 // Every function of the list is defined above: taking each address turns a missing one into a
 // link error (the library is linked with --no-undefined).
-#define ZENTRAVA_ADDRESS_OF(ordinal, name, presence, params) reinterpret_cast<const void *>(&Zentrava_##ordinal),
+#define ZENTRAVA_ADDRESS_OF(ordinal, name, presence, params, args, buffers) reinterpret_cast<const void *>(&Zentrava_##ordinal),
 [[maybe_unused]] __attribute__((used)) static const void *const EveryFunction[] = {
     ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_ADDRESS_OF, ZENTRAVA_SKIP_PLACEHOLDER)
 };

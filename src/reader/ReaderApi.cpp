@@ -7,9 +7,6 @@ ReaderApiTable ReaderApi;
 
 namespace {
 
-constexpr bool Required = true;
-constexpr bool Optional = false;
-
 // Stores a looked-up address into one typed member of the table, and reads it back untyped.
 template <auto Member>
 void storeEntry(ReaderApiTable &table, void *address)
@@ -25,15 +22,20 @@ void *loadEntry(const ReaderApiTable &table)
 
 } // namespace
 
-const ReaderEntryBinding ReaderEntryBindings[ReaderOrdinalCount] = {
-#define ZENTRAVA_BINDING_ENTRY(ordinal, name, presence, params) \
-    {ordinal, #name, presence, &storeEntry<&ReaderApiTable::name>, &loadEntry<&ReaderApiTable::name>},
-#define ZENTRAVA_BINDING_PLACEHOLDER(n, presence) \
-    {n, "", presence, &storeEntry<&ReaderApiTable::ordinal##n>, &loadEntry<&ReaderApiTable::ordinal##n>},
+const ReaderEntryBinding ReaderEntryBindings[] = {
+#define ZENTRAVA_BINDING_ENTRY(ordinal, name, presence, params, args, buffers)                    \
+    {ordinal, #name, ReaderPresence::presence == ReaderPresence::Required, &storeEntry<&ReaderApiTable::name>, \
+     &loadEntry<&ReaderApiTable::name>},
+#define ZENTRAVA_BINDING_PLACEHOLDER(n, presence)                                                  \
+    {n, "", ReaderPresence::presence == ReaderPresence::Required, &storeEntry<&ReaderApiTable::ordinal##n>, \
+     &loadEntry<&ReaderApiTable::ordinal##n>},
     ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_BINDING_ENTRY, ZENTRAVA_BINDING_PLACEHOLDER)
 #undef ZENTRAVA_BINDING_ENTRY
 #undef ZENTRAVA_BINDING_PLACEHOLDER
 };
+
+// The header declares the table with the list's count: a row missing or added does not compile.
+static_assert(std::size(ReaderEntryBindings) == std::size(ReaderOrdinals));
 
 const ReaderEntryBinding *FindReaderEntry(const char *name)
 {

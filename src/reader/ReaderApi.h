@@ -6,7 +6,8 @@
 // program logs them. A pointer is null while no library is bound, and for an optional ordinal
 // that the library does not export. Status 0 is success; anything else is shown, never interpreted.
 struct ReaderApiTable {
-#define ZENTRAVA_TABLE_ENTRY(ordinal, name, presence, params) int32_t(ZENTRAVA_CALL *name) params = nullptr;
+#define ZENTRAVA_TABLE_ENTRY(ordinal, name, presence, params, args, buffers) \
+    ReaderFunctionInfo<ReaderFunction::name>::Pointer name = nullptr;
 #define ZENTRAVA_TABLE_PLACEHOLDER(n, presence) int32_t(ZENTRAVA_CALL *ordinal##n)() = nullptr;
     ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_TABLE_ENTRY, ZENTRAVA_TABLE_PLACEHOLDER)
 #undef ZENTRAVA_TABLE_ENTRY
@@ -16,26 +17,14 @@ struct ReaderApiTable {
 // Process-wide table, set once by binding; tests may point entries at fakes.
 extern ReaderApiTable ReaderApi;
 
-// The functions the program calls, by their log names.
-enum class ReaderFunction {
-#define ZENTRAVA_ENUM_ENTRY(ordinal, name, presence, params) name,
-#define ZENTRAVA_ENUM_PLACEHOLDER(ordinal, presence)
-    ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_ENUM_ENTRY, ZENTRAVA_ENUM_PLACEHOLDER)
-#undef ZENTRAVA_ENUM_ENTRY
-#undef ZENTRAVA_ENUM_PLACEHOLDER
-};
-
-// What the list says of one called function, at compile time: its ordinal, its log name and
-// its place in the table.
+// What the list says of one called function, and where its entry point is in the table.
 template <ReaderFunction F>
 struct ReaderFunctionTraits;
 
-#define ZENTRAVA_TRAITS_ENTRY(ordinal_, name_, presence, params)                               \
-    template <>                                                                                \
-    struct ReaderFunctionTraits<ReaderFunction::name_> {                                       \
-        static constexpr int ordinal = ordinal_;                                               \
-        static constexpr const char *name = #name_;                                            \
-        static constexpr auto member = &ReaderApiTable::name_;                                 \
+#define ZENTRAVA_TRAITS_ENTRY(ordinal, name_, presence, params, args, buffers)    \
+    template <>                                                                   \
+    struct ReaderFunctionTraits<ReaderFunction::name_> : ReaderFunctionInfo<ReaderFunction::name_> { \
+        static constexpr auto member = &ReaderApiTable::name_;                    \
     };
 #define ZENTRAVA_TRAITS_PLACEHOLDER(ordinal, presence)
 ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_TRAITS_ENTRY, ZENTRAVA_TRAITS_PLACEHOLDER)

@@ -1,13 +1,11 @@
 #include "reporting/ReaderOperation.h"
 
-#include "reader/ReaderBuffers.h"
 #include "reader/RuntimeState.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <string_view>
 
 namespace {
@@ -17,25 +15,25 @@ namespace {
 constexpr int64_t MaxAnsweredBytes = 255;
 constexpr int64_t MaxCountBytes = 8192;
 
-int64_t unlimitedRuleBytes(const BufferRule &rule, const std::vector<ReaderRawArgument> &raw);
+int64_t unlimitedRuleBytes(const ReaderBuffer &rule, const std::vector<ReaderRawArgument> &raw);
 
 // The byte count a rule gives, 0 when it cannot be told.
-int64_t ruleBytes(const BufferRule &rule, const std::vector<ReaderRawArgument> &raw)
+int64_t ruleBytes(const ReaderBuffer &rule, const std::vector<ReaderRawArgument> &raw)
 {
     const int64_t bytes = unlimitedRuleBytes(rule, raw);
     return rule.limit >= 0 ? std::min<int64_t>(bytes, rule.limit) : bytes;
 }
 
-int64_t unlimitedRuleBytes(const BufferRule &rule, const std::vector<ReaderRawArgument> &raw)
+int64_t unlimitedRuleBytes(const ReaderBuffer &rule, const std::vector<ReaderRawArgument> &raw)
 {
     switch (rule.size) {
-    case BufferRule::Size::Fixed: return rule.value;
-    case BufferRule::Size::CountParameter: {
+    case ReaderBuffer::Size::Fixed: return rule.value;
+    case ReaderBuffer::Size::CountParameter: {
         if (std::size_t(rule.value) >= raw.size() || raw[std::size_t(rule.value)].type != ReaderRawArgument::Type::Integer)
             return 0;
         return std::clamp<int64_t>(raw[std::size_t(rule.value)].value, 0, MaxCountBytes);
     }
-    case BufferRule::Size::AnsweredLength: {
+    case ReaderBuffer::Size::AnsweredLength: {
         if (std::size_t(rule.value) >= raw.size())
             return 0;
         const ReaderRawArgument &length = raw[std::size_t(rule.value)];
@@ -43,7 +41,7 @@ int64_t unlimitedRuleBytes(const BufferRule &rule, const std::vector<ReaderRawAr
             return 0;
         return std::min<int64_t>(*static_cast<const uint8_t *>(length.pointer), MaxAnsweredBytes);
     }
-    case BufferRule::Size::IsLength: return 0;
+    case ReaderBuffer::Size::IsLength: return 0;
     }
     return 0;
 }
@@ -91,11 +89,11 @@ bool ReaderCallObserved()
     return static_cast<bool>(observer());
 }
 
-std::vector<ReaderCallArgument> DescribeReaderArguments(const char *name, const std::vector<ReaderRawArgument> &raw)
+std::vector<ReaderCallArgument> DescribeReaderArguments(std::span<const ReaderBuffer> rules,
+                                                         const std::vector<ReaderRawArgument> &raw)
 {
     using Kind = ReaderCallArgument::Kind;
     using Type = ReaderRawArgument::Type;
-    const std::vector<BufferRule> *rules = ReaderBufferRules(name);
     std::vector<ReaderCallArgument> arguments;
     std::size_t byteParameter = 0;
     for (const ReaderRawArgument &parameter : raw) {
@@ -114,11 +112,11 @@ std::vector<ReaderCallArgument> DescribeReaderArguments(const char *name, const 
             break;
         case Type::ConstBytes:
         case Type::Bytes: {
-            const BufferRule *rule = rules != nullptr && byteParameter < rules->size() ? &(*rules)[byteParameter] : nullptr;
+            const ReaderBuffer *rule = byteParameter < rules.size() ? &rules[byteParameter] : nullptr;
             ++byteParameter;
             if (rule == nullptr) {
                 argument.kind = Kind::Pointer;
-            } else if (rule->size == BufferRule::Size::IsLength) {
+            } else if (rule->size == ReaderBuffer::Size::IsLength) {
                 argument.number = argument.present ? *static_cast<const uint8_t *>(parameter.pointer) : 0;
             } else {
                 argument.kind = parameter.type == Type::ConstBytes ? Kind::BytesIn : Kind::BytesOut;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -47,10 +48,11 @@ struct ReaderRawArgument {
     const void *pointer;  // pointers
 };
 // Reads the arguments of a call that has just returned: each buffer's size comes from the
-// function's row in a table of the library's buffers (a fixed size, a count parameter, or the
-// length the call answered, at most 255 bytes), so no buffer is read beyond what the function
-// may write into it or read from it.
-std::vector<ReaderCallArgument> DescribeReaderArguments(const char *name, const std::vector<ReaderRawArgument> &raw);
+// function's buffer rules in the list (a fixed size, a count parameter, or the length the call
+// answered, at most 255 bytes), so no buffer is read beyond what the function may write into it
+// or read from it.
+std::vector<ReaderCallArgument> DescribeReaderArguments(std::span<const ReaderBuffer> rules,
+                                                         const std::vector<ReaderRawArgument> &raw);
 bool ReaderCallObserved();
 using ReaderCallObserver = std::function<void(const ReaderCallRecord &)>;
 // Replaces the observer; an empty one stops observing. Returns the previous one.
@@ -210,7 +212,7 @@ private:
         std::vector<ReaderRawArgument> raw;
         std::apply([&raw](const auto &...parameter) { (raw.push_back(rawArgument(parameter)), ...); }, parameters);
         notify(ReaderCallRecord{Traits::ordinal, Traits::name, m_lastStatus, duration,
-                                DescribeReaderArguments(Traits::name, raw)});
+                                DescribeReaderArguments(Traits::buffers, raw)});
         return m_lastStatus;
     }
 

@@ -19,7 +19,7 @@
 #define UNCALLED_Optional(ordinal) READER_NO_ENTRY(ordinal, (void))
 #endif
 
-#define CALLED(ordinal, name, presence, params) CALLED_##presence(ordinal, params)
+#define CALLED(ordinal, name, presence, params, args, buffers) CALLED_##presence(ordinal, params)
 #define UNCALLED(ordinal, presence) UNCALLED_##presence(ordinal)
 
 ZENTRAVA_READER_FUNCTIONS(CALLED, UNCALLED)

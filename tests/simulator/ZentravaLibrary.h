@@ -36,7 +36,7 @@ public:
     std::string path() const { return programDirectory() + "/libZentrava.so"; }
 
     // Every function of the one list, by the name the program logs.
-#define ZENTRAVA_DECLARE(ordinal, name, presence, params) int32_t(ZENTRAVA_CALL *name) params = nullptr;
+#define ZENTRAVA_DECLARE(ordinal, name, presence, params, args, buffers) int32_t(ZENTRAVA_CALL *name) params = nullptr;
 #define ZENTRAVA_NO_ENTRY(ordinal, presence)
     ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_DECLARE, ZENTRAVA_NO_ENTRY)
 #undef ZENTRAVA_DECLARE
@@ -46,7 +46,7 @@ private:
     {
         if (!m_handle)
             throw std::runtime_error(std::string("cannot load libZentrava.so: ") + dlerror());
-#define ZENTRAVA_BIND(ordinal, name, presence, params) bind(name, ordinal);
+#define ZENTRAVA_BIND(ordinal, name, presence, params, args, buffers) bind(name, ordinal);
         ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_BIND, ZENTRAVA_NO_ENTRY)
 #undef ZENTRAVA_BIND
 #undef ZENTRAVA_NO_ENTRY

@@ -1,26 +1,15 @@
 #include "FakeReader.h"
 
-#include "reader/ReaderBuffers.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <tuple>
 #include <type_traits>
 
 namespace {
 
 FakeReader *current = nullptr;
-
-// The functions whose first parameter is not the device index.
-bool addressesDevice(const QString &name)
-{
-    static const std::set<QString> unaddressed = {"lib_ver", "des_encrypt", "des_decrypt", "rf_init_com",
-                                                  "rf_init_device_number", "rf_get_device_number", "rf_close_com"};
-    return unaddressed.count(name) == 0;
-}
 
 template <class T>
 int64_t scalarValue(T value)
@@ -31,21 +20,18 @@ int64_t scalarValue(T value)
         return 0;
 }
 
-// The answer buffers the program passes hold this many bytes unless the contract says otherwise.
-constexpr int AnswerBufferBytes = 1024;
-
 // How many bytes an answer buffer holds by the contract: a fixed size, a count the program
 // passes, or the usual answer buffer (a one-byte length can fill at most 255 of it).
-int outputBytes(const BufferRule *rule, const int64_t *values)
+int outputBytes(const ReaderBuffer *rule, const int64_t *values)
 {
     if (rule == nullptr)
         return 0;
     int bytes = 0;
     switch (rule->size) {
-    case BufferRule::Size::Fixed: bytes = rule->value; break;
-    case BufferRule::Size::CountParameter: bytes = int(std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes)); break;
-    case BufferRule::Size::AnsweredLength: bytes = AnswerBufferBytes; break;
-    case BufferRule::Size::IsLength: bytes = 1; break;
+    case ReaderBuffer::Size::Fixed: bytes = rule->value; break;
+    case ReaderBuffer::Size::CountParameter: bytes = int(std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes)); break;
+    case ReaderBuffer::Size::AnsweredLength: bytes = AnswerBufferBytes; break;
+    case ReaderBuffer::Size::IsLength: bytes = 1; break;
     }
     return rule->limit >= 0 ? std::min(bytes, rule->limit) : bytes;
 }
@@ -67,10 +53,10 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
         std::vector<QByteArray> inputs;
         std::vector<uint8_t *> outputs;
         // The library's table of byte buffers says how many bytes each input buffer holds.
-        const std::vector<BufferRule> *rules = ReaderBufferRules(ReaderFunctionTraits<F>::name);
+        const auto &rules = ReaderFunctionTraits<F>::buffers;
         std::size_t bytePointer = 0;
         int64_t values[sizeof...(Params) + 1] = {scalarValue(params)...};
-        const bool skipDevice = addressesDevice(name);
+        constexpr bool skipDevice = ReaderFunctionTraits<F>::addressesDevice;
 
         std::size_t index = 0;
         auto visit = [&](auto parameter) {
@@ -79,12 +65,12 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                 if (!(index == 0 && skipDevice))
                     scalars.push_back(int64_t(parameter));
             } else if constexpr (std::is_same_v<T, const uint8_t *>) {
-                const BufferRule *rule = rules != nullptr && bytePointer < rules->size() ? &(*rules)[bytePointer] : nullptr;
+                const ReaderBuffer *rule = bytePointer < rules.size() ? &rules[bytePointer] : nullptr;
                 ++bytePointer;
                 int count = 0;
-                if (rule != nullptr && rule->size == BufferRule::Size::Fixed)
+                if (rule != nullptr && rule->size == ReaderBuffer::Size::Fixed)
                     count = rule->value;
-                else if (rule != nullptr && rule->size == BufferRule::Size::CountParameter)
+                else if (rule != nullptr && rule->size == ReaderBuffer::Size::CountParameter)
                     count = int(values[rule->value]);
                 else
                     ADD_FAILURE() << "the table of reader buffers gives no size for an input of " << name.toStdString();
@@ -94,12 +80,12 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                                      ? QByteArray()
                                      : QByteArray(reinterpret_cast<const char *>(parameter), count));
             } else if constexpr (std::is_same_v<T, uint8_t *>) {
-                const BufferRule *rule = rules != nullptr && bytePointer < rules->size() ? &(*rules)[bytePointer] : nullptr;
+                const ReaderBuffer *rule = bytePointer < rules.size() ? &rules[bytePointer] : nullptr;
                 ++bytePointer;
                 outputs.push_back(parameter);
                 if (outputs.size() == 1)
                     offer.bufferBytes = outputBytes(rule, values);
-                else if (rule != nullptr && rule->size == BufferRule::Size::IsLength)
+                else if (rule != nullptr && rule->size == ReaderBuffer::Size::IsLength)
                     offer.reportsLength = true;
             }
             ++index;
@@ -136,7 +122,7 @@ FakeReader::FakeReader()
 {
     current = this;
     ReaderApiTable api;
-#define FAKE_ENTRY(ordinal, name, presence, params) \
+#define FAKE_ENTRY(ordinal, name, presence, params, args, buffers) \
     api.name = &FakeEntry<ReaderFunction::name, decltype(ReaderApiTable::name)>::call;
 #define FAKE_NO_ENTRY(ordinal, presence)
     ZENTRAVA_READER_FUNCTIONS(FAKE_ENTRY, FAKE_NO_ENTRY)

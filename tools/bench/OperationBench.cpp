@@ -62,7 +62,7 @@ struct TimedEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
 
 void timeEveryEntry()
 {
-#define ZENTRAVA_TIME_ENTRY(ordinal, name, presence, params) TimedEntry<ReaderFunction::name>::install();
+#define ZENTRAVA_TIME_ENTRY(ordinal, name, presence, params, args, buffers) TimedEntry<ReaderFunction::name>::install();
 #define ZENTRAVA_TIME_PLACEHOLDER(ordinal, presence)
     ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_TIME_ENTRY, ZENTRAVA_TIME_PLACEHOLDER)
 #undef ZENTRAVA_TIME_ENTRY
