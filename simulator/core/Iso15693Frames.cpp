@@ -65,11 +65,6 @@ Bytes reversed(Bytes uid)
     return uid;
 }
 
-bool fieldUp(const RfField &field)
-{
-    return field.antennaOn() && field.radioMode() == RadioMode::Iso15693;
-}
-
 // An addressed frame reaches the tag with its UID; any other the first tag of the field.
 Iso15693Tag *target(const RfField &field, const Bytes &frame, std::size_t &parameters)
 {
@@ -125,7 +120,7 @@ Bytes blocksWithSecurity(const Iso15693Tag &tag, int first, int count, bool with
 
 std::optional<Bytes> Iso15693Frames::answer(RfField &field, const Bytes &frame)
 {
-    if (!fieldUp(field) || frame.size() < 2)
+    if (!field.powers(RadioMode::Iso15693) || frame.size() < 2)
         return std::nullopt;
     const uint8_t flags = frame[0];
     const uint8_t code = frame[1];

@@ -2,6 +2,8 @@
 
 #include "Scenario.h"
 
+#include <algorithm>
+
 namespace zentrava {
 
 // The reader's antenna field and the cards lying in it, top card first. Requests wake the cards
@@ -20,6 +22,8 @@ public:
     RadioMode radioMode() const { return m_radioMode; }
     // Changing the modulation resets the field like an antenna cycle.
     void setRadioMode(RadioMode mode);
+    // The antenna is on in the given radio mode.
+    bool powers(RadioMode mode) const { return m_antennaOn && m_radioMode == mode; }
 
     // A request in the current radio mode: cards that answer become ready and end any session;
     // halted cards answer only request all. Returns the first card that answered.
@@ -38,12 +42,40 @@ public:
     {
         return firstReady<Card>([](const Card &) { return true; });
     }
-    // The card in the contact or SAM slot: the first of the field's list that sits there.
-    VirtualCard *slotCard(RadioMode slot) const
+    // The card in the contact or SAM slot: the first of the field's list that sits there, when
+    // it is of the given class.
+    template <class Card = VirtualCard> Card *slotCard(RadioMode slot) const
     {
         for (const auto &card : m_cards)
             if (card->radioMode() == slot)
-                return card.get();
+                return dynamic_cast<Card *>(card.get());
+        return nullptr;
+    }
+    // A tag that answered the last request and is addressed directly by its commands, with no
+    // selection of its own (SHC1102, the ST tags): the first of its class that is ready or
+    // selected, which becomes the selected card.
+    template <class Card> Card *answering()
+    {
+        for (const auto &card : m_cards) {
+            auto *tag = dynamic_cast<Card *>(card.get());
+            if (tag && (tag->state() == CardState::Ready || tag->state() == CardState::Active)) {
+                activate(tag);
+                return tag;
+            }
+        }
+        return nullptr;
+    }
+    // The vicinity tag of the given class that carries the 8-byte UID, when the antenna powers
+    // the ISO 15693 radio mode.
+    template <class Tag> Tag *addressed(const uint8_t *uid) const
+    {
+        if (!powers(RadioMode::Iso15693))
+            return nullptr;
+        for (const auto &card : m_cards) {
+            auto *tag = dynamic_cast<Tag *>(card.get());
+            if (tag && std::equal(uid, uid + 8, tag->uid().begin()))
+                return tag;
+        }
         return nullptr;
     }
     // The selected card in the field (never a slot's) when it is of the given class.

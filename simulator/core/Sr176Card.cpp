@@ -13,7 +13,7 @@ constexpr int UidBytes = 8;
 constexpr int FirstUserBlock = UidBytes / Sr176Card::BlockBytes;
 } // namespace
 
-Sr176Card::Sr176Card(Bytes memory) : BlockMemoryCard(BlockCount, BlockBytes, std::move(memory)) {}
+Sr176Card::Sr176Card(Bytes memory) : StTag(BlockCount, BlockBytes, std::move(memory)) {}
 
 std::unique_ptr<Sr176Card> Sr176Card::factoryNew(const Bytes &uid)
 {

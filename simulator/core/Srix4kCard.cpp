@@ -24,7 +24,7 @@ uint32_t counterValue(const uint8_t *block)
 } // namespace
 
 Srix4kCard::Srix4kCard(Bytes uid, Bytes memory)
-    : BlockMemoryCard(BlockCount, BlockBytes, std::move(memory)), m_uid(std::move(uid))
+    : StTag(BlockCount, BlockBytes, std::move(memory)), m_uid(std::move(uid))
 {
     // The chip ID comes from the UID's last byte.
     m_chipId = m_uid[UidBytes - 1];

@@ -3,7 +3,6 @@
 #include "BlockMemoryCard.h"
 #include "CardCatalogue.h"
 #include "MemoryDump.h"
-#include "ReaderFunctionNames.h"
 #include "ScenarioError.h"
 #include "ScenarioFile.h"
 
@@ -429,7 +428,7 @@ int SimTool::fault(const std::vector<std::string> &arguments)
     } else if (action == "force") {
         if (values.size() < 2 || values.size() > 3)
             return usage("fault force needs FUNCTION STATUS [N]");
-        if (!readerfunctions::isKnown(values[0]))
+        if (!ReaderFault::isReaderFunction(values[0]))
             return usage("no reader function is called " + values[0] + " (names as the program logs them: rf_M1_read)");
         const auto status = parseStatus(values[1]);
         if (!status)
