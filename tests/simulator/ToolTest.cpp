@@ -101,4 +101,23 @@ TEST_F(ToolTest, ReaderSettingsAndBrokenFiles)
     EXPECT_NE(ScenarioSandbox::readFile(other).find("04010203040506"), std::string::npos);
 }
 
+TEST_F(ToolTest, ContactSlotCardsArePlacedInTheSlotWhichHoldsOne)
+{
+    EXPECT_NE(tool("types").output.find("at88sc1608"), std::string::npos);
+    ASSERT_EQ(tool("place AT24C16").exitCode, 0);
+    EXPECT_NE(tool("show").output.find("Contact slot: at24c16"), std::string::npos);
+    ASSERT_EQ(api.OpenCard(0), status::Ok);
+    uint8_t data[4] = {};
+    EXPECT_EQ(api.AT24_read(0, 2047, 1, data), status::Ok) << "2048 bytes";
+    EXPECT_EQ(data[0], 0xFF);
+    EXPECT_EQ(api.AT24_read(0, 2047, 2, data), status::WrongParameter);
+
+    ASSERT_EQ(tool("place at88sc1608").exitCode, 0);
+    EXPECT_EQ(api.AT24_read(0, 0, 1, data), status::NoCard) << "the new card replaced the EEPROM";
+    EXPECT_EQ(api.AT1608_Rst(0, data), status::Ok);
+    const SimToolOutcome refused = tool("place at24c01 --uid 01020304");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find("goes into the contact slot"), std::string::npos) << refused.output;
+}
+
 } // namespace
