@@ -79,14 +79,19 @@ template <class Type> const Type *findIn(const std::vector<Type> &types, std::st
     return nullptr;
 }
 
-// The card's "type", which it needs.
-std::string typeOf(const json &card, const std::string &where)
+// Reads a card by its "type", which it needs, among the given types.
+template <class Type>
+auto readCard(const std::vector<Type> &types, const json &card, const std::string &where, const char *kind)
 {
     jsonfields::requireObject(card, where);
     const auto *typeName = jsonfields::member(card, "type");
     if (!typeName)
         throw ScenarioError(where + ": needs a \"type\"");
-    return jsonfields::stringValue(*typeName, where + ".type");
+    const std::string name = jsonfields::stringValue(*typeName, where + ".type");
+    const Type *type = findIn(types, name);
+    if (!type)
+        throw ScenarioError(where + ".type: unknown " + kind + " \"" + name.substr(0, 40) + "\"");
+    return type->fromJson(card, where);
 }
 
 } // namespace
@@ -142,20 +147,12 @@ const CardCatalogue::ContactCardType *CardCatalogue::findContact(std::string_vie
 
 std::unique_ptr<VirtualCard> CardCatalogue::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
-    const std::string name = typeOf(card, where);
-    const CardType *type = find(name);
-    if (!type)
-        throw ScenarioError(where + ".type: unknown card type \"" + name.substr(0, 40) + "\"");
-    return type->fromJson(card, where);
+    return readCard(types(), card, where, "card type");
 }
 
 std::unique_ptr<ContactCard> CardCatalogue::contactFromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
-    const std::string name = typeOf(card, where);
-    const ContactCardType *type = findContact(name);
-    if (!type)
-        throw ScenarioError(where + ".type: unknown contact card type \"" + name.substr(0, 40) + "\"");
-    return type->fromJson(card, where);
+    return readCard(contactTypes(), card, where, "contact card type");
 }
 
 Bytes CardCatalogue::randomUid(const CardType &type)
