@@ -25,7 +25,6 @@ struct Iso15693Commands {
     static int32_t lockAfi(SimulatedReader &reader, uint8_t mode, const uint8_t *uid);
     static int32_t writeDsfid(SimulatedReader &reader, uint8_t mode, const uint8_t *uid, uint8_t dsfid);
     static int32_t lockDsfid(SimulatedReader &reader, uint8_t mode, const uint8_t *uid);
-
 };
 
 } // namespace zentrava
