@@ -32,7 +32,8 @@ std::optional<Response> SplitResponse(std::span<const uint8_t> answer)
 int32_t ClassFfOutcome(std::span<const uint8_t> answer, std::span<const uint8_t> *data)
 {
     const std::optional<Response> response = SplitResponse(answer);
-    if (!response)
+    // 00 00 is no status word at all, and as a status it would read as success.
+    if (!response || response->statusWord == 0x0000)
         return pcscstatus::NoStatusWord;
     if (response->statusWord != 0x9000)
         return response->statusWord;

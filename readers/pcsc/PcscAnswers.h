@@ -26,7 +26,7 @@ struct Response {
 std::optional<Response> SplitResponse(std::span<const uint8_t> answer);
 
 // The status of a class-FF command's answer: 0 for 90 00, the status word for any other, and
-// NoStatusWord when the answer has none. On 0 `data` holds the bytes before the status word.
+// NoStatusWord when the answer has none (or 00 00). On 0 `data` holds the bytes before the status word.
 int32_t ClassFfOutcome(std::span<const uint8_t> answer, std::span<const uint8_t> *data = nullptr);
 // The status of an APDU's answer passed whole to the program (the card's status word is the
 // card's business): 0, NoStatusWord, or AnswerTooLong beyond MaxAnswerBytes.

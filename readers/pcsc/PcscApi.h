@@ -29,5 +29,8 @@ struct PcscFunctions {
     decltype(&SCardTransmit) transmit;
 };
 
-// The system's PC/SC library.
+// The system's PC/SC library. On Linux every call is watched: one that waits for pcscd longer
+// than the answer limit (plus the wait it asked for) answers SCARD_E_TIMEOUT, and the context it
+// used is gone.
 const PcscFunctions &SystemPcsc();
+void SetPcscAnswerLimit(int milliseconds);

@@ -9,7 +9,11 @@ namespace {
 
 PcscReader &theReader()
 {
-    static PcscReader reader(SystemPcsc(), LoadPcscSettings);
+    static PcscReader reader(SystemPcsc(), [] {
+        const PcscSettings settings = LoadPcscSettings();
+        SetPcscAnswerLimit(settings.answerWaitMs);
+        return settings;
+    });
     return reader;
 }
 

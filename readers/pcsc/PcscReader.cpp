@@ -11,11 +11,13 @@ namespace {
 // A PC/SC result as the 32-bit status the program shows (LONG is 8 bytes in pcsc-lite).
 int32_t statusOf(LONG result) { return int32_t(uint32_t(result)); }
 
-// The results after which the context is gone: pcscd stopped or was restarted.
+// The results after which the context is gone: pcscd stopped or was restarted, or did not
+// answer in time (outside a wait for a card, which handles its own time-out).
 bool contextLost(LONG result)
 {
     return result == LONG(SCARD_E_NO_SERVICE) || result == LONG(SCARD_E_SERVICE_STOPPED)
-        || result == LONG(SCARD_E_INVALID_HANDLE);
+        || result == LONG(SCARD_E_INVALID_HANDLE) || result == LONG(SCARD_E_TIMEOUT)
+        || result == LONG(SCARD_F_COMM_ERROR);
 }
 
 // Copies an answer for the program through its one-byte length.
@@ -491,6 +493,9 @@ int32_t PcscReader::waitForCard(const Slot &slot)
     DWORD timeout = 0;
     for (;;) {
         const LONG result = m_pcsc.getStatusChange(m_context, timeout, &state, 1);
+        // No card came within the limit: the context is still good.
+        if (result == LONG(SCARD_E_TIMEOUT) && timeout > 0)
+            return statusOf(result);
         if (result != SCARD_S_SUCCESS)
             return failed(result, nullptr);
         if ((state.dwEventState & SCARD_STATE_PRESENT) != 0)

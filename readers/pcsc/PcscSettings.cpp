@@ -46,6 +46,9 @@ void apply(PcscSettings &settings, const std::string &key, const std::string &va
     } else if (key == "card-wait-ms") {
         if (const auto wait = number(value, 0, MaxCardWaitMs))
             settings.cardWaitMs = *wait;
+    } else if (key == "answer-wait-ms") {
+        if (const auto wait = number(value, MinAnswerWaitMs, MaxAnswerWaitMs))
+            settings.answerWaitMs = *wait;
     } else if (key == "key-slot") {
         if (const auto slot = number(value, 0, 255))
             settings.keySlot = uint8_t(*slot);
@@ -93,7 +96,8 @@ PcscSettings ParsePcscSettings(const std::string &fileText,
     } overrides[] = {{"ZENTRAVA_PCSC_CONTACT", "contact"},
                      {"ZENTRAVA_PCSC_SAM", "sam"},
                      {"ZENTRAVA_PCSC_CARD_WAIT_MS", "card-wait-ms"},
-                     {"ZENTRAVA_PCSC_KEY_SLOT", "key-slot"}};
+                     {"ZENTRAVA_PCSC_KEY_SLOT", "key-slot"},
+                     {"ZENTRAVA_PCSC_ANSWER_WAIT_MS", "answer-wait-ms"}};
     for (const auto &override : overrides)
         if (const auto value = variable(override.variable))
             apply(settings, override.key, trimmed(*value));

@@ -9,9 +9,11 @@
 //     sam = SAM              # the first reader whose name holds "SAM" (case does not matter)
 //     card-wait-ms = 2000    # how long a request waits for a card to be laid on (0 to 5000)
 //     key-slot = 0           # the reader's key slot for LOAD KEYS and GENERAL AUTHENTICATE
+//     answer-wait-ms = 5000  # how long a call waits for pcscd's answer (500 to 60000)
 //
-// ZENTRAVA_PCSC_CONTACT, ZENTRAVA_PCSC_SAM, ZENTRAVA_PCSC_CARD_WAIT_MS and ZENTRAVA_PCSC_KEY_SLOT
-// override the file's lines; ZENTRAVA_PCSC_SETTINGS names another file.
+// ZENTRAVA_PCSC_CONTACT, ZENTRAVA_PCSC_SAM, ZENTRAVA_PCSC_CARD_WAIT_MS, ZENTRAVA_PCSC_KEY_SLOT
+// and ZENTRAVA_PCSC_ANSWER_WAIT_MS override the file's lines; ZENTRAVA_PCSC_SETTINGS names
+// another file.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,9 +34,12 @@ struct PcscSettings {
     ReaderChoice sam;     // default: the reader after the contact one
     int cardWaitMs = 2000;
     uint8_t keySlot = 0;
+    int answerWaitMs = 5000; // how long a call waits for pcscd's answer
 };
 
 inline constexpr int MaxCardWaitMs = 5000;
+inline constexpr int MinAnswerWaitMs = 500;
+inline constexpr int MaxAnswerWaitMs = 60000;
 
 // The settings from the file's text, then the environment (`variable` answers null for a
 // variable that is not set). Lines it does not understand keep the defaults.

@@ -39,7 +39,8 @@ ScriptedCard mifare1k(const std::string &uid = "A1B2C3D4")
              {"FFD6000510640000009BFFFFFF6400000005FA05FA", "9000"},
              {"FFC200030BA009800105810464000000", "9000"},
              {"FFC200030BA10980010581040A000000", "6A81"},
-             {"FFB0000710", "00"}}};
+             {"FFB0000710", "00"},
+             {"FFB0000910", "0000"}}};
 }
 
 struct Answer {
@@ -217,6 +218,8 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
         {"rf_M1_read: READ BINARY of 16 bytes", {}, {}, read(4), 0, {"FFB0000410"}, "00112233445566778899AABBCCDDEEFF"},
         {"rf_M1_read: not authenticated answers 6982", {}, {}, read(8), 0x6982, {"FFB0000810"}, {}},
         {"rf_M1_read: success without a status word is a failure", {}, {}, read(7), 0x0C, {"FFB0000710"}, {}},
+        // A fuzz finding: status word 00 00 passed on as the status read as success.
+        {"rf_M1_read: status word 00 00 is no success", {}, {}, read(9), 0x0C, {"FFB0000910"}, {}},
         {"rf_M1_write: UPDATE BINARY of 16 bytes", {}, {},
          [&](PcscMappingTest &t, Answer &) {
              t.request();
