@@ -201,9 +201,14 @@ int32_t PcscReader::readBlock(uint8_t block, uint8_t *data, uint8_t *len)
 
 int32_t PcscReader::writeBlock(uint8_t block, const uint8_t *data)
 {
+    return updateBinary(block, data, 16);
+}
+
+int32_t PcscReader::updateBinary(uint8_t block, const uint8_t *data, std::size_t bytes)
+{
     if (data == nullptr)
         return pcscstatus::WrongParameter;
-    return classFf(pcsc::command::UpdateBinary(block, {data, 16}));
+    return classFf(pcsc::command::UpdateBinary(block, {data, bytes}));
 }
 
 int32_t PcscReader::initValue(uint8_t block, int32_t value)
@@ -259,9 +264,7 @@ int32_t PcscReader::ultralightSelect(uint8_t *serial, uint8_t *len)
 
 int32_t PcscReader::ultralightWrite(uint8_t page, const uint8_t *data)
 {
-    if (data == nullptr)
-        return pcscstatus::WrongParameter;
-    return classFf(pcsc::command::UpdateBinary(page, {data, 4}));
+    return updateBinary(page, data, 4);
 }
 
 int32_t PcscReader::typeAReset(uint8_t /*mode*/, uint8_t *answer, uint8_t *len)
@@ -442,7 +445,7 @@ int32_t PcscReader::iso15693Write(uint8_t /*mode*/, const uint8_t *uid, uint8_t 
         return pcscstatus::WrongParameter;
     if (const int32_t status = findTag(uid); status != pcscstatus::Ok)
         return status;
-    return classFf(pcsc::command::UpdateBinary(block, {data, 4}));
+    return updateBinary(block, data, 4);
 }
 
 // The plumbing.

@@ -88,6 +88,7 @@ private:
     int32_t readAtr(Slot &slot);
     int32_t transmit(Slot &slot, std::span<const uint8_t> command, std::span<const uint8_t> &answer);
     int32_t classFf(std::span<const uint8_t> command, std::span<const uint8_t> *data = nullptr);
+    int32_t updateBinary(uint8_t block, const uint8_t *data, std::size_t bytes);
     int32_t cardUid(std::span<const uint8_t> &uid);
     int32_t findTypeACard(Slot &slot);
     int32_t typeAActivation(std::size_t uidBytes, uint8_t *answer, uint8_t *len);

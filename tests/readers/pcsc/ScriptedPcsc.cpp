@@ -4,32 +4,32 @@
 
 namespace {
 
-ScriptedPcsc *current = nullptr;
+ScriptedPcsc *theFake = nullptr;
 
-LONG establishContext(DWORD, LPCVOID, LPCVOID, LPSCARDCONTEXT context) { return current->establishContext(context); }
-LONG releaseContext(SCARDCONTEXT context) { return current->releaseContext(context); }
-LONG listReaders(SCARDCONTEXT context, LPCSTR, LPSTR names, LPDWORD size) { return current->listReaders(context, names, size); }
+LONG establishContext(DWORD, LPCVOID, LPCVOID, LPSCARDCONTEXT context) { return theFake->establishContext(context); }
+LONG releaseContext(SCARDCONTEXT context) { return theFake->releaseContext(context); }
+LONG listReaders(SCARDCONTEXT context, LPCSTR, LPSTR names, LPDWORD size) { return theFake->listReaders(context, names, size); }
 LONG connect(SCARDCONTEXT context, LPCSTR reader, DWORD, DWORD, LPSCARDHANDLE handle, LPDWORD protocol)
 {
-    return current->connect(context, reader, handle, protocol);
+    return theFake->connect(context, reader, handle, protocol);
 }
 LONG reconnect(SCARDHANDLE handle, DWORD, DWORD, DWORD initialization, LPDWORD protocol)
 {
-    return current->reconnect(handle, initialization, protocol);
+    return theFake->reconnect(handle, initialization, protocol);
 }
-LONG disconnect(SCARDHANDLE handle, DWORD disposition) { return current->disconnect(handle, disposition); }
+LONG disconnect(SCARDHANDLE handle, DWORD disposition) { return theFake->disconnect(handle, disposition); }
 LONG status(SCARDHANDLE handle, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE atr, LPDWORD atrLength)
 {
-    return current->status(handle, atr, atrLength);
+    return theFake->status(handle, atr, atrLength);
 }
 LONG getStatusChange(SCARDCONTEXT context, DWORD timeout, PcscReaderState *states, DWORD count)
 {
-    return current->getStatusChange(context, timeout, states, count);
+    return theFake->getStatusChange(context, timeout, states, count);
 }
 LONG transmit(SCARDHANDLE handle, const SCARD_IO_REQUEST *, LPCBYTE command, DWORD length, SCARD_IO_REQUEST *,
               LPBYTE answer, LPDWORD answerLength)
 {
-    return current->transmit(handle, command, length, answer, answerLength);
+    return theFake->transmit(handle, command, length, answer, answerLength);
 }
 
 const PcscFunctions Trampolines{establishContext, releaseContext, listReaders, connect, reconnect,
@@ -66,8 +66,8 @@ std::vector<uint8_t> Bytes(const std::string &hex)
     return bytes;
 }
 
-ScriptedPcsc::ScriptedPcsc() { current = this; }
-ScriptedPcsc::~ScriptedPcsc() { current = nullptr; }
+ScriptedPcsc::ScriptedPcsc() { theFake = this; }
+ScriptedPcsc::~ScriptedPcsc() { theFake = nullptr; }
 
 const PcscFunctions &ScriptedPcsc::functions() const { return Trampolines; }
 
@@ -100,6 +100,12 @@ bool ScriptedPcsc::forced(const std::string &function, LONG &result)
     result = failure->second;
     m_failures.erase(failure);
     return true;
+}
+
+bool ScriptedPcsc::current(SCARDCONTEXT context) const
+{
+    const auto owner = m_contexts.find(context);
+    return owner != m_contexts.end() && owner->second == m_service;
 }
 
 LONG ScriptedPcsc::check(SCARDHANDLE handle, Connection *&connection)
@@ -157,8 +163,7 @@ LONG ScriptedPcsc::connect(SCARDCONTEXT context, LPCSTR reader, LPSCARDHANDLE ha
     LONG result = 0;
     if (forced("connect", result))
         return result;
-    const auto owner = m_contexts.find(context);
-    if (owner == m_contexts.end() || owner->second != m_service)
+    if (!current(context))
         return LONG(SCARD_E_INVALID_HANDLE);
     for (std::size_t i = 0; i < readers.size(); ++i) {
         if (readers[i].name != reader)
@@ -218,8 +223,7 @@ LONG ScriptedPcsc::getStatusChange(SCARDCONTEXT context, DWORD timeout, PcscRead
     LONG result = 0;
     if (forced("wait", result))
         return result;
-    const auto owner = m_contexts.find(context);
-    if (owner == m_contexts.end() || owner->second != m_service)
+    if (!current(context))
         return LONG(SCARD_E_INVALID_HANDLE);
     for (DWORD i = 0; i < count; ++i) {
         std::size_t index = 0;

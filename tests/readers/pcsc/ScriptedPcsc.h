@@ -69,6 +69,8 @@ private:
     };
     bool forced(const std::string &function, LONG &result);
     LONG check(SCARDHANDLE handle, Connection *&connection);
+    // A context of the pcscd that runs now.
+    bool current(SCARDCONTEXT context) const;
 
     bool m_running = true;
     int m_service = 1;
