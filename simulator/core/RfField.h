@@ -29,14 +29,21 @@ public:
     // halted cards answer only request all. Returns the first card that answered.
     VirtualCard *request(bool wakeHalted);
 
+    // The first card of the given class, in field order, that `accept` takes.
+    template <class Card, class Predicate> Card *first(Predicate accept) const
+    {
+        for (const auto &card : m_cards)
+            if (auto *typed = dynamic_cast<Card *>(card.get()); typed && accept(*typed))
+                return typed;
+        return nullptr;
+    }
+    template <class Card> Card *first() const
+    {
+        return first<Card>([](const Card &) { return true; });
+    }
     template <class Card, class Predicate> Card *firstReady(Predicate accept) const
     {
-        for (const auto &card : m_cards) {
-            auto *typed = dynamic_cast<Card *>(card.get());
-            if (typed && typed->state() == CardState::Ready && accept(*typed))
-                return typed;
-        }
-        return nullptr;
+        return first<Card>([&](const Card &card) { return card.state() == CardState::Ready && accept(card); });
     }
     template <class Card> Card *firstReady() const
     {
@@ -56,14 +63,12 @@ public:
     // selected, which becomes the selected card.
     template <class Card> Card *answering()
     {
-        for (const auto &card : m_cards) {
-            auto *tag = dynamic_cast<Card *>(card.get());
-            if (tag && (tag->state() == CardState::Ready || tag->state() == CardState::Active)) {
-                activate(tag);
-                return tag;
-            }
-        }
-        return nullptr;
+        Card *tag = first<Card>([](const Card &card) {
+            return card.state() == CardState::Ready || card.state() == CardState::Active;
+        });
+        if (tag)
+            activate(tag);
+        return tag;
     }
     // The vicinity tag of the given class that carries the 8-byte UID, when the antenna powers
     // the ISO 15693 radio mode.
@@ -71,12 +76,7 @@ public:
     {
         if (!powers(RadioMode::Iso15693))
             return nullptr;
-        for (const auto &card : m_cards) {
-            auto *tag = dynamic_cast<Tag *>(card.get());
-            if (tag && std::equal(uid, uid + 8, tag->uid().begin()))
-                return tag;
-        }
-        return nullptr;
+        return first<Tag>([uid](const Tag &tag) { return std::equal(uid, uid + 8, tag.uid().begin()); });
     }
     // The selected card in the field (never a slot's) when it is of the given class.
     template <class Card> Card *active() const { return dynamic_cast<Card *>(activeCard()); }
