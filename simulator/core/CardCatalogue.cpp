@@ -31,9 +31,9 @@ using json = nlohmann::ordered_json;
 // Card::fromJson(variant..., card, where).
 template <class Card, class... Variant>
 CardCatalogue::CardType fieldCard(std::string name, std::vector<std::string> aliases, std::string description,
-                                  std::size_t uidLength, Variant... variant)
+                                  CardCatalogue::SerialNumber serial, Variant... variant)
 {
-    return {std::move(name), std::move(aliases), std::move(description), uidLength,
+    return {std::move(name), std::move(aliases), std::move(description), serial.bytes, std::move(serial.prefix),
             [=](const Bytes &uid) -> std::unique_ptr<VirtualCard> { return Card::factoryNew(variant..., uid); },
             [=](const json &card, const std::string &where) -> std::unique_ptr<VirtualCard> {
                 return Card::fromJson(variant..., card, where);
@@ -45,7 +45,7 @@ CardCatalogue::CardType fieldCard(std::string name, std::vector<std::string> ali
 template <class Card, class... Variant>
 CardCatalogue::ContactCardType contactCard(std::string name, std::string description, Variant... variant)
 {
-    return {std::move(name), {}, std::move(description), 0,
+    return {std::move(name), {}, std::move(description), 0, {},
             [=](const Bytes &) -> std::unique_ptr<ContactCard> { return Card::factoryNew(variant...); },
             [=](const json &card, const std::string &where) -> std::unique_ptr<ContactCard> {
                 return Card::fromJson(variant..., card, where);
@@ -100,24 +100,26 @@ const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
 {
     using Capacity = MifareClassicCard::Capacity;
     using Kind = ProcessorCard::Kind;
+    // Serial numbers: NXP's start with 04, ST's with D0 02, ISO 15693 ones with E0 and the maker's
+    // code (NXP 04, TI 07, Infineon 05).
     static const std::vector<CardType> catalogue = {
-        fieldCard<MifareClassicCard>("mifare-1k", {"s50", "1k"}, "Mifare Standard 1K (S50), 16 sectors of 4 blocks", 4, Capacity::OneK),
-        fieldCard<MifareClassicCard>("mifare-4k", {"s70", "4k"}, "Mifare Standard 4K (S70), 32 sectors of 4 blocks and 8 of 16", 4, Capacity::FourK),
-        fieldCard<UltralightCard>("ultralight", {"ul"}, "Mifare UltraLight, 16 pages of 4 bytes", 7),
-        fieldCard<ProcessorCard>("typea-cpu", {"prox", "cpu"}, "ISO 14443-4 type A processor card (Mifare ProX)", 4, Kind::TypeA),
-        fieldCard<ProcessorCard>("desfire", {}, "Mifare DESFire", 7, Kind::Desfire),
-        fieldCard<ProcessorCard>("typeb-cpu", {"typeb"}, "ISO 14443-4 type B processor card", 4, Kind::TypeB),
-        fieldCard<ProcessorCard>("contact-cpu", {}, "ISO 7816 processor card in the contact slot", 4, Kind::Contact),
-        fieldCard<ProcessorCard>("sam", {}, "security module in the SAM slot", 4, Kind::Sam),
-        fieldCard<Shc1102Card>("shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", 8),
-        fieldCard<At88rf020Card>("at88rf020", {}, "AT88RF020 tag (type B), 32 pages of 8 bytes behind a password, lock bits and a counter", 4),
-        fieldCard<Sr176Card>("sr176", {}, "ST SR176 tag, 16 blocks of 2 bytes with a lock register", 8),
-        fieldCard<Srix4kCard>("srix4k", {}, "ST SRIX4K tag, 128 blocks of 4 bytes, counters and a lock register", 8),
-        fieldCard<Trh1064Card>("trh1064", {}, "TRH1064 type B tag, pages of 8, 40, 8 and 8 bytes under a configuration byte", 8),
-        fieldCard<Iso15693Tag>("icode-sli", {"sli"}, "NXP I.CODE SLI, ISO 15693, 28 blocks of 4 bytes", 8, Iso15693Tag::Kind::IcodeSli),
-        fieldCard<Iso15693Tag>("tag-it", {"tagit"}, "TI Tag-it HF-I, ISO 15693, 64 blocks of 4 bytes", 8, Iso15693Tag::Kind::TagIt),
-        fieldCard<Srf55vTag>("srf55v02p", {}, "Infineon SRF55V02P, ISO 15693, 32 pages of 8 bytes", 8, Srf55vTag::Kind::V02P),
-        fieldCard<Srf55vTag>("srf55v10p", {}, "Infineon SRF55V10P, ISO 15693, 128 pages of 8 bytes", 8, Srf55vTag::Kind::V10P),
+        fieldCard<MifareClassicCard>("mifare-1k", {"s50", "1k"}, "Mifare Standard 1K (S50), 16 sectors of 4 blocks", {4}, Capacity::OneK),
+        fieldCard<MifareClassicCard>("mifare-4k", {"s70", "4k"}, "Mifare Standard 4K (S70), 32 sectors of 4 blocks and 8 of 16", {4}, Capacity::FourK),
+        fieldCard<UltralightCard>("ultralight", {"ul"}, "Mifare UltraLight, 16 pages of 4 bytes", {7, {0x04}}),
+        fieldCard<ProcessorCard>("typea-cpu", {"prox", "cpu"}, "ISO 14443-4 type A processor card (Mifare ProX)", {4}, Kind::TypeA),
+        fieldCard<ProcessorCard>("desfire", {}, "Mifare DESFire", {7, {0x04}}, Kind::Desfire),
+        fieldCard<ProcessorCard>("typeb-cpu", {"typeb"}, "ISO 14443-4 type B processor card", {4}, Kind::TypeB),
+        fieldCard<ProcessorCard>("contact-cpu", {}, "ISO 7816 processor card in the contact slot", {4}, Kind::Contact),
+        fieldCard<ProcessorCard>("sam", {}, "security module in the SAM slot", {4}, Kind::Sam),
+        fieldCard<Shc1102Card>("shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", {8}),
+        fieldCard<At88rf020Card>("at88rf020", {}, "AT88RF020 tag (type B), 32 pages of 8 bytes behind a password, lock bits and a counter", {4}),
+        fieldCard<Sr176Card>("sr176", {}, "ST SR176 tag, 16 blocks of 2 bytes with a lock register", {8, {0xD0, 0x02}}),
+        fieldCard<Srix4kCard>("srix4k", {}, "ST SRIX4K tag, 128 blocks of 4 bytes, counters and a lock register", {8, {0xD0, 0x02}}),
+        fieldCard<Trh1064Card>("trh1064", {}, "TRH1064 type B tag, pages of 8, 40, 8 and 8 bytes under a configuration byte", {8}),
+        fieldCard<Iso15693Tag>("icode-sli", {"sli"}, "NXP I.CODE SLI, ISO 15693, 28 blocks of 4 bytes", {8, {0xE0, 0x04}}, Iso15693Tag::Kind::IcodeSli),
+        fieldCard<Iso15693Tag>("tag-it", {"tagit"}, "TI Tag-it HF-I, ISO 15693, 64 blocks of 4 bytes", {8, {0xE0, 0x07}}, Iso15693Tag::Kind::TagIt),
+        fieldCard<Srf55vTag>("srf55v02p", {}, "Infineon SRF55V02P, ISO 15693, 32 pages of 8 bytes", {8, {0xE0, 0x05}}, Srf55vTag::Kind::V02P),
+        fieldCard<Srf55vTag>("srf55v10p", {}, "Infineon SRF55V10P, ISO 15693, 128 pages of 8 bytes", {8, {0xE0, 0x05}}, Srf55vTag::Kind::V10P),
     };
     return catalogue;
 }
@@ -162,15 +164,10 @@ Bytes CardCatalogue::randomUid(const CardType &type)
     Bytes uid(type.uidLength);
     for (uint8_t &value : uid)
         value = static_cast<uint8_t>(byte(generator));
-    if (type.uidLength == 8) {
-        // An ISO 15693 serial number starts with E0 and the chip maker's code: NXP 04, TI 07, Infineon 05.
-        uid[0] = 0xE0;
-        uid[1] = type.name.rfind("tag-it", 0) == 0 ? 0x07 : type.name.rfind("srf55v", 0) == 0 ? 0x05 : 0x04;
-    } else if (type.uidLength == 7) {
-        uid[0] = 0x04;
-    } else if (uid[0] == 0x88) { // the cascade tag never starts a single-size serial number
+    std::copy(type.uidPrefix.begin(), type.uidPrefix.end(), uid.begin());
+    // The cascade tag never starts a single-size serial number.
+    if (type.uidPrefix.empty() && uid[0] == 0x88)
         uid[0] = 0x08;
-    }
     return uid;
 }
 

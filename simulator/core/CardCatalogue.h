@@ -14,12 +14,19 @@ namespace zentrava {
 // line (see simulator/README.md, "Adding a virtual card").
 class CardCatalogue {
 public:
+    // A card type's serial number: its length, and the bytes a fresh one starts with (the chip
+    // maker's code, where the chip's serial numbers carry one).
+    struct SerialNumber {
+        std::size_t bytes;
+        Bytes prefix = {};
+    };
     template <class Card> struct TypeOf {
         std::string name;
         std::vector<std::string> aliases;
         std::string description;
         // The serial number's length; 0 for the contact slot's memory cards, which have none.
         std::size_t uidLength;
+        Bytes uidPrefix;
         std::function<std::unique_ptr<Card>(const Bytes &uid)> create;
         std::function<std::unique_ptr<Card>(const nlohmann::ordered_json &card, const std::string &where)> fromJson;
     };
@@ -35,8 +42,7 @@ public:
     // ScenarioError.
     static std::unique_ptr<VirtualCard> fromJson(const nlohmann::ordered_json &card, const std::string &where);
     static std::unique_ptr<ContactCard> contactFromJson(const nlohmann::ordered_json &card, const std::string &where);
-    // A fresh serial number of the type's length (7-byte ones start with NXP's 04, ISO 15693 ones
-    // with E0 and the maker's code).
+    // A fresh serial number of the type's length, starting with its prefix.
     static Bytes randomUid(const CardType &type);
 };
 

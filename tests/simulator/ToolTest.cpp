@@ -1,6 +1,8 @@
 #include "ReaderFixture.h"
 #include "SimTool.h"
 
+#include "CardCatalogue.h"
+
 namespace {
 
 class ToolTest : public ReaderFixture {
@@ -118,6 +120,21 @@ TEST_F(ToolTest, ContactSlotCardsArePlacedInTheSlotWhichHoldsOne)
     const SimToolOutcome refused = tool("place at24c01 --uid 01020304");
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(refused.output.find("goes into the contact slot"), std::string::npos) << refused.output;
+}
+
+// A card placed without a serial number gets one as its maker's chip would carry it.
+TEST(CardSerialNumber, FreshOnesStartWithTheMakersCode)
+{
+    const std::pair<const char *, const char *> prefixes[] = {
+        {"ultralight", "04"}, {"desfire", "04"},     {"sr176", "D002"},    {"icode-sli", "E004"},
+        {"tag-it", "E007"},   {"srf55v02p", "E005"}, {"srf55v10p", "E005"}};
+    for (const auto &[name, prefix] : prefixes) {
+        const auto *type = zentrava::CardCatalogue::find(name);
+        ASSERT_NE(type, nullptr) << name;
+        const std::string uid = zentrava::toHex(zentrava::CardCatalogue::randomUid(*type));
+        EXPECT_EQ(uid.size(), type->uidLength * 2) << name;
+        EXPECT_TRUE(uid.starts_with(prefix)) << name << " " << uid;
+    }
 }
 
 } // namespace
