@@ -37,7 +37,7 @@ template <class... Params> struct PointerOf<int32_t(uint16_t, Params...), true> 
 template <ReaderFunction F>
 using Pointer = typename PointerOf<typename ReaderFunctionInfo<F>::Signature, ReaderFunctionInfo<F>::addressesDevice>::type;
 
-template <ReaderFunction F> concept Answered = requires { ReaderCommand<F>::run; };
+template <ReaderFunction F> concept HasCommand = requires { ReaderCommand<F>::run; };
 } // namespace readercommand
 
 #define ZENTRAVA_COMMAND(function, command)                                                 \
@@ -141,7 +141,7 @@ ZENTRAVA_COMMAND(des_decrypt, ContactSlotCommands::desDecrypt)
 #undef ZENTRAVA_COMMAND
 
 #define ZENTRAVA_CHECK_COMMAND(ordinal, name, presence, params, args, buffers) \
-    static_assert(readercommand::Answered<ReaderFunction::name>, #name " has no command in ReaderCommands.h");
+    static_assert(readercommand::HasCommand<ReaderFunction::name>, #name " has no command in ReaderCommands.h");
 #define ZENTRAVA_NO_COMMAND(ordinal, presence)
 ZENTRAVA_READER_FUNCTIONS(ZENTRAVA_CHECK_COMMAND, ZENTRAVA_NO_COMMAND)
 #undef ZENTRAVA_CHECK_COMMAND
