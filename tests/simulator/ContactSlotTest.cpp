@@ -72,6 +72,8 @@ TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndItsFuse)
     ASSERT_EQ(api.AT1608_VerifyPassword(0, 1, hex("FFFFFF").data()), status::Ok);
     EXPECT_EQ(zone(0xF0, 16, 1), Bytes(16, 0xAA));
     zone(0, 16, 2, status::NotAuthenticated);
+    ASSERT_EQ(api.AT1608_VerifyPassword(0, 10, hex("FFFFFF").data()), status::Ok);
+    EXPECT_EQ(api.AT1608_Write(0, 0, 2, hex("00").data(), 1), status::NotAuthenticated) << "a read password does not write";
     ASSERT_EQ(api.AT1608_VerifyPassword(0, 7, hex("FFFFFF").data()), status::Ok);
     EXPECT_EQ(zone(0x4C, 4, 8), hex("00FFFFFF"));
 

@@ -71,7 +71,7 @@ TEST_F(MifareClassicTest, EachSizeAnswersAsItsChipAndEndsWithItsMemory)
 TEST_F(MifareClassicTest, WrongKeyFailsAndTheCardMustBeSelectedAgain)
 {
     selectMifare();
-    EXPECT_EQ(authenticate(4, KeyA, hex("A0A1A2A3A4A5")), status::AuthFailed);
+    EXPECT_EQ(authenticate(4, KeyA, hex("FFFFFFFFFFFE")), status::AuthFailed) << "every byte of the key counts";
     EXPECT_EQ(readBlock(4).first, status::NoCard);
     ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
     EXPECT_EQ(readBlock(8).first, status::NotAuthenticated) << "sector 2 was not authenticated";
@@ -101,10 +101,12 @@ TEST_F(MifareClassicTest, AccessBitsGrantExactlyTheOperationsTheyName)
         {"block 4 read-only (010), 5 and 6 free", 1, {2, 0, 0, 1},
          {{4, KeyA, Write, status::AccessDenied}, {4, KeyA, Read, status::Ok}, {5, KeyA, Write, status::Ok}}},
         {"data written with key B only (100), keys and access bits too (011)", 2, {4, 4, 4, 3},
-         {{8, KeyA, Write, status::AccessDenied}, {8, KeyB, Write, status::Ok}, {8, KeyA, Read, status::Ok}}},
+         {{8, KeyA, Write, status::AccessDenied}, {8, KeyB, Write, status::Ok}, {8, KeyA, Read, status::Ok},
+          {11, KeyA, Write, status::AccessDenied}}},
         {"block 20 decrement only (001), 21 value block (110)", 5, {1, 6, 0, 3},
          {{20, KeyA, Increment, status::AccessDenied}, {20, KeyA, Decrement, status::Ok},
-          {21, KeyA, Increment, status::AccessDenied}, {21, KeyB, Increment, status::Ok}}},
+          {20, KeyA, Write, status::AccessDenied}, {21, KeyA, Increment, status::AccessDenied},
+          {21, KeyB, Increment, status::Ok}}},
     };
     for (const auto &sector : sectors) {
         SCOPED_TRACE(sector.conditions);

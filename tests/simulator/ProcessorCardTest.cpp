@@ -36,7 +36,7 @@ TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
         {"00A40000020002", "9000"},
         {"00D6000403010203", "9000"},
         {"00B0000008", "00000000010203009000"},
-        {"00B0001004", "6282"},                          // end of file before Le bytes
+        {"00B0000E04", "00006282"},                      // end of file before Le bytes
         {"00B0001104", "6B00"},                          // offset past the end
         {"00D6000E03AABBCC", "6A84"},                    // more than the file holds
         {"00D600000241", "6700"},                        // Lc disagrees with the data
@@ -57,6 +57,7 @@ TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
     EXPECT_EQ(first.size(), 20u);
     EXPECT_EQ(first.substr(16), "9000");
     EXPECT_NE(answerTo("0084000008"), first) << "challenges are random";
+    EXPECT_EQ(answerTo("0084000004").substr(8), "9000") << "a challenge has 4 or 8 bytes";
 }
 
 TEST_F(ProcessorCardTest, DesfireAnswersNativeCommandsPlainAndWrapped)

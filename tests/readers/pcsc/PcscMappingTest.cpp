@@ -39,6 +39,8 @@ ScriptedCard mifare1k(const std::string &uid = "A1B2C3D4")
              {"FFD6000510640000009BFFFFFF6400000005FA05FA", "9000"},
              {"FFC200030BA009800105810464000000", "9000"},
              {"FFC200030BA10980010581040A000000", "6A81"},
+             {"FFC200030BA00980010581040A000000", "6D00"},
+             {"FFB0000A10", "640000009CFFFFFF6400000005FA05FA9000"},
              {"FFB0000710", "00"},
              {"FFB0000910", "0000"}}};
 }
@@ -115,7 +117,7 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
     const auto processorA = [](const std::string &uid) {
         return [uid](ScriptedPcsc &p) {
             p.lay(0, ScriptedCard{TypeAProcessorAtr, {{"FFCA000000", uid + "9000"}, {"00A4040000", "6A82"},
-                                                      {"0084000001", "42"}, {"00B0000000", std::string(512, 'A') + "9000"}}});
+                                                      {"0084000001", "42"}, {"00B0000000", std::string(508, 'A') + "9000"}}});
         };
     };
     const auto model = [](PcscMappingTest &t, Answer &a) {
@@ -235,6 +237,7 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
         {"rf_M1_readval: the value of a value block", {}, {}, readValue(5), 0, {"FFB0000510"}, "64000000"},
         {"rf_M1_readval: a block whose copies disagree is no value block", {}, {}, readValue(6), 0x05, {"FFB0000610"},
          "00000000"},
+        {"rf_M1_readval: nor one whose inverted copy is wrong", {}, {}, readValue(10), 0x05, {"FFB0000A10"}, "00000000"},
         {"rf_M1_increment: the reader's value command and nothing else", {}, {},
          [](PcscMappingTest &t, Answer &) {
              t.request();
@@ -247,6 +250,12 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
              return CallPcscReader<F::rf_M1_decrement>(t.reader, uint16_t(0), uint8_t(5), int32_t(10));
          },
          0x0A, {"FFC200030BA10980010581040A000000"}, {}},
+        {"rf_M1_increment: 6D00 (instruction not supported) is not supported too", {}, {},
+         [](PcscMappingTest &t, Answer &) {
+             t.request();
+             return CallPcscReader<F::rf_M1_increment>(t.reader, uint16_t(0), uint8_t(5), int32_t(10));
+         },
+         0x0A, {"FFC200030BA00980010581040A000000"}, {}},
         // UltraLight.
         {"rf_ul_select: the 7-byte UID",
          [](ScriptedPcsc &p) { p.lay(0, ScriptedCard{UltralightAtr, {{"FFCA000000", "04112233445566" "9000"}}}); }, {},
@@ -287,7 +296,7 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
              return cos(t, a, {0x00, 0x84, 0x00, 0x00, 0x01});
          },
          0x0C, {"0084000001"}, {}},
-        {"rf_cos_command: an answer beyond 255 bytes is not cut", processorA("11223344"), {},
+        {"rf_cos_command: an answer of 256 bytes is not cut", processorA("11223344"), {},
          [&](PcscMappingTest &t, Answer &a) {
              Answer reset;
              typeAReset(t, reset);
