@@ -56,6 +56,15 @@ public:
         return afterCall(result, tear.torn());
     }
 
+    // Looks at the reader as the scenario file has it now, without a call: no fault applies and
+    // none is counted (a door watching which cards lie on the reader).
+    template <class Look> auto inspect(Look look)
+    {
+        const std::lock_guard<std::recursive_mutex> turn(m_lock);
+        syncScenario();
+        return look(static_cast<const SimulatedReader &>(m_reader));
+    }
+
     // The reader for a door whose one operation is several calls: no other thread calls while
     // the returned lock is held; the holder's own calls go on.
     std::unique_lock<std::recursive_mutex> hold() { return std::unique_lock<std::recursive_mutex>(m_lock); }

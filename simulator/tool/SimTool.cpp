@@ -3,11 +3,15 @@
 #include "BlockMemoryCard.h"
 #include "CardCatalogue.h"
 #include "MemoryDump.h"
+#include "PcscCardServer.h"
+#include "ReaderSession.h"
 #include "ScenarioError.h"
 #include "ScenarioFile.h"
 
 #include <algorithm>
 #include <charconv>
+#include <csignal>
+#include <cstdlib>
 #include <iomanip>
 #include <ostream>
 #include <stdexcept>
@@ -35,6 +39,13 @@ std::optional<int> parseNumber(const std::string &text, int min, int max)
     if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
         return std::nullopt;
     return value;
+}
+
+volatile std::sig_atomic_t StopSignal = 0;
+
+extern "C" void stopServing(int signal)
+{
+    StopSignal = signal;
 }
 
 BlockMemoryCard &memoryCard(VirtualCard &card)
@@ -88,6 +99,12 @@ std::string SimTool::helpText()
         "                            the next N calls (1 when not given) of FUNCTION, named as\n"
         "                            the program logs it (rf_M1_read), answer STATUS (hex)\n"
         "  fault clear               end every fault; cards taken away lie in the field again\n"
+        "  serve-pcsc [--port P] [--contact-port C] [--sam-port S]\n"
+        "                            serve the reader's cards to pcscd through its virtual\n"
+        "                            reader driver (vpcd) until SIGINT or SIGTERM: the top card\n"
+        "                            of the field on vpcd's reader at port P (35963, vpcd's\n"
+        "                            own), the contact slot's processor card at C (P+1) and the\n"
+        "                            SAM at S (P+2); see simulator/README.md\n"
         "  help, --help              this text\n"
         "\n"
         "CARD is the card's position in `show` (1 = top card) or its serial number in hex.\n"
@@ -176,6 +193,8 @@ int SimTool::run(const std::vector<std::string> &arguments)
             return setWriteBack(rest);
         if (command == "fault")
             return fault(rest);
+        if (command == "serve-pcsc")
+            return servePcsc(rest);
         if (command == "show" || command == "types" || command == "clear")
             return usage(command + " takes no arguments");
         return usage("unknown command " + command);
@@ -473,6 +492,43 @@ int SimTool::fault(const std::vector<std::string> &arguments)
     m_scenario.faults.push_back(fault);
     saveScenario();
     m_out << "Armed: " << fault.description() << "\n";
+    return 0;
+}
+
+} // namespace zentrava
+
+namespace zentrava {
+
+int SimTool::servePcsc(const std::vector<std::string> &arguments)
+{
+    PcscCardServer::Ports ports;
+    std::optional<int> contact;
+    std::optional<int> sam;
+    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+        const std::string &option = arguments[i];
+        if (option != "--port" && option != "--contact-port" && option != "--sam-port")
+            return usage("serve-pcsc: unknown option " + option);
+        const auto port = i + 1 < arguments.size() ? parseNumber(arguments[i + 1], 1, 65535) : std::nullopt;
+        if (!port)
+            return usage("serve-pcsc: " + option + " needs a TCP port (1 to 65535)");
+        if (option == "--port")
+            ports.contactless = uint16_t(*port);
+        else
+            (option == "--contact-port" ? contact : sam) = *port;
+    }
+    ports.contact = uint16_t(contact.value_or(ports.contactless + 1));
+    ports.sam = uint16_t(sam.value_or(ports.contactless + 2));
+    // The session reads the scenario file from its usual place, which --scenario may have moved.
+    setenv("ZENTRAVA_SCENARIO", m_path.c_str(), 1);
+    struct sigaction action {};
+    action.sa_handler = stopServing;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: the signal ends the server's wait at once.
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    ReaderSession session;
+    PcscCardServer(session, ports, m_out).serve([] { return StopSignal != 0; });
+    m_out << "serve-pcsc: stopped\n";
     return 0;
 }
 

@@ -31,6 +31,7 @@ private:
     int setWriteBack(const std::vector<std::string> &arguments);
     int clear();
     int fault(const std::vector<std::string> &arguments);
+    int servePcsc(const std::vector<std::string> &arguments);
 
     // The scenario file's content, or the built-in default when there is no file. Throws
     // ScenarioError for a file that cannot be used.
