@@ -9,3 +9,8 @@ void RunSimulatedReadBench(int runs);
 // The three whole operations (AT24C64, Mifare 4K, ISO 15693) driven by their buttons in the
 // main frame, against the time inside the library calls plus the pauses the cards require.
 void RunWholeOperationBench(int runs);
+// One APDU through the PC/SC reader library against SCardTransmit directly, to the same virtual
+// card of a private pcscd (the card server serving `scenarioFile`); prints that it was skipped
+// when pcscd cannot be started.
+class QString;
+void RunPcscApduBench(int runs, const QString &scenarioFile);

@@ -4,7 +4,7 @@
 // hex grid's keystroke, one simulated-reader call and three whole operations, each beside its
 // floor. Medians.
 //
-//   bench [--runs N] [--only startup|pages|grid|read|operations]
+//   bench [--runs N] [--only startup|pages|grid|read|operations|pcsc]
 //
 // Both programs run off-screen with private settings and runtime folders; Vornex connects to
 // the simulated reader on COM1 and opens the Mifare_Std S50 page.
@@ -209,7 +209,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    // --only NAME runs one part: startup, pages, grid, read or operations.
+    // --only NAME runs one part: startup, pages, grid, read, operations or pcsc.
     const qsizetype onlyAt = arguments.indexOf(QStringLiteral("--only"));
     const QString only = onlyAt >= 0 && onlyAt + 1 < arguments.size() ? arguments[onlyAt + 1] : QString();
     const auto wanted = [&only](const char *part) { return only.isEmpty() || only == QLatin1String(part); };
@@ -223,10 +223,13 @@ int main(int argc, char **argv)
     // The simulated reader of the in-process benchmarks lays its built-in cards, whatever the
     // operator's scenario file holds, and writes nothing back.
     QTemporaryDir scenarioFolder;
-    qputenv("ZENTRAVA_SCENARIO", QDir(scenarioFolder.path()).filePath(QStringLiteral("none.json")).toLocal8Bit());
+    const QString scenarioFile = QDir(scenarioFolder.path()).filePath(QStringLiteral("none.json"));
+    qputenv("ZENTRAVA_SCENARIO", scenarioFile.toLocal8Bit());
     if (wanted("read"))
         RunSimulatedReadBench(std::max(runs, 1000));
     if (wanted("operations"))
         RunWholeOperationBench(runs);
+    if (wanted("pcsc"))
+        RunPcscApduBench(std::max(runs, 15), scenarioFile);
     return 0;
 }
