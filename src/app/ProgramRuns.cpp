@@ -59,6 +59,7 @@ QString ProgramUsage()
         "                    115200); saved on exit\n"
         "  --card NAME|N     open this card's page (a card type 0 to 27, a name such as\n"
         "                    \"Mifare_Std S50\" or MifareStdS50, or port for the port page)\n"
+        "  --all-cards       offer every card page in \"Choose Card\"; saved on exit\n"
         "  --trace FILE      append one JSON line per reader call to FILE (also VORNEX_TRACE=FILE)\n"
         "  --screenshot <CardType|port> <file.png> [--screen <W>x<H>]\n"
         "                    save a picture of one page off-screen and end\n"
@@ -165,6 +166,8 @@ ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &
                 return invalid(QStringLiteral("--card: \"%1\" is no card type (0 to 27), card name or port")
                                    .arg(arguments[i]));
             options.cardType = cardType;
+        } else if (argument == QLatin1String("--all-cards")) {
+            options.allCards = true;
         } else if (argument == QLatin1String("--trace")) {
             if (!hasValue || arguments[i + 1].isEmpty())
                 return needsValue(QStringLiteral("a file"));

@@ -21,6 +21,7 @@ struct ProgramOptions {
     std::optional<int> comPort;
     std::optional<int> baudRateIndex; // index into BaudRateTable
     std::optional<int> cardType;      // 0 to 27, or PortPageCardType
+    bool allCards = false;            // every card page in "Choose Card"
     QString traceFile;                // the reader-call trace, empty for none
     QString error;
 };
@@ -28,7 +29,7 @@ struct ProgramOptions {
 // The options, one per line, as --help prints them.
 QString ProgramUsage();
 
-// vornex [--port N] [--baud RATE] [--card NAME|N] [--trace FILE] [--help]
+// vornex [--port N] [--baud RATE] [--card NAME|N] [--all-cards] [--trace FILE] [--help]
 //        [--screenshot <CardType|port> <file.png> [--screen <W>x<H>]] [--startup-probe]
 // Qt's own single-dash options (-platform offscreen, ...) pass through. `environmentTrace` is the
 // value of VORNEX_TRACE, used when --trace is not given.

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -42,4 +44,22 @@ QString ProgramDirectory()
 QString ProgramFilePath(const QString &fileName)
 {
     return QDir(ProgramDirectory()).filePath(fileName);
+}
+
+QString UserDataDirectory()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("Vornex"));
+}
+
+QString ProgramDataFilePath(const QString &fileName)
+{
+    const QString besideProgram = ProgramFilePath(fileName);
+    if (QFileInfo(ProgramDirectory()).isWritable())
+        return besideProgram;
+    const QDir folder(UserDataDirectory());
+    folder.mkpath(QStringLiteral("."));
+    const QString userCopy = folder.filePath(fileName);
+    if (!QFileInfo::exists(userCopy) && QFileInfo(besideProgram).isFile() && QFile::copy(besideProgram, userCopy))
+        QFile::setPermissions(userCopy, QFile::permissions(userCopy) | QFile::WriteOwner);
+    return userCopy;
 }
