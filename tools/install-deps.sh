@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev nettle-dev
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
+  dpkg-dev file lintian
 )
 
 missing=()
