@@ -67,6 +67,16 @@ QString ProgramUsage()
         "  --help            list these options\n");
 }
 
+QString FoldedName(const QString &name)
+{
+    QString letters;
+    for (const QChar c : name) {
+        if (c.isLetterOrNumber())
+            letters += c.toLower();
+    }
+    return letters;
+}
+
 int ParseCardArgument(const QString &value)
 {
     if (value.compare(QLatin1String("port"), Qt::CaseInsensitive) == 0)
@@ -75,17 +85,9 @@ int ParseCardArgument(const QString &value)
     const int number = value.toInt(&isNumber);
     if (isNumber)
         return number >= 0 && number < CardTypeCount ? number : -1;
-    const auto folded = [](const QString &text) {
-        QString letters;
-        for (const QChar c : text) {
-            if (c.isLetterOrNumber())
-                letters += c.toLower();
-        }
-        return letters;
-    };
-    const QString wanted = folded(value);
+    const QString wanted = FoldedName(value);
     for (int cardType = 0; cardType < CardTypeCount && !wanted.isEmpty(); ++cardType) {
-        if (folded(CardName(cardType)) == wanted)
+        if (FoldedName(CardName(cardType)) == wanted)
             return cardType;
     }
     return -1;

@@ -39,6 +39,10 @@ ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &
 // case, blanks and punctuation ("mifare_std s70", "MifareStdS70"); -1 for none.
 int ParseCardArgument(const QString &value);
 
+// A name's letters and digits in lower case ("Mifare_ Std S70" gives "mifarestds70"): how --card
+// compares card names, and how the manual names the section and the picture of a card page.
+QString FoldedName(const QString &name);
+
 // Before the application object exists: a screenshot runs on an off-screen display of the
 // requested size, so it needs no desktop.
 void PrepareDisplay(const ProgramOptions &options);
