@@ -46,17 +46,13 @@ QString ProgramFilePath(const QString &fileName)
     return QDir(ProgramDirectory()).filePath(fileName);
 }
 
-QString UserDataDirectory()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("Vornex"));
-}
-
 QString ProgramDataFilePath(const QString &fileName)
 {
     const QString besideProgram = ProgramFilePath(fileName);
     if (QFileInfo(ProgramDirectory()).isWritable())
         return besideProgram;
-    const QDir folder(UserDataDirectory());
+    const QDir data(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const QDir folder(data.filePath(QStringLiteral("Vornex")));
     folder.mkpath(QStringLiteral("."));
     const QString userCopy = folder.filePath(fileName);
     if (!QFileInfo::exists(userCopy) && QFileInfo(besideProgram).isFile() && QFile::copy(besideProgram, userCopy))

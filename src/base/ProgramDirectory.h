@@ -12,12 +12,10 @@ QString ProgramFilePath(const QString &fileName);
 
 // Where the program keeps a file that it writes and reads back (the command books). Beside the
 // program when the user can write its folder (a build folder, a copy of the program folder);
-// otherwise, as for an installed package, in the user's data folder, where the program folder's
-// copy of the file, when there is one, is copied the first time the file is asked for.
+// otherwise, as for an installed package, in the user's data folder ($XDG_DATA_HOME/Vornex,
+// ~/.local/share/Vornex), where the program folder's copy of the file, when there is one, is copied
+// the first time the file is asked for.
 QString ProgramDataFilePath(const QString &fileName);
-
-// The user's data folder of the program: $XDG_DATA_HOME/Vornex (~/.local/share/Vornex).
-QString UserDataDirectory();
 
 // Puts the program's folder elsewhere (tests start the program against broken folders); an
 // empty folder restores the executable's own.
