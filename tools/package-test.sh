@@ -32,6 +32,8 @@ cleanup() {
 }
 
 [ "$(id -u)" -eq 0 ] || fail "needs root, to install the package and to create a user"
+# What making and checking the package needs beyond the build: dpkg-shlibdeps, file, lintian.
+bash "$root/tools/install-deps.sh" dpkg-dev file lintian
 # What an earlier run that was killed left behind.
 cleanup
 trap cleanup EXIT
@@ -43,6 +45,8 @@ rm -f "$build"/vornex_*.deb
 deb=$(ls "$build"/vornex_*.deb)
 echo "$deb"
 dpkg-deb -f "$deb" Depends
+dpkg-deb -c "$deb" > "$work/contents"
+! grep -q 'test-readers' "$work/contents" || fail "the package holds the test-only reader libraries"
 # Errors fail the test; warnings are listed.
 lintian_status=0
 lintian --fail-on error "$deb" > "$work/lintian.txt" 2>&1 || lintian_status=$?
@@ -59,7 +63,7 @@ find /usr /etc -xdev | sort > "$work/before"
 for command in vornex zentrava-sim; do
   [ "$(readlink -f "/usr/bin/$command")" = "$program/$command" ] || fail "/usr/bin/$command does not lead to $program"
 done
-for file in vornex libZentrava.so zentrava-sim AppConfig.ini Kelb_Paper.rcc manual/index.html; do
+for file in vornex libZentrava.so readers/pcsc/libZentrava.so zentrava-sim AppConfig.ini Kelb_Paper.rcc manual/index.html; do
   [ -f "$program/$file" ] || fail "$program/$file is missing"
 done
 for file in /usr/share/applications/vornex.desktop /usr/share/icons/hicolor/scalable/apps/vornex.svg \
