@@ -76,8 +76,11 @@ cp "$program/cpubooks.txt" "$work/seed"
 touch "$work/installed"
 
 step "use it as $user"
+# The simulated reader's cards, written as the user's scenario, which the program's reader reads.
+as_user zentrava-sim init > /dev/null || fail "zentrava-sim init failed"
 as_user zentrava-sim show > "$work/show.txt" || fail "zentrava-sim show failed"
 grep -q 'mifare-4k' "$work/show.txt" || fail "zentrava-sim show lists no Mifare 4K card"
+scenario=$home/.config/Zentrava/scenario.json
 as_user vornex --screenshot 12 "$home/cpu-card.png" || fail "vornex --screenshot failed"
 [ "$(head -c 4 "$home/cpu-card.png" | od -An -tx1 | tr -d ' ')" = 89504e47 ] || fail "the screenshot is no PNG"
 # A first start as the desktop entry starts the program: it connects to the simulated reader on
@@ -95,7 +98,7 @@ for value in '"CurCard"=dword:0000000c' '"ComPort"=dword:00000001' '"AllCards"=d
 done
 book=$home/.local/share/Vornex/cpubooks.txt
 cmp -s "$book" "$work/seed" || fail "$book is not the seeded book"
-[ "$(stat -c %U "$book" "$settings" | sort -u)" = "$user" ] || fail "the user's files belong to someone else"
+[ "$(stat -c %U "$book" "$settings" "$scenario" | sort -u)" = "$user" ] || fail "the user's files belong to someone else"
 cmp -s "$program/cpubooks.txt" "$work/seed" || fail "the program folder's book changed"
 written=$(find /usr -xdev -newer "$work/installed")
 [ -z "$written" ] || fail "the program wrote under /usr: $written"
