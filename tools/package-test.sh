@@ -59,7 +59,7 @@ install -d -m 0700 -o "$user" -g "$user" "$runtime"
 
 step "install with apt"
 find /usr /etc -xdev | sort > "$work/before"
-"${apt[@]}" install "$deb" > "$work/apt.log" || { cat "$work/apt.log"; fail "apt-get install failed"; }
+"${apt[@]}" install --no-install-recommends "$deb" > "$work/apt.log" || { cat "$work/apt.log"; fail "apt-get install failed"; }
 for command in vornex zentrava-sim; do
   [ "$(readlink -f "/usr/bin/$command")" = "$program/$command" ] || fail "/usr/bin/$command does not lead to $program"
 done
