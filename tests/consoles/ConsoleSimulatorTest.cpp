@@ -30,15 +30,6 @@ protected:
     }
 
     void show(CConsolePage *page) { m_page.reset(page); }
-    // Sends a command and gives the answer line (nothing when no line came).
-    QString send(int field, int button, const QString &command)
-    {
-        const CTipListBox *results = static_cast<CConsolePage *>(m_page.get())->resultList();
-        const int before = results->count();
-        setText(field, command);
-        click(button);
-        return results->count() > before ? results->item(before)->text() : QString();
-    }
 };
 
 TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToItsCard)

@@ -63,14 +63,16 @@ pid_t spawn(const std::vector<std::string> &arguments, const std::string &log)
     _exit(127);
 }
 
-void stop(pid_t &child)
+// Its exit status, -1 when it did not end by itself.
+int stop(pid_t &child)
 {
     if (child <= 0)
-        return;
+        return -1;
     kill(child, SIGTERM);
     int status = 0;
     waitpid(child, &status, 0);
     child = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool exited(pid_t child)
@@ -186,6 +188,8 @@ std::string PcscRig::startPcscd()
 }
 
 void PcscRig::stopPcscd() { stop(m_pcscd); }
+
+bool PcscRig::stopCardServer() { return stop(m_server) == 0; }
 
 std::string PcscRig::startCardServer()
 {

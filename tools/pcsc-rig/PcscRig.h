@@ -29,6 +29,8 @@ public:
     std::string start();
     std::string startPcscd();
     void stopPcscd();
+    // SIGTERM to the card server; true when it ended by itself with status 0.
+    bool stopCardServer();
     // Waits with SCardGetStatusChange until `reader` shows a card (or none); false after `ms`.
     bool waitForCard(const char *reader, bool present, int ms = 5000);
     // The reader's position in pcscd's list (1 is the first): the port the program opens.

@@ -1,15 +1,14 @@
 // Vornex's pages on the PC/SC reader library through a real pcscd, whose virtual readers carry
 // the simulator's cards (zentrava-sim serve-pcsc): each family once, a card taken away and laid
 // back, pcscd stopped and started again. Each test starts its own pcscd and card server.
-#include "PageHarness.h"
 #include "PcscRig.h"
 #include "QtPrinters.h"
+#include "SimulatedPageTest.h"
 
 #include "base/ProgramDirectory.h"
 #include "consoles/CCpuCardPage.h"
 #include "consoles/CIso14443CpuPage.h"
 #include "consoles/CSamPage.h"
-#include "consoles/CTipListBox.h"
 #include "pages/CAt24Page.h"
 #include "pages/CMifareS50Page.h"
 #include "pages/CPortSetPage.h"
@@ -29,7 +28,7 @@ namespace {
 
 const QString FactoryKey = QStringLiteral("ffffffffffff");
 
-class PcscEndToEndTest : public ::testing::Test
+class PcscEndToEndTest : public SimulatedPageTest
 {
 protected:
     void SetUp() override
@@ -47,7 +46,7 @@ protected:
     }
     void TearDown() override
     {
-        m_page.reset();
+        SimulatedPageTest::TearDown();
         closeReader();
         m_rig.reset();
     }
@@ -76,27 +75,6 @@ protected:
         PortOpen = true;
     }
 
-    template <class Page, class... Args> Page &open(Args... args)
-    {
-        m_page.reset();
-        auto page = std::make_unique<Page>(args...);
-        Page &shown = *page;
-        m_page = std::move(page);
-        return shown;
-    }
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
-    QString send(int field, int button, const QString &command)
-    {
-        const CTipListBox *results = static_cast<CConsolePage *>(m_page.get())->resultList();
-        const int before = results->count();
-        setText(field, command);
-        click(button);
-        return results->count() > before ? results->item(before)->text() : QString();
-    }
-
     // The Mifare page: request, then sector 0 read with `key` (blocks 0 to 2 in their fields),
     // or one of its blocks written.
     void mifareSector(int button, const QString &key, int block = 0, const QString &data = QString())
@@ -113,10 +91,8 @@ protected:
     static constexpr int BlockField[] = {1080, 1082, 1084};
     static constexpr int MifareRead = 1072, MifareWrite = 1075;
 
-    PageHarness harness;
     std::unique_ptr<PcscRig> m_rig;
     ReaderLibrary m_library;
-    std::unique_ptr<QWidget> m_page;
 };
 
 TEST_F(PcscEndToEndTest, MifareAndUltraLightThroughClassFfAndOneModelBehindBothDoors)
@@ -160,6 +136,10 @@ TEST_F(PcscEndToEndTest, MifareAndUltraLightThroughClassFfAndOneModelBehindBothD
     click(1080);
     EXPECT_EQ(harness.memo(), "OK");
     EXPECT_EQ(text(1088), "CAFEBABE");
+
+    // Stopped by a signal, the server leaves a whole scenario file with the page written.
+    EXPECT_TRUE(m_rig->stopCardServer());
+    sim({"dump", "1"});
 }
 
 TEST_F(PcscEndToEndTest, ProcessorCardsOnTheContactlessContactAndSamReadersAndAnAt24NotSupported)
