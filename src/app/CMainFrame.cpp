@@ -378,11 +378,11 @@ void CMainFrame::onConnect()
 {
     if (initCom(ComPort, CurrentBaudRate()) == 0) {
         PortOpen = true;
-        ReportSuccess(Message(49));
+        ReportSuccess(Message(Msg::ConnectSucceeded));
     } else {
         closeCom();
         PortOpen = false;
-        ReportFailure(Message(64));
+        ReportFailure(Message(Msg::OpenPortFailed));
     }
     updateCommandUi();
 }
@@ -391,7 +391,7 @@ void CMainFrame::onDisconnect()
 {
     closeCom();
     PortOpen = false;
-    ReportSuccess(Message(63));
+    ReportSuccess(Message(Msg::DisconnectSucceeded));
     updateCommandUi();
 }
 
@@ -412,7 +412,7 @@ bool CMainFrame::StartupConnect()
     if (status != 0) {
         closeCom();
         PortOpen = false;
-        ReportFailure(Message(5));
+        ReportFailure(Message(Msg::PortNotOpened));
     } else {
         PortOpen = true;
     }

@@ -42,7 +42,7 @@ protected:
     void listAnswer(const uint8_t *answer, int length);
     void refuseShortCommand();
 
-    // Send: the command field, at least `minimumBytes` long (message 31 otherwise), kept in the
+    // Send: the command field, at least `minimumBytes` long (CosCommandTooShort otherwise), kept in the
     // book and sent through F (command, its length, answer, answer length); the answer is listed
     // and `successText` reported.
     template <ReaderFunction F>

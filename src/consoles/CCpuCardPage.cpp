@@ -71,10 +71,10 @@ void CCpuCardPage::reset()
     if (!op.call<OpenCard>(0) || !op.call<smartcard_rst>(0, answer.data(), &length))
         return;
     hexEdit(ResetInfoField)->SetHexBytes(answer.data(), length);
-    op.succeed(Message(32));
+    op.succeed(Message(Msg::ResetSucceeded));
 }
 
 void CCpuCardPage::send()
 {
-    sendCommand<smartcard_cos>(MinCommandLength, Message(3));
+    sendCommand<smartcard_cos>(MinCommandLength, Message(Msg::OperationSucceeded));
 }

@@ -183,7 +183,7 @@ void CIso14443CpuPage::reset()
         return;
     for (int attempt = 0; attempt < ResetTries; ++attempt) {
         if (typeA ? resetTypeA(op) : resetTypeB(op)) {
-            op.succeed(Message(32));
+            op.succeed(Message(Msg::ResetSucceeded));
             return;
         }
     }
@@ -200,18 +200,18 @@ void CIso14443CpuPage::resetIdle()
     if (!op.call<rf_typea_rst>(0, RequestIdle, answer.data(), &length))
         return;
     showActivation(answer.data(), length, TypeASerialLength);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso14443CpuPage::deselect()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<rf_cl_deselect>(0))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso14443CpuPage::send()
 {
     // The DESFire takes its native commands, which may be a single byte.
-    sendCommand<rf_cos_command>(m_cardType == DesfireCardType ? 0 : MinCommandLength, Message(42));
+    sendCommand<rf_cos_command>(m_cardType == DesfireCardType ? 0 : MinCommandLength, Message(Msg::SendSucceeded));
 }

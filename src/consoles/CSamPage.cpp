@@ -110,22 +110,22 @@ const DialogTemplate &CSamPage::dialogTemplate(int screenWidth)
 
 void CSamPage::cipher(bool encrypt)
 {
-    const auto refuse = [this](int message) {
+    const auto refuse = [this](Msg message) {
         ShowMessageBox(this, Message(message), QStringLiteral("error"), MessageIcon::Error);
     };
     QByteArray key = hexEdit(KeyField)->GetHexBytes();
     if (hexEdit(KeyField)->GetHexByteCount() != KeyPartBytes)
-        return refuse(43);
+        return refuse(Msg::KeyNeedsEightOrSixteenBytes);
     const QByteArray secondKey = hexEdit(SecondKeyField)->GetHexBytes();
     if (!secondKey.isEmpty()) {
         if (hexEdit(SecondKeyField)->GetHexByteCount() != KeyPartBytes)
-            return refuse(43);
+            return refuse(Msg::KeyNeedsEightOrSixteenBytes);
         key += secondKey;
     }
     const QByteArray data = hexEdit(DataField)->GetHexBytes();
     const int count = hexEdit(DataField)->GetHexByteCount();
     if (count == 0 || count % CipherBlockBytes != 0)
-        return refuse(44);
+        return refuse(Msg::DataNotMultipleOfEight);
 
     // The cipher needs no port and is not an operation of the log.
     ReaderOperation op{ReaderOperation::Continue{}};
@@ -151,10 +151,10 @@ void CSamPage::reset()
     if (!op.call<rf_init_sam>(0, baud) || !op.call<rf_sam_rst>(0, answer.data(), &length))
         return;
     hexEdit(ResetInfoField)->SetHexBytes(answer.data(), length);
-    op.succeed(Message(32));
+    op.succeed(Message(Msg::ResetSucceeded));
 }
 
 void CSamPage::send()
 {
-    sendCommand<rf_sam_cos>(MinCommandLength, Message(42));
+    sendCommand<rf_sam_cos>(MinCommandLength, Message(Msg::SendSucceeded));
 }

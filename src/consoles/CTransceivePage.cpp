@@ -69,7 +69,7 @@ void CTransceivePage::setMode()
         return;
     const uint8_t mode = button(TypeBRadio)->isChecked() ? TypeBMode : Iso15693Mode;
     if (op.call<rf_init_type>(0, mode))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CTransceivePage::transceive()
@@ -87,5 +87,5 @@ void CTransceivePage::transceive()
                                  answer.data(), &length))
         return;
     listAnswer(answer.data(), length);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }

@@ -241,7 +241,7 @@ bool CAt1608Page::presentPassword(ReaderOperation &op, int field, uint8_t index)
         return false;
     const QByteArray password = hexEdit(field)->GetHexBytes();
     if (password.size() < PasswordBytes) {
-        ShowMessageBox(this, Message(29), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::PasswordNeedsThreeBytes), QStringLiteral("Error"), MessageIcon::Error);
         return false;
     }
     return op.call<AT1608_VerifyPassword>(0, index, reinterpret_cast<const uint8_t *>(password.constData()));
@@ -256,7 +256,7 @@ void CAt1608Page::reset()
     if (!op.call<AT1608_Rst>(0, answer.data()))
         return;
     hexEdit(AnswerField)->SetHexBytes(answer.data(), AnswerToResetBytes);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::readFuse()
@@ -269,14 +269,14 @@ void CAt1608Page::readFuse()
     if (!op.call<AT1608_ReadFuse1>(0, &fuse))
         return;
     hexEdit(FuseField)->SetHexBytes(&fuse, 1);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::blowFuse()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<AT1608_WriteFuse1>(0))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::authenticate()
@@ -286,12 +286,12 @@ void CAt1608Page::authenticate()
         return;
     const QByteArray gc = hexEdit(GcField)->GetHexBytes();
     if (gc.size() < SecretBytes) {
-        ShowMessageBox(this, Message(27), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::GcNeedsEightBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const QByteArray q0 = hexEdit(Q0Field)->GetHexBytes();
     if (q0.size() < SecretBytes) {
-        ShowMessageBox(this, Message(28), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::Q0NeedsEightBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     std::array<uint8_t, AnswerBufferSize> cryptogram{};
@@ -304,7 +304,7 @@ void CAt1608Page::authenticate()
     std::copy(q0Block.begin(), q0Block.end(), challengeAndResponse.begin());
     std::copy(response.begin(), response.end(), challengeAndResponse.begin() + SecretBytes);
     if (op.call<AT1608_Authenticate>(0, challengeAndResponse.data(), response.data()))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::readConfiguration()
@@ -323,7 +323,7 @@ void CAt1608Page::readConfiguration()
             std::copy_n(piece.begin(), ConfigurationPiece_bytes, zone.begin() + address);
     }
     m_configurationGrid->SetDataBytes(zone.data(), int(zone.size()));
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::writeConfiguration()
@@ -333,7 +333,7 @@ void CAt1608Page::writeConfiguration()
         return;
     const QByteArray changed = m_configurationGrid->GetModifiedBytes();
     if (changed.isEmpty()) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     const int count = std::min<int>(int(changed.size()), ConfigurationWriteMax_bytes);
@@ -341,7 +341,7 @@ void CAt1608Page::writeConfiguration()
     if (!op.call<AT1608_Write>(0, address, ConfigurationZone, reinterpret_cast<const uint8_t *>(changed.constData()), count))
         return;
     m_configurationGrid->ResetModifiedRange();
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::readUserZone()
@@ -356,7 +356,7 @@ void CAt1608Page::readUserZone()
         return;
     }
     m_userGrid->SetDataBytes(zone.data(), UserZoneBytes);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::writeUserZone()
@@ -366,7 +366,7 @@ void CAt1608Page::writeUserZone()
         return;
     const QByteArray changed = m_userGrid->GetModifiedBytes();
     if (changed.isEmpty()) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     const auto address = uint8_t(m_userGrid->GetFirstModifiedByte());
@@ -374,5 +374,5 @@ void CAt1608Page::writeUserZone()
                                int(changed.size())))
         return;
     m_userGrid->ResetModifiedRange();
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }

@@ -159,7 +159,7 @@ void CAt24Page::readCard()
     try {
         memory.resize(std::size_t(memorySize_bytes()));
     } catch (const std::bad_alloc &) {
-        op.fail(Message(16));
+        op.fail(Message(Msg::NotEnoughMemory));
         return;
     }
     std::array<uint8_t, AnswerBufferSize> chunk{};
@@ -169,7 +169,7 @@ void CAt24Page::readCard()
         std::copy_n(chunk.begin(), TransferPiece_bytes, memory.begin() + address);
     }
     m_grid->SetDataBytes(memory.data(), int(memory.size()));
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt24Page::writeCard()
@@ -180,7 +180,7 @@ void CAt24Page::writeCard()
     const QByteArray changed = m_grid->GetModifiedBytes();
     const int start = m_grid->GetFirstModifiedByte();
     if (changed.isEmpty()) {
-        op.fail(Message(17));
+        op.fail(Message(Msg::NoMemoryChanged));
         return;
     }
     if (!op.call<OpenCard>(0))
@@ -198,5 +198,5 @@ void CAt24Page::writeCard()
         op.log<AT24_write>(status);
     }
     m_grid->ResetModifiedRange();
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }

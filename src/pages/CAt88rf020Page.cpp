@@ -198,7 +198,7 @@ void CAt88rf020Page::showPage(int page, const uint8_t *data)
     }
 }
 
-bool CAt88rf020Page::requireFieldBytes(int field, int bytes, int message)
+bool CAt88rf020Page::requireFieldBytes(int field, int bytes, Msg message)
 {
     if (hexEdit(field)->GetHexByteCount() == bytes)
         return true;
@@ -229,7 +229,7 @@ void CAt88rf020Page::requestB()
         if (activate(op, answer)) {
             hexEdit(PupiField)->SetHexBytes(answer.mid(PupiOffset, PupiBytes));
             hexEdit(PasswordField)->setFocus();
-            op.succeed(Message(6));
+            op.succeed(Message(Msg::RequestSucceeded));
             return;
         }
     }
@@ -239,11 +239,11 @@ void CAt88rf020Page::requestB()
 void CAt88rf020Page::checkPassword()
 {
     ReaderOperation op;
-    if (!op.requirePortOpen() || !requireFieldBytes(PasswordField, PasswordBytes, 19))
+    if (!op.requirePortOpen() || !requireFieldBytes(PasswordField, PasswordBytes, Msg::PasswordNeedsEightBytes))
         return;
     const QByteArray password = hexEdit(PasswordField)->GetHexBytes();
     if (op.call<rf_at020_check>(0, reinterpret_cast<const uint8_t *>(password.constData())))
-        op.succeed(Message(20));
+        op.succeed(Message(Msg::PasswordChecked));
 }
 
 void CAt88rf020Page::lock()
@@ -253,7 +253,7 @@ void CAt88rf020Page::lock()
         return;
     for (int field : Page0Fields)
         hexEdit(field)->clear();
-    if (!requireFieldBytes(LockField, LockBytes, 21))
+    if (!requireFieldBytes(LockField, LockBytes, Msg::LockNeedsFourBytes))
         return;
     const QByteArray lockBytes = hexEdit(LockField)->GetHexBytes();
     // The lock itself is reported but not listed; the read of page 0 that shows it is.
@@ -267,7 +267,7 @@ void CAt88rf020Page::lock()
     if (!op.call<rf_at020_read>(0, uint8_t(0), buffer.data(), &length) || !op.acceptLength<rf_at020_read>(length, PageBytes))
         return;
     showPage(0, buffer.data());
-    op.succeed(Message(22));
+    op.succeed(Message(Msg::LockSucceeded));
 }
 
 void CAt88rf020Page::count()
@@ -277,7 +277,7 @@ void CAt88rf020Page::count()
         return;
     for (int field : Page2Fields)
         hexEdit(field)->clear();
-    if (!requireFieldBytes(SignatureField, SignatureBytes, 23))
+    if (!requireFieldBytes(SignatureField, SignatureBytes, Msg::SignatureNeedsSixBytes))
         return;
     const QByteArray signature = hexEdit(SignatureField)->GetHexBytes();
     if (!op.call<rf_at020_count>(0, reinterpret_cast<const uint8_t *>(signature.constData())))
@@ -287,7 +287,7 @@ void CAt88rf020Page::count()
     if (!op.call<rf_at020_read>(0, uint8_t(2), buffer.data(), &length) || !op.acceptLength<rf_at020_read>(length, PageBytes))
         return;
     showPage(2, buffer.data());
-    op.succeed(Message(24));
+    op.succeed(Message(Msg::CountSucceeded));
 }
 
 void CAt88rf020Page::readCard()
@@ -301,13 +301,13 @@ void CAt88rf020Page::readCard()
             continue;
         std::array<uint8_t, AnswerBufferSize> buffer{};
         uint8_t length = 0;
-        const QString label = Message(25, page);
+        const QString label = Message(Msg::ReadPageError, page);
         if (!op.callReportedAs<rf_at020_read>(label, 0, uint8_t(page), buffer.data(), &length)
             || !op.acceptLengthAs(length, PageBytes, label))
             return;
         showPage(page, buffer.data());
     }
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CAt88rf020Page::writeCard()
@@ -328,12 +328,12 @@ void CAt88rf020Page::writeCard()
         std::copy_n(bytes.constData(), std::min<int>(int(bytes.size()), piece.count), data.begin() + piece.offset);
     }
     if (op.call<rf_at020_write>(0, uint8_t(page), data.data()))
-        op.succeed(Message(15));
+        op.succeed(Message(Msg::CardWritten));
 }
 
 void CAt88rf020Page::deselect()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<rf_at020_deselect>(0))
-        op.succeed(Message(26));
+        op.succeed(Message(Msg::DeselectSucceeded));
 }

@@ -2,6 +2,8 @@
 
 #include "pages/CCardPage.h"
 
+#include "reporting/MessageCatalogue.h"
+
 #include <QByteArray>
 
 class ReaderOperation;
@@ -35,5 +37,5 @@ private:
     void clearPageFields();
     void showPage(int page, const uint8_t *data);
     // A field must hold exactly `bytes`; otherwise the "Error" box with `message` says so.
-    bool requireFieldBytes(int field, int bytes, int message);
+    bool requireFieldBytes(int field, int bytes, Msg message);
 };

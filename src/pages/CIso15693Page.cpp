@@ -192,7 +192,7 @@ bool CIso15693Page::takeUid(QByteArray &uid, bool exactly)
     uid = selectedUid();
     if (exactly ? uid.size() == UidBytes : uid.size() >= UidBytes)
         return true;
-    ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+    ShowMessageBox(this, Message(Msg::UidLengthError), QStringLiteral("Error"), MessageIcon::Error);
     return false;
 }
 
@@ -223,7 +223,7 @@ void CIso15693Page::getInformation()
     hexEdit(DsfidField)->SetHexBytes(&information->dsfid, 1);
     hexEdit(AfiField)->SetHexBytes(&information->afi, 1);
     m_optionFlag = m_profile.optionFlag;
-    op.succeed(Message(34));
+    op.succeed(Message(Msg::InformationRead));
 }
 
 void CIso15693Page::writeDsfid()
@@ -235,11 +235,11 @@ void CIso15693Page::writeDsfid()
         return;
     const QByteArray value = hexEdit(DsfidField)->GetHexBytes();
     if (value.isEmpty()) {
-        ShowMessageBox(this, Message(35), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::DsfidNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     if (op.call<ISO15693_Write_DSFID>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(value[0])))
-        op.succeed(Message(36));
+        op.succeed(Message(Msg::DsfidWritten));
 }
 
 void CIso15693Page::lockDsfid()
@@ -249,7 +249,7 @@ void CIso15693Page::lockDsfid()
     QByteArray uid;
     if (op.requirePortOpen() && takeUid(uid, false)
         && op.call<ISO15693_Lock_DSFID>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData())))
-        op.succeed(Message(37));
+        op.succeed(Message(Msg::DsfidLocked));
 }
 
 void CIso15693Page::writeAfi()
@@ -261,11 +261,11 @@ void CIso15693Page::writeAfi()
         return;
     const QByteArray value = hexEdit(AfiField)->GetHexBytes();
     if (value.isEmpty()) {
-        ShowMessageBox(this, Message(38), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::AfiNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     if (op.call<ISO15693_Write_AFI>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(value[0])))
-        op.succeed(Message(39));
+        op.succeed(Message(Msg::AfiWritten));
 }
 
 void CIso15693Page::lockAfi()
@@ -275,7 +275,7 @@ void CIso15693Page::lockAfi()
     QByteArray uid;
     if (op.requirePortOpen() && takeUid(uid, false)
         && op.call<ISO15693_Lock_AFI>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData())))
-        op.succeed(Message(40));
+        op.succeed(Message(Msg::AfiLocked));
 }
 
 void CIso15693Page::readBlocks()
@@ -325,7 +325,7 @@ void CIso15693Page::readBlocks()
     update();
     std::copy(security.begin(), security.end(), m_blockSecurity.begin());
     refreshStatusFields(scrollBar()->value());
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso15693Page::writeBlocks()
@@ -338,7 +338,7 @@ void CIso15693Page::writeBlocks()
     const int first = grid()->GetFirstModifiedRow();
     const int last = grid()->GetLastModifiedRow();
     if (first < 0 || last < first) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     for (int block = first; block <= last; ++block) {
@@ -349,7 +349,7 @@ void CIso15693Page::writeBlocks()
                                      data.data()))
             return;
     }
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso15693Page::lockBlock()
@@ -361,7 +361,7 @@ void CIso15693Page::lockBlock()
         return;
     const int block = comboBox(BlockList)->currentIndex();
     if (op.call<ISO15693_Lock_Block>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(block)))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso15693Page::gridPageShown(int page)

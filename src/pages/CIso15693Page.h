@@ -40,7 +40,7 @@ private:
     void centreControls();
     // 2 addresses the tag by its UID, 6 also sets the option flag.
     uint8_t modeByte() const { return m_optionFlag != 0 ? 6 : 2; }
-    // The selected UID when it has at least (or, exactly) 8 bytes; otherwise message 33.
+    // The selected UID when it has at least (or, exactly) 8 bytes; otherwise UidLengthError.
     bool takeUid(QByteArray &uid, bool exactly);
     void getInformation();
     void writeDsfid();

@@ -207,7 +207,7 @@ bool CMifareStdPage::requestAndSelect(ReaderOperation &op, int attempts)
             continue;
         hexEdit(SerialField)->SetHexBytes(serial);
         m_cardSelected = true;
-        op.succeed(Message(6));
+        op.succeed(Message(Msg::RequestSucceeded));
         return true;
     }
     hexEdit(SerialField)->clear();
@@ -234,14 +234,14 @@ void CMifareStdPage::requestIdle()
     if (!SelectTypeACard(op, RequestIdle, serial))
         return;
     hexEdit(SerialField)->SetHexBytes(serial);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CMifareStdPage::halt()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<rf_halt>(0))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 bool CMifareStdPage::prologue(ReaderOperation &op, int keyARadio, uint8_t &mode)
@@ -256,7 +256,7 @@ bool CMifareStdPage::keyFieldHoldsKey(int keyField)
 {
     if (hexEdit(keyField)->GetHexByteCount() == KeyBytes)
         return true;
-    ShowMessageBox(this, Message(7), QStringLiteral("Error"), MessageIcon::Error);
+    ShowMessageBox(this, Message(Msg::KeyNeedsSixBytes), QStringLiteral("Error"), MessageIcon::Error);
     return false;
 }
 
@@ -289,20 +289,20 @@ void CMifareStdPage::runPurseOperation(PurseOperation operation)
     // An empty field reads -1, so -1 itself cannot be sent either.
     const int32_t value = control<CDecEdit>(DecimalValueField)->value();
     if (value == -1) {
-        ShowMessageBox(this, Message(8), QStringLiteral("Warning"), MessageIcon::Warning);
+        ShowMessageBox(this, Message(Msg::ValueNeeded), QStringLiteral("Warning"), MessageIcon::Warning);
         return;
     }
     // The purse operations report before they list the call.
     bool done = false;
     switch (operation) {
     case PurseOperation::Initialize:
-        done = op.callReportingFirst<rf_M1_initval>(Message(9), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_initval>(Message(Msg::PurseInitialized), 0, targetBlock, value);
         break;
     case PurseOperation::Increment:
-        done = op.callReportingFirst<rf_M1_increment>(Message(10), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_increment>(Message(Msg::PurseIncremented), 0, targetBlock, value);
         break;
     case PurseOperation::Decrement:
-        done = op.callReportingFirst<rf_M1_decrement>(Message(11), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_decrement>(Message(Msg::PurseDecremented), 0, targetBlock, value);
         break;
     }
     if (!done)
@@ -331,7 +331,7 @@ void CMifareStdPage::readBalance()
         control<CDecEdit>(DecimalValueField)->setValue(value);
         hexEdit(HexValueField)->SetHexValue(uint32_t(value));
     }
-    op.succeed(Message(12));
+    op.succeed(Message(Msg::BalanceRead));
 }
 
 void CMifareStdPage::rebuildPurseBlockList()
@@ -406,7 +406,7 @@ void CMifareStdPage::readSector(const MifarePanel &panel)
             hexEdit(panel.blockFields[std::size_t(block)])->SetHexBytes(buffer.data(), BlockBytes);
         }
     }
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CMifareStdPage::writeBlock(const MifarePanel &panel)
@@ -418,9 +418,9 @@ void CMifareStdPage::writeBlock(const MifarePanel &panel)
     if (!keyFieldHoldsKey(panel.keyField))
         return;
     const int block = selectedItemData(panel.blockList);
-    // Message 14 names block 3; it stands for the trailer of a 16-block sector as well.
+    // ConfirmTrailerWrite names block 3; it stands for the trailer of a 16-block sector as well.
     if (block == panel.trailerBlock()
-        && ShowMessageBox(this, Message(14), QStringLiteral("Warning"), MessageIcon::Warning,
+        && ShowMessageBox(this, Message(Msg::ConfirmTrailerWrite), QStringLiteral("Warning"), MessageIcon::Warning,
                           MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
     const uint8_t firstBlock = firstBlockOfSector(selectedItemData(panel.sectorList));
@@ -428,7 +428,7 @@ void CMifareStdPage::writeBlock(const MifarePanel &panel)
         return;
     const QByteArray data = collectBlockData(panel, block);
     // The block write lists only its successes.
-    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(15), 0, uint8_t(firstBlock + block), bytesOf(data)))
+    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(Msg::CardWritten), 0, uint8_t(firstBlock + block), bytesOf(data)))
         m_cardSelected = false;
 }
 

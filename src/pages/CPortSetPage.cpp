@@ -274,7 +274,7 @@ void CPortSetPage::connectPort()
     if (PortOpen) {
         op.callUnlogged<rf_close_com>();
         PortOpen = false;
-        op.fail(Message(48));
+        op.fail(Message(Msg::ConnectFailed));
     }
     if (!op.call<rf_init_com>(ComPort, CurrentBaudRate())) {
         op.callUnlogged<rf_close_com>();
@@ -283,7 +283,7 @@ void CPortSetPage::connectPort()
     }
     PortOpen = true;
     ReportConnection(ComPort, CurrentBaudRate());
-    op.succeed(Message(49));
+    op.succeed(Message(Msg::ConnectSucceeded));
 }
 
 void CPortSetPage::getModel()
@@ -305,7 +305,7 @@ void CPortSetPage::getModel()
     if (!op.call<lib_ver>(&version))
         return;
     hexEdit(VersionField)->setText(QStringLiteral("%1.0").arg(int32_t(version)));
-    op.succeed(Message(50));
+    op.succeed(Message(Msg::ProductInformationRead));
 }
 
 void CPortSetPage::showSupportedCards(char modelKind)
@@ -324,7 +324,7 @@ void CPortSetPage::readDeviceNumber()
     if (!op.call<rf_get_device_number>(number.data()))
         return;
     hexEdit(DeviceNumberField)->SetHexBytes(number.data(), int(number.size()));
-    op.succeed(Message(51));
+    op.succeed(Message(Msg::DeviceNumberRead));
 }
 
 void CPortSetPage::writeDeviceNumber()
@@ -334,14 +334,14 @@ void CPortSetPage::writeDeviceNumber()
         return;
     const QByteArray number = hexEdit(DeviceNumberField)->GetHexBytes();
     if (number.size() != 2) {
-        ShowMessageBox(this, Message(52), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::DeviceNumberNeedsTwoBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     // The first byte is the low one.
     const auto value = uint16_t(uint8_t(number.at(0)) | uint8_t(number.at(1)) << 8);
     if (!op.call<rf_init_device_number>(value))
         return;
-    op.succeed(Message(53));
+    op.succeed(Message(Msg::DeviceNumberWritten));
 }
 
 void CPortSetPage::sendBeep()
@@ -353,7 +353,7 @@ void CPortSetPage::sendBeep()
     const QByteArray duration = hexEdit(BeepField)->GetHexBytes();
     if (!duration.isEmpty() && !op.call<rf_beep>(Device, uint8_t(duration.at(0))))
         return;
-    op.succeed(Message(54));
+    op.succeed(Message(Msg::BeepSet));
 }
 
 void CPortSetPage::sendAntenna()
@@ -364,7 +364,7 @@ void CPortSetPage::sendAntenna()
         return;
     if (!op.call<rf_antenna_sta>(Device, on ? 1 : 0))
         return;
-    op.succeed(Message(55));
+    op.succeed(Message(Msg::AntennaSet));
 }
 
 void CPortSetPage::sendLight()
@@ -375,7 +375,7 @@ void CPortSetPage::sendLight()
     const auto colour = uint8_t(selectedItemData(ColourList));
     if (!op.call<rf_light>(Device, colour))
         return;
-    op.succeed(Message(56));
+    op.succeed(Message(Msg::LightSet));
 }
 
 // The clock operations work whether or not the port is open, and report only failures.
@@ -414,5 +414,5 @@ void CPortSetPage::writeClock()
 
 void CPortSetPage::showWeekDay(const QDate &date)
 {
-    label(WeekDayText)->setText(Message(47, date.dayOfWeek()));
+    label(WeekDayText)->setText(Message(Msg::WeekDay, date.dayOfWeek()));
 }

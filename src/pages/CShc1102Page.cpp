@@ -110,7 +110,7 @@ void CShc1102Page::request()
     clearBlockFields();
     ReaderOperation op;
     if (op.requirePortOpen() && requestTag(op))
-        op.succeed(Message(6));
+        op.succeed(Message(Msg::RequestSucceeded));
 }
 
 bool CShc1102Page::readBlocks(ReaderOperation &op, int first, int last)
@@ -142,7 +142,7 @@ void CShc1102Page::readCard()
     op.log<rf_Shc1102_Auth>(status);
     if (status != 0 || !readBlocks(op, FirstGuardedBlock, BlockCount - 1))
         return;
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CShc1102Page::writeBlock()
@@ -152,7 +152,7 @@ void CShc1102Page::writeBlock()
         return;
     const int block = selectedItemData(BlockList);
     if (block == PasswordBlock
-        && ShowMessageBox(this, Message(45), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
+        && ShowMessageBox(this, Message(Msg::ConfirmPasswordChange), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
                == MessageAnswer::Cancel)
         return;
     if (!requestTag(op))
@@ -163,7 +163,7 @@ void CShc1102Page::writeBlock()
     std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), qsizetype(data.size())), data.begin());
     CHexEdit *passwordField = hexEdit(PasswordField);
     if (passwordField->GetHexByteCount() != PasswordBytes) {
-        ShowMessageBox(this, Message(46), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::PasswordNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const QByteArray password = passwordField->GetHexBytes();
@@ -174,5 +174,5 @@ void CShc1102Page::writeBlock()
     status = op.callUnlogged<rf_Shc1102_Write>(0, uint8_t(block), data.data());
     op.log<rf_Shc1102_Write>(status);
     if (status == 0)
-        op.succeed(Message(15));
+        op.succeed(Message(Msg::CardWritten));
 }

@@ -108,7 +108,7 @@ void CSr176Page::request()
         return;
     clearBlockFields();
     hexEdit(ChipIdField)->SetHexBytes(chipId);
-    op.succeed(Message(6));
+    op.succeed(Message(Msg::RequestSucceeded));
 }
 
 StTagControls CSr176Page::blockControls()

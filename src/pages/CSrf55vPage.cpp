@@ -87,7 +87,7 @@ void CSrf55vPage::readPages()
         return;
     const QByteArray uid = selectedUid();
     if (uid.size() != UidBytes) {
-        ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::UidLengthError), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     std::vector<uint8_t> data;
@@ -110,7 +110,7 @@ void CSrf55vPage::readPages()
     }
     op.log<Srf55vp_Read>(0);
     grid()->SetDataBytes(data.data(), int(data.size()));
-    op.succeed(Message(61));
+    op.succeed(Message(Msg::Srf55vPagesRead));
 }
 
 void CSrf55vPage::writePages()
@@ -120,13 +120,13 @@ void CSrf55vPage::writePages()
         return;
     const QByteArray uid = selectedUid();
     if (uid.size() != UidBytes) {
-        ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::UidLengthError), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const int first = grid()->GetFirstModifiedRow();
     const int last = grid()->GetLastModifiedRow();
     if (first < 0 || last < first) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     for (int page = first; page <= last; ++page) {
@@ -142,5 +142,5 @@ void CSrf55vPage::writePages()
         if (!op.finish<Srf55vp_Write_Reread>(status))
             return;
     }
-    op.succeed(Message(62));
+    op.succeed(Message(Msg::Srf55vPagesWritten));
 }

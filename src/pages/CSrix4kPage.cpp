@@ -253,7 +253,7 @@ void CSrix4kPage::request()
         return;
     clearBlockFields();
     hexEdit(ChipIdField)->SetHexBytes(chipId);
-    op.succeed(Message(6));
+    op.succeed(Message(Msg::RequestSucceeded));
 }
 
 void CSrix4kPage::readUid()
@@ -266,7 +266,7 @@ void CSrix4kPage::readUid()
     if (!op.call<rf_srix4k_getuid>(0, buffer.data(), &length))
         return;
     hexEdit(UidField)->SetHexBytes(buffer.data(), length);
-    op.succeed(Message(60));
+    op.succeed(Message(Msg::UidRead));
 }
 
 StTagControls CSrix4kPage::blockControls()

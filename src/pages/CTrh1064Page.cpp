@@ -195,20 +195,20 @@ void CTrh1064Page::searchCard()
     }
     // A short answer shows only the bytes that came.
     hexEdit(SerialField)->SetHexBytes(answer.data(), std::min<int>(length, PageBytes));
-    op.succeed(Message(6));
+    op.succeed(Message(Msg::RequestSucceeded));
 }
 
 void CTrh1064Page::authenticate()
 {
     CHexEdit *key = hexEdit(KeyField);
     if (key->GetHexByteCount() != KeyBytes) {
-        ShowMessageBox(this, Message(19), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::PasswordNeedsEightBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const QByteArray bytes = key->GetHexBytes();
     ReaderOperation op{ReaderOperation::Continue{}};
     if (op.call<rf_thr1064_check>(0, reinterpret_cast<const uint8_t *>(bytes.constData())))
-        op.succeed(Message(20));
+        op.succeed(Message(Msg::PasswordChecked));
 }
 
 void CTrh1064Page::readPage()
@@ -249,7 +249,7 @@ void CTrh1064Page::readPage()
             break;
         }
     }
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CTrh1064Page::writePage()
@@ -263,21 +263,24 @@ void CTrh1064Page::writePage()
             length += hexEdit(id)->GetHexByteCount();
         }
         if (length != Page1Bytes) {
-            ShowMessageBox(this, Message(66), QStringLiteral("Error"), MessageIcon::Error);
+            ShowMessageBox(this, Message(Msg::Page1NeedsFortyBytes), QStringLiteral("Error"), MessageIcon::Error);
             return;
         }
     } else {
         const int field = page == 0 ? Page0Field : page == 2 ? Page2Field : Page3Field;
+        const Msg shortPage = page == 0 ? Msg::Page0NeedsEightBytes
+                              : page == 2 ? Msg::Page2NeedsEightBytes
+                                          : Msg::Page3NeedsEightBytes;
         data = hexEdit(field)->GetHexBytes();
         length = hexEdit(field)->GetHexByteCount();
         if (length != PageBytes) {
-            ShowMessageBox(this, Message(page == 0 ? 65 : page == 2 ? 67 : 68), QStringLiteral("Error"), MessageIcon::Error);
+            ShowMessageBox(this, Message(shortPage), QStringLiteral("Error"), MessageIcon::Error);
             return;
         }
     }
     ReaderOperation op{ReaderOperation::Continue{}};
     if (op.call<rf_thr1064_write>(0, uint8_t(page), reinterpret_cast<const uint8_t *>(data.constData()), uint8_t(length)))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CTrh1064Page::clearAccessRights()

@@ -154,7 +154,7 @@ bool CUltraLightPage::selectCard(ReaderOperation &op, uint8_t requestMode)
         return false;
     clearPageFields();
     hexEdit(SerialField)->SetHexBytes(serial.data(), length);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
     return true;
 }
 
@@ -189,15 +189,15 @@ void CUltraLightPage::readCard()
         std::array<uint8_t, AnswerBufferSize> buffer{};
         uint8_t length = 0;
         // The report names the read (0 to 3), not its page address.
-        if (!op.callReportedAs<rf_M1_read>(Message(25, read), 0, uint8_t(firstPage), buffer.data(), &length)
-            || !op.acceptLengthAs(length, ReadBytes, Message(25, read)))
+        if (!op.callReportedAs<rf_M1_read>(Message(Msg::ReadPageError, read), 0, uint8_t(firstPage), buffer.data(), &length)
+            || !op.acceptLengthAs(length, ReadBytes, Message(Msg::ReadPageError, read)))
             return;
         for (const PagePiece &piece : PagePieces) {
             if (piece.page >= firstPage && piece.page < firstPage + PagesPerRead)
                 hexEdit(piece.field)->SetHexBytes(buffer.data() + PageBytes * (piece.page - firstPage) + piece.offset, piece.count);
         }
     }
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CUltraLightPage::writePage()
@@ -215,5 +215,5 @@ void CUltraLightPage::writePage()
         std::copy_n(bytes.constData(), std::min<int>(int(bytes.size()), piece.count), data.begin() + piece.offset);
     }
     if (op.call<rf_ul_write>(0, uint8_t(page), data.data()))
-        op.succeed(Message(15));
+        op.succeed(Message(Msg::CardWritten));
 }

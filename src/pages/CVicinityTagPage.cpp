@@ -89,7 +89,7 @@ void CVicinityTagPage::inventory()
     const QList<QByteArray> uids = DecodeInventory({records.data(), length}, int(m_uidFields.size()));
     for (qsizetype i = 0; i < uids.size(); ++i)
         hexEdit(m_uidFields[std::size_t(i)])->SetHexBytes(uids[i]);
-    op.succeed(Message(41));
+    op.succeed(Message(Msg::InventorySucceeded));
 }
 
 QRect CVicinityTagPage::fitGrid()

@@ -32,13 +32,13 @@ void ReadStBlocks(CCardPage &page, const StTagControls &controls)
     for (int block = 0; block < controls.blockCount; ++block) {
         std::array<uint8_t, 1024> buffer{};
         uint8_t length = 0;
-        const QString label = Message(57, block);
+        const QString label = Message(Msg::ReadBlockError, block);
         if (!op.callReportedAs<Read>(label, 0, uint8_t(block), buffer.data(), &length)
             || !op.acceptLengthAs(length, controls.blockBytes, label))
             return;
         page.hexEdit(controls.firstBlockField + block)->SetHexBytes(buffer.data(), controls.blockBytes);
     }
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 // The chosen block written from its field; a field of another length writes nothing.
@@ -55,7 +55,7 @@ void WriteStBlock(CCardPage &page, const StTagControls &controls)
     if (data.size() != controls.blockBytes)
         return;
     if (op.call<Write>(0, uint8_t(block), reinterpret_cast<const uint8_t *>(data.constData())))
-        op.succeed(Message(15));
+        op.succeed(Message(Msg::CardWritten));
 }
 
 // The lock register written, once the operator has confirmed "Be sure to lock?"; a field of
@@ -68,9 +68,9 @@ void LockStTag(CCardPage &page, const StTagControls &controls)
         return;
     const QByteArray lockRegister = page.hexEdit(controls.lockRegisterField)->GetHexBytes();
     if (lockRegister.size() != 1
-        || ShowMessageBox(&page, Message(58), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
+        || ShowMessageBox(&page, Message(Msg::ConfirmBlockLock), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
                != MessageAnswer::Ok)
         return;
     if (op.call<Lock>(0, uint8_t(lockRegister[0])))
-        op.succeed(Message(59));
+        op.succeed(Message(Msg::BlockLocked));
 }

@@ -67,7 +67,7 @@ ReaderOperation::ReaderOperation()
 bool ReaderOperation::requirePortOpen()
 {
     if (!PortOpen)
-        ReportFailure(Message(5));
+        ReportFailure(Message(Msg::PortNotOpened));
     return PortOpen;
 }
 

@@ -65,7 +65,7 @@ ReaderCallObserver SetReaderCallObserver(ReaderCallObserver observer);
 //     ReaderOperation op;                            // clears the log pane
 //     if (!op.requirePortOpen()) return;             // "Error: Port did't opened"
 //     if (!op.call<ReaderFunction::rf_halt>(0)) return;  // logged; a failure is reported
-//     op.succeed(Message(3));
+//     op.succeed(Message(Msg::OperationSucceeded));
 //
 // The common call logs its line and reports a failure. The variants below keep the orders
 // some operations have on purpose; each says which.
