@@ -85,9 +85,9 @@ void CInfoBar::showBaud(int bitsPerSecond)
     m_baud->setText(QString::number(bitsPerSecond));
 }
 
-void CInfoBar::showCardType(int cardType)
+void CInfoBar::showCardType(CardKind kind)
 {
-    m_cardType->setText(CardName(cardType));
+    m_cardType->setText(CardName(kind));
 }
 
 void CInfoBar::showMemo(const QString &text)

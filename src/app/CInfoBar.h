@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/CardTypes.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -14,7 +16,7 @@ public:
 
     void showPort(int port);
     void showBaud(int bitsPerSecond);
-    void showCardType(int cardType);
+    void showCardType(CardKind kind);
     void showMemo(const QString &text);
 
     QString memoText() const;

@@ -6,7 +6,6 @@
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
-#include "base/CardTypes.h"
 #include "app/ConnectingWindow.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
@@ -144,12 +143,12 @@ CMainFrame::CMainFrame(QWidget *parent)
 
     PruneCardMenu();
     // The port page is never restored at start-up, and a type outside the table has no row.
-    CardType = ValidCardType(CardType);
+    CardType = int(ValidCardType(CardType));
 
     m_infoBar = new CInfoBar;
     m_infoBar->showPort(ComPort);
     m_infoBar->showBaud(CurrentBaudRate());
-    m_infoBar->showCardType(CardType);
+    m_infoBar->showCardType(CardKind(CardType));
 
     auto *client = new QWidget;
     client->setObjectName(QStringLiteral("frameClient"));
@@ -290,33 +289,33 @@ void CMainFrame::PruneCardMenu(QMenu *chooseCard, const CardMenuFlags &flags)
         deletePosition(chooseCard, 0);
 }
 
-QString CMainFrame::titleFor(int cardType)
+QString CMainFrame::titleFor(CardKind kind)
 {
-    return ReadAppConfig(AppConfigSoftwareName) + QStringLiteral("  -  ") + CardName(cardType);
+    return ReadAppConfig(AppConfigSoftwareName) + QStringLiteral("  -  ") + CardName(kind);
 }
 
-void CMainFrame::setTitle(int cardType)
+void CMainFrame::setTitle(CardKind kind)
 {
-    setWindowTitle(titleFor(cardType));
+    setWindowTitle(titleFor(kind));
     m_titleSet = true;
 }
 
-void CMainFrame::SelectCardItem(int cardType)
+void CMainFrame::SelectCardItem(CardKind kind)
 {
-    setTitle(cardType);
-    if (cardType >= 0 && cardType < CardTypeCount) {
-        if (QAction *action = commandAction(CardTypeEntry(cardType).commandId))
+    setTitle(kind);
+    if (HasCardTypeRow(kind)) {
+        if (QAction *action = commandAction(CardTypeEntry(kind).commandId))
             action->setChecked(true);
     }
     if (m_infoBar != nullptr)
-        m_infoBar->showCardType(cardType);
+        m_infoBar->showCardType(kind);
 }
 
-void CMainFrame::UncheckCardItem(int cardType)
+void CMainFrame::UncheckCardItem(CardKind kind)
 {
-    if (cardType == PortPageCardType || cardType < 0 || cardType >= CardTypeCount)
+    if (!HasCardTypeRow(kind))
         return;
-    if (QAction *action = commandAction(CardTypeEntry(cardType).commandId))
+    if (QAction *action = commandAction(CardTypeEntry(kind).commandId))
         action->setChecked(false);
 }
 
@@ -330,9 +329,8 @@ void CMainFrame::updateCommandUi()
 
 void CMainFrame::onCommand(int commandId)
 {
-    const int cardType = CardTypeForCommand(commandId);
-    if (cardType >= 0) {
-        onCardCommand(cardType);
+    if (const std::optional<CardKind> kind = CardKindForCommand(commandId)) {
+        onCardCommand(*kind);
         return;
     }
     switch (commandId) {
@@ -354,23 +352,23 @@ void CMainFrame::onCommand(int commandId)
     }
 }
 
-void CMainFrame::onCardCommand(int cardType)
+void CMainFrame::onCardCommand(CardKind kind)
 {
-    if (CardType == cardType)
+    if (CardKind(CardType) == kind)
         return;
-    UncheckCardItem(CardType);
-    CardType = cardType;
-    SelectCardItem(cardType);
-    m_view->ShowPage(cardType);
+    UncheckCardItem(CardKind(CardType));
+    CardType = int(kind);
+    SelectCardItem(kind);
+    m_view->ShowPage(kind);
 }
 
 void CMainFrame::onPortSet()
 {
-    if (CardType == PortPageCardType)
+    if (CardKind(CardType) == CardKind::PortPage)
         return;
-    UncheckCardItem(CardType);
-    setTitle(PortPageCardType);
-    CardType = PortPageCardType;
+    UncheckCardItem(CardKind(CardType));
+    setTitle(CardKind::PortPage);
+    CardType = int(CardKind::PortPage);
     m_view->ShowPortPage();
 }
 
@@ -484,7 +482,7 @@ void CMainFrame::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_titleSet)
-        setTitle(CardType);
+        setTitle(CardKind(CardType));
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

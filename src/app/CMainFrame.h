@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CardMenuFlags.h"
+#include "base/CardTypes.h"
 
 #include <QMainWindow>
 
@@ -63,14 +64,14 @@ public:
     static void FillChooseCardMenu(QMenu *chooseCard);
 
     // Title, check mark and information bar for a card type.
-    void SelectCardItem(int cardType);
-    void UncheckCardItem(int cardType);
+    void SelectCardItem(CardKind kind);
+    void UncheckCardItem(CardKind kind);
     // The connection attempt at start-up with the saved port and rate, logged in the log pane.
     // False when the frame was closed before the library answered.
     bool StartupConnect();
 
     // "SoftwareName  -  CardName".
-    static QString titleFor(int cardType);
+    static QString titleFor(CardKind kind);
 
     // How documents (the help file) are opened; tests replace it. Returns the previous one.
     using DocumentOpener = std::function<bool(const QUrl &)>;
@@ -90,9 +91,9 @@ protected:
 private:
     void buildMenu();
     static QAction *addCommand(QMenu *menu, int commandId, const QString &text);
-    void setTitle(int cardType);
+    void setTitle(CardKind kind);
 
-    void onCardCommand(int cardType);
+    void onCardCommand(CardKind kind);
     void onPortSet();
     void onConnect();
     void onDisconnect();

@@ -84,7 +84,7 @@ int ParseCardArgument(const QString &value)
     };
     const QString wanted = folded(value);
     for (int cardType = 0; cardType < CardTypeCount && !wanted.isEmpty(); ++cardType) {
-        if (folded(CardName(cardType)) == wanted)
+        if (folded(CardName(CardKind(cardType))) == wanted)
             return cardType;
     }
     return -1;

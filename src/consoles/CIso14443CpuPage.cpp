@@ -18,10 +18,6 @@ namespace {
 
 using enum ReaderFunction;
 
-constexpr int ProXCardType = 6;
-constexpr int TypeBCardType = 7;
-constexpr int DesfireCardType = 24;
-
 constexpr int TypeARadio = 1054;
 constexpr int TypeBRadio = 1055;
 constexpr int CommandField = 1056;
@@ -82,9 +78,9 @@ DialogTemplate buildTemplate(int id, int listHeight)
 
 } // namespace
 
-CIso14443CpuPage::CIso14443CpuPage(int cardType, const DialogTemplate &dialogTemplate, QWidget *parent)
+CIso14443CpuPage::CIso14443CpuPage(CardKind kind, const DialogTemplate &dialogTemplate, QWidget *parent)
     : CConsolePage(dialogTemplate, {CosBooksFileName, CommandField, PickerButton, ResultList, ClearButton}, parent)
-    , m_cardType(cardType)
+    , m_cardType(kind)
 {
     initialise();
     onClicked(ResetButton, [this] { reset(); });
@@ -103,7 +99,7 @@ const DialogTemplate &CIso14443CpuPage::dialogTemplate(int screenWidth)
 
 void CIso14443CpuPage::initialise()
 {
-    const bool proX = m_cardType == ProXCardType;
+    const bool proX = m_cardType == CardKind::MifarePro;
     // The ProX page resets every card in the field; the others only the one.
     if (proX)
         setCaption(ResetButton, Tr(LanguageText{"复位.ALL", "RstAll"}));
@@ -111,7 +107,7 @@ void CIso14443CpuPage::initialise()
         control(ResetIdleButton)->hide();
         control(DeselectButton)->hide();
     }
-    const bool typeB = m_cardType == TypeBCardType;
+    const bool typeB = m_cardType == CardKind::SmartCard;
     button(typeB ? TypeBRadio : TypeARadio)->setChecked(true);
     if (typeB) {
         control(PupiField)->setGeometry(controlRect(CsnField));
@@ -147,7 +143,7 @@ bool CIso14443CpuPage::resetTypeA(ReaderOperation &op)
     hexEdit(ResetInfoField)->clear();
     std::array<uint8_t, AnswerBufferSize> answer{};
     uint8_t length = 0;
-    if (m_cardType == DesfireCardType) {
+    if (m_cardType == CardKind::MifareDesfire) {
         if (!op.call<rf_DESFire_rst>(0, RequestAll, answer.data(), &length))
             return false;
         showActivation(answer.data(), length, DesfireSerialLength);
@@ -213,5 +209,5 @@ void CIso14443CpuPage::deselect()
 void CIso14443CpuPage::send()
 {
     // The DESFire takes its native commands, which may be a single byte.
-    sendCommand<rf_cos_command>(m_cardType == DesfireCardType ? 0 : MinCommandLength, Message(Msg::SendSucceeded));
+    sendCommand<rf_cos_command>(m_cardType == CardKind::MifareDesfire ? 0 : MinCommandLength, Message(Msg::SendSucceeded));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/CardTypes.h"
 #include "consoles/CConsolePage.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ class CIso14443CpuPage : public CConsolePage
 {
     Q_OBJECT
 public:
-    CIso14443CpuPage(int cardType, const DialogTemplate &dialogTemplate, QWidget *parent = nullptr);
+    CIso14443CpuPage(CardKind kind, const DialogTemplate &dialogTemplate, QWidget *parent = nullptr);
 
     // Template 139 on a 640-pixel-wide screen, 138 on an 800-pixel one, 136 otherwise: the
     // narrower screens are also the shorter ones, so the answer list is shorter.
@@ -32,5 +33,5 @@ private:
     void showActivation(const uint8_t *answer, int length, int serialLength);
     void clearCardFields();
 
-    int m_cardType;
+    CardKind m_cardType;
 };

@@ -21,7 +21,6 @@ constexpr int WriteButton = 1149;
 constexpr int Grid = 1153;
 constexpr int ScreenScrollBar = 1155;
 
-constexpr int LastCardType = 19;
 constexpr int SmallestMemory_bytes = 128;
 // Every read asks for 128 bytes, and no write piece is longer.
 constexpr int TransferPiece_bytes = 128;
@@ -68,12 +67,12 @@ const DialogTemplate &CAt24Page::dialogTemplate()
 
 int CAt24Page::memorySize_bytes() const
 {
-    return SmallestMemory_bytes << (m_cardType - FirstCardType);
+    return SmallestMemory_bytes << (int(m_cardType) - int(CardKind::At24c01));
 }
 
-void CAt24Page::setCardType(int cardType)
+void CAt24Page::setCardType(CardKind kind)
 {
-    m_cardType = std::clamp(cardType, FirstCardType, LastCardType);
+    m_cardType = CardKind(std::clamp(int(kind), int(CardKind::At24c01), int(CardKind::At24c64)));
     if (isSmallCard())
         m_grid->SetGeometry(16, 8);
     else

@@ -43,7 +43,6 @@ constexpr int BlockBytes = 4;
 constexpr std::size_t AnswerBufferSize = 1024;
 // The memory image as read: room for 256 blocks and two spare bytes.
 constexpr std::size_t DataBufferSize = 1026;
-constexpr int IcodeSliCardType = 10;
 constexpr int ControlGap_px = 6;
 
 // One call of a read plan: its first block and its block count.
@@ -95,16 +94,16 @@ void appendBounded(std::vector<uint8_t> &buffer, std::size_t capacity, const uin
 
 } // namespace
 
-CIso15693Page::Profile CIso15693Page::profileOf(int cardType)
+CIso15693Page::Profile CIso15693Page::profileOf(CardKind kind)
 {
-    if (cardType == IcodeSliCardType)
+    if (kind == CardKind::IcodeSli)
         return {28, 28, 0, 12};
     return {64, 256, 1, 16};
 }
 
-CIso15693Page::CIso15693Page(int cardType, QWidget *parent)
+CIso15693Page::CIso15693Page(CardKind kind, QWidget *parent)
     : CVicinityTagPage(dialogTemplate(), UidFields, {GridId, ScrollBarId, BlockBytes}, parent),
-      m_profile(profileOf(cardType)), m_optionFlag(m_profile.optionFlag)
+      m_profile(profileOf(kind)), m_optionFlag(m_profile.optionFlag)
 {
     for (int block = 0; block < m_profile.blockCount; ++block)
         addListItem(BlockList, QString::number(block), block);

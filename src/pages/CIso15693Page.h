@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/CardTypes.h"
 #include "pages/CVicinityTagPage.h"
 
 #include <array>
@@ -14,7 +15,7 @@ class CIso15693Page : public CVicinityTagPage
 {
     Q_OBJECT
 public:
-    explicit CIso15693Page(int cardType, QWidget *parent = nullptr);
+    explicit CIso15693Page(CardKind kind, QWidget *parent = nullptr);
 
     // Dialog template 146.
     static const DialogTemplate &dialogTemplate();
@@ -34,7 +35,7 @@ private:
         int optionFlag;   // the flag the page opens with and Get Infomation leaves
         int statusFields; // status fields filled on grid pages after the first
     };
-    static Profile profileOf(int cardType);
+    static Profile profileOf(CardKind kind);
 
     void arrangeGridColumn();
     void centreControls();

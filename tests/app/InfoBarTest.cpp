@@ -25,7 +25,7 @@ TEST(InfoBarTest, ValueFieldsInRed)
     CInfoBar bar;
     bar.showPort(3);
     bar.showBaud(57600);
-    bar.showCardType(2);
+    bar.showCardType(CardKind::MifareStdS70);
     bar.showMemo(QStringLiteral("Connect successful"));
     const QStringList expected = {"COM3", "57600", "Mifare_ Std S70", "Connect successful"};
     for (int id = 1180; id <= 1183; ++id) {

@@ -134,9 +134,9 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
     frame.show();
     QApplication::processEvents();
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Mifare_Std S50"));
-    frame.SelectCardItem(1);
+    frame.SelectCardItem(CardKind::MifareStdS50);
     // The card already shown keeps its page (and what the operator typed into it) and title.
-    frame.view()->ShowPage(1);
+    frame.view()->ShowPage(CardKind::MifareStdS50);
     QWidget *page = frame.view()->page();
     frame.setWindowTitle(QStringLiteral("unchanged"));
     frame.onCommand(32774);
@@ -146,19 +146,20 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
     // The port page keeps the bar's card name and checks no card; shown again it keeps its page.
     // A card without a menu entry (SHC1102) is reached through its command all the same.
     const struct {
-        int command, cardType;
+        int command;
+        CardKind cardType;
         const char *title, *barName;
         bool checked;
-    } rows[] = {{32787, 0, "Mifare_UltraLight", "Mifare_UltraLight", true},
-                {CmdPortSet, PortPageCardType, "Set", "Mifare_UltraLight", false},
-                {CmdPortSet, PortPageCardType, "Set", "Mifare_UltraLight", false},
-                {32802, 21, "SHC1102", "SHC1102", false},
-                {32812, 10, "I.CODE SLI", "I.CODE SLI", true}};
+    } rows[] = {{32787, CardKind::MifareUltraLight, "Mifare_UltraLight", "Mifare_UltraLight", true},
+                {CmdPortSet, CardKind::PortPage, "Set", "Mifare_UltraLight", false},
+                {CmdPortSet, CardKind::PortPage, "Set", "Mifare_UltraLight", false},
+                {32802, CardKind::Shc1102, "SHC1102", "SHC1102", false},
+                {32812, CardKind::IcodeSli, "I.CODE SLI", "I.CODE SLI", true}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.command);
         const QPointer<QWidget> before = frame.view()->page();
         frame.onCommand(row.command);
-        EXPECT_EQ(CardType, row.cardType);
+        EXPECT_EQ(CardType, int(row.cardType));
         EXPECT_EQ(frame.view()->shownCardType(), row.cardType);
         EXPECT_EQ(!before.isNull() && before == frame.view()->page(), &row != rows && row.command == (&row - 1)->command);
         EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + QLatin1String(row.title));

@@ -40,7 +40,7 @@ void PrintTo(const ConsoleCase &console, std::ostream *out)
 }
 
 const ConsoleCase Consoles[] = {
-    {"Iso14443Cpu", [] { return new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(1280)); }, "cosbooks.txt",
+    {"Iso14443Cpu", [] { return new CIso14443CpuPage(CardKind::MifarePro, CIso14443CpuPage::dialogTemplate(1280)); }, "cosbooks.txt",
      1056, 1063, 1062, 1067, 1057, "rf_cos_command"},
     {"CpuCard", [] { return new CCpuCardPage(); }, "cpubooks.txt", 1063, 1065, 1074, 1068, 1060, "smartcard_cos"},
     {"Sam", [] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, "samcosbooks.txt", 1063, 1065, 1074, 1068,

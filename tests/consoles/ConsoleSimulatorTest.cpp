@@ -44,18 +44,18 @@ protected:
 TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToItsCard)
 {
     const struct {
-        int cardType;
+        CardKind cardType;
         int serialField;
         const char *serial;
         const char *command;
         const char *answer;
     } cases[] = {
-        {6, 1058, "5A10CB01", "00A40000020001", "9000"},
-        {7, 1059, "B0C1D2E3", "00A40000020001", "9000"},
-        {24, 1058, "04D3F1E2A55B80", "60", "AF04010101001805"}, // GetVersion, native
+        {CardKind::MifarePro, 1058, "5A10CB01", "00A40000020001", "9000"},
+        {CardKind::SmartCard, 1059, "B0C1D2E3", "00A40000020001", "9000"},
+        {CardKind::MifareDesfire, 1058, "04D3F1E2A55B80", "60", "AF04010101001805"}, // GetVersion, native
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.cardType);
+        SCOPED_TRACE(int(c.cardType));
         show(new CIso14443CpuPage(c.cardType, CIso14443CpuPage::dialogTemplate(1280)));
         click(1064);
         EXPECT_EQ(harness.memo(), "OK");
@@ -65,7 +65,7 @@ TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToI
     }
 
     // A deselected card no longer answers a request idle.
-    show(new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(1280)));
+    show(new CIso14443CpuPage(CardKind::MifarePro, CIso14443CpuPage::dialogTemplate(1280)));
     click(1064);
     click(1237);
     EXPECT_EQ(harness.memo(), "Communication successful");

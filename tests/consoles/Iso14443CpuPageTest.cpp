@@ -21,31 +21,31 @@ protected:
     // Every test starts from an empty book.
     void SetUp() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
     void TearDown() override { SetUp(); }
-    CIso14443CpuPage &open(int cardType) { return PageTest::open(cardType, CIso14443CpuPage::dialogTemplate(1280)); }
+    CIso14443CpuPage &open(CardKind kind) { return PageTest::open(kind, CIso14443CpuPage::dialogTemplate(1280)); }
 };
 
 TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
 {
     const struct {
-        int cardType;
+        CardKind cardType;
         const char *resetCaption;
         bool typeB;
         QStringList resetCalls;
         const char *csn, *pupi, *resetInfo;
         bool fourByteCommandSent;
     } cases[] = {
-        {6, "RstAll", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_typea_rst(82)"},
+        {CardKind::MifarePro, "RstAll", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_typea_rst(82)"},
          "5A10CB01", "", "0A788070025A54435055", false},
-        {7, "Reset", true, {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)", "rf_atqb(0)"},
+        {CardKind::SmartCard, "Reset", true, {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)", "rf_atqb(0)"},
          "", "B0C1D2E3", "50B0C1D2E300000000008141", false},
-        {24, "Reset", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_DESFire_rst(82)"},
+        {CardKind::MifareDesfire, "Reset", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_DESFire_rst(82)"},
          "04D3F1E2A55B80", "", "067577810280", true},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.cardType);
+        SCOPED_TRACE(int(c.cardType));
         CIso14443CpuPage &page = open(c.cardType);
         EXPECT_EQ(page.caption(Reset), c.resetCaption);
-        for (auto [id, hidden] : {std::pair{RstIdl, c.cardType != 6}, {Deselect, c.cardType != 6}, {Csn, c.typeB},
+        for (auto [id, hidden] : {std::pair{RstIdl, c.cardType != CardKind::MifarePro}, {Deselect, c.cardType != CardKind::MifarePro}, {Csn, c.typeB},
                                   {CsnLabel, c.typeB}, {Pupi, !c.typeB}, {PupiLabel, !c.typeB}})
             EXPECT_EQ(page.control(id)->isHidden(), hidden) << id;
         EXPECT_TRUE(!c.typeB || page.control(Pupi)->geometry() == page.controlRect(Csn));
@@ -88,7 +88,7 @@ TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
 
 TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNumber)
 {
-    open(6);
+    open(CardKind::MifarePro);
     harness.reader().setDefault("rf_typea_rst", {0x1, {}, -1, 0});
     click(Reset);
     EXPECT_EQ(harness.logLines().mid(3), (QStringList{"rf_typea_rst 1", "rf_typea_rst 1", "rf_typea_rst 1"}));
@@ -103,7 +103,7 @@ TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNum
     EXPECT_EQ((QStringList{text(Csn), text(ResetInfo), harness.memo()}), (QStringList{"A1B2C3D4", "", "OK"}));
 
     // Type B: an answer of another length than 12 bytes is a failed try, reported with status 0.
-    open(7);
+    open(CardKind::SmartCard);
     harness.reader().setDefault("rf_atqb", {0, QByteArray::fromHex("50B0C1D2E3000000"), -1, 0});
     click(Reset);
     EXPECT_EQ(harness.reader().callNames().count("rf_atqb"), 3);
@@ -113,7 +113,7 @@ TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNum
 
 TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireResetIsNeverCalled)
 {
-    open(6);
+    open(CardKind::MifarePro);
     click(RstIdl);
     EXPECT_EQ(calls(), QStringList{"rf_typea_rst(38)"});
     EXPECT_EQ(text(Csn), "5A10CB01");
@@ -122,7 +122,7 @@ TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireRes
     EXPECT_EQ(calls(), QStringList{"rf_cl_deselect()"});
 
     harness.reader().clearCalls();
-    open(24);
+    open(CardKind::MifareDesfire);
     ReaderApi.rf_DESFire_rst = nullptr;
     click(Reset);
     EXPECT_EQ(harness.reader().callNames(), (QStringList{"rf_antenna_sta", "rf_init_type", "rf_antenna_sta"}));

@@ -23,10 +23,10 @@ QByteArray pattern(int size, int seed)
 class At24PageTest : public PageTest<CAt24Page>
 {
 protected:
-    CAt24Page &open(int cardType)
+    CAt24Page &open(CardKind kind)
     {
         PageTest::open();
-        m_page->setCardType(cardType);
+        m_page->setCardType(kind);
         m_page->resize(1200, 700);
         m_page->layoutForWidth(1200);
         return *m_page;
@@ -40,13 +40,13 @@ protected:
 TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
 {
     struct Case {
-        int cardType;
+        CardKind cardType;
         int reads;
         int screens; // 0: no scroll bar
     };
-    const Case cases[] = {{13, 1, 0}, {14, 2, 0}, {16, 8, 4}, {19, 64, 32}};
+    const Case cases[] = {{CardKind::At24c01, 1, 0}, {CardKind::At24c02, 2, 0}, {CardKind::At24c08, 8, 4}, {CardKind::At24c64, 64, 32}};
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.cardType);
+        SCOPED_TRACE(int(c.cardType));
         open(c.cardType);
         EXPECT_EQ(bar()->isHidden() ? 0 : bar()->maximum() + 1, c.screens);
         harness.reader().clearCalls();
@@ -66,9 +66,9 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
                       .arg(c.reads - 1, 2, 16, QLatin1Char('0')).arg(c.reads, 2, 16, QLatin1Char('0')).toUpper());
     }
     // The AT24C01 shows its 8 lines in the top half of the others' grid.
-    open(13);
+    open(CardKind::At24c01);
     const int smallHeight = grid()->height();
-    open(14);
+    open(CardKind::At24c02);
     EXPECT_EQ(grid()->height() - grid()->height() / 2, smallHeight);
     EXPECT_EQ(bar()->y() + bar()->height() + 50, m_page->contentHeight());
     // A wider view keeps the block centred.
@@ -80,7 +80,7 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
 
 TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
 {
-    open(15);
+    open(CardKind::At24c04);
     harness.reader().setDefault("AT24_read", {0, pattern(128, 0x40), -1, 0});
     click(ReadCard);
     const QString before = grid()->text();
@@ -102,7 +102,7 @@ TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
 
 TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedByte)
 {
-    open(19);
+    open(CardKind::At24c64);
     // Nothing typed: no call.
     click(WriteCard);
     EXPECT_EQ(harness.memo(), "Error: No change data");
@@ -145,7 +145,7 @@ TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedBy
 
 TEST_F(At24PageTest, ScrollingShowsAnotherScreenAndDropsTheMarks)
 {
-    open(19);
+    open(CardKind::At24c64);
     typeAt(0x05, "77");
     // A step beyond the first screen's top changes nothing.
     bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);

@@ -62,11 +62,11 @@ TEST_F(FaultSimulatorTest, EachFaultEndsTheOperationInTheReportOfTheCallItStruck
          },
          "Error: 1 ,function: rf_ul_write", "rf_ul_write 1"},
         {"AT24 read, the card left after OpenCard and one read",
-         [this] { open<CAt24Page>().setCardType(19); }, "leave-after 2", [this] { click(1148); },
+         [this] { open<CAt24Page>().setCardType(CardKind::At24c64); }, "leave-after 2", [this] { click(1148); },
          "Error: 1 ,function: AT24_read", "AT24_read 1"},
         {"ISO 15693 read, the reader does not answer",
          [this] {
-             m_page = std::make_unique<CIso15693Page>(10);
+             m_page = std::make_unique<CIso15693Page>(CardKind::IcodeSli);
              click(1069);
          },
          "timeout", [this] { click(1066); }, "Error: b ,function: ISO15693_Read", "ISO15693_Read b"},

@@ -14,7 +14,6 @@ namespace {
 constexpr int Inventory = 1069, Information = 1067, Read = 1066, Write = 1071, Lock = 1072;
 constexpr int Dsfid = 1058, Afi = 1059, BlockList = 1120;
 constexpr int UidFields[] = {1201, 1084, 1085, 1086};
-constexpr int SliType = 10, TagItType = 9;
 const QString Uid = "E004010000000001";
 
 // Six inventory records: flags byte and UID each.
@@ -55,7 +54,7 @@ protected:
 
 TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
 {
-    open(SliType);
+    open(CardKind::IcodeSli);
     const struct {
         QByteArray answer;
         int filled;
@@ -76,7 +75,7 @@ TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
 
 TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWholePlan)
 {
-    CIso15693Page &page = open(SliType);
+    CIso15693Page &page = open(CardKind::IcodeSli);
     EXPECT_EQ(page.optionFlag(), 0);
     click(Information);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
@@ -119,7 +118,7 @@ TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWhole
 
 TEST_F(Iso15693PageTest, DsfidAndAfiAreWrittenAndLockedWithTheModeOfTheFlag)
 {
-    open(TagItType);
+    open(CardKind::TagIt);
     findTag();
     const struct {
         int button;
@@ -152,7 +151,7 @@ TEST_F(Iso15693PageTest, DsfidAndAfiAreWrittenAndLockedWithTheModeOfTheFlag)
 
 TEST_F(Iso15693PageTest, ReadFillsTheGridAndTheStatusFieldsPageByPage)
 {
-    CIso15693Page &page = open(SliType);
+    CIso15693Page &page = open(CardKind::IcodeSli);
     findTag();
     readSli();
     EXPECT_EQ(calls(), (QStringList{"ISO15693_Read(2,0,14) " + Uid, "ISO15693_Read(2,14,14) " + Uid,
@@ -184,7 +183,7 @@ TEST_F(Iso15693PageTest, ReadFillsTheGridAndTheStatusFieldsPageByPage)
 
 TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
 {
-    CIso15693Page &page = open(SliType);
+    CIso15693Page &page = open(CardKind::IcodeSli);
     findTag();
     click(Write);
     EXPECT_EQ(harness.memo(), "Error: No change data");

@@ -26,7 +26,7 @@ protected:
 
 TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndALockedBlockRefusesWrites)
 {
-    auto *page = &open<CIso15693Page>(10);
+    auto *page = &open<CIso15693Page>(CardKind::IcodeSli);
     click(1069);
     EXPECT_EQ((QStringList{text(1201), text(1084), text(1085)}), (QStringList{"E004010012345678", "E005000087654321", ""}));
     click(1067);

@@ -23,7 +23,7 @@ protected:
 TEST_F(MemoryCardSimulatorTest, TheAt24C64InTheSlotIsReadAndWrittenAcrossItsWritePages)
 {
     start(nullptr);
-    const auto openPage = [this] { open<CAt24Page>().setCardType(19); };
+    const auto openPage = [this] { open<CAt24Page>().setCardType(CardKind::At24c64); };
     openPage();
     click(1148);
     EXPECT_EQ(harness.memo(), "Communication successful");

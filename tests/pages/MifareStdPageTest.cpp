@@ -491,9 +491,10 @@ TEST(MifareStdTemplates, EveryAddressedControlHasOneIdAndLiesInsideItsTemplateAn
             EXPECT_LE(control.y + control.height, dialog->height) << "id " << control.id;
         }
     }
-    for (auto [cardType, templateId] : {std::pair{0, 143}, {1, 104}, {2, 157}}) {
-        std::unique_ptr<CCardPage> page(CreateCardPage(cardType, 1024, nullptr));
-        ASSERT_NE(page, nullptr) << cardType;
+    for (auto [kind, templateId] :
+         {std::pair{CardKind::MifareUltraLight, 143}, {CardKind::MifareStdS50, 104}, {CardKind::MifareStdS70, 157}}) {
+        std::unique_ptr<CCardPage> page(CreateCardPage(kind, 1024, nullptr));
+        ASSERT_NE(page, nullptr) << int(kind);
         EXPECT_EQ(page->templateId(), templateId);
     }
 }

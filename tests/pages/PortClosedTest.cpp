@@ -21,48 +21,49 @@
 
 namespace {
 
-constexpr int PortPage = -1;
+using enum CardKind;
 
 // Buttons that reach the reader with the port closed: the SAM page's DES half ciphers on the
 // host, the port page connects and reads and sets the clock, and the TRH1064 page authenticates,
 // reads and writes without a port check. The consoles' pickers open a modal list of the book.
-const std::set<std::pair<int, int>> NotPressed = {
-    {11, 1066}, {11, 1067}, {PortPage, 1053}, {PortPage, 1186}, {PortPage, 1187}, {8, 1011}, {8, 1063},
-    {8, 1064}, {6, 1063}, {7, 1063}, {24, 1063}, {12, 1065}, {11, 1065}, {25, 1066},
+const std::set<std::pair<CardKind, int>> NotPressed = {
+    {Sam, 1066}, {Sam, 1067}, {PortPage, 1053}, {PortPage, 1186}, {PortPage, 1187}, {Trh1064, 1011}, {Trh1064, 1063},
+    {Trh1064, 1064}, {MifarePro, 1063}, {SmartCard, 1063}, {MifareDesfire, 1063}, {CpuCard, 1065}, {Sam, 1065}, {Test, 1066},
 };
 // Buttons that never reach the reader: the consoles' Clear empties the answer list, and the
 // AT88SC1608 page's hidden Initialize does nothing.
-const std::set<std::pair<int, int>> NoReaderCall = {{6, 1067}, {7, 1067}, {24, 1067}, {12, 1068},
-                                                    {11, 1068}, {25, 1068}, {20, 1064}};
+const std::set<std::pair<CardKind, int>> NoReaderCall = {{MifarePro, 1067}, {SmartCard, 1067}, {MifareDesfire, 1067}, {CpuCard, 1068},
+                                                    {Sam, 1068}, {Test, 1068}, {At88sc1608, 1064}};
 // Fields a button empties before its port check, and fields it must leave alone.
 const struct {
-    int cardType, button, field;
+    CardKind cardType;
+    int button, field;
     bool emptied;
 } FieldsAtPortCheck[] = {
-    {0, 1077, 1079, true},  {0, 1066, 1079, true},  {1, 1010, 1049, false}, {1, 1236, 1049, false},
-    {3, 1011, 1210, true},  {4, 1116, 1115, true},  {5, 1010, 1115, true},  {8, 1010, 1067, true},
-    {12, 1073, 1061, false}, {20, 1066, 1056, true},
+    {MifareUltraLight, 1077, 1079, true},  {MifareUltraLight, 1066, 1079, true},  {MifareStdS50, 1010, 1049, false}, {MifareStdS50, 1236, 1049, false},
+    {At88rf020, 1011, 1210, true},  {Sr176, 1116, 1115, true},  {Srix4k, 1010, 1115, true},  {Trh1064, 1010, 1067, true},
+    {CpuCard, 1073, 1061, false}, {At88sc1608, 1066, 1056, true},
 };
 
-CCardPage *openPage(int cardType)
+CCardPage *openPage(CardKind kind)
 {
-    if (cardType == PortPage)
+    if (kind == PortPage)
         return new CPortSetPage();
-    return CreateCardPage(cardType, 1280, nullptr);
+    return CreateCardPage(kind, 1280, nullptr);
 }
 
 // Every page button, pressed with the port closed, calls nothing, logs nothing, asks nothing and
 // says "Port did't opened" with the question sound; the few that need no port are named above.
 TEST(PortClosed, NoPageButtonCallsTheReader)
 {
-    std::vector<int> cardTypes{PortPage};
-    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
-        if (HasCardPage(cardType))
-            cardTypes.push_back(cardType);
+    std::vector<CardKind> cardTypes{PortPage};
+    for (CardKind kind : TableCardKinds) {
+        if (HasCardPage(kind))
+            cardTypes.push_back(kind);
     }
     int pressed = 0;
     std::size_t watchedFields = 0;
-    for (int cardType : cardTypes) {
+    for (CardKind cardType : cardTypes) {
         PageHarness harness;
         PortOpen = false;
         std::unique_ptr<CCardPage> page(openPage(cardType));
@@ -74,7 +75,7 @@ TEST(PortClosed, NoPageButtonCallsTheReader)
             const std::pair key{cardType, id};
             if (NotPressed.contains(key))
                 continue;
-            SCOPED_TRACE(QStringLiteral("card type %1, button %2").arg(cardType).arg(id).toStdString());
+            SCOPED_TRACE(QStringLiteral("card type %1, button %2").arg(int(cardType)).arg(id).toStdString());
             const auto watched = std::find_if(std::begin(FieldsAtPortCheck), std::end(FieldsAtPortCheck),
                                               [&](const auto &row) { return row.cardType == cardType && row.button == id; });
             const bool watching = watched != std::end(FieldsAtPortCheck);

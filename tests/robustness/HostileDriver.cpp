@@ -243,11 +243,11 @@ struct PageUnderTest {
 std::vector<PageUnderTest> pagesUnderTest()
 {
     std::vector<PageUnderTest> pages;
-    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
-        if (HasCardPage(cardType))
-            pages.push_back({CardName(cardType), [cardType] { return CreateCardPage(cardType, ScreenWidth_px, nullptr); }});
+    for (CardKind kind : TableCardKinds) {
+        if (HasCardPage(kind))
+            pages.push_back({CardName(kind), [kind] { return CreateCardPage(kind, ScreenWidth_px, nullptr); }});
     }
-    pages.push_back({CardName(PortPageCardType), [] { return new CPortSetPage(nullptr); }});
+    pages.push_back({CardName(CardKind::PortPage), [] { return new CPortSetPage(nullptr); }});
     return pages;
 }
 
