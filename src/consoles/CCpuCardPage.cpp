@@ -10,18 +10,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ResetInfoField = 1061;
-constexpr int CommandField = 1063;
-constexpr int PickerButton = 1065;
-constexpr int SendButton = 1060;
-constexpr int ResetButton = 1073;
-constexpr int ResultList = 1074;
-constexpr int ConsoleBox = 1076;
-constexpr int ClearButton = 1068;
-constexpr int ResetInfoLabel = 1157;
-constexpr int CommandLabel = 1218;
-constexpr int AnswerLabel = 1219;
+using enum CCpuCardPage::ControlId;
 
 constexpr int MinCommandLength = 5;
 constexpr std::size_t AnswerBufferSize = 1024;

@@ -17,26 +17,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int TypeARadio = 1054;
-constexpr int TypeBRadio = 1055;
-constexpr int CommandField = 1056;
-constexpr int SendButton = 1057;
-constexpr int CsnField = 1058;
-constexpr int PupiField = 1059;
-constexpr int ResetInfoField = 1060;
-constexpr int ResultList = 1062;
-constexpr int PickerButton = 1063;
-constexpr int ResetButton = 1064;
-constexpr int InformationBox = 1065;
-constexpr int ResetIdleButton = 1066;
-constexpr int ClearButton = 1067;
-constexpr int PupiLabel = 1135;
-constexpr int ResetInfoLabel = 1157;
-constexpr int CsnLabel = 1217;
-constexpr int CommandLabel = 1218;
-constexpr int AnswerLabel = 1219;
-constexpr int DeselectButton = 1237;
+using enum CIso14443CpuPage::ControlId;
 
 constexpr uint8_t TypeB = 'B';
 constexpr int ResetTries = 3;

@@ -12,31 +12,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int KeyField = 1056;
-constexpr int SecondKeyField = 1057;
-constexpr int DataField = 1058;
-constexpr int ResultField = 1059;
-constexpr int EncryptButton = 1066;
-constexpr int DecryptButton = 1067;
-constexpr int DesBox = 1075;
-constexpr int SamBox = 1076;
-constexpr int Baud9600Radio = 1071;
-constexpr int Baud38400Radio = 1072;
-constexpr int CommandField = 1063;
-constexpr int PickerButton = 1065;
-constexpr int SendButton = 1060;
-constexpr int ResetButton = 1073;
-constexpr int ResetInfoField = 1061;
-constexpr int ResultList = 1074;
-constexpr int ClearButton = 1068;
-constexpr int KeyLabel = 1220;
-constexpr int DataLabel = 1221;
-constexpr int OutputLabel = 1219;
-constexpr int BaudLabel = 1222;
-constexpr int CommandLabel = 1218;
-constexpr int ResetInfoLabel = 1157;
-constexpr int AnswerLabel = 1223;
+using enum CSamPage::ControlId;
 
 constexpr int KeyPartBytes = 8;
 constexpr int CipherBlockBytes = 8;

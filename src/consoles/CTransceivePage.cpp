@@ -10,19 +10,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int MifareRadio = 1238;
-constexpr int TypeBRadio = 1239;
-constexpr int Iso15693Radio = 1240;
-constexpr int SetButton = 1242;
-constexpr int SendLabel = 1218;
-constexpr int SendField = 1244;
-constexpr int PickerButton = 1066;
-constexpr int CrcCheck = 1243;
-constexpr int TransceiveButton = 1241;
-constexpr int AnswerLabel = 1219;
-constexpr int ResultList = 1062;
-constexpr int ClearButton = 1068;
+using enum CTransceivePage::ControlId;
 
 constexpr uint8_t TypeBMode = 'B';
 constexpr uint8_t Iso15693Mode = '1';

@@ -15,39 +15,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ResetGroup = 1179;
-constexpr int AnswerField = 1178;
-constexpr int ResetButton = 1063;
-constexpr int FuseGroup = 1157;
-constexpr int FuseField = 1056;
-constexpr int ReadFuseButton = 1066;
-constexpr int BlowFuseButton = 1067;
-constexpr int AuthenticationGroup = 1158;
-constexpr int GcLabel = 1159;
-constexpr int Q0Label = 1160;
-constexpr int GcField = 1058;
-constexpr int Q0Field = 1059;
-constexpr int InitializeButton = 1064;
-constexpr int AuthenticateButton = 1065;
-constexpr int ConfigurationLabel = 1161;
-constexpr int ConfigurationGrid = 1162;
-constexpr int SecureCodeLabel = 1164;
-constexpr int SecureCodeField = 1060;
-constexpr int SpareSetList = 1165;
-constexpr int ConfigurationAddressLabel = 1176;
-constexpr int ReadConfigurationButton = 1169;
-constexpr int WriteConfigurationButton = 1170;
-constexpr int UserZoneLabel = 1163;
-constexpr int UserGrid = 1168;
-constexpr int ZoneLabel = 1173;
-constexpr int ZoneList = 1174;
-constexpr int PasswordLabel = 1166;
-constexpr int PasswordField = 1061;
-constexpr int PasswordSetList = 1167;
-constexpr int UserAddressLabel = 1175;
-constexpr int ReadUserZoneButton = 1171;
-constexpr int WriteUserZoneButton = 1172;
+using enum CAt1608Page::ControlId;
 
 // The configuration zone is zone 8 to the reader; its secure code is password 7.
 constexpr int ConfigurationZone = 8;

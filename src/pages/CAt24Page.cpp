@@ -15,11 +15,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ReadButton = 1148;
-constexpr int WriteButton = 1149;
-constexpr int Grid = 1153;
-constexpr int ScreenScrollBar = 1155;
+using enum CAt24Page::ControlId;
 
 constexpr int SmallestMemory_bytes = 128;
 // Every read asks for 128 bytes, and no write piece is longer.

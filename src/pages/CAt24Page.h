@@ -13,6 +13,14 @@ class CAt24Page : public CCardPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        ReadButton = 1148,
+        WriteButton = 1149,
+        Grid = 1153,
+        ScreenScrollBar = 1155,
+    };
+
     explicit CAt24Page(QWidget *parent = nullptr);
 
     // Dialog template 150.

@@ -13,6 +13,7 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CAt88rf020Page::ControlId;
 
 // The radio mode the reader talks to the AT88RF020 in, and the request B mode (idle tags).
 constexpr uint8_t At88rf020Radio = 0x72;
@@ -21,23 +22,9 @@ constexpr uint8_t RequestBIdle = 0;
 constexpr FieldResetWaits At88rf020FieldReset = {20, 20, 50};
 constexpr int AttemptCount = 2;
 
-constexpr int PupiField = 1006;
-constexpr int PasswordField = 1014;
-constexpr int LockField = 1015;
-constexpr int SignatureField = 1016;
-constexpr int PageList = 1045;
-constexpr int PageGroup = 1065;
-constexpr int ReqBButton = 1011;
-constexpr int CheckButton = 1012;
-constexpr int LockButton = 1013;
-constexpr int CountButton = 1043;
-constexpr int ReadButton = 1044;
-constexpr int WriteButton = 1046;
-constexpr int DeselectButton = 1047;
-
 // The two halves of page 0 (PUPI and lock bytes) and page 2 (signature and counter).
-constexpr int Page0Fields[] = {1200, 1201};
-constexpr int Page2Fields[] = {1204, 1205};
+constexpr int Page0Fields[] = {Page0PupiField, Page0LockField};
+constexpr int Page2Fields[] = {Page2SignatureField, Page2CounterField};
 
 constexpr int PageCount = 32;
 constexpr int PageBytes = 8;
@@ -52,7 +39,7 @@ constexpr int PupiBytes = 4;
 constexpr std::size_t AnswerBufferSize = 1024;
 
 // Where the bytes of a page are shown: pages 0 and 1 in two halves, page 2 as its signature and
-// its counter, every other page in one field 1203 + p.
+// its counter, every other page in one field pageField(p).
 struct PagePiece {
     int field;
     int page;
@@ -63,10 +50,11 @@ struct PagePiece {
 std::vector<PagePiece> pagePieces()
 {
     std::vector<PagePiece> pieces = {
-        {1200, 0, 0, 4}, {1201, 0, 4, 4}, {1202, 1, 0, 4}, {1203, 1, 4, 4}, {1204, 2, 0, 6}, {1205, 2, 6, 2},
+        {Page0PupiField, 0, 0, 4},      {Page0LockField, 0, 4, 4},   {Page1FirstHalfField, 1, 0, 4},
+        {Page1SecondHalfField, 1, 4, 4}, {Page2SignatureField, 2, 0, 6}, {Page2CounterField, 2, 6, 2},
     };
     for (int page = PasswordPage; page < PageCount; ++page)
-        pieces.push_back({1203 + page, page, 0, PageBytes});
+        pieces.push_back({CAt88rf020Page::pageField(page), page, 0, PageBytes});
     return pieces;
 }
 

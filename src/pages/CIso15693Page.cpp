@@ -18,24 +18,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int InventoryButton = 1069;
-constexpr int InformationButton = 1067;
-constexpr int DsfidField = 1058;
-constexpr int WriteDsfidButton = 1063;
-constexpr int LockDsfidButton = 1064;
-constexpr int AfiField = 1059;
-constexpr int WriteAfiButton = 1065;
-constexpr int LockAfiButton = 1068;
-constexpr int BlockList = 1120;
-constexpr int ReadButton = 1066;
-constexpr int WriteButton = 1071;
-constexpr int LockButton = 1072;
-constexpr int GridId = 1196;
-constexpr int ScrollBarId = 1155;
-constexpr int StatusLabel = 1499;
-constexpr int FirstStatusField = 1500;
-constexpr std::array<int, 4> UidFields = {1201, 1084, 1085, 1086};
+using enum CIso15693Page::ControlId;
 
 constexpr uint8_t Iso15693RadioType = 0x31;
 constexpr int UidBytes = 8;
@@ -59,7 +42,7 @@ constexpr ReadStep SecurityPlan28[] = {{0, 28}};
 DialogTemplate buildTemplate()
 {
     ControlList add;
-    CVicinityTagPage::addUidRows(add, UidFields, 12);
+    CVicinityTagPage::addUidRows(add, CIso15693Page::UidFields, 12);
     add(InventoryButton, ControlKind::Button, 10, 78, 58, 14, "INVENTORY");
     add(InformationButton, ControlKind::Button, 72, 78, 60, 14, "Get Infomation");
     add(UnaddressedControlId, ControlKind::Label, 10, 100, 28, 8, "DSFID");
@@ -77,11 +60,11 @@ DialogTemplate buildTemplate()
     add(LockButton, ControlKind::Button, 94, 156, 38, 14, "Lock");
     // The grid's column, the status fields beside its rows and the scroll bar are lined up
     // with the grid's rows when the page opens.
-    add(GridId, ControlKind::HexGrid, 160, 16, 70, 150);
+    add(Grid, ControlKind::HexGrid, 160, 16, 70, 150);
     add(StatusLabel, ControlKind::Label, 236, 4, 30, 8, "STATUS");
     for (int i = 0; i < CVicinityTagPage::GridRows; ++i)
         add(FirstStatusField + i, ControlKind::HexEdit, 236, 16 + 9 * i, 16, 9, "", Locked);
-    add(ScrollBarId, ControlKind::ScrollBar, 258, 16, 10, 150);
+    add(GridScrollBar, ControlKind::ScrollBar, 258, 16, 10, 150);
     return DialogTemplate{146, 280, 180, std::move(add.controls)};
 }
 
@@ -102,7 +85,7 @@ CIso15693Page::Profile CIso15693Page::profileOf(CardKind kind)
 }
 
 CIso15693Page::CIso15693Page(CardKind kind, QWidget *parent)
-    : CVicinityTagPage(dialogTemplate(), UidFields, {GridId, ScrollBarId, BlockBytes}, parent),
+    : CVicinityTagPage(dialogTemplate(), UidFields, {Grid, GridScrollBar, BlockBytes}, parent),
       m_profile(profileOf(kind)), m_optionFlag(m_profile.optionFlag)
 {
     for (int block = 0; block < m_profile.blockCount; ++block)
@@ -118,7 +101,7 @@ CIso15693Page::CIso15693Page(CardKind kind, QWidget *parent)
     scrollBar()->setRange(0, 0);
     arrangeGridColumn();
     refreshStatusFields(0);
-    const QRect gridArea = controlRect(GridId);
+    const QRect gridArea = controlRect(Grid);
     setContentHeight(gridArea.bottom() + 50);
 
     onClicked(InventoryButton, [this] { inventory(); });
@@ -162,7 +145,7 @@ void CIso15693Page::arrangeGridColumn()
 void CIso15693Page::layoutForWidth(int /*screenWidth*/)
 {
     // The host scrolls 80 pixels past the page it covers, and never less than the grid needs.
-    setContentHeight(std::max(height() + 80, controlRect(GridId).bottom() + 50));
+    setContentHeight(std::max(height() + 80, controlRect(Grid).bottom() + 50));
     centreControls();
 }
 
@@ -177,7 +160,7 @@ void CIso15693Page::resizeEvent(QResizeEvent *event)
 void CIso15693Page::centreControls()
 {
     const int left = controlRect(UidButtons[0]).left();
-    const int groupWidth = controlRect(ScrollBarId).right() + 1 - left;
+    const int groupWidth = controlRect(GridScrollBar).right() + 1 - left;
     const int shift = std::max(0, (width() - groupWidth) / 2) - left;
     if (shift == 0)
         return;

@@ -15,6 +15,28 @@ class CIso15693Page : public CVicinityTagPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        InventoryButton = 1069,
+        InformationButton = 1067,
+        DsfidField = 1058,
+        WriteDsfidButton = 1063,
+        LockDsfidButton = 1064,
+        AfiField = 1059,
+        WriteAfiButton = 1065,
+        LockAfiButton = 1068,
+        BlockList = 1120,
+        ReadButton = 1066,
+        WriteButton = 1071,
+        LockButton = 1072,
+        Grid = 1196,
+        GridScrollBar = 1155,
+        StatusLabel = 1499,
+        // The block security of grid row r in field FirstStatusField + r.
+        FirstStatusField = 1500,
+    };
+    static constexpr std::array<int, 4> UidFields = {1201, 1084, 1085, 1086};
+
     explicit CIso15693Page(CardKind kind, QWidget *parent = nullptr);
 
     // Dialog template 146.

@@ -20,27 +20,8 @@
 
 namespace {
 
-// Controls that both pages have under the same id.
-constexpr int SerialField = 1049;
-constexpr int RequestButton = 1010;
-constexpr int PurseGroup = 1110;
-constexpr int PurseSectorList = 1050;
-constexpr int PurseBlockList = 1058;
-constexpr int PurseSectorLabel = 1097;
-constexpr int PurseBlockLabel = 1109;
-constexpr int PurseKeyLabel = 1098;
-constexpr int PurseKeyARadio = 1051;
-constexpr int PurseKeyBRadio = 1052;
-constexpr int PurseKeyField = 1053;
-constexpr int DecimalValueField = 1054;
-constexpr int HexValueField = 1055;
-constexpr int DecimalValueLabel = 1108;
-constexpr int InitializeButton = 1056;
-constexpr int IncrementButton = 1057;
-constexpr int DecrementButton = 1059;
-constexpr int BalanceButton = 1060;
-
 using enum ReaderFunction;
+using enum CMifareStdPage::ControlId;
 
 constexpr uint8_t KeyAMode = 0x60;
 constexpr uint8_t KeyBMode = 0x61;

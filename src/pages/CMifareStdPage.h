@@ -47,6 +47,28 @@ class CMifareStdPage : public CCardPage
 {
     Q_OBJECT
 public:
+    // The controls both pages have under the same id; the panels' ids are rows of the layout.
+    enum ControlId : int {
+        SerialField = 1049,
+        RequestButton = 1010,
+        PurseGroup = 1110,
+        PurseSectorList = 1050,
+        PurseBlockList = 1058,
+        PurseSectorLabel = 1097,
+        PurseBlockLabel = 1109,
+        PurseKeyLabel = 1098,
+        PurseKeyARadio = 1051,
+        PurseKeyBRadio = 1052,
+        PurseKeyField = 1053,
+        DecimalValueField = 1054,
+        HexValueField = 1055,
+        DecimalValueLabel = 1108,
+        InitializeButton = 1056,
+        IncrementButton = 1057,
+        DecrementButton = 1059,
+        BalanceButton = 1060,
+    };
+
     // The template is the one buildTemplate() makes of the layout; both outlive the page.
     CMifareStdPage(const MifareStdLayout &layout, const DialogTemplate &dialogTemplate,
                    QWidget *parent = nullptr);

@@ -21,54 +21,8 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CPortSetPage::ControlId;
 
-enum : int {
-    PortGroup = 1097,
-    InformationGroup = 1098,
-    LightGroup = 1099,
-    DeviceNumberGroup = 1100,
-    BeepGroup = 1101,
-    AntennaGroup = 1102,
-    ClockGroup = 1103,
-    SupportGroup = 1104,
-
-    PortLabel = 1227,
-    PortList = 1051,
-    BaudLabel = 1228,
-    BaudList = 1052,
-    ConnectButton = 1053,
-
-    ModelLabel = 1229,
-    ModelField = 1056,
-    VersionLabel = 1230,
-    VersionField = 1058,
-    GetButton = 1066,
-
-    ColourLabel = 1197,
-    ColourList = 1054,
-    LightButton = 1068,
-
-    DeviceNumberField = 1059,
-    DeviceNumberRead = 1063,
-    DeviceNumberWrite = 1064,
-
-    BeepField = 1060,
-    BeepButton = 1067,
-
-    AntennaOn = 1070,
-    AntennaOff = 1071,
-    AntennaButton = 1069,
-
-    ClockDate = 1188,
-    ClockTime = 1190,
-    WeekDayText = 1191,
-    ClockRead = 1186,
-    ClockWrite = 1187,
-
-    FirstSupportBox = 1213,
-};
-
-constexpr int SupportBoxCount = 14;
 constexpr int PortCount = 8;
 constexpr uint16_t Device = 0;
 // The clock travels as 7 BCD bytes: year in the century, month, day, week day, hour, minute, second.

@@ -12,16 +12,10 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CShc1102Page::ControlId;
 
 // The tag needs a pause only once the radio type is set.
 constexpr FieldResetWaits Shc1102FieldReset = {0, 20, 0};
-
-constexpr int TagTypeField = 1079;
-constexpr int RequestButton = 1077;
-constexpr int PasswordField = 1056;
-constexpr int BlockList = 1078;
-constexpr int ReadButton = 1080;
-constexpr int WriteButton = 1081;
 
 constexpr int BlockCount = 16;
 constexpr int BlockBytes = 4;
@@ -32,11 +26,6 @@ constexpr int FirstGuardedBlock = 8;
 constexpr int PasswordBlock = 8;
 constexpr std::size_t AnswerBufferSize = 1024;
 
-// Block 2 has a field of its own; block b from 3 on is shown in field 1083 + b.
-constexpr int blockField(int block)
-{
-    return block == 0 ? 1082 : block == 1 ? 1083 : block == 2 ? 1185 : 1083 + block;
-}
 
 DialogTemplate buildTemplate()
 {
@@ -54,7 +43,7 @@ DialogTemplate buildTemplate()
         const int x = block < 8 ? 15 : 132;
         const int y = 44 + 15 * (block % 8);
         add(UnaddressedControlId, ControlKind::Label, x, y + 2, 36, 8, BlockNames[block]);
-        add(blockField(block), ControlKind::HexEdit, x + 40, y, 62, 12);
+        add(CShc1102Page::blockField(block), ControlKind::HexEdit, x + 40, y, 62, 12);
     }
     add(UnaddressedControlId, ControlKind::Label, 15, 170, 24, 8, "Block");
     add(BlockList, ControlKind::DropList, 42, 168, 34, 80);

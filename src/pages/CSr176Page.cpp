@@ -12,16 +12,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ChipIdField = 1115;
-constexpr int FirstBlockField = 1099; // block b in field 1099 + b
-constexpr int BlockList = 1117;
-constexpr int LockRegisterField = 1059;
-constexpr int RequestButton = 1116;
-constexpr int ReadButton = 1118;
-constexpr int WriteButton = 1119;
-constexpr int LockButton = 1066;
-constexpr int PageGroup = 1065;
+using enum CSr176Page::ControlId;
 
 constexpr int BlockCount = 16;
 constexpr int BlockBytes = 2;

@@ -11,6 +11,20 @@ class CSr176Page : public CCardPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        ChipIdField = 1115,
+        // Block b in field FirstBlockField + b.
+        FirstBlockField = 1099,
+        BlockList = 1117,
+        LockRegisterField = 1059,
+        RequestButton = 1116,
+        ReadButton = 1118,
+        WriteButton = 1119,
+        LockButton = 1066,
+        PageGroup = 1065,
+    };
+
     explicit CSr176Page(QWidget *parent = nullptr);
 
     // Dialog template 144.

@@ -13,16 +13,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int InventoryButton = 1066;
-constexpr int ReadButton = 1063;
-constexpr int WriteButton = 1064;
-constexpr int GridId = 1196;
-constexpr int ScrollBarId = 1155;
-constexpr std::array<int, 4> UidFields = {1056, 1057, 1058, 1059};
-// Status fields of the template that this page never shows.
-constexpr std::array<int, 16> StatusFields = {1060, 1061, 1062, 1065, 1067, 1068, 1069, 1070,
-                                              1071, 1072, 1073, 1074, 1075, 1076, 1077, 1078};
+using enum CSrf55vPage::ControlId;
 
 constexpr int UidBytes = 8;
 constexpr int PageBytes = 8;
@@ -34,21 +25,21 @@ constexpr int32_t VerifyFailedStatus = 1;
 DialogTemplate buildTemplate()
 {
     ControlList add;
-    CVicinityTagPage::addUidRows(add, UidFields, 20);
+    CVicinityTagPage::addUidRows(add, CSrf55vPage::UidFields, 20);
     add(InventoryButton, ControlKind::Button, 10, 88, 58, 14, "INVENTORY");
     add(ReadButton, ControlKind::Button, 10, 108, 58, 14, "Read");
     add(WriteButton, ControlKind::Button, 74, 108, 58, 14, "Write");
-    add(GridId, ControlKind::HexGrid, 160, 20, 130, 150);
-    for (std::size_t i = 0; i < StatusFields.size(); ++i)
-        add(StatusFields[i], ControlKind::HexEdit, 296, 20 + 9 * int(i), 16, 9, "", Locked | Hidden);
-    add(ScrollBarId, ControlKind::ScrollBar, 316, 20, 10, 150);
+    add(Grid, ControlKind::HexGrid, 160, 20, 130, 150);
+    for (std::size_t i = 0; i < CSrf55vPage::StatusFields.size(); ++i)
+        add(CSrf55vPage::StatusFields[i], ControlKind::HexEdit, 296, 20 + 9 * int(i), 16, 9, "", Locked | Hidden);
+    add(GridScrollBar, ControlKind::ScrollBar, 316, 20, 10, 150);
     return DialogTemplate{156, 340, 190, std::move(add.controls)};
 }
 
 } // namespace
 
 CSrf55vPage::CSrf55vPage(int variant, QWidget *parent)
-    : CVicinityTagPage(dialogTemplate(), UidFields, {GridId, ScrollBarId, PageBytes}, parent), m_variant(variant)
+    : CVicinityTagPage(dialogTemplate(), UidFields, {Grid, GridScrollBar, PageBytes}, parent), m_variant(variant)
 {
     for (int field : StatusFields) {
         hexEdit(field)->SetMaxBytes(1);

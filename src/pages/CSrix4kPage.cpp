@@ -17,20 +17,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ChipIdField = 1115;
-constexpr int UidField = 1058;
-constexpr int BlockList = 1120;
-constexpr int LockRegisterField = 1059;
-constexpr int ChipIdLabel = 1127;
-constexpr int UidLabel = 1128;
-constexpr int BlockLabel = 1129;
-constexpr int LockRegisterLabel = 1130;
-constexpr int RequestButton = 1010;
-constexpr int ReadUidButton = 1066;
-constexpr int ReadButton = 1063;
-constexpr int WriteButton = 1064;
-constexpr int LockButton = 1067;
+using enum CSrix4kPage::ControlId;
 
 constexpr int BlockBytes = 4;
 constexpr int UidBytes = 8;

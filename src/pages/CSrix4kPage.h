@@ -16,15 +16,33 @@ class CSrix4kPage : public CCardPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        ChipIdField = 1115,
+        UidField = 1058,
+        BlockList = 1120,
+        LockRegisterField = 1059,
+        ChipIdLabel = 1127,
+        UidLabel = 1128,
+        BlockLabel = 1129,
+        LockRegisterLabel = 1130,
+        RequestButton = 1010,
+        ReadUidButton = 1066,
+        ReadButton = 1063,
+        WriteButton = 1064,
+        LockButton = 1067,
+        // Made at run time: block b in field FirstBlockField + b beside label FirstBlockLabel + b,
+        // and the four column headers.
+        FirstBlockField = 5000,
+        FirstBlockLabel = 5500,
+        FirstColumnHeader = 6000,
+    };
+
     explicit CSrix4kPage(QWidget *parent = nullptr);
 
     // Dialog template 145.
     static const DialogTemplate &dialogTemplate();
 
-    // The block fields, labels and column headers made at run time.
-    static constexpr int FirstBlockField = 5000;
-    static constexpr int FirstBlockLabel = 5500;
-    static constexpr int FirstColumnHeader = 6000;
     static constexpr int BlockCount = 128;
 
     // The grid follows the page's own width; the screen width is not needed.

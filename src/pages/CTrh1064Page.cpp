@@ -17,6 +17,7 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CTrh1064Page::ControlId;
 
 // The tag answers in the reader's type B radio mode.
 constexpr uint8_t TypeB = 'B';
@@ -24,27 +25,7 @@ constexpr FieldResetWaits Trh1064FieldReset = {20, 20, 0};
 constexpr int AfterFieldOn_ms = 50;
 constexpr int SearchAttempts = 2;
 
-constexpr int SerialLabel = 1245;
-constexpr int SerialField = 1056;
-constexpr int SearchButton = 1010;
-constexpr int KeyLabel = 1246;
-constexpr int KeyField = 1057;
-constexpr int AuthenticateButton = 1011;
-constexpr int PageLabel = 1247;
-constexpr int PageList = 1248;
-constexpr int ReadButton = 1063;
-constexpr int WriteButton = 1064;
-constexpr int Page0Field = 1058;
-constexpr std::array<int, 5> Page1Fields = {1059, 1060, 1061, 1062, 1065};
-constexpr int Page2Field = 1066;
-constexpr int Page3Field = 1067;
-
-// The access rights, one check box each.
-constexpr int Page0Read = 1249, Page0Write = 1250;
-constexpr int Page1Read = 1251, Page1Write = 1252;
-constexpr int Page2Read = 1257, Page2Write = 1258, Page2Key = 1259;
-constexpr int Page3Read = 1260, Page3Write = 1261, Page3AuthDecrement = 1262;
-constexpr int Page3AuthRead = 1263, Page3AuthWrite = 1264;
+constexpr auto Page1Fields = CTrh1064Page::Page1Fields;
 constexpr std::array<int, 12> RightsBoxes = {Page0Read, Page0Write, Page1Read, Page1Write,
                                              Page2Read, Page2Write, Page2Key, Page3Read,
                                              Page3Write, Page3AuthDecrement, Page3AuthRead, Page3AuthWrite};

@@ -17,24 +17,10 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CUltraLightPage::ControlId;
 
 // The UltraLight card needs a pause only once the radio type is set.
 constexpr FieldResetWaits UltraLightFieldReset = {0, 20, 0};
-
-constexpr int SerialField = 1079;
-constexpr int RequestAllButton = 1077;
-constexpr int RequestIdleButton = 1066;
-constexpr int HaltButton = 1063;
-constexpr int PageList = 1078;
-constexpr int ReadButton = 1080;
-constexpr int WriteButton = 1081;
-constexpr int SerialLabel = 1133;
-constexpr int PageLabel = 1134;
-// Page p is shown in field 1083 + p, except pages 0 and 2.
-constexpr int FirstPageField = 1082;
-constexpr int LastPageField = 1098;
-constexpr int LockBytesField = 1085;
-constexpr int Page3Field = 1086;
 
 constexpr int PageCount = 16;
 constexpr int PageBytes = 4;
@@ -56,13 +42,20 @@ struct PagePiece {
     int count;
 };
 
-constexpr std::array<PagePiece, 17> PagePieces = {{
-    {1082, 0, 0, 4}, {1083, 1, 0, 4}, {1084, 2, 0, 2}, {1085, 2, 2, 2},
-    {1086, 3, 0, 4}, {1087, 4, 0, 4}, {1088, 5, 0, 4}, {1089, 6, 0, 4},
-    {1090, 7, 0, 4}, {1091, 8, 0, 4}, {1092, 9, 0, 4}, {1093, 10, 0, 4},
-    {1094, 11, 0, 4}, {1095, 12, 0, 4}, {1096, 13, 0, 4}, {1097, 14, 0, 4},
-    {1098, 15, 0, 4},
-}};
+constexpr std::array<PagePiece, PageCount + 1> PagePieces = [] {
+    std::array<PagePiece, PageCount + 1> pieces{};
+    std::size_t next = 0;
+    for (int page = 0; page < PageCount; ++page) {
+        if (page == 2) {
+            pieces[next++] = {CUltraLightPage::pageField(page), page, 0, 2};
+            pieces[next++] = {LockBytesField, page, 2, 2};
+        } else {
+            pieces[next++] = {CUltraLightPage::pageField(page), page, 0, PageBytes};
+        }
+    }
+    return pieces;
+}();
+static_assert(PagePieces.back().field == LastPageField);
 
 DialogTemplate buildTemplate()
 {
@@ -132,7 +125,7 @@ void CUltraLightPage::initialise()
     for (const PagePiece &piece : PagePieces)
         hexEdit(piece.field)->SetMaxBytes(piece.count);
     paintLockColours(hexEdit(LockBytesField));
-    paintLockColours(hexEdit(Page3Field));
+    paintLockColours(hexEdit(pageField(3)));
     const QRect frame = controlRect(UnaddressedControlId);
     setContentHeight(frame.y() + frame.height() + 50);
 }

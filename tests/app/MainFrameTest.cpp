@@ -130,7 +130,7 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
     ComPort = 4;
     BaudRate = 6;
     CMainFrame frame;
-    EXPECT_EQ(infoField(frame, 1180) + infoField(frame, 1181), QStringLiteral("COM4115200"));
+    EXPECT_EQ(infoField(frame, CInfoBar::PortValue) + infoField(frame, CInfoBar::BaudValue), QStringLiteral("COM4115200"));
     frame.show();
     QApplication::processEvents();
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Mifare_Std S50"));
@@ -163,7 +163,7 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
         EXPECT_EQ(frame.view()->shownCardType(), row.cardType);
         EXPECT_EQ(!before.isNull() && before == frame.view()->page(), &row != rows && row.command == (&row - 1)->command);
         EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + QLatin1String(row.title));
-        EXPECT_EQ(infoField(frame, 1182), QLatin1String(row.barName));
+        EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), QLatin1String(row.barName));
         QStringList checked;
         for (QAction *action : frame.findChildren<QAction *>())
             if (action->isChecked())

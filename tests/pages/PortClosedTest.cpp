@@ -4,7 +4,18 @@
 #include "app/CardPages.h"
 #include "base/CardTypes.h"
 #include "base/ProgramDirectory.h"
+#include "consoles/CCpuCardPage.h"
+#include "consoles/CIso14443CpuPage.h"
+#include "consoles/CSamPage.h"
+#include "consoles/CTransceivePage.h"
+#include "pages/CAt1608Page.h"
+#include "pages/CAt88rf020Page.h"
+#include "pages/CMifareS50Page.h"
 #include "pages/CPortSetPage.h"
+#include "pages/CSr176Page.h"
+#include "pages/CSrix4kPage.h"
+#include "pages/CTrh1064Page.h"
+#include "pages/CUltraLightPage.h"
 #include "reader/RuntimeState.h"
 
 #include <QFile>
@@ -27,22 +38,45 @@ using enum CardKind;
 // host, the port page connects and reads and sets the clock, and the TRH1064 page authenticates,
 // reads and writes without a port check. The consoles' pickers open a modal list of the book.
 const std::set<std::pair<CardKind, int>> NotPressed = {
-    {Sam, 1066}, {Sam, 1067}, {PortPage, 1053}, {PortPage, 1186}, {PortPage, 1187}, {Trh1064, 1011}, {Trh1064, 1063},
-    {Trh1064, 1064}, {MifarePro, 1063}, {SmartCard, 1063}, {MifareDesfire, 1063}, {CpuCard, 1065}, {Sam, 1065}, {Test, 1066},
+    {Sam, CSamPage::EncryptButton},
+    {Sam, CSamPage::DecryptButton},
+    {PortPage, CPortSetPage::ConnectButton},
+    {PortPage, CPortSetPage::ClockRead},
+    {PortPage, CPortSetPage::ClockWrite},
+    {Trh1064, CTrh1064Page::AuthenticateButton},
+    {Trh1064, CTrh1064Page::ReadButton},
+    {Trh1064, CTrh1064Page::WriteButton},
+    {MifarePro, CIso14443CpuPage::PickerButton},
+    {SmartCard, CIso14443CpuPage::PickerButton},
+    {MifareDesfire, CIso14443CpuPage::PickerButton},
+    {CpuCard, CCpuCardPage::PickerButton},
+    {Sam, CSamPage::PickerButton},
+    {Test, CTransceivePage::PickerButton},
 };
 // Buttons that never reach the reader: the consoles' Clear empties the answer list, and the
 // AT88SC1608 page's hidden Initialize does nothing.
-const std::set<std::pair<CardKind, int>> NoReaderCall = {{MifarePro, 1067}, {SmartCard, 1067}, {MifareDesfire, 1067}, {CpuCard, 1068},
-                                                    {Sam, 1068}, {Test, 1068}, {At88sc1608, 1064}};
+const std::set<std::pair<CardKind, int>> NoReaderCall = {
+    {MifarePro, CIso14443CpuPage::ClearButton}, {SmartCard, CIso14443CpuPage::ClearButton},
+    {MifareDesfire, CIso14443CpuPage::ClearButton}, {CpuCard, CCpuCardPage::ClearButton},
+    {Sam, CSamPage::ClearButton}, {Test, CTransceivePage::ClearButton},
+    {At88sc1608, CAt1608Page::InitializeButton},
+};
 // Fields a button empties before its port check, and fields it must leave alone.
 const struct {
     CardKind cardType;
     int button, field;
     bool emptied;
 } FieldsAtPortCheck[] = {
-    {MifareUltraLight, 1077, 1079, true},  {MifareUltraLight, 1066, 1079, true},  {MifareStdS50, 1010, 1049, false}, {MifareStdS50, 1236, 1049, false},
-    {At88rf020, 1011, 1210, true},  {Sr176, 1116, 1115, true},  {Srix4k, 1010, 1115, true},  {Trh1064, 1010, 1067, true},
-    {CpuCard, 1073, 1061, false}, {At88sc1608, 1066, 1056, true},
+    {MifareUltraLight, CUltraLightPage::RequestAllButton, CUltraLightPage::SerialField, true},
+    {MifareUltraLight, CUltraLightPage::RequestIdleButton, CUltraLightPage::SerialField, true},
+    {MifareStdS50, CMifareStdPage::RequestButton, CMifareStdPage::SerialField, false},
+    {MifareStdS50, CMifareS50Page::ReqIdlButton, CMifareStdPage::SerialField, false},
+    {At88rf020, CAt88rf020Page::ReqBButton, CAt88rf020Page::pageField(7), true},
+    {Sr176, CSr176Page::RequestButton, CSr176Page::ChipIdField, true},
+    {Srix4k, CSrix4kPage::RequestButton, CSrix4kPage::ChipIdField, true},
+    {Trh1064, CTrh1064Page::SearchButton, CTrh1064Page::Page3Field, true},
+    {CpuCard, CCpuCardPage::ResetButton, CCpuCardPage::ResetInfoField, false},
+    {At88sc1608, CAt1608Page::ReadFuseButton, CAt1608Page::FuseField, true},
 };
 
 CCardPage *openPage(CardKind kind)
