@@ -12,6 +12,7 @@
 #include "reporting/UserPrompts.h"
 #include "app/ScreenMetrics.h"
 #include "base/ProgramDirectory.h"
+#include "reporting/ReaderConnection.h"
 #include "reporting/ReaderOperation.h"
 #include "reader/RuntimeState.h"
 #include "shell/AppConfig.h"
@@ -47,20 +48,6 @@ CMainFrame::DocumentOpener &documentOpener()
 QString commandName(int commandId)
 {
     return QStringLiteral("cmd%1").arg(commandId);
-}
-
-// The frame's own calls go through the operation flow too, so that a call trace holds them,
-// without clearing the log pane or reporting: the frame logs and reports them itself.
-int32_t initCom(int32_t port, int32_t baud)
-{
-    ReaderOperation operation{ReaderOperation::Continue{}};
-    return operation.callUnlogged<ReaderFunction::rf_init_com>(port, baud);
-}
-
-void closeCom()
-{
-    ReaderOperation operation{ReaderOperation::Continue{}};
-    operation.callUnlogged<ReaderFunction::rf_close_com>();
 }
 
 QAction *commandIn(QMenu *menu, int commandId)
@@ -162,10 +149,12 @@ CMainFrame::CMainFrame(QWidget *parent)
 
     m_reportSink = std::make_unique<FrameReportSink>(m_infoBar, m_processView);
     m_reportSink->install();
+    m_previousWaiter = SetHangingCallWaiter([this](const std::function<int32_t()> &call) { return waitForHangingCall(call); });
 }
 
 CMainFrame::~CMainFrame()
 {
+    SetHangingCallWaiter(std::move(m_previousWaiter));
     m_reportSink.reset();
     if (theFrame == this)
         theFrame = nullptr;
@@ -374,48 +363,36 @@ void CMainFrame::onPortSet()
 
 void CMainFrame::onConnect()
 {
-    if (initCom(ComPort, CurrentBaudRate()) == 0) {
-        PortOpen = true;
-        ReportSuccess(Message(Msg::ConnectSucceeded));
-    } else {
-        closeCom();
-        PortOpen = false;
-        ReportFailure(Message(Msg::OpenPortFailed));
-    }
-    updateCommandUi();
+    if (ConnectReader(ConnectPlace::Menu))
+        updateCommandUi();
 }
 
 void CMainFrame::onDisconnect()
 {
-    closeCom();
-    PortOpen = false;
+    DisconnectReader();
     ReportSuccess(Message(Msg::DisconnectSucceeded));
     updateCommandUi();
 }
 
 bool CMainFrame::StartupConnect()
 {
+    if (!ConnectReader(ConnectPlace::Startup))
+        return false;
+    updateCommandUi();
+    return true;
+}
+
+std::optional<int32_t> CMainFrame::waitForHangingCall(const std::function<int32_t()> &call)
+{
     ConnectingWindow connecting;
     connecting.showCentred();
     // The call runs beside the event loop: a library that never returns from it leaves the
     // window painted and closable.
-    BackgroundReaderCall attempt([port = ComPort, baud = CurrentBaudRate()] { return initCom(port, baud); });
-    m_startupAttempt = &attempt;
-    const std::optional<int32_t> answer = attempt.wait();
-    m_startupAttempt = nullptr;
-    if (!answer)
-        return false;
-    const int32_t status = *answer;
-    AppendProcessLog(QStringLiteral("rf_init_com"), status);
-    if (status != 0) {
-        closeCom();
-        PortOpen = false;
-        ReportFailure(Message(Msg::PortNotOpened));
-    } else {
-        PortOpen = true;
-    }
-    updateCommandUi();
-    return true;
+    BackgroundReaderCall attempt(call);
+    m_hangingCall = &attempt;
+    const std::optional<int32_t> status = attempt.wait();
+    m_hangingCall = nullptr;
+    return status;
 }
 
 void CMainFrame::onHelpTopic()
@@ -487,14 +464,12 @@ void CMainFrame::showEvent(QShowEvent *event)
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    // Closed while the start-up connection hangs: start-up ends without its answer.
-    if (m_startupAttempt != nullptr)
-        m_startupAttempt->abandon();
+    // Closed while a connection hangs: the connection ends without its answer.
+    if (m_hangingCall != nullptr)
+        m_hangingCall->abandon();
     // The port is closed while the library is still loaded: instance exit frees it later.
-    if (PortOpen) {
-        closeCom();
-        PortOpen = false;
-    }
+    if (PortOpen)
+        DisconnectReader();
     QMainWindow::closeEvent(event);
 }
 

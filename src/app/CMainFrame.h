@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/CardMenuFlags.h"
+#include "reporting/ReaderOperation.h"
 #include "base/CardTypes.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BackgroundReaderCall;
 class CHalvidView;
@@ -66,8 +68,8 @@ public:
     // Title, check mark and information bar for a card type.
     void SelectCardItem(CardKind kind);
     void UncheckCardItem(CardKind kind);
-    // The connection attempt at start-up with the saved port and rate, logged in the log pane.
-    // False when the frame was closed before the library answered.
+    // The connection attempt at start-up with the saved port and rate (ConnectReader), logged in
+    // the log pane. False when the frame was closed before the library answered.
     bool StartupConnect();
 
     // "SoftwareName  -  CardName".
@@ -100,6 +102,10 @@ private:
     void onSetBackground();
     void onHelpTopic();
     void onAbout();
+    // How the frame waits for a call that may hang (HangingCallWaiter), for every connection:
+    // beside the event loop, behind the Connecting window, ended without a status when the
+    // frame closes.
+    std::optional<int32_t> waitForHangingCall(const std::function<int32_t()> &call);
 
     CHalvidView *m_view = nullptr;
     CProcessView *m_processView = nullptr;
@@ -110,5 +116,6 @@ private:
     QMenu *m_setMenu = nullptr;
     int m_pageRowIdealHeight = 0;
     bool m_titleSet = false;
-    BackgroundReaderCall *m_startupAttempt = nullptr; // while the start-up connection runs
+    BackgroundReaderCall *m_hangingCall = nullptr; // while a connection waits for the library
+    HangingCallWaiter m_previousWaiter;
 };

@@ -109,9 +109,9 @@ void CSamPage::cipher(bool encrypt)
     const auto *dataBytes = reinterpret_cast<const uint8_t *>(data.constData());
     const auto *keyBytes = reinterpret_cast<const uint8_t *>(key.constData());
     if (encrypt)
-        op.callUnlogged<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+        op.callSilently<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
     else
-        op.callUnlogged<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+        op.callSilently<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
     hexEdit(ResultField)->SetHexBytes(result.data(), count);
 }
 

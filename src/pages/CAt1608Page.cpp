@@ -283,11 +283,9 @@ void CAt1608Page::readConfiguration()
     std::array<uint8_t, ConfigurationBytes> zone{};
     for (int address = 0; address < ConfigurationBytes; address += ConfigurationPiece_bytes) {
         std::array<uint8_t, AnswerBufferSize> piece{};
-        const int32_t status = op.callUnlogged<AT1608_Read>(0, uint8_t(address), ConfigurationPiece_bytes,
-                                                             ConfigurationZone, piece.data());
-        op.log<AT1608_Read>(status);
         // A piece the card refuses shows as zeros; the others are still read.
-        if (status == 0)
+        if (op.callLoggingOnly<AT1608_Read>(0, uint8_t(address), ConfigurationPiece_bytes, ConfigurationZone,
+                                            piece.data()))
             std::copy_n(piece.begin(), ConfigurationPiece_bytes, zone.begin() + address);
     }
     m_configurationGrid->SetDataBytes(zone.data(), int(zone.size()));

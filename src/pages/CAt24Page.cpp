@@ -184,13 +184,8 @@ void CAt24Page::writeCard()
     // Pieces counted from the first changed byte, whatever the chip's write pages.
     for (int offset = 0; offset < changed.size(); offset += TransferPiece_bytes) {
         const int count = std::min<int>(TransferPiece_bytes, int(changed.size()) - offset);
-        const int32_t status = op.callUnlogged<AT24_write>(0, start + offset, count, bytes + offset);
-        if (status != 0) {
-            op.report<AT24_write>(status);
-            op.log<AT24_write>(status);
+        if (!op.callReportingFailureFirst<AT24_write>(0, start + offset, count, bytes + offset))
             return;
-        }
-        op.log<AT24_write>(status);
     }
     m_grid->ResetModifiedRange();
     op.succeed(Message(Msg::OperationSucceeded));

@@ -245,11 +245,8 @@ void CAt88rf020Page::lock()
         return;
     const QByteArray lockBytes = hexEdit(LockField)->GetHexBytes();
     // The lock itself is reported but not listed; the read of page 0 that shows it is.
-    const int32_t status = op.callUnlogged<rf_at020_lock>(0, reinterpret_cast<const uint8_t *>(lockBytes.constData()));
-    if (status != 0) {
-        op.report<rf_at020_lock>(status);
+    if (!op.callReportingOnly<rf_at020_lock>(0, reinterpret_cast<const uint8_t *>(lockBytes.constData())))
         return;
-    }
     std::array<uint8_t, AnswerBufferSize> buffer{};
     uint8_t length = 0;
     if (!op.call<rf_at020_read>(0, uint8_t(0), buffer.data(), &length) || !op.acceptLength<rf_at020_read>(length, PageBytes))

@@ -302,8 +302,7 @@ void CMifareStdPage::readBalance()
     if (!beginPurseOperation(op, targetBlock))
         return;
     int32_t value = 0;
-    const int32_t status = op.callUnlogged<rf_M1_readval>(0, targetBlock, &value);
-    if (!op.finish<rf_M1_readval>(status)) {
+    if (!op.call<rf_M1_readval>(0, targetBlock, &value)) {
         m_cardSelected = false;
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "pages/CardAnswers.h"
 #include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderConnection.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/Reporting.h"
 #include "reporting/UserPrompts.h"
@@ -222,22 +223,7 @@ void CPortSetPage::storePortChoice()
 
 void CPortSetPage::connectPort()
 {
-    ReaderOperation op;
-    // Connecting again closes the open port first and says so, then opens the current choice.
-    // Only the opening is listed.
-    if (PortOpen) {
-        op.callUnlogged<rf_close_com>();
-        PortOpen = false;
-        op.fail(Message(Msg::ConnectFailed));
-    }
-    if (!op.call<rf_init_com>(ComPort, CurrentBaudRate())) {
-        op.callUnlogged<rf_close_com>();
-        PortOpen = false;
-        return;
-    }
-    PortOpen = true;
-    ReportConnection(ComPort, CurrentBaudRate());
-    op.succeed(Message(Msg::ConnectSucceeded));
+    ConnectReader(ConnectPlace::PortPage);
 }
 
 void CPortSetPage::getModel()

@@ -107,9 +107,7 @@ bool CShc1102Page::readBlocks(ReaderOperation &op, int first, int last)
     for (int block = first; block <= last; ++block) {
         std::array<uint8_t, AnswerBufferSize> buffer{};
         uint8_t length = 0;
-        const int32_t status = op.callUnlogged<rf_Shc1102_Read>(0, uint8_t(block), buffer.data(), &length);
-        op.log<rf_Shc1102_Read>(status);
-        if (status != 0)
+        if (!op.callLoggingOnly<rf_Shc1102_Read>(0, uint8_t(block), buffer.data(), &length))
             return false;
         hexEdit(blockField(block))->SetHexBytes(buffer.data(), length);
     }
@@ -127,9 +125,8 @@ void CShc1102Page::readCard()
     if (passwordField->GetHexByteCount() != PasswordBytes)
         return;
     const QByteArray password = passwordField->GetHexBytes();
-    const int32_t status = op.callUnlogged<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()));
-    op.log<rf_Shc1102_Auth>(status);
-    if (status != 0 || !readBlocks(op, FirstGuardedBlock, BlockCount - 1))
+    if (!op.callLoggingOnly<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()))
+        || !readBlocks(op, FirstGuardedBlock, BlockCount - 1))
         return;
     op.succeed(Message(Msg::CardRead));
 }
@@ -156,12 +153,7 @@ void CShc1102Page::writeBlock()
         return;
     }
     const QByteArray password = passwordField->GetHexBytes();
-    int32_t status = op.callUnlogged<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()));
-    op.log<rf_Shc1102_Auth>(status);
-    if (status != 0)
-        return;
-    status = op.callUnlogged<rf_Shc1102_Write>(0, uint8_t(block), data.data());
-    op.log<rf_Shc1102_Write>(status);
-    if (status == 0)
+    if (op.callLoggingOnly<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()))
+        && op.callLoggingOnly<rf_Shc1102_Write>(0, uint8_t(block), data.data()))
         op.succeed(Message(Msg::CardWritten));
 }

@@ -87,19 +87,17 @@ void CSrf55vPage::readPages()
         std::array<uint8_t, AnswerBufferSize> answer{};
         for (int page = 0; page < pageCount(); ++page) {
             uint8_t length = 0;
-            const int32_t status = op.callUnlogged<Srf55vp_Read>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
-                                                                 uint8_t(page), answer.data(), &length);
-            if (status != 0) {
+            if (!op.callReportingOnly<Srf55vp_Read>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
+                                                    uint8_t(page), answer.data(), &length)) {
                 grid()->ResetModifiedRange();
                 grid()->ClearData();
-                op.report<Srf55vp_Read>(status);
                 return;
             }
             // A page holds 8 bytes, whatever length the library claims.
             data.insert(data.end(), answer.begin(), answer.begin() + std::min<int>(length, PageBytes));
         }
     }
-    op.log<Srf55vp_Read>(0);
+    op.logSeries<Srf55vp_Read>();
     grid()->SetDataBytes(data.data(), int(data.size()));
     op.succeed(Message(Msg::Srf55vPagesRead));
 }
@@ -126,11 +124,12 @@ void CSrf55vPage::writePages()
         std::copy_n(row.constData(), std::min<int>(int(row.size()), PageBytes), data.begin());
         std::array<uint8_t, AnswerBufferSize> readBack{};
         uint8_t length = PageBytes;
-        int32_t status = op.callUnlogged<Srf55vp_Write_Reread>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
-                                                               uint8_t(page), data.data(), readBack.data(), &length);
-        if (status == 0 && (length != PageBytes || !std::equal(data.begin(), data.end(), readBack.begin())))
-            status = VerifyFailedStatus;
-        if (!op.finish<Srf55vp_Write_Reread>(status))
+        const auto readBackMatches = [&] {
+            return length == PageBytes && std::equal(data.begin(), data.end(), readBack.begin());
+        };
+        if (!op.callVerified<Srf55vp_Write_Reread>(readBackMatches, VerifyFailedStatus, 0,
+                                                   reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(page),
+                                                   data.data(), readBack.data(), &length))
             return;
     }
     op.succeed(Message(Msg::Srf55vPagesWritten));

@@ -198,8 +198,7 @@ void CTrh1064Page::readPage()
     ReaderOperation op{ReaderOperation::Continue{}};
     std::array<uint8_t, AnswerBufferSize> buffer{};
     uint8_t length = 0;
-    const int32_t status = op.callUnlogged<rf_thr1064_read>(0, uint8_t(page), buffer.data(), &length);
-    if (status != 0) {
+    if (!op.call<rf_thr1064_read>(0, uint8_t(page), buffer.data(), &length)) {
         if (page == 0) {
             hexEdit(Page0Field)->clear();
             clearAccessRights();
@@ -207,10 +206,8 @@ void CTrh1064Page::readPage()
             for (int id : Page1Fields)
                 hexEdit(id)->clear();
         }
-        op.finish<rf_thr1064_read>(status);
         return;
     }
-    op.log<rf_thr1064_read>(status);
     if (length > 0) {
         switch (page) {
         case 0:
