@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
   googletest libgtest-dev libgmock-dev
   nlohmann-json3-dev nettle-dev
+  pcscd libpcsclite-dev vsmartcard-vpcd
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
 )

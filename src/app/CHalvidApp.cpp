@@ -76,7 +76,7 @@ int CHalvidApp::exitInstance()
 
 bool CHalvidApp::loadReaderLibrary()
 {
-    return m_library.load(ReaderLibrary::defaultPath());
+    return m_library.load(m_readerLibrary.isEmpty() ? ReaderLibrary::defaultPath() : m_readerLibrary);
 }
 
 void CHalvidApp::freeReaderLibrary()

@@ -43,6 +43,8 @@ public:
     // Start-up without the single-instance lock (screenshots may run beside the program).
     void setSingleInstance(bool single) { m_singleInstance = single; }
     void setStartupOverrides(const StartupOverrides &overrides) { m_overrides = overrides; }
+    // The reader library's full path for this run (--reader); empty: the one beside the program.
+    void setReaderLibrary(const QString &path) { m_readerLibrary = path; }
 
 protected:
     // The reader library; tests put a fake in its place.
@@ -54,6 +56,7 @@ private:
     ReaderLibrary m_library;
     std::unique_ptr<CMainFrame> m_frame;
     StartupOverrides m_overrides;
+    QString m_readerLibrary;
     bool m_usesSettings = true;
     bool m_singleInstance = true;
     bool m_settingsRead = false;

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QTimer>
 
@@ -59,6 +60,10 @@ QString ProgramUsage()
         "                    115200); saved on exit\n"
         "  --card NAME|N     open this card's page (a card type 0 to 27, a name such as\n"
         "                    \"Mifare_Std S50\" or MifareStdS50, or port for the port page)\n"
+        "  --reader simulated|pcsc|FILE\n"
+        "                    the reader library: the simulated reader beside the program (the\n"
+        "                    default), the PC/SC reader library in readers/pcsc beside it, or a\n"
+        "                    library file (also VORNEX_READER=...)\n"
         "  --trace FILE      append one JSON line per reader call to FILE (also VORNEX_TRACE=FILE)\n"
         "  --screenshot <CardType|port> <file.png> [--screen <W>x<H>]\n"
         "                    save a picture of one page off-screen and end\n"
@@ -103,6 +108,12 @@ bool isQtOptionWithValue(const QString &argument)
     return withValue.contains(argument);
 }
 
+// A --reader value is one of the two names or an existing file.
+bool isReaderChoice(const QString &value)
+{
+    return value == QLatin1String("simulated") || value == QLatin1String("pcsc") || QFileInfo(value).isFile();
+}
+
 ProgramOptions invalid(const QString &error)
 {
     ProgramOptions options;
@@ -113,7 +124,8 @@ ProgramOptions invalid(const QString &error)
 
 } // namespace
 
-ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &environmentTrace)
+ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &environmentTrace,
+                                   const QString &environmentReader)
 {
     ProgramOptions options;
     bool helpAsked = false;
@@ -165,6 +177,13 @@ ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &
                 return invalid(QStringLiteral("--card: \"%1\" is no card type (0 to 27), card name or port")
                                    .arg(arguments[i]));
             options.cardType = cardType;
+        } else if (argument == QLatin1String("--reader")) {
+            if (!hasValue || arguments[i + 1].isEmpty())
+                return needsValue(QStringLiteral("simulated, pcsc or a library file"));
+            options.readerLibrary = arguments[++i];
+            if (!isReaderChoice(options.readerLibrary))
+                return invalid(QStringLiteral("--reader: \"%1\" is neither simulated, pcsc nor a library file")
+                                   .arg(options.readerLibrary));
         } else if (argument == QLatin1String("--trace")) {
             if (!hasValue || arguments[i + 1].isEmpty())
                 return needsValue(QStringLiteral("a file"));
@@ -183,6 +202,12 @@ ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &
     }
     if (options.traceFile.isEmpty())
         options.traceFile = environmentTrace;
+    if (options.readerLibrary.isEmpty() && !environmentReader.isEmpty()) {
+        if (!isReaderChoice(environmentReader))
+            return invalid(QStringLiteral("VORNEX_READER: \"%1\" is neither simulated, pcsc nor a library file")
+                               .arg(environmentReader));
+        options.readerLibrary = environmentReader;
+    }
     if (options.mode == ProgramOptions::Mode::Screenshot) {
         bool ok = false;
         const int cardType = options.page.toInt(&ok);

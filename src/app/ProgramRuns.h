@@ -22,17 +22,20 @@ struct ProgramOptions {
     std::optional<int> baudRateIndex; // index into BaudRateTable
     std::optional<int> cardType;      // 0 to 27, or PortPageCardType
     QString traceFile;                // the reader-call trace, empty for none
+    QString readerLibrary;            // "simulated", "pcsc" or a file; empty for the one beside the program
     QString error;
 };
 
 // The options, one per line, as --help prints them.
 QString ProgramUsage();
 
-// vornex [--port N] [--baud RATE] [--card NAME|N] [--trace FILE] [--help]
-//        [--screenshot <CardType|port> <file.png> [--screen <W>x<H>]] [--startup-probe]
-// Qt's own single-dash options (-platform offscreen, ...) pass through. `environmentTrace` is the
-// value of VORNEX_TRACE, used when --trace is not given.
-ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &environmentTrace = QString());
+// vornex [--port N] [--baud RATE] [--card NAME|N] [--reader simulated|pcsc|FILE] [--trace FILE]
+//        [--help] [--screenshot <CardType|port> <file.png> [--screen <W>x<H>]] [--startup-probe]
+// Qt's own single-dash options (-platform offscreen, ...) pass through. `environmentTrace` and
+// `environmentReader` are the values of VORNEX_TRACE and VORNEX_READER, used when --trace and
+// --reader are not given.
+ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &environmentTrace = QString(),
+                                   const QString &environmentReader = QString());
 
 // The card type a --card value names: a number 0 to 27, "port", or a card name compared without
 // case, blanks and punctuation ("mifare_std s70", "MifareStdS70"); -1 for none.

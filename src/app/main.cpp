@@ -1,6 +1,7 @@
 #include "app/CHalvidApp.h"
 #include "app/ProgramRuns.h"
 #include "app/ReaderCallTrace.h"
+#include "reader/ReaderLibrary.h"
 
 #include <QApplication>
 
@@ -11,7 +12,8 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const ProgramOptions options = ParseProgramOptions(arguments, qEnvironmentVariable("VORNEX_TRACE"));
+    const ProgramOptions options = ParseProgramOptions(arguments, qEnvironmentVariable("VORNEX_TRACE"),
+                                                       qEnvironmentVariable("VORNEX_READER"));
     if (options.mode == ProgramOptions::Mode::Invalid) {
         std::fprintf(stderr, "vornex: %s\n", qPrintable(options.error));
         return 2;
@@ -32,6 +34,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     CHalvidApp app;
     app.setStartupOverrides({options.comPort, options.baudRateIndex, options.cardType});
+    app.setReaderLibrary(ReaderLibrary::pathFor(options.readerLibrary));
     switch (options.mode) {
     case ProgramOptions::Mode::Screenshot: return RunScreenshot(app, options);
     case ProgramOptions::Mode::StartupProbe: return RunStartupProbe(app);

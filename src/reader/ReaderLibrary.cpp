@@ -42,6 +42,17 @@ QString ReaderLibrary::defaultPath()
     return ProgramFilePath(fileName());
 }
 
+QString ReaderLibrary::pathFor(const QString &choice)
+{
+    if (choice.isEmpty())
+        return {};
+    if (choice == QLatin1String("simulated"))
+        return defaultPath();
+    if (choice == QLatin1String("pcsc"))
+        return ProgramFilePath(QStringLiteral("readers/pcsc/") + fileName());
+    return QFileInfo(choice).absoluteFilePath();
+}
+
 bool ReaderLibrary::load(const QString &fullPath)
 {
     free();

@@ -34,6 +34,10 @@ public:
     // The library's file name on this platform, and its full path beside the program.
     static QString fileName();
     static QString defaultPath();
+    // The full path of the library a --reader choice names: "simulated" the one beside the
+    // program, "pcsc" the PC/SC reader library in readers/pcsc beside it, anything else a file
+    // (made absolute, never looked up on the search path). Empty for an empty choice.
+    static QString pathFor(const QString &choice);
 
 private:
     void *m_handle = nullptr;

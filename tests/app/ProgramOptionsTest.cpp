@@ -1,5 +1,9 @@
 #include "app/ProgramRuns.h"
 #include "base/CardTypes.h"
+#include "reader/ReaderLibrary.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -7,9 +11,10 @@
 
 namespace {
 
-ProgramOptions parse(const QStringList &arguments, const QString &environmentTrace = QString())
+ProgramOptions parse(const QStringList &arguments, const QString &environmentTrace = QString(),
+                     const QString &environmentReader = QString())
 {
-    return ParseProgramOptions(QStringList{QStringLiteral("vornex")} + arguments, environmentTrace);
+    return ParseProgramOptions(QStringList{QStringLiteral("vornex")} + arguments, environmentTrace, environmentReader);
 }
 
 TEST(ProgramOptionsTest, GoodValues)
@@ -76,8 +81,45 @@ TEST(ProgramOptionsTest, BadValuesAreRefusedWithAClearError)
         EXPECT_EQ(options.mode, ProgramOptions::Mode::Invalid) << what;
         EXPECT_TRUE(options.error.contains(QString::fromUtf8(c.errorPart))) << what << ": " << options.error.toStdString();
     }
-    for (const char *option : {"--port", "--baud", "--card", "--trace", "--help", "--screenshot"})
+    for (const char *option : {"--port", "--baud", "--card", "--reader", "--trace", "--help", "--screenshot"})
         EXPECT_TRUE(ProgramUsage().contains(QLatin1String(option))) << option;
+}
+
+// The reader library by name, by file or from VORNEX_READER, the option first; a name that is
+// neither refused before anything starts.
+TEST(ProgramOptionsTest, ChoosingTheReaderLibrary)
+{
+    const QString file = QCoreApplication::applicationFilePath();
+    const struct {
+        QStringList arguments;
+        QString environment;
+        QString chosen;     // empty when refused
+        const char *error;
+    } cases[] = {
+        {{}, {}, {}, nullptr},
+        {{"--reader", "pcsc"}, {}, "pcsc", nullptr},
+        {{"--reader", "simulated"}, "pcsc", "simulated", nullptr},
+        {{}, "pcsc", "pcsc", nullptr},
+        {{"--reader", file}, {}, file, nullptr},
+        {{"--reader", "pcs"}, {}, {}, "--reader: \"pcs\" is neither simulated, pcsc nor a library file"},
+        {{}, "/no/such.so", {}, "VORNEX_READER: \"/no/such.so\" is neither"},
+        {{"--reader"}, {}, {}, "--reader needs simulated, pcsc or a library file"},
+    };
+    for (const auto &c : cases) {
+        const ProgramOptions options = parse(c.arguments, {}, c.environment);
+        const std::string what = (c.arguments.join(u' ') + u'|' + c.environment).toStdString();
+        if (c.error != nullptr) {
+            EXPECT_EQ(options.mode, ProgramOptions::Mode::Invalid) << what;
+            EXPECT_TRUE(options.error.contains(QString::fromUtf8(c.error))) << what << ": " << options.error.toStdString();
+        } else {
+            EXPECT_EQ(options.mode, ProgramOptions::Mode::Normal) << what << ": " << options.error.toStdString();
+            EXPECT_EQ(options.readerLibrary, c.chosen) << what;
+        }
+    }
+    // The names lead to the libraries the build lays beside the program.
+    EXPECT_EQ(ReaderLibrary::pathFor(QStringLiteral("simulated")), ReaderLibrary::defaultPath());
+    EXPECT_TRUE(QFileInfo(ReaderLibrary::pathFor(QStringLiteral("pcsc"))).isFile());
+    EXPECT_TRUE(ReaderLibrary::pathFor(QString()).isEmpty());
 }
 
 } // namespace

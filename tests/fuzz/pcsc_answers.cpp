@@ -1,0 +1,75 @@
+// The PC/SC reader library's reading of what a reader answers: class-FF answers and APDU answers
+// of every length and status word, ATRs, the activation and request-B answers rebuilt from them,
+// value blocks and vicinity UIDs. The first byte chooses what is read; the rest is the answer,
+// exactly as long as the reader said, so that any read past it is caught.
+#include "FuzzInput.h"
+
+#include "PcscAnswers.h"
+#include "PcscStatus.h"
+
+#include <algorithm>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
+{
+    FuzzInput input(data, size);
+    const int choice = input.pick(5);
+    const std::string_view rest = input.rest();
+    const std::vector<uint8_t> copy(rest.begin(), rest.end());
+    const std::span<const uint8_t> answer(copy.data(), copy.size());
+    switch (choice) {
+    case 0: {
+        std::span<const uint8_t> body;
+        const int32_t status = pcsc::ClassFfOutcome(answer, &body);
+        const int32_t word = answer.size() < 2 ? 0 : answer[answer.size() - 2] << 8 | answer.back();
+        if (word == 0) {
+            FUZZ_CHECK(status == pcscstatus::NoStatusWord);
+        } else {
+            FUZZ_CHECK(status == (word == 0x9000 ? 0 : word));
+            if (status == 0)
+                FUZZ_CHECK(body.data() == answer.data() && body.size() == answer.size() - 2);
+        }
+        const int32_t whole = pcsc::ApduOutcome(answer);
+        FUZZ_CHECK((whole == 0) == (answer.size() >= 2 && answer.size() <= pcsc::MaxAnswerBytes));
+        break;
+    }
+    case 1: {
+        // A UID of 0 to 10 bytes, then the ATR.
+        const std::size_t uidBytes = answer.empty() ? 0 : std::min<std::size_t>(answer[0] % 11, answer.size() - 1);
+        const auto uid = answer.subspan(answer.empty() ? 0 : 1, uidBytes);
+        const auto atr = answer.subspan(answer.empty() ? 0 : 1 + uidBytes);
+        const auto facts = pcsc::ParseAtr(atr);
+        if (!facts)
+            break;
+        FUZZ_CHECK(atr.size() <= 33 && facts->historical.size() <= 15 && facts->historical.size() < atr.size());
+        const bool storage = facts->kind == pcsc::AtrFacts::Kind::StorageCard;
+        FUZZ_CHECK(!storage || facts->historical.size() >= 11);
+        const pcsc::Bytes activation = pcsc::TypeAActivation(uid, *facts);
+        FUZZ_CHECK(activation.size() <= pcsc::MaxAnswerBytes && std::equal(uid.begin(), uid.end(), activation.begin()));
+        FUZZ_CHECK(activation.size() == uid.size() + (storage ? 0 : 2 + facts->historical.size()));
+        if (const auto atqb = pcsc::AnswerToRequestB(uid, *facts))
+            FUZZ_CHECK(atqb->size() == 12 && (*atqb)[0] == 0x50 && std::equal(uid.begin(), uid.end(), atqb->begin() + 1));
+        pcsc::IdentityOf(*facts);
+        break;
+    }
+    case 2:
+        if (const auto value = pcsc::DecodeValueBlock(answer))
+            FUZZ_CHECK(pcsc::EncodeValueBlock(*value, answer[12]) == copy);
+        break;
+    case 3: {
+        const pcsc::Bytes shown = pcsc::Iso15693UidAsShown(answer);
+        FUZZ_CHECK(shown.size() == answer.size() && std::is_permutation(shown.begin(), shown.end(), answer.begin()));
+        break;
+    }
+    case 4:
+        // The commands built from an answer's bytes carry them unchanged.
+        if (answer.size() >= 7) {
+            const pcsc::Bytes update = pcsc::command::UpdateBinary(answer[0], answer.subspan(1, std::min<std::size_t>(answer.size() - 1, 255)));
+            FUZZ_CHECK(update.size() == 5 + std::min<std::size_t>(answer.size() - 1, 255) && std::size_t(update[4]) == update.size() - 5);
+            const pcsc::Bytes load = pcsc::command::LoadKey(answer[0], answer.subspan(1).first<6>());
+            FUZZ_CHECK(load.size() == 11 && std::equal(load.begin() + 5, load.end(), answer.begin() + 1));
+        }
+        break;
+    }
+    return 0;
+}
