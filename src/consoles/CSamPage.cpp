@@ -103,16 +103,19 @@ void CSamPage::cipher(bool encrypt)
     if (count == 0 || count % CipherBlockBytes != 0)
         return refuse(Msg::DataNotMultipleOfEight);
 
-    // The cipher needs no port and is not an operation of the log.
+    // The cipher needs no port and is not an operation of the log; a failure is reported and
+    // leaves no result, for the buffer then holds nothing the cipher made.
     ReaderOperation op{ReaderOperation::Continue{}};
     std::array<uint8_t, CipherResultBufferSize> result{};
     const auto *dataBytes = reinterpret_cast<const uint8_t *>(data.constData());
     const auto *keyBytes = reinterpret_cast<const uint8_t *>(key.constData());
-    if (encrypt)
-        op.callSilently<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+    const bool ciphered =
+        encrypt ? op.callReportingOnly<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()))
+                : op.callReportingOnly<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+    if (ciphered)
+        hexEdit(ResultField)->SetHexBytes(result.data(), count);
     else
-        op.callSilently<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
-    hexEdit(ResultField)->SetHexBytes(result.data(), count);
+        hexEdit(ResultField)->clear();
 }
 
 void CSamPage::reset()

@@ -25,6 +25,7 @@ TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
         int button;
         const char *message; // nullptr: the cipher is called
         const char *call;
+        int32_t status = 0; // the cipher's
     } cases[] = {
         {"0123456789ABCDEF", "", "4E6F772069732074", EncryptButton, nullptr,
          "des_encrypt(8,8) 4E6F7720697320740123456789ABCDEF"},
@@ -39,14 +40,19 @@ TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
         {"0123456789ABCDEF", "", "4E6F7720697320740102030405", EncryptButton,
          "Data length in data area must be multiple of 8 bytes!", ""},
         {"0123456789ABCDEF", "", "", DecryptButton, "Data length in data area must be multiple of 8 bytes!", ""},
+        // A cipher that fails leaves its zero-filled buffer unshown.
+        {"0123456789ABCDEF", "", "4E6F772069732074", DecryptButton, nullptr,
+         "des_decrypt(8,8) 4E6F7720697320740123456789ABCDEF", 6},
     };
     {
         CSamPage page(CSamPage::dialogTemplate(1280));
         for (const auto &c : cases) {
             SCOPED_TRACE(c.data);
             harness.reader().clearCalls();
-            harness.reader().script(c.button == EncryptButton ? "des_encrypt" : "des_decrypt",
-                                    {0, QByteArray::fromHex("3FA40E8A984D4815"), -1, 0});
+            if (c.message == nullptr) {
+                const QByteArray answer = c.status == 0 ? QByteArray::fromHex("3FA40E8A984D4815") : QByteArray(8, '\0');
+                harness.reader().script(c.button == EncryptButton ? "des_encrypt" : "des_decrypt", {c.status, answer, -1, 0});
+            }
             page.hexEdit(ResultField)->setText("AA");
             PageHarness::setText(&page, KeyField, c.key);
             PageHarness::setText(&page, SecondKeyField, c.key2);
@@ -56,7 +62,7 @@ TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
             if (c.message == nullptr) {
                 // A trailing odd digit is not a byte of the data.
                 EXPECT_EQ(harness.reader().trace(), QStringList{c.call});
-                EXPECT_EQ(PageHarness::text(&page, ResultField), "3FA40E8A984D4815");
+                EXPECT_EQ(PageHarness::text(&page, ResultField), c.status == 0 ? "3FA40E8A984D4815" : "");
             } else {
                 EXPECT_TRUE(harness.reader().calls().empty());
                 ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
@@ -65,7 +71,9 @@ TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
             }
         }
         EXPECT_TRUE(harness.logLines().isEmpty());
-        EXPECT_EQ(harness.memo(), "");
+        // Only the failure is reported, under the function's name.
+        EXPECT_EQ(harness.memo(), "Error: 6 ,function: des_decrypt");
+        EXPECT_EQ(harness.sounds(), 1);
 
         // 64 bytes, the field's limit, are taken.
         harness.reader().clearCalls();
