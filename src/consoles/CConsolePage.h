@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BytePointer.h"
 #include "consoles/CConsoleBook.h"
 #include "pages/CCardPage.h"
 #include "reporting/ReaderOperation.h"
@@ -57,9 +58,9 @@ protected:
             return;
         }
         recordCommand(command);
-        std::array<uint8_t, 1024> answer{};
+        AnswerBuffer answer{};
         uint8_t length = 0;
-        if (!op.call<F>(0, reinterpret_cast<const uint8_t *>(command.constData()), int32_t(command.size()),
+        if (!op.call<F>(0, BytePointer(command), int32_t(command.size()),
                         answer.data(), &length))
             return;
         listAnswer(answer.data(), length);

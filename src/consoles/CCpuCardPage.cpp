@@ -13,7 +13,6 @@ using enum ReaderFunction;
 using enum CCpuCardPage::ControlId;
 
 constexpr int MinCommandLength = 5;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
@@ -55,7 +54,7 @@ void CCpuCardPage::reset()
     if (!op.requirePortOpen())
         return;
     hexEdit(ResetInfoField)->clear();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<OpenCard>(0) || !op.call<smartcard_rst>(0, answer.data(), &length))
         return;

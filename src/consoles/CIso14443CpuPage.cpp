@@ -29,7 +29,6 @@ constexpr int PupiOffset = 1;
 constexpr int PupiLength = 4;
 constexpr int MinCommandLength = 5;
 constexpr int ResultItemHeight_px = 18;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate(int id, int listHeight)
 {
@@ -122,7 +121,7 @@ bool CIso14443CpuPage::resetTypeA(ReaderOperation &op)
 {
     hexEdit(CsnField)->clear();
     hexEdit(ResetInfoField)->clear();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (m_cardType == CardKind::MifareDesfire) {
         if (!op.call<rf_DESFire_rst>(0, RequestAll, answer.data(), &length))
@@ -140,7 +139,7 @@ bool CIso14443CpuPage::resetTypeB(ReaderOperation &op)
 {
     hexEdit(PupiField)->clear();
     hexEdit(CsnField)->clear();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_atqb>(0, uint8_t(0), answer.data(), &length) || !op.acceptLength<rf_atqb>(length, AnswerToRequestBLength))
         return false;
@@ -172,7 +171,7 @@ void CIso14443CpuPage::resetIdle()
     if (!op.requirePortOpen())
         return;
     clearCardFields();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_typea_rst>(0, RequestIdle, answer.data(), &length))
         return;

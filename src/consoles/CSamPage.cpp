@@ -1,5 +1,6 @@
 #include "consoles/CSamPage.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
@@ -21,7 +22,6 @@ constexpr int CipherResultBufferSize = 256;
 constexpr uint8_t Baud9600 = 0;
 constexpr uint8_t Baud38400 = 1;
 constexpr int MinCommandLength = 5;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate(int id, int listHeight)
 {
@@ -107,8 +107,8 @@ void CSamPage::cipher(bool encrypt)
     // leaves no result, for the buffer then holds nothing the cipher made.
     ReaderOperation op{ReaderOperation::Continue{}};
     std::array<uint8_t, CipherResultBufferSize> result{};
-    const auto *dataBytes = reinterpret_cast<const uint8_t *>(data.constData());
-    const auto *keyBytes = reinterpret_cast<const uint8_t *>(key.constData());
+    const auto *dataBytes = BytePointer(data);
+    const auto *keyBytes = BytePointer(key);
     const bool ciphered =
         encrypt ? op.callReportingOnly<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()))
                 : op.callReportingOnly<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
@@ -125,7 +125,7 @@ void CSamPage::reset()
         return;
     hexEdit(ResetInfoField)->clear();
     const uint8_t baud = button(Baud9600Radio)->isChecked() ? Baud9600 : Baud38400;
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_init_sam>(0, baud) || !op.call<rf_sam_rst>(0, answer.data(), &length))
         return;

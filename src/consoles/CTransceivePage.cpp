@@ -1,5 +1,6 @@
 #include "consoles/CTransceivePage.h"
 
+#include "base/BytePointer.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
 
@@ -14,7 +15,6 @@ using enum CTransceivePage::ControlId;
 
 constexpr uint8_t TypeBMode = 'B';
 constexpr uint8_t Iso15693Mode = '1';
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
@@ -69,9 +69,9 @@ void CTransceivePage::transceive()
     if (bytes.isEmpty())
         return;
     recordCommand(bytes);
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
-    if (!op.call<rf_transceive1>(0, reinterpret_cast<const uint8_t *>(bytes.constData()), int32_t(bytes.size()),
+    if (!op.call<rf_transceive1>(0, BytePointer(bytes), int32_t(bytes.size()),
                                  answer.data(), &length))
         return;
     listAnswer(answer.data(), length);

@@ -1,5 +1,6 @@
 #include "pages/CAt1608Page.h"
 
+#include "base/BytePointer.h"
 #include "base/SecureAuthCipher.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
@@ -29,7 +30,6 @@ constexpr int UserZoneBytes = 256;
 constexpr int SecretBytes = 8;
 constexpr int PasswordBytes = 3;
 constexpr int AnswerToResetBytes = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // Moved together by the width layout, in this order.
 constexpr int LaidOutControls[] = {
@@ -212,7 +212,7 @@ bool CAt1608Page::presentPassword(ReaderOperation &op, int field, uint8_t index)
         ShowMessageBox(this, Message(Msg::PasswordNeedsThreeBytes), QStringLiteral("Error"), MessageIcon::Error);
         return false;
     }
-    return op.call<AT1608_VerifyPassword>(0, index, reinterpret_cast<const uint8_t *>(password.constData()));
+    return op.call<AT1608_VerifyPassword>(0, index, BytePointer(password));
 }
 
 void CAt1608Page::reset()
@@ -220,7 +220,7 @@ void CAt1608Page::reset()
     ReaderOperation op;
     if (!op.requirePortOpen() || !op.call<OpenCard>(0))
         return;
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     if (!op.call<AT1608_Rst>(0, answer.data()))
         return;
     hexEdit(AnswerField)->SetHexBytes(answer.data(), AnswerToResetBytes);
@@ -262,12 +262,11 @@ void CAt1608Page::authenticate()
         ShowMessageBox(this, Message(Msg::Q0NeedsEightBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
-    std::array<uint8_t, AnswerBufferSize> cryptogram{};
+    AnswerBuffer cryptogram{};
     if (!op.call<AT1608_Read>(0, CryptogramAddress, SecretBytes, ConfigurationZone, cryptogram.data()))
         return;
-    const auto bytesOf = [](const QByteArray &bytes) { return firstEight(reinterpret_cast<const uint8_t *>(bytes.constData())); };
-    const SecureAuth::Block q0Block = bytesOf(q0);
-    const SecureAuth::Block response = SecureAuthCipher(firstEight(cryptogram.data()), bytesOf(gc), q0Block);
+    const SecureAuth::Block q0Block = firstEight(BytePointer(q0));
+    const SecureAuth::Block response = SecureAuthCipher(firstEight(cryptogram.data()), firstEight(BytePointer(gc)), q0Block);
     std::array<uint8_t, 2 * SecretBytes> challengeAndResponse{};
     std::copy(q0Block.begin(), q0Block.end(), challengeAndResponse.begin());
     std::copy(response.begin(), response.end(), challengeAndResponse.begin() + SecretBytes);
@@ -282,7 +281,7 @@ void CAt1608Page::readConfiguration()
         return;
     std::array<uint8_t, ConfigurationBytes> zone{};
     for (int address = 0; address < ConfigurationBytes; address += ConfigurationPiece_bytes) {
-        std::array<uint8_t, AnswerBufferSize> piece{};
+        AnswerBuffer piece{};
         // A piece the card refuses shows as zeros; the others are still read.
         if (op.callLoggingOnly<AT1608_Read>(0, uint8_t(address), ConfigurationPiece_bytes, ConfigurationZone,
                                             piece.data()))
@@ -304,7 +303,7 @@ void CAt1608Page::writeConfiguration()
     }
     const int count = std::min<int>(int(changed.size()), ConfigurationWriteMax_bytes);
     const auto address = uint8_t(m_configurationGrid->GetFirstModifiedByte());
-    if (!op.call<AT1608_Write>(0, address, ConfigurationZone, reinterpret_cast<const uint8_t *>(changed.constData()), count))
+    if (!op.call<AT1608_Write>(0, address, ConfigurationZone, BytePointer(changed), count))
         return;
     m_configurationGrid->ResetModifiedRange();
     op.succeed(Message(Msg::OperationSucceeded));
@@ -315,7 +314,7 @@ void CAt1608Page::readUserZone()
     ReaderOperation op;
     if (!presentPassword(op, PasswordField, uint8_t(selectedItemData(PasswordSetList))))
         return;
-    std::array<uint8_t, AnswerBufferSize> zone{};
+    AnswerBuffer zone{};
     if (!op.call<AT1608_Read>(0, uint8_t(0), UserZoneBytes, selectedItemData(ZoneList), zone.data())) {
         // Zeros, and no change marks left that a write could send over the card's data.
         m_userGrid->SetData({});
@@ -336,7 +335,7 @@ void CAt1608Page::writeUserZone()
         return;
     }
     const auto address = uint8_t(m_userGrid->GetFirstModifiedByte());
-    if (!op.call<AT1608_Write>(0, address, selectedItemData(ZoneList), reinterpret_cast<const uint8_t *>(changed.constData()),
+    if (!op.call<AT1608_Write>(0, address, selectedItemData(ZoneList), BytePointer(changed),
                                int(changed.size())))
         return;
     m_userGrid->ResetModifiedRange();

@@ -1,5 +1,6 @@
 #include "pages/CAt24Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexGrid.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
@@ -22,7 +23,6 @@ constexpr int SmallestMemory_bytes = 128;
 constexpr int TransferPiece_bytes = 128;
 constexpr int ScreenBytes = 256;
 constexpr int CellsPerLine = 16;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
@@ -157,7 +157,7 @@ void CAt24Page::readCard()
         op.fail(Message(Msg::NotEnoughMemory));
         return;
     }
-    std::array<uint8_t, AnswerBufferSize> chunk{};
+    AnswerBuffer chunk{};
     for (int address = 0; address < memorySize_bytes(); address += TransferPiece_bytes) {
         if (!op.call<AT24_read>(0, address, TransferPiece_bytes, chunk.data()))
             return;
@@ -180,7 +180,7 @@ void CAt24Page::writeCard()
     }
     if (!op.call<OpenCard>(0))
         return;
-    const auto *bytes = reinterpret_cast<const uint8_t *>(changed.constData());
+    const auto *bytes = BytePointer(changed);
     // Pieces counted from the first changed byte, whatever the chip's write pages.
     for (int offset = 0; offset < changed.size(); offset += TransferPiece_bytes) {
         const int count = std::min<int>(TransferPiece_bytes, int(changed.size()) - offset);

@@ -1,5 +1,6 @@
 #include "pages/CAt88rf020Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "pages/CardActivation.h"
 #include "reporting/MessageCatalogue.h"
@@ -36,7 +37,6 @@ constexpr int SignatureBytes = 6;
 constexpr int AtqbBytes = 12;
 constexpr int PupiOffset = 1;
 constexpr int PupiBytes = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // Where the bytes of a page are shown: pages 0 and 1 in two halves, page 2 as its signature and
 // its counter, every other page in one field pageField(p).
@@ -198,11 +198,11 @@ bool CAt88rf020Page::activate(ReaderOperation &op, QByteArray &answer)
 {
     if (!ResetField(op, At88rf020Radio, At88rf020FieldReset))
         return false;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_atqb>(0, RequestBIdle, buffer.data(), &length) || !op.acceptLength<rf_atqb>(length, AtqbBytes))
         return false;
-    answer = QByteArray(reinterpret_cast<const char *>(buffer.data()), AtqbBytes);
+    answer = ByteArrayOf(buffer.data(), AtqbBytes);
     return true;
 }
 
@@ -230,7 +230,7 @@ void CAt88rf020Page::checkPassword()
     if (!op.requirePortOpen() || !requireFieldBytes(PasswordField, PasswordBytes, Msg::PasswordNeedsEightBytes))
         return;
     const QByteArray password = hexEdit(PasswordField)->GetHexBytes();
-    if (op.call<rf_at020_check>(0, reinterpret_cast<const uint8_t *>(password.constData())))
+    if (op.call<rf_at020_check>(0, BytePointer(password)))
         op.succeed(Message(Msg::PasswordChecked));
 }
 
@@ -245,9 +245,9 @@ void CAt88rf020Page::lock()
         return;
     const QByteArray lockBytes = hexEdit(LockField)->GetHexBytes();
     // The lock itself is reported but not listed; the read of page 0 that shows it is.
-    if (!op.callReportingOnly<rf_at020_lock>(0, reinterpret_cast<const uint8_t *>(lockBytes.constData())))
+    if (!op.callReportingOnly<rf_at020_lock>(0, BytePointer(lockBytes)))
         return;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_at020_read>(0, uint8_t(0), buffer.data(), &length) || !op.acceptLength<rf_at020_read>(length, PageBytes))
         return;
@@ -265,9 +265,9 @@ void CAt88rf020Page::count()
     if (!requireFieldBytes(SignatureField, SignatureBytes, Msg::SignatureNeedsSixBytes))
         return;
     const QByteArray signature = hexEdit(SignatureField)->GetHexBytes();
-    if (!op.call<rf_at020_count>(0, reinterpret_cast<const uint8_t *>(signature.constData())))
+    if (!op.call<rf_at020_count>(0, BytePointer(signature)))
         return;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_at020_read>(0, uint8_t(2), buffer.data(), &length) || !op.acceptLength<rf_at020_read>(length, PageBytes))
         return;
@@ -284,7 +284,7 @@ void CAt88rf020Page::readCard()
     for (int page = 0; page < PageCount; ++page) {
         if (page == PasswordPage)
             continue;
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
         const QString label = Message(Msg::ReadPageError, page);
         if (!op.callReportedAs<rf_at020_read>(label, 0, uint8_t(page), buffer.data(), &length)

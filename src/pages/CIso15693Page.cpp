@@ -1,5 +1,6 @@
 #include "pages/CIso15693Page.h"
 
+#include "base/BytePointer.h"
 #include "pages/CardAnswers.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
@@ -23,7 +24,6 @@ using enum CIso15693Page::ControlId;
 constexpr uint8_t Iso15693RadioType = 0x31;
 constexpr int UidBytes = 8;
 constexpr int BlockBytes = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
 // The memory image as read: room for 256 blocks and two spare bytes.
 constexpr std::size_t DataBufferSize = 1026;
 constexpr int ControlGap_px = 6;
@@ -192,9 +192,9 @@ void CIso15693Page::getInformation()
     QByteArray uid;
     if (!takeUid(uid, true))
         return;
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
-    if (!op.call<ISO15693_Get_System_Information>(0, uint8_t(2), reinterpret_cast<const uint8_t *>(uid.constData()),
+    if (!op.call<ISO15693_Get_System_Information>(0, uint8_t(2), BytePointer(uid),
                                                    answer.data(), &length))
         return;
     const std::optional<SystemInformation> information = DecodeSystemInformation({answer.data(), length});
@@ -220,7 +220,7 @@ void CIso15693Page::writeDsfid()
         ShowMessageBox(this, Message(Msg::DsfidNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
-    if (op.call<ISO15693_Write_DSFID>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(value[0])))
+    if (op.call<ISO15693_Write_DSFID>(0, mode, BytePointer(uid), uint8_t(value[0])))
         op.succeed(Message(Msg::DsfidWritten));
 }
 
@@ -230,7 +230,7 @@ void CIso15693Page::lockDsfid()
     ReaderOperation op;
     QByteArray uid;
     if (op.requirePortOpen() && takeUid(uid, false)
-        && op.call<ISO15693_Lock_DSFID>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData())))
+        && op.call<ISO15693_Lock_DSFID>(0, mode, BytePointer(uid)))
         op.succeed(Message(Msg::DsfidLocked));
 }
 
@@ -246,7 +246,7 @@ void CIso15693Page::writeAfi()
         ShowMessageBox(this, Message(Msg::AfiNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
-    if (op.call<ISO15693_Write_AFI>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(value[0])))
+    if (op.call<ISO15693_Write_AFI>(0, mode, BytePointer(uid), uint8_t(value[0])))
         op.succeed(Message(Msg::AfiWritten));
 }
 
@@ -256,7 +256,7 @@ void CIso15693Page::lockAfi()
     ReaderOperation op;
     QByteArray uid;
     if (op.requirePortOpen() && takeUid(uid, false)
-        && op.call<ISO15693_Lock_AFI>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData())))
+        && op.call<ISO15693_Lock_AFI>(0, mode, BytePointer(uid)))
         op.succeed(Message(Msg::AfiLocked));
 }
 
@@ -269,7 +269,7 @@ void CIso15693Page::readBlocks()
     QByteArray uidBytes;
     if (!takeUid(uidBytes, true))
         return;
-    const auto *uid = reinterpret_cast<const uint8_t *>(uidBytes.constData());
+    const auto *uid = BytePointer(uidBytes);
     const bool wholePlan = m_optionFlag != 0;
     using Plan = std::span<const ReadStep>;
     const Plan dataPlan = wholePlan ? Plan(DataPlan64) : Plan(DataPlan28);
@@ -278,7 +278,7 @@ void CIso15693Page::readBlocks()
     std::vector<uint8_t> security;
     {
         const WaitCursor waiting;
-        std::array<uint8_t, AnswerBufferSize> answer{};
+        AnswerBuffer answer{};
         for (const ReadStep &step : dataPlan) {
             uint8_t length = 0;
             if (!op.call<ISO15693_Read>(0, uint8_t(2), uid, uint8_t(step.firstBlock), uint8_t(step.blockCount),
@@ -327,7 +327,7 @@ void CIso15693Page::writeBlocks()
         const QByteArray row = grid()->GetRowBytes(block);
         std::array<uint8_t, BlockBytes> data{};
         std::copy_n(row.constData(), std::min<int>(int(row.size()), BlockBytes), data.begin());
-        if (!op.call<ISO15693_Write>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(block),
+        if (!op.call<ISO15693_Write>(0, mode, BytePointer(uid), uint8_t(block),
                                      data.data()))
             return;
     }
@@ -342,7 +342,7 @@ void CIso15693Page::lockBlock()
     if (!op.requirePortOpen() || !takeUid(uid, false))
         return;
     const int block = comboBox(BlockList)->currentIndex();
-    if (op.call<ISO15693_Lock_Block>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(block)))
+    if (op.call<ISO15693_Lock_Block>(0, mode, BytePointer(uid), uint8_t(block)))
         op.succeed(Message(Msg::OperationSucceeded));
 }
 

@@ -1,5 +1,6 @@
 #include "pages/CMifareStdPage.h"
 
+#include "base/BytePointer.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/Reporting.h"
@@ -32,8 +33,6 @@ constexpr int AccessBitsBytes = 4;
 constexpr int BlockBytes = 16;
 constexpr int ValueBytes = 4;
 constexpr int DecimalValueCharacters = 11;
-// Answer buffers are larger than any one-byte answer length can describe.
-constexpr std::size_t AnswerBufferSize = 1024;
 // The trailer block: key A at offset 0, the access bits at 6, key B at 10.
 constexpr int TrailerAccessBitsOffset = 6;
 constexpr int TrailerKeyBOffset = 10;
@@ -84,11 +83,6 @@ const std::array<LanguageText, LabelSlotCount> LabelTable = {{
 const LanguageText &templateCaption(LabelSlot slot)
 {
     return LabelTable[std::size_t(slot)];
-}
-
-const uint8_t *bytesOf(const QByteArray &bytes)
-{
-    return reinterpret_cast<const uint8_t *>(bytes.constData());
 }
 
 // Geometry of the template, in dialog units.
@@ -243,7 +237,7 @@ bool CMifareStdPage::keyFieldHoldsKey(int keyField)
 
 bool CMifareStdPage::authenticate(ReaderOperation &op, uint8_t mode, uint8_t block, const QByteArray &key)
 {
-    if (op.call<rf_M1_authentication2>(0, mode, block, bytesOf(key)))
+    if (op.call<rf_M1_authentication2>(0, mode, block, BytePointer(key)))
         return true;
     m_cardSelected = false;
     return false;
@@ -369,7 +363,7 @@ void CMifareStdPage::readSector(const MifarePanel &panel)
     if (!authenticate(op, mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
         return;
     for (int block = 0; block < panel.blocksPerSector(); ++block) {
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
         // A short answer has failed as much as a non-zero status: its missing bytes would be
         // shown as card data.
@@ -408,7 +402,7 @@ void CMifareStdPage::writeBlock(const MifarePanel &panel)
         return;
     const QByteArray data = collectBlockData(panel, block);
     // The block write lists only its successes.
-    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(Msg::CardWritten), 0, uint8_t(firstBlock + block), bytesOf(data)))
+    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(Msg::CardWritten), 0, uint8_t(firstBlock + block), BytePointer(data)))
         m_cardSelected = false;
 }
 

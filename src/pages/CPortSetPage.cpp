@@ -28,8 +28,6 @@ constexpr int PortCount = 8;
 constexpr uint16_t Device = 0;
 // The clock travels as 7 BCD bytes: year in the century, month, day, week day, hour, minute, second.
 constexpr int ClockBytes = 7;
-// Answer buffers are as large as the reader contract promises never to overflow.
-constexpr int AnswerBufferSize = 1024;
 
 const DialogTemplate &portSetTemplate()
 {
@@ -232,7 +230,7 @@ void CPortSetPage::getModel()
     if (!op.requirePortOpen())
         return;
 
-    std::array<uint8_t, AnswerBufferSize> model{};
+    AnswerBuffer model{};
     uint8_t length = 0;
     if (!op.call<rf_get_model>(Device, model.data(), &length))
         return;
@@ -322,7 +320,7 @@ void CPortSetPage::sendLight()
 void CPortSetPage::readClock()
 {
     ReaderOperation op;
-    std::array<uint8_t, AnswerBufferSize> clock{};
+    AnswerBuffer clock{};
     uint8_t length = 0;
     if (!op.call<ReadTime>(Device, clock.data(), &length))
         return;

@@ -1,5 +1,6 @@
 #include "pages/CShc1102Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "pages/CardActivation.h"
 #include "reporting/MessageCatalogue.h"
@@ -24,7 +25,6 @@ constexpr int FirstWritableBlock = 2;
 constexpr int FirstGuardedBlock = 8;
 // Writing block 8 changes the password.
 constexpr int PasswordBlock = 8;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 
 DialogTemplate buildTemplate()
@@ -105,7 +105,7 @@ void CShc1102Page::request()
 bool CShc1102Page::readBlocks(ReaderOperation &op, int first, int last)
 {
     for (int block = first; block <= last; ++block) {
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
         if (!op.callLoggingOnly<rf_Shc1102_Read>(0, uint8_t(block), buffer.data(), &length))
             return false;
@@ -125,7 +125,7 @@ void CShc1102Page::readCard()
     if (passwordField->GetHexByteCount() != PasswordBytes)
         return;
     const QByteArray password = passwordField->GetHexBytes();
-    if (!op.callLoggingOnly<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()))
+    if (!op.callLoggingOnly<rf_Shc1102_Auth>(0, BytePointer(password))
         || !readBlocks(op, FirstGuardedBlock, BlockCount - 1))
         return;
     op.succeed(Message(Msg::CardRead));
@@ -153,7 +153,7 @@ void CShc1102Page::writeBlock()
         return;
     }
     const QByteArray password = passwordField->GetHexBytes();
-    if (op.callLoggingOnly<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()))
+    if (op.callLoggingOnly<rf_Shc1102_Auth>(0, BytePointer(password))
         && op.callLoggingOnly<rf_Shc1102_Write>(0, uint8_t(block), data.data()))
         op.succeed(Message(Msg::CardWritten));
 }

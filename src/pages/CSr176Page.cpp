@@ -20,7 +20,6 @@ constexpr int BlockBytes = 2;
 // writes only the blocks between.
 constexpr int FirstWritableBlock = 4;
 constexpr int LastWritableBlock = 14;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {

@@ -1,5 +1,6 @@
 #include "pages/CSrf55vPage.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
 #include "reporting/MessageCatalogue.h"
@@ -17,7 +18,6 @@ using enum CSrf55vPage::ControlId;
 
 constexpr int UidBytes = 8;
 constexpr int PageBytes = 8;
-constexpr std::size_t AnswerBufferSize = 1024;
 constexpr int ControlGap_px = 6;
 // The read-back fails to match: the page reports this status.
 constexpr int32_t VerifyFailedStatus = 1;
@@ -84,10 +84,10 @@ void CSrf55vPage::readPages()
     std::vector<uint8_t> data;
     {
         const WaitCursor waiting;
-        std::array<uint8_t, AnswerBufferSize> answer{};
+        AnswerBuffer answer{};
         for (int page = 0; page < pageCount(); ++page) {
             uint8_t length = 0;
-            if (!op.callReportingOnly<Srf55vp_Read>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
+            if (!op.callReportingOnly<Srf55vp_Read>(0, BytePointer(uid),
                                                     uint8_t(page), answer.data(), &length)) {
                 grid()->ResetModifiedRange();
                 grid()->ClearData();
@@ -122,13 +122,13 @@ void CSrf55vPage::writePages()
         const QByteArray row = grid()->GetRowBytes(page);
         std::array<uint8_t, PageBytes> data{};
         std::copy_n(row.constData(), std::min<int>(int(row.size()), PageBytes), data.begin());
-        std::array<uint8_t, AnswerBufferSize> readBack{};
+        AnswerBuffer readBack{};
         uint8_t length = PageBytes;
         const auto readBackMatches = [&] {
             return length == PageBytes && std::equal(data.begin(), data.end(), readBack.begin());
         };
         if (!op.callVerified<Srf55vp_Write_Reread>(readBackMatches, VerifyFailedStatus, 0,
-                                                   reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(page),
+                                                   BytePointer(uid), uint8_t(page),
                                                    data.data(), readBack.data(), &length))
             return;
     }

@@ -24,7 +24,6 @@ constexpr int UidBytes = 8;
 constexpr int BlocksPerTab = 64;
 constexpr int RowsPerColumn = 16;
 constexpr int ColumnCount = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // The grid, in pixels: the tab strip's line below the grid area's top, the page's height below
 // that top, the rows and the tabs.
@@ -248,7 +247,7 @@ void CSrix4kPage::readUid()
     ReaderOperation op;
     if (!op.requirePortOpen())
         return;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_srix4k_getuid>(0, buffer.data(), &length))
         return;

@@ -1,5 +1,6 @@
 #include "pages/CTrh1064Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "pages/CardActivation.h"
 #include "reader/ReaderWait.h"
@@ -36,7 +37,6 @@ constexpr int Page1Bytes = 40;
 constexpr int PageCount = 4;
 // The configuration byte is the last byte of page 0 as the tag sends it (its byte 0).
 constexpr int ConfigurationOffset = 7;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // Configuration bits.
 constexpr uint8_t Page0Locked = 1u << 0;
@@ -168,7 +168,7 @@ void CTrh1064Page::searchCard()
         return;
     }
     ReaderWait(AfterFieldOn_ms);
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_atqb>(0, 0, answer.data(), &length)) {
         hexEdit(SerialField)->clear();
@@ -188,7 +188,7 @@ void CTrh1064Page::authenticate()
     }
     const QByteArray bytes = key->GetHexBytes();
     ReaderOperation op{ReaderOperation::Continue{}};
-    if (op.call<rf_thr1064_check>(0, reinterpret_cast<const uint8_t *>(bytes.constData())))
+    if (op.call<rf_thr1064_check>(0, BytePointer(bytes)))
         op.succeed(Message(Msg::PasswordChecked));
 }
 
@@ -196,7 +196,7 @@ void CTrh1064Page::readPage()
 {
     const int page = selectedItemData(PageList);
     ReaderOperation op{ReaderOperation::Continue{}};
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_thr1064_read>(0, uint8_t(page), buffer.data(), &length)) {
         if (page == 0) {
@@ -257,7 +257,7 @@ void CTrh1064Page::writePage()
         }
     }
     ReaderOperation op{ReaderOperation::Continue{}};
-    if (op.call<rf_thr1064_write>(0, uint8_t(page), reinterpret_cast<const uint8_t *>(data.constData()), uint8_t(length)))
+    if (op.call<rf_thr1064_write>(0, uint8_t(page), BytePointer(data), uint8_t(length)))
         op.succeed(Message(Msg::OperationSucceeded));
 }
 

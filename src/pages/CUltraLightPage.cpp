@@ -27,7 +27,6 @@ constexpr int PageBytes = 4;
 constexpr int PagesPerRead = 4;
 constexpr int ReadBytes = PagesPerRead * PageBytes;
 constexpr int FirstWritablePage = 2;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // The lock bytes and the one-time-programmable page stand out whatever they hold.
 constexpr QColor LockText{255, 255, 0};
@@ -141,7 +140,7 @@ bool CUltraLightPage::selectCard(ReaderOperation &op, uint8_t requestMode)
     uint8_t tagType[2] = {};
     if (!op.call<rf_request>(0, requestMode, tagType))
         return false;
-    std::array<uint8_t, AnswerBufferSize> serial{};
+    AnswerBuffer serial{};
     uint8_t length = 0;
     if (!op.call<rf_ul_select>(0, serial.data(), &length))
         return false;
@@ -179,7 +178,7 @@ void CUltraLightPage::readCard()
     clearPageFields();
     for (int read = 0; read < PageCount / PagesPerRead; ++read) {
         const int firstPage = PagesPerRead * read;
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
         // The report names the read (0 to 3), not its page address.
         if (!op.callReportedAs<rf_M1_read>(Message(Msg::ReadPageError, read), 0, uint8_t(firstPage), buffer.data(), &length)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "pages/CCardPage.h"
 #include "reporting/MessageCatalogue.h"
@@ -30,7 +31,7 @@ void ReadStBlocks(CCardPage &page, const StTagControls &controls)
     for (int block = 0; block < controls.blockCount; ++block)
         page.hexEdit(controls.firstBlockField + block)->clear();
     for (int block = 0; block < controls.blockCount; ++block) {
-        std::array<uint8_t, 1024> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
         const QString label = Message(Msg::ReadBlockError, block);
         if (!op.callReportedAs<Read>(label, 0, uint8_t(block), buffer.data(), &length)
@@ -54,7 +55,7 @@ void WriteStBlock(CCardPage &page, const StTagControls &controls)
     const QByteArray data = page.hexEdit(controls.firstBlockField + block)->GetHexBytes();
     if (data.size() != controls.blockBytes)
         return;
-    if (op.call<Write>(0, uint8_t(block), reinterpret_cast<const uint8_t *>(data.constData())))
+    if (op.call<Write>(0, uint8_t(block), BytePointer(data)))
         op.succeed(Message(Msg::CardWritten));
 }
 

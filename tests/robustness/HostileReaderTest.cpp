@@ -26,7 +26,7 @@ TEST(HostileReader, WritesOnlyWithinTheOfferedBufferWhateverLengthItClaims)
     FakeReader reader;
     HostileAnswerPlan plan(7);
     plan.install(reader);
-    std::array<uint8_t, 1024> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     const struct {
         const char *name;
