@@ -2,12 +2,6 @@
 
 #include "controls/CHexEdit.h"
 #include "pages/StTagBlocks.h"
-#include "pages/StTagSelection.h"
-#include "reporting/MessageCatalogue.h"
-#include "reporting/ReaderOperation.h"
-#include "reporting/UserPrompts.h"
-
-#include <array>
 
 namespace {
 
@@ -20,6 +14,19 @@ constexpr int BlockBytes = 2;
 // writes only the blocks between.
 constexpr int FirstWritableBlock = 4;
 constexpr int LastWritableBlock = 14;
+
+constexpr StTagControls Controls{.chipIdField = ChipIdField,
+                                 .requestButton = RequestButton,
+                                 .readButton = ReadButton,
+                                 .writeButton = WriteButton,
+                                 .lockButton = LockButton,
+                                 .firstBlockField = FirstBlockField,
+                                 .blockCount = BlockCount,
+                                 .blockBytes = BlockBytes,
+                                 .blockList = BlockList,
+                                 .firstWritableBlock = FirstWritableBlock,
+                                 .lastWritableBlock = LastWritableBlock,
+                                 .lockRegisterField = LockRegisterField};
 
 DialogTemplate buildTemplate()
 {
@@ -55,13 +62,10 @@ DialogTemplate buildTemplate()
 } // namespace
 
 CSr176Page::CSr176Page(QWidget *parent)
-    : CCardPage(dialogTemplate(), parent)
+    : CStTagPage(dialogTemplate(), Controls,
+                 StTagCommandsOf<rf_sr176_readblock, rf_sr176_writeblock, rf_sr176_protectblock>, parent)
 {
     initialise();
-    onClicked(RequestButton, [this] { request(); });
-    onClicked(ReadButton, [this] { readCard(); });
-    onClicked(WriteButton, [this] { writeBlock(); });
-    onClicked(LockButton, [this] { lock(); });
 }
 
 const DialogTemplate &CSr176Page::dialogTemplate()
@@ -73,50 +77,8 @@ const DialogTemplate &CSr176Page::dialogTemplate()
 void CSr176Page::initialise()
 {
     addCaptionFrame(PageGroup);
-    for (int block = FirstWritableBlock; block <= LastWritableBlock; ++block)
-        addListItem(BlockList, QString::asprintf("%d", block), block);
-    selectListIndex(BlockList, 0);
     for (int block = 0; block < BlockCount; ++block)
         hexEdit(FirstBlockField + block)->SetMaxBytes(BlockBytes);
-    hexEdit(LockRegisterField)->SetMaxBytes(1);
     const QRect group = controlRect(PageGroup);
     setContentHeight(group.y() + group.height() + 50);
-}
-
-void CSr176Page::clearBlockFields()
-{
-    for (int block = 0; block < BlockCount; ++block)
-        hexEdit(FirstBlockField + block)->clear();
-}
-
-void CSr176Page::request()
-{
-    hexEdit(ChipIdField)->clear();
-    ReaderOperation op;
-    QByteArray chipId;
-    if (!op.requirePortOpen() || !SelectStTag(op, chipId))
-        return;
-    clearBlockFields();
-    hexEdit(ChipIdField)->SetHexBytes(chipId);
-    op.succeed(Message(Msg::RequestSucceeded));
-}
-
-StTagControls CSr176Page::blockControls()
-{
-    return {FirstBlockField, BlockCount, BlockBytes, BlockList, LockRegisterField};
-}
-
-void CSr176Page::readCard()
-{
-    ReadStBlocks<rf_sr176_readblock>(*this, blockControls());
-}
-
-void CSr176Page::writeBlock()
-{
-    WriteStBlock<rf_sr176_writeblock>(*this, blockControls());
-}
-
-void CSr176Page::lock()
-{
-    LockStTag<rf_sr176_protectblock>(*this, blockControls());
 }

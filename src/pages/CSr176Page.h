@@ -1,13 +1,11 @@
 #pragma once
 
-#include "pages/CCardPage.h"
-
-struct StTagControls;
+#include "pages/CStTagPage.h"
 
 // The page of "SR176", an ST tag of 16 blocks of 2 bytes: selects it and shows its chip ID,
 // reads every block, writes one of blocks 4 to 14 and writes the lock register after a
 // confirmation.
-class CSr176Page : public CCardPage
+class CSr176Page : public CStTagPage
 {
     Q_OBJECT
 public:
@@ -32,10 +30,4 @@ public:
 
 private:
     void initialise();
-    void request();
-    StTagControls blockControls();
-    void readCard();
-    void writeBlock();
-    void lock();
-    void clearBlockFields();
 };

@@ -2,10 +2,8 @@
 
 #include "controls/CHexEdit.h"
 #include "pages/StTagBlocks.h"
-#include "pages/StTagSelection.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
-#include "reporting/UserPrompts.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -24,6 +22,19 @@ constexpr int UidBytes = 8;
 constexpr int BlocksPerTab = 64;
 constexpr int RowsPerColumn = 16;
 constexpr int ColumnCount = 4;
+
+constexpr StTagControls Controls{.chipIdField = ChipIdField,
+                                 .requestButton = RequestButton,
+                                 .readButton = ReadButton,
+                                 .writeButton = WriteButton,
+                                 .lockButton = LockButton,
+                                 .firstBlockField = FirstBlockField,
+                                 .blockCount = CSrix4kPage::BlockCount,
+                                 .blockBytes = BlockBytes,
+                                 .blockList = BlockList,
+                                 .firstWritableBlock = 0,
+                                 .lastWritableBlock = CSrix4kPage::BlockCount - 1,
+                                 .lockRegisterField = LockRegisterField};
 
 // The grid, in pixels: the tab strip's line below the grid area's top, the page's height below
 // that top, the rows and the tabs.
@@ -70,14 +81,11 @@ DialogTemplate buildTemplate()
 } // namespace
 
 CSrix4kPage::CSrix4kPage(QWidget *parent)
-    : CCardPage(dialogTemplate(), parent)
+    : CStTagPage(dialogTemplate(), Controls,
+                 StTagCommandsOf<rf_srix4k_readblock, rf_srix4k_writeblock, rf_srix4k_writelockreg>, parent)
 {
     initialise();
-    onClicked(RequestButton, [this] { request(); });
     onClicked(ReadUidButton, [this] { readUid(); });
-    onClicked(ReadButton, [this] { readCard(); });
-    onClicked(WriteButton, [this] { writeBlock(); });
-    onClicked(LockButton, [this] { lock(); });
 }
 
 const DialogTemplate &CSrix4kPage::dialogTemplate()
@@ -88,10 +96,6 @@ const DialogTemplate &CSrix4kPage::dialogTemplate()
 
 void CSrix4kPage::initialise()
 {
-    for (int block = 0; block < BlockCount; ++block)
-        addListItem(BlockList, QString::asprintf("%d", block), block);
-    selectListIndex(BlockList, 0);
-    hexEdit(LockRegisterField)->SetMaxBytes(1);
     createBlockControls();
     layoutGrid();
 }
@@ -224,24 +228,6 @@ void CSrix4kPage::showTab(int tab)
     update(m_gridArea.united(m_tabRects[0]).united(m_tabRects[1]).adjusted(-1, -1, 1, 3));
 }
 
-void CSrix4kPage::clearBlockFields()
-{
-    for (int block = 0; block < BlockCount; ++block)
-        hexEdit(FirstBlockField + block)->clear();
-}
-
-void CSrix4kPage::request()
-{
-    hexEdit(ChipIdField)->clear();
-    ReaderOperation op;
-    QByteArray chipId;
-    if (!op.requirePortOpen() || !SelectStTag(op, chipId))
-        return;
-    clearBlockFields();
-    hexEdit(ChipIdField)->SetHexBytes(chipId);
-    op.succeed(Message(Msg::RequestSucceeded));
-}
-
 void CSrix4kPage::readUid()
 {
     ReaderOperation op;
@@ -253,24 +239,4 @@ void CSrix4kPage::readUid()
         return;
     hexEdit(UidField)->SetHexBytes(buffer.data(), length);
     op.succeed(Message(Msg::UidRead));
-}
-
-StTagControls CSrix4kPage::blockControls()
-{
-    return {FirstBlockField, BlockCount, BlockBytes, BlockList, LockRegisterField};
-}
-
-void CSrix4kPage::readCard()
-{
-    ReadStBlocks<rf_srix4k_readblock>(*this, blockControls());
-}
-
-void CSrix4kPage::writeBlock()
-{
-    WriteStBlock<rf_srix4k_writeblock>(*this, blockControls());
-}
-
-void CSrix4kPage::lock()
-{
-    LockStTag<rf_srix4k_writelockreg>(*this, blockControls());
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "pages/CCardPage.h"
-
-struct StTagControls;
+#include "pages/CStTagPage.h"
 
 #include <QRect>
 
@@ -12,7 +10,7 @@ class QMouseEvent;
 // reads its UID, reads every block, writes one block and writes the lock register after a
 // confirmation. The 128 block fields are made at run time and shown 64 at a time on two
 // hand-drawn tab pages, in a grid that covers the page right of the buttons.
-class CSrix4kPage : public CCardPage
+class CSrix4kPage : public CStTagPage
 {
     Q_OBJECT
 public:
@@ -65,13 +63,7 @@ private:
     void createBlockControls();
     void layoutGrid();
     void showTab(int tab);
-    void request();
     void readUid();
-    StTagControls blockControls();
-    void readCard();
-    void writeBlock();
-    void lock();
-    void clearBlockFields();
 
     int m_shownTab = 0;
     QRect m_gridArea;

@@ -2,7 +2,7 @@
 
 #include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
-#include "pages/CCardPage.h"
+#include "pages/CStTagPage.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/UserPrompts.h"
@@ -10,26 +10,18 @@
 #include <array>
 #include <cstdint>
 
-// The block operations the two ST tag pages share; each page names its own reader functions
-// and hands over where its controls are.
-struct StTagControls {
-    int firstBlockField; // block b is shown in field firstBlockField + b
-    int blockCount;
-    int blockBytes;
-    int blockList;         // the block to write
-    int lockRegisterField; // one byte
-};
+// The block operations of the ST tag pages, each made for one tag's reader functions.
 
 // Every block read into its field, the fields emptied first. A failed or short read is reported
 // as "Read block: N error!" and leaves the blocks read before it.
 template <ReaderFunction Read>
-void ReadStBlocks(CCardPage &page, const StTagControls &controls)
+void ReadStBlocks(CStTagPage &page)
 {
+    const StTagControls &controls = page.blockControls();
     ReaderOperation op;
     if (!op.requirePortOpen())
         return;
-    for (int block = 0; block < controls.blockCount; ++block)
-        page.hexEdit(controls.firstBlockField + block)->clear();
+    page.clearBlockFields();
     for (int block = 0; block < controls.blockCount; ++block) {
         AnswerBuffer buffer{};
         uint8_t length = 0;
@@ -44,8 +36,9 @@ void ReadStBlocks(CCardPage &page, const StTagControls &controls)
 
 // The chosen block written from its field; a field of another length writes nothing.
 template <ReaderFunction Write>
-void WriteStBlock(CCardPage &page, const StTagControls &controls)
+void WriteStBlock(CStTagPage &page)
 {
+    const StTagControls &controls = page.blockControls();
     ReaderOperation op;
     if (!op.requirePortOpen())
         return;
@@ -62,8 +55,9 @@ void WriteStBlock(CCardPage &page, const StTagControls &controls)
 // The lock register written, once the operator has confirmed "Be sure to lock?"; a field of
 // another length than one byte writes nothing.
 template <ReaderFunction Lock>
-void LockStTag(CCardPage &page, const StTagControls &controls)
+void LockStTag(CStTagPage &page)
 {
+    const StTagControls &controls = page.blockControls();
     ReaderOperation op;
     if (!op.requirePortOpen())
         return;
@@ -75,3 +69,7 @@ void LockStTag(CCardPage &page, const StTagControls &controls)
     if (op.call<Lock>(0, uint8_t(lockRegister[0])))
         op.succeed(Message(Msg::BlockLocked));
 }
+
+// A tag's block read, block write and lock register write, as its page's buttons run them.
+template <ReaderFunction Read, ReaderFunction Write, ReaderFunction Lock>
+inline constexpr StTagCommands StTagCommandsOf{&ReadStBlocks<Read>, &WriteStBlock<Write>, &LockStTag<Lock>};
