@@ -219,14 +219,6 @@ void CMifareStdPage::halt()
         op.succeed(Message(Msg::OperationSucceeded));
 }
 
-bool CMifareStdPage::prologue(ReaderOperation &op, int keyARadio, uint8_t &mode)
-{
-    if (!m_cardSelected && !requestAndSelect(op, 1))
-        return false;
-    mode = button(keyARadio)->isChecked() ? KeyAMode : KeyBMode;
-    return true;
-}
-
 bool CMifareStdPage::keyFieldHoldsKey(int keyField)
 {
     if (hexEdit(keyField)->GetHexByteCount() == KeyBytes)
@@ -235,31 +227,35 @@ bool CMifareStdPage::keyFieldHoldsKey(int keyField)
     return false;
 }
 
-bool CMifareStdPage::authenticate(ReaderOperation &op, uint8_t mode, uint8_t block, const QByteArray &key)
+std::optional<uint8_t> CMifareStdPage::authenticateSector(ReaderOperation &op, const SectorKey &key,
+                                                          const std::function<bool()> &confirmed)
 {
-    if (op.call<rf_M1_authentication2>(0, mode, block, BytePointer(key)))
-        return true;
-    m_cardSelected = false;
-    return false;
+    if (!m_cardSelected && !requestAndSelect(op, 1))
+        return std::nullopt;
+    if (!keyFieldHoldsKey(key.keyField) || (confirmed && !confirmed()))
+        return std::nullopt;
+    const uint8_t mode = button(key.keyARadio)->isChecked() ? KeyAMode : KeyBMode;
+    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(key.sectorList));
+    if (!op.call<rf_M1_authentication2>(0, mode, firstBlock, BytePointer(hexEdit(key.keyField)->GetHexBytes()))) {
+        m_cardSelected = false;
+        return std::nullopt;
+    }
+    return firstBlock;
 }
 
-bool CMifareStdPage::beginPurseOperation(ReaderOperation &op, uint8_t &targetBlock)
+std::optional<uint8_t> CMifareStdPage::authenticatePurseBlock(ReaderOperation &op)
 {
-    uint8_t mode = 0;
-    if (!prologue(op, PurseKeyARadio, mode) || !keyFieldHoldsKey(PurseKeyField))
-        return false;
-    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(PurseSectorList));
-    if (!authenticate(op, mode, firstBlock, hexEdit(PurseKeyField)->GetHexBytes()))
-        return false;
-    targetBlock = uint8_t(firstBlock + selectedItemData(PurseBlockList));
-    return true;
+    const std::optional<uint8_t> firstBlock = authenticateSector(op, {PurseSectorList, PurseKeyARadio, PurseKeyField});
+    if (!firstBlock)
+        return std::nullopt;
+    return uint8_t(*firstBlock + selectedItemData(PurseBlockList));
 }
 
 void CMifareStdPage::runPurseOperation(PurseOperation operation)
 {
     ReaderOperation op;
-    uint8_t targetBlock = 0;
-    if (!beginPurseOperation(op, targetBlock))
+    const std::optional<uint8_t> targetBlock = authenticatePurseBlock(op);
+    if (!targetBlock)
         return;
     // An empty field reads -1, so -1 itself cannot be sent either.
     const int32_t value = control<CDecEdit>(DecimalValueField)->value();
@@ -271,13 +267,13 @@ void CMifareStdPage::runPurseOperation(PurseOperation operation)
     bool done = false;
     switch (operation) {
     case PurseOperation::Initialize:
-        done = op.callReportingFirst<rf_M1_initval>(Message(Msg::PurseInitialized), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_initval>(Message(Msg::PurseInitialized), 0, *targetBlock, value);
         break;
     case PurseOperation::Increment:
-        done = op.callReportingFirst<rf_M1_increment>(Message(Msg::PurseIncremented), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_increment>(Message(Msg::PurseIncremented), 0, *targetBlock, value);
         break;
     case PurseOperation::Decrement:
-        done = op.callReportingFirst<rf_M1_decrement>(Message(Msg::PurseDecremented), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_decrement>(Message(Msg::PurseDecremented), 0, *targetBlock, value);
         break;
     }
     if (!done)
@@ -292,11 +288,11 @@ void CMifareStdPage::readBalance()
         hexEdit(HexValueField)->clear();
     }
     ReaderOperation op;
-    uint8_t targetBlock = 0;
-    if (!beginPurseOperation(op, targetBlock))
+    const std::optional<uint8_t> targetBlock = authenticatePurseBlock(op);
+    if (!targetBlock)
         return;
     int32_t value = 0;
-    if (!op.call<rf_M1_readval>(0, targetBlock, &value)) {
+    if (!op.call<rf_M1_readval>(0, *targetBlock, &value)) {
         m_cardSelected = false;
         return;
     }
@@ -354,20 +350,15 @@ void CMifareStdPage::readSector(const MifarePanel &panel)
 {
     clearPanel(panel);
     ReaderOperation op;
-    uint8_t mode = 0;
-    if (!prologue(op, panel.keyARadio, mode))
-        return;
-    if (!keyFieldHoldsKey(panel.keyField))
-        return;
-    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(panel.sectorList));
-    if (!authenticate(op, mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
+    const std::optional<uint8_t> firstBlock = authenticateSector(op, {panel.sectorList, panel.keyARadio, panel.keyField});
+    if (!firstBlock)
         return;
     for (int block = 0; block < panel.blocksPerSector(); ++block) {
         AnswerBuffer buffer{};
         uint8_t length = 0;
         // A short answer has failed as much as a non-zero status: its missing bytes would be
         // shown as card data.
-        if (!op.call<rf_M1_read>(0, uint8_t(firstBlock + block), buffer.data(), &length)
+        if (!op.call<rf_M1_read>(0, uint8_t(*firstBlock + block), buffer.data(), &length)
             || !op.acceptLength<rf_M1_read>(length, BlockBytes)) {
             m_cardSelected = false;
             return;
@@ -386,23 +377,20 @@ void CMifareStdPage::readSector(const MifarePanel &panel)
 void CMifareStdPage::writeBlock(const MifarePanel &panel)
 {
     ReaderOperation op;
-    uint8_t mode = 0;
-    if (!prologue(op, panel.keyARadio, mode))
-        return;
-    if (!keyFieldHoldsKey(panel.keyField))
-        return;
     const int block = selectedItemData(panel.blockList);
     // ConfirmTrailerWrite names block 3; it stands for the trailer of a 16-block sector as well.
-    if (block == panel.trailerBlock()
-        && ShowMessageBox(this, Message(Msg::ConfirmTrailerWrite), QStringLiteral("Warning"), MessageIcon::Warning,
-                          MessageButtons::OkCancel) != MessageAnswer::Ok)
-        return;
-    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(panel.sectorList));
-    if (!authenticate(op, mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
+    const auto trailerWriteConfirmed = [this, block, &panel] {
+        return block != panel.trailerBlock()
+               || ShowMessageBox(this, Message(Msg::ConfirmTrailerWrite), QStringLiteral("Warning"),
+                                 MessageIcon::Warning, MessageButtons::OkCancel) == MessageAnswer::Ok;
+    };
+    const std::optional<uint8_t> firstBlock =
+        authenticateSector(op, {panel.sectorList, panel.keyARadio, panel.keyField}, trailerWriteConfirmed);
+    if (!firstBlock)
         return;
     const QByteArray data = collectBlockData(panel, block);
     // The block write lists only its successes.
-    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(Msg::CardWritten), 0, uint8_t(firstBlock + block), BytePointer(data)))
+    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(Msg::CardWritten), 0, uint8_t(*firstBlock + block), BytePointer(data)))
         m_cardSelected = false;
 }
 
