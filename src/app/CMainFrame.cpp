@@ -35,8 +35,6 @@
 
 namespace {
 
-CMainFrame *theFrame = nullptr;
-
 constexpr int ProcessViewMinimumHeight = 50;
 
 CMainFrame::DocumentOpener &documentOpener()
@@ -105,7 +103,6 @@ void deleteUnkept(QMenu *menu, const std::array<CardMenuFlag, N> &flags)
 CMainFrame::CMainFrame(QWidget *parent)
     : QMainWindow(parent)
 {
-    theFrame = this;
     setObjectName(QStringLiteral("mainFrame"));
     // No maximise box: the frame always runs maximised.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -156,13 +153,6 @@ CMainFrame::~CMainFrame()
 {
     SetHangingCallWaiter(std::move(m_previousWaiter));
     m_reportSink.reset();
-    if (theFrame == this)
-        theFrame = nullptr;
-}
-
-CMainFrame *CMainFrame::instance()
-{
-    return theFrame;
 }
 
 QAction *CMainFrame::addCommand(QMenu *menu, int commandId, const QString &text)

@@ -41,9 +41,6 @@ public:
     explicit CMainFrame(QWidget *parent = nullptr);
     ~CMainFrame() override;
 
-    // The one main frame, null when none exists.
-    static CMainFrame *instance();
-
     CInfoBar *infoBar() const { return m_infoBar; }
     CProcessView *processView() const { return m_processView; }
     CHalvidView *view() const { return m_view; }
