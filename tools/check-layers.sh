@@ -19,7 +19,8 @@ for folder in "$src"/*/; do
     continue
   fi
   while IFS=: read -r file line include; do
-    path=$(sed -E 's/.*#[[:space:]]*include "([^"]*)".*/\1/' <<< "$include")
+    [[ $include =~ \"([^\"]*)\" ]] || continue
+    path=${BASH_REMATCH[1]}
     # A path that starts with a dot names a file beside the including one, and "layer/../" leads
     # out of a layer: the layer is the folder the path ends in.
     if [[ $path == .* ]]; then
