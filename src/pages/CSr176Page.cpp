@@ -15,18 +15,8 @@ constexpr int BlockBytes = 2;
 constexpr int FirstWritableBlock = 4;
 constexpr int LastWritableBlock = 14;
 
-constexpr StTagControls Controls{.chipIdField = ChipIdField,
-                                 .requestButton = RequestButton,
-                                 .readButton = ReadButton,
-                                 .writeButton = WriteButton,
-                                 .lockButton = LockButton,
-                                 .firstBlockField = FirstBlockField,
-                                 .blockCount = BlockCount,
-                                 .blockBytes = BlockBytes,
-                                 .blockList = BlockList,
-                                 .firstWritableBlock = FirstWritableBlock,
-                                 .lastWritableBlock = LastWritableBlock,
-                                 .lockRegisterField = LockRegisterField};
+constexpr StTagControls Controls =
+    StTagControlsOf<CSr176Page>(BlockCount, BlockBytes, FirstWritableBlock, LastWritableBlock);
 
 DialogTemplate buildTemplate()
 {

@@ -23,18 +23,8 @@ constexpr int BlocksPerTab = 64;
 constexpr int RowsPerColumn = 16;
 constexpr int ColumnCount = 4;
 
-constexpr StTagControls Controls{.chipIdField = ChipIdField,
-                                 .requestButton = RequestButton,
-                                 .readButton = ReadButton,
-                                 .writeButton = WriteButton,
-                                 .lockButton = LockButton,
-                                 .firstBlockField = FirstBlockField,
-                                 .blockCount = CSrix4kPage::BlockCount,
-                                 .blockBytes = BlockBytes,
-                                 .blockList = BlockList,
-                                 .firstWritableBlock = 0,
-                                 .lastWritableBlock = CSrix4kPage::BlockCount - 1,
-                                 .lockRegisterField = LockRegisterField};
+constexpr StTagControls Controls =
+    StTagControlsOf<CSrix4kPage>(CSrix4kPage::BlockCount, BlockBytes, 0, CSrix4kPage::BlockCount - 1);
 
 // The grid, in pixels: the tab strip's line below the grid area's top, the page's height below
 // that top, the rows and the tabs.

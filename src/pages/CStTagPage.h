@@ -18,6 +18,24 @@ struct StTagControls {
     int lockRegisterField; // one byte
 };
 
+// The controls of a page whose ControlId names them as every ST tag page does.
+template <class Page>
+constexpr StTagControls StTagControlsOf(int blockCount, int blockBytes, int firstWritableBlock, int lastWritableBlock)
+{
+    return {.chipIdField = Page::ChipIdField,
+            .requestButton = Page::RequestButton,
+            .readButton = Page::ReadButton,
+            .writeButton = Page::WriteButton,
+            .lockButton = Page::LockButton,
+            .firstBlockField = Page::FirstBlockField,
+            .blockCount = blockCount,
+            .blockBytes = blockBytes,
+            .blockList = Page::BlockList,
+            .firstWritableBlock = firstWritableBlock,
+            .lastWritableBlock = lastWritableBlock,
+            .lockRegisterField = Page::LockRegisterField};
+}
+
 class CStTagPage;
 
 // The block operations bound to one tag's reader functions (StTagCommandsOf in pages/StTagBlocks.h).
