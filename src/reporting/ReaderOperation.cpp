@@ -52,11 +52,29 @@ ReaderCallObserver &observer()
     return current;
 }
 
+HangingCallWaiter &hangingCallWaiter()
+{
+    static HangingCallWaiter current;
+    return current;
+}
+
 } // namespace
 
 ReaderCallObserver SetReaderCallObserver(ReaderCallObserver next)
 {
     return std::exchange(observer(), std::move(next));
+}
+
+HangingCallWaiter SetHangingCallWaiter(HangingCallWaiter waiter)
+{
+    return std::exchange(hangingCallWaiter(), std::move(waiter));
+}
+
+std::optional<int32_t> ReaderOperation::waitForHangingCall(const std::function<int32_t()> &call)
+{
+    if (hangingCallWaiter())
+        return hangingCallWaiter()(call);
+    return call();
 }
 
 ReaderOperation::ReaderOperation()
@@ -67,7 +85,7 @@ ReaderOperation::ReaderOperation()
 bool ReaderOperation::requirePortOpen()
 {
     if (!PortOpen)
-        ReportFailure(Message(5));
+        ReportFailure(Message(Msg::PortNotOpened));
     return PortOpen;
 }
 

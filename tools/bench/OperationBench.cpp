@@ -121,7 +121,7 @@ bool fill(CMainFrame &frame, int id, const QString &text)
 
 struct WholeOperation {
     const char *label;
-    int cardType;
+    CardKind cardType;
     std::function<bool(CMainFrame &)> prepare; // once, on the open page
     std::function<bool(CMainFrame &)> run;     // the measured operation
 };
@@ -182,9 +182,9 @@ void RunWholeOperationBench(int runs)
     const ReaderWaitHandler previousWait = SetReaderWaitHandler([](int ms) { readerTime.waits_ms += ms; });
 
     const WholeOperation operations[] = {
-        {"AT24C64, whole card", 19, nullptr, readAt24},
-        {"Mifare 4K, every sector", 2, prepareMifare, readMifare},
-        {"ISO 15693, all blocks", 10, nullptr, readIso15693},
+        {"AT24C64, whole card", CardKind::At24c64, nullptr, readAt24},
+        {"Mifare 4K, every sector", CardKind::MifareStdS70, prepareMifare, readMifare},
+        {"ISO 15693, all blocks", CardKind::IcodeSli, nullptr, readIso15693},
     };
     std::printf("\nwhole operation through the simulated reader, median of %d runs (ms)\n", runs);
     std::printf("(the floor is the time inside the library calls plus the pauses the cards require,\n"
@@ -196,7 +196,7 @@ void RunWholeOperationBench(int runs)
         frame.showMaximized();
         QApplication::processEvents();
         for (const WholeOperation &operation : operations) {
-            CardType = operation.cardType;
+            CardType = int(operation.cardType);
             frame.SelectCardItem(operation.cardType);
             frame.view()->ShowPage(operation.cardType);
             QApplication::processEvents();
