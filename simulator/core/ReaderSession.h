@@ -52,7 +52,7 @@ public:
             const timing::Duration modelled =
                 timing::callTime<F>(result, cardTime.spent(), m_reader.device.lineBaud, args...);
             m_modelled += modelled.count();
-            waitUntil(started + modelled);
+            m_pace.waitUntil(started + modelled);
         }
         return result;
     }
@@ -122,6 +122,7 @@ private:
     ScenarioFile::Stamp m_stamp;
     bool m_writeBack = false;
     std::atomic<int64_t> m_modelled{0};
+    ReaderPace m_pace;
 };
 
 } // namespace zentrava

@@ -1,5 +1,6 @@
 #include "ReaderTiming.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace zentrava {
@@ -7,9 +8,6 @@ namespace zentrava {
 namespace {
 
 CardTime::Scope *openScope = nullptr;
-
-// Long enough to cover a late wake-up on a busy machine, short enough not to burn a core.
-constexpr auto WatchedTail = std::chrono::microseconds(300);
 
 } // namespace
 
@@ -29,13 +27,19 @@ void CardTime::spend(timing::Duration duration)
         openScope->m_spent += duration;
 }
 
-void waitUntil(std::chrono::steady_clock::time_point deadline)
+void ReaderPace::waitUntil(std::chrono::steady_clock::time_point deadline)
 {
+    // Never more than a handful of calls' worth: a long stall is not made up for.
+    constexpr timing::Duration MostOwed = std::chrono::milliseconds(50);
     const auto now = std::chrono::steady_clock::now();
-    if (deadline - now > WatchedTail)
-        std::this_thread::sleep_until(deadline - WatchedTail);
-    while (std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
+    const timing::Duration wait = deadline - now;
+    if (wait <= m_owed) {
+        m_owed -= std::max(wait, timing::Duration{0});
+        return;
+    }
+    deadline -= m_owed;
+    std::this_thread::sleep_until(deadline);
+    m_owed = std::min<timing::Duration>(std::chrono::steady_clock::now() - deadline, MostOwed);
 }
 
 } // namespace zentrava

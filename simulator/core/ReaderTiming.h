@@ -163,9 +163,16 @@ public:
     static void spend(timing::Duration duration);
 };
 
-// Waits until the steady clock reaches `deadline`: asleep for most of it, then watching the
-// clock for the last part, so that a wake-up late by the scheduler's grain does not lengthen a
-// modelled call.
-void waitUntil(std::chrono::steady_clock::time_point deadline);
+// The reader's pace on the host's clock. A call waits until its modelled time has passed since it
+// began; when the scheduler wakes the caller late, the lateness is taken off the waits of the
+// calls that follow (up to their whole length), so that over an operation the reader's time stays
+// the modelled sum on a busy machine too.
+class ReaderPace {
+public:
+    void waitUntil(std::chrono::steady_clock::time_point deadline);
+
+private:
+    timing::Duration m_owed{0};
+};
 
 } // namespace zentrava

@@ -4,6 +4,8 @@
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -62,6 +64,18 @@ ReaderCallObserver SetReaderCallObserver(ReaderCallObserver next)
 ReaderOperation::ReaderOperation()
 {
     BeginProcessLog();
+}
+
+ReaderOperation::~ReaderOperation()
+{
+    if (m_waitCursorShown)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void ReaderOperation::showWaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitCursorShown = true;
 }
 
 bool ReaderOperation::requirePortOpen()

@@ -76,7 +76,10 @@ public:
     ReaderOperation();
     // Continues an operation that a caller has already started (no clearing).
     struct Continue {};
-    explicit ReaderOperation(Continue) {}
+    explicit ReaderOperation(Continue) : m_waitCursor(false) {}
+    ~ReaderOperation();
+    ReaderOperation(const ReaderOperation &) = delete;
+    ReaderOperation &operator=(const ReaderOperation &) = delete;
 
     // The port check: false, after reporting "Error: Port did't opened", when the port is closed.
     bool requirePortOpen();
@@ -199,6 +202,8 @@ private:
             m_lastStatus = UnboundFunctionStatus;
             return m_lastStatus;
         }
+        if (m_waitCursor && !m_waitCursorShown)
+            showWaitCursor();
         if (!ReaderCallObserved()) {
             m_lastStatus = function(std::forward<Args>(args)...);
             return m_lastStatus;
@@ -254,6 +259,12 @@ private:
     static void logLine(const QString &name, int32_t status);
     static void reportStatus(int32_t status, const QString &label, bool unbound);
     static void reportSuccess(const QString &text);
+
+    // From its first reader call to its end, a started operation shows the wait cursor: a reader
+    // at 14400 bit/s takes seconds over a whole card.
+    void showWaitCursor();
+    bool m_waitCursor = true;
+    bool m_waitCursorShown = false;
 
     int32_t m_lastStatus = 0;
 };
