@@ -7,7 +7,7 @@
 //
 //   bench [--runs N] [--long-runs M] [--only startup|pages|grid|read|operations]
 //
-// --long-runs: the runs of the two long operations at 14400 baud (N / 3 by default).
+// --long-runs: the runs of the two long operations at 14400 baud (N / 5 by default).
 // The programs run off-screen with private settings and runtime folders; Vornex and the floor
 // connect to the simulated reader on COM1, and Vornex opens the Mifare_Std S50 page.
 
@@ -219,7 +219,7 @@ int main(int argc, char **argv)
         runs = std::clamp(arguments[runsAt + 1].toInt(), 1, 100);
     // A long operation at 14400 baud lasts six seconds: 15 runs of two of them would take the
     // bench past three minutes.
-    int longRunsAtLowRate = std::max(1, runs / 3);
+    int longRunsAtLowRate = std::max(1, runs / 5);
     const qsizetype longRunsAt = arguments.indexOf(QStringLiteral("--long-runs"));
     if (longRunsAt >= 0 && longRunsAt + 1 < arguments.size())
         longRunsAtLowRate = std::clamp(arguments[longRunsAt + 1].toInt(), 1, 100);
