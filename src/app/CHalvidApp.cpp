@@ -57,8 +57,8 @@ bool CHalvidApp::initInstance()
     m_frame = std::make_unique<CMainFrame>();
     m_frame->showMaximized();
 
-    m_frame->SelectCardItem(CardType);
-    m_frame->view()->ShowPage(CardType);
+    m_frame->SelectCardItem(CardKind(CardType));
+    m_frame->view()->ShowPage(CardKind(CardType));
     m_frame->repaint();
     if (!m_frame->StartupConnect())
         return false;

@@ -6,13 +6,13 @@
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
-#include "base/CardTypes.h"
 #include "app/ConnectingWindow.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
 #include "reporting/UserPrompts.h"
 #include "app/ScreenMetrics.h"
 #include "base/ProgramDirectory.h"
+#include "reporting/ReaderConnection.h"
 #include "reporting/ReaderOperation.h"
 #include "reader/RuntimeState.h"
 #include "shell/AppConfig.h"
@@ -35,8 +35,6 @@
 
 namespace {
 
-CMainFrame *theFrame = nullptr;
-
 constexpr int ProcessViewMinimumHeight = 50;
 
 CMainFrame::DocumentOpener &documentOpener()
@@ -48,20 +46,6 @@ CMainFrame::DocumentOpener &documentOpener()
 QString commandName(int commandId)
 {
     return QStringLiteral("cmd%1").arg(commandId);
-}
-
-// The frame's own calls go through the operation flow too, so that a call trace holds them,
-// without clearing the log pane or reporting: the frame logs and reports them itself.
-int32_t initCom(int32_t port, int32_t baud)
-{
-    ReaderOperation operation{ReaderOperation::Continue{}};
-    return operation.callUnlogged<ReaderFunction::rf_init_com>(port, baud);
-}
-
-void closeCom()
-{
-    ReaderOperation operation{ReaderOperation::Continue{}};
-    operation.callUnlogged<ReaderFunction::rf_close_com>();
 }
 
 QAction *commandIn(QMenu *menu, int commandId)
@@ -119,7 +103,6 @@ void deleteUnkept(QMenu *menu, const std::array<CardMenuFlag, N> &flags)
 CMainFrame::CMainFrame(QWidget *parent)
     : QMainWindow(parent)
 {
-    theFrame = this;
     setObjectName(QStringLiteral("mainFrame"));
     // No maximise box: the frame always runs maximised.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -144,12 +127,12 @@ CMainFrame::CMainFrame(QWidget *parent)
 
     showCardMenu();
     // The port page is never restored at start-up, and a type outside the table has no row.
-    CardType = ValidCardType(CardType);
+    CardType = int(ValidCardType(CardType));
 
     m_infoBar = new CInfoBar;
     m_infoBar->showPort(ComPort);
     m_infoBar->showBaud(CurrentBaudRate());
-    m_infoBar->showCardType(CardType);
+    m_infoBar->showCardType(CardKind(CardType));
 
     auto *client = new QWidget;
     client->setObjectName(QStringLiteral("frameClient"));
@@ -163,18 +146,13 @@ CMainFrame::CMainFrame(QWidget *parent)
 
     m_reportSink = std::make_unique<FrameReportSink>(m_infoBar, m_processView);
     m_reportSink->install();
+    m_previousWaiter = SetHangingCallWaiter([this](const std::function<int32_t()> &call) { return waitForHangingCall(call); });
 }
 
 CMainFrame::~CMainFrame()
 {
+    SetHangingCallWaiter(std::move(m_previousWaiter));
     m_reportSink.reset();
-    if (theFrame == this)
-        theFrame = nullptr;
-}
-
-CMainFrame *CMainFrame::instance()
-{
-    return theFrame;
 }
 
 QAction *CMainFrame::addCommand(QMenu *menu, int commandId, const QString &text)
@@ -218,9 +196,9 @@ void CMainFrame::AddEveryCardPage(QMenu *chooseCard)
 {
     const auto addMissing = [](QMenu *group, const auto &entries) {
         for (const CardMenuFlag &entry : entries) {
-            if (group != nullptr && commandIn(group, entry.commandId) == nullptr)
-                addCommand(group, entry.commandId, CardName(CardTypeForCommand(entry.commandId)).trimmed())
-                    ->setCheckable(true);
+            const std::optional<CardKind> kind = CardKindForCommand(entry.commandId);
+            if (group != nullptr && kind && commandIn(group, entry.commandId) == nullptr)
+                addCommand(group, entry.commandId, CardName(*kind).trimmed())->setCheckable(true);
         }
     };
     addMissing(submenuAt(chooseCard, 0), CardMenuEnabled.iso14443a);
@@ -333,36 +311,36 @@ void CMainFrame::PruneCardMenu(QMenu *chooseCard, const CardMenuFlags &flags)
         deletePosition(chooseCard, 0);
 }
 
-QString CMainFrame::titleFor(int cardType)
+QString CMainFrame::titleFor(CardKind kind)
 {
-    return ReadAppConfig(AppConfigSoftwareName) + QStringLiteral("  -  ") + CardName(cardType);
+    return ReadAppConfig(AppConfigSoftwareName) + QStringLiteral("  -  ") + CardName(kind);
 }
 
-void CMainFrame::setTitle(int cardType)
+void CMainFrame::setTitle(CardKind kind)
 {
-    setWindowTitle(titleFor(cardType));
+    setWindowTitle(titleFor(kind));
     m_titleSet = true;
 }
 
-void CMainFrame::checkCardItem(int cardType, bool checked)
+void CMainFrame::checkCardItem(CardKind kind, bool checked)
 {
-    if (cardType < 0 || cardType >= CardTypeCount)
+    if (!HasCardTypeRow(kind))
         return;
-    if (QAction *action = commandAction(CardTypeEntry(cardType).commandId))
+    if (QAction *action = commandAction(CardTypeEntry(kind).commandId))
         action->setChecked(checked);
 }
 
-void CMainFrame::SelectCardItem(int cardType)
+void CMainFrame::SelectCardItem(CardKind kind)
 {
-    setTitle(cardType);
-    checkCardItem(cardType, true);
+    setTitle(kind);
+    checkCardItem(kind, true);
     if (m_infoBar != nullptr)
-        m_infoBar->showCardType(cardType);
+        m_infoBar->showCardType(kind);
 }
 
-void CMainFrame::UncheckCardItem(int cardType)
+void CMainFrame::UncheckCardItem(CardKind kind)
 {
-    checkCardItem(cardType, false);
+    checkCardItem(kind, false);
 }
 
 void CMainFrame::updateCommandUi()
@@ -375,9 +353,8 @@ void CMainFrame::updateCommandUi()
 
 void CMainFrame::onCommand(int commandId)
 {
-    const int cardType = CardTypeForCommand(commandId);
-    if (cardType >= 0) {
-        onCardCommand(cardType);
+    if (const std::optional<CardKind> kind = CardKindForCommand(commandId)) {
+        onCardCommand(*kind);
         return;
     }
     switch (commandId) {
@@ -400,70 +377,58 @@ void CMainFrame::onCommand(int commandId)
     }
 }
 
-void CMainFrame::onCardCommand(int cardType)
+void CMainFrame::onCardCommand(CardKind kind)
 {
-    if (CardType == cardType)
+    if (CardKind(CardType) == kind)
         return;
-    UncheckCardItem(CardType);
-    CardType = cardType;
-    SelectCardItem(cardType);
-    m_view->ShowPage(cardType);
+    UncheckCardItem(CardKind(CardType));
+    CardType = int(kind);
+    SelectCardItem(kind);
+    m_view->ShowPage(kind);
 }
 
 void CMainFrame::onPortSet()
 {
-    if (CardType == PortPageCardType)
+    if (CardKind(CardType) == CardKind::PortPage)
         return;
-    UncheckCardItem(CardType);
-    setTitle(PortPageCardType);
-    CardType = PortPageCardType;
+    UncheckCardItem(CardKind(CardType));
+    setTitle(CardKind::PortPage);
+    CardType = int(CardKind::PortPage);
     m_view->ShowPortPage();
 }
 
 void CMainFrame::onConnect()
 {
-    if (initCom(ComPort, CurrentBaudRate()) == 0) {
-        PortOpen = true;
-        ReportSuccess(Message(49));
-    } else {
-        closeCom();
-        PortOpen = false;
-        ReportFailure(Message(64));
-    }
-    updateCommandUi();
+    if (ConnectReader(ConnectPlace::Menu))
+        updateCommandUi();
 }
 
 void CMainFrame::onDisconnect()
 {
-    closeCom();
-    PortOpen = false;
-    ReportSuccess(Message(63));
+    DisconnectReader();
+    ReportSuccess(Message(Msg::DisconnectSucceeded));
     updateCommandUi();
 }
 
 bool CMainFrame::StartupConnect()
 {
+    if (!ConnectReader(ConnectPlace::Startup))
+        return false;
+    updateCommandUi();
+    return true;
+}
+
+std::optional<int32_t> CMainFrame::waitForHangingCall(const std::function<int32_t()> &call)
+{
     ConnectingWindow connecting;
     connecting.showCentred();
     // The call runs beside the event loop: a library that never returns from it leaves the
     // window painted and closable.
-    BackgroundReaderCall attempt([port = ComPort, baud = CurrentBaudRate()] { return initCom(port, baud); });
-    m_startupAttempt = &attempt;
-    const std::optional<int32_t> answer = attempt.wait();
-    m_startupAttempt = nullptr;
-    if (!answer)
-        return false;
-    const int32_t status = *answer;
-    AppendProcessLog(QStringLiteral("rf_init_com"), status);
-    if (status != 0) {
-        closeCom();
-        PortOpen = false;
-        ReportFailure(Message(5));
-    } else {
-        PortOpen = true;
-    }
-    updateCommandUi();
-    return true;
+    BackgroundReaderCall attempt(call);
+    m_hangingCall = &attempt;
+    const std::optional<int32_t> status = attempt.wait();
+    m_hangingCall = nullptr;
+    return status;
 }
 
 void CMainFrame::onHelpTopic()
@@ -500,7 +465,7 @@ void CMainFrame::onAllCards()
 {
     AllCardsInMenu = !AllCardsInMenu;
     showCardMenu();
-    checkCardItem(CardType, true);
+    checkCardItem(CardKind(CardType), true);
 }
 
 void CMainFrame::onAbout()
@@ -537,19 +502,17 @@ void CMainFrame::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_titleSet)
-        setTitle(CardType);
+        setTitle(CardKind(CardType));
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    // Closed while the start-up connection hangs: start-up ends without its answer.
-    if (m_startupAttempt != nullptr)
-        m_startupAttempt->abandon();
+    // Closed while a connection hangs: the connection ends without its answer.
+    if (m_hangingCall != nullptr)
+        m_hangingCall->abandon();
     // The port is closed while the library is still loaded: instance exit frees it later.
-    if (PortOpen) {
-        closeCom();
-        PortOpen = false;
-    }
+    if (PortOpen)
+        DisconnectReader();
     QMainWindow::closeEvent(event);
 }
 

@@ -92,7 +92,7 @@ int ParseCardArgument(const QString &value)
         return number >= 0 && number < CardTypeCount ? number : -1;
     const QString wanted = FoldedName(value);
     for (int cardType = 0; cardType < CardTypeCount && !wanted.isEmpty(); ++cardType) {
-        if (FoldedName(CardName(cardType)) == wanted)
+        if (FoldedName(CardName(CardKind(cardType))) == wanted)
             return cardType;
     }
     return -1;

@@ -54,11 +54,29 @@ ReaderCallObserver &observer()
     return current;
 }
 
+HangingCallWaiter &hangingCallWaiter()
+{
+    static HangingCallWaiter current;
+    return current;
+}
+
 } // namespace
 
 ReaderCallObserver SetReaderCallObserver(ReaderCallObserver next)
 {
     return std::exchange(observer(), std::move(next));
+}
+
+HangingCallWaiter SetHangingCallWaiter(HangingCallWaiter waiter)
+{
+    return std::exchange(hangingCallWaiter(), std::move(waiter));
+}
+
+std::optional<int32_t> ReaderOperation::waitForHangingCall(const std::function<int32_t()> &call)
+{
+    if (hangingCallWaiter())
+        return hangingCallWaiter()(call);
+    return call();
 }
 
 ReaderOperation::ReaderOperation()
@@ -81,7 +99,7 @@ void ReaderOperation::showWaitCursor()
 bool ReaderOperation::requirePortOpen()
 {
     if (!PortOpen)
-        ReportFailure(Message(5));
+        ReportFailure(Message(Msg::PortNotOpened));
     return PortOpen;
 }
 

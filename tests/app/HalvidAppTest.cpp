@@ -54,7 +54,7 @@ TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardAndConnects)
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
     EXPECT_TRUE(frame->commandAction(32774)->isChecked());
-    EXPECT_EQ(frame->view()->shownCardType(), 1);
+    EXPECT_EQ(frame->view()->shownCardType(), CardKind::MifareStdS50);
     EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 19200}));
     EXPECT_EQ(frame->processView()->entries().size(), 1);
     EXPECT_TRUE(boxes.empty());
@@ -76,7 +76,7 @@ TEST_F(HalvidAppTest, CommandLineValuesReplaceTheSavedOnesForTheRunAndAreSaved)
         FakeLibraryApp app(*reader);
         app.setStartupOverrides({1, 1, 2});
         ASSERT_TRUE(app.initInstance());
-        EXPECT_EQ(app.mainFrame()->view()->shownCardType(), 2);
+        EXPECT_EQ(app.mainFrame()->view()->shownCardType(), CardKind::MifareStdS70);
         EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 14400}));
         app.exitInstance();
     }
@@ -85,7 +85,7 @@ TEST_F(HalvidAppTest, CommandLineValuesReplaceTheSavedOnesForTheRunAndAreSaved)
     FakeLibraryApp portPage(*reader);
     portPage.setStartupOverrides({{}, {}, PortPageCardType});
     ASSERT_TRUE(portPage.initInstance());
-    EXPECT_EQ(portPage.mainFrame()->view()->shownCardType(), PortPageCardType);
+    EXPECT_EQ(portPage.mainFrame()->view()->shownCardType(), CardKind::PortPage);
     portPage.exitInstance();
 }
 
@@ -108,7 +108,7 @@ TEST_F(HalvidAppTest, SavedCardTypesOutsideTheMenu)
         CMainFrame *frame = app.mainFrame();
         EXPECT_EQ(CardType, c.shown);
         EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("  -  ") + QString::fromLatin1(c.titleEnd)));
-        EXPECT_EQ(frame->view()->shownCardType(), c.shown);
+        EXPECT_EQ(frame->view()->shownCardType(), CardKind(c.shown));
         if (c.shown >= 26) {
             EXPECT_EQ(frame->view()->page(), nullptr);
             for (QAction *action : frame->findChildren<QAction *>())

@@ -61,10 +61,10 @@ TEST(ManualTest, LinksAndPicturesExistAndEveryCardPageHasASectionWithItsPicture)
 
     int cardPages = 0;
     for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
-        if (!HasCardPage(cardType))
+        if (!HasCardPage(CardKind(cardType)))
             continue;
         ++cardPages;
-        const QString name = FoldedName(CardName(cardType));
+        const QString name = FoldedName(CardName(CardKind(cardType)));
         const QString heading = QStringLiteral("id=\"%1\"").arg(name);
         const auto holder = std::find_if(texts.begin(), texts.end(), [&](const auto &page) { return page.second.contains(heading); });
         ASSERT_NE(holder, texts.end()) << "no section " << name.toStdString();

@@ -88,14 +88,14 @@ void RunPageSwitchBench(int runs)
     std::printf("%-22s %10s %12s %10s\n", "card type", "time", "of a frame", "CPU");
     double worst = 0;
     QString worstName;
-    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
+    for (CardKind cardType : TableCardKinds) {
         if (!HasCardPage(cardType))
             continue;
         std::vector<double> times;
         std::vector<double> cpuTimes;
         for (int run = 0; run < runs; ++run) {
             // From another page, as the operator switches.
-            view.ShowPage(cardType == 1 ? 0 : 1);
+            view.ShowPage(cardType == CardKind::MifareStdS50 ? CardKind::MifareUltraLight : CardKind::MifareStdS50);
             QApplication::processEvents();
             QElapsedTimer timer;
             const double cpuStart = threadCpuMs();

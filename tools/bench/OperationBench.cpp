@@ -179,7 +179,7 @@ bool fill(CMainFrame &frame, int id, const QString &text)
 
 struct WholeOperation {
     const char *label;
-    int cardType;
+    CardKind cardType;
     std::function<bool(CMainFrame &)> prepare; // once, on the open page
     std::function<bool(CMainFrame &)> run;     // the measured operation
 };
@@ -243,9 +243,9 @@ void RunWholeOperationBench(int runs, int longRunsAtLowRate)
     qApp->installEventFilter(&paints);
 
     const WholeOperation operations[] = {
-        {"AT24C64, whole card", 19, nullptr, readAt24},
-        {"Mifare 4K, every sector", 2, prepareMifare, readMifare},
-        {"ISO 15693, all blocks", 10, nullptr, readIso15693},
+        {"AT24C64, whole card", CardKind::At24c64, nullptr, readAt24},
+        {"Mifare 4K, every sector", CardKind::MifareStdS70, prepareMifare, readMifare},
+        {"ISO 15693, all blocks", CardKind::IcodeSli, nullptr, readIso15693},
     };
     std::printf("\nwhole operations driven by their buttons, the simulated reader with real timing (ms)\n");
     std::printf("(the floor is the reader time the simulator modelled for the same calls; the pauses the\n"
@@ -262,7 +262,7 @@ void RunWholeOperationBench(int runs, int longRunsAtLowRate)
         frame.showMaximized();
         QApplication::processEvents();
         for (const WholeOperation &operation : operations) {
-            CardType = operation.cardType;
+            CardType = int(operation.cardType);
             frame.SelectCardItem(operation.cardType);
             frame.view()->ShowPage(operation.cardType);
             QApplication::processEvents();
