@@ -12,6 +12,7 @@
 #include <charconv>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <iomanip>
 #include <ostream>
 #include <stdexcept>
@@ -88,6 +89,11 @@ std::string SimTool::helpText()
         "                            number follows the image\n"
         "  port N                    attach the reader to COMn (1 to 8)\n"
         "  writeback on|off          whether the library writes card changes back to the file\n"
+        "  timing real|off           real: every call takes as long as the serial reader would\n"
+        "                            need for it (frames on the line, the card's own time);\n"
+        "                            off (the default): calls answer at once\n"
+        "  baud RATE                 the rate the reader's line is set to (14400 by default);\n"
+        "                            with real timing rf_init_com at another rate times out\n"
         "  fault [list]              the faults armed in the reader, with their counts as the\n"
         "                            library last wrote them\n"
         "  fault leave-after N       every card leaves the field after the next N library calls\n"
@@ -190,7 +196,11 @@ int SimTool::run(const std::vector<std::string> &arguments)
         if (command == "port")
             return setPort(rest);
         if (command == "writeback")
-            return setWriteBack(rest);
+            return setSwitch(rest, "writeback", "on", &ReaderSettings::writeBack, "Write back");
+        if (command == "timing")
+            return setSwitch(rest, "timing", "real", &ReaderSettings::realTiming, "Timing");
+        if (command == "baud")
+            return setBaud(rest);
         if (command == "fault")
             return fault(rest);
         if (command == "serve-pcsc")
@@ -248,6 +258,8 @@ int SimTool::show()
     m_out << "Reader: COM" << reader.port << ", model \"" << reader.model << "\", library version "
           << reader.libraryVersion << ", device number " << toHex(deviceNumber, 2) << ", clock offset "
           << reader.clockOffsetSeconds << " s, write back " << (reader.writeBack ? "on" : "off") << "\n";
+    m_out << "Timing: " << (reader.realTiming ? "real" : "off") << ", the reader's line at " << reader.baud << " baud"
+          << (reader.realTiming ? " (rf_init_com at another rate gets no answer)" : "") << "\n";
     m_out << "Field, top card first:\n";
     if (m_scenario.field.empty())
         m_out << "  (no cards)\n";
@@ -403,27 +415,41 @@ int SimTool::importMemory(const std::vector<std::string> &arguments)
     return 0;
 }
 
+int SimTool::changeReader(const std::function<void(ReaderSettings &)> &change, const std::string &done)
+{
+    loadScenario();
+    change(m_scenario.reader);
+    saveScenario();
+    m_out << done << "\n";
+    return 0;
+}
+
 int SimTool::setPort(const std::vector<std::string> &arguments)
 {
     const auto port = arguments.size() == 1 ? parseNumber(arguments[0], 1, 8) : std::nullopt;
     if (!port)
         return usage("port needs a number from 1 to 8");
-    loadScenario();
-    m_scenario.reader.port = *port;
-    saveScenario();
-    m_out << "The reader is attached to COM" << *port << "\n";
-    return 0;
+    return changeReader([&](ReaderSettings &reader) { reader.port = *port; },
+                        "The reader is attached to COM" + std::to_string(*port));
 }
 
-int SimTool::setWriteBack(const std::vector<std::string> &arguments)
+int SimTool::setBaud(const std::vector<std::string> &arguments)
 {
-    if (arguments.size() != 1 || (arguments[0] != "on" && arguments[0] != "off"))
-        return usage("writeback needs on or off");
-    loadScenario();
-    m_scenario.reader.writeBack = arguments[0] == "on";
-    saveScenario();
-    m_out << "Write back " << arguments[0] << "\n";
-    return 0;
+    const auto rate = arguments.size() == 1 ? parseNumber(arguments[0], SerialRates.front(), SerialRates.back())
+                                            : std::nullopt;
+    if (!rate || !isSerialRate(*rate))
+        return usage("baud needs 9600, 14400, 19200, 28800, 38400, 57600 or 115200");
+    return changeReader([&](ReaderSettings &reader) { reader.baud = *rate; },
+                        "The reader's line is set to " + std::to_string(*rate) + " baud");
+}
+
+int SimTool::setSwitch(const std::vector<std::string> &arguments, const char *command, const char *onWord,
+                       bool ReaderSettings::*setting, const std::string &what)
+{
+    if (arguments.size() != 1 || (arguments[0] != onWord && arguments[0] != "off"))
+        return usage(std::string(command) + " needs " + onWord + " or off");
+    const bool on = arguments[0] == onWord;
+    return changeReader([&](ReaderSettings &reader) { reader.*setting = on; }, what + " " + arguments[0]);
 }
 
 int SimTool::fault(const std::vector<std::string> &arguments)

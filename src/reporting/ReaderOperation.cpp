@@ -4,6 +4,8 @@
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -80,6 +82,18 @@ std::optional<int32_t> ReaderOperation::waitForHangingCall(const std::function<i
 ReaderOperation::ReaderOperation()
 {
     BeginProcessLog();
+}
+
+ReaderOperation::~ReaderOperation()
+{
+    if (m_waitCursorShown)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void ReaderOperation::showWaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitCursorShown = true;
 }
 
 bool ReaderOperation::requirePortOpen()

@@ -84,17 +84,21 @@ public:
     ReaderOperation();
     // Continues an operation that a caller has already started (no clearing).
     struct Continue {};
-    explicit ReaderOperation(Continue) {}
+    explicit ReaderOperation(Continue) : m_waitCursor(false) {}
     // Continues an operation whose calls may never come back: each is made through the installed
     // HangingCallWaiter. A call whose wait was given up is neither logged nor reported, and the
     // operation has been abandoned. Only calls of plain numbers can be left behind so; one with a
     // pointer among its arguments is made directly, its buffers could not outlive the wait.
     struct MayHang {};
     explicit ReaderOperation(MayHang)
-        : m_mayHang(true)
+        : m_waitCursor(false)
+        , m_mayHang(true)
     {
     }
     bool abandoned() const { return m_abandoned; }
+    ~ReaderOperation();
+    ReaderOperation(const ReaderOperation &) = delete;
+    ReaderOperation &operator=(const ReaderOperation &) = delete;
 
     // The port check: false, after reporting "Error: Port did't opened", when the port is closed.
     bool requirePortOpen();
@@ -241,6 +245,8 @@ private:
             m_lastStatus = UnboundFunctionStatus;
             return m_lastStatus;
         }
+        if (m_waitCursor && !m_waitCursorShown)
+            showWaitCursor();
         if (!ReaderCallObserved()) {
             m_lastStatus = function(std::forward<Args>(args)...);
             return m_lastStatus;
@@ -320,6 +326,12 @@ private:
     static void logLine(const QString &name, int32_t status);
     static void reportStatus(int32_t status, const QString &label, bool unbound);
     static void reportSuccess(const QString &text);
+
+    // From its first reader call to its end, a started operation shows the wait cursor: a reader
+    // at 14400 bit/s takes seconds over a whole card.
+    void showWaitCursor();
+    bool m_waitCursor = true;
+    bool m_waitCursorShown = false;
 
     int32_t m_lastStatus = 0;
     bool m_mayHang = false;
