@@ -147,7 +147,7 @@ TEST_F(PcscEndToEndTest, ProcessorCardsOnTheContactlessContactAndSamReadersAndAn
     sim({"remove", "1"});
     sim({"place", "typea-cpu", "--uid", "5A10CB01"});
     ASSERT_TRUE(m_rig->waitForCard(PcscRig::Contactless, false));
-    open<CIso14443CpuPage>(6, CIso14443CpuPage::dialogTemplate(1280));
+    open<CIso14443CpuPage>(CardKind::MifarePro, CIso14443CpuPage::dialogTemplate(1280));
     click(1064);
     EXPECT_EQ(harness.memo(), "OK");
     EXPECT_EQ(text(1058), "5A10CB01");
@@ -165,7 +165,7 @@ TEST_F(PcscEndToEndTest, ProcessorCardsOnTheContactlessContactAndSamReadersAndAn
     EXPECT_EQ(text(1061), "3B6A00005A5453414D015A300001");
     EXPECT_EQ(send(1063, 1060, "0084000008").size(), 20);
 
-    open<CAt24Page>().setCardType(19);
+    open<CAt24Page>().setCardType(CardKind::At24c64);
     click(1148);
     EXPECT_EQ(harness.memo(), "Error: a ,function: AT24_read");
 }
