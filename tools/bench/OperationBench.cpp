@@ -274,7 +274,7 @@ void RunWholeOperationBench(int runs, int longRunsAtLowRate)
             if (baud == 115200)
                 operation.run(frame);
             // At the low rate a long operation takes seconds: fewer runs keep the bench short.
-            const bool longOperation = operation.cardType != 10;
+            const bool longOperation = operation.cardType != CardKind::IcodeSli;
             const int count = baud < 115200 && longOperation ? longRunsAtLowRate : runs;
             std::vector<double> totals;
             std::vector<double> floors;
