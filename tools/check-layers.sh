@@ -19,11 +19,21 @@ for folder in "$src"/*/; do
     continue
   fi
   while IFS=: read -r file line include; do
-    target=$(sed -E 's/.*#include "([a-z]+)\/.*/\1/' <<< "$include")
+    [[ $include =~ \"([^\"]*)\" ]] || continue
+    path=${BASH_REMATCH[1]}
+    # A path that starts with a dot names a file beside the including one, and "layer/../" leads
+    # out of a layer: the layer is the folder the path ends in.
+    if [[ $path == .* ]]; then
+      path=$(realpath -m --relative-to="$src" "$(dirname "$file")/$path")
+    elif [[ $path == */../* ]]; then
+      path=$(realpath -m --relative-to="$src" "$src/$path")
+    fi
+    [[ $path == */* ]] || continue
+    target=${path%%/*}
     if [[ " ${allowed[$layer]} " != *" $target "* ]]; then
       echo "${file#"$src"/}:$line: $layer may not include $target ($include)"
       status=1
     fi
-  done < <(grep -nHE '^[[:space:]]*#[[:space:]]*include "[a-z]+/' "$folder"* 2>/dev/null || true)
+  done < <(grep -nHE '^[[:space:]]*#[[:space:]]*include "' "$folder"* 2>/dev/null || true)
 done
 exit $status

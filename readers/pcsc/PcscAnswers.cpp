@@ -53,31 +53,44 @@ int32_t ApduOutcome(std::span<const uint8_t> answer)
 
 namespace command {
 
-Bytes GetUid() { return {0xFF, 0xCA, 0x00, 0x00, 0x00}; }
+Bytes GetUid() { return {ClassFf, instruction::GetData, 0x00, 0x00, 0x00}; }
 
 Bytes LoadKey(uint8_t keySlot, std::span<const uint8_t, 6> key)
 {
     // P1 00: a card key, sent plain, kept in the reader's volatile memory.
-    return joined({0xFF, 0x82, 0x00, keySlot, 0x06}, key);
+    return joined({ClassFf, instruction::LoadKeys, 0x00, keySlot, 0x06}, key);
 }
 
 Bytes Authenticate(uint8_t block, uint8_t keyType, uint8_t keySlot)
 {
-    return {0xFF, 0x86, 0x00, 0x00, 0x05, 0x01, 0x00, block, keyType, keySlot};
+    return {ClassFf, instruction::GeneralAuthenticate, 0x00, 0x00, 0x05, 0x01, 0x00, block, keyType, keySlot};
 }
 
-Bytes ReadBinary(uint8_t block, uint8_t length) { return {0xFF, 0xB0, 0x00, block, length}; }
+Bytes ReadBinary(uint8_t block, uint8_t length) { return {ClassFf, instruction::ReadBinary, 0x00, block, length}; }
 
 Bytes UpdateBinary(uint8_t block, std::span<const uint8_t> data)
 {
-    return joined({0xFF, 0xD6, 0x00, block, uint8_t(data.size())}, data);
+    return joined({ClassFf, instruction::UpdateBinary, 0x00, block, uint8_t(data.size())}, data);
 }
 
 Bytes ChangeValue(ValueOperation operation, uint8_t block, int32_t amount)
 {
     const auto bits = uint32_t(amount);
-    return {0xFF, 0xC2, 0x00, 0x03, 0x0B, uint8_t(operation), 0x09, 0x80, 0x01, block, 0x81, 0x04,
+    return {ClassFf, instruction::Envelope, 0x00, 0x03, 0x0B, uint8_t(operation), 0x09, 0x80, 0x01, block, 0x81, 0x04,
             uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16), uint8_t(bits >> 24)};
+}
+
+std::optional<ValueChange> ParseChangeValue(std::span<const uint8_t> apdu)
+{
+    constexpr std::size_t Length = 16;
+    if (apdu.size() != Length || apdu[0] != ClassFf || apdu[1] != instruction::Envelope || apdu[2] != 0x00
+        || apdu[3] != 0x03 || apdu[4] != 0x0B || (apdu[5] != uint8_t(ValueOperation::Increment)
+                                                   && apdu[5] != uint8_t(ValueOperation::Decrement))
+        || apdu[6] != 0x09 || apdu[7] != 0x80 || apdu[8] != 0x01 || apdu[10] != 0x81 || apdu[11] != 0x04)
+        return std::nullopt;
+    const uint32_t bits = uint32_t(apdu[12]) | uint32_t(apdu[13]) << 8 | uint32_t(apdu[14]) << 16
+        | uint32_t(apdu[15]) << 24;
+    return ValueChange{ValueOperation(apdu[5]), apdu[9], int32_t(bits)};
 }
 
 } // namespace command
@@ -85,7 +98,8 @@ Bytes ChangeValue(ValueOperation operation, uint8_t block, int32_t amount)
 bool MeansCommandUnknown(uint16_t statusWord)
 {
     // Function, instruction or class not supported.
-    return statusWord == 0x6A81 || statusWord == 0x6D00 || statusWord == 0x6E00 || statusWord == 0x6800;
+    return statusWord == statusword::FunctionNotSupported || statusWord == 0x6D00 || statusWord == statusword::ClassNotSupported
+        || statusWord == 0x6800;
 }
 
 std::optional<AtrFacts> ParseAtr(std::span<const uint8_t> atr)
@@ -124,15 +138,34 @@ std::optional<AtrFacts> ParseAtr(std::span<const uint8_t> atr)
     return facts;
 }
 
+Bytes ContactlessAtr(std::span<const uint8_t> historical)
+{
+    const std::size_t count = std::min<std::size_t>(historical.size(), 15);
+    // T0 8n: TD1 follows; TD1 80: TD2 follows, T=0; TD2 01: T=1.
+    Bytes atr = joined({0x3B, uint8_t(0x80 | count), 0x80, 0x01}, historical.first(count));
+    uint8_t check = 0;
+    for (std::size_t i = 1; i < atr.size(); ++i)
+        check ^= atr[i];
+    atr.push_back(check);
+    return atr;
+}
+
+Bytes StorageCardAtr(uint8_t standard, uint16_t cardName)
+{
+    const uint8_t historical[] = {0x80, 0x4F, 0x0C, 0xA0, 0x00, 0x00, 0x03, 0x06, standard,
+                                  uint8_t(cardName >> 8), uint8_t(cardName), 0x00, 0x00, 0x00, 0x00};
+    return ContactlessAtr(historical);
+}
+
 TypeAIdentity IdentityOf(const AtrFacts &atr)
 {
     if (atr.kind == AtrFacts::Kind::ProcessorCard)
         return {{0x00, 0x00}, 0x20};
     switch (atr.cardName) {
-    case 0x0001: return {{0x04, 0x00}, 0x08}; // Mifare 1K
-    case 0x0002: return {{0x02, 0x00}, 0x18}; // Mifare 4K
-    case 0x0003: return {{0x44, 0x00}, 0x00}; // UltraLight
-    case 0x0026: return {{0x04, 0x00}, 0x09}; // Mifare Mini
+    case CardMifare1k: return {{0x04, 0x00}, 0x08};
+    case CardMifare4k: return {{0x02, 0x00}, 0x18};
+    case CardUltralight: return {{0x44, 0x00}, 0x00};
+    case CardMifareMini: return {{0x04, 0x00}, 0x09};
     default: return {{0x00, 0x00}, 0x00};
     }
 }

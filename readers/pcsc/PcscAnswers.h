@@ -32,7 +32,33 @@ int32_t ClassFfOutcome(std::span<const uint8_t> answer, std::span<const uint8_t>
 // card's business): 0, NoStatusWord, or AnswerTooLong beyond MaxAnswerBytes.
 int32_t ApduOutcome(std::span<const uint8_t> answer);
 
-// The class-FF pseudo-APDUs.
+// The class-FF pseudo-APDUs, built here for the reader side; the simulator's card server reads
+// them with the same bytes.
+inline constexpr uint8_t ClassFf = 0xFF;
+namespace instruction {
+inline constexpr uint8_t GetData = 0xCA; // P1 00 the UID, 01 the historical bytes
+inline constexpr uint8_t LoadKeys = 0x82;
+inline constexpr uint8_t GeneralAuthenticate = 0x86;
+inline constexpr uint8_t ReadBinary = 0xB0;
+inline constexpr uint8_t UpdateBinary = 0xD6;
+inline constexpr uint8_t Envelope = 0xC2; // P2 03: the value command
+} // namespace instruction
+
+// The status words of the class-FF commands.
+namespace statusword {
+inline constexpr uint16_t Success = 0x9000;
+inline constexpr uint16_t AuthenticationFailed = 0x6300;
+inline constexpr uint16_t ExecutionError = 0x6400;
+inline constexpr uint16_t WrongLength = 0x6700;
+inline constexpr uint16_t IncompatibleWithFile = 0x6981;
+inline constexpr uint16_t SecurityNotSatisfied = 0x6982;
+inline constexpr uint16_t NotAllowed = 0x6986;
+inline constexpr uint16_t WrongData = 0x6A80;
+inline constexpr uint16_t FunctionNotSupported = 0x6A81;
+inline constexpr uint16_t WrongParameters = 0x6B00;
+inline constexpr uint16_t ClassNotSupported = 0x6E00;
+} // namespace statusword
+
 namespace command {
 Bytes GetUid();
 Bytes LoadKey(uint8_t keySlot, std::span<const uint8_t, 6> key);
@@ -45,6 +71,13 @@ enum class ValueOperation : uint8_t { Increment = 0xA0, Decrement = 0xA1 };
 // into the same block, in one command (FF C2 00 03, one data object of the operation holding the
 // block number (tag 80) and the amount least significant byte first (tag 81)).
 Bytes ChangeValue(ValueOperation operation, uint8_t block, int32_t amount);
+struct ValueChange {
+    ValueOperation operation;
+    uint8_t block;
+    int32_t amount;
+};
+// The value command as ChangeValue builds it, taken apart; null for any other bytes.
+std::optional<ValueChange> ParseChangeValue(std::span<const uint8_t> apdu);
 } // namespace command
 
 // Whether a status word says that the reader does not know the command at all.
@@ -64,6 +97,17 @@ std::optional<AtrFacts> ParseAtr(std::span<const uint8_t> atr);
 
 inline constexpr uint8_t StandardIso14443A = 0x03;
 inline constexpr uint8_t StandardIso15693 = 0x0B;
+inline constexpr uint16_t CardMifare1k = 0x0001;
+inline constexpr uint16_t CardMifare4k = 0x0002;
+inline constexpr uint16_t CardUltralight = 0x0003;
+inline constexpr uint16_t CardMifareMini = 0x0026;
+
+// The ATR a PC/SC reader builds for a contactless card from its historical bytes (at most 15):
+// 3B 8n 80 01, the bytes, the check byte.
+Bytes ContactlessAtr(std::span<const uint8_t> historical);
+// A storage card's: the historical bytes 80 4F 0C, the PC/SC registered identifier, the standard,
+// the card name and four bytes 00.
+Bytes StorageCardAtr(uint8_t standard, uint16_t cardName);
 
 // The answer to request (ATQA, least significant byte first) and the select acknowledge of a
 // type A card, as the card name of its ATR implies; a processor card answers SAK 20 and an ATQA

@@ -1,6 +1,7 @@
 #include "At24Card.h"
 
 #include "JsonFields.h"
+#include "ReaderTiming.h"
 #include "ScenarioError.h"
 #include "StatusCode.h"
 #include "WriteTear.h"
@@ -96,6 +97,7 @@ int32_t At24Card::write(int32_t address, int32_t count, const uint8_t *data)
 
 void At24Card::pageWrite(int address, const uint8_t *data, int count)
 {
+    CardTime::spend(timing::At24PageWrite);
     const int pageStart = address - address % m_chip.writePage_bytes;
     // The chip counts only the low address bits within the page: later bytes overwrite earlier ones.
     bool changed = false;

@@ -25,6 +25,7 @@ Bytes BlockMemoryCard::block(int number) const
 
 void BlockMemoryCard::writeBlock(int number, const uint8_t *data)
 {
+    CardTime::spend(programmingTime());
     if (WriteTear::land(blockData(number), data, static_cast<std::size_t>(m_blockSize)))
         markMemoryChanged();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReaderTiming.h"
 #include "VirtualCard.h"
 
 #include <memory>
@@ -29,7 +30,9 @@ protected:
 
     uint8_t *blockData(int number) { return m_memory.data() + number * m_blockSize; }
     const uint8_t *blockData(int number) const { return m_memory.data() + number * m_blockSize; }
+    // Lands a block and spends the chip's programming time on it.
     void writeBlock(int number, const uint8_t *data);
+    virtual timing::Duration programmingTime() const { return timing::BlockWrite; }
 
     nlohmann::ordered_json blocksToJson() const;
     // Blocks the file gives replace those of the factory image this card was made with.

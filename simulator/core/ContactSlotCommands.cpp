@@ -6,6 +6,7 @@
 #include "DesCipher.h"
 #include "ProcessorCard.h"
 #include "ProcessorCommands.h"
+#include "ReaderTiming.h"
 #include "SimulatedReader.h"
 
 namespace zentrava {
@@ -14,10 +15,13 @@ namespace {
 
 int32_t resetSlotCard(SimulatedReader &reader, RadioMode slot, uint8_t *answer, uint8_t *len)
 {
+    // The SAM answers at the rate rf_init_sam chose (0: 9600, 1: 38400), the contact card at 9600.
+    const int32_t rate = slot == RadioMode::SamSlot && reader.device.samBaudCode == 1 ? 38400 : 9600;
     return onCard(reader.field.slotCard<ProcessorCard>(slot), [&](ProcessorCard &card) {
         // A reset ends whatever session the card had.
         card.setState(CardState::Idle);
         card.setState(CardState::Active);
+        CardTime::spend(timing::contactReset(card.answerToSelect().size(), rate));
         copyOut(card.answerToSelect(), answer, len);
         return status::Ok;
     });

@@ -145,6 +145,13 @@ int32_t Iso15693Tag::write(int block, const uint8_t *data)
     return status::Ok;
 }
 
+// A lock, an AFI or a DSFID is programmed into the EEPROM like a block.
+void Iso15693Tag::programmed()
+{
+    CardTime::spend(programmingTime());
+    markMemoryChanged();
+}
+
 // A lock is for good: locking again is refused like the chip's "already locked".
 int32_t Iso15693Tag::lockBlock(int block)
 {
@@ -153,7 +160,7 @@ int32_t Iso15693Tag::lockBlock(int block)
     if (blockLocked(block))
         return status::AccessDenied;
     m_lockedBlocks[static_cast<std::size_t>(block)] = true;
-    markMemoryChanged();
+    programmed();
     return status::Ok;
 }
 
@@ -162,7 +169,7 @@ int32_t Iso15693Tag::writeAfi(uint8_t afi)
     if (m_afiLocked)
         return status::AccessDenied;
     m_afi = afi;
-    markMemoryChanged();
+    programmed();
     return status::Ok;
 }
 
@@ -171,7 +178,7 @@ int32_t Iso15693Tag::lockAfi()
     if (m_afiLocked)
         return status::AccessDenied;
     m_afiLocked = true;
-    markMemoryChanged();
+    programmed();
     return status::Ok;
 }
 
@@ -180,7 +187,7 @@ int32_t Iso15693Tag::writeDsfid(uint8_t dsfid)
     if (m_dsfidLocked)
         return status::AccessDenied;
     m_dsfid = dsfid;
-    markMemoryChanged();
+    programmed();
     return status::Ok;
 }
 
@@ -189,7 +196,7 @@ int32_t Iso15693Tag::lockDsfid()
     if (m_dsfidLocked)
         return status::AccessDenied;
     m_dsfidLocked = true;
-    markMemoryChanged();
+    programmed();
     return status::Ok;
 }
 

@@ -39,6 +39,7 @@ public:
 private:
     Iso15693Tag(Kind kind, Bytes uid);
     bool rangeFits(int first, int count) const;
+    void programmed();
 
     Kind m_kind;
     uint8_t m_dsfid = 0;

@@ -124,6 +124,7 @@ int32_t MifareClassicCard::authenticate(uint8_t mode, uint8_t block, const uint8
         return status::WrongParameter;
     if (block >= blockCount())
         return refuse(status::WrongParameter);
+    CardTime::spend(timing::MifareAuthentication);
     const int sector = sectorOfBlock(block);
     const bool keyB = mode == AuthKeyB;
     const uint8_t *stored = blockData(trailerOfSector(sector)) + (keyB ? 10 : 0);

@@ -8,10 +8,6 @@
 
 namespace zentrava {
 
-namespace {
-constexpr int32_t BaudRates[] = {9600, 14400, 19200, 28800, 38400, 57600, 115200};
-} // namespace
-
 int32_t DeviceCommands::libraryVersion(SimulatedReader &reader, uint32_t *version)
 {
     *version = reader.device.settings.libraryVersion;
@@ -21,9 +17,15 @@ int32_t DeviceCommands::libraryVersion(SimulatedReader &reader, uint32_t *versio
 int32_t DeviceCommands::openPort(SimulatedReader &reader, int32_t port, int32_t baud)
 {
     ReaderDevice &device = reader.device;
-    device.portOpen = port == device.settings.port &&
-                      std::find(std::begin(BaudRates), std::end(BaudRates), baud) != std::end(BaudRates);
-    return device.portOpen ? status::Ok : status::PortUnavailable;
+    device.portOpen = false;
+    if (port != device.settings.port || !isSerialRate(baud))
+        return status::PortUnavailable;
+    device.lineBaud = baud;
+    // A reader set to another rate hears noise and never answers the library's first frame.
+    if (device.settings.realTiming && baud != device.settings.baud)
+        return status::TimedOut;
+    device.portOpen = true;
+    return status::Ok;
 }
 
 int32_t DeviceCommands::closePort(SimulatedReader &reader)

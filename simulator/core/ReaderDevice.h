@@ -17,6 +17,8 @@ struct ReaderDevice {
     // A command changed the settings: the session writes them back.
     bool settingsChanged = false;
     bool portOpen = false;
+    // The rate of the host's side of the line, as rf_init_com last set it.
+    int32_t lineBaud = 0;
     uint8_t light = 0;
     uint8_t samBaudCode = 0;
 };

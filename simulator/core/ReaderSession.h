@@ -2,6 +2,7 @@
 
 #include "FaultPlan.h"
 #include "ReaderCommands.h"
+#include "ReaderTiming.h"
 #include "ScenarioFile.h"
 #include "SimulatedReader.h"
 #include "StatusCode.h"
@@ -9,6 +10,8 @@
 
 #include "reader/ReaderFunctions.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -25,7 +28,8 @@ namespace zentrava {
 // card laid on the reader); the operator's faults decide whether the call reaches the reader (a
 // time-out, a forced status), tear the write it makes and count it towards the cards leaving the
 // field; after it, changed card memory and settings are written back when the file allows.
-// Calls from several threads take turns.
+// Calls from several threads take turns. With real timing the call then lasts as long as the
+// serial reader would take (ReaderTiming.h), and the session counts that modelled time.
 class ReaderSession {
 public:
     // A reader function with the parameters of the one list: refused when it needs the open port
@@ -33,7 +37,10 @@ public:
     // missing; otherwise its command (ReaderCommands.h) answers.
     template <ReaderFunction F, class... Args> int32_t call(Args... args)
     {
-        return run<F>([&](SimulatedReader &reader) -> int32_t {
+        const std::lock_guard<std::recursive_mutex> turn(m_lock);
+        const auto started = std::chrono::steady_clock::now();
+        const CardTime::Scope cardTime;
+        const int32_t result = run<F>([&](SimulatedReader &reader) -> int32_t {
             if (needsOpenPort(F) && !reader.device.portOpen)
                 return status::PortNotOpen;
             if constexpr (ReaderFunctionInfo<F>::addressesDevice)
@@ -41,7 +48,17 @@ public:
             else
                 return given(args...) ? ReaderCommand<F>::run(reader, args...) : status::WrongParameter;
         });
+        if (m_reader.device.settings.realTiming) {
+            const timing::Duration modelled =
+                timing::callTime<F>(result, cardTime.spent(), m_reader.device.lineBaud, args...);
+            m_modelled += modelled.count();
+            m_pace.waitUntil(started + modelled);
+        }
+        return result;
     }
+
+    // The reader time of every call made with real timing, since the library was loaded.
+    timing::Duration modelledTime() const { return timing::Duration{m_modelled.load()}; }
 
     // The one place every call of F passes: the scenario brought up to date, the faults applied,
     // `command` run on the reader, what it changed written back.
@@ -54,6 +71,15 @@ public:
         const WriteTear::Scope tear(m_faults.tearBytes());
         const int32_t result = command(m_reader);
         return afterCall(result, tear.torn());
+    }
+
+    // Looks at the reader as the scenario file has it now, without a call: no fault applies and
+    // none is counted (a door watching which cards lie on the reader).
+    template <class Look> auto inspect(Look look)
+    {
+        const std::lock_guard<std::recursive_mutex> turn(m_lock);
+        syncScenario();
+        return look(static_cast<const SimulatedReader &>(m_reader));
     }
 
     // The reader for a door whose one operation is several calls: no other thread calls while
@@ -104,6 +130,8 @@ private:
     std::string m_scenarioPath;
     ScenarioFile::Stamp m_stamp;
     bool m_writeBack = false;
+    std::atomic<int64_t> m_modelled{0};
+    ReaderPace m_pace;
 };
 
 } // namespace zentrava

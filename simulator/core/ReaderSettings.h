@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +20,19 @@ struct ReaderSettings {
     int64_t clockOffsetSeconds = 0;
     // Whether the library writes card memory and reader changes back into the scenario file.
     bool writeBack = true;
+    // "timing": "real" makes every call take as long as the serial reader would need for it;
+    // "off" answers at once (tests and demonstrations without waiting).
+    bool realTiming = false;
+    // The rate the reader's serial line is set to ("baud"). With real timing, rf_init_com at
+    // another rate gets no answer; with timing off every rate of SerialRates opens.
+    int32_t baud = 14400;
 };
+
+// The rates the reader's serial line speaks.
+inline constexpr std::array<int32_t, 7> SerialRates = {9600, 14400, 19200, 28800, 38400, 57600, 115200};
+inline bool isSerialRate(int64_t rate)
+{
+    return std::find(SerialRates.begin(), SerialRates.end(), rate) != SerialRates.end();
+}
 
 } // namespace zentrava

@@ -56,6 +56,18 @@ ReaderSettings readerFromJson(const nlohmann::ordered_json &reader)
         settings.clockOffsetSeconds = integerValue(*offset, "reader.clockOffsetSeconds", -MaxClockOffset, MaxClockOffset);
     if (const auto *writeBack = member(reader, "writeBack"))
         settings.writeBack = boolValue(*writeBack, "reader.writeBack");
+    if (const auto *timing = member(reader, "timing")) {
+        const std::string mode = stringValue(*timing, "reader.timing");
+        if (mode != "real" && mode != "off")
+            throw ScenarioError("reader.timing: expected \"real\" or \"off\"");
+        settings.realTiming = mode == "real";
+    }
+    if (const auto *baud = member(reader, "baud")) {
+        const int64_t rate = integerValue(*baud, "reader.baud", SerialRates.front(), SerialRates.back());
+        if (!isSerialRate(rate))
+            throw ScenarioError("reader.baud: expected 9600, 14400, 19200, 28800, 38400, 57600 or 115200");
+        settings.baud = static_cast<int32_t>(rate);
+    }
     return settings;
 }
 
@@ -206,7 +218,9 @@ nlohmann::ordered_json Scenario::toJson(const ReaderSettings &reader, const Card
                           {"libraryVersion", reader.libraryVersion},
                           {"deviceNumber", reader.deviceNumber},
                           {"clockOffsetSeconds", reader.clockOffsetSeconds},
-                          {"writeBack", reader.writeBack}};
+                          {"writeBack", reader.writeBack},
+                          {"timing", reader.realTiming ? "real" : "off"},
+                          {"baud", reader.baud}};
     nlohmann::ordered_json cards = nlohmann::ordered_json::array();
     for (const auto &card : field)
         cards.push_back(card->toJson());

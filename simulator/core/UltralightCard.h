@@ -24,6 +24,9 @@ public:
     int32_t read(uint8_t page, uint8_t *data) override;
     int32_t write(uint8_t page, const uint8_t *data);
 
+protected:
+    timing::Duration programmingTime() const override { return timing::UltralightPageWrite; }
+
 private:
     explicit UltralightCard(Bytes memory);
     bool pageLocked(int page) const;

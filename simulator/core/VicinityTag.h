@@ -17,6 +17,7 @@ public:
     std::array<uint8_t, 2> tagType() const override { return {0x00, 0x00}; }
     // The data storage format the inventory answers; 0 for a tag that keeps none.
     virtual uint8_t dsfid() const { return 0; }
+    timing::Duration programmingTime() const override { return timing::VicinityBlockWrite; }
 
 protected:
     VicinityTag(int blockCount, int blockSize, Bytes uid)

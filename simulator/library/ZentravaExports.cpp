@@ -32,3 +32,10 @@ struct SimulatedReaderExports {
 #include "reader/ReaderExports.h"
 
 ZENTRAVA_DEFINE_EXPORTS()
+
+// Not a reader function: the simulator's count of the reader time its calls took with real
+// timing, in nanoseconds, for benchmarks that compare a program with the reader's own pace.
+ZENTRAVA_EXPORT int64_t ZentravaSim_ModelledNanoseconds()
+{
+    return session().modelledTime().count();
+}

@@ -3,11 +3,16 @@
 #include "BlockMemoryCard.h"
 #include "CardCatalogue.h"
 #include "MemoryDump.h"
+#include "PcscCardServer.h"
+#include "ReaderSession.h"
 #include "ScenarioError.h"
 #include "ScenarioFile.h"
 
 #include <algorithm>
 #include <charconv>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
 #include <iomanip>
 #include <ostream>
 #include <stdexcept>
@@ -35,6 +40,13 @@ std::optional<int> parseNumber(const std::string &text, int min, int max)
     if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
         return std::nullopt;
     return value;
+}
+
+volatile std::sig_atomic_t StopSignal = 0;
+
+extern "C" void stopServing(int signal)
+{
+    StopSignal = signal;
 }
 
 BlockMemoryCard &memoryCard(VirtualCard &card)
@@ -77,6 +89,11 @@ std::string SimTool::helpText()
         "                            number follows the image\n"
         "  port N                    attach the reader to COMn (1 to 8)\n"
         "  writeback on|off          whether the library writes card changes back to the file\n"
+        "  timing real|off           real: every call takes as long as the serial reader would\n"
+        "                            need for it (frames on the line, the card's own time);\n"
+        "                            off (the default): calls answer at once\n"
+        "  baud RATE                 the rate the reader's line is set to (14400 by default);\n"
+        "                            with real timing rf_init_com at another rate times out\n"
         "  fault [list]              the faults armed in the reader, with their counts as the\n"
         "                            library last wrote them\n"
         "  fault leave-after N       every card leaves the field after the next N library calls\n"
@@ -88,6 +105,12 @@ std::string SimTool::helpText()
         "                            the next N calls (1 when not given) of FUNCTION, named as\n"
         "                            the program logs it (rf_M1_read), answer STATUS (hex)\n"
         "  fault clear               end every fault; cards taken away lie in the field again\n"
+        "  serve-pcsc [--port P] [--contact-port C] [--sam-port S]\n"
+        "                            serve the reader's cards to pcscd through its virtual\n"
+        "                            reader driver (vpcd) until SIGINT or SIGTERM: the top card\n"
+        "                            of the field on vpcd's reader at port P (35963, vpcd's\n"
+        "                            own), the contact slot's processor card at C (P+1) and the\n"
+        "                            SAM at S (P+2); see simulator/README.md\n"
         "  help, --help              this text\n"
         "\n"
         "CARD is the card's position in `show` (1 = top card) or its serial number in hex.\n"
@@ -173,9 +196,15 @@ int SimTool::run(const std::vector<std::string> &arguments)
         if (command == "port")
             return setPort(rest);
         if (command == "writeback")
-            return setWriteBack(rest);
+            return setSwitch(rest, "writeback", "on", &ReaderSettings::writeBack, "Write back");
+        if (command == "timing")
+            return setSwitch(rest, "timing", "real", &ReaderSettings::realTiming, "Timing");
+        if (command == "baud")
+            return setBaud(rest);
         if (command == "fault")
             return fault(rest);
+        if (command == "serve-pcsc")
+            return servePcsc(rest);
         if (command == "show" || command == "types" || command == "clear")
             return usage(command + " takes no arguments");
         return usage("unknown command " + command);
@@ -229,6 +258,8 @@ int SimTool::show()
     m_out << "Reader: COM" << reader.port << ", model \"" << reader.model << "\", library version "
           << reader.libraryVersion << ", device number " << toHex(deviceNumber, 2) << ", clock offset "
           << reader.clockOffsetSeconds << " s, write back " << (reader.writeBack ? "on" : "off") << "\n";
+    m_out << "Timing: " << (reader.realTiming ? "real" : "off") << ", the reader's line at " << reader.baud << " baud"
+          << (reader.realTiming ? " (rf_init_com at another rate gets no answer)" : "") << "\n";
     m_out << "Field, top card first:\n";
     if (m_scenario.field.empty())
         m_out << "  (no cards)\n";
@@ -384,27 +415,41 @@ int SimTool::importMemory(const std::vector<std::string> &arguments)
     return 0;
 }
 
+int SimTool::changeReader(const std::function<void(ReaderSettings &)> &change, const std::string &done)
+{
+    loadScenario();
+    change(m_scenario.reader);
+    saveScenario();
+    m_out << done << "\n";
+    return 0;
+}
+
 int SimTool::setPort(const std::vector<std::string> &arguments)
 {
     const auto port = arguments.size() == 1 ? parseNumber(arguments[0], 1, 8) : std::nullopt;
     if (!port)
         return usage("port needs a number from 1 to 8");
-    loadScenario();
-    m_scenario.reader.port = *port;
-    saveScenario();
-    m_out << "The reader is attached to COM" << *port << "\n";
-    return 0;
+    return changeReader([&](ReaderSettings &reader) { reader.port = *port; },
+                        "The reader is attached to COM" + std::to_string(*port));
 }
 
-int SimTool::setWriteBack(const std::vector<std::string> &arguments)
+int SimTool::setBaud(const std::vector<std::string> &arguments)
 {
-    if (arguments.size() != 1 || (arguments[0] != "on" && arguments[0] != "off"))
-        return usage("writeback needs on or off");
-    loadScenario();
-    m_scenario.reader.writeBack = arguments[0] == "on";
-    saveScenario();
-    m_out << "Write back " << arguments[0] << "\n";
-    return 0;
+    const auto rate = arguments.size() == 1 ? parseNumber(arguments[0], SerialRates.front(), SerialRates.back())
+                                            : std::nullopt;
+    if (!rate || !isSerialRate(*rate))
+        return usage("baud needs 9600, 14400, 19200, 28800, 38400, 57600 or 115200");
+    return changeReader([&](ReaderSettings &reader) { reader.baud = *rate; },
+                        "The reader's line is set to " + std::to_string(*rate) + " baud");
+}
+
+int SimTool::setSwitch(const std::vector<std::string> &arguments, const char *command, const char *onWord,
+                       bool ReaderSettings::*setting, const std::string &what)
+{
+    if (arguments.size() != 1 || (arguments[0] != onWord && arguments[0] != "off"))
+        return usage(std::string(command) + " needs " + onWord + " or off");
+    const bool on = arguments[0] == onWord;
+    return changeReader([&](ReaderSettings &reader) { reader.*setting = on; }, what + " " + arguments[0]);
 }
 
 int SimTool::fault(const std::vector<std::string> &arguments)
@@ -473,6 +518,43 @@ int SimTool::fault(const std::vector<std::string> &arguments)
     m_scenario.faults.push_back(fault);
     saveScenario();
     m_out << "Armed: " << fault.description() << "\n";
+    return 0;
+}
+
+} // namespace zentrava
+
+namespace zentrava {
+
+int SimTool::servePcsc(const std::vector<std::string> &arguments)
+{
+    PcscCardServer::Ports ports;
+    std::optional<int> contact;
+    std::optional<int> sam;
+    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+        const std::string &option = arguments[i];
+        if (option != "--port" && option != "--contact-port" && option != "--sam-port")
+            return usage("serve-pcsc: unknown option " + option);
+        const auto port = i + 1 < arguments.size() ? parseNumber(arguments[i + 1], 1, 65535) : std::nullopt;
+        if (!port)
+            return usage("serve-pcsc: " + option + " needs a TCP port (1 to 65535)");
+        if (option == "--port")
+            ports.contactless = uint16_t(*port);
+        else
+            (option == "--contact-port" ? contact : sam) = *port;
+    }
+    ports.contact = uint16_t(contact.value_or(ports.contactless + 1));
+    ports.sam = uint16_t(sam.value_or(ports.contactless + 2));
+    // The session reads the scenario file from its usual place, which --scenario may have moved.
+    setenv("ZENTRAVA_SCENARIO", m_path.c_str(), 1);
+    struct sigaction action {};
+    action.sa_handler = stopServing;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: the signal ends the server's wait at once.
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    ReaderSession session;
+    PcscCardServer(session, ports, m_out).serve([] { return StopSignal != 0; });
+    m_out << "serve-pcsc: stopped\n";
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Scenario.h"
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -28,9 +29,15 @@ private:
     int exportMemory(const std::vector<std::string> &arguments);
     int importMemory(const std::vector<std::string> &arguments);
     int setPort(const std::vector<std::string> &arguments);
-    int setWriteBack(const std::vector<std::string> &arguments);
+    int setBaud(const std::vector<std::string> &arguments);
+    // A setting that is `onWord` or off (writeback on|off, timing real|off).
+    int setSwitch(const std::vector<std::string> &arguments, const char *command, const char *onWord,
+                  bool ReaderSettings::*setting, const std::string &what);
+    // Loads the scenario, changes the reader's settings, saves it and says `done`.
+    int changeReader(const std::function<void(ReaderSettings &)> &change, const std::string &done);
     int clear();
     int fault(const std::vector<std::string> &arguments);
+    int servePcsc(const std::vector<std::string> &arguments);
 
     // The scenario file's content, or the built-in default when there is no file. Throws
     // ScenarioError for a file that cannot be used.

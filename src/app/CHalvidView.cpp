@@ -62,16 +62,16 @@ void CHalvidView::removePage()
     m_page = nullptr;
 }
 
-void CHalvidView::ShowPage(int cardType)
+void CHalvidView::ShowPage(CardKind kind)
 {
     verticalScrollBar()->setValue(0);
-    m_cardType = cardType;
+    m_cardType = kind;
     removePage();
 
-    if (cardType >= 0 && cardType < CardTypeCount) {
-        const CardTypeInfo &info = CardTypeEntry(cardType);
+    if (HasCardTypeRow(kind)) {
+        const CardTypeInfo &info = CardTypeEntry(kind);
         const int screenWidth = ScreenSize().width();
-        m_page = CreateCardPage(cardType, screenWidth, m_canvas);
+        m_page = CreateCardPage(kind, screenWidth, m_canvas);
         if (m_page != nullptr) {
             const bool narrow = screenWidth == 640 || screenWidth == 800;
             m_placement = narrow ? info.narrowPlacement : info.placement;
@@ -84,7 +84,7 @@ void CHalvidView::ShowPage(int cardType)
 void CHalvidView::ShowPortPage()
 {
     verticalScrollBar()->setValue(0);
-    m_cardType = PortPageCardType;
+    m_cardType = CardKind::PortPage;
     removePage();
     m_page = new CPortSetPage(m_canvas);
     m_placement = PagePlacement::Centred;

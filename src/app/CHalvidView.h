@@ -4,6 +4,8 @@
 
 #include <QScrollArea>
 
+#include <optional>
+
 class CCardPage;
 
 // The page host in the upper row of the main frame: a scrolling view that shows exactly one card
@@ -16,16 +18,16 @@ public:
     explicit CHalvidView(QWidget *parent = nullptr);
     ~CHalvidView() override;
 
-    // Replaces the current page by the page of `cardType`; card types without a page (26, 27,
-    // pages not built, anything outside the table) leave the view empty.
-    void ShowPage(int cardType);
+    // Replaces the current page by the page of the card type; card types without a page (Set,
+    // Demo, pages not built, anything outside the table) leave the view empty.
+    void ShowPage(CardKind kind);
     // Replaces the current page by the port and device page.
     void ShowPortPage();
 
     // The shown page, null when none.
     CCardPage *page() const { return m_page; }
-    // The card type the view was last asked to show (PortPageCardType for the port page).
-    int shownCardType() const { return m_cardType; }
+    // The card type the view was last asked to show (CardKind::PortPage for the port page).
+    std::optional<CardKind> shownCardType() const { return m_cardType; }
     // Height of the vertical scroll range: the page's content height when it exceeds the
     // client height, else 100.
     int scrollHeight() const { return m_scrollHeight; }
@@ -49,7 +51,7 @@ private:
 
     QWidget *m_canvas = nullptr;
     CCardPage *m_page = nullptr;
-    int m_cardType = -1;
+    std::optional<CardKind> m_cardType;
     PagePlacement m_placement = PagePlacement::Centred;
     int m_scrollHeight = 100;
 };

@@ -9,16 +9,18 @@
 
 namespace {
 
+using enum CInfoBar::ControlId;
+
 // Template 152: one row of label and value pairs, 635 x 16 dialog units.
 const DialogTemplate InfoBarTemplate = {152, 635, 16, {
-    {1227, ControlKind::Label, 7, 4, 22, 8, "Port:"},
-    {1180, ControlKind::Label, 30, 4, 32, 8, ""},
-    {1228, ControlKind::Label, 66, 4, 22, 8, "Baud:"},
-    {1181, ControlKind::Label, 89, 4, 34, 8, ""},
-    {1231, ControlKind::Label, 128, 4, 38, 8, "Card type:"},
-    {1182, ControlKind::Label, 168, 4, 78, 8, ""},
-    {1232, ControlKind::Label, 252, 4, 24, 8, "Memo:"},
-    {1183, ControlKind::Label, 278, 4, 354, 8, ""},
+    {PortLabel, ControlKind::Label, 7, 4, 22, 8, "Port:"},
+    {PortValue, ControlKind::Label, 30, 4, 32, 8, ""},
+    {BaudLabel, ControlKind::Label, 66, 4, 22, 8, "Baud:"},
+    {BaudValue, ControlKind::Label, 89, 4, 34, 8, ""},
+    {CardTypeLabel, ControlKind::Label, 128, 4, 38, 8, "Card type:"},
+    {CardTypeValue, ControlKind::Label, 168, 4, 78, 8, ""},
+    {MemoLabel, ControlKind::Label, 252, 4, 24, 8, "Memo:"},
+    {MemoValue, ControlKind::Label, 278, 4, 354, 8, ""},
 }};
 
 struct BarLabel {
@@ -27,10 +29,10 @@ struct BarLabel {
 };
 
 const BarLabel BarLabels[] = {
-    {1227, {"端口:", "Port:"}},
-    {1228, {"波特率:", "Baud:"}},
-    {1231, {"卡类型:", "Card type:"}},
-    {1232, {"提示:", "Memo:"}},
+    {PortLabel, {"端口:", "Port:"}},
+    {BaudLabel, {"波特率:", "Baud:"}},
+    {CardTypeLabel, {"卡类型:", "Card type:"}},
+    {MemoLabel, {"提示:", "Memo:"}},
 };
 
 const QColor ValueColour(255, 0, 0);
@@ -59,10 +61,10 @@ CInfoBar::CInfoBar(QWidget *parent)
         palette.setColor(QPalette::WindowText, isValue ? ValueColour : QColor(Qt::black));
         label->setPalette(palette);
         switch (label->objectName().mid(2).toInt()) {
-        case 1180: m_port = label; break;
-        case 1181: m_baud = label; break;
-        case 1182: m_cardType = label; break;
-        case 1183: m_memo = label; break;
+        case PortValue: m_port = label; break;
+        case BaudValue: m_baud = label; break;
+        case CardTypeValue: m_cardType = label; break;
+        case MemoValue: m_memo = label; break;
         default: break;
         }
     }
@@ -85,9 +87,9 @@ void CInfoBar::showBaud(int bitsPerSecond)
     m_baud->setText(QString::number(bitsPerSecond));
 }
 
-void CInfoBar::showCardType(int cardType)
+void CInfoBar::showCardType(CardKind kind)
 {
-    m_cardType->setText(CardName(cardType));
+    m_cardType->setText(CardName(kind));
 }
 
 void CInfoBar::showMemo(const QString &text)

@@ -6,13 +6,13 @@
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
-#include "base/CardTypes.h"
 #include "app/ConnectingWindow.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
 #include "reporting/UserPrompts.h"
 #include "app/ScreenMetrics.h"
 #include "base/ProgramDirectory.h"
+#include "reporting/ReaderConnection.h"
 #include "reporting/ReaderOperation.h"
 #include "reader/RuntimeState.h"
 #include "shell/AppConfig.h"
@@ -35,8 +35,6 @@
 
 namespace {
 
-CMainFrame *theFrame = nullptr;
-
 constexpr int ProcessViewMinimumHeight = 50;
 
 CMainFrame::DocumentOpener &documentOpener()
@@ -48,20 +46,6 @@ CMainFrame::DocumentOpener &documentOpener()
 QString commandName(int commandId)
 {
     return QStringLiteral("cmd%1").arg(commandId);
-}
-
-// The frame's own calls go through the operation flow too, so that a call trace holds them,
-// without clearing the log pane or reporting: the frame logs and reports them itself.
-int32_t initCom(int32_t port, int32_t baud)
-{
-    ReaderOperation operation{ReaderOperation::Continue{}};
-    return operation.callUnlogged<ReaderFunction::rf_init_com>(port, baud);
-}
-
-void closeCom()
-{
-    ReaderOperation operation{ReaderOperation::Continue{}};
-    operation.callUnlogged<ReaderFunction::rf_close_com>();
 }
 
 QAction *commandIn(QMenu *menu, int commandId)
@@ -119,7 +103,6 @@ void deleteUnkept(QMenu *menu, const std::array<CardMenuFlag, N> &flags)
 CMainFrame::CMainFrame(QWidget *parent)
     : QMainWindow(parent)
 {
-    theFrame = this;
     setObjectName(QStringLiteral("mainFrame"));
     // No maximise box: the frame always runs maximised.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -142,14 +125,14 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_pageRowIdealHeight = (screen.height() * 4 - 360) / 5;
     m_splitter->setSizes({m_pageRowIdealHeight, std::max(ProcessViewMinimumHeight, screen.height() - m_pageRowIdealHeight)});
 
-    PruneCardMenu();
+    showCardMenu();
     // The port page is never restored at start-up, and a type outside the table has no row.
-    CardType = ValidCardType(CardType);
+    CardType = int(ValidCardType(CardType));
 
     m_infoBar = new CInfoBar;
     m_infoBar->showPort(ComPort);
     m_infoBar->showBaud(CurrentBaudRate());
-    m_infoBar->showCardType(CardType);
+    m_infoBar->showCardType(CardKind(CardType));
 
     auto *client = new QWidget;
     client->setObjectName(QStringLiteral("frameClient"));
@@ -163,18 +146,13 @@ CMainFrame::CMainFrame(QWidget *parent)
 
     m_reportSink = std::make_unique<FrameReportSink>(m_infoBar, m_processView);
     m_reportSink->install();
+    m_previousWaiter = SetHangingCallWaiter([this](const std::function<int32_t()> &call) { return waitForHangingCall(call); });
 }
 
 CMainFrame::~CMainFrame()
 {
+    SetHangingCallWaiter(std::move(m_previousWaiter));
     m_reportSink.reset();
-    if (theFrame == this)
-        theFrame = nullptr;
-}
-
-CMainFrame *CMainFrame::instance()
-{
-    return theFrame;
 }
 
 QAction *CMainFrame::addCommand(QMenu *menu, int commandId, const QString &text)
@@ -214,6 +192,54 @@ void CMainFrame::FillChooseCardMenu(QMenu *chooseCard)
     sam->setEnabled(false);
 }
 
+void CMainFrame::AddEveryCardPage(QMenu *chooseCard)
+{
+    const auto addMissing = [](QMenu *group, const auto &entries) {
+        for (const CardMenuFlag &entry : entries) {
+            const std::optional<CardKind> kind = CardKindForCommand(entry.commandId);
+            if (group != nullptr && kind && commandIn(group, entry.commandId) == nullptr)
+                addCommand(group, entry.commandId, CardName(*kind).trimmed())->setCheckable(true);
+        }
+    };
+    addMissing(submenuAt(chooseCard, 0), CardMenuEnabled.iso14443a);
+    addMissing(submenuAt(chooseCard, 1), CardMenuEnabled.iso14443b);
+    addMissing(submenuAt(chooseCard, 2), CardMenuEnabled.iso15693);
+    if (QMenu *iso7816 = submenuAt(chooseCard, 3)) {
+        addMissing(iso7816, CardMenuEnabled.iso7816);
+        iso7816->menuAction()->setEnabled(true);
+    }
+    if (QAction *sam = commandIn(chooseCard, CmdSam))
+        sam->setEnabled(true);
+    if (commandIn(chooseCard, PassThroughCommandId) == nullptr)
+        addCommand(chooseCard, PassThroughCommandId, QStringLiteral("Pass_Through"))->setCheckable(true);
+}
+
+void CMainFrame::showCardMenu()
+{
+    qDeleteAll(m_chooseCardMenu->findChildren<QMenu *>(Qt::FindDirectChildrenOnly));
+    m_chooseCardMenu->clear();
+    FillChooseCardMenu(m_chooseCardMenu);
+    if (AllCardsInMenu)
+        AddEveryCardPage(m_chooseCardMenu);
+    else
+        PruneCardMenu();
+    connectCommands(m_chooseCardMenu);
+    if (QAction *allCards = commandAction(CmdAllCards))
+        allCards->setChecked(AllCardsInMenu);
+}
+
+void CMainFrame::connectCommands(QMenu *menu)
+{
+    // Every command goes the one way, whichever menu holds it.
+    const QList<QAction *> actions = menu->findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (!action->objectName().startsWith(QLatin1String("cmd")))
+            continue;
+        const int commandId = action->objectName().mid(3).toInt();
+        connect(action, &QAction::triggered, this, [this, commandId] { onCommand(commandId); });
+    }
+}
+
 // Menu 129, the English menu the frame loads.
 void CMainFrame::buildMenu()
 {
@@ -222,9 +248,9 @@ void CMainFrame::buildMenu()
     QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
     addCommand(file, CmdExit, QStringLiteral("Exit(&X)"));
 
+    // Filled by showCardMenu.
     m_chooseCardMenu = bar->addMenu(QStringLiteral("Choose Card(&I)"));
     m_chooseCardMenu->setObjectName(QStringLiteral("menuChooseCard"));
-    FillChooseCardMenu(m_chooseCardMenu);
 
     m_setMenu = bar->addMenu(QStringLiteral("Set(&P)"));
     m_setMenu->setObjectName(QStringLiteral("menuSet"));
@@ -234,20 +260,15 @@ void CMainFrame::buildMenu()
     addCommand(m_setMenu, CmdConnect, QStringLiteral("Connect"));
     m_setMenu->addSeparator();
     addCommand(m_setMenu, CmdSetBackground, QStringLiteral("Set background"));
+    addCommand(m_setMenu, CmdAllCards, QStringLiteral("All Card Pages"))->setCheckable(true);
     connect(m_setMenu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUi);
 
     QMenu *help = bar->addMenu(QStringLiteral("Help(&H)"));
     addCommand(help, CmdHelpTopic, QStringLiteral("Help Topic(&H)"));
     addCommand(help, CmdAbout, QStringLiteral("About Vornex(&A)..."));
 
-    // Every command goes the one way, whichever menu holds it.
-    const QList<QAction *> actions = bar->findChildren<QAction *>();
-    for (QAction *action : actions) {
-        if (!action->objectName().startsWith(QLatin1String("cmd")))
-            continue;
-        const int commandId = action->objectName().mid(3).toInt();
-        connect(action, &QAction::triggered, this, [this, commandId] { onCommand(commandId); });
-    }
+    for (QMenu *menu : {file, m_setMenu, help})
+        connectCommands(menu);
     updateCommandUi();
 }
 
@@ -290,34 +311,36 @@ void CMainFrame::PruneCardMenu(QMenu *chooseCard, const CardMenuFlags &flags)
         deletePosition(chooseCard, 0);
 }
 
-QString CMainFrame::titleFor(int cardType)
+QString CMainFrame::titleFor(CardKind kind)
 {
-    return ReadAppConfig(AppConfigSoftwareName) + QStringLiteral("  -  ") + CardName(cardType);
+    return ReadAppConfig(AppConfigSoftwareName) + QStringLiteral("  -  ") + CardName(kind);
 }
 
-void CMainFrame::setTitle(int cardType)
+void CMainFrame::setTitle(CardKind kind)
 {
-    setWindowTitle(titleFor(cardType));
+    setWindowTitle(titleFor(kind));
     m_titleSet = true;
 }
 
-void CMainFrame::SelectCardItem(int cardType)
+void CMainFrame::checkCardItem(CardKind kind, bool checked)
 {
-    setTitle(cardType);
-    if (cardType >= 0 && cardType < CardTypeCount) {
-        if (QAction *action = commandAction(CardTypeEntry(cardType).commandId))
-            action->setChecked(true);
-    }
-    if (m_infoBar != nullptr)
-        m_infoBar->showCardType(cardType);
+    if (!HasCardTypeRow(kind))
+        return;
+    if (QAction *action = commandAction(CardTypeEntry(kind).commandId))
+        action->setChecked(checked);
 }
 
-void CMainFrame::UncheckCardItem(int cardType)
+void CMainFrame::SelectCardItem(CardKind kind)
 {
-    if (cardType == PortPageCardType || cardType < 0 || cardType >= CardTypeCount)
-        return;
-    if (QAction *action = commandAction(CardTypeEntry(cardType).commandId))
-        action->setChecked(false);
+    setTitle(kind);
+    checkCardItem(kind, true);
+    if (m_infoBar != nullptr)
+        m_infoBar->showCardType(kind);
+}
+
+void CMainFrame::UncheckCardItem(CardKind kind)
+{
+    checkCardItem(kind, false);
 }
 
 void CMainFrame::updateCommandUi()
@@ -330,9 +353,8 @@ void CMainFrame::updateCommandUi()
 
 void CMainFrame::onCommand(int commandId)
 {
-    const int cardType = CardTypeForCommand(commandId);
-    if (cardType >= 0) {
-        onCardCommand(cardType);
+    if (const std::optional<CardKind> kind = CardKindForCommand(commandId)) {
+        onCardCommand(*kind);
         return;
     }
     switch (commandId) {
@@ -347,6 +369,7 @@ void CMainFrame::onCommand(int commandId)
             onDisconnect();
         break;
     case CmdSetBackground: onSetBackground(); break;
+    case CmdAllCards: onAllCards(); break;
     case CmdHelpTopic: onHelpTopic(); break;
     case CmdAbout: onAbout(); break;
     case CmdExit: close(); break;
@@ -354,70 +377,58 @@ void CMainFrame::onCommand(int commandId)
     }
 }
 
-void CMainFrame::onCardCommand(int cardType)
+void CMainFrame::onCardCommand(CardKind kind)
 {
-    if (CardType == cardType)
+    if (CardKind(CardType) == kind)
         return;
-    UncheckCardItem(CardType);
-    CardType = cardType;
-    SelectCardItem(cardType);
-    m_view->ShowPage(cardType);
+    UncheckCardItem(CardKind(CardType));
+    CardType = int(kind);
+    SelectCardItem(kind);
+    m_view->ShowPage(kind);
 }
 
 void CMainFrame::onPortSet()
 {
-    if (CardType == PortPageCardType)
+    if (CardKind(CardType) == CardKind::PortPage)
         return;
-    UncheckCardItem(CardType);
-    setTitle(PortPageCardType);
-    CardType = PortPageCardType;
+    UncheckCardItem(CardKind(CardType));
+    setTitle(CardKind::PortPage);
+    CardType = int(CardKind::PortPage);
     m_view->ShowPortPage();
 }
 
 void CMainFrame::onConnect()
 {
-    if (initCom(ComPort, CurrentBaudRate()) == 0) {
-        PortOpen = true;
-        ReportSuccess(Message(49));
-    } else {
-        closeCom();
-        PortOpen = false;
-        ReportFailure(Message(64));
-    }
-    updateCommandUi();
+    if (ConnectReader(ConnectPlace::Menu))
+        updateCommandUi();
 }
 
 void CMainFrame::onDisconnect()
 {
-    closeCom();
-    PortOpen = false;
-    ReportSuccess(Message(63));
+    DisconnectReader();
+    ReportSuccess(Message(Msg::DisconnectSucceeded));
     updateCommandUi();
 }
 
 bool CMainFrame::StartupConnect()
 {
+    if (!ConnectReader(ConnectPlace::Startup))
+        return false;
+    updateCommandUi();
+    return true;
+}
+
+std::optional<int32_t> CMainFrame::waitForHangingCall(const std::function<int32_t()> &call)
+{
     ConnectingWindow connecting;
     connecting.showCentred();
     // The call runs beside the event loop: a library that never returns from it leaves the
     // window painted and closable.
-    BackgroundReaderCall attempt([port = ComPort, baud = CurrentBaudRate()] { return initCom(port, baud); });
-    m_startupAttempt = &attempt;
-    const std::optional<int32_t> answer = attempt.wait();
-    m_startupAttempt = nullptr;
-    if (!answer)
-        return false;
-    const int32_t status = *answer;
-    AppendProcessLog(QStringLiteral("rf_init_com"), status);
-    if (status != 0) {
-        closeCom();
-        PortOpen = false;
-        ReportFailure(Message(5));
-    } else {
-        PortOpen = true;
-    }
-    updateCommandUi();
-    return true;
+    BackgroundReaderCall attempt(call);
+    m_hangingCall = &attempt;
+    const std::optional<int32_t> status = attempt.wait();
+    m_hangingCall = nullptr;
+    return status;
 }
 
 void CMainFrame::onHelpTopic()
@@ -448,6 +459,13 @@ void CMainFrame::onSetBackground()
         return;
     CurBitmap = chooser.selection();
     m_view->refreshBackground();
+}
+
+void CMainFrame::onAllCards()
+{
+    AllCardsInMenu = !AllCardsInMenu;
+    showCardMenu();
+    checkCardItem(CardKind(CardType), true);
 }
 
 void CMainFrame::onAbout()
@@ -484,19 +502,17 @@ void CMainFrame::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_titleSet)
-        setTitle(CardType);
+        setTitle(CardKind(CardType));
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    // Closed while the start-up connection hangs: start-up ends without its answer.
-    if (m_startupAttempt != nullptr)
-        m_startupAttempt->abandon();
+    // Closed while a connection hangs: the connection ends without its answer.
+    if (m_hangingCall != nullptr)
+        m_hangingCall->abandon();
     // The port is closed while the library is still loaded: instance exit frees it later.
-    if (PortOpen) {
-        closeCom();
-        PortOpen = false;
-    }
+    if (PortOpen)
+        DisconnectReader();
     QMainWindow::closeEvent(event);
 }
 

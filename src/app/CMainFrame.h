@@ -1,11 +1,14 @@
 #pragma once
 
 #include "app/CardMenuFlags.h"
+#include "reporting/ReaderOperation.h"
+#include "base/CardTypes.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BackgroundReaderCall;
 class CHalvidView;
@@ -24,6 +27,7 @@ enum FrameCommand {
     CmdSetBackground = 32801,
     CmdHelpTopic = 32803,
     CmdSam = 32780,
+    CmdAllCards = 32816, // "All Card Pages", the check item that offers every page in "Choose Card"
     CmdAbout = 57664,
     CmdExit = 57665,
 };
@@ -37,9 +41,6 @@ class CMainFrame : public QMainWindow
 public:
     explicit CMainFrame(QWidget *parent = nullptr);
     ~CMainFrame() override;
-
-    // The one main frame, null when none exists.
-    static CMainFrame *instance();
 
     CInfoBar *infoBar() const { return m_infoBar; }
     CProcessView *processView() const { return m_processView; }
@@ -61,16 +62,19 @@ public:
     static void PruneCardMenu(QMenu *chooseCard, const CardMenuFlags &flags);
     // The "Choose Card" menu as the menu resource holds it, before pruning.
     static void FillChooseCardMenu(QMenu *chooseCard);
+    // Adds to a filled "Choose Card" menu the pages it leaves out, each in its group of the flags
+    // table after the entries there, and enables the contact cards and the SAM.
+    static void AddEveryCardPage(QMenu *chooseCard);
 
     // Title, check mark and information bar for a card type.
-    void SelectCardItem(int cardType);
-    void UncheckCardItem(int cardType);
-    // The connection attempt at start-up with the saved port and rate, logged in the log pane.
-    // False when the frame was closed before the library answered.
+    void SelectCardItem(CardKind kind);
+    void UncheckCardItem(CardKind kind);
+    // The connection attempt at start-up with the saved port and rate (ConnectReader), logged in
+    // the log pane. False when the frame was closed before the library answered.
     bool StartupConnect();
 
     // "SoftwareName  -  CardName".
-    static QString titleFor(int cardType);
+    static QString titleFor(CardKind kind);
 
     // How documents (the help file) are opened; tests replace it. Returns the previous one.
     using DocumentOpener = std::function<bool(const QUrl &)>;
@@ -90,15 +94,24 @@ protected:
 private:
     void buildMenu();
     static QAction *addCommand(QMenu *menu, int commandId, const QString &text);
-    void setTitle(int cardType);
+    void setTitle(CardKind kind);
+    // Builds "Choose Card" anew: this build's menu, or every page when AllCardsInMenu is set.
+    void showCardMenu();
+    void connectCommands(QMenu *menu);
+    void checkCardItem(CardKind kind, bool checked);
 
-    void onCardCommand(int cardType);
+    void onCardCommand(CardKind kind);
     void onPortSet();
     void onConnect();
     void onDisconnect();
     void onSetBackground();
+    void onAllCards();
     void onHelpTopic();
     void onAbout();
+    // How the frame waits for a call that may hang (HangingCallWaiter), for every connection:
+    // beside the event loop, behind the Connecting window, ended without a status when the
+    // frame closes.
+    std::optional<int32_t> waitForHangingCall(const std::function<int32_t()> &call);
 
     CHalvidView *m_view = nullptr;
     CProcessView *m_processView = nullptr;
@@ -109,5 +122,6 @@ private:
     QMenu *m_setMenu = nullptr;
     int m_pageRowIdealHeight = 0;
     bool m_titleSet = false;
-    BackgroundReaderCall *m_startupAttempt = nullptr; // while the start-up connection runs
+    BackgroundReaderCall *m_hangingCall = nullptr; // while a connection waits for the library
+    HangingCallWaiter m_previousWaiter;
 };

@@ -66,7 +66,7 @@ QString askSavePath(QWidget *parent)
 
 QString resultText(int32_t status)
 {
-    return status == 0 ? Message(0) : Message(1, status);
+    return status == 0 ? Message(Msg::CallSucceeded) : Message(Msg::CallFailedWithCode, status);
 }
 
 } // namespace
@@ -195,10 +195,10 @@ void CProcessView::rebuildImage()
         painter.setPen(PageTextColour);
         painter.drawStaticText(TextX, top, laidOutText(entry.text));
         if (entry.status == 0) {
-            painter.drawStaticText(statusX, top, laidOutText(Message(0)));
+            painter.drawStaticText(statusX, top, laidOutText(Message(Msg::CallSucceeded)));
         } else {
             painter.setPen(FailureColour);
-            painter.drawStaticText(statusX, top, laidOutText(Message(1, entry.status)));
+            painter.drawStaticText(statusX, top, laidOutText(Message(Msg::CallFailedWithCode, entry.status)));
         }
     }
     painter.end();

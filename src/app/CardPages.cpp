@@ -1,6 +1,5 @@
 #include "app/CardPages.h"
 
-#include "base/CardTypes.h"
 #include "consoles/CCpuCardPage.h"
 #include "consoles/CIso14443CpuPage.h"
 #include "consoles/CSamPage.h"
@@ -22,93 +21,104 @@
 
 namespace {
 
-using CardPageFactory = CCardPage *(*)(int cardType, int screenWidth, QWidget *parent);
+using CardPageFactory = CCardPage *(*)(CardKind kind, int screenWidth, QWidget *parent);
 
 // The factory of a page class that takes only its parent.
 template <class Page>
-CCardPage *makePage(int /*cardType*/, int /*screenWidth*/, QWidget *parent)
+CCardPage *makePage(CardKind /*kind*/, int /*screenWidth*/, QWidget *parent)
 {
     return new Page(parent);
 }
 
 // The AT88RF020 page takes its template from the screen width.
-CCardPage *makeAt88rf020Page(int /*cardType*/, int screenWidth, QWidget *parent)
+CCardPage *makeAt88rf020Page(CardKind /*kind*/, int screenWidth, QWidget *parent)
 {
     return new CAt88rf020Page(screenWidth, parent);
 }
 
 // The AT24Cxx page learns its memory size from the card type.
-CCardPage *makeAt24Page(int cardType, int /*screenWidth*/, QWidget *parent)
+CCardPage *makeAt24Page(CardKind kind, int /*screenWidth*/, QWidget *parent)
 {
     auto *page = new CAt24Page(parent);
-    page->setCardType(cardType);
+    page->setCardType(kind);
     return page;
 }
 
 // The ISO 15693 page takes its card profile from the card type.
-CCardPage *makeIso15693Page(int cardType, int /*screenWidth*/, QWidget *parent)
+CCardPage *makeIso15693Page(CardKind kind, int /*screenWidth*/, QWidget *parent)
 {
-    return new CIso15693Page(cardType, parent);
+    return new CIso15693Page(kind, parent);
 }
 
 // The SRF55V page's variant: 0 for the SRF55V02P, 1 for the SRF55V10P.
-CCardPage *makeSrf55vPage(int cardType, int /*screenWidth*/, QWidget *parent)
+CCardPage *makeSrf55vPage(CardKind kind, int /*screenWidth*/, QWidget *parent)
 {
-    return new CSrf55vPage(cardType == 23 ? 1 : 0, parent);
+    return new CSrf55vPage(kind == CardKind::Srf55v10p ? 1 : 0, parent);
 }
 
 // The consoles whose template follows the screen width; the ISO 14443-4 page also serves
 // three card types.
-CCardPage *makeIso14443CpuPage(int cardType, int screenWidth, QWidget *parent)
+CCardPage *makeIso14443CpuPage(CardKind kind, int screenWidth, QWidget *parent)
 {
-    return new CIso14443CpuPage(cardType, CIso14443CpuPage::dialogTemplate(screenWidth), parent);
+    return new CIso14443CpuPage(kind, CIso14443CpuPage::dialogTemplate(screenWidth), parent);
 }
-CCardPage *makeSamPage(int /*cardType*/, int screenWidth, QWidget *parent)
+CCardPage *makeSamPage(CardKind /*kind*/, int screenWidth, QWidget *parent)
 {
     return new CSamPage(CSamPage::dialogTemplate(screenWidth), parent);
 }
 
-// Pages register here, one factory per card type; null: no page.
-const std::array<CardPageFactory, CardTypeCount> PageFactories = {{
-    &makePage<CUltraLightPage>, // 0 Mifare_UltraLight
-    &makePage<CMifareS50Page>,  // 1 Mifare_Std S50
-    &makePage<CMifareS70Page>,  // 2 Mifare_ Std S70
-    &makeAt88rf020Page,         // 3 AT88RF020
-    &makePage<CSr176Page>,      // 4 SR176
-    &makePage<CSrix4kPage>,     // 5 SRIX4K
-    &makeIso14443CpuPage,       // 6 Mifare_Pro(X)
-    &makeIso14443CpuPage,       // 7 SmartCard
-    &makePage<CTrh1064Page>,    // 8 TRH1064
-    &makeIso15693Page,          // 9 Tag_it
-    &makeIso15693Page,          // 10 I.CODE SLI
-    &makeSamPage,               // 11 SAM
-    &makePage<CCpuCardPage>,    // 12 CPU Card
-    &makeAt24Page,              // 13 AT24C01
-    &makeAt24Page,              // 14 AT24C02
-    &makeAt24Page,              // 15 AT24C04
-    &makeAt24Page,              // 16 AT24C08
-    &makeAt24Page,              // 17 AT24C16
-    &makeAt24Page,              // 18 AT24C32
-    &makeAt24Page,              // 19 AT24C64
-    &makePage<CAt1608Page>,     // 20 AT88SC1608
-    &makePage<CShc1102Page>,    // 21 SHC1102
-    &makeSrf55vPage,            // 22 SRF55V02P
-    &makeSrf55vPage,            // 23 SRF55V10P
-    &makeIso14443CpuPage,       // 24 Mifare_DesFire
-    &makePage<CTransceivePage>, // 25 Test
-    nullptr,                    // 26 Set
-    nullptr,                    // 27 Demo
+// Pages register here, one factory per card type in table order; null: no page.
+struct CardPageRow {
+    CardKind kind;
+    CardPageFactory factory;
+};
+constexpr std::array<CardPageRow, CardTypeCount> PageFactories = {{
+    {CardKind::MifareUltraLight, &makePage<CUltraLightPage>},
+    {CardKind::MifareStdS50, &makePage<CMifareS50Page>},
+    {CardKind::MifareStdS70, &makePage<CMifareS70Page>},
+    {CardKind::At88rf020, &makeAt88rf020Page},
+    {CardKind::Sr176, &makePage<CSr176Page>},
+    {CardKind::Srix4k, &makePage<CSrix4kPage>},
+    {CardKind::MifarePro, &makeIso14443CpuPage},
+    {CardKind::SmartCard, &makeIso14443CpuPage},
+    {CardKind::Trh1064, &makePage<CTrh1064Page>},
+    {CardKind::TagIt, &makeIso15693Page},
+    {CardKind::IcodeSli, &makeIso15693Page},
+    {CardKind::Sam, &makeSamPage},
+    {CardKind::CpuCard, &makePage<CCpuCardPage>},
+    {CardKind::At24c01, &makeAt24Page},
+    {CardKind::At24c02, &makeAt24Page},
+    {CardKind::At24c04, &makeAt24Page},
+    {CardKind::At24c08, &makeAt24Page},
+    {CardKind::At24c16, &makeAt24Page},
+    {CardKind::At24c32, &makeAt24Page},
+    {CardKind::At24c64, &makeAt24Page},
+    {CardKind::At88sc1608, &makePage<CAt1608Page>},
+    {CardKind::Shc1102, &makePage<CShc1102Page>},
+    {CardKind::Srf55v02p, &makeSrf55vPage},
+    {CardKind::Srf55v10p, &makeSrf55vPage},
+    {CardKind::MifareDesfire, &makeIso14443CpuPage},
+    {CardKind::Test, &makePage<CTransceivePage>},
+    {CardKind::Set, nullptr},
+    {CardKind::Demo, nullptr},
 }};
+static_assert([] {
+    for (std::size_t row = 0; row < PageFactories.size(); ++row) {
+        if (PageFactories[row].kind != CardKind(row))
+            return false;
+    }
+    return true;
+}());
 
 } // namespace
 
-CCardPage *CreateCardPage(int cardType, int screenWidth, QWidget *parent)
+CCardPage *CreateCardPage(CardKind kind, int screenWidth, QWidget *parent)
 {
-    const CardPageFactory factory = PageFactories[std::size_t(ValidCardType(cardType))];
-    return factory != nullptr ? factory(cardType, screenWidth, parent) : nullptr;
+    const CardPageFactory factory = PageFactories[std::size_t(ValidCardType(int(kind)))].factory;
+    return factory != nullptr ? factory(kind, screenWidth, parent) : nullptr;
 }
 
-bool HasCardPage(int cardType)
+bool HasCardPage(CardKind kind)
 {
-    return PageFactories[std::size_t(ValidCardType(cardType))] != nullptr;
+    return PageFactories[std::size_t(ValidCardType(int(kind)))].factory != nullptr;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "base/CardTypes.h"
+
 class CCardPage;
 class QWidget;
 
 // Builds the page of a card type (its template may depend on the screen width); null for a
 // card type that has no page.
-CCardPage *CreateCardPage(int cardType, int screenWidth, QWidget *parent);
+CCardPage *CreateCardPage(CardKind kind, int screenWidth, QWidget *parent);
 // The card type has a page.
-bool HasCardPage(int cardType);
+bool HasCardPage(CardKind kind);

@@ -25,7 +25,7 @@ QFont connectingFont()
 
 ConnectingWindow::ConnectingWindow(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_text(Message(2))
+    , m_text(Message(Msg::Connecting))
 {
     setObjectName(QStringLiteral("connectingWindow"));
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 // The small pop-up shown in the middle of the screen while the start-up connection attempt
-// blocks the program: message 2 ("Connecting") in red 50-pixel Arial.
+// blocks the program: the Connecting message in red 50-pixel Arial.
 class ConnectingWindow : public QWidget
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "app/ReaderCallTrace.h"
 
+#include "base/BytePointer.h"
+
 #include <QDateTime>
 
 ReaderCallTrace::~ReaderCallTrace()
@@ -29,8 +31,7 @@ QByteArray ReaderCallTrace::jsonLine(const ReaderCallRecord &record, qint64 sequ
             arguments += "null";
             continue;
         }
-        const QByteArray hex = QByteArray(reinterpret_cast<const char *>(argument.bytes.data()),
-                                          qsizetype(argument.bytes.size()))
+        const QByteArray hex = ByteArrayOf(argument.bytes.data(), qsizetype(argument.bytes.size()))
                                    .toHex()
                                    .toUpper();
         switch (argument.kind) {

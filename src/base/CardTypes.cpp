@@ -41,28 +41,28 @@ const std::array<CardTypeInfo, CardTypeCount> CardTypes = {{
 
 } // namespace
 
-const CardTypeInfo &CardTypeEntry(int cardType)
+const CardTypeInfo &CardTypeEntry(CardKind kind)
 {
-    return CardTypes[std::size_t(ValidCardType(cardType))];
+    return CardTypes[std::size_t(ValidCardType(int(kind)))];
 }
 
-QString CardName(int cardType)
+QString CardName(CardKind kind)
 {
-    if (cardType == PortPageCardType)
+    if (kind == CardKind::PortPage)
         return QStringLiteral("Set");
-    return QString::fromLatin1(CardTypeEntry(cardType).name);
+    return QString::fromLatin1(CardTypeEntry(kind).name);
 }
 
-int CardTypeForCommand(int commandId)
+std::optional<CardKind> CardKindForCommand(int commandId)
 {
-    for (std::size_t i = 0; i < CardTypes.size(); ++i) {
-        if (CardTypes[i].commandId != 0 && CardTypes[i].commandId == commandId)
-            return int(i);
+    for (std::size_t row = 0; row < CardTypes.size(); ++row) {
+        if (CardTypes[row].commandId != 0 && CardTypes[row].commandId == commandId)
+            return CardKind(row);
     }
-    return -1;
+    return std::nullopt;
 }
 
-int ValidCardType(int cardType)
+CardKind ValidCardType(int cardType)
 {
-    return cardType >= 0 && cardType < CardTypeCount ? cardType : 0;
+    return HasCardTypeRow(CardKind(cardType)) ? CardKind(cardType) : CardKind::MifareUltraLight;
 }

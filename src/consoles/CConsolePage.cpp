@@ -29,5 +29,5 @@ void CConsolePage::listAnswer(const uint8_t *answer, int length)
 
 void CConsolePage::refuseShortCommand()
 {
-    ShowMessageBox(this, Message(31), QStringLiteral("error"), MessageIcon::Error);
+    ShowMessageBox(this, Message(Msg::CosCommandTooShort), QStringLiteral("error"), MessageIcon::Error);
 }

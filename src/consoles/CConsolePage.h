@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BytePointer.h"
 #include "consoles/CConsoleBook.h"
 #include "pages/CCardPage.h"
 #include "reporting/ReaderOperation.h"
@@ -42,7 +43,7 @@ protected:
     void listAnswer(const uint8_t *answer, int length);
     void refuseShortCommand();
 
-    // Send: the command field, at least `minimumBytes` long (message 31 otherwise), kept in the
+    // Send: the command field, at least `minimumBytes` long (CosCommandTooShort otherwise), kept in the
     // book and sent through F (command, its length, answer, answer length); the answer is listed
     // and `successText` reported.
     template <ReaderFunction F>
@@ -57,9 +58,9 @@ protected:
             return;
         }
         recordCommand(command);
-        std::array<uint8_t, 1024> answer{};
+        AnswerBuffer answer{};
         uint8_t length = 0;
-        if (!op.call<F>(0, reinterpret_cast<const uint8_t *>(command.constData()), int32_t(command.size()),
+        if (!op.call<F>(0, BytePointer(command), int32_t(command.size()),
                         answer.data(), &length))
             return;
         listAnswer(answer.data(), length);

@@ -10,21 +10,9 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ResetInfoField = 1061;
-constexpr int CommandField = 1063;
-constexpr int PickerButton = 1065;
-constexpr int SendButton = 1060;
-constexpr int ResetButton = 1073;
-constexpr int ResultList = 1074;
-constexpr int ConsoleBox = 1076;
-constexpr int ClearButton = 1068;
-constexpr int ResetInfoLabel = 1157;
-constexpr int CommandLabel = 1218;
-constexpr int AnswerLabel = 1219;
+using enum CCpuCardPage::ControlId;
 
 constexpr int MinCommandLength = 5;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
@@ -66,15 +54,15 @@ void CCpuCardPage::reset()
     if (!op.requirePortOpen())
         return;
     hexEdit(ResetInfoField)->clear();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<OpenCard>(0) || !op.call<smartcard_rst>(0, answer.data(), &length))
         return;
     hexEdit(ResetInfoField)->SetHexBytes(answer.data(), length);
-    op.succeed(Message(32));
+    op.succeed(Message(Msg::ResetSucceeded));
 }
 
 void CCpuCardPage::send()
 {
-    sendCommand<smartcard_cos>(MinCommandLength, Message(3));
+    sendCommand<smartcard_cos>(MinCommandLength, Message(Msg::OperationSucceeded));
 }

@@ -9,6 +9,21 @@ class CCpuCardPage : public CConsolePage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        ResetInfoField = 1061,
+        CommandField = 1063,
+        PickerButton = 1065,
+        SendButton = 1060,
+        ResetButton = 1073,
+        ResultList = 1074,
+        ConsoleBox = 1076,
+        ClearButton = 1068,
+        ResetInfoLabel = 1157,
+        CommandLabel = 1218,
+        AnswerLabel = 1219,
+    };
+
     explicit CCpuCardPage(QWidget *parent = nullptr);
 
     // Dialog template 148.

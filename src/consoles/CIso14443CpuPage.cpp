@@ -17,30 +17,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ProXCardType = 6;
-constexpr int TypeBCardType = 7;
-constexpr int DesfireCardType = 24;
-
-constexpr int TypeARadio = 1054;
-constexpr int TypeBRadio = 1055;
-constexpr int CommandField = 1056;
-constexpr int SendButton = 1057;
-constexpr int CsnField = 1058;
-constexpr int PupiField = 1059;
-constexpr int ResetInfoField = 1060;
-constexpr int ResultList = 1062;
-constexpr int PickerButton = 1063;
-constexpr int ResetButton = 1064;
-constexpr int InformationBox = 1065;
-constexpr int ResetIdleButton = 1066;
-constexpr int ClearButton = 1067;
-constexpr int PupiLabel = 1135;
-constexpr int ResetInfoLabel = 1157;
-constexpr int CsnLabel = 1217;
-constexpr int CommandLabel = 1218;
-constexpr int AnswerLabel = 1219;
-constexpr int DeselectButton = 1237;
+using enum CIso14443CpuPage::ControlId;
 
 constexpr uint8_t TypeB = 'B';
 constexpr int ResetTries = 3;
@@ -52,7 +29,6 @@ constexpr int PupiOffset = 1;
 constexpr int PupiLength = 4;
 constexpr int MinCommandLength = 5;
 constexpr int ResultItemHeight_px = 18;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate(int id, int listHeight)
 {
@@ -82,9 +58,9 @@ DialogTemplate buildTemplate(int id, int listHeight)
 
 } // namespace
 
-CIso14443CpuPage::CIso14443CpuPage(int cardType, const DialogTemplate &dialogTemplate, QWidget *parent)
+CIso14443CpuPage::CIso14443CpuPage(CardKind kind, const DialogTemplate &dialogTemplate, QWidget *parent)
     : CConsolePage(dialogTemplate, {CosBooksFileName, CommandField, PickerButton, ResultList, ClearButton}, parent)
-    , m_cardType(cardType)
+    , m_cardType(kind)
 {
     initialise();
     onClicked(ResetButton, [this] { reset(); });
@@ -103,7 +79,7 @@ const DialogTemplate &CIso14443CpuPage::dialogTemplate(int screenWidth)
 
 void CIso14443CpuPage::initialise()
 {
-    const bool proX = m_cardType == ProXCardType;
+    const bool proX = m_cardType == CardKind::MifarePro;
     // The ProX page resets every card in the field; the others only the one.
     if (proX)
         setCaption(ResetButton, Tr(LanguageText{"复位.ALL", "RstAll"}));
@@ -111,7 +87,7 @@ void CIso14443CpuPage::initialise()
         control(ResetIdleButton)->hide();
         control(DeselectButton)->hide();
     }
-    const bool typeB = m_cardType == TypeBCardType;
+    const bool typeB = m_cardType == CardKind::SmartCard;
     button(typeB ? TypeBRadio : TypeARadio)->setChecked(true);
     if (typeB) {
         control(PupiField)->setGeometry(controlRect(CsnField));
@@ -145,9 +121,9 @@ bool CIso14443CpuPage::resetTypeA(ReaderOperation &op)
 {
     hexEdit(CsnField)->clear();
     hexEdit(ResetInfoField)->clear();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
-    if (m_cardType == DesfireCardType) {
+    if (m_cardType == CardKind::MifareDesfire) {
         if (!op.call<rf_DESFire_rst>(0, RequestAll, answer.data(), &length))
             return false;
         showActivation(answer.data(), length, DesfireSerialLength);
@@ -163,7 +139,7 @@ bool CIso14443CpuPage::resetTypeB(ReaderOperation &op)
 {
     hexEdit(PupiField)->clear();
     hexEdit(CsnField)->clear();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_atqb>(0, uint8_t(0), answer.data(), &length) || !op.acceptLength<rf_atqb>(length, AnswerToRequestBLength))
         return false;
@@ -183,7 +159,7 @@ void CIso14443CpuPage::reset()
         return;
     for (int attempt = 0; attempt < ResetTries; ++attempt) {
         if (typeA ? resetTypeA(op) : resetTypeB(op)) {
-            op.succeed(Message(32));
+            op.succeed(Message(Msg::ResetSucceeded));
             return;
         }
     }
@@ -195,23 +171,23 @@ void CIso14443CpuPage::resetIdle()
     if (!op.requirePortOpen())
         return;
     clearCardFields();
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_typea_rst>(0, RequestIdle, answer.data(), &length))
         return;
     showActivation(answer.data(), length, TypeASerialLength);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso14443CpuPage::deselect()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<rf_cl_deselect>(0))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso14443CpuPage::send()
 {
     // The DESFire takes its native commands, which may be a single byte.
-    sendCommand<rf_cos_command>(m_cardType == DesfireCardType ? 0 : MinCommandLength, Message(42));
+    sendCommand<rf_cos_command>(m_cardType == CardKind::MifareDesfire ? 0 : MinCommandLength, Message(Msg::SendSucceeded));
 }

@@ -1,5 +1,6 @@
 #include "consoles/CSamPage.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
@@ -12,31 +13,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int KeyField = 1056;
-constexpr int SecondKeyField = 1057;
-constexpr int DataField = 1058;
-constexpr int ResultField = 1059;
-constexpr int EncryptButton = 1066;
-constexpr int DecryptButton = 1067;
-constexpr int DesBox = 1075;
-constexpr int SamBox = 1076;
-constexpr int Baud9600Radio = 1071;
-constexpr int Baud38400Radio = 1072;
-constexpr int CommandField = 1063;
-constexpr int PickerButton = 1065;
-constexpr int SendButton = 1060;
-constexpr int ResetButton = 1073;
-constexpr int ResetInfoField = 1061;
-constexpr int ResultList = 1074;
-constexpr int ClearButton = 1068;
-constexpr int KeyLabel = 1220;
-constexpr int DataLabel = 1221;
-constexpr int OutputLabel = 1219;
-constexpr int BaudLabel = 1222;
-constexpr int CommandLabel = 1218;
-constexpr int ResetInfoLabel = 1157;
-constexpr int AnswerLabel = 1223;
+using enum CSamPage::ControlId;
 
 constexpr int KeyPartBytes = 8;
 constexpr int CipherBlockBytes = 8;
@@ -45,7 +22,6 @@ constexpr int CipherResultBufferSize = 256;
 constexpr uint8_t Baud9600 = 0;
 constexpr uint8_t Baud38400 = 1;
 constexpr int MinCommandLength = 5;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate(int id, int listHeight)
 {
@@ -110,33 +86,36 @@ const DialogTemplate &CSamPage::dialogTemplate(int screenWidth)
 
 void CSamPage::cipher(bool encrypt)
 {
-    const auto refuse = [this](int message) {
+    const auto refuse = [this](Msg message) {
         ShowMessageBox(this, Message(message), QStringLiteral("error"), MessageIcon::Error);
     };
     QByteArray key = hexEdit(KeyField)->GetHexBytes();
     if (hexEdit(KeyField)->GetHexByteCount() != KeyPartBytes)
-        return refuse(43);
+        return refuse(Msg::KeyNeedsEightOrSixteenBytes);
     const QByteArray secondKey = hexEdit(SecondKeyField)->GetHexBytes();
     if (!secondKey.isEmpty()) {
         if (hexEdit(SecondKeyField)->GetHexByteCount() != KeyPartBytes)
-            return refuse(43);
+            return refuse(Msg::KeyNeedsEightOrSixteenBytes);
         key += secondKey;
     }
     const QByteArray data = hexEdit(DataField)->GetHexBytes();
     const int count = hexEdit(DataField)->GetHexByteCount();
     if (count == 0 || count % CipherBlockBytes != 0)
-        return refuse(44);
+        return refuse(Msg::DataNotMultipleOfEight);
 
-    // The cipher needs no port and is not an operation of the log.
+    // The cipher needs no port and is not an operation of the log; a failure is reported and
+    // leaves no result, for the buffer then holds nothing the cipher made.
     ReaderOperation op{ReaderOperation::Continue{}};
     std::array<uint8_t, CipherResultBufferSize> result{};
-    const auto *dataBytes = reinterpret_cast<const uint8_t *>(data.constData());
-    const auto *keyBytes = reinterpret_cast<const uint8_t *>(key.constData());
-    if (encrypt)
-        op.callUnlogged<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+    const auto *dataBytes = BytePointer(data);
+    const auto *keyBytes = BytePointer(key);
+    const bool ciphered =
+        encrypt ? op.callReportingOnly<des_encrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()))
+                : op.callReportingOnly<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
+    if (ciphered)
+        hexEdit(ResultField)->SetHexBytes(result.data(), count);
     else
-        op.callUnlogged<des_decrypt>(result.data(), dataBytes, int32_t(count), keyBytes, int32_t(key.size()));
-    hexEdit(ResultField)->SetHexBytes(result.data(), count);
+        hexEdit(ResultField)->clear();
 }
 
 void CSamPage::reset()
@@ -146,15 +125,15 @@ void CSamPage::reset()
         return;
     hexEdit(ResetInfoField)->clear();
     const uint8_t baud = button(Baud9600Radio)->isChecked() ? Baud9600 : Baud38400;
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_init_sam>(0, baud) || !op.call<rf_sam_rst>(0, answer.data(), &length))
         return;
     hexEdit(ResetInfoField)->SetHexBytes(answer.data(), length);
-    op.succeed(Message(32));
+    op.succeed(Message(Msg::ResetSucceeded));
 }
 
 void CSamPage::send()
 {
-    sendCommand<rf_sam_cos>(MinCommandLength, Message(42));
+    sendCommand<rf_sam_cos>(MinCommandLength, Message(Msg::SendSucceeded));
 }

@@ -8,13 +8,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Characters given up at the end of a cut line to make room for the " ... ".
-constexpr int CutMargin = 5;
-
-} // namespace
-
 CTipListBox::CTipListBox(QWidget *parent)
     : QListWidget(parent)
     , m_delegate(new CTipListDelegate(this))
@@ -73,15 +66,6 @@ void CTipListBox::SetItemHeight(int height_px)
 int CTipListBox::itemHeight() const
 {
     return m_delegate->itemHeight(fontMetrics());
-}
-
-QString CTipListBox::ShownItemText(const QString &text, int textWidth_px, int rectWidth_px)
-{
-    if (textWidth_px <= rectWidth_px || text.isEmpty())
-        return text;
-    const int averageWidth_px = std::max(1, textWidth_px / int(text.size()));
-    const int kept = std::max(0, rectWidth_px / averageWidth_px - CutMargin);
-    return text.left(kept) + QStringLiteral(" ... ");
 }
 
 void CTipListBox::mousePressEvent(QMouseEvent *event)

@@ -1,23 +1,17 @@
 #pragma once
 
-#include <QColor>
 #include <QListWidget>
 
 class CListTipWnd;
 class CTipListDelegate;
 
-// The list of the consoles and of the command picker: every item drawn in fixed colours, a
-// line wider than the list cut with " ... ", and, with the tip enabled, a clicked line shown
-// whole in a tip window. A click always leaves exactly the clicked line selected.
+// The list of the consoles and of the command picker: every item drawn in fixed colours (by
+// CTipListDelegate), a line wider than the list cut with " ... ", and, with the tip enabled, a
+// clicked line shown whole in a tip window. A click always leaves exactly the clicked line selected.
 class CTipListBox : public QListWidget
 {
     Q_OBJECT
 public:
-    // Fill of a selected item; its text takes the palette's highlighted-text colour.
-    static constexpr QColor SelectedItemFill{54, 82, 143};
-    // Frame of the item with the focus.
-    static constexpr QColor FocusFrameColour{255, 0, 0};
-
     explicit CTipListBox(QWidget *parent = nullptr);
     ~CTipListBox() override;
 
@@ -38,11 +32,6 @@ public:
     // Fixed item height in pixels; the default is the font's line height.
     void SetItemHeight(int height_px);
     int itemHeight() const;
-
-    // The text an item shows in a rectangle `rectWidth_px` wide when the whole text measures
-    // `textWidth_px`: the text itself when it fits, else as many characters as fit at the
-    // text's average character width, less five, followed by " ... ".
-    static QString ShownItemText(const QString &text, int textWidth_px, int rectWidth_px);
 
 signals:
     // A double-click on a line (nothing when no line is under the pointer).

@@ -1,5 +1,6 @@
 #include "consoles/CTransceivePage.h"
 
+#include "base/BytePointer.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
 
@@ -10,23 +11,10 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int MifareRadio = 1238;
-constexpr int TypeBRadio = 1239;
-constexpr int Iso15693Radio = 1240;
-constexpr int SetButton = 1242;
-constexpr int SendLabel = 1218;
-constexpr int SendField = 1244;
-constexpr int PickerButton = 1066;
-constexpr int CrcCheck = 1243;
-constexpr int TransceiveButton = 1241;
-constexpr int AnswerLabel = 1219;
-constexpr int ResultList = 1062;
-constexpr int ClearButton = 1068;
+using enum CTransceivePage::ControlId;
 
 constexpr uint8_t TypeBMode = 'B';
 constexpr uint8_t Iso15693Mode = '1';
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
@@ -69,7 +57,7 @@ void CTransceivePage::setMode()
         return;
     const uint8_t mode = button(TypeBRadio)->isChecked() ? TypeBMode : Iso15693Mode;
     if (op.call<rf_init_type>(0, mode))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CTransceivePage::transceive()
@@ -81,11 +69,11 @@ void CTransceivePage::transceive()
     if (bytes.isEmpty())
         return;
     recordCommand(bytes);
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
-    if (!op.call<rf_transceive1>(0, reinterpret_cast<const uint8_t *>(bytes.constData()), int32_t(bytes.size()),
+    if (!op.call<rf_transceive1>(0, BytePointer(bytes), int32_t(bytes.size()),
                                  answer.data(), &length))
         return;
     listAnswer(answer.data(), length);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }

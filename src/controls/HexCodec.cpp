@@ -1,5 +1,7 @@
 #include "controls/HexCodec.h"
 
+#include "base/BytePointer.h"
+
 namespace {
 
 constexpr char UpperDigits[] = "0123456789ABCDEF";
@@ -61,5 +63,5 @@ QString BytesToHexText(const uint8_t *bytes, int count)
 
 QString BytesToHexText(const QByteArray &bytes)
 {
-    return BytesToHexText(reinterpret_cast<const uint8_t *>(bytes.constData()), int(bytes.size()));
+    return BytesToHexText(BytePointer(bytes), int(bytes.size()));
 }

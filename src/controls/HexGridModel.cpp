@@ -1,5 +1,6 @@
 #include "controls/HexGridModel.h"
 
+#include "base/BytePointer.h"
 #include "controls/HexCodec.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ void HexGridModel::SetGeometry(int rowsPerPage, int cellsPerRow)
 
 void HexGridModel::SetData(const QByteArray &bytes)
 {
-    load(reinterpret_cast<const uint8_t *>(bytes.constData()), int(bytes.size()));
+    load(BytePointer(bytes), int(bytes.size()));
 }
 
 void HexGridModel::SetDataBytes(const uint8_t *bytes, int count)

@@ -1,5 +1,6 @@
 #include "pages/CAt1608Page.h"
 
+#include "base/BytePointer.h"
 #include "base/SecureAuthCipher.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
@@ -15,39 +16,7 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ResetGroup = 1179;
-constexpr int AnswerField = 1178;
-constexpr int ResetButton = 1063;
-constexpr int FuseGroup = 1157;
-constexpr int FuseField = 1056;
-constexpr int ReadFuseButton = 1066;
-constexpr int BlowFuseButton = 1067;
-constexpr int AuthenticationGroup = 1158;
-constexpr int GcLabel = 1159;
-constexpr int Q0Label = 1160;
-constexpr int GcField = 1058;
-constexpr int Q0Field = 1059;
-constexpr int InitializeButton = 1064;
-constexpr int AuthenticateButton = 1065;
-constexpr int ConfigurationLabel = 1161;
-constexpr int ConfigurationGrid = 1162;
-constexpr int SecureCodeLabel = 1164;
-constexpr int SecureCodeField = 1060;
-constexpr int SpareSetList = 1165;
-constexpr int ConfigurationAddressLabel = 1176;
-constexpr int ReadConfigurationButton = 1169;
-constexpr int WriteConfigurationButton = 1170;
-constexpr int UserZoneLabel = 1163;
-constexpr int UserGrid = 1168;
-constexpr int ZoneLabel = 1173;
-constexpr int ZoneList = 1174;
-constexpr int PasswordLabel = 1166;
-constexpr int PasswordField = 1061;
-constexpr int PasswordSetList = 1167;
-constexpr int UserAddressLabel = 1175;
-constexpr int ReadUserZoneButton = 1171;
-constexpr int WriteUserZoneButton = 1172;
+using enum CAt1608Page::ControlId;
 
 // The configuration zone is zone 8 to the reader; its secure code is password 7.
 constexpr int ConfigurationZone = 8;
@@ -61,7 +30,6 @@ constexpr int UserZoneBytes = 256;
 constexpr int SecretBytes = 8;
 constexpr int PasswordBytes = 3;
 constexpr int AnswerToResetBytes = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // Moved together by the width layout, in this order.
 constexpr int LaidOutControls[] = {
@@ -241,10 +209,10 @@ bool CAt1608Page::presentPassword(ReaderOperation &op, int field, uint8_t index)
         return false;
     const QByteArray password = hexEdit(field)->GetHexBytes();
     if (password.size() < PasswordBytes) {
-        ShowMessageBox(this, Message(29), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::PasswordNeedsThreeBytes), QStringLiteral("Error"), MessageIcon::Error);
         return false;
     }
-    return op.call<AT1608_VerifyPassword>(0, index, reinterpret_cast<const uint8_t *>(password.constData()));
+    return op.call<AT1608_VerifyPassword>(0, index, BytePointer(password));
 }
 
 void CAt1608Page::reset()
@@ -252,11 +220,11 @@ void CAt1608Page::reset()
     ReaderOperation op;
     if (!op.requirePortOpen() || !op.call<OpenCard>(0))
         return;
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     if (!op.call<AT1608_Rst>(0, answer.data()))
         return;
     hexEdit(AnswerField)->SetHexBytes(answer.data(), AnswerToResetBytes);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::readFuse()
@@ -269,14 +237,14 @@ void CAt1608Page::readFuse()
     if (!op.call<AT1608_ReadFuse1>(0, &fuse))
         return;
     hexEdit(FuseField)->SetHexBytes(&fuse, 1);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::blowFuse()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<AT1608_WriteFuse1>(0))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::authenticate()
@@ -286,25 +254,24 @@ void CAt1608Page::authenticate()
         return;
     const QByteArray gc = hexEdit(GcField)->GetHexBytes();
     if (gc.size() < SecretBytes) {
-        ShowMessageBox(this, Message(27), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::GcNeedsEightBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const QByteArray q0 = hexEdit(Q0Field)->GetHexBytes();
     if (q0.size() < SecretBytes) {
-        ShowMessageBox(this, Message(28), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::Q0NeedsEightBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
-    std::array<uint8_t, AnswerBufferSize> cryptogram{};
+    AnswerBuffer cryptogram{};
     if (!op.call<AT1608_Read>(0, CryptogramAddress, SecretBytes, ConfigurationZone, cryptogram.data()))
         return;
-    const auto bytesOf = [](const QByteArray &bytes) { return firstEight(reinterpret_cast<const uint8_t *>(bytes.constData())); };
-    const SecureAuth::Block q0Block = bytesOf(q0);
-    const SecureAuth::Block response = SecureAuthCipher(firstEight(cryptogram.data()), bytesOf(gc), q0Block);
+    const SecureAuth::Block q0Block = firstEight(BytePointer(q0));
+    const SecureAuth::Block response = SecureAuthCipher(firstEight(cryptogram.data()), firstEight(BytePointer(gc)), q0Block);
     std::array<uint8_t, 2 * SecretBytes> challengeAndResponse{};
     std::copy(q0Block.begin(), q0Block.end(), challengeAndResponse.begin());
     std::copy(response.begin(), response.end(), challengeAndResponse.begin() + SecretBytes);
     if (op.call<AT1608_Authenticate>(0, challengeAndResponse.data(), response.data()))
-        op.succeed(Message(3));
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::readConfiguration()
@@ -314,16 +281,14 @@ void CAt1608Page::readConfiguration()
         return;
     std::array<uint8_t, ConfigurationBytes> zone{};
     for (int address = 0; address < ConfigurationBytes; address += ConfigurationPiece_bytes) {
-        std::array<uint8_t, AnswerBufferSize> piece{};
-        const int32_t status = op.callUnlogged<AT1608_Read>(0, uint8_t(address), ConfigurationPiece_bytes,
-                                                             ConfigurationZone, piece.data());
-        op.log<AT1608_Read>(status);
+        AnswerBuffer piece{};
         // A piece the card refuses shows as zeros; the others are still read.
-        if (status == 0)
+        if (op.callLoggingOnly<AT1608_Read>(0, uint8_t(address), ConfigurationPiece_bytes, ConfigurationZone,
+                                            piece.data()))
             std::copy_n(piece.begin(), ConfigurationPiece_bytes, zone.begin() + address);
     }
     m_configurationGrid->SetDataBytes(zone.data(), int(zone.size()));
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::writeConfiguration()
@@ -333,15 +298,15 @@ void CAt1608Page::writeConfiguration()
         return;
     const QByteArray changed = m_configurationGrid->GetModifiedBytes();
     if (changed.isEmpty()) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     const int count = std::min<int>(int(changed.size()), ConfigurationWriteMax_bytes);
     const auto address = uint8_t(m_configurationGrid->GetFirstModifiedByte());
-    if (!op.call<AT1608_Write>(0, address, ConfigurationZone, reinterpret_cast<const uint8_t *>(changed.constData()), count))
+    if (!op.call<AT1608_Write>(0, address, ConfigurationZone, BytePointer(changed), count))
         return;
     m_configurationGrid->ResetModifiedRange();
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::readUserZone()
@@ -349,14 +314,14 @@ void CAt1608Page::readUserZone()
     ReaderOperation op;
     if (!presentPassword(op, PasswordField, uint8_t(selectedItemData(PasswordSetList))))
         return;
-    std::array<uint8_t, AnswerBufferSize> zone{};
+    AnswerBuffer zone{};
     if (!op.call<AT1608_Read>(0, uint8_t(0), UserZoneBytes, selectedItemData(ZoneList), zone.data())) {
         // Zeros, and no change marks left that a write could send over the card's data.
         m_userGrid->SetData({});
         return;
     }
     m_userGrid->SetDataBytes(zone.data(), UserZoneBytes);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt1608Page::writeUserZone()
@@ -366,13 +331,13 @@ void CAt1608Page::writeUserZone()
         return;
     const QByteArray changed = m_userGrid->GetModifiedBytes();
     if (changed.isEmpty()) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     const auto address = uint8_t(m_userGrid->GetFirstModifiedByte());
-    if (!op.call<AT1608_Write>(0, address, selectedItemData(ZoneList), reinterpret_cast<const uint8_t *>(changed.constData()),
+    if (!op.call<AT1608_Write>(0, address, selectedItemData(ZoneList), BytePointer(changed),
                                int(changed.size())))
         return;
     m_userGrid->ResetModifiedRange();
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }

@@ -1,5 +1,6 @@
 #include "pages/CAt24Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexGrid.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
@@ -15,19 +16,13 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CAt24Page::ControlId;
 
-constexpr int ReadButton = 1148;
-constexpr int WriteButton = 1149;
-constexpr int Grid = 1153;
-constexpr int ScreenScrollBar = 1155;
-
-constexpr int LastCardType = 19;
 constexpr int SmallestMemory_bytes = 128;
 // Every read asks for 128 bytes, and no write piece is longer.
 constexpr int TransferPiece_bytes = 128;
 constexpr int ScreenBytes = 256;
 constexpr int CellsPerLine = 16;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 DialogTemplate buildTemplate()
 {
@@ -68,12 +63,12 @@ const DialogTemplate &CAt24Page::dialogTemplate()
 
 int CAt24Page::memorySize_bytes() const
 {
-    return SmallestMemory_bytes << (m_cardType - FirstCardType);
+    return SmallestMemory_bytes << (int(m_cardType) - int(CardKind::At24c01));
 }
 
-void CAt24Page::setCardType(int cardType)
+void CAt24Page::setCardType(CardKind kind)
 {
-    m_cardType = std::clamp(cardType, FirstCardType, LastCardType);
+    m_cardType = CardKind(std::clamp(int(kind), int(CardKind::At24c01), int(CardKind::At24c64)));
     if (isSmallCard())
         m_grid->SetGeometry(16, 8);
     else
@@ -159,17 +154,17 @@ void CAt24Page::readCard()
     try {
         memory.resize(std::size_t(memorySize_bytes()));
     } catch (const std::bad_alloc &) {
-        op.fail(Message(16));
+        op.fail(Message(Msg::NotEnoughMemory));
         return;
     }
-    std::array<uint8_t, AnswerBufferSize> chunk{};
+    AnswerBuffer chunk{};
     for (int address = 0; address < memorySize_bytes(); address += TransferPiece_bytes) {
         if (!op.call<AT24_read>(0, address, TransferPiece_bytes, chunk.data()))
             return;
         std::copy_n(chunk.begin(), TransferPiece_bytes, memory.begin() + address);
     }
     m_grid->SetDataBytes(memory.data(), int(memory.size()));
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CAt24Page::writeCard()
@@ -180,23 +175,18 @@ void CAt24Page::writeCard()
     const QByteArray changed = m_grid->GetModifiedBytes();
     const int start = m_grid->GetFirstModifiedByte();
     if (changed.isEmpty()) {
-        op.fail(Message(17));
+        op.fail(Message(Msg::NoMemoryChanged));
         return;
     }
     if (!op.call<OpenCard>(0))
         return;
-    const auto *bytes = reinterpret_cast<const uint8_t *>(changed.constData());
+    const auto *bytes = BytePointer(changed);
     // Pieces counted from the first changed byte, whatever the chip's write pages.
     for (int offset = 0; offset < changed.size(); offset += TransferPiece_bytes) {
         const int count = std::min<int>(TransferPiece_bytes, int(changed.size()) - offset);
-        const int32_t status = op.callUnlogged<AT24_write>(0, start + offset, count, bytes + offset);
-        if (status != 0) {
-            op.report<AT24_write>(status);
-            op.log<AT24_write>(status);
+        if (!op.callReportingFailureFirst<AT24_write>(0, start + offset, count, bytes + offset))
             return;
-        }
-        op.log<AT24_write>(status);
     }
     m_grid->ResetModifiedRange();
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }

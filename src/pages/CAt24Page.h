@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/CardTypes.h"
 #include "pages/CCardPage.h"
 
 class CHexGrid;
@@ -12,14 +13,22 @@ class CAt24Page : public CCardPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        ReadButton = 1148,
+        WriteButton = 1149,
+        Grid = 1153,
+        ScreenScrollBar = 1155,
+    };
+
     explicit CAt24Page(QWidget *parent = nullptr);
 
     // Dialog template 150.
     static const DialogTemplate &dialogTemplate();
 
-    // The card type (13 "AT24C01" to 19 "AT24C64"), set once before the width layout.
-    void setCardType(int cardType);
-    int cardType() const { return m_cardType; }
+    // The card type ("AT24C01" to "AT24C64"), set once before the width layout.
+    void setCardType(CardKind kind);
+    CardKind cardType() const { return m_cardType; }
     int memorySize_bytes() const;
     // Centres the block from the Read button to the scroll bar, 70 pixels left of the middle.
     void layoutForWidth(int screenWidth) override;
@@ -29,15 +38,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    bool isSmallCard() const { return m_cardType == FirstCardType; }
+    bool isSmallCard() const { return m_cardType == CardKind::At24c01; }
     // Moves the block horizontally into place for the page's width and sets the content height.
     void centre();
     void showScreen(int screen);
     void readCard();
     void writeCard();
 
-    static constexpr int FirstCardType = 13;
-    int m_cardType = FirstCardType;
+    CardKind m_cardType = CardKind::At24c01;
     bool m_laidOut = false;
     CHexGrid *m_grid = nullptr;
     QScrollBar *m_scrollBar = nullptr;

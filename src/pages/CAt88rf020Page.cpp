@@ -1,5 +1,6 @@
 #include "pages/CAt88rf020Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "pages/CardActivation.h"
 #include "reporting/MessageCatalogue.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CAt88rf020Page::ControlId;
 
 // The radio mode the reader talks to the AT88RF020 in, and the request B mode (idle tags).
 constexpr uint8_t At88rf020Radio = 0x72;
@@ -21,23 +23,9 @@ constexpr uint8_t RequestBIdle = 0;
 constexpr FieldResetWaits At88rf020FieldReset = {20, 20, 50};
 constexpr int AttemptCount = 2;
 
-constexpr int PupiField = 1006;
-constexpr int PasswordField = 1014;
-constexpr int LockField = 1015;
-constexpr int SignatureField = 1016;
-constexpr int PageList = 1045;
-constexpr int PageGroup = 1065;
-constexpr int ReqBButton = 1011;
-constexpr int CheckButton = 1012;
-constexpr int LockButton = 1013;
-constexpr int CountButton = 1043;
-constexpr int ReadButton = 1044;
-constexpr int WriteButton = 1046;
-constexpr int DeselectButton = 1047;
-
 // The two halves of page 0 (PUPI and lock bytes) and page 2 (signature and counter).
-constexpr int Page0Fields[] = {1200, 1201};
-constexpr int Page2Fields[] = {1204, 1205};
+constexpr int Page0Fields[] = {Page0PupiField, Page0LockField};
+constexpr int Page2Fields[] = {Page2SignatureField, Page2CounterField};
 
 constexpr int PageCount = 32;
 constexpr int PageBytes = 8;
@@ -49,10 +37,9 @@ constexpr int SignatureBytes = 6;
 constexpr int AtqbBytes = 12;
 constexpr int PupiOffset = 1;
 constexpr int PupiBytes = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // Where the bytes of a page are shown: pages 0 and 1 in two halves, page 2 as its signature and
-// its counter, every other page in one field 1203 + p.
+// its counter, every other page in one field pageField(p).
 struct PagePiece {
     int field;
     int page;
@@ -63,10 +50,11 @@ struct PagePiece {
 std::vector<PagePiece> pagePieces()
 {
     std::vector<PagePiece> pieces = {
-        {1200, 0, 0, 4}, {1201, 0, 4, 4}, {1202, 1, 0, 4}, {1203, 1, 4, 4}, {1204, 2, 0, 6}, {1205, 2, 6, 2},
+        {Page0PupiField, 0, 0, 4},      {Page0LockField, 0, 4, 4},   {Page1FirstHalfField, 1, 0, 4},
+        {Page1SecondHalfField, 1, 4, 4}, {Page2SignatureField, 2, 0, 6}, {Page2CounterField, 2, 6, 2},
     };
     for (int page = PasswordPage; page < PageCount; ++page)
-        pieces.push_back({1203 + page, page, 0, PageBytes});
+        pieces.push_back({CAt88rf020Page::pageField(page), page, 0, PageBytes});
     return pieces;
 }
 
@@ -198,7 +186,7 @@ void CAt88rf020Page::showPage(int page, const uint8_t *data)
     }
 }
 
-bool CAt88rf020Page::requireFieldBytes(int field, int bytes, int message)
+bool CAt88rf020Page::requireFieldBytes(int field, int bytes, Msg message)
 {
     if (hexEdit(field)->GetHexByteCount() == bytes)
         return true;
@@ -210,11 +198,11 @@ bool CAt88rf020Page::activate(ReaderOperation &op, QByteArray &answer)
 {
     if (!ResetField(op, At88rf020Radio, At88rf020FieldReset))
         return false;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_atqb>(0, RequestBIdle, buffer.data(), &length) || !op.acceptLength<rf_atqb>(length, AtqbBytes))
         return false;
-    answer = QByteArray(reinterpret_cast<const char *>(buffer.data()), AtqbBytes);
+    answer = ByteArrayOf(buffer.data(), AtqbBytes);
     return true;
 }
 
@@ -229,7 +217,7 @@ void CAt88rf020Page::requestB()
         if (activate(op, answer)) {
             hexEdit(PupiField)->SetHexBytes(answer.mid(PupiOffset, PupiBytes));
             hexEdit(PasswordField)->setFocus();
-            op.succeed(Message(6));
+            op.succeed(Message(Msg::RequestSucceeded));
             return;
         }
     }
@@ -239,11 +227,11 @@ void CAt88rf020Page::requestB()
 void CAt88rf020Page::checkPassword()
 {
     ReaderOperation op;
-    if (!op.requirePortOpen() || !requireFieldBytes(PasswordField, PasswordBytes, 19))
+    if (!op.requirePortOpen() || !requireFieldBytes(PasswordField, PasswordBytes, Msg::PasswordNeedsEightBytes))
         return;
     const QByteArray password = hexEdit(PasswordField)->GetHexBytes();
-    if (op.call<rf_at020_check>(0, reinterpret_cast<const uint8_t *>(password.constData())))
-        op.succeed(Message(20));
+    if (op.call<rf_at020_check>(0, BytePointer(password)))
+        op.succeed(Message(Msg::PasswordChecked));
 }
 
 void CAt88rf020Page::lock()
@@ -253,21 +241,18 @@ void CAt88rf020Page::lock()
         return;
     for (int field : Page0Fields)
         hexEdit(field)->clear();
-    if (!requireFieldBytes(LockField, LockBytes, 21))
+    if (!requireFieldBytes(LockField, LockBytes, Msg::LockNeedsFourBytes))
         return;
     const QByteArray lockBytes = hexEdit(LockField)->GetHexBytes();
     // The lock itself is reported but not listed; the read of page 0 that shows it is.
-    const int32_t status = op.callUnlogged<rf_at020_lock>(0, reinterpret_cast<const uint8_t *>(lockBytes.constData()));
-    if (status != 0) {
-        op.report<rf_at020_lock>(status);
+    if (!op.callReportingOnly<rf_at020_lock>(0, BytePointer(lockBytes)))
         return;
-    }
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_at020_read>(0, uint8_t(0), buffer.data(), &length) || !op.acceptLength<rf_at020_read>(length, PageBytes))
         return;
     showPage(0, buffer.data());
-    op.succeed(Message(22));
+    op.succeed(Message(Msg::LockSucceeded));
 }
 
 void CAt88rf020Page::count()
@@ -277,17 +262,17 @@ void CAt88rf020Page::count()
         return;
     for (int field : Page2Fields)
         hexEdit(field)->clear();
-    if (!requireFieldBytes(SignatureField, SignatureBytes, 23))
+    if (!requireFieldBytes(SignatureField, SignatureBytes, Msg::SignatureNeedsSixBytes))
         return;
     const QByteArray signature = hexEdit(SignatureField)->GetHexBytes();
-    if (!op.call<rf_at020_count>(0, reinterpret_cast<const uint8_t *>(signature.constData())))
+    if (!op.call<rf_at020_count>(0, BytePointer(signature)))
         return;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_at020_read>(0, uint8_t(2), buffer.data(), &length) || !op.acceptLength<rf_at020_read>(length, PageBytes))
         return;
     showPage(2, buffer.data());
-    op.succeed(Message(24));
+    op.succeed(Message(Msg::CountSucceeded));
 }
 
 void CAt88rf020Page::readCard()
@@ -299,15 +284,15 @@ void CAt88rf020Page::readCard()
     for (int page = 0; page < PageCount; ++page) {
         if (page == PasswordPage)
             continue;
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
-        const QString label = Message(25, page);
+        const QString label = Message(Msg::ReadPageError, page);
         if (!op.callReportedAs<rf_at020_read>(label, 0, uint8_t(page), buffer.data(), &length)
             || !op.acceptLengthAs(length, PageBytes, label))
             return;
         showPage(page, buffer.data());
     }
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CAt88rf020Page::writeCard()
@@ -328,12 +313,12 @@ void CAt88rf020Page::writeCard()
         std::copy_n(bytes.constData(), std::min<int>(int(bytes.size()), piece.count), data.begin() + piece.offset);
     }
     if (op.call<rf_at020_write>(0, uint8_t(page), data.data()))
-        op.succeed(Message(15));
+        op.succeed(Message(Msg::CardWritten));
 }
 
 void CAt88rf020Page::deselect()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<rf_at020_deselect>(0))
-        op.succeed(Message(26));
+        op.succeed(Message(Msg::DeselectSucceeded));
 }

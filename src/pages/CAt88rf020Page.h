@@ -2,6 +2,8 @@
 
 #include "pages/CCardPage.h"
 
+#include "reporting/MessageCatalogue.h"
+
 #include <QByteArray>
 
 class ReaderOperation;
@@ -14,6 +16,32 @@ class CAt88rf020Page : public CCardPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        PupiField = 1006,
+        PasswordField = 1014,
+        LockField = 1015,
+        SignatureField = 1016,
+        PageList = 1045,
+        PageGroup = 1065,
+        ReqBButton = 1011,
+        CheckButton = 1012,
+        LockButton = 1013,
+        CountButton = 1043,
+        ReadButton = 1044,
+        WriteButton = 1046,
+        DeselectButton = 1047,
+        // Pages 0 to 2 in two fields each: PUPI and lock bytes, two halves, signature and counter.
+        Page0PupiField = 1200,
+        Page0LockField = 1201,
+        Page1FirstHalfField = 1202,
+        Page1SecondHalfField = 1203,
+        Page2SignatureField = 1204,
+        Page2CounterField = 1205,
+    };
+    // The one field of page p from page 3 on.
+    static constexpr int pageField(int page) { return Page1SecondHalfField + page; }
+
     // The template follows the screen width: 134 at 640 pixels, 132 at 800, 133 otherwise.
     explicit CAt88rf020Page(int screenWidth, QWidget *parent = nullptr);
 
@@ -35,5 +63,5 @@ private:
     void clearPageFields();
     void showPage(int page, const uint8_t *data);
     // A field must hold exactly `bytes`; otherwise the "Error" box with `message` says so.
-    bool requireFieldBytes(int field, int bytes, int message);
+    bool requireFieldBytes(int field, int bytes, Msg message);
 };

@@ -1,5 +1,6 @@
 #include "pages/CIso15693Page.h"
 
+#include "base/BytePointer.h"
 #include "pages/CardAnswers.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
@@ -18,32 +19,13 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int InventoryButton = 1069;
-constexpr int InformationButton = 1067;
-constexpr int DsfidField = 1058;
-constexpr int WriteDsfidButton = 1063;
-constexpr int LockDsfidButton = 1064;
-constexpr int AfiField = 1059;
-constexpr int WriteAfiButton = 1065;
-constexpr int LockAfiButton = 1068;
-constexpr int BlockList = 1120;
-constexpr int ReadButton = 1066;
-constexpr int WriteButton = 1071;
-constexpr int LockButton = 1072;
-constexpr int GridId = 1196;
-constexpr int ScrollBarId = 1155;
-constexpr int StatusLabel = 1499;
-constexpr int FirstStatusField = 1500;
-constexpr std::array<int, 4> UidFields = {1201, 1084, 1085, 1086};
+using enum CIso15693Page::ControlId;
 
 constexpr uint8_t Iso15693RadioType = 0x31;
 constexpr int UidBytes = 8;
 constexpr int BlockBytes = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
 // The memory image as read: room for 256 blocks and two spare bytes.
 constexpr std::size_t DataBufferSize = 1026;
-constexpr int IcodeSliCardType = 10;
 constexpr int ControlGap_px = 6;
 
 // One call of a read plan: its first block and its block count.
@@ -60,7 +42,7 @@ constexpr ReadStep SecurityPlan28[] = {{0, 28}};
 DialogTemplate buildTemplate()
 {
     ControlList add;
-    CVicinityTagPage::addUidRows(add, UidFields, 12);
+    CVicinityTagPage::addUidRows(add, CIso15693Page::UidFields, 12);
     add(InventoryButton, ControlKind::Button, 10, 78, 58, 14, "INVENTORY");
     add(InformationButton, ControlKind::Button, 72, 78, 60, 14, "Get Infomation");
     add(UnaddressedControlId, ControlKind::Label, 10, 100, 28, 8, "DSFID");
@@ -78,11 +60,11 @@ DialogTemplate buildTemplate()
     add(LockButton, ControlKind::Button, 94, 156, 38, 14, "Lock");
     // The grid's column, the status fields beside its rows and the scroll bar are lined up
     // with the grid's rows when the page opens.
-    add(GridId, ControlKind::HexGrid, 160, 16, 70, 150);
+    add(Grid, ControlKind::HexGrid, 160, 16, 70, 150);
     add(StatusLabel, ControlKind::Label, 236, 4, 30, 8, "STATUS");
     for (int i = 0; i < CVicinityTagPage::GridRows; ++i)
         add(FirstStatusField + i, ControlKind::HexEdit, 236, 16 + 9 * i, 16, 9, "", Locked);
-    add(ScrollBarId, ControlKind::ScrollBar, 258, 16, 10, 150);
+    add(GridScrollBar, ControlKind::ScrollBar, 258, 16, 10, 150);
     return DialogTemplate{146, 280, 180, std::move(add.controls)};
 }
 
@@ -95,16 +77,16 @@ void appendBounded(std::vector<uint8_t> &buffer, std::size_t capacity, const uin
 
 } // namespace
 
-CIso15693Page::Profile CIso15693Page::profileOf(int cardType)
+CIso15693Page::Profile CIso15693Page::profileOf(CardKind kind)
 {
-    if (cardType == IcodeSliCardType)
+    if (kind == CardKind::IcodeSli)
         return {28, 28, 0, 12};
     return {64, 256, 1, 16};
 }
 
-CIso15693Page::CIso15693Page(int cardType, QWidget *parent)
-    : CVicinityTagPage(dialogTemplate(), UidFields, {GridId, ScrollBarId, BlockBytes}, parent),
-      m_profile(profileOf(cardType)), m_optionFlag(m_profile.optionFlag)
+CIso15693Page::CIso15693Page(CardKind kind, QWidget *parent)
+    : CVicinityTagPage(dialogTemplate(), UidFields, {Grid, GridScrollBar, BlockBytes}, parent),
+      m_profile(profileOf(kind)), m_optionFlag(m_profile.optionFlag)
 {
     for (int block = 0; block < m_profile.blockCount; ++block)
         addListItem(BlockList, QString::number(block), block);
@@ -119,7 +101,7 @@ CIso15693Page::CIso15693Page(int cardType, QWidget *parent)
     scrollBar()->setRange(0, 0);
     arrangeGridColumn();
     refreshStatusFields(0);
-    const QRect gridArea = controlRect(GridId);
+    const QRect gridArea = controlRect(Grid);
     setContentHeight(gridArea.bottom() + 50);
 
     onClicked(InventoryButton, [this] { inventory(); });
@@ -163,7 +145,7 @@ void CIso15693Page::arrangeGridColumn()
 void CIso15693Page::layoutForWidth(int /*screenWidth*/)
 {
     // The host scrolls 80 pixels past the page it covers, and never less than the grid needs.
-    setContentHeight(std::max(height() + 80, controlRect(GridId).bottom() + 50));
+    setContentHeight(std::max(height() + 80, controlRect(Grid).bottom() + 50));
     centreControls();
 }
 
@@ -178,7 +160,7 @@ void CIso15693Page::resizeEvent(QResizeEvent *event)
 void CIso15693Page::centreControls()
 {
     const int left = controlRect(UidButtons[0]).left();
-    const int groupWidth = controlRect(ScrollBarId).right() + 1 - left;
+    const int groupWidth = controlRect(GridScrollBar).right() + 1 - left;
     const int shift = std::max(0, (width() - groupWidth) / 2) - left;
     if (shift == 0)
         return;
@@ -192,7 +174,7 @@ bool CIso15693Page::takeUid(QByteArray &uid, bool exactly)
     uid = selectedUid();
     if (exactly ? uid.size() == UidBytes : uid.size() >= UidBytes)
         return true;
-    ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+    ShowMessageBox(this, Message(Msg::UidLengthError), QStringLiteral("Error"), MessageIcon::Error);
     return false;
 }
 
@@ -210,9 +192,9 @@ void CIso15693Page::getInformation()
     QByteArray uid;
     if (!takeUid(uid, true))
         return;
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
-    if (!op.call<ISO15693_Get_System_Information>(0, uint8_t(2), reinterpret_cast<const uint8_t *>(uid.constData()),
+    if (!op.call<ISO15693_Get_System_Information>(0, uint8_t(2), BytePointer(uid),
                                                    answer.data(), &length))
         return;
     const std::optional<SystemInformation> information = DecodeSystemInformation({answer.data(), length});
@@ -223,7 +205,7 @@ void CIso15693Page::getInformation()
     hexEdit(DsfidField)->SetHexBytes(&information->dsfid, 1);
     hexEdit(AfiField)->SetHexBytes(&information->afi, 1);
     m_optionFlag = m_profile.optionFlag;
-    op.succeed(Message(34));
+    op.succeed(Message(Msg::InformationRead));
 }
 
 void CIso15693Page::writeDsfid()
@@ -235,11 +217,11 @@ void CIso15693Page::writeDsfid()
         return;
     const QByteArray value = hexEdit(DsfidField)->GetHexBytes();
     if (value.isEmpty()) {
-        ShowMessageBox(this, Message(35), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::DsfidNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
-    if (op.call<ISO15693_Write_DSFID>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(value[0])))
-        op.succeed(Message(36));
+    if (op.call<ISO15693_Write_DSFID>(0, mode, BytePointer(uid), uint8_t(value[0])))
+        op.succeed(Message(Msg::DsfidWritten));
 }
 
 void CIso15693Page::lockDsfid()
@@ -248,8 +230,8 @@ void CIso15693Page::lockDsfid()
     ReaderOperation op;
     QByteArray uid;
     if (op.requirePortOpen() && takeUid(uid, false)
-        && op.call<ISO15693_Lock_DSFID>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData())))
-        op.succeed(Message(37));
+        && op.call<ISO15693_Lock_DSFID>(0, mode, BytePointer(uid)))
+        op.succeed(Message(Msg::DsfidLocked));
 }
 
 void CIso15693Page::writeAfi()
@@ -261,11 +243,11 @@ void CIso15693Page::writeAfi()
         return;
     const QByteArray value = hexEdit(AfiField)->GetHexBytes();
     if (value.isEmpty()) {
-        ShowMessageBox(this, Message(38), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::AfiNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
-    if (op.call<ISO15693_Write_AFI>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(value[0])))
-        op.succeed(Message(39));
+    if (op.call<ISO15693_Write_AFI>(0, mode, BytePointer(uid), uint8_t(value[0])))
+        op.succeed(Message(Msg::AfiWritten));
 }
 
 void CIso15693Page::lockAfi()
@@ -274,8 +256,8 @@ void CIso15693Page::lockAfi()
     ReaderOperation op;
     QByteArray uid;
     if (op.requirePortOpen() && takeUid(uid, false)
-        && op.call<ISO15693_Lock_AFI>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData())))
-        op.succeed(Message(40));
+        && op.call<ISO15693_Lock_AFI>(0, mode, BytePointer(uid)))
+        op.succeed(Message(Msg::AfiLocked));
 }
 
 void CIso15693Page::readBlocks()
@@ -287,7 +269,7 @@ void CIso15693Page::readBlocks()
     QByteArray uidBytes;
     if (!takeUid(uidBytes, true))
         return;
-    const auto *uid = reinterpret_cast<const uint8_t *>(uidBytes.constData());
+    const auto *uid = BytePointer(uidBytes);
     const bool wholePlan = m_optionFlag != 0;
     using Plan = std::span<const ReadStep>;
     const Plan dataPlan = wholePlan ? Plan(DataPlan64) : Plan(DataPlan28);
@@ -296,7 +278,7 @@ void CIso15693Page::readBlocks()
     std::vector<uint8_t> security;
     {
         const WaitCursor waiting;
-        std::array<uint8_t, AnswerBufferSize> answer{};
+        AnswerBuffer answer{};
         for (const ReadStep &step : dataPlan) {
             uint8_t length = 0;
             if (!op.call<ISO15693_Read>(0, uint8_t(2), uid, uint8_t(step.firstBlock), uint8_t(step.blockCount),
@@ -325,7 +307,7 @@ void CIso15693Page::readBlocks()
     update();
     std::copy(security.begin(), security.end(), m_blockSecurity.begin());
     refreshStatusFields(scrollBar()->value());
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso15693Page::writeBlocks()
@@ -338,18 +320,18 @@ void CIso15693Page::writeBlocks()
     const int first = grid()->GetFirstModifiedRow();
     const int last = grid()->GetLastModifiedRow();
     if (first < 0 || last < first) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     for (int block = first; block <= last; ++block) {
         const QByteArray row = grid()->GetRowBytes(block);
         std::array<uint8_t, BlockBytes> data{};
         std::copy_n(row.constData(), std::min<int>(int(row.size()), BlockBytes), data.begin());
-        if (!op.call<ISO15693_Write>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(block),
+        if (!op.call<ISO15693_Write>(0, mode, BytePointer(uid), uint8_t(block),
                                      data.data()))
             return;
     }
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso15693Page::lockBlock()
@@ -360,8 +342,8 @@ void CIso15693Page::lockBlock()
     if (!op.requirePortOpen() || !takeUid(uid, false))
         return;
     const int block = comboBox(BlockList)->currentIndex();
-    if (op.call<ISO15693_Lock_Block>(0, mode, reinterpret_cast<const uint8_t *>(uid.constData()), uint8_t(block)))
-        op.succeed(Message(3));
+    if (op.call<ISO15693_Lock_Block>(0, mode, BytePointer(uid), uint8_t(block)))
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CIso15693Page::gridPageShown(int page)

@@ -15,7 +15,7 @@ CMifareS50Page::CMifareS50Page(QWidget *parent)
 const MifareStdLayout &CMifareS50Page::layout()
 {
     static const MifareStdLayout layout{
-        104, 560, 1236, 1237, 16, 1114,
+        104, 560, ReqIdlButton, HaltButton, 16, HexValueLabel,
         {
             // x, y, sectors, group, sector and block lists, their labels and the key label,
             // key A/B radios, key, data blocks, trailer key A, access bits, key B, read, write

@@ -14,7 +14,7 @@ CMifareS70Page::CMifareS70Page(QWidget *parent)
 const MifareStdLayout &CMifareS70Page::layout()
 {
     static const MifareStdLayout layout{
-        157, 376, 1011, 1012, 32, 1115,
+        157, 376, ReqIdlButton, HaltButton, 32, HexValueLabel,
         {
             // x, y, sectors, group, sector and block lists, their labels and the key label,
             // key A/B radios, key, data blocks, trailer key A, access bits, key B, read, write

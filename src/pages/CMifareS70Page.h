@@ -8,6 +8,14 @@ class CMifareS70Page : public CMifareStdPage
 {
     Q_OBJECT
 public:
+    // The controls this page has under ids of its own; the operation panels' ids are rows of its
+    // layout.
+    enum ControlId : int {
+        ReqIdlButton = 1011,
+        HaltButton = 1012,
+        HexValueLabel = 1115,
+    };
+
     explicit CMifareS70Page(QWidget *parent = nullptr);
 
     static const MifareStdLayout &layout();

@@ -1,5 +1,6 @@
 #include "pages/CMifareStdPage.h"
 
+#include "base/BytePointer.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/Reporting.h"
@@ -20,27 +21,8 @@
 
 namespace {
 
-// Controls that both pages have under the same id.
-constexpr int SerialField = 1049;
-constexpr int RequestButton = 1010;
-constexpr int PurseGroup = 1110;
-constexpr int PurseSectorList = 1050;
-constexpr int PurseBlockList = 1058;
-constexpr int PurseSectorLabel = 1097;
-constexpr int PurseBlockLabel = 1109;
-constexpr int PurseKeyLabel = 1098;
-constexpr int PurseKeyARadio = 1051;
-constexpr int PurseKeyBRadio = 1052;
-constexpr int PurseKeyField = 1053;
-constexpr int DecimalValueField = 1054;
-constexpr int HexValueField = 1055;
-constexpr int DecimalValueLabel = 1108;
-constexpr int InitializeButton = 1056;
-constexpr int IncrementButton = 1057;
-constexpr int DecrementButton = 1059;
-constexpr int BalanceButton = 1060;
-
 using enum ReaderFunction;
+using enum CMifareStdPage::ControlId;
 
 constexpr uint8_t KeyAMode = 0x60;
 constexpr uint8_t KeyBMode = 0x61;
@@ -51,8 +33,6 @@ constexpr int AccessBitsBytes = 4;
 constexpr int BlockBytes = 16;
 constexpr int ValueBytes = 4;
 constexpr int DecimalValueCharacters = 11;
-// Answer buffers are larger than any one-byte answer length can describe.
-constexpr std::size_t AnswerBufferSize = 1024;
 // The trailer block: key A at offset 0, the access bits at 6, key B at 10.
 constexpr int TrailerAccessBitsOffset = 6;
 constexpr int TrailerKeyBOffset = 10;
@@ -103,11 +83,6 @@ const std::array<LanguageText, LabelSlotCount> LabelTable = {{
 const LanguageText &templateCaption(LabelSlot slot)
 {
     return LabelTable[std::size_t(slot)];
-}
-
-const uint8_t *bytesOf(const QByteArray &bytes)
-{
-    return reinterpret_cast<const uint8_t *>(bytes.constData());
 }
 
 // Geometry of the template, in dialog units.
@@ -207,7 +182,7 @@ bool CMifareStdPage::requestAndSelect(ReaderOperation &op, int attempts)
             continue;
         hexEdit(SerialField)->SetHexBytes(serial);
         m_cardSelected = true;
-        op.succeed(Message(6));
+        op.succeed(Message(Msg::RequestSucceeded));
         return true;
     }
     hexEdit(SerialField)->clear();
@@ -234,75 +209,71 @@ void CMifareStdPage::requestIdle()
     if (!SelectTypeACard(op, RequestIdle, serial))
         return;
     hexEdit(SerialField)->SetHexBytes(serial);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CMifareStdPage::halt()
 {
     ReaderOperation op;
     if (op.requirePortOpen() && op.call<rf_halt>(0))
-        op.succeed(Message(3));
-}
-
-bool CMifareStdPage::prologue(ReaderOperation &op, int keyARadio, uint8_t &mode)
-{
-    if (!m_cardSelected && !requestAndSelect(op, 1))
-        return false;
-    mode = button(keyARadio)->isChecked() ? KeyAMode : KeyBMode;
-    return true;
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 bool CMifareStdPage::keyFieldHoldsKey(int keyField)
 {
     if (hexEdit(keyField)->GetHexByteCount() == KeyBytes)
         return true;
-    ShowMessageBox(this, Message(7), QStringLiteral("Error"), MessageIcon::Error);
+    ShowMessageBox(this, Message(Msg::KeyNeedsSixBytes), QStringLiteral("Error"), MessageIcon::Error);
     return false;
 }
 
-bool CMifareStdPage::authenticate(ReaderOperation &op, uint8_t mode, uint8_t block, const QByteArray &key)
+std::optional<uint8_t> CMifareStdPage::authenticateSector(ReaderOperation &op, const SectorKey &key,
+                                                          const std::function<bool()> &confirmed)
 {
-    if (op.call<rf_M1_authentication2>(0, mode, block, bytesOf(key)))
-        return true;
-    m_cardSelected = false;
-    return false;
+    if (!m_cardSelected && !requestAndSelect(op, 1))
+        return std::nullopt;
+    if (!keyFieldHoldsKey(key.keyField) || (confirmed && !confirmed()))
+        return std::nullopt;
+    const uint8_t mode = button(key.keyARadio)->isChecked() ? KeyAMode : KeyBMode;
+    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(key.sectorList));
+    if (!op.call<rf_M1_authentication2>(0, mode, firstBlock, BytePointer(hexEdit(key.keyField)->GetHexBytes()))) {
+        m_cardSelected = false;
+        return std::nullopt;
+    }
+    return firstBlock;
 }
 
-bool CMifareStdPage::beginPurseOperation(ReaderOperation &op, uint8_t &targetBlock)
+std::optional<uint8_t> CMifareStdPage::authenticatePurseBlock(ReaderOperation &op)
 {
-    uint8_t mode = 0;
-    if (!prologue(op, PurseKeyARadio, mode) || !keyFieldHoldsKey(PurseKeyField))
-        return false;
-    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(PurseSectorList));
-    if (!authenticate(op, mode, firstBlock, hexEdit(PurseKeyField)->GetHexBytes()))
-        return false;
-    targetBlock = uint8_t(firstBlock + selectedItemData(PurseBlockList));
-    return true;
+    const std::optional<uint8_t> firstBlock = authenticateSector(op, {PurseSectorList, PurseKeyARadio, PurseKeyField});
+    if (!firstBlock)
+        return std::nullopt;
+    return uint8_t(*firstBlock + selectedItemData(PurseBlockList));
 }
 
 void CMifareStdPage::runPurseOperation(PurseOperation operation)
 {
     ReaderOperation op;
-    uint8_t targetBlock = 0;
-    if (!beginPurseOperation(op, targetBlock))
+    const std::optional<uint8_t> targetBlock = authenticatePurseBlock(op);
+    if (!targetBlock)
         return;
     // An empty field reads -1, so -1 itself cannot be sent either.
     const int32_t value = control<CDecEdit>(DecimalValueField)->value();
     if (value == -1) {
-        ShowMessageBox(this, Message(8), QStringLiteral("Warning"), MessageIcon::Warning);
+        ShowMessageBox(this, Message(Msg::ValueNeeded), QStringLiteral("Warning"), MessageIcon::Warning);
         return;
     }
     // The purse operations report before they list the call.
     bool done = false;
     switch (operation) {
     case PurseOperation::Initialize:
-        done = op.callReportingFirst<rf_M1_initval>(Message(9), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_initval>(Message(Msg::PurseInitialized), 0, *targetBlock, value);
         break;
     case PurseOperation::Increment:
-        done = op.callReportingFirst<rf_M1_increment>(Message(10), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_increment>(Message(Msg::PurseIncremented), 0, *targetBlock, value);
         break;
     case PurseOperation::Decrement:
-        done = op.callReportingFirst<rf_M1_decrement>(Message(11), 0, targetBlock, value);
+        done = op.callReportingFirst<rf_M1_decrement>(Message(Msg::PurseDecremented), 0, *targetBlock, value);
         break;
     }
     if (!done)
@@ -317,12 +288,11 @@ void CMifareStdPage::readBalance()
         hexEdit(HexValueField)->clear();
     }
     ReaderOperation op;
-    uint8_t targetBlock = 0;
-    if (!beginPurseOperation(op, targetBlock))
+    const std::optional<uint8_t> targetBlock = authenticatePurseBlock(op);
+    if (!targetBlock)
         return;
     int32_t value = 0;
-    const int32_t status = op.callUnlogged<rf_M1_readval>(0, targetBlock, &value);
-    if (!op.finish<rf_M1_readval>(status)) {
+    if (!op.call<rf_M1_readval>(0, *targetBlock, &value)) {
         m_cardSelected = false;
         return;
     }
@@ -331,7 +301,7 @@ void CMifareStdPage::readBalance()
         control<CDecEdit>(DecimalValueField)->setValue(value);
         hexEdit(HexValueField)->SetHexValue(uint32_t(value));
     }
-    op.succeed(Message(12));
+    op.succeed(Message(Msg::BalanceRead));
 }
 
 void CMifareStdPage::rebuildPurseBlockList()
@@ -380,20 +350,15 @@ void CMifareStdPage::readSector(const MifarePanel &panel)
 {
     clearPanel(panel);
     ReaderOperation op;
-    uint8_t mode = 0;
-    if (!prologue(op, panel.keyARadio, mode))
-        return;
-    if (!keyFieldHoldsKey(panel.keyField))
-        return;
-    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(panel.sectorList));
-    if (!authenticate(op, mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
+    const std::optional<uint8_t> firstBlock = authenticateSector(op, {panel.sectorList, panel.keyARadio, panel.keyField});
+    if (!firstBlock)
         return;
     for (int block = 0; block < panel.blocksPerSector(); ++block) {
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
         // A short answer has failed as much as a non-zero status: its missing bytes would be
         // shown as card data.
-        if (!op.call<rf_M1_read>(0, uint8_t(firstBlock + block), buffer.data(), &length)
+        if (!op.call<rf_M1_read>(0, uint8_t(*firstBlock + block), buffer.data(), &length)
             || !op.acceptLength<rf_M1_read>(length, BlockBytes)) {
             m_cardSelected = false;
             return;
@@ -406,29 +371,26 @@ void CMifareStdPage::readSector(const MifarePanel &panel)
             hexEdit(panel.blockFields[std::size_t(block)])->SetHexBytes(buffer.data(), BlockBytes);
         }
     }
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CMifareStdPage::writeBlock(const MifarePanel &panel)
 {
     ReaderOperation op;
-    uint8_t mode = 0;
-    if (!prologue(op, panel.keyARadio, mode))
-        return;
-    if (!keyFieldHoldsKey(panel.keyField))
-        return;
     const int block = selectedItemData(panel.blockList);
-    // Message 14 names block 3; it stands for the trailer of a 16-block sector as well.
-    if (block == panel.trailerBlock()
-        && ShowMessageBox(this, Message(14), QStringLiteral("Warning"), MessageIcon::Warning,
-                          MessageButtons::OkCancel) != MessageAnswer::Ok)
-        return;
-    const uint8_t firstBlock = firstBlockOfSector(selectedItemData(panel.sectorList));
-    if (!authenticate(op, mode, firstBlock, hexEdit(panel.keyField)->GetHexBytes()))
+    // ConfirmTrailerWrite names block 3; it stands for the trailer of a 16-block sector as well.
+    const auto trailerWriteConfirmed = [this, block, &panel] {
+        return block != panel.trailerBlock()
+               || ShowMessageBox(this, Message(Msg::ConfirmTrailerWrite), QStringLiteral("Warning"),
+                                 MessageIcon::Warning, MessageButtons::OkCancel) == MessageAnswer::Ok;
+    };
+    const std::optional<uint8_t> firstBlock =
+        authenticateSector(op, {panel.sectorList, panel.keyARadio, panel.keyField}, trailerWriteConfirmed);
+    if (!firstBlock)
         return;
     const QByteArray data = collectBlockData(panel, block);
     // The block write lists only its successes.
-    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(15), 0, uint8_t(firstBlock + block), bytesOf(data)))
+    if (!op.callLoggingSuccessOnly<rf_M1_write>(Message(Msg::CardWritten), 0, uint8_t(*firstBlock + block), BytePointer(data)))
         m_cardSelected = false;
 }
 

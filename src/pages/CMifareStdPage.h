@@ -5,6 +5,8 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 // One operation panel of a Mifare Standard page: the sectors it offers, where it stands on the
@@ -47,6 +49,28 @@ class CMifareStdPage : public CCardPage
 {
     Q_OBJECT
 public:
+    // The controls both pages have under the same id; the panels' ids are rows of the layout.
+    enum ControlId : int {
+        SerialField = 1049,
+        RequestButton = 1010,
+        PurseGroup = 1110,
+        PurseSectorList = 1050,
+        PurseBlockList = 1058,
+        PurseSectorLabel = 1097,
+        PurseBlockLabel = 1109,
+        PurseKeyLabel = 1098,
+        PurseKeyARadio = 1051,
+        PurseKeyBRadio = 1052,
+        PurseKeyField = 1053,
+        DecimalValueField = 1054,
+        HexValueField = 1055,
+        DecimalValueLabel = 1108,
+        InitializeButton = 1056,
+        IncrementButton = 1057,
+        DecrementButton = 1059,
+        BalanceButton = 1060,
+    };
+
     // The template is the one buildTemplate() makes of the layout; both outlive the page.
     CMifareStdPage(const MifareStdLayout &layout, const DialogTemplate &dialogTemplate,
                    QWidget *parent = nullptr);
@@ -71,18 +95,24 @@ private:
     bool requestAndSelect(ReaderOperation &op, int attempts);
     void request();
     void requestIdle();
-    // Selects the card when it is not selected yet, and gives the mode byte of
-    // the key radio; false when the selection failed (it has reported).
-    bool prologue(ReaderOperation &op, int keyARadio, uint8_t &mode);
-    bool authenticate(ReaderOperation &op, uint8_t mode, uint8_t block, const QByteArray &key);
+    // The key of a sector operation: the sector, key A or B, and the key's field.
+    struct SectorKey {
+        int sectorList;
+        int keyARadio;
+        int keyField;
+    };
+    // The start of every sector operation: the card selected when it is not yet, the key's six
+    // bytes checked, then `confirmed` asked (when given) and the sector authenticated. Gives the
+    // sector's first block; nothing when it stopped (it has reported).
+    std::optional<uint8_t> authenticateSector(ReaderOperation &op, const SectorKey &key,
+                                              const std::function<bool()> &confirmed = {});
     bool keyFieldHoldsKey(int keyField);
 
     enum class PurseOperation { Initialize, Increment, Decrement };
     void runPurseOperation(PurseOperation operation);
     void readBalance();
-    // The purse prologue: selection when needed, the key check and the authentication of the
-    // purse sector; the block the operation works on. False when it stopped (it has reported).
-    bool beginPurseOperation(ReaderOperation &op, uint8_t &targetBlock);
+    // The purse sector authenticated; the block the operation works on, nothing when it stopped.
+    std::optional<uint8_t> authenticatePurseBlock(ReaderOperation &op);
     void rebuildPurseBlockList();
     void syncDecimalToHex();
     void syncHexToDecimal();

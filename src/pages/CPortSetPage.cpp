@@ -2,6 +2,7 @@
 
 #include "pages/CardAnswers.h"
 #include "reporting/MessageCatalogue.h"
+#include "reporting/ReaderConnection.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/Reporting.h"
 #include "reporting/UserPrompts.h"
@@ -21,60 +22,12 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CPortSetPage::ControlId;
 
-enum : int {
-    PortGroup = 1097,
-    InformationGroup = 1098,
-    LightGroup = 1099,
-    DeviceNumberGroup = 1100,
-    BeepGroup = 1101,
-    AntennaGroup = 1102,
-    ClockGroup = 1103,
-    SupportGroup = 1104,
-
-    PortLabel = 1227,
-    PortList = 1051,
-    BaudLabel = 1228,
-    BaudList = 1052,
-    ConnectButton = 1053,
-
-    ModelLabel = 1229,
-    ModelField = 1056,
-    VersionLabel = 1230,
-    VersionField = 1058,
-    GetButton = 1066,
-
-    ColourLabel = 1197,
-    ColourList = 1054,
-    LightButton = 1068,
-
-    DeviceNumberField = 1059,
-    DeviceNumberRead = 1063,
-    DeviceNumberWrite = 1064,
-
-    BeepField = 1060,
-    BeepButton = 1067,
-
-    AntennaOn = 1070,
-    AntennaOff = 1071,
-    AntennaButton = 1069,
-
-    ClockDate = 1188,
-    ClockTime = 1190,
-    WeekDayText = 1191,
-    ClockRead = 1186,
-    ClockWrite = 1187,
-
-    FirstSupportBox = 1213,
-};
-
-constexpr int SupportBoxCount = 14;
 constexpr int PortCount = 8;
 constexpr uint16_t Device = 0;
 // The clock travels as 7 BCD bytes: year in the century, month, day, week day, hour, minute, second.
 constexpr int ClockBytes = 7;
-// Answer buffers are as large as the reader contract promises never to overflow.
-constexpr int AnswerBufferSize = 1024;
 
 const DialogTemplate &portSetTemplate()
 {
@@ -268,22 +221,7 @@ void CPortSetPage::storePortChoice()
 
 void CPortSetPage::connectPort()
 {
-    ReaderOperation op;
-    // Connecting again closes the open port first and says so, then opens the current choice.
-    // Only the opening is listed.
-    if (PortOpen) {
-        op.callUnlogged<rf_close_com>();
-        PortOpen = false;
-        op.fail(Message(48));
-    }
-    if (!op.call<rf_init_com>(ComPort, CurrentBaudRate())) {
-        op.callUnlogged<rf_close_com>();
-        PortOpen = false;
-        return;
-    }
-    PortOpen = true;
-    ReportConnection(ComPort, CurrentBaudRate());
-    op.succeed(Message(49));
+    ConnectReader(ConnectPlace::PortPage);
 }
 
 void CPortSetPage::getModel()
@@ -292,7 +230,7 @@ void CPortSetPage::getModel()
     if (!op.requirePortOpen())
         return;
 
-    std::array<uint8_t, AnswerBufferSize> model{};
+    AnswerBuffer model{};
     uint8_t length = 0;
     if (!op.call<rf_get_model>(Device, model.data(), &length))
         return;
@@ -305,7 +243,7 @@ void CPortSetPage::getModel()
     if (!op.call<lib_ver>(&version))
         return;
     hexEdit(VersionField)->setText(QStringLiteral("%1.0").arg(int32_t(version)));
-    op.succeed(Message(50));
+    op.succeed(Message(Msg::ProductInformationRead));
 }
 
 void CPortSetPage::showSupportedCards(char modelKind)
@@ -324,7 +262,7 @@ void CPortSetPage::readDeviceNumber()
     if (!op.call<rf_get_device_number>(number.data()))
         return;
     hexEdit(DeviceNumberField)->SetHexBytes(number.data(), int(number.size()));
-    op.succeed(Message(51));
+    op.succeed(Message(Msg::DeviceNumberRead));
 }
 
 void CPortSetPage::writeDeviceNumber()
@@ -334,14 +272,14 @@ void CPortSetPage::writeDeviceNumber()
         return;
     const QByteArray number = hexEdit(DeviceNumberField)->GetHexBytes();
     if (number.size() != 2) {
-        ShowMessageBox(this, Message(52), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::DeviceNumberNeedsTwoBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     // The first byte is the low one.
     const auto value = uint16_t(uint8_t(number.at(0)) | uint8_t(number.at(1)) << 8);
     if (!op.call<rf_init_device_number>(value))
         return;
-    op.succeed(Message(53));
+    op.succeed(Message(Msg::DeviceNumberWritten));
 }
 
 void CPortSetPage::sendBeep()
@@ -353,7 +291,7 @@ void CPortSetPage::sendBeep()
     const QByteArray duration = hexEdit(BeepField)->GetHexBytes();
     if (!duration.isEmpty() && !op.call<rf_beep>(Device, uint8_t(duration.at(0))))
         return;
-    op.succeed(Message(54));
+    op.succeed(Message(Msg::BeepSet));
 }
 
 void CPortSetPage::sendAntenna()
@@ -364,7 +302,7 @@ void CPortSetPage::sendAntenna()
         return;
     if (!op.call<rf_antenna_sta>(Device, on ? 1 : 0))
         return;
-    op.succeed(Message(55));
+    op.succeed(Message(Msg::AntennaSet));
 }
 
 void CPortSetPage::sendLight()
@@ -375,14 +313,14 @@ void CPortSetPage::sendLight()
     const auto colour = uint8_t(selectedItemData(ColourList));
     if (!op.call<rf_light>(Device, colour))
         return;
-    op.succeed(Message(56));
+    op.succeed(Message(Msg::LightSet));
 }
 
 // The clock operations work whether or not the port is open, and report only failures.
 void CPortSetPage::readClock()
 {
     ReaderOperation op;
-    std::array<uint8_t, AnswerBufferSize> clock{};
+    AnswerBuffer clock{};
     uint8_t length = 0;
     if (!op.call<ReadTime>(Device, clock.data(), &length))
         return;
@@ -414,5 +352,5 @@ void CPortSetPage::writeClock()
 
 void CPortSetPage::showWeekDay(const QDate &date)
 {
-    label(WeekDayText)->setText(Message(47, date.dayOfWeek()));
+    label(WeekDayText)->setText(Message(Msg::WeekDay, date.dayOfWeek()));
 }

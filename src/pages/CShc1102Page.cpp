@@ -1,5 +1,6 @@
 #include "pages/CShc1102Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "pages/CardActivation.h"
 #include "reporting/MessageCatalogue.h"
@@ -12,16 +13,10 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CShc1102Page::ControlId;
 
 // The tag needs a pause only once the radio type is set.
 constexpr FieldResetWaits Shc1102FieldReset = {0, 20, 0};
-
-constexpr int TagTypeField = 1079;
-constexpr int RequestButton = 1077;
-constexpr int PasswordField = 1056;
-constexpr int BlockList = 1078;
-constexpr int ReadButton = 1080;
-constexpr int WriteButton = 1081;
 
 constexpr int BlockCount = 16;
 constexpr int BlockBytes = 4;
@@ -30,13 +25,7 @@ constexpr int FirstWritableBlock = 2;
 constexpr int FirstGuardedBlock = 8;
 // Writing block 8 changes the password.
 constexpr int PasswordBlock = 8;
-constexpr std::size_t AnswerBufferSize = 1024;
 
-// Block 2 has a field of its own; block b from 3 on is shown in field 1083 + b.
-constexpr int blockField(int block)
-{
-    return block == 0 ? 1082 : block == 1 ? 1083 : block == 2 ? 1185 : 1083 + block;
-}
 
 DialogTemplate buildTemplate()
 {
@@ -54,7 +43,7 @@ DialogTemplate buildTemplate()
         const int x = block < 8 ? 15 : 132;
         const int y = 44 + 15 * (block % 8);
         add(UnaddressedControlId, ControlKind::Label, x, y + 2, 36, 8, BlockNames[block]);
-        add(blockField(block), ControlKind::HexEdit, x + 40, y, 62, 12);
+        add(CShc1102Page::blockField(block), ControlKind::HexEdit, x + 40, y, 62, 12);
     }
     add(UnaddressedControlId, ControlKind::Label, 15, 170, 24, 8, "Block");
     add(BlockList, ControlKind::DropList, 42, 168, 34, 80);
@@ -110,17 +99,15 @@ void CShc1102Page::request()
     clearBlockFields();
     ReaderOperation op;
     if (op.requirePortOpen() && requestTag(op))
-        op.succeed(Message(6));
+        op.succeed(Message(Msg::RequestSucceeded));
 }
 
 bool CShc1102Page::readBlocks(ReaderOperation &op, int first, int last)
 {
     for (int block = first; block <= last; ++block) {
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
-        const int32_t status = op.callUnlogged<rf_Shc1102_Read>(0, uint8_t(block), buffer.data(), &length);
-        op.log<rf_Shc1102_Read>(status);
-        if (status != 0)
+        if (!op.callLoggingOnly<rf_Shc1102_Read>(0, uint8_t(block), buffer.data(), &length))
             return false;
         hexEdit(blockField(block))->SetHexBytes(buffer.data(), length);
     }
@@ -138,11 +125,10 @@ void CShc1102Page::readCard()
     if (passwordField->GetHexByteCount() != PasswordBytes)
         return;
     const QByteArray password = passwordField->GetHexBytes();
-    const int32_t status = op.callUnlogged<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()));
-    op.log<rf_Shc1102_Auth>(status);
-    if (status != 0 || !readBlocks(op, FirstGuardedBlock, BlockCount - 1))
+    if (!op.callLoggingOnly<rf_Shc1102_Auth>(0, BytePointer(password))
+        || !readBlocks(op, FirstGuardedBlock, BlockCount - 1))
         return;
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CShc1102Page::writeBlock()
@@ -152,7 +138,7 @@ void CShc1102Page::writeBlock()
         return;
     const int block = selectedItemData(BlockList);
     if (block == PasswordBlock
-        && ShowMessageBox(this, Message(45), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
+        && ShowMessageBox(this, Message(Msg::ConfirmPasswordChange), QStringLiteral("Warning"), MessageIcon::Question, MessageButtons::OkCancel)
                == MessageAnswer::Cancel)
         return;
     if (!requestTag(op))
@@ -163,16 +149,11 @@ void CShc1102Page::writeBlock()
     std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), qsizetype(data.size())), data.begin());
     CHexEdit *passwordField = hexEdit(PasswordField);
     if (passwordField->GetHexByteCount() != PasswordBytes) {
-        ShowMessageBox(this, Message(46), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::PasswordNeeded), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const QByteArray password = passwordField->GetHexBytes();
-    int32_t status = op.callUnlogged<rf_Shc1102_Auth>(0, reinterpret_cast<const uint8_t *>(password.constData()));
-    op.log<rf_Shc1102_Auth>(status);
-    if (status != 0)
-        return;
-    status = op.callUnlogged<rf_Shc1102_Write>(0, uint8_t(block), data.data());
-    op.log<rf_Shc1102_Write>(status);
-    if (status == 0)
-        op.succeed(Message(15));
+    if (op.callLoggingOnly<rf_Shc1102_Auth>(0, BytePointer(password))
+        && op.callLoggingOnly<rf_Shc1102_Write>(0, uint8_t(block), data.data()))
+        op.succeed(Message(Msg::CardWritten));
 }

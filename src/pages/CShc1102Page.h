@@ -11,6 +11,23 @@ class CShc1102Page : public CCardPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        TagTypeField = 1079,
+        RequestButton = 1077,
+        PasswordField = 1056,
+        BlockList = 1078,
+        ReadButton = 1080,
+        WriteButton = 1081,
+        Block0Field = 1082,
+        Block2Field = 1185,
+    };
+    // The field of block b: block 2 has a field of its own, the others follow Block0Field.
+    static constexpr int blockField(int block)
+    {
+        return block == 2 ? Block2Field : Block0Field + block + (block > 2 ? 1 : 0);
+    }
+
     explicit CShc1102Page(QWidget *parent = nullptr);
 
     // Dialog template 154.

@@ -2,26 +2,11 @@
 
 #include "controls/CHexEdit.h"
 #include "pages/StTagBlocks.h"
-#include "pages/StTagSelection.h"
-#include "reporting/MessageCatalogue.h"
-#include "reporting/ReaderOperation.h"
-#include "reporting/UserPrompts.h"
-
-#include <array>
 
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ChipIdField = 1115;
-constexpr int FirstBlockField = 1099; // block b in field 1099 + b
-constexpr int BlockList = 1117;
-constexpr int LockRegisterField = 1059;
-constexpr int RequestButton = 1116;
-constexpr int ReadButton = 1118;
-constexpr int WriteButton = 1119;
-constexpr int LockButton = 1066;
-constexpr int PageGroup = 1065;
+using enum CSr176Page::ControlId;
 
 constexpr int BlockCount = 16;
 constexpr int BlockBytes = 2;
@@ -29,7 +14,9 @@ constexpr int BlockBytes = 2;
 // writes only the blocks between.
 constexpr int FirstWritableBlock = 4;
 constexpr int LastWritableBlock = 14;
-constexpr std::size_t AnswerBufferSize = 1024;
+
+constexpr StTagControls Controls =
+    StTagControlsOf<CSr176Page>(BlockCount, BlockBytes, FirstWritableBlock, LastWritableBlock);
 
 DialogTemplate buildTemplate()
 {
@@ -65,13 +52,10 @@ DialogTemplate buildTemplate()
 } // namespace
 
 CSr176Page::CSr176Page(QWidget *parent)
-    : CCardPage(dialogTemplate(), parent)
+    : CStTagPage(dialogTemplate(), Controls,
+                 StTagCommandsOf<rf_sr176_readblock, rf_sr176_writeblock, rf_sr176_protectblock>, parent)
 {
     initialise();
-    onClicked(RequestButton, [this] { request(); });
-    onClicked(ReadButton, [this] { readCard(); });
-    onClicked(WriteButton, [this] { writeBlock(); });
-    onClicked(LockButton, [this] { lock(); });
 }
 
 const DialogTemplate &CSr176Page::dialogTemplate()
@@ -83,50 +67,8 @@ const DialogTemplate &CSr176Page::dialogTemplate()
 void CSr176Page::initialise()
 {
     addCaptionFrame(PageGroup);
-    for (int block = FirstWritableBlock; block <= LastWritableBlock; ++block)
-        addListItem(BlockList, QString::asprintf("%d", block), block);
-    selectListIndex(BlockList, 0);
     for (int block = 0; block < BlockCount; ++block)
         hexEdit(FirstBlockField + block)->SetMaxBytes(BlockBytes);
-    hexEdit(LockRegisterField)->SetMaxBytes(1);
     const QRect group = controlRect(PageGroup);
     setContentHeight(group.y() + group.height() + 50);
-}
-
-void CSr176Page::clearBlockFields()
-{
-    for (int block = 0; block < BlockCount; ++block)
-        hexEdit(FirstBlockField + block)->clear();
-}
-
-void CSr176Page::request()
-{
-    hexEdit(ChipIdField)->clear();
-    ReaderOperation op;
-    QByteArray chipId;
-    if (!op.requirePortOpen() || !SelectStTag(op, chipId))
-        return;
-    clearBlockFields();
-    hexEdit(ChipIdField)->SetHexBytes(chipId);
-    op.succeed(Message(6));
-}
-
-StTagControls CSr176Page::blockControls()
-{
-    return {FirstBlockField, BlockCount, BlockBytes, BlockList, LockRegisterField};
-}
-
-void CSr176Page::readCard()
-{
-    ReadStBlocks<rf_sr176_readblock>(*this, blockControls());
-}
-
-void CSr176Page::writeBlock()
-{
-    WriteStBlock<rf_sr176_writeblock>(*this, blockControls());
-}
-
-void CSr176Page::lock()
-{
-    LockStTag<rf_sr176_protectblock>(*this, blockControls());
 }

@@ -1,5 +1,6 @@
 #include "pages/CSrf55vPage.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
 #include "reporting/MessageCatalogue.h"
@@ -13,20 +14,10 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int InventoryButton = 1066;
-constexpr int ReadButton = 1063;
-constexpr int WriteButton = 1064;
-constexpr int GridId = 1196;
-constexpr int ScrollBarId = 1155;
-constexpr std::array<int, 4> UidFields = {1056, 1057, 1058, 1059};
-// Status fields of the template that this page never shows.
-constexpr std::array<int, 16> StatusFields = {1060, 1061, 1062, 1065, 1067, 1068, 1069, 1070,
-                                              1071, 1072, 1073, 1074, 1075, 1076, 1077, 1078};
+using enum CSrf55vPage::ControlId;
 
 constexpr int UidBytes = 8;
 constexpr int PageBytes = 8;
-constexpr std::size_t AnswerBufferSize = 1024;
 constexpr int ControlGap_px = 6;
 // The read-back fails to match: the page reports this status.
 constexpr int32_t VerifyFailedStatus = 1;
@@ -34,21 +25,21 @@ constexpr int32_t VerifyFailedStatus = 1;
 DialogTemplate buildTemplate()
 {
     ControlList add;
-    CVicinityTagPage::addUidRows(add, UidFields, 20);
+    CVicinityTagPage::addUidRows(add, CSrf55vPage::UidFields, 20);
     add(InventoryButton, ControlKind::Button, 10, 88, 58, 14, "INVENTORY");
     add(ReadButton, ControlKind::Button, 10, 108, 58, 14, "Read");
     add(WriteButton, ControlKind::Button, 74, 108, 58, 14, "Write");
-    add(GridId, ControlKind::HexGrid, 160, 20, 130, 150);
-    for (std::size_t i = 0; i < StatusFields.size(); ++i)
-        add(StatusFields[i], ControlKind::HexEdit, 296, 20 + 9 * int(i), 16, 9, "", Locked | Hidden);
-    add(ScrollBarId, ControlKind::ScrollBar, 316, 20, 10, 150);
+    add(Grid, ControlKind::HexGrid, 160, 20, 130, 150);
+    for (std::size_t i = 0; i < CSrf55vPage::StatusFields.size(); ++i)
+        add(CSrf55vPage::StatusFields[i], ControlKind::HexEdit, 296, 20 + 9 * int(i), 16, 9, "", Locked | Hidden);
+    add(GridScrollBar, ControlKind::ScrollBar, 316, 20, 10, 150);
     return DialogTemplate{156, 340, 190, std::move(add.controls)};
 }
 
 } // namespace
 
 CSrf55vPage::CSrf55vPage(int variant, QWidget *parent)
-    : CVicinityTagPage(dialogTemplate(), UidFields, {GridId, ScrollBarId, PageBytes}, parent), m_variant(variant)
+    : CVicinityTagPage(dialogTemplate(), UidFields, {Grid, GridScrollBar, PageBytes}, parent), m_variant(variant)
 {
     for (int field : StatusFields) {
         hexEdit(field)->SetMaxBytes(1);
@@ -87,30 +78,28 @@ void CSrf55vPage::readPages()
         return;
     const QByteArray uid = selectedUid();
     if (uid.size() != UidBytes) {
-        ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::UidLengthError), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     std::vector<uint8_t> data;
     {
         const WaitCursor waiting;
-        std::array<uint8_t, AnswerBufferSize> answer{};
+        AnswerBuffer answer{};
         for (int page = 0; page < pageCount(); ++page) {
             uint8_t length = 0;
-            const int32_t status = op.callUnlogged<Srf55vp_Read>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
-                                                                 uint8_t(page), answer.data(), &length);
-            if (status != 0) {
+            if (!op.callReportingOnly<Srf55vp_Read>(0, BytePointer(uid),
+                                                    uint8_t(page), answer.data(), &length)) {
                 grid()->ResetModifiedRange();
                 grid()->ClearData();
-                op.report<Srf55vp_Read>(status);
                 return;
             }
             // A page holds 8 bytes, whatever length the library claims.
             data.insert(data.end(), answer.begin(), answer.begin() + std::min<int>(length, PageBytes));
         }
     }
-    op.log<Srf55vp_Read>(0);
+    op.logSeries<Srf55vp_Read>();
     grid()->SetDataBytes(data.data(), int(data.size()));
-    op.succeed(Message(61));
+    op.succeed(Message(Msg::Srf55vPagesRead));
 }
 
 void CSrf55vPage::writePages()
@@ -120,27 +109,28 @@ void CSrf55vPage::writePages()
         return;
     const QByteArray uid = selectedUid();
     if (uid.size() != UidBytes) {
-        ShowMessageBox(this, Message(33), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::UidLengthError), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const int first = grid()->GetFirstModifiedRow();
     const int last = grid()->GetLastModifiedRow();
     if (first < 0 || last < first) {
-        op.fail(Message(30));
+        op.fail(Message(Msg::NoRowChanged));
         return;
     }
     for (int page = first; page <= last; ++page) {
         const QByteArray row = grid()->GetRowBytes(page);
         std::array<uint8_t, PageBytes> data{};
         std::copy_n(row.constData(), std::min<int>(int(row.size()), PageBytes), data.begin());
-        std::array<uint8_t, AnswerBufferSize> readBack{};
+        AnswerBuffer readBack{};
         uint8_t length = PageBytes;
-        int32_t status = op.callUnlogged<Srf55vp_Write_Reread>(0, reinterpret_cast<const uint8_t *>(uid.constData()),
-                                                               uint8_t(page), data.data(), readBack.data(), &length);
-        if (status == 0 && (length != PageBytes || !std::equal(data.begin(), data.end(), readBack.begin())))
-            status = VerifyFailedStatus;
-        if (!op.finish<Srf55vp_Write_Reread>(status))
+        const auto readBackMatches = [&] {
+            return length == PageBytes && std::equal(data.begin(), data.end(), readBack.begin());
+        };
+        if (!op.callVerified<Srf55vp_Write_Reread>(readBackMatches, VerifyFailedStatus, 0,
+                                                   BytePointer(uid), uint8_t(page),
+                                                   data.data(), readBack.data(), &length))
             return;
     }
-    op.succeed(Message(62));
+    op.succeed(Message(Msg::Srf55vPagesWritten));
 }

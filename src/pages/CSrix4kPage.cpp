@@ -2,10 +2,8 @@
 
 #include "controls/CHexEdit.h"
 #include "pages/StTagBlocks.h"
-#include "pages/StTagSelection.h"
 #include "reporting/MessageCatalogue.h"
 #include "reporting/ReaderOperation.h"
-#include "reporting/UserPrompts.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -17,27 +15,16 @@
 namespace {
 
 using enum ReaderFunction;
-
-constexpr int ChipIdField = 1115;
-constexpr int UidField = 1058;
-constexpr int BlockList = 1120;
-constexpr int LockRegisterField = 1059;
-constexpr int ChipIdLabel = 1127;
-constexpr int UidLabel = 1128;
-constexpr int BlockLabel = 1129;
-constexpr int LockRegisterLabel = 1130;
-constexpr int RequestButton = 1010;
-constexpr int ReadUidButton = 1066;
-constexpr int ReadButton = 1063;
-constexpr int WriteButton = 1064;
-constexpr int LockButton = 1067;
+using enum CSrix4kPage::ControlId;
 
 constexpr int BlockBytes = 4;
 constexpr int UidBytes = 8;
 constexpr int BlocksPerTab = 64;
 constexpr int RowsPerColumn = 16;
 constexpr int ColumnCount = 4;
-constexpr std::size_t AnswerBufferSize = 1024;
+
+constexpr StTagControls Controls =
+    StTagControlsOf<CSrix4kPage>(CSrix4kPage::BlockCount, BlockBytes, 0, CSrix4kPage::BlockCount - 1);
 
 // The grid, in pixels: the tab strip's line below the grid area's top, the page's height below
 // that top, the rows and the tabs.
@@ -84,14 +71,11 @@ DialogTemplate buildTemplate()
 } // namespace
 
 CSrix4kPage::CSrix4kPage(QWidget *parent)
-    : CCardPage(dialogTemplate(), parent)
+    : CStTagPage(dialogTemplate(), Controls,
+                 StTagCommandsOf<rf_srix4k_readblock, rf_srix4k_writeblock, rf_srix4k_writelockreg>, parent)
 {
     initialise();
-    onClicked(RequestButton, [this] { request(); });
     onClicked(ReadUidButton, [this] { readUid(); });
-    onClicked(ReadButton, [this] { readCard(); });
-    onClicked(WriteButton, [this] { writeBlock(); });
-    onClicked(LockButton, [this] { lock(); });
 }
 
 const DialogTemplate &CSrix4kPage::dialogTemplate()
@@ -102,10 +86,6 @@ const DialogTemplate &CSrix4kPage::dialogTemplate()
 
 void CSrix4kPage::initialise()
 {
-    for (int block = 0; block < BlockCount; ++block)
-        addListItem(BlockList, QString::asprintf("%d", block), block);
-    selectListIndex(BlockList, 0);
-    hexEdit(LockRegisterField)->SetMaxBytes(1);
     createBlockControls();
     layoutGrid();
 }
@@ -238,53 +218,15 @@ void CSrix4kPage::showTab(int tab)
     update(m_gridArea.united(m_tabRects[0]).united(m_tabRects[1]).adjusted(-1, -1, 1, 3));
 }
 
-void CSrix4kPage::clearBlockFields()
-{
-    for (int block = 0; block < BlockCount; ++block)
-        hexEdit(FirstBlockField + block)->clear();
-}
-
-void CSrix4kPage::request()
-{
-    hexEdit(ChipIdField)->clear();
-    ReaderOperation op;
-    QByteArray chipId;
-    if (!op.requirePortOpen() || !SelectStTag(op, chipId))
-        return;
-    clearBlockFields();
-    hexEdit(ChipIdField)->SetHexBytes(chipId);
-    op.succeed(Message(6));
-}
-
 void CSrix4kPage::readUid()
 {
     ReaderOperation op;
     if (!op.requirePortOpen())
         return;
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!op.call<rf_srix4k_getuid>(0, buffer.data(), &length))
         return;
     hexEdit(UidField)->SetHexBytes(buffer.data(), length);
-    op.succeed(Message(60));
-}
-
-StTagControls CSrix4kPage::blockControls()
-{
-    return {FirstBlockField, BlockCount, BlockBytes, BlockList, LockRegisterField};
-}
-
-void CSrix4kPage::readCard()
-{
-    ReadStBlocks<rf_srix4k_readblock>(*this, blockControls());
-}
-
-void CSrix4kPage::writeBlock()
-{
-    WriteStBlock<rf_srix4k_writeblock>(*this, blockControls());
-}
-
-void CSrix4kPage::lock()
-{
-    LockStTag<rf_srix4k_writelockreg>(*this, blockControls());
+    op.succeed(Message(Msg::UidRead));
 }

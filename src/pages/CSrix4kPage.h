@@ -1,8 +1,6 @@
 #pragma once
 
-#include "pages/CCardPage.h"
-
-struct StTagControls;
+#include "pages/CStTagPage.h"
 
 #include <QRect>
 
@@ -12,19 +10,37 @@ class QMouseEvent;
 // reads its UID, reads every block, writes one block and writes the lock register after a
 // confirmation. The 128 block fields are made at run time and shown 64 at a time on two
 // hand-drawn tab pages, in a grid that covers the page right of the buttons.
-class CSrix4kPage : public CCardPage
+class CSrix4kPage : public CStTagPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        ChipIdField = 1115,
+        UidField = 1058,
+        BlockList = 1120,
+        LockRegisterField = 1059,
+        ChipIdLabel = 1127,
+        UidLabel = 1128,
+        BlockLabel = 1129,
+        LockRegisterLabel = 1130,
+        RequestButton = 1010,
+        ReadUidButton = 1066,
+        ReadButton = 1063,
+        WriteButton = 1064,
+        LockButton = 1067,
+        // Made at run time: block b in field FirstBlockField + b beside label FirstBlockLabel + b,
+        // and the four column headers.
+        FirstBlockField = 5000,
+        FirstBlockLabel = 5500,
+        FirstColumnHeader = 6000,
+    };
+
     explicit CSrix4kPage(QWidget *parent = nullptr);
 
     // Dialog template 145.
     static const DialogTemplate &dialogTemplate();
 
-    // The block fields, labels and column headers made at run time.
-    static constexpr int FirstBlockField = 5000;
-    static constexpr int FirstBlockLabel = 5500;
-    static constexpr int FirstColumnHeader = 6000;
     static constexpr int BlockCount = 128;
 
     // The grid follows the page's own width; the screen width is not needed.
@@ -47,13 +63,7 @@ private:
     void createBlockControls();
     void layoutGrid();
     void showTab(int tab);
-    void request();
     void readUid();
-    StTagControls blockControls();
-    void readCard();
-    void writeBlock();
-    void lock();
-    void clearBlockFields();
 
     int m_shownTab = 0;
     QRect m_gridArea;

@@ -1,5 +1,6 @@
 #include "pages/CTrh1064Page.h"
 
+#include "base/BytePointer.h"
 #include "controls/CHexEdit.h"
 #include "pages/CardActivation.h"
 #include "reader/ReaderWait.h"
@@ -17,6 +18,7 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CTrh1064Page::ControlId;
 
 // The tag answers in the reader's type B radio mode.
 constexpr uint8_t TypeB = 'B';
@@ -24,27 +26,7 @@ constexpr FieldResetWaits Trh1064FieldReset = {20, 20, 0};
 constexpr int AfterFieldOn_ms = 50;
 constexpr int SearchAttempts = 2;
 
-constexpr int SerialLabel = 1245;
-constexpr int SerialField = 1056;
-constexpr int SearchButton = 1010;
-constexpr int KeyLabel = 1246;
-constexpr int KeyField = 1057;
-constexpr int AuthenticateButton = 1011;
-constexpr int PageLabel = 1247;
-constexpr int PageList = 1248;
-constexpr int ReadButton = 1063;
-constexpr int WriteButton = 1064;
-constexpr int Page0Field = 1058;
-constexpr std::array<int, 5> Page1Fields = {1059, 1060, 1061, 1062, 1065};
-constexpr int Page2Field = 1066;
-constexpr int Page3Field = 1067;
-
-// The access rights, one check box each.
-constexpr int Page0Read = 1249, Page0Write = 1250;
-constexpr int Page1Read = 1251, Page1Write = 1252;
-constexpr int Page2Read = 1257, Page2Write = 1258, Page2Key = 1259;
-constexpr int Page3Read = 1260, Page3Write = 1261, Page3AuthDecrement = 1262;
-constexpr int Page3AuthRead = 1263, Page3AuthWrite = 1264;
+constexpr auto Page1Fields = CTrh1064Page::Page1Fields;
 constexpr std::array<int, 12> RightsBoxes = {Page0Read, Page0Write, Page1Read, Page1Write,
                                              Page2Read, Page2Write, Page2Key, Page3Read,
                                              Page3Write, Page3AuthDecrement, Page3AuthRead, Page3AuthWrite};
@@ -55,7 +37,6 @@ constexpr int Page1Bytes = 40;
 constexpr int PageCount = 4;
 // The configuration byte is the last byte of page 0 as the tag sends it (its byte 0).
 constexpr int ConfigurationOffset = 7;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // Configuration bits.
 constexpr uint8_t Page0Locked = 1u << 0;
@@ -187,7 +168,7 @@ void CTrh1064Page::searchCard()
         return;
     }
     ReaderWait(AfterFieldOn_ms);
-    std::array<uint8_t, AnswerBufferSize> answer{};
+    AnswerBuffer answer{};
     uint8_t length = 0;
     if (!op.call<rf_atqb>(0, 0, answer.data(), &length)) {
         hexEdit(SerialField)->clear();
@@ -195,30 +176,29 @@ void CTrh1064Page::searchCard()
     }
     // A short answer shows only the bytes that came.
     hexEdit(SerialField)->SetHexBytes(answer.data(), std::min<int>(length, PageBytes));
-    op.succeed(Message(6));
+    op.succeed(Message(Msg::RequestSucceeded));
 }
 
 void CTrh1064Page::authenticate()
 {
     CHexEdit *key = hexEdit(KeyField);
     if (key->GetHexByteCount() != KeyBytes) {
-        ShowMessageBox(this, Message(19), QStringLiteral("Error"), MessageIcon::Error);
+        ShowMessageBox(this, Message(Msg::PasswordNeedsEightBytes), QStringLiteral("Error"), MessageIcon::Error);
         return;
     }
     const QByteArray bytes = key->GetHexBytes();
     ReaderOperation op{ReaderOperation::Continue{}};
-    if (op.call<rf_thr1064_check>(0, reinterpret_cast<const uint8_t *>(bytes.constData())))
-        op.succeed(Message(20));
+    if (op.call<rf_thr1064_check>(0, BytePointer(bytes)))
+        op.succeed(Message(Msg::PasswordChecked));
 }
 
 void CTrh1064Page::readPage()
 {
     const int page = selectedItemData(PageList);
     ReaderOperation op{ReaderOperation::Continue{}};
-    std::array<uint8_t, AnswerBufferSize> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
-    const int32_t status = op.callUnlogged<rf_thr1064_read>(0, uint8_t(page), buffer.data(), &length);
-    if (status != 0) {
+    if (!op.call<rf_thr1064_read>(0, uint8_t(page), buffer.data(), &length)) {
         if (page == 0) {
             hexEdit(Page0Field)->clear();
             clearAccessRights();
@@ -226,10 +206,8 @@ void CTrh1064Page::readPage()
             for (int id : Page1Fields)
                 hexEdit(id)->clear();
         }
-        op.finish<rf_thr1064_read>(status);
         return;
     }
-    op.log<rf_thr1064_read>(status);
     if (length > 0) {
         switch (page) {
         case 0:
@@ -249,7 +227,7 @@ void CTrh1064Page::readPage()
             break;
         }
     }
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CTrh1064Page::writePage()
@@ -263,21 +241,24 @@ void CTrh1064Page::writePage()
             length += hexEdit(id)->GetHexByteCount();
         }
         if (length != Page1Bytes) {
-            ShowMessageBox(this, Message(66), QStringLiteral("Error"), MessageIcon::Error);
+            ShowMessageBox(this, Message(Msg::Page1NeedsFortyBytes), QStringLiteral("Error"), MessageIcon::Error);
             return;
         }
     } else {
         const int field = page == 0 ? Page0Field : page == 2 ? Page2Field : Page3Field;
+        const Msg shortPage = page == 0 ? Msg::Page0NeedsEightBytes
+                              : page == 2 ? Msg::Page2NeedsEightBytes
+                                          : Msg::Page3NeedsEightBytes;
         data = hexEdit(field)->GetHexBytes();
         length = hexEdit(field)->GetHexByteCount();
         if (length != PageBytes) {
-            ShowMessageBox(this, Message(page == 0 ? 65 : page == 2 ? 67 : 68), QStringLiteral("Error"), MessageIcon::Error);
+            ShowMessageBox(this, Message(shortPage), QStringLiteral("Error"), MessageIcon::Error);
             return;
         }
     }
     ReaderOperation op{ReaderOperation::Continue{}};
-    if (op.call<rf_thr1064_write>(0, uint8_t(page), reinterpret_cast<const uint8_t *>(data.constData()), uint8_t(length)))
-        op.succeed(Message(3));
+    if (op.call<rf_thr1064_write>(0, uint8_t(page), BytePointer(data), uint8_t(length)))
+        op.succeed(Message(Msg::OperationSucceeded));
 }
 
 void CTrh1064Page::clearAccessRights()

@@ -17,31 +17,16 @@
 namespace {
 
 using enum ReaderFunction;
+using enum CUltraLightPage::ControlId;
 
 // The UltraLight card needs a pause only once the radio type is set.
 constexpr FieldResetWaits UltraLightFieldReset = {0, 20, 0};
-
-constexpr int SerialField = 1079;
-constexpr int RequestAllButton = 1077;
-constexpr int RequestIdleButton = 1066;
-constexpr int HaltButton = 1063;
-constexpr int PageList = 1078;
-constexpr int ReadButton = 1080;
-constexpr int WriteButton = 1081;
-constexpr int SerialLabel = 1133;
-constexpr int PageLabel = 1134;
-// Page p is shown in field 1083 + p, except pages 0 and 2.
-constexpr int FirstPageField = 1082;
-constexpr int LastPageField = 1098;
-constexpr int LockBytesField = 1085;
-constexpr int Page3Field = 1086;
 
 constexpr int PageCount = 16;
 constexpr int PageBytes = 4;
 constexpr int PagesPerRead = 4;
 constexpr int ReadBytes = PagesPerRead * PageBytes;
 constexpr int FirstWritablePage = 2;
-constexpr std::size_t AnswerBufferSize = 1024;
 
 // The lock bytes and the one-time-programmable page stand out whatever they hold.
 constexpr QColor LockText{255, 255, 0};
@@ -56,13 +41,20 @@ struct PagePiece {
     int count;
 };
 
-constexpr std::array<PagePiece, 17> PagePieces = {{
-    {1082, 0, 0, 4}, {1083, 1, 0, 4}, {1084, 2, 0, 2}, {1085, 2, 2, 2},
-    {1086, 3, 0, 4}, {1087, 4, 0, 4}, {1088, 5, 0, 4}, {1089, 6, 0, 4},
-    {1090, 7, 0, 4}, {1091, 8, 0, 4}, {1092, 9, 0, 4}, {1093, 10, 0, 4},
-    {1094, 11, 0, 4}, {1095, 12, 0, 4}, {1096, 13, 0, 4}, {1097, 14, 0, 4},
-    {1098, 15, 0, 4},
-}};
+constexpr std::array<PagePiece, PageCount + 1> PagePieces = [] {
+    std::array<PagePiece, PageCount + 1> pieces{};
+    std::size_t next = 0;
+    for (int page = 0; page < PageCount; ++page) {
+        if (page == 2) {
+            pieces[next++] = {CUltraLightPage::pageField(page), page, 0, 2};
+            pieces[next++] = {LockBytesField, page, 2, 2};
+        } else {
+            pieces[next++] = {CUltraLightPage::pageField(page), page, 0, PageBytes};
+        }
+    }
+    return pieces;
+}();
+static_assert(PagePieces.back().field == LastPageField);
 
 DialogTemplate buildTemplate()
 {
@@ -132,7 +124,7 @@ void CUltraLightPage::initialise()
     for (const PagePiece &piece : PagePieces)
         hexEdit(piece.field)->SetMaxBytes(piece.count);
     paintLockColours(hexEdit(LockBytesField));
-    paintLockColours(hexEdit(Page3Field));
+    paintLockColours(hexEdit(pageField(3)));
     const QRect frame = controlRect(UnaddressedControlId);
     setContentHeight(frame.y() + frame.height() + 50);
 }
@@ -148,13 +140,13 @@ bool CUltraLightPage::selectCard(ReaderOperation &op, uint8_t requestMode)
     uint8_t tagType[2] = {};
     if (!op.call<rf_request>(0, requestMode, tagType))
         return false;
-    std::array<uint8_t, AnswerBufferSize> serial{};
+    AnswerBuffer serial{};
     uint8_t length = 0;
     if (!op.call<rf_ul_select>(0, serial.data(), &length))
         return false;
     clearPageFields();
     hexEdit(SerialField)->SetHexBytes(serial.data(), length);
-    op.succeed(Message(3));
+    op.succeed(Message(Msg::OperationSucceeded));
     return true;
 }
 
@@ -186,18 +178,18 @@ void CUltraLightPage::readCard()
     clearPageFields();
     for (int read = 0; read < PageCount / PagesPerRead; ++read) {
         const int firstPage = PagesPerRead * read;
-        std::array<uint8_t, AnswerBufferSize> buffer{};
+        AnswerBuffer buffer{};
         uint8_t length = 0;
         // The report names the read (0 to 3), not its page address.
-        if (!op.callReportedAs<rf_M1_read>(Message(25, read), 0, uint8_t(firstPage), buffer.data(), &length)
-            || !op.acceptLengthAs(length, ReadBytes, Message(25, read)))
+        if (!op.callReportedAs<rf_M1_read>(Message(Msg::ReadPageError, read), 0, uint8_t(firstPage), buffer.data(), &length)
+            || !op.acceptLengthAs(length, ReadBytes, Message(Msg::ReadPageError, read)))
             return;
         for (const PagePiece &piece : PagePieces) {
             if (piece.page >= firstPage && piece.page < firstPage + PagesPerRead)
                 hexEdit(piece.field)->SetHexBytes(buffer.data() + PageBytes * (piece.page - firstPage) + piece.offset, piece.count);
         }
     }
-    op.succeed(Message(13));
+    op.succeed(Message(Msg::CardRead));
 }
 
 void CUltraLightPage::writePage()
@@ -215,5 +207,5 @@ void CUltraLightPage::writePage()
         std::copy_n(bytes.constData(), std::min<int>(int(bytes.size()), piece.count), data.begin() + piece.offset);
     }
     if (op.call<rf_ul_write>(0, uint8_t(page), data.data()))
-        op.succeed(Message(15));
+        op.succeed(Message(Msg::CardWritten));
 }

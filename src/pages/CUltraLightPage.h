@@ -12,6 +12,25 @@ class CUltraLightPage : public CCardPage
 {
     Q_OBJECT
 public:
+    // The page's controls.
+    enum ControlId : int {
+        SerialField = 1079,
+        RequestAllButton = 1077,
+        RequestIdleButton = 1066,
+        HaltButton = 1063,
+        PageList = 1078,
+        ReadButton = 1080,
+        WriteButton = 1081,
+        SerialLabel = 1133,
+        PageLabel = 1134,
+        FirstPageField = 1082,
+        LastPageField = 1098,
+        // The last two bytes of page 2.
+        LockBytesField = 1085,
+    };
+    // The field of page p; page 2's holds its first two bytes, LockBytesField the other two.
+    static constexpr int pageField(int page) { return FirstPageField + page + (page > 2 ? 1 : 0); }
+
     explicit CUltraLightPage(QWidget *parent = nullptr);
 
     // Dialog template 143.

@@ -20,7 +20,6 @@ using enum ReaderFunction;
 
 constexpr uint8_t Iso15693RadioType = 0x31;
 constexpr int UidBytes = 8;
-constexpr std::size_t AnswerBufferSize = 1024;
 // The bands of the headers above the grid and of the row labels left of it.
 constexpr int LabelBand_px = 20;
 constexpr int LabelInset_px = 3;
@@ -81,7 +80,7 @@ void CVicinityTagPage::inventory()
         return;
     for (int field : m_uidFields)
         hexEdit(field)->clear();
-    std::array<uint8_t, AnswerBufferSize> records{};
+    AnswerBuffer records{};
     uint8_t length = 0;
     if (!op.call<ISO15693_Inventorys>(0, records.data(), &length))
         return;
@@ -89,7 +88,7 @@ void CVicinityTagPage::inventory()
     const QList<QByteArray> uids = DecodeInventory({records.data(), length}, int(m_uidFields.size()));
     for (qsizetype i = 0; i < uids.size(); ++i)
         hexEdit(m_uidFields[std::size_t(i)])->SetHexBytes(uids[i]);
-    op.succeed(Message(41));
+    op.succeed(Message(Msg::InventorySucceeded));
 }
 
 QRect CVicinityTagPage::fitGrid()

@@ -1,5 +1,6 @@
 #include "pages/CardActivation.h"
 
+#include "base/BytePointer.h"
 #include "reader/ReaderWait.h"
 #include "reporting/ReaderOperation.h"
 
@@ -40,7 +41,7 @@ bool SelectTypeACard(ReaderOperation &operation, uint8_t requestMode, QByteArray
     if (!operation.call<rf_request>(0, requestMode, tagType))
         return false;
     // The answer buffer is larger than any one-byte length can describe.
-    std::array<uint8_t, 1024> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     if (!operation.call<rf_anticoll>(0, SerialBits, buffer.data(), &length))
         return false;
@@ -49,6 +50,6 @@ bool SelectTypeACard(ReaderOperation &operation, uint8_t requestMode, QByteArray
     uint8_t size = 0;
     if (!operation.call<rf_select>(0, buffer.data(), uint8_t(SerialBytes), &size))
         return false;
-    serial = QByteArray(reinterpret_cast<const char *>(buffer.data()), SerialBytes);
+    serial = ByteArrayOf(buffer.data(), SerialBytes);
     return true;
 }

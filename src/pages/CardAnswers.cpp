@@ -1,5 +1,7 @@
 #include "pages/CardAnswers.h"
 
+#include "base/BytePointer.h"
+
 #include <algorithm>
 #include <array>
 
@@ -48,7 +50,7 @@ std::optional<ClockReading> DecodeClock(std::span<const uint8_t> answer)
 QByteArray DecodeModelText(std::span<const uint8_t> answer)
 {
     const auto end = std::find(answer.begin(), answer.end(), uint8_t(0));
-    return QByteArray(reinterpret_cast<const char *>(answer.data()), qsizetype(end - answer.begin()));
+    return ByteArrayOf(answer.data(), qsizetype(end - answer.begin()));
 }
 
 std::optional<SystemInformation> DecodeSystemInformation(std::span<const uint8_t> answer)
@@ -74,7 +76,7 @@ QList<QByteArray> DecodeInventory(std::span<const uint8_t> answer, int maxTags)
     const std::size_t count = std::min(answer.size() / InventoryRecordBytes, std::size_t(std::max(maxTags, 0)));
     for (std::size_t i = 0; i < count; ++i) {
         const uint8_t *uid = answer.data() + InventoryRecordBytes * i + 1;
-        uids.append(QByteArray(reinterpret_cast<const char *>(uid), qsizetype(UidBytes)));
+        uids.append(ByteArrayOf(uid, qsizetype(UidBytes)));
     }
     return uids;
 }

@@ -151,6 +151,7 @@
 // The answer buffers the program passes hold this many bytes unless a rule says otherwise; a
 // one-byte length can fill at most 255 of them.
 inline constexpr int AnswerBufferBytes = 1024;
+using AnswerBuffer = std::array<uint8_t, AnswerBufferBytes>;
 
 enum class ReaderPresence { Required, Optional };
 

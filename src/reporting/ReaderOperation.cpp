@@ -4,6 +4,8 @@
 #include "reporting/MessageCatalogue.h"
 #include "reporting/Reporting.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -52,6 +54,12 @@ ReaderCallObserver &observer()
     return current;
 }
 
+HangingCallWaiter &hangingCallWaiter()
+{
+    static HangingCallWaiter current;
+    return current;
+}
+
 } // namespace
 
 ReaderCallObserver SetReaderCallObserver(ReaderCallObserver next)
@@ -59,15 +67,39 @@ ReaderCallObserver SetReaderCallObserver(ReaderCallObserver next)
     return std::exchange(observer(), std::move(next));
 }
 
+HangingCallWaiter SetHangingCallWaiter(HangingCallWaiter waiter)
+{
+    return std::exchange(hangingCallWaiter(), std::move(waiter));
+}
+
+std::optional<int32_t> ReaderOperation::waitForHangingCall(const std::function<int32_t()> &call)
+{
+    if (hangingCallWaiter())
+        return hangingCallWaiter()(call);
+    return call();
+}
+
 ReaderOperation::ReaderOperation()
 {
     BeginProcessLog();
 }
 
+ReaderOperation::~ReaderOperation()
+{
+    if (m_waitCursorShown)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void ReaderOperation::showWaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitCursorShown = true;
+}
+
 bool ReaderOperation::requirePortOpen()
 {
     if (!PortOpen)
-        ReportFailure(Message(5));
+        ReportFailure(Message(Msg::PortNotOpened));
     return PortOpen;
 }
 

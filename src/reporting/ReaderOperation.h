@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <tuple>
 #include <type_traits>
@@ -58,6 +59,13 @@ using ReaderCallObserver = std::function<void(const ReaderCallRecord &)>;
 // Replaces the observer; an empty one stops observing. Returns the previous one.
 ReaderCallObserver SetReaderCallObserver(ReaderCallObserver observer);
 
+// How a call that may never come back (rf_init_com of a library that hangs) is waited for: the
+// program makes it beside its event loop, behind the Connecting window and with the operator's
+// input held back. No value when the wait was given up (the main window was closed). Without a
+// waiter the call is made directly. Returns the previous waiter.
+using HangingCallWaiter = std::function<std::optional<int32_t>(const std::function<int32_t()> &call)>;
+HangingCallWaiter SetHangingCallWaiter(HangingCallWaiter waiter);
+
 // One operator action on the reader, from the cleared log pane to its report. Every reader call
 // of a page goes through it, named by the one list of reader functions, so the log and the
 // reports always carry the list's name:
@@ -65,10 +73,10 @@ ReaderCallObserver SetReaderCallObserver(ReaderCallObserver observer);
 //     ReaderOperation op;                            // clears the log pane
 //     if (!op.requirePortOpen()) return;             // "Error: Port did't opened"
 //     if (!op.call<ReaderFunction::rf_halt>(0)) return;  // logged; a failure is reported
-//     op.succeed(Message(3));
+//     op.succeed(Message(Msg::OperationSucceeded));
 //
-// The common call logs its line and reports a failure. The variants below keep the orders
-// some operations have on purpose; each says which.
+// The common call lists its line in the log pane and then reports a failure. The variants below
+// differ only in which of the two happen and in which order; each says who needs it.
 class ReaderOperation
 {
 public:
@@ -76,7 +84,21 @@ public:
     ReaderOperation();
     // Continues an operation that a caller has already started (no clearing).
     struct Continue {};
-    explicit ReaderOperation(Continue) {}
+    explicit ReaderOperation(Continue) : m_waitCursor(false) {}
+    // Continues an operation whose calls may never come back: each is made through the installed
+    // HangingCallWaiter. A call whose wait was given up is neither logged nor reported, and the
+    // operation has been abandoned. Only calls of plain numbers can be left behind so; one with a
+    // pointer among its arguments is made directly, its buffers could not outlive the wait.
+    struct MayHang {};
+    explicit ReaderOperation(MayHang)
+        : m_waitCursor(false)
+        , m_mayHang(true)
+    {
+    }
+    bool abandoned() const { return m_abandoned; }
+    ~ReaderOperation();
+    ReaderOperation(const ReaderOperation &) = delete;
+    ReaderOperation &operator=(const ReaderOperation &) = delete;
 
     // The port check: false, after reporting "Error: Port did't opened", when the port is closed.
     bool requirePortOpen();
@@ -85,7 +107,7 @@ public:
     template <ReaderFunction F, class... Args>
     bool call(Args &&...args)
     {
-        return finish<F>(invoke<F>(std::forward<Args>(args)...), traitsName<F>());
+        return conclude<F>(invoke<F>(std::forward<Args>(args)...), {});
     }
 
     // The same, with the failure reported under another label than the function's name (the
@@ -93,44 +115,74 @@ public:
     template <ReaderFunction F, class... Args>
     bool callReportedAs(const QString &label, Args &&...args)
     {
-        return finish<F>(invoke<F>(std::forward<Args>(args)...), label);
+        return conclude<F>(invoke<F>(std::forward<Args>(args)...), {.label = &label});
     }
 
-    // Report first, then the log line: a failure is reported, a success shows `successText`,
-    // and only then is the call listed (the purse operations keep this order).
+    // Logged, but a failure is not reported: the operation stops or goes on without a word (the
+    // SHC1102 tag commands, a configuration piece the card refuses).
+    template <ReaderFunction F, class... Args>
+    bool callLoggingOnly(Args &&...args)
+    {
+        return conclude<F>(invoke<F>(std::forward<Args>(args)...), {.reportFailure = false});
+    }
+
+    // A failure is reported, but the call is not logged (the AT88RF020 lock, the SAM console's
+    // ciphers; the SRF55V page reads, which logSeries lists as one line).
+    template <ReaderFunction F, class... Args>
+    bool callReportingOnly(Args &&...args)
+    {
+        return conclude<F>(invoke<F>(std::forward<Args>(args)...), {.logSuccess = false, .logFailure = false});
+    }
+
+    // The report before the log line: a failure is reported, a success shows `successText`, and
+    // only then is the call logged (the purse operations).
     template <ReaderFunction F, class... Args>
     bool callReportingFirst(const QString &successText, Args &&...args)
     {
-        const int32_t status = invoke<F>(std::forward<Args>(args)...);
-        if (status == 0)
-            reportSuccess(successText);
-        else
-            report<F>(status);
-        log<F>(status);
-        return status == 0;
+        return conclude<F>(invoke<F>(std::forward<Args>(args)...), {.reportFirst = true, .successText = &successText});
     }
 
-    // As callReportingFirst, but a failure is reported without a log line (the block write
-    // lists only its successes).
+    // As callReportingFirst without a success report (the pieces of the AT24 write).
+    template <ReaderFunction F, class... Args>
+    bool callReportingFailureFirst(Args &&...args)
+    {
+        return conclude<F>(invoke<F>(std::forward<Args>(args)...), {.reportFirst = true});
+    }
+
+    // As callReportingFirst, but a failure is not logged (the Mifare block write logs only its
+    // successes).
     template <ReaderFunction F, class... Args>
     bool callLoggingSuccessOnly(const QString &successText, Args &&...args)
     {
-        const int32_t status = invoke<F>(std::forward<Args>(args)...);
-        if (status != 0) {
-            report<F>(status);
-            return false;
-        }
-        reportSuccess(successText);
-        log<F>(status);
-        return true;
+        return conclude<F>(invoke<F>(std::forward<Args>(args)...),
+                           {.logFailure = false, .reportFirst = true, .successText = &successText});
+    }
+
+    // The common call for a function whose status-0 answer the caller checks: when `accepted()`
+    // says no, the call is logged and reported with `refusedStatus` instead (the SRF55V write
+    // compares the page read back with the page written).
+    template <ReaderFunction F, class Accepted, class... Args>
+    bool callVerified(Accepted accepted, int32_t refusedStatus, Args &&...args)
+    {
+        int32_t status = invoke<F>(std::forward<Args>(args)...);
+        if (status == 0 && !accepted())
+            status = m_lastStatus = refusedStatus;
+        return conclude<F>(status, {});
     }
 
     // Made but neither logged nor reported: the caller only wants the status (closing the port
-    // before a reconnection).
+    // before a connection).
     template <ReaderFunction F, class... Args>
-    int32_t callUnlogged(Args &&...args)
+    int32_t callSilently(Args &&...args)
     {
         return invoke<F>(std::forward<Args>(args)...);
+    }
+
+    // One log line with status 0 for a series of callReportingOnly calls of F that all succeeded.
+    template <ReaderFunction F>
+    void logSeries()
+    {
+        logLine(traitsName<F>(), 0);
     }
 
     // A call that answered status 0 with another length than asked for has failed all the
@@ -147,25 +199,6 @@ public:
     void reportWrongAnswer()
     {
         acceptLengthAs(0, 1, traitsName<F>());
-    }
-
-    // A status the caller got through callUnlogged, logged and reported the common way.
-    template <ReaderFunction F>
-    bool finish(int32_t status)
-    {
-        return finish<F>(status, traitsName<F>());
-    }
-
-    // The log line of a call, and the report of its status, one at a time.
-    template <ReaderFunction F>
-    void log(int32_t status)
-    {
-        logLine(traitsName<F>(), status);
-    }
-    template <ReaderFunction F>
-    void report(int32_t status)
-    {
-        reportStatus(status, traitsName<F>(), !bound<F>());
     }
 
     // The operation's closing reports.
@@ -193,12 +226,27 @@ private:
     template <ReaderFunction F, class... Args>
     int32_t invoke(Args &&...args)
     {
+        // The call left behind gets copies of its arguments and an operation of its own: nothing
+        // of this one may outlive the wait.
+        if constexpr ((std::is_arithmetic_v<std::remove_cvref_t<Args>> && ...)) {
+            if (m_mayHang) {
+                const std::optional<int32_t> status = waitForHangingCall([... copies = args] {
+                    ReaderOperation beside{Continue{}};
+                    return beside.invoke<F>(copies...);
+                });
+                m_abandoned = !status.has_value();
+                m_lastStatus = status.value_or(UnboundFunctionStatus);
+                return m_lastStatus;
+            }
+        }
         using Traits = ReaderFunctionTraits<F>;
         const auto function = ReaderApi.*Traits::member;
         if (function == nullptr) {
             m_lastStatus = UnboundFunctionStatus;
             return m_lastStatus;
         }
+        if (m_waitCursor && !m_waitCursorShown)
+            showWaitCursor();
         if (!ReaderCallObserved()) {
             m_lastStatus = function(std::forward<Args>(args)...);
             return m_lastStatus;
@@ -241,19 +289,51 @@ private:
             return {Type::OtherPointer, 0, static_cast<const void *>(value)};
     }
 
+    // What a variant does with a call's status: the log line and the report, in its order.
+    struct Rules {
+        bool logSuccess = true;
+        bool logFailure = true;
+        bool reportFailure = true;
+        bool reportFirst = false;               // the report goes before the log line
+        const QString *successText = nullptr;   // reported on success
+        const QString *label = nullptr;         // a failure's label, instead of the function's name
+    };
+
     template <ReaderFunction F>
-    bool finish(int32_t status, const QString &label)
+    bool conclude(int32_t status, const Rules &rules)
     {
-        log<F>(status);
-        if (status != 0)
-            reportStatus(status, bound<F>() ? label : traitsName<F>(), !bound<F>());
-        return status == 0;
+        if (m_abandoned)
+            return false;
+        const bool succeeded = status == 0;
+        const auto reportStep = [&] {
+            if (succeeded && rules.successText != nullptr)
+                reportSuccess(*rules.successText);
+            else if (!succeeded && rules.reportFailure)
+                reportStatus(status, bound<F>() && rules.label != nullptr ? *rules.label : traitsName<F>(),
+                             !bound<F>());
+        };
+        if (rules.reportFirst)
+            reportStep();
+        if (succeeded ? rules.logSuccess : rules.logFailure)
+            logLine(traitsName<F>(), status);
+        if (!rules.reportFirst)
+            reportStep();
+        return succeeded;
     }
 
+    static std::optional<int32_t> waitForHangingCall(const std::function<int32_t()> &call);
     static void notify(ReaderCallRecord &&record);
     static void logLine(const QString &name, int32_t status);
     static void reportStatus(int32_t status, const QString &label, bool unbound);
     static void reportSuccess(const QString &text);
 
+    // From its first reader call to its end, a started operation shows the wait cursor: a reader
+    // at 14400 bit/s takes seconds over a whole card.
+    void showWaitCursor();
+    bool m_waitCursor = true;
+    bool m_waitCursorShown = false;
+
     int32_t m_lastStatus = 0;
+    bool m_mayHang = false;
+    bool m_abandoned = false;
 };

@@ -18,7 +18,7 @@ QString failureText(int32_t status, const QString &name)
 {
     QString text = QStringLiteral("Error: %1").arg(quint32(status), 0, 16);
     if (!name.isEmpty())
-        text += Message(4) + name;
+        text += Message(Msg::FunctionLabel) + name;
     return text;
 }
 
@@ -37,9 +37,9 @@ ReportSink *CurrentReportSink()
 void ReportCallResult(int32_t status, const QString &name)
 {
     if (status == 0) {
-        QString text = Message(3);
+        QString text = Message(Msg::OperationSucceeded);
         if (!name.isEmpty())
-            text += Message(4) + name;
+            text += Message(Msg::FunctionLabel) + name;
         showMemo(text);
         return;
     }

@@ -23,7 +23,14 @@ MessageAnswer showRealMessageBox(const MessageBoxRequest &request)
         ? QMessageBox::Ok | QMessageBox::Cancel
         : QMessageBox::Ok;
     QMessageBox box(icon, request.caption, request.text, buttons, request.parent);
-    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    // A box asked for in the middle of an operation waits for the operator, not for the reader.
+    const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool accepted = box.exec() == QMessageBox::Ok;
+    if (waiting)
+        QGuiApplication::restoreOverrideCursor();
+    return accepted ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
 void playRealQuestionSound()

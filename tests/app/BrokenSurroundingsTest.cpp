@@ -175,7 +175,7 @@ TEST_F(BrokenSurroundingsTest, StartUpWithATenMegabyteSettingsFile)
     CHalvidApp app;
     ASSERT_TRUE(app.initInstance());
     EXPECT_EQ(CardType, 2);
-    EXPECT_EQ(app.mainFrame()->view()->shownCardType(), 2);
+    EXPECT_EQ(app.mainFrame()->view()->shownCardType(), CardKind::MifareStdS70);
     CardType = 3;
     app.exitInstance();
     ResetRuntimeState();

@@ -54,7 +54,7 @@ TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardAndConnects)
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
     EXPECT_TRUE(frame->commandAction(32774)->isChecked());
-    EXPECT_EQ(frame->view()->shownCardType(), 1);
+    EXPECT_EQ(frame->view()->shownCardType(), CardKind::MifareStdS50);
     EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 19200}));
     EXPECT_EQ(frame->processView()->entries().size(), 1);
     EXPECT_TRUE(boxes.empty());
@@ -76,7 +76,7 @@ TEST_F(HalvidAppTest, CommandLineValuesReplaceTheSavedOnesForTheRunAndAreSaved)
         FakeLibraryApp app(*reader);
         app.setStartupOverrides({1, 1, 2});
         ASSERT_TRUE(app.initInstance());
-        EXPECT_EQ(app.mainFrame()->view()->shownCardType(), 2);
+        EXPECT_EQ(app.mainFrame()->view()->shownCardType(), CardKind::MifareStdS70);
         EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 14400}));
         app.exitInstance();
     }
@@ -85,7 +85,7 @@ TEST_F(HalvidAppTest, CommandLineValuesReplaceTheSavedOnesForTheRunAndAreSaved)
     FakeLibraryApp portPage(*reader);
     portPage.setStartupOverrides({{}, {}, PortPageCardType});
     ASSERT_TRUE(portPage.initInstance());
-    EXPECT_EQ(portPage.mainFrame()->view()->shownCardType(), PortPageCardType);
+    EXPECT_EQ(portPage.mainFrame()->view()->shownCardType(), CardKind::PortPage);
     portPage.exitInstance();
 }
 
@@ -108,7 +108,7 @@ TEST_F(HalvidAppTest, SavedCardTypesOutsideTheMenu)
         CMainFrame *frame = app.mainFrame();
         EXPECT_EQ(CardType, c.shown);
         EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("  -  ") + QString::fromLatin1(c.titleEnd)));
-        EXPECT_EQ(frame->view()->shownCardType(), c.shown);
+        EXPECT_EQ(frame->view()->shownCardType(), CardKind(c.shown));
         if (c.shown >= 26) {
             EXPECT_EQ(frame->view()->page(), nullptr);
             for (QAction *action : frame->findChildren<QAction *>())
@@ -143,6 +143,46 @@ TEST_F(HalvidAppTest, SecondCopyEndsSilentlyAndWritesNoSettings)
     EXPECT_FALSE(running.acquire());
     next.exitInstance();
     EXPECT_TRUE(running.acquire());
+}
+
+// A first start has no settings: it looks for the simulated reader on COM1 and saves that port.
+// Settings that exist keep their values, a missing ComPort (0) included. The fifth value, every
+// page in "Choose Card", comes from the option or the saved value and is saved beside the four.
+TEST_F(HalvidAppTest, FirstStartConnectsOnCom1AndEveryPageInTheMenuIsRemembered)
+{
+    {
+        FakeLibraryApp app(*reader);
+        app.setStartupOverrides({{}, {}, {}, true});
+        ASSERT_TRUE(app.initInstance());
+        EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 14400}));
+        EXPECT_NE(app.mainFrame()->commandAction(32802), nullptr); // SHC1102
+        app.exitInstance();
+    }
+    EXPECT_EQ(savedSettings(), "1 1 1");
+    EXPECT_TRUE(AllCardsInMenu);
+
+    reader->clearCalls();
+    {
+        FakeLibraryApp app(*reader);
+        ASSERT_TRUE(app.initInstance());
+        EXPECT_TRUE(app.mainFrame()->commandAction(CmdAllCards)->isChecked());
+        app.mainFrame()->onCommand(CmdAllCards);
+        app.exitInstance();
+    }
+    ResetRuntimeState();
+    ReadSettings();
+    EXPECT_FALSE(AllCardsInMenu);
+
+    QFile file(settingsPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n\"CurCard\"=dword:00000002\n");
+    file.close();
+    reader->clearCalls();
+    FakeLibraryApp app(*reader);
+    ASSERT_TRUE(app.initInstance());
+    EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{0, 14400}));
+    EXPECT_EQ(app.mainFrame()->commandAction(32802), nullptr);
+    app.exitInstance();
 }
 
 } // namespace

@@ -46,13 +46,13 @@ void expectWholeValuesFit(const CCardPage &page, const QString &where)
 TEST(HexFieldWidthTest, EveryLimitedHexFieldOfEveryPageShowsItsLongestValue)
 {
     int pages = 0;
-    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
+    for (CardKind kind : TableCardKinds) {
         for (int screenWidth : {640, 800, 1024, 1280}) {
-            std::unique_ptr<CCardPage> page(CreateCardPage(cardType, screenWidth, nullptr));
+            std::unique_ptr<CCardPage> page(CreateCardPage(kind, screenWidth, nullptr));
             if (page == nullptr)
                 continue;
             ++pages;
-            expectWholeValuesFit(*page, CardName(cardType) + QStringLiteral(" at %1 px").arg(screenWidth));
+            expectWholeValuesFit(*page, CardName(kind) + QStringLiteral(" at %1 px").arg(screenWidth));
         }
     }
     CPortSetPage portPage;

@@ -21,18 +21,18 @@ TEST(InfoBarTest, ValueFieldsInRed)
     LanguageIndex = 0;
     CInfoBar chineseBar;
     LanguageIndex = 1;
-    EXPECT_EQ(field(chineseBar, 1231)->text(), QStringLiteral("卡类型:"));
+    EXPECT_EQ(field(chineseBar, CInfoBar::CardTypeLabel)->text(), QStringLiteral("卡类型:"));
     CInfoBar bar;
     bar.showPort(3);
     bar.showBaud(57600);
-    bar.showCardType(2);
+    bar.showCardType(CardKind::MifareStdS70);
     bar.showMemo(QStringLiteral("Connect successful"));
     const QStringList expected = {"COM3", "57600", "Mifare_ Std S70", "Connect successful"};
-    for (int id = 1180; id <= 1183; ++id) {
-        EXPECT_EQ(field(bar, id)->text(), expected[id - 1180]);
+    for (int id = CInfoBar::PortValue; id <= CInfoBar::MemoValue; ++id) {
+        EXPECT_EQ(field(bar, id)->text(), expected[id - CInfoBar::PortValue]);
         EXPECT_EQ(field(bar, id)->palette().color(QPalette::WindowText), QColor(255, 0, 0)) << id;
     }
-    EXPECT_EQ(field(bar, 1232)->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_EQ(field(bar, CInfoBar::MemoLabel)->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
 TEST(ConnectingWindowTest, RedConnectingCentredOnTheScreen)

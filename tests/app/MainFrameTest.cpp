@@ -35,18 +35,50 @@ QStringList entriesOf(const QMenu *menu)
     return names;
 }
 
-TEST_F(MainFrameTest, MenuOfThisBuildAfterPruning)
+// This build's menu by default; on request (the check item under "Set") every page, each
+// entry showing its page, and back again.
+TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
 {
+    CardType = 1;
     CMainFrame frame;
-    QStringList menus;
-    for (QAction *action : frame.menuBar()->actions())
-        menus << action->text() + u'=' + entriesOf(action->menu()).join(u'|');
-    EXPECT_EQ(menus, (QStringList{"File(&F)=cmd57665",
-                                  "Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786|"
-                                  "ISO14443B:cmd32788,cmd32789,cmd32776|ISO15693:cmd32812,cmd32790",
-                                  "Set(&P)=cmd32781|-|cmd32783|cmd32784|-|cmd32801", "Help(&H)=cmd32803|cmd57664"}));
-    for (int gone : {32780, 32800, 32792, 32793, 32799, 32814})
+    const auto menus = [&] {
+        QStringList texts;
+        for (QAction *action : frame.menuBar()->actions())
+            texts << action->text() + u'=' + entriesOf(action->menu()).join(u'|');
+        return texts;
+    };
+    const QString thisBuild = QStringLiteral("Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786|"
+                                             "ISO14443B:cmd32788,cmd32789,cmd32776|ISO15693:cmd32812,cmd32790");
+    EXPECT_EQ(menus(), (QStringList{"File(&F)=cmd57665", thisBuild, "Set(&P)=cmd32781|-|cmd32783|cmd32784|-|cmd32801|cmd32816",
+                                    "Help(&H)=cmd32803|cmd57664"}));
+    for (int gone : {32780, 32800, 32792, 32793, 32799, 32814, 32802})
         EXPECT_EQ(frame.commandAction(gone), nullptr) << gone;
+
+    frame.SelectCardItem(CardKind::MifareStdS50);
+    QAction *allCards = frame.commandAction(CmdAllCards);
+    allCards->trigger();
+    EXPECT_TRUE(AllCardsInMenu);
+    EXPECT_TRUE(allCards->isChecked());
+    EXPECT_EQ(menus()[1], QStringLiteral("Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786,cmd32802,cmd32813|"
+                                         "ISO14443B:cmd32788,cmd32789,cmd32776,cmd32811,cmd32815|"
+                                         "ISO15693:cmd32812,cmd32790,cmd32804,cmd32805|"
+                                         "ISO7816:cmd32800,cmd32792,-,cmd32793,cmd32794,cmd32795,cmd32796,cmd32797,cmd32798,cmd32799|"
+                                         "cmd32780|cmd32814"));
+    EXPECT_TRUE(frame.commandAction(32774)->isChecked());
+    for (int cardType = 0; cardType < 26; ++cardType) {
+        QAction *entry = frame.commandAction(CardTypeEntry(CardKind(cardType)).commandId);
+        ASSERT_NE(entry, nullptr) << cardType;
+        EXPECT_TRUE(entry->isEnabled()) << cardType;
+        entry->trigger();
+        EXPECT_EQ(frame.view()->shownCardType(), CardKind(cardType));
+        EXPECT_TRUE(entry->isChecked()) << cardType;
+    }
+    EXPECT_TRUE(frame.findChild<QMenu *>(QStringLiteral("menuISO7816"))->menuAction()->isEnabled());
+
+    frame.onCommand(CmdAllCards);
+    EXPECT_FALSE(AllCardsInMenu);
+    EXPECT_FALSE(allCards->isChecked());
+    EXPECT_EQ(menus()[1], thisBuild);
 }
 
 TEST_F(MainFrameTest, PruningFollowsTheFlagsTable)
@@ -130,13 +162,13 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
     ComPort = 4;
     BaudRate = 6;
     CMainFrame frame;
-    EXPECT_EQ(infoField(frame, 1180) + infoField(frame, 1181), QStringLiteral("COM4115200"));
+    EXPECT_EQ(infoField(frame, CInfoBar::PortValue) + infoField(frame, CInfoBar::BaudValue), QStringLiteral("COM4115200"));
     frame.show();
     QApplication::processEvents();
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Mifare_Std S50"));
-    frame.SelectCardItem(1);
+    frame.SelectCardItem(CardKind::MifareStdS50);
     // The card already shown keeps its page (and what the operator typed into it) and title.
-    frame.view()->ShowPage(1);
+    frame.view()->ShowPage(CardKind::MifareStdS50);
     QWidget *page = frame.view()->page();
     frame.setWindowTitle(QStringLiteral("unchanged"));
     frame.onCommand(32774);
@@ -146,23 +178,24 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
     // The port page keeps the bar's card name and checks no card; shown again it keeps its page.
     // A card without a menu entry (SHC1102) is reached through its command all the same.
     const struct {
-        int command, cardType;
+        int command;
+        CardKind cardType;
         const char *title, *barName;
         bool checked;
-    } rows[] = {{32787, 0, "Mifare_UltraLight", "Mifare_UltraLight", true},
-                {CmdPortSet, PortPageCardType, "Set", "Mifare_UltraLight", false},
-                {CmdPortSet, PortPageCardType, "Set", "Mifare_UltraLight", false},
-                {32802, 21, "SHC1102", "SHC1102", false},
-                {32812, 10, "I.CODE SLI", "I.CODE SLI", true}};
+    } rows[] = {{32787, CardKind::MifareUltraLight, "Mifare_UltraLight", "Mifare_UltraLight", true},
+                {CmdPortSet, CardKind::PortPage, "Set", "Mifare_UltraLight", false},
+                {CmdPortSet, CardKind::PortPage, "Set", "Mifare_UltraLight", false},
+                {32802, CardKind::Shc1102, "SHC1102", "SHC1102", false},
+                {32812, CardKind::IcodeSli, "I.CODE SLI", "I.CODE SLI", true}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.command);
         const QPointer<QWidget> before = frame.view()->page();
         frame.onCommand(row.command);
-        EXPECT_EQ(CardType, row.cardType);
+        EXPECT_EQ(CardType, int(row.cardType));
         EXPECT_EQ(frame.view()->shownCardType(), row.cardType);
         EXPECT_EQ(!before.isNull() && before == frame.view()->page(), &row != rows && row.command == (&row - 1)->command);
         EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + QLatin1String(row.title));
-        EXPECT_EQ(infoField(frame, 1182), QLatin1String(row.barName));
+        EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), QLatin1String(row.barName));
         QStringList checked;
         for (QAction *action : frame.findChildren<QAction *>())
             if (action->isChecked())

@@ -106,9 +106,9 @@ TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
 
 TEST(ProcessViewTest, StatusTextsComeFromTheCatalogueInTheBuildsLanguage)
 {
-    EXPECT_EQ(Message(1, -1), QStringLiteral("Communication failed,   Error Code：0xffffffff"));
+    EXPECT_EQ(Message(Msg::CallFailedWithCode, -1), QStringLiteral("Communication failed,   Error Code：0xffffffff"));
     LanguageIndex = 0;
-    EXPECT_EQ(Message(1, 0x1a), QStringLiteral("呼叫失败,   错误代码：0x1a"));
+    EXPECT_EQ(Message(Msg::CallFailedWithCode, 0x1a), QStringLiteral("呼叫失败,   错误代码：0x1a"));
     LanguageIndex = 1;
 }
 
@@ -121,8 +121,8 @@ TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
     }
     view.appendEntry(QStringLiteral("rf_request"), 0);
     view.appendEntry(QStringLiteral("rf_anticoll"), 0x1a);
-    const QString expected = QStringLiteral("rf_request\t") + Message(0) + QStringLiteral("\nrf_anticoll\t")
-                             + Message(1, 0x1a) + QStringLiteral("\n");
+    const QString expected = QStringLiteral("rf_request\t") + Message(Msg::CallSucceeded) + QStringLiteral("\nrf_anticoll\t")
+                             + Message(Msg::CallFailedWithCode, 0x1a) + QStringLiteral("\n");
 
     std::unique_ptr<QMenu> menu(view.createContextMenu());
     QApplication::clipboard()->clear();

@@ -13,8 +13,7 @@
 
 namespace {
 
-// Panel A of the S50 page.
-constexpr int RequestButton = 1010, KeyA = 1004, ReadA = 1070;
+const MifarePanel &PanelA = CMifareS50Page::layout().panels[0];
 
 QList<QJsonObject> readTrace(const QString &path)
 {
@@ -43,9 +42,9 @@ TEST(ReaderCallTraceTest, MifareReadSessionIsTracedCallByCall)
         ReaderCallTrace trace;
         ASSERT_TRUE(trace.start(path));
         CMifareS50Page page;
-        PageHarness::click(&page, RequestButton);
-        PageHarness::setText(&page, KeyA, QStringLiteral("a0a1a2a3a4a5"));
-        PageHarness::click(&page, ReadA);
+        PageHarness::click(&page, CMifareStdPage::RequestButton);
+        PageHarness::setText(&page, PanelA.keyField, QStringLiteral("a0a1a2a3a4a5"));
+        PageHarness::click(&page, PanelA.readButton);
     }
 
     const QList<QJsonObject> lines = readTrace(path);

@@ -1,10 +1,14 @@
 #include "FrameFixture.h"
+#include "QtPrinters.h"
 
 #include "app/BackgroundReaderCall.h"
 #include "app/CHalvidApp.h"
 #include "app/CHalvidView.h"
 #include "app/CProcessView.h"
+#include "app/CInfoBar.h"
 #include "pages/CCardPage.h"
+#include "pages/CMifareStdPage.h"
+#include "pages/CPortSetPage.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,15 +23,19 @@
 
 namespace {
 
-// rf_init_com of a library that does not answer until the test lets it go (or, should start-up
-// wrongly wait for it, after half a minute, so that the test fails instead of hanging).
+// rf_init_com of a library that answers at once `answersBeforeHanging` times, then does not answer
+// until the test lets it go (or, should the program wrongly wait for it, after half a minute, so
+// that the test fails instead of hanging).
 std::mutex gate;
 std::condition_variable opened;
 bool released = false;
 std::atomic<bool> entered{false};
+std::atomic<int> answersBeforeHanging{0};
 
 int32_t ZENTRAVA_CALL hangingInitCom(int32_t, int32_t)
 {
+    if (answersBeforeHanging-- > 0)
+        return 0;
     entered = true;
     std::unique_lock<std::mutex> lock(gate);
     opened.wait_for(lock, std::chrono::seconds(30), [] { return released; });
@@ -61,36 +69,60 @@ protected:
 
 using StartupHangTest = FrameFixture;
 
+// Every connection waits for the library the same way: the Connecting window shows, a click on the
+// page starts no operation while the library is busy, and closing the frame ends the program.
 TEST_F(StartupHangTest, TheConnectingWindowShowsAndClosingTheFrameEndsTheProgram)
 {
-    writeSettings(1, 1, 1);
-    HangingLibraryApp app;
-    bool connectingShown = false;
-    // The operator's hand, run by the event loop while the library hangs.
-    QTimer hand;
-    QObject::connect(&hand, &QTimer::timeout, [&] {
-        if (!entered)
-            return;
-        hand.stop();
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            connectingShown |= widget->objectName() == QLatin1String("connectingWindow") && widget->isVisible();
-        // The library is busy: a click on the page must start no operation.
-        QTest::mouseClick(app.mainFrame()->view()->page()->findChild<QAbstractButton *>(QStringLiteral("id1010")),
-                          Qt::LeftButton);
-        app.mainFrame()->close();
-    });
-    hand.start(0);
+    const struct {
+        const char *place;
+        int heldButton;          // clicked while the library hangs
+        QStringList calls;       // the calls the recording fake saw
+        QString memo;
+    } cases[] = {
+        {"start-up", CMifareStdPage::RequestButton, {}, QString()},
+        // The open port is dropped and that reported before the new connection hangs.
+        {"port page's Connect", CPortSetPage::GetButton, {"rf_close_com"}, "Error: Connect failed"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.place);
+        const bool atStartup = c.calls.isEmpty();
+        reader->clearCalls();
+        released = false;
+        entered = false;
+        answersBeforeHanging = atStartup ? 0 : 1;
+        writeSettings(int(CardKind::MifareStdS50), 1, 1);
+        HangingLibraryApp app;
+        bool connectingShown = false;
+        // The operator's hand, run by the event loop while the library hangs.
+        QTimer hand;
+        QObject::connect(&hand, &QTimer::timeout, [&] {
+            if (!entered)
+                return;
+            hand.stop();
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                connectingShown |= widget->objectName() == QLatin1String("connectingWindow") && widget->isVisible();
+            QTest::mouseClick(app.mainFrame()->view()->page()->button(c.heldButton), Qt::LeftButton);
+            app.mainFrame()->close();
+        });
+        hand.start(0);
 
-    EXPECT_FALSE(app.initInstance());
-    EXPECT_TRUE(connectingShown);
-    // No operation ran: neither a reader call nor a report.
-    EXPECT_TRUE(reader->calls().empty());
-    EXPECT_EQ(sounds, 0);
-    EXPECT_TRUE(app.mainFrame()->processView()->entries().isEmpty());
-    EXPECT_EQ(app.exitInstance(), 0);
-    EXPECT_FALSE(app.freed) << "the library stays loaded while a call is inside it";
-    EXPECT_TRUE(QFile::exists(settingsPath()));
-    releaseHangingCall();
+        EXPECT_EQ(app.initInstance(), !atStartup);
+        if (!atStartup) {
+            app.mainFrame()->onCommand(CmdPortSet);
+            QTest::mouseClick(app.mainFrame()->view()->page()->button(CPortSetPage::ConnectButton), Qt::LeftButton);
+        }
+        EXPECT_TRUE(connectingShown);
+        // No operation ran: neither a reader call nor a report beyond the case's own.
+        EXPECT_EQ(reader->callNames(), c.calls);
+        EXPECT_EQ(sounds, c.memo.isEmpty() ? 0 : 1);
+        EXPECT_EQ(app.mainFrame()->infoBar()->memoText(), c.memo);
+        EXPECT_TRUE(app.mainFrame()->processView()->entries().isEmpty());
+        EXPECT_EQ(app.exitInstance(), 0);
+        EXPECT_FALSE(app.freed) << "the library stays loaded while a call is inside it";
+        EXPECT_TRUE(QFile::exists(settingsPath()));
+        releaseHangingCall();
+        sounds = 0;
+    }
 }
 
 } // namespace

@@ -40,13 +40,16 @@ void PrintTo(const ConsoleCase &console, std::ostream *out)
 }
 
 const ConsoleCase Consoles[] = {
-    {"Iso14443Cpu", [] { return new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(1280)); }, "cosbooks.txt",
-     1056, 1063, 1062, 1067, 1057, "rf_cos_command"},
-    {"CpuCard", [] { return new CCpuCardPage(); }, "cpubooks.txt", 1063, 1065, 1074, 1068, 1060, "smartcard_cos"},
-    {"Sam", [] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, "samcosbooks.txt", 1063, 1065, 1074, 1068,
-     1060, "rf_sam_cos"},
-    {"Transceive", [] { return new CTransceivePage(); }, "testcmdbooks.txt", 1244, 1066, 1062, 1068, 1241,
-     "rf_transceive1"},
+    {"Iso14443Cpu", [] { return new CIso14443CpuPage(CardKind::MifarePro, CIso14443CpuPage::dialogTemplate(1280)); },
+     "cosbooks.txt", CIso14443CpuPage::CommandField, CIso14443CpuPage::PickerButton, CIso14443CpuPage::ResultList,
+     CIso14443CpuPage::ClearButton, CIso14443CpuPage::SendButton, "rf_cos_command"},
+    {"CpuCard", [] { return new CCpuCardPage(); }, "cpubooks.txt", CCpuCardPage::CommandField, CCpuCardPage::PickerButton,
+     CCpuCardPage::ResultList, CCpuCardPage::ClearButton, CCpuCardPage::SendButton, "smartcard_cos"},
+    {"Sam", [] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, "samcosbooks.txt", CSamPage::CommandField,
+     CSamPage::PickerButton, CSamPage::ResultList, CSamPage::ClearButton, CSamPage::SendButton, "rf_sam_cos"},
+    {"Transceive", [] { return new CTransceivePage(); }, "testcmdbooks.txt", CTransceivePage::SendField,
+     CTransceivePage::PickerButton, CTransceivePage::ResultList, CTransceivePage::ClearButton,
+     CTransceivePage::TransceiveButton, "rf_transceive1"},
 };
 
 QStringList listed(const CTipListBox *list)

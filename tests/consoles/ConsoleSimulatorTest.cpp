@@ -30,89 +30,82 @@ protected:
     }
 
     void show(CConsolePage *page) { m_page.reset(page); }
-    // Sends a command and gives the answer line (nothing when no line came).
-    QString send(int field, int button, const QString &command)
-    {
-        const CTipListBox *results = static_cast<CConsolePage *>(m_page.get())->resultList();
-        const int before = results->count();
-        setText(field, command);
-        click(button);
-        return results->count() > before ? results->item(before)->text() : QString();
-    }
 };
 
 TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToItsCard)
 {
+    using enum CIso14443CpuPage::ControlId;
     const struct {
-        int cardType;
+        CardKind cardType;
         int serialField;
         const char *serial;
         const char *command;
         const char *answer;
     } cases[] = {
-        {6, 1058, "5A10CB01", "00A40000020001", "9000"},
-        {7, 1059, "B0C1D2E3", "00A40000020001", "9000"},
-        {24, 1058, "04D3F1E2A55B80", "60", "AF04010101001805"}, // GetVersion, native
+        {CardKind::MifarePro, CsnField, "5A10CB01", "00A40000020001", "9000"},
+        {CardKind::SmartCard, PupiField, "B0C1D2E3", "00A40000020001", "9000"},
+        {CardKind::MifareDesfire, CsnField, "04D3F1E2A55B80", "60", "AF04010101001805"}, // GetVersion, native
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.cardType);
+        SCOPED_TRACE(int(c.cardType));
         show(new CIso14443CpuPage(c.cardType, CIso14443CpuPage::dialogTemplate(1280)));
-        click(1064);
+        click(ResetButton);
         EXPECT_EQ(harness.memo(), "OK");
         EXPECT_EQ(text(c.serialField), c.serial);
-        EXPECT_EQ(send(1056, 1057, c.command), c.answer);
+        EXPECT_EQ(send(CommandField, SendButton, c.command), c.answer);
         EXPECT_EQ(harness.memo(), "OK");
     }
 
     // A deselected card no longer answers a request idle.
-    show(new CIso14443CpuPage(6, CIso14443CpuPage::dialogTemplate(1280)));
-    click(1064);
-    click(1237);
+    show(new CIso14443CpuPage(CardKind::MifarePro, CIso14443CpuPage::dialogTemplate(1280)));
+    click(ResetButton);
+    click(DeselectButton);
     EXPECT_EQ(harness.memo(), "Communication successful");
-    click(1066);
+    click(ResetIdleButton);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_typea_rst");
 }
 
 TEST_F(ConsoleSimulatorTest, TheContactAndSamConsolesResetAndSendAndTheCipherWorksWithThePortClosed)
 {
     show(new CCpuCardPage);
-    click(1073);
-    EXPECT_EQ(text(1061), "3B6A00005A5443505501C0DE0001");
-    EXPECT_EQ(send(1063, 1060, "00A40000020001"), "9000");
-    EXPECT_EQ(send(1063, 1060, "00B0000004"), "5A454E549000");
+    click(CCpuCardPage::ResetButton);
+    EXPECT_EQ(text(CCpuCardPage::ResetInfoField), "3B6A00005A5443505501C0DE0001");
+    EXPECT_EQ(send(CCpuCardPage::CommandField, CCpuCardPage::SendButton, "00A40000020001"), "9000");
+    EXPECT_EQ(send(CCpuCardPage::CommandField, CCpuCardPage::SendButton, "00B0000004"), "5A454E549000");
 
     show(new CSamPage(CSamPage::dialogTemplate(1280)));
-    click(1072);
-    click(1073);
-    EXPECT_EQ(text(1061), "3B6A00005A5453414D015A300001");
-    EXPECT_EQ(send(1063, 1060, "0084000008").size(), 20);
+    click(CSamPage::Baud38400Radio);
+    click(CSamPage::ResetButton);
+    EXPECT_EQ(text(CSamPage::ResetInfoField), "3B6A00005A5453414D015A300001");
+    EXPECT_EQ(send(CSamPage::CommandField, CSamPage::SendButton, "0084000008").size(), 20);
 
     ReaderApi.rf_close_com();
     PortOpen = false;
-    setText(1056, "0123456789ABCDEF");
-    setText(1058, "4E6F772069732074");
-    click(1066);
-    EXPECT_EQ(text(1059), "3FA40E8A984D4815");
-    setText(1058, "3FA40E8A984D4815");
-    click(1067);
-    EXPECT_EQ(text(1059), "4E6F772069732074");
+    setText(CSamPage::KeyField, "0123456789ABCDEF");
+    setText(CSamPage::DataField, "4E6F772069732074");
+    click(CSamPage::EncryptButton);
+    EXPECT_EQ(text(CSamPage::ResultField), "3FA40E8A984D4815");
+    setText(CSamPage::DataField, "3FA40E8A984D4815");
+    click(CSamPage::DecryptButton);
+    EXPECT_EQ(text(CSamPage::ResultField), "4E6F772069732074");
 }
 
 TEST_F(ConsoleSimulatorTest, ThePassThroughTalksToTypeBCardsAndVicinityTags)
 {
+    using enum CTransceivePage::ControlId;
     show(new CTransceivePage);
-    click(1242);
+    click(SetButton);
     EXPECT_EQ(harness.memo(), "Communication successful");
-    EXPECT_EQ(send(1244, 1241, "050000"), "50B0C1D2E300000000008141");
-    EXPECT_EQ(send(1244, 1241, "1DB0C1D2E300080100"), "00");
-    EXPECT_EQ(send(1244, 1241, "0200A40000020001"), "029000");
+    EXPECT_EQ(send(SendField, TransceiveButton, "050000"), "50B0C1D2E300000000008141");
+    EXPECT_EQ(send(SendField, TransceiveButton, "1DB0C1D2E300080100"), "00");
+    EXPECT_EQ(send(SendField, TransceiveButton, "0200A40000020001"), "029000");
 
     // In ISO 15693 mode the vicinity tags answer: an inventory, then a read addressed to a UID
     // that no tag has.
-    click(1240);
-    click(1242);
-    EXPECT_EQ(send(1244, 1241, "260100"), "000078563412000104E0");
-    EXPECT_EQ(send(1244, 1241, "2220FFFFFFFFFFFFFFFF00"), "");
+    click(Iso15693Radio);
+    click(SetButton);
+    EXPECT_EQ(send(SendField, TransceiveButton, "260100"), "000078563412000104E0");
+    EXPECT_EQ(send(SendField, TransceiveButton, "2220FFFFFFFFFFFFFFFF00"), "");
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_transceive1");
 }
 

@@ -40,7 +40,8 @@ TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
         int button; // 0: Escape
         QDialog::DialogCode result;
         int linesLeft;
-    } cases[] = {{0, QDialog::Rejected, 1}, {1063, QDialog::Accepted, 1}, {1066, QDialog::Rejected, 0}};
+    } cases[] = {{0, QDialog::Rejected, 1}, {CCosCommandDlg::ExitButtonId, QDialog::Accepted, 1},
+                 {CCosCommandDlg::ClearButtonId, QDialog::Rejected, 0}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.button);
         CCosCommandDlg picker(book, nullptr);
@@ -49,7 +50,7 @@ TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
             QTest::keyClick(&picker, Qt::Key_Escape);
         else
             button(&picker, c.button)->click();
-        EXPECT_EQ(picker.isVisible(), c.button == 1066) << "Clear leaves the picker open";
+        EXPECT_EQ(picker.isVisible(), c.button == CCosCommandDlg::ClearButtonId) << "Clear leaves the picker open";
         EXPECT_EQ(picker.result(), c.result);
         EXPECT_EQ(picker.lineList()->count(), c.linesLeft);
         EXPECT_EQ(book.GetLineCount(), c.linesLeft);
@@ -74,7 +75,10 @@ TEST(CosCommandDlg, ClearInThePickerEmptiesTheBookFile)
         command->setText(QStringLiteral("00a40400"));
         // Only ASCII letters are lowered.
         EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
-        whenPickerOpens([](CCosCommandDlg &picker) { button(&picker, 1066)->click(); picker.reject(); });
+        whenPickerOpens([](CCosCommandDlg &picker) {
+            button(&picker, CCosCommandDlg::ClearButtonId)->click();
+            picker.reject();
+        });
         book.RunPicker(&console, command);
         EXPECT_EQ(command->text(), QStringLiteral("00a40400"));
     }

@@ -12,8 +12,7 @@
 
 namespace {
 
-constexpr int CommandField = 1056, Send = 1057, Csn = 1058, Pupi = 1059, ResetInfo = 1060;
-constexpr int Reset = 1064, RstIdl = 1066, Deselect = 1237, CsnLabel = 1217, PupiLabel = 1135;
+using enum CIso14443CpuPage::ControlId;
 
 class Iso14443CpuPageTest : public PageTest<CIso14443CpuPage>
 {
@@ -21,57 +20,60 @@ protected:
     // Every test starts from an empty book.
     void SetUp() override { QFile::remove(ProgramFilePath("cosbooks.txt")); }
     void TearDown() override { SetUp(); }
-    CIso14443CpuPage &open(int cardType) { return PageTest::open(cardType, CIso14443CpuPage::dialogTemplate(1280)); }
+    CIso14443CpuPage &open(CardKind kind) { return PageTest::open(kind, CIso14443CpuPage::dialogTemplate(1280)); }
 };
 
 TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
 {
     const struct {
-        int cardType;
+        CardKind cardType;
         const char *resetCaption;
         bool typeB;
         QStringList resetCalls;
         const char *csn, *pupi, *resetInfo;
         bool fourByteCommandSent;
     } cases[] = {
-        {6, "RstAll", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_typea_rst(82)"},
-         "5A10CB01", "", "0A788070025A54435055", false},
-        {7, "Reset", true, {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)", "rf_atqb(0)"},
+        {CardKind::MifarePro, "RstAll", false,
+         {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_typea_rst(82)"}, "5A10CB01", "",
+         "0A788070025A54435055", false},
+        {CardKind::SmartCard, "Reset", true, {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)", "rf_atqb(0)"},
          "", "B0C1D2E3", "50B0C1D2E300000000008141", false},
-        {24, "Reset", false, {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_DESFire_rst(82)"},
-         "04D3F1E2A55B80", "", "067577810280", true},
+        {CardKind::MifareDesfire, "Reset", false,
+         {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_DESFire_rst(82)"}, "04D3F1E2A55B80", "",
+         "067577810280", true},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.cardType);
+        SCOPED_TRACE(int(c.cardType));
         CIso14443CpuPage &page = open(c.cardType);
-        EXPECT_EQ(page.caption(Reset), c.resetCaption);
-        for (auto [id, hidden] : {std::pair{RstIdl, c.cardType != 6}, {Deselect, c.cardType != 6}, {Csn, c.typeB},
-                                  {CsnLabel, c.typeB}, {Pupi, !c.typeB}, {PupiLabel, !c.typeB}})
+        EXPECT_EQ(page.caption(ResetButton), c.resetCaption);
+        const bool proX = c.cardType == CardKind::MifarePro;
+        for (auto [id, hidden] : {std::pair{ResetIdleButton, !proX}, {DeselectButton, !proX}, {CsnField, c.typeB},
+                                  {CsnLabel, c.typeB}, {PupiField, !c.typeB}, {PupiLabel, !c.typeB}})
             EXPECT_EQ(page.control(id)->isHidden(), hidden) << id;
-        EXPECT_TRUE(!c.typeB || page.control(Pupi)->geometry() == page.controlRect(Csn));
+        EXPECT_TRUE(!c.typeB || page.control(PupiField)->geometry() == page.controlRect(CsnField));
 
         harness.reader().clearCalls();
         const auto waitsBefore = std::ptrdiff_t(harness.waits().size());
-        click(Reset);
+        click(ResetButton);
         EXPECT_EQ(calls(), c.resetCalls);
         EXPECT_EQ(std::vector<int>(harness.waits().begin() + waitsBefore, harness.waits().end()), (std::vector<int>{20, 20}));
-        EXPECT_EQ((QStringList{text(Csn), text(Pupi), text(ResetInfo), harness.memo()}),
+        EXPECT_EQ((QStringList{text(CsnField), text(PupiField), text(ResetInfoField), harness.memo()}),
                   (QStringList{c.csn, c.pupi, c.resetInfo, "OK"}));
 
         // Five bytes are enough; four are refused unless the card is a DESFire.
         harness.reader().clearCalls();
         setText(CommandField, "00a4040000");
-        click(Send);
+        click(SendButton);
         EXPECT_EQ(harness.memo(), "OK");
         setText(CommandField, "00a40400");
         const std::size_t boxes = harness.messageBoxes().size();
-        click(Send);
+        click(SendButton);
         if (c.fourByteCommandSent) {
             EXPECT_EQ(harness.messageBoxes().size(), boxes);
             // An empty command is sent too, with length 0, and kept once as an empty line.
             setText(CommandField, "");
-            click(Send);
-            click(Send);
+            click(SendButton);
+            click(SendButton);
             EXPECT_EQ(calls(), (QStringList{"rf_cos_command(5) 00A4040000", "rf_cos_command(4) 00A40400",
                                             "rf_cos_command(0)", "rf_cos_command(0)"}));
             EXPECT_EQ(page.book().book().GetLineCount(), 3);
@@ -88,43 +90,43 @@ TEST_F(Iso14443CpuPageTest, EachCardTypeResetsItsFamilyAndSendsByItsLengthRule)
 
 TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNumber)
 {
-    open(6);
+    open(CardKind::MifarePro);
     harness.reader().setDefault("rf_typea_rst", {0x1, {}, -1, 0});
-    click(Reset);
+    click(ResetButton);
     EXPECT_EQ(harness.logLines().mid(3), (QStringList{"rf_typea_rst 1", "rf_typea_rst 1", "rf_typea_rst 1"}));
     EXPECT_EQ(harness.sounds(), 3);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_typea_rst");
-    EXPECT_EQ(text(Csn), "");
+    EXPECT_EQ(text(CsnField), "");
 
     // A failed try, then a card answering only its serial number.
     harness.reader().setDefault("rf_typea_rst", {0, QByteArray::fromHex("A1B2C3D4"), -1, 0});
     harness.reader().scriptStatus("rf_typea_rst", 1);
-    click(Reset);
-    EXPECT_EQ((QStringList{text(Csn), text(ResetInfo), harness.memo()}), (QStringList{"A1B2C3D4", "", "OK"}));
+    click(ResetButton);
+    EXPECT_EQ((QStringList{text(CsnField), text(ResetInfoField), harness.memo()}), (QStringList{"A1B2C3D4", "", "OK"}));
 
     // Type B: an answer of another length than 12 bytes is a failed try, reported with status 0.
-    open(7);
+    open(CardKind::SmartCard);
     harness.reader().setDefault("rf_atqb", {0, QByteArray::fromHex("50B0C1D2E3000000"), -1, 0});
-    click(Reset);
+    click(ResetButton);
     EXPECT_EQ(harness.reader().callNames().count("rf_atqb"), 3);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_atqb");
-    EXPECT_EQ(text(Pupi) + text(ResetInfo), "");
+    EXPECT_EQ(text(PupiField) + text(ResetInfoField), "");
 }
 
 TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireResetIsNeverCalled)
 {
-    open(6);
-    click(RstIdl);
+    open(CardKind::MifarePro);
+    click(ResetIdleButton);
     EXPECT_EQ(calls(), QStringList{"rf_typea_rst(38)"});
-    EXPECT_EQ(text(Csn), "5A10CB01");
+    EXPECT_EQ(text(CsnField), "5A10CB01");
     harness.reader().clearCalls();
-    click(Deselect);
+    click(DeselectButton);
     EXPECT_EQ(calls(), QStringList{"rf_cl_deselect()"});
 
     harness.reader().clearCalls();
-    open(24);
+    open(CardKind::MifareDesfire);
     ReaderApi.rf_DESFire_rst = nullptr;
-    click(Reset);
+    click(ResetButton);
     EXPECT_EQ(harness.reader().callNames(), (QStringList{"rf_antenna_sta", "rf_init_type", "rf_antenna_sta"}));
     EXPECT_EQ(harness.memo(), "Error: rf_DESFire_rst is not in the reader library");
 }

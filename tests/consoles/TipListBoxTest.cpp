@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "consoles/CListTipWnd.h"
 #include "consoles/CTipListBox.h"
+#include "consoles/CTipListDelegate.h"
 
 #include <QApplication>
 #include <QtTest/QTest>
@@ -25,9 +26,9 @@ TEST(TipListBox, ShownTextIsCutWithDotsWhenTooWide)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.rectWidth);
-        EXPECT_EQ(CTipListBox::ShownItemText(text, c.textWidth, c.rectWidth), c.shown);
+        EXPECT_EQ(CTipListDelegate::ShownItemText(text, c.textWidth, c.rectWidth), c.shown);
     }
-    EXPECT_EQ(CTipListBox::ShownItemText(QString(), 0, 0), QString());
+    EXPECT_EQ(CTipListDelegate::ShownItemText(QString(), 0, 0), QString());
 }
 
 TEST(TipListBox, TipWrapsEvery60Characters)
@@ -161,8 +162,8 @@ TEST_F(TipListBoxTest, ItemsAreDrawnInTheirColours)
     const QRect newest = list->visualItemRect(list->item(1));
     const QPoint blank(newest.right() - 20, newest.center().y());
     EXPECT_EQ(newest.height(), list->fontMetrics().height());
-    EXPECT_EQ(image.pixelColor(blank), CTipListBox::SelectedItemFill);
-    EXPECT_EQ(image.pixelColor(newest.topLeft()), CTipListBox::FocusFrameColour) << "the newest line has the focus";
+    EXPECT_EQ(image.pixelColor(blank), CTipListDelegate::SelectedItemFill);
+    EXPECT_EQ(image.pixelColor(newest.topLeft()), CTipListDelegate::FocusFrameColour) << "the newest line has the focus";
     EXPECT_EQ(image.pixelColor(first.right() - 20, first.center().y()), list->palette().color(QPalette::Base));
 }
 

@@ -1,7 +1,8 @@
 // The PC/SC reader library's reading of what a reader answers: class-FF answers and APDU answers
 // of every length and status word, ATRs, the activation and request-B answers rebuilt from them,
-// value blocks and vicinity UIDs. The first byte chooses what is read; the rest is the answer,
-// exactly as long as the reader said, so that any read past it is caught.
+// value blocks and vicinity UIDs; and the value command as the card server reads it. The first
+// byte chooses what is read; the rest is the answer, exactly as long as the reader said, so that
+// any read past it is caught.
 #include "FuzzInput.h"
 
 #include "PcscAnswers.h"
@@ -13,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     FuzzInput input(data, size);
-    const int choice = input.pick(5);
+    const int choice = input.pick(6);
     const std::string_view rest = input.rest();
     const std::vector<uint8_t> copy(rest.begin(), rest.end());
     const std::span<const uint8_t> answer(copy.data(), copy.size());
@@ -69,6 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
             const pcsc::Bytes load = pcsc::command::LoadKey(answer[0], answer.subspan(1).first<6>());
             FUZZ_CHECK(load.size() == 11 && std::equal(load.begin() + 5, load.end(), answer.begin() + 1));
         }
+        break;
+    case 5:
+        // The value command as the simulator's card server reads it: what it takes apart, built
+        // again, is the same command.
+        if (const auto change = pcsc::command::ParseChangeValue(answer))
+            FUZZ_CHECK(pcsc::command::ChangeValue(change->operation, change->block, change->amount) == copy);
         break;
     }
     return 0;

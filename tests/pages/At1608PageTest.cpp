@@ -10,12 +10,7 @@
 
 namespace {
 
-constexpr int AnswerField = 1178, ResetButton = 1063;
-constexpr int FuseField = 1056, ReadFuse = 1066, BlowFuse = 1067;
-constexpr int GcField = 1058, Q0Field = 1059, Authenticate = 1065;
-constexpr int ConfigurationGrid = 1162, SecureCode = 1060, ReadConfiguration = 1169, WriteConfiguration = 1170;
-constexpr int UserGrid = 1168, ZoneList = 1174, Password = 1061, PasswordSet = 1167, SpareSets = 1165;
-constexpr int ReadUserZone = 1171, WriteUserZone = 1172;
+using enum CAt1608Page::ControlId;
 
 class At1608PageTest : public PageTest<CAt1608Page>
 {
@@ -35,10 +30,10 @@ protected:
 
 TEST_F(At1608PageTest, TheListsCarryThePasswordIndicesAndZones)
 {
-    EXPECT_EQ(items(PasswordSet).mid(0, 4), (QStringList{"W0=0", "R0=8", "W1=1", "R1=9"}));
-    EXPECT_EQ(items(PasswordSet).last(), "R7=15");
-    EXPECT_EQ(items(SpareSets).mid(0, 2), (QStringList{"W0=0", "R0=50"}));
-    EXPECT_EQ(items(SpareSets).last(), "R7=57");
+    EXPECT_EQ(items(PasswordSetList).mid(0, 4), (QStringList{"W0=0", "R0=8", "W1=1", "R1=9"}));
+    EXPECT_EQ(items(PasswordSetList).last(), "R7=15");
+    EXPECT_EQ(items(SpareSetList).mid(0, 2), (QStringList{"W0=0", "R0=50"}));
+    EXPECT_EQ(items(SpareSetList).last(), "R7=57");
     EXPECT_EQ(items(ZoneList), (QStringList{"0=0", "1=1", "2=2", "3=3", "4=4", "5=5", "6=6", "7=7"}));
 }
 
@@ -51,10 +46,10 @@ TEST_F(At1608PageTest, ResetFuseAndTheirFailures)
 
     harness.reader().clearCalls();
     harness.reader().script("AT1608_ReadFuse1", {0, QByteArray::fromHex("01"), -1, 0});
-    click(ReadFuse);
+    click(ReadFuseButton);
     EXPECT_EQ(text(FuseField), "01");
     harness.reader().scriptStatus("AT1608_WriteFuse1", 4);
-    click(BlowFuse);
+    click(BlowFuseButton);
     EXPECT_EQ(calls(), (QStringList{"AT1608_ReadFuse1()", "AT1608_WriteFuse1()"}));
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: AT1608_WriteFuse1");
 }
@@ -63,19 +58,19 @@ TEST_F(At1608PageTest, AuthenticateSendsQ0AndTheAnswerToTheCardsCryptogram)
 {
     setText(GcField, "11223344556677");
     setText(Q0Field, "a1a2a3a4a5a6a7a8");
-    click(Authenticate);
+    click(AuthenticateButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes()[0].text, "GInput 8 byte in Gc text please!");
     setText(GcField, "1122334455667788");
     setText(Q0Field, "a1a2a3a4a5a6a7");
-    click(Authenticate);
+    click(AuthenticateButton);
     ASSERT_EQ(harness.messageBoxes().size(), 2u);
     EXPECT_EQ(harness.messageBoxes()[1].text, "Input 8 byte in Q0 text please!");
     EXPECT_TRUE(calls().isEmpty());
 
     setText(Q0Field, "a1a2a3a4a5a6a7a8");
     harness.reader().script("AT1608_Read", {0, QByteArray::fromHex("0102030405060708"), -1, 0});
-    click(Authenticate);
+    click(AuthenticateButton);
     EXPECT_EQ(calls(), (QStringList{"AT1608_Read(40,8,8)",
                                     "AT1608_Authenticate() A1A2A3A4A5A6A7A8D3D8C3D884B898EFD3D8C3D884B898EF"}));
     EXPECT_EQ(harness.memo(), "Communication successful");
@@ -83,17 +78,17 @@ TEST_F(At1608PageTest, AuthenticateSendsQ0AndTheAnswerToTheCardsCryptogram)
 
 TEST_F(At1608PageTest, TheConfigurationZoneIsReadIn16PiecesAndWrittenAtMost8Bytes)
 {
-    setText(SecureCode, "ffff");
-    click(ReadConfiguration);
+    setText(SecureCodeField, "ffff");
+    click(ReadConfigurationButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes()[0].text, "Input 3 byte key please!");
     EXPECT_TRUE(calls().isEmpty());
 
-    setText(SecureCode, "ffffff");
+    setText(SecureCodeField, "ffffff");
     harness.reader().setDefault("AT1608_Read", {0, QByteArray(8, '\x5A'), -1, 0});
     for (int piece = 0; piece < 16; ++piece)
         harness.reader().script("AT1608_Read", {piece == 2 || piece == 15 ? 3 : 0, QByteArray(8, '\x5A'), -1, 0});
-    click(ReadConfiguration);
+    click(ReadConfigurationButton);
     QStringList expected = {"AT1608_VerifyPassword(7) FFFFFF"};
     for (int address = 0; address < 128; address += 8)
         expected << QStringLiteral("AT1608_Read(%1,8,8)").arg(address);
@@ -107,45 +102,45 @@ TEST_F(At1608PageTest, TheConfigurationZoneIsReadIn16PiecesAndWrittenAtMost8Byte
     // Ten changed bytes from 0x12: the first 8 are written at 0x12.
     harness.reader().clearCalls();
     typeAt(ConfigurationGrid, 0x12, "00112233445566778899");
-    click(WriteConfiguration);
+    click(WriteConfigurationButton);
     EXPECT_EQ(calls(), (QStringList{"AT1608_VerifyPassword(7) FFFFFF", "AT1608_Write(18,8,8) 0011223344556677"}));
-    click(WriteConfiguration);
+    click(WriteConfigurationButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
 
     // A refused secure code stops before any read.
     harness.reader().clearCalls();
     harness.reader().scriptStatus("AT1608_VerifyPassword", 2);
-    click(ReadConfiguration);
+    click(ReadConfigurationButton);
     EXPECT_EQ(calls(), QStringList{"AT1608_VerifyPassword(7) FFFFFF"});
 }
 
 TEST_F(At1608PageTest, UserZonesUseTheChosenPasswordSetAndZone)
 {
-    setText(Password, "123456");
-    choose(PasswordSet, "R3");
+    setText(PasswordField, "123456");
+    choose(PasswordSetList, "R3");
     choose(ZoneList, "5");
     harness.reader().script("AT1608_Read", {0, QByteArray(256, '\x42'), -1, 0});
-    click(ReadUserZone);
+    click(ReadUserZoneButton);
     EXPECT_EQ(calls(), (QStringList{"AT1608_VerifyPassword(11) 123456", "AT1608_Read(0,256,5)"}));
     EXPECT_EQ(grid(UserGrid)->GetRowBytes(15), QByteArray(16, '\x42'));
 
     // Bytes 0x20 and 0x2F changed: 16 bytes at 32.
     harness.reader().clearCalls();
-    choose(PasswordSet, "W0");
+    choose(PasswordSetList, "W0");
     typeAt(UserGrid, 0x20, "01");
     typeAt(UserGrid, 0x2F, "02");
-    click(WriteUserZone);
+    click(WriteUserZoneButton);
     EXPECT_EQ(calls(), (QStringList{"AT1608_VerifyPassword(0) 123456",
                                     "AT1608_Write(32,5,16) 01" + QStringLiteral("42").repeated(14) + "02"}));
 
     // A failed read shows zeros and leaves nothing to write.
     typeAt(UserGrid, 0x00, "77");
     harness.reader().scriptStatus("AT1608_Read", 3);
-    click(ReadUserZone);
+    click(ReadUserZoneButton);
     EXPECT_EQ(harness.memo(), "Error: 3 ,function: AT1608_Read");
     EXPECT_EQ(grid(UserGrid)->GetRowBytes(2), QByteArray(16, '\0'));
     harness.reader().clearCalls();
-    click(WriteUserZone);
+    click(WriteUserZoneButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
     EXPECT_EQ(calls(), QStringList{"AT1608_VerifyPassword(0) 123456"});
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int ReadCard = 1148, WriteCard = 1149, Grid = 1153, ScreenBar = 1155;
+using enum CAt24Page::ControlId;
 
 QByteArray pattern(int size, int seed)
 {
@@ -23,16 +23,16 @@ QByteArray pattern(int size, int seed)
 class At24PageTest : public PageTest<CAt24Page>
 {
 protected:
-    CAt24Page &open(int cardType)
+    CAt24Page &open(CardKind kind)
     {
         PageTest::open();
-        m_page->setCardType(cardType);
+        m_page->setCardType(kind);
         m_page->resize(1200, 700);
         m_page->layoutForWidth(1200);
         return *m_page;
     }
     CHexGrid *grid() { return m_page->control<CHexGrid>(Grid); }
-    QScrollBar *bar() { return m_page->control<QScrollBar>(ScreenBar); }
+    QScrollBar *bar() { return m_page->control<QScrollBar>(ScreenScrollBar); }
     // Overtypes the byte at `address` of the shown screen.
     void typeAt(int address, const QString &digits) { PageHarness::typeAt(grid(), address % 256, digits); }
 };
@@ -40,20 +40,21 @@ protected:
 TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
 {
     struct Case {
-        int cardType;
+        CardKind cardType;
         int reads;
         int screens; // 0: no scroll bar
     };
-    const Case cases[] = {{13, 1, 0}, {14, 2, 0}, {16, 8, 4}, {19, 64, 32}};
+    const Case cases[] = {
+        {CardKind::At24c01, 1, 0}, {CardKind::At24c02, 2, 0}, {CardKind::At24c08, 8, 4}, {CardKind::At24c64, 64, 32}};
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.cardType);
+        SCOPED_TRACE(int(c.cardType));
         open(c.cardType);
         EXPECT_EQ(bar()->isHidden() ? 0 : bar()->maximum() + 1, c.screens);
         harness.reader().clearCalls();
         for (int i = 0; i < c.reads; ++i)
             harness.reader().script("AT24_read", {0, pattern(128, i), -1, 0});
 
-        click(ReadCard);
+        click(ReadButton);
 
         QStringList expected = {"OpenCard()"};
         for (int i = 0; i < c.reads; ++i)
@@ -66,29 +67,29 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
                       .arg(c.reads - 1, 2, 16, QLatin1Char('0')).arg(c.reads, 2, 16, QLatin1Char('0')).toUpper());
     }
     // The AT24C01 shows its 8 lines in the top half of the others' grid.
-    open(13);
+    open(CardKind::At24c01);
     const int smallHeight = grid()->height();
-    open(14);
+    open(CardKind::At24c02);
     EXPECT_EQ(grid()->height() - grid()->height() / 2, smallHeight);
     EXPECT_EQ(bar()->y() + bar()->height() + 50, m_page->contentHeight());
     // A wider view keeps the block centred.
     m_page->show();
-    const int left = m_page->control(ReadCard)->x();
+    const int left = m_page->control(ReadButton)->x();
     m_page->resize(1600, 700);
-    EXPECT_EQ(m_page->control(ReadCard)->x(), left + 200);
+    EXPECT_EQ(m_page->control(ReadButton)->x(), left + 200);
 }
 
 TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
 {
-    open(15);
+    open(CardKind::At24c04);
     harness.reader().setDefault("AT24_read", {0, pattern(128, 0x40), -1, 0});
-    click(ReadCard);
+    click(ReadButton);
     const QString before = grid()->text();
     harness.reader().clearCalls();
     harness.reader().script("AT24_read", {0, pattern(128, 1), -1, 0});
     harness.reader().scriptStatus("AT24_read", 0x33);
 
-    click(ReadCard);
+    click(ReadButton);
 
     EXPECT_EQ(harness.logLines(), (QStringList{"OpenCard 0", "AT24_read 0", "AT24_read 33"}));
     EXPECT_EQ(harness.memo(), "Error: 33 ,function: AT24_read");
@@ -96,22 +97,22 @@ TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
 
     harness.reader().scriptStatus("OpenCard", 1);
     harness.reader().clearCalls();
-    click(ReadCard);
+    click(ReadButton);
     EXPECT_EQ(calls(), QStringList{"OpenCard()"});
 }
 
 TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedByte)
 {
-    open(19);
+    open(CardKind::At24c64);
     // Nothing typed: no call.
-    click(WriteCard);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
     EXPECT_TRUE(calls().isEmpty());
 
     // 0x00 and 0xC8 changed: 201 bytes from 0, as 128 and 73.
     typeAt(0x00, "A1");
     typeAt(0xC8, "B2");
-    click(WriteCard);
+    click(WriteButton);
     const auto writes = harness.reader().callsTo("AT24_write");
     ASSERT_EQ(writes.size(), 2u);
     EXPECT_EQ(writes[0].args, (std::vector<int64_t>{0, 128}));
@@ -121,13 +122,13 @@ TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedBy
     EXPECT_EQ(harness.memo(), "Communication successful");
     // The marks are cleared by the write.
     harness.reader().clearCalls();
-    click(WriteCard);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
 
     // Three bytes at 0x10 to 0x12 on the second screen: one piece of 3 at 0x110.
     bar()->setValue(1);
     typeAt(0x110, "010203");
-    click(WriteCard);
+    click(WriteButton);
     EXPECT_EQ(calls(), (QStringList{"OpenCard()", "AT24_write(272,3) 010203"}));
 
     // A failed piece stops the write and keeps the marks.
@@ -136,16 +137,16 @@ TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedBy
     harness.reader().scriptStatus("AT24_write", 0);
     harness.reader().scriptStatus("AT24_write", 0x44);
     harness.infoBar().showMemo(QString());
-    click(WriteCard);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: 44 ,function: AT24_write");
     harness.reader().clearCalls();
-    click(WriteCard);
+    click(WriteButton);
     EXPECT_EQ(harness.reader().callsTo("AT24_write").size(), 2u);
 }
 
 TEST_F(At24PageTest, ScrollingShowsAnotherScreenAndDropsTheMarks)
 {
-    open(19);
+    open(CardKind::At24c64);
     typeAt(0x05, "77");
     // A step beyond the first screen's top changes nothing.
     bar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -154,7 +155,7 @@ TEST_F(At24PageTest, ScrollingShowsAnotherScreenAndDropsTheMarks)
 
     bar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(grid()->currentPage(), 1);
-    click(WriteCard);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
     EXPECT_TRUE(calls().isEmpty());
 

@@ -7,15 +7,14 @@
 
 namespace {
 
-constexpr int Pupi = 1006, Password = 1014, Lock = 1015, Signature = 1016, PageList = 1045;
-constexpr int ReqB = 1011, Check = 1012, LockButton = 1013, Count = 1043, ReadCard = 1044, WriteCard = 1046,
-              Deselect = 1047;
-constexpr int Page3 = 1206;
+using enum CAt88rf020Page::ControlId;
+constexpr auto pageField = CAt88rf020Page::pageField;
 
 // Every page field but page 3's.
 const std::vector<int> PageFields = [] {
-    std::vector<int> fields = {1200, 1201, 1202, 1203, 1204, 1205};
-    for (int field = 1207; field <= 1234; ++field)
+    std::vector<int> fields = {Page0PupiField,       Page0LockField,      Page1FirstHalfField,
+                               Page1SecondHalfField, Page2SignatureField, Page2CounterField};
+    for (int field = pageField(4); field <= pageField(31); ++field)
         fields.push_back(field);
     return fields;
 }();
@@ -37,30 +36,30 @@ protected:
     {
         for (int field : PageFields)
             setText(field, "AA");
-        setText(Page3, "33");
+        setText(pageField(3), "33");
     }
 };
 
 TEST_F(At88rf020PageTest, ReqBCyclesTheAntennaShowsThePupiAndNeverTouchesPageThree)
 {
     fillPages();
-    click(ReqB);
+    click(ReqBButton);
     EXPECT_EQ(calls(), Attempt);
     EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
-    EXPECT_EQ(text(Pupi), "A0200001");
+    EXPECT_EQ(text(PupiField), "A0200001");
     for (int field : PageFields)
         EXPECT_EQ(text(field), "") << field;
-    EXPECT_EQ(text(Page3), "33");
+    EXPECT_EQ(text(pageField(3)), "33");
 
     // No tag: two attempts, each failure reported; a short answer is a failure with status 0.
     harness.reader().clearCalls();
     harness.reader().script("rf_atqb", {1, {}, -1, 0});
     harness.reader().script("rf_atqb", {0, Atqb.left(5), -1, 0});
-    click(ReqB);
+    click(ReqBButton);
     EXPECT_EQ(calls(), Attempt + Attempt);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_atqb");
     EXPECT_EQ(harness.sounds(), 2);
-    EXPECT_EQ(text(Pupi), "");
+    EXPECT_EQ(text(PupiField), "");
 }
 
 TEST_F(At88rf020PageTest, CheckLockAndCountRefuseShortFieldsAndSendTheirBytes)
@@ -71,10 +70,10 @@ TEST_F(At88rf020PageTest, CheckLockAndCountRefuseShortFieldsAndSendTheirBytes)
         QString message, sent;
     };
     const Case cases[] = {
-        {Password, Check, "11223344", "1122334455667788", "Input 8 byte in key text please!",
+        {PasswordField, CheckButton, "11223344", "1122334455667788", "Input 8 byte in key text please!",
          "rf_at020_check() 1122334455667788"},
-        {Lock, LockButton, "112233", "11223344", "Input 4 byte in Lock text please!", "rf_at020_lock() 11223344"},
-        {Signature, Count, "1122", "112233445566", "Input 6 byte in Signature text please!",
+        {LockField, LockButton, "112233", "11223344", "Input 4 byte in Lock text please!", "rf_at020_lock() 11223344"},
+        {SignatureField, CountButton, "1122", "112233445566", "Input 6 byte in Signature text please!",
          "rf_at020_count() 112233445566"},
     };
     for (const Case &c : cases) {
@@ -91,76 +90,79 @@ TEST_F(At88rf020PageTest, CheckLockAndCountRefuseShortFieldsAndSendTheirBytes)
         EXPECT_EQ(harness.memo(), "OK");
     }
     // Lock and Count show the page they changed; Count splits the signature from the counter.
-    EXPECT_EQ((QStringList{text(1200), text(1201), text(1204), text(1205)}),
+    EXPECT_EQ((QStringList{text(Page0PupiField), text(Page0LockField), text(Page2SignatureField),
+                           text(Page2CounterField)}),
               (QStringList{"01020304", "05060708", "010203040506", "0708"}));
 }
 
 TEST_F(At88rf020PageTest, ARefusedLockIsReportedUnloggedAndLeavesPageZeroCleared)
 {
-    setText(1200, "AAAAAAAA");
-    setText(Lock, "00000001");
+    setText(Page0PupiField, "AAAAAAAA");
+    setText(LockField, "00000001");
     harness.reader().scriptStatus("rf_at020_lock", 4);
     click(LockButton);
     EXPECT_EQ(calls(), QStringList{"rf_at020_lock() 00000001"});
     EXPECT_TRUE(harness.logLines().isEmpty());
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_at020_lock");
-    EXPECT_EQ(text(1200), "");
+    EXPECT_EQ(text(Page0PupiField), "");
 
     // A refused count is logged; a short read of page 2 afterwards fails with status 0.
-    setText(Signature, "112233445566");
+    setText(SignatureField, "112233445566");
     harness.reader().scriptStatus("rf_at020_count", 4);
-    click(Count);
+    click(CountButton);
     EXPECT_EQ(harness.logLines(), QStringList{"rf_at020_count 4"});
     harness.reader().script("rf_at020_read", {0, QByteArray(4, '\x01'), -1, 0});
-    click(Count);
+    click(CountButton);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_at020_read");
-    EXPECT_EQ(text(1204), "");
+    EXPECT_EQ(text(Page2SignatureField), "");
 }
 
 TEST_F(At88rf020PageTest, ReadCardSkipsPageThreeAndAFailureKeepsTheEarlierPages)
 {
-    setText(Page3, "33");
-    click(ReadCard);
+    setText(pageField(3), "33");
+    click(ReadButton);
     QStringList expected;
     for (int page = 0; page < 32; ++page) {
         if (page != 3)
             expected << QString("rf_at020_read(%1)").arg(page);
     }
     EXPECT_EQ(calls(), expected);
-    EXPECT_EQ((QStringList{text(1202), text(1203), text(1234), text(Page3), harness.memo()}),
+    EXPECT_EQ((QStringList{text(Page1FirstHalfField), text(Page1SecondHalfField), text(pageField(31)),
+                           text(pageField(3)), harness.memo()}),
               (QStringList{"01020304", "05060708", "0102030405060708", "33", "OK"}));
 
     harness.reader().clearCalls();
     for (int page : {0, 1, 2, 4})
         harness.reader().script("rf_at020_read", {0, QByteArray(8, char(page)), -1, 0});
     harness.reader().script("rf_at020_read", {7, {}, -1, 0});
-    click(ReadCard);
+    click(ReadButton);
     EXPECT_EQ(calls().size(), 5);
     EXPECT_EQ(harness.memo(), "Error: 7 ,function: Read Page: 5 error!");
-    EXPECT_EQ((QStringList{text(1207), text(1208), text(1204)}), (QStringList{"0404040404040404", "", "020202020202"}));
+    EXPECT_EQ((QStringList{text(pageField(4)), text(pageField(5)), text(Page2SignatureField)}),
+              (QStringList{"0404040404040404", "", "020202020202"}));
 
     // A short page is a failure with status 0, named by its page.
     harness.reader().script("rf_at020_read", {0, QByteArray(7, '\x01'), -1, 0});
-    click(ReadCard);
+    click(ReadButton);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: Read Page: 0 error!");
 }
 
 TEST_F(At88rf020PageTest, WriteCardJoinsPageOneAndPadsShortFieldsWithZeros)
 {
-    setText(1202, "11223344");
-    setText(1203, "55");
-    click(WriteCard);
+    setText(Page1FirstHalfField, "11223344");
+    setText(Page1SecondHalfField, "55");
+    click(WriteButton);
     choose(PageList, "31");
-    setText(1234, "abcd");
-    click(WriteCard);
+    setText(pageField(31), "abcd");
+    click(WriteButton);
     choose(PageList, "3");
-    setText(Page3, "");
-    click(WriteCard);
+    setText(pageField(3), "");
+    click(WriteButton);
     EXPECT_EQ(calls(), (QStringList{"rf_at020_write(1) 1122334455000000", "rf_at020_write(31) ABCD000000000000",
                                     "rf_at020_write(3) 0000000000000000"}));
     EXPECT_EQ(harness.memo(), "OK");
 
-    click(Deselect);
+    click(DeselectButton);
     EXPECT_EQ(calls().last(), "rf_at020_deselect()");
     EXPECT_EQ(harness.memo(), "OK");
 }

@@ -88,7 +88,7 @@ TEST_F(CardPageTest, ControlsStandWhereTheTemplatePutsThemAndSharedIdsFindTheFir
     EXPECT_EQ(page.controlRect(Ports).topLeft(), builder.units().toPixels(12, 80, 60, 80).topLeft());
     EXPECT_LT(page.controlRect(Ports).height(), builder.units().toPixelsY(30));
     EXPECT_EQ(page.label(UnaddressedControlId)->text(), QStringLiteral("first unnamed"));
-    EXPECT_EQ(page.findChildren<QLabel *>(QStringLiteral("id65535")).size(), 2);
+    EXPECT_EQ(page.findChildren<QLabel *>(QStringLiteral("id%1").arg(UnaddressedControlId)).size(), 2);
     EXPECT_EQ(page.hexEdit(Text), nullptr);
 }
 

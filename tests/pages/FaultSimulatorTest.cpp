@@ -44,32 +44,35 @@ TEST_F(FaultSimulatorTest, EachFaultEndsTheOperationInTheReportOfTheCallItStruck
     const Case cases[] = {
         {"Mifare read, status forced", [this] { open<CMifareS50Page>(); }, "force rf_M1_read 1a",
          [this] {
-             choose(1061, "0");
-             setText(1004, "ffffffffffff");
-             click(1070);
+             const MifarePanel &panel = CMifareS50Page::layout().panels[0];
+             choose(panel.sectorList, "0");
+             setText(panel.keyField, "ffffffffffff");
+             click(panel.readButton);
          },
          "Error: 1a ,function: rf_M1_read", "rf_M1_read 1a"},
         {"UltraLight write, torn",
          [this] {
              open<CUltraLightPage>();
-             click(1077);
+             click(CUltraLightPage::RequestAllButton);
          },
          "tear 2",
          [this] {
-             choose(1078, "6");
-             setText(1089, "cafebabe");
-             click(1081);
+             choose(CUltraLightPage::PageList, "6");
+             setText(CUltraLightPage::pageField(6), "cafebabe");
+             click(CUltraLightPage::WriteButton);
          },
          "Error: 1 ,function: rf_ul_write", "rf_ul_write 1"},
         {"AT24 read, the card left after OpenCard and one read",
-         [this] { open<CAt24Page>().setCardType(19); }, "leave-after 2", [this] { click(1148); },
+         [this] { open<CAt24Page>().setCardType(CardKind::At24c64); }, "leave-after 2",
+         [this] { click(CAt24Page::ReadButton); },
          "Error: 1 ,function: AT24_read", "AT24_read 1"},
         {"ISO 15693 read, the reader does not answer",
          [this] {
-             m_page = std::make_unique<CIso15693Page>(10);
-             click(1069);
+             m_page = std::make_unique<CIso15693Page>(CardKind::IcodeSli);
+             click(CIso15693Page::InventoryButton);
          },
-         "timeout", [this] { click(1066); }, "Error: b ,function: ISO15693_Read", "ISO15693_Read b"},
+         "timeout", [this] { click(CIso15693Page::ReadButton); }, "Error: b ,function: ISO15693_Read",
+         "ISO15693_Read b"},
     };
     start(nullptr);
     for (const Case &row : cases) {
@@ -84,9 +87,9 @@ TEST_F(FaultSimulatorTest, EachFaultEndsTheOperationInTheReportOfTheCallItStruck
 
     // The torn page keeps the first two new bytes: "HT D" became CA FE 20 44.
     open<CUltraLightPage>();
-    click(1077);
-    click(1080);
-    EXPECT_EQ(text(1089), "CAFE2044");
+    click(CUltraLightPage::RequestAllButton);
+    click(CUltraLightPage::ReadButton);
+    EXPECT_EQ(text(CUltraLightPage::pageField(6)), "CAFE2044");
 }
 
 } // namespace

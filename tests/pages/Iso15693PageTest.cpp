@@ -11,10 +11,9 @@
 
 namespace {
 
-constexpr int Inventory = 1069, Information = 1067, Read = 1066, Write = 1071, Lock = 1072;
-constexpr int Dsfid = 1058, Afi = 1059, BlockList = 1120;
-constexpr int UidFields[] = {1201, 1084, 1085, 1086};
-constexpr int SliType = 10, TagItType = 9;
+using enum CIso15693Page::ControlId;
+constexpr auto UidFields = CIso15693Page::UidFields;
+
 const QString Uid = "E004010000000001";
 
 // Six inventory records: flags byte and UID each.
@@ -33,7 +32,7 @@ protected:
     void findTag()
     {
         harness.reader().script("ISO15693_Inventorys", {0, records(1), -1, 0});
-        click(Inventory);
+        click(InventoryButton);
         harness.reader().clearCalls();
     }
     // Reads the memory of an I.CODE SLI whose block b holds four times the byte b.
@@ -49,13 +48,13 @@ protected:
         security[13] = 1;
         security[17] = 1;
         harness.reader().script("ISO15693_Get_Block_Security", {0, security, -1, 0});
-        click(Read);
+        click(ReadButton);
     }
 };
 
 TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
 {
-    open(SliType);
+    open(CardKind::IcodeSli);
     const struct {
         QByteArray answer;
         int filled;
@@ -63,22 +62,22 @@ TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
     for (const auto &c : cases) {
         harness.reader().clearCalls();
         harness.reader().script("ISO15693_Inventorys", {0, c.answer, -1, 0});
-        click(Inventory);
+        click(InventoryButton);
         EXPECT_EQ(calls(), (QStringList{"rf_init_type(49)", "ISO15693_Inventorys()"}));
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(text(UidFields[i]), i < c.filled ? QString("E00401000000000%1").arg(i + 1) : QString()) << i;
     }
     harness.reader().scriptStatus("ISO15693_Inventorys", 1);
-    click(Inventory);
+    click(InventoryButton);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: ISO15693_Inventorys");
     EXPECT_EQ(text(UidFields[0]), "") << "cleared before the inventory";
 }
 
 TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWholePlan)
 {
-    CIso15693Page &page = open(SliType);
+    CIso15693Page &page = open(CardKind::IcodeSli);
     EXPECT_EQ(page.optionFlag(), 0);
-    click(Information);
+    click(InformationButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes()[0].text, "UID length error!");
     EXPECT_EQ(page.optionFlag(), 1) << "set before anything is checked";
@@ -91,18 +90,18 @@ TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWhole
     findTag();
     const QByteArray information = QByteArray::fromHex("0F" "E004010000000001" "5A" "A5" "1B03" "01");
     harness.reader().script("ISO15693_Get_System_Information", {0, information, -1, 0});
-    click(Information);
+    click(InformationButton);
     EXPECT_EQ(calls(), (QStringList{"rf_init_type(49)", "ISO15693_Get_System_Information(2) " + Uid}));
-    EXPECT_EQ((QStringList{text(Dsfid), text(Afi)}), (QStringList{"5A", "A5"}));
+    EXPECT_EQ((QStringList{text(DsfidField), text(AfiField)}), (QStringList{"5A", "A5"}));
     EXPECT_EQ(page.optionFlag(), 0);
 
     // A short answer and a silent tag: the fields stay empty and the flag stays 1.
     harness.reader().script("ISO15693_Get_System_Information", {0, QByteArray(11, '\1'), -1, 0});
-    click(Information);
+    click(InformationButton);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Get_System_Information");
     harness.reader().scriptStatus("ISO15693_Get_System_Information", 1);
-    click(Information);
-    EXPECT_EQ(text(Dsfid), "");
+    click(InformationButton);
+    EXPECT_EQ(text(DsfidField), "");
     EXPECT_EQ(page.optionFlag(), 1);
 
     // So the next Read follows the 64-block plan, and the next write uses mode 6.
@@ -111,43 +110,43 @@ TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWhole
     harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(28, '\0'), -1, 0});
     harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(28, '\0'), -1, 0});
     harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(8, '\0'), -1, 0});
-    click(Read);
+    click(ReadButton);
     EXPECT_EQ(calls(), (QStringList{"ISO15693_Read(2,0,14) " + Uid, "ISO15693_Read(2,14,14) " + Uid,
                                     "ISO15693_Read(2,28,14) " + Uid, "ISO15693_Read(2,42,14) " + Uid,
                                     "ISO15693_Read(2,56,8) " + Uid, "ISO15693_Get_Block_Security(2,0,28) " + Uid,
                                     "ISO15693_Get_Block_Security(2,28,28) " + Uid,
                                     "ISO15693_Get_Block_Security(2,56,8) " + Uid}));
     harness.reader().clearCalls();
-    click(Lock);
+    click(LockButton);
     EXPECT_EQ(calls(), QStringList{"ISO15693_Lock_Block(6,0) " + Uid});
 }
 
 TEST_F(Iso15693PageTest, DsfidAndAfiAreWrittenAndLockedWithTheModeOfTheFlag)
 {
-    open(TagItType);
+    open(CardKind::TagIt);
     findTag();
     const struct {
         int button;
         QString call;
         QString emptyMessage;
     } cases[] = {
-        {1063, "ISO15693_Write_DSFID(6,18) " + Uid, "Input data in DSFID text please!"},
-        {1064, "ISO15693_Lock_DSFID(6) " + Uid, ""},
-        {1065, "ISO15693_Write_AFI(6,52) " + Uid, "Input data in AFI text please!"},
-        {1068, "ISO15693_Lock_AFI(6) " + Uid, ""},
+        {WriteDsfidButton, "ISO15693_Write_DSFID(6,18) " + Uid, "Input data in DSFID text please!"},
+        {LockDsfidButton, "ISO15693_Lock_DSFID(6) " + Uid, ""},
+        {WriteAfiButton, "ISO15693_Write_AFI(6,52) " + Uid, "Input data in AFI text please!"},
+        {LockAfiButton, "ISO15693_Lock_AFI(6) " + Uid, ""},
     };
     for (const auto &c : cases) {
         harness.reader().clearCalls();
         const std::size_t boxes = harness.messageBoxes().size();
-        PageHarness::setText(m_page.get(), Dsfid, "");
-        PageHarness::setText(m_page.get(), Afi, "");
+        PageHarness::setText(m_page.get(), DsfidField, "");
+        PageHarness::setText(m_page.get(), AfiField, "");
         click(c.button);
         if (!c.emptyMessage.isEmpty()) {
             ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
             EXPECT_EQ(harness.messageBoxes().back().text, c.emptyMessage);
             EXPECT_TRUE(calls().isEmpty());
-            PageHarness::setText(m_page.get(), Dsfid, "12");
-            PageHarness::setText(m_page.get(), Afi, "34");
+            PageHarness::setText(m_page.get(), DsfidField, "12");
+            PageHarness::setText(m_page.get(), AfiField, "34");
             click(c.button);
         }
         EXPECT_EQ(calls(), QStringList{c.call});
@@ -157,7 +156,7 @@ TEST_F(Iso15693PageTest, DsfidAndAfiAreWrittenAndLockedWithTheModeOfTheFlag)
 
 TEST_F(Iso15693PageTest, ReadFillsTheGridAndTheStatusFieldsPageByPage)
 {
-    CIso15693Page &page = open(SliType);
+    CIso15693Page &page = open(CardKind::IcodeSli);
     findTag();
     readSli();
     EXPECT_EQ(calls(), (QStringList{"ISO15693_Read(2,0,14) " + Uid, "ISO15693_Read(2,14,14) " + Uid,
@@ -165,39 +164,39 @@ TEST_F(Iso15693PageTest, ReadFillsTheGridAndTheStatusFieldsPageByPage)
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(page.grid()->GetRowBytes(27), QByteArray(4, char(27)));
     EXPECT_EQ(page.scrollBar()->maximum(), 1);
-    EXPECT_EQ((QStringList{text(1500 + 13), text(1500 + 14)}), (QStringList{"01", "00"}));
+    EXPECT_EQ((QStringList{text(FirstStatusField + 13), text(FirstStatusField + 14)}), (QStringList{"01", "00"}));
 
     page.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(page.grid()->currentPage(), 1);
-    EXPECT_EQ(text(1500 + 1), "01") << "block 17";
+    EXPECT_EQ(text(FirstStatusField + 1), "01") << "block 17";
     for (int i = 12; i < 16; ++i)
-        EXPECT_EQ(text(1500 + i), "") << "the I.CODE SLI has no block " << 16 + i;
+        EXPECT_EQ(text(FirstStatusField + i), "") << "the I.CODE SLI has no block " << 16 + i;
 
     // A short answer or a failure changes nothing on the page.
     harness.reader().script("ISO15693_Read", {0, QByteArray(56, '\x77'), -1, 0});
     harness.reader().script("ISO15693_Read", {0, QByteArray(55, '\x77'), -1, 0});
-    click(Read);
+    click(ReadButton);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Read");
     harness.reader().script("ISO15693_Read", {0, QByteArray(56, '\x77'), -1, 0});
     harness.reader().script("ISO15693_Read", {0, QByteArray(56, '\x77'), -1, 0});
     harness.reader().script("ISO15693_Get_Block_Security", {0, QByteArray(27, '\0'), -1, 0});
-    click(Read);
+    click(ReadButton);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Get_Block_Security");
     EXPECT_EQ(page.grid()->GetRowBytes(1), QByteArray(4, '\1'));
-    EXPECT_EQ(text(1500 + 1), "01");
+    EXPECT_EQ(text(FirstStatusField + 1), "01");
 }
 
 TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
 {
-    CIso15693Page &page = open(SliType);
+    CIso15693Page &page = open(CardKind::IcodeSli);
     findTag();
-    click(Write);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
     readSli();
     harness.reader().clearCalls();
     PageHarness::typeAt(page.grid(), 4 * 3, "ab");
     PageHarness::typeAt(page.grid(), 4 * 7 + 3, "c");
-    click(Write);
+    click(WriteButton);
     EXPECT_EQ(calls(), (QStringList{"ISO15693_Write(2,3) " + Uid + "AB030303", "ISO15693_Write(2,4) " + Uid + "04040404",
                                     "ISO15693_Write(2,5) " + Uid + "05050505", "ISO15693_Write(2,6) " + Uid + "06060606",
                                     "ISO15693_Write(2,7) " + Uid + "070707C7"}));
@@ -207,13 +206,13 @@ TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
     harness.reader().clearCalls();
     harness.reader().script("ISO15693_Write", {0, {}, -1, 0});
     harness.reader().scriptStatus("ISO15693_Write", 4);
-    click(Write);
+    click(WriteButton);
     EXPECT_EQ(harness.logLines(), (QStringList{"ISO15693_Write 0", "ISO15693_Write 4"}));
 
     // Scrolling away and back forgets the edits.
     page.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     page.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
-    click(Write);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
 }
 
@@ -225,13 +224,11 @@ protected:
     {
         PageTest::open(variant);
         reader().script("ISO15693_Inventorys", {0, records(1), -1, 0});
-        click(1066);
+        click(ReadButton);
         reader().clearCalls();
         return page();
     }
 };
-
-constexpr int SrfRead = 1063, SrfWrite = 1064;
 
 TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
 {
@@ -240,7 +237,7 @@ TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
     // However much the library claims, a page is 8 bytes.
     for (int p = 0; p < 32; ++p)
         harness.reader().script("Srf55vp_Read", {0, QByteArray(8, char(p)) + QByteArray(12, '\x77'), -1, 0});
-    click(SrfRead);
+    click(CSrf55vPage::ReadButton);
     EXPECT_EQ(harness.reader().callsTo("Srf55vp_Read").size(), 32u);
     EXPECT_EQ(calls()[31], "Srf55vp_Read(31) " + Uid);
     EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Read 0"});
@@ -248,7 +245,7 @@ TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
 
     harness.reader().script("Srf55vp_Read", {0, QByteArray(8, '\1'), -1, 0});
     harness.reader().scriptStatus("Srf55vp_Read", 1);
-    click(SrfRead);
+    click(CSrf55vPage::ReadButton);
     EXPECT_TRUE(harness.logLines().isEmpty());
     EXPECT_EQ(page.grid()->GetRowBytes(31), QByteArray(8, '\0'));
     EXPECT_EQ(page.grid()->GetFirstModifiedRow(), -1);
@@ -256,14 +253,14 @@ TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
     open(1);
     EXPECT_EQ(m_page->scrollBar()->maximum(), 7);
     harness.reader().setDefault("Srf55vp_Read", {0, QByteArray(8, '\1'), -1, 0});
-    click(SrfRead);
+    click(CSrf55vPage::ReadButton);
     EXPECT_EQ(harness.reader().callsTo("Srf55vp_Read").size(), 128u);
 }
 
 TEST_F(Srf55vPageTest, WriteVerifiesEachChangedPageAgainstItsReadBack)
 {
     CSrf55vPage &page = open(0);
-    click(SrfWrite);
+    click(CSrf55vPage::WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
     PageHarness::typeAt(page.grid(), 8 * 5, "1");
     PageHarness::typeAt(page.grid(), 8 * 9 + 7, "2");
@@ -272,7 +269,7 @@ TEST_F(Srf55vPageTest, WriteVerifiesEachChangedPageAgainstItsReadBack)
         pages[p - 5] = page.grid()->GetRowBytes(p);
         harness.reader().script("Srf55vp_Write_Reread", {0, pages[p - 5], -1, 0});
     }
-    click(SrfWrite);
+    click(CSrf55vPage::WriteButton);
     EXPECT_EQ(calls().size(), 5);
     EXPECT_EQ(calls()[0], "Srf55vp_Write_Reread(5) " + Uid + "1000000000000000");
     EXPECT_EQ(calls()[4], "Srf55vp_Write_Reread(9) " + Uid + "0000000000000020");
@@ -283,12 +280,12 @@ TEST_F(Srf55vPageTest, WriteVerifiesEachChangedPageAgainstItsReadBack)
     for (const QByteArray &answer : wrong) {
         harness.reader().clearCalls();
         harness.reader().script("Srf55vp_Write_Reread", {0, answer, -1, 0});
-        click(SrfWrite);
+        click(CSrf55vPage::WriteButton);
         EXPECT_EQ(calls().size(), 1);
         EXPECT_EQ(harness.memo(), "Error: 1 ,function: Srf55vp_Write_Reread");
     }
     page.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    click(SrfWrite);
+    click(CSrf55vPage::WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");
 }
 

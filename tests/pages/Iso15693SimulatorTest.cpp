@@ -26,47 +26,50 @@ protected:
 
 TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndALockedBlockRefusesWrites)
 {
-    auto *page = &open<CIso15693Page>(10);
-    click(1069);
-    EXPECT_EQ((QStringList{text(1201), text(1084), text(1085)}), (QStringList{"E004010012345678", "E005000087654321", ""}));
-    click(1067);
-    EXPECT_EQ((QStringList{text(1058), text(1059)}), (QStringList{"01", "02"}));
-    click(1066);
+    using enum CIso15693Page::ControlId;
+    auto *page = &open<CIso15693Page>(CardKind::IcodeSli);
+    click(InventoryButton);
+    const auto uid = [this](int row) { return text(CIso15693Page::UidFields[std::size_t(row)]); };
+    EXPECT_EQ((QStringList{uid(0), uid(1), uid(2)}), (QStringList{"E004010012345678", "E005000087654321", ""}));
+    click(InformationButton);
+    EXPECT_EQ((QStringList{text(DsfidField), text(AfiField)}), (QStringList{"01", "02"}));
+    click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("11223344"));
 
     PageHarness::typeAt(page->grid(), 4 * 2, "aa");
-    click(1071);
-    choose(1120, "2");
-    click(1072);
+    click(WriteButton);
+    choose(BlockList, "2");
+    click(LockButton);
     EXPECT_EQ(harness.memo(), "Communication successful");
-    click(1066);
+    click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("AA223344"));
-    EXPECT_EQ(text(1502), "01") << "block 2 is locked";
+    EXPECT_EQ(text(FirstStatusField + 2), "01") << "block 2 is locked";
 
     PageHarness::typeAt(page->grid(), 4 * 2, "bb");
-    click(1071);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: ISO15693_Write");
 }
 
 TEST_F(Iso15693SimulatorTest, TheSrf55vPagesAreReadAndAChangeIsWrittenAndVerified)
 {
+    using enum CSrf55vPage::ControlId;
     auto *page = &open<CSrf55vPage>(0);
-    click(1066);
-    ASSERT_EQ(text(1056), "E004010012345678");
+    click(InventoryButton);
+    ASSERT_EQ(text(CSrf55vPage::UidFields[0]), "E004010012345678");
     // The second tag is the SRF55V.
-    PageHarness::click(page, 1193);
-    click(1063);
+    PageHarness::click(page, CVicinityTagPage::UidButtons[1]);
+    click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("0102030405060708"));
     PageHarness::typeAt(page->grid(), 8 * 9, "f");
-    click(1064);
+    click(WriteButton);
     EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Write_Reread 0"});
     page->grid()->ClearData();
-    click(1063);
+    click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("F102030405060708"));
 
     // The first tag is no SRF55V.
-    PageHarness::click(page, 1192);
-    click(1063);
+    PageHarness::click(page, CVicinityTagPage::UidButtons[0]);
+    click(ReadButton);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: Srf55vp_Read");
 }
 

@@ -27,18 +27,12 @@ const QStringList Selection = AntennaCycle + QStringList{"rf_request(82)", "rf_a
 const QString FactoryKey = QStringLiteral("ffffffffffff");
 const QString AuthBlock0 = QStringLiteral("rf_M1_authentication2(96,0) FFFFFFFFFFFF");
 
-constexpr int SerialField = 1049;
-constexpr int RequestButton = 1010, ReqIdlButton = 1236, HaltButton = 1237;
-// Operation panel A of both pages.
-constexpr int SectorA = 1061, BlockA = 1094, KeyA = 1004, ReadA = 1070, WriteA = 1073;
-constexpr int Block0A = 1076, Block1A = 1077, Block2A = 1078, TrailerKeyAA = 1085, AccessBitsA = 1086, TrailerKeyBA = 1087;
-// The purse group.
-constexpr int PurseSector = 1050, PurseBlock = 1058, PurseKeyB = 1052, PurseKey = 1053;
-constexpr int DecimalValue = 1054, HexValue = 1055;
-constexpr int Initialize = 1056, Increment = 1057, Decrement = 1059, Balance = 1060;
-// The sixteen-block sector fields of the S70 page, in block order.
-constexpr int LargeSectorFields[] = {1079, 1081, 1083, 1214, 1215, 1216, 1088, 1091,
-                                     1093, 1096, 1105, 1106, 1107, 1113, 1114};
+using enum CMifareStdPage::ControlId;
+// The operation panels: panel A is the same on both pages.
+const MifarePanel &PanelA = CMifareS50Page::layout().panels[0];
+const MifarePanel &S50PanelB = CMifareS50Page::layout().panels[1];
+const MifarePanel &S50PanelC = CMifareS50Page::layout().panels[2];
+const MifarePanel &S70PanelB = CMifareS70Page::layout().panels[1];
 
 void expectBox(const MessageBoxRequest &box, const char *text, const char *caption, MessageIcon icon,
                MessageButtons buttons = MessageButtons::Ok)
@@ -67,7 +61,7 @@ protected:
     }
 
     // Selects the card with Request, types the factory key into `keyField` and forgets the calls.
-    void select(int keyField = KeyA)
+    void select(int keyField = PanelA.keyField)
     {
         click(RequestButton);
         ASSERT_TRUE(page().isCardSelected());
@@ -97,14 +91,14 @@ TEST_F(S50PageTest, RequestSelectsHaltKeepsTheSelectionAndAFailedRequestMakesTwo
 
     // Halt, failed or not, keeps the selection: the next operation starts at the authentication.
     reader().clearCalls();
-    click(HaltButton);
+    click(CMifareS50Page::HaltButton);
     EXPECT_EQ(calls(), QStringList{"rf_halt()"});
     reader().scriptStatus("rf_halt", 3);
-    click(HaltButton);
+    click(CMifareS50Page::HaltButton);
     EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_halt");
-    setText(KeyA, FactoryKey);
+    setText(PanelA.keyField, FactoryKey);
     reader().clearCalls();
-    click(ReadA);
+    click(PanelA.readButton);
     EXPECT_EQ(calls().first(), AuthBlock0);
 
     // A serial number of the wrong length is a failure, not a success: two full attempts, and
@@ -124,7 +118,7 @@ TEST_F(S50PageTest, RequestSelectsHaltKeepsTheSelectionAndAFailedRequestMakesTwo
 
 TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
 {
-    click(ReqIdlButton);
+    click(CMifareS50Page::ReqIdlButton);
     EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) C0FFEE42"}));
     EXPECT_TRUE(harness.waits().empty());
     EXPECT_EQ(text(SerialField), "C0FFEE42");
@@ -132,16 +126,16 @@ TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
     EXPECT_FALSE(page().isCardSelected());
 
     reader().scriptStatus("rf_select", 0x1a);
-    click(ReqIdlButton);
+    click(CMifareS50Page::ReqIdlButton);
     EXPECT_EQ(log(), (QStringList{"rf_request 0", "rf_anticoll 0", "rf_select 1a"}));
     EXPECT_EQ(harness.memo(), "Error: 1a ,function: rf_select");
     EXPECT_EQ(text(SerialField), "C0FFEE42") << "a failed ReqIDL leaves the last serial number";
 
     // A card selected by ReqIDL does not spare the next operation its request all.
-    click(ReqIdlButton);
-    setText(KeyA, FactoryKey);
+    click(CMifareS50Page::ReqIdlButton);
+    setText(PanelA.keyField, FactoryKey);
     reader().clearCalls();
-    click(ReadA);
+    click(PanelA.readButton);
     EXPECT_EQ(calls().mid(0, 6), Selection);
 }
 
@@ -150,83 +144,84 @@ TEST_F(S50PageTest, ReqIdlSelectsWithoutAntennaCycleOrRetryAndLeavesTheFlag)
 TEST_F(S50PageTest, EachPanelReadsItsSectorWithItsKeyIntoItsOwnFieldsAndSplitsTheTrailer)
 {
     const struct {
-        int keyField, sectorList, keyBRadio;
+        const MifarePanel &panel;
+        bool keyB;
         const char *sector;
-        int read;
         const char *auth;
         int firstBlock;
-        int fields[6]; // three data blocks, trailer key A, access bits, key B
-    } panels[] = {
-        {1005, 1062, 0, "7", 1071, "rf_M1_authentication2(96,28) FFFFFFFFFFFF", 28, {1079, 1081, 1083, 1090, 1092, 1089}},
-        {1006, 1063, 0, "15", 1072, "rf_M1_authentication2(96,60) FFFFFFFFFFFF", 60, {1080, 1082, 1084, 1091, 1093, 1088}},
-        {KeyA, SectorA, 1065, "1", ReadA, "rf_M1_authentication2(97,4) FFFFFFFFFFFF", 4,
-         {Block0A, Block1A, Block2A, TrailerKeyAA, AccessBitsA, TrailerKeyBA}},
+    } rows[] = {
+        {S50PanelB, false, "7", "rf_M1_authentication2(96,28) FFFFFFFFFFFF", 28},
+        {S50PanelC, false, "15", "rf_M1_authentication2(96,60) FFFFFFFFFFFF", 60},
+        {PanelA, true, "1", "rf_M1_authentication2(97,4) FFFFFFFFFFFF", 4},
     };
     // Four distinct blocks, the trailer shown in its three parts.
     const char *shown[] = {"00112233445566778899AABBCCDDEEFF", "0102030405060708090A0B0C0D0E0F10",
                            "F0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF", "A0A1A2A3A4A5FF078069B0B1B2B3B4B5"};
     const char *fieldTexts[] = {shown[0], shown[1], shown[2], "A0A1A2A3A4A5", "FF078069", "B0B1B2B3B4B5"};
-    for (const auto &panel : panels) {
-        SCOPED_TRACE(panel.read);
+    for (const auto &row : rows) {
+        const MifarePanel &panel = row.panel;
+        SCOPED_TRACE(panel.readButton);
         select(panel.keyField);
-        choose(panel.sectorList, panel.sector);
-        if (panel.keyBRadio != 0)
+        choose(panel.sectorList, row.sector);
+        if (row.keyB)
             click(panel.keyBRadio);
         for (const char *block : shown)
             reader().script("rf_M1_read", {0, hex(block), -1, 0});
-        click(panel.read);
-        QStringList expected{panel.auth};
-        for (int block = panel.firstBlock; block < panel.firstBlock + 4; ++block)
+        click(panel.readButton);
+        QStringList expected{row.auth};
+        for (int block = row.firstBlock; block < row.firstBlock + 4; ++block)
             expected << QStringLiteral("rf_M1_read(%1)").arg(block);
         EXPECT_EQ(calls(), expected);
+        const int fields[] = {panel.blockFields[0], panel.blockFields[1],  panel.blockFields[2],
+                              panel.trailerKeyA,    panel.trailerAccessBits, panel.trailerKeyB};
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(text(panel.fields[i]), fieldTexts[i]) << panel.fields[i];
+            EXPECT_EQ(text(fields[i]), fieldTexts[i]) << fields[i];
         EXPECT_EQ(harness.memo(), "OK");
-        if (panel.read != ReadA) {
-            EXPECT_EQ(text(Block0A), "") << "panel A is not touched";
+        if (&panel != &PanelA) {
+            EXPECT_EQ(text(PanelA.blockFields[0]), "") << "panel A is not touched";
         }
     }
     // The key radios of one group do not uncheck another group.
-    EXPECT_FALSE(page().button(1064)->isChecked());
-    for (int radio : {1051, 1066, 1068})
+    EXPECT_FALSE(page().button(PanelA.keyARadio)->isChecked());
+    for (int radio : {int(PurseKeyARadio), S50PanelB.keyARadio, S50PanelC.keyARadio})
         EXPECT_TRUE(page().button(radio)->isChecked()) << radio;
 }
 
 TEST_F(S50PageTest, AFailedSelectionAuthenticationOrReadClearsTheSelectionAndTheReadKeepsTheBlocksShown)
 {
     // With no card selected, an operation makes one selection attempt and nothing after it.
-    setText(KeyA, FactoryKey);
+    setText(PanelA.keyField, FactoryKey);
     reader().script("rf_request", {1, {}, -1, 0});
-    click(ReadA);
+    click(PanelA.readButton);
     EXPECT_EQ(calls(), (AntennaCycle + QStringList{"rf_request(82)"}));
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
     EXPECT_FALSE(page().isCardSelected());
 
     // A key that is not six bytes is refused before the authentication.
     select();
-    setText(KeyA, "a0a1a2a3a4a");
-    click(ReadA);
+    setText(PanelA.keyField, "a0a1a2a3a4a");
+    click(PanelA.readButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     expectBox(harness.messageBoxes().front(), "Input 6 bytes in key text please!", "Error", MessageIcon::Error);
     EXPECT_TRUE(calls().isEmpty());
 
-    setText(KeyA, FactoryKey);
+    setText(PanelA.keyField, FactoryKey);
     reader().scriptStatus("rf_M1_authentication2", 4);
-    click(ReadA);
+    click(PanelA.readButton);
     EXPECT_EQ(calls(), QStringList{AuthBlock0});
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_M1_authentication2");
     EXPECT_FALSE(page().isCardSelected());
 
     select();
-    page().hexEdit(Block2A)->setText("99");
+    page().hexEdit(PanelA.blockFields[2])->setText("99");
     scriptReads({{0, hex("11111111111111111111111111111111"), -1, 0},
                  {0, hex("22222222222222222222222222222222"), -1, 0},
                  {5, {}, -1, 0}});
-    click(ReadA);
+    click(PanelA.readButton);
     EXPECT_EQ(calls().last(), "rf_M1_read(2)");
-    EXPECT_EQ(text(Block0A), "11111111111111111111111111111111");
-    EXPECT_EQ(text(Block1A), "22222222222222222222222222222222");
-    EXPECT_EQ(text(Block2A), "") << "the panel is emptied before reading";
+    EXPECT_EQ(text(PanelA.blockFields[0]), "11111111111111111111111111111111");
+    EXPECT_EQ(text(PanelA.blockFields[1]), "22222222222222222222222222222222");
+    EXPECT_EQ(text(PanelA.blockFields[2]), "") << "the panel is emptied before reading";
     EXPECT_EQ(harness.memo(), "Error: 5 ,function: rf_M1_read");
     EXPECT_EQ(harness.sounds(), 3);
     EXPECT_FALSE(page().isCardSelected());
@@ -234,10 +229,10 @@ TEST_F(S50PageTest, AFailedSelectionAuthenticationOrReadClearsTheSelectionAndThe
     // A short block is a failure too; the next read selects the card first.
     reader().clearCalls();
     scriptReads({{0, hex("0011223344556677"), -1, 0}});
-    click(ReadA);
+    click(PanelA.readButton);
     EXPECT_EQ(calls(), (Selection + QStringList{AuthBlock0, "rf_M1_read(0)"}));
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_M1_read");
-    EXPECT_EQ(text(Block0A), "");
+    EXPECT_EQ(text(PanelA.blockFields[0]), "");
     EXPECT_FALSE(page().isCardSelected());
 }
 
@@ -245,10 +240,10 @@ TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZerosAndTheTrailerOnlyAfte
 {
     // An odd last digit is a byte of its own, an empty field writes zeros and each part of the
     // trailer is filled with zeros; cancelling the warning calls nothing.
-    setText(Block1A, "0011a");
-    setText(TrailerKeyAA, "a0a1a2");
-    setText(AccessBitsA, "ff07");
-    setText(TrailerKeyBA, "b0b1b2b3b4b5");
+    setText(PanelA.blockFields[1], "0011a");
+    setText(PanelA.trailerKeyA, "a0a1a2");
+    setText(PanelA.trailerAccessBits, "ff07");
+    setText(PanelA.trailerKeyB, "b0b1b2b3b4b5");
     const struct {
         const char *sector, *block;
         bool cancel;
@@ -263,11 +258,11 @@ TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZerosAndTheTrailerOnlyAfte
     for (const auto &row : rows) {
         SCOPED_TRACE(row.block);
         select();
-        choose(SectorA, row.sector);
-        choose(BlockA, row.block);
+        choose(PanelA.sectorList, row.sector);
+        choose(PanelA.blockList, row.block);
         if (row.cancel)
             harness.answerNextBox(MessageAnswer::Cancel);
-        click(WriteA);
+        click(PanelA.writeButton);
         EXPECT_EQ(calls(), row.calls);
         EXPECT_EQ(harness.messageBoxes().size(), row.boxes);
         EXPECT_TRUE(page().isCardSelected());
@@ -280,7 +275,7 @@ TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZerosAndTheTrailerOnlyAfte
 
     // A failed write is reported but not logged.
     reader().scriptStatus("rf_M1_write", 8);
-    click(WriteA);
+    click(PanelA.writeButton);
     EXPECT_EQ(log(), QStringList{"rf_M1_authentication2 0"});
     EXPECT_EQ(harness.memo(), "Error: 8 ,function: rf_M1_write");
     EXPECT_FALSE(page().isCardSelected());
@@ -288,19 +283,16 @@ TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZerosAndTheTrailerOnlyAfte
 
 TEST_F(S50PageTest, TheManufacturerBlockCannotBeWrittenFromAnyPanel)
 {
-    const struct {
-        int sector, block, write;
-    } panels[] = {{SectorA, BlockA, WriteA}, {1062, 1095, 1074}, {1063, 1096, 1075}};
-    for (const auto &panel : panels) {
-        SCOPED_TRACE(panel.write);
-        EXPECT_FALSE(enabled(panel.write)) << "each panel starts on sector 0, block 0";
-        choose(panel.block, "1");
-        EXPECT_TRUE(enabled(panel.write));
-        choose(panel.sector, "1");
-        choose(panel.block, "0");
-        EXPECT_TRUE(enabled(panel.write));
-        choose(panel.sector, "0");
-        EXPECT_FALSE(enabled(panel.write));
+    for (const MifarePanel &panel : CMifareS50Page::layout().panels) {
+        SCOPED_TRACE(panel.writeButton);
+        EXPECT_FALSE(enabled(panel.writeButton)) << "each panel starts on sector 0, block 0";
+        choose(panel.blockList, "1");
+        EXPECT_TRUE(enabled(panel.writeButton));
+        choose(panel.sectorList, "1");
+        choose(panel.blockList, "0");
+        EXPECT_TRUE(enabled(panel.writeButton));
+        choose(panel.sectorList, "0");
+        EXPECT_FALSE(enabled(panel.writeButton));
     }
 }
 
@@ -308,25 +300,25 @@ TEST_F(S50PageTest, TheManufacturerBlockCannotBeWrittenFromAnyPanel)
 
 TEST_F(S50PageTest, ThePurseBlockListNeverOffersTheTrailerNorTheManufacturerBlock)
 {
-    EXPECT_EQ(items(PurseBlock), (QStringList{"1", "2"}));
-    choose(PurseSector, "3");
-    EXPECT_EQ(items(PurseBlock), (QStringList{"0", "1", "2"}));
-    EXPECT_EQ(text(PurseBlock), "1") << "block 1 stays chosen";
-    choose(PurseBlock, "0");
-    choose(PurseSector, "0");
-    EXPECT_EQ(items(PurseBlock), (QStringList{"1", "2"}));
-    EXPECT_EQ(text(PurseBlock), "1");
-    choose(PurseSector, "3");
-    choose(PurseBlock, "2");
-    choose(PurseSector, "0");
-    EXPECT_EQ(text(PurseBlock), "2");
+    EXPECT_EQ(items(PurseBlockList), (QStringList{"1", "2"}));
+    choose(PurseSectorList, "3");
+    EXPECT_EQ(items(PurseBlockList), (QStringList{"0", "1", "2"}));
+    EXPECT_EQ(text(PurseBlockList), "1") << "block 1 stays chosen";
+    choose(PurseBlockList, "0");
+    choose(PurseSectorList, "0");
+    EXPECT_EQ(items(PurseBlockList), (QStringList{"1", "2"}));
+    EXPECT_EQ(text(PurseBlockList), "1");
+    choose(PurseSectorList, "3");
+    choose(PurseBlockList, "2");
+    choose(PurseSectorList, "0");
+    EXPECT_EQ(text(PurseBlockList), "2");
 }
 
 TEST_F(S50PageTest, ThePurseOperationsAuthenticateTheSectorCallTheirFunctionAndShowTheBalance)
 {
-    choose(PurseSector, "2");
-    choose(PurseBlock, "1");
-    click(PurseKeyB);
+    choose(PurseSectorList, "2");
+    choose(PurseBlockList, "1");
+    click(PurseKeyBRadio);
     reader().script("rf_M1_decrement", {0, {}, -1, 0});
     reader().script("rf_M1_decrement", {0x0b, {}, -1, 0});
     reader().script("rf_M1_readval", {0, {}, -1, -5});
@@ -337,19 +329,20 @@ TEST_F(S50PageTest, ThePurseOperationsAuthenticateTheSectorCallTheirFunctionAndS
         int button;
         const char *value, *call, *logLine, *memo, *decimal, *hex;
     } rows[] = {
-        {Initialize, "", nullptr, nullptr, nullptr, nullptr, nullptr},
-        {Initialize, "-1", nullptr, nullptr, nullptr, nullptr, nullptr},
-        {Initialize, "100", "rf_M1_initval(9,100)", "rf_M1_initval 0", "OK", nullptr, nullptr},
-        {Increment, "100", "rf_M1_increment(9,100)", "rf_M1_increment 0", "OK", nullptr, nullptr},
-        {Decrement, "100", "rf_M1_decrement(9,100)", "rf_M1_decrement 0", "OK", nullptr, nullptr},
-        {Decrement, "-25", "rf_M1_decrement(9,-25)", "rf_M1_decrement b", "Error: b ,function: rf_M1_decrement", nullptr, nullptr},
-        {Balance, "7", "rf_M1_readval(9)", "rf_M1_readval 0", "OK", "-5", "FBFFFFFF"},
-        {Balance, "7", "rf_M1_readval(9)", "rf_M1_readval 2", "Error: 2 ,function: rf_M1_readval", "", ""},
+        {InitializeButton, "", nullptr, nullptr, nullptr, nullptr, nullptr},
+        {InitializeButton, "-1", nullptr, nullptr, nullptr, nullptr, nullptr},
+        {InitializeButton, "100", "rf_M1_initval(9,100)", "rf_M1_initval 0", "OK", nullptr, nullptr},
+        {IncrementButton, "100", "rf_M1_increment(9,100)", "rf_M1_increment 0", "OK", nullptr, nullptr},
+        {DecrementButton, "100", "rf_M1_decrement(9,100)", "rf_M1_decrement 0", "OK", nullptr, nullptr},
+        {DecrementButton, "-25", "rf_M1_decrement(9,-25)", "rf_M1_decrement b", "Error: b ,function: rf_M1_decrement",
+         nullptr, nullptr},
+        {BalanceButton, "7", "rf_M1_readval(9)", "rf_M1_readval 0", "OK", "-5", "FBFFFFFF"},
+        {BalanceButton, "7", "rf_M1_readval(9)", "rf_M1_readval 2", "Error: 2 ,function: rf_M1_readval", "", ""},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.call ? row.call : row.value);
-        select(PurseKey);
-        setText(DecimalValue, row.value);
+        select(PurseKeyField);
+        setText(DecimalValueField, row.value);
         const std::size_t boxes = harness.messageBoxes().size();
         click(row.button);
         QStringList expectedCalls{"rf_M1_authentication2(97,8) FFFFFFFFFFFF"}, expectedLog{"rf_M1_authentication2 0"};
@@ -367,8 +360,8 @@ TEST_F(S50PageTest, ThePurseOperationsAuthenticateTheSectorCallTheirFunctionAndS
             expectBox(harness.messageBoxes().back(), "Input date please!", "Warning", MessageIcon::Warning);
         }
         if (row.hex != nullptr) {
-            EXPECT_EQ(text(DecimalValue), row.decimal);
-            EXPECT_EQ(text(HexValue), row.hex);
+            EXPECT_EQ(text(DecimalValueField), row.decimal);
+            EXPECT_EQ(text(HexValueField), row.hex);
         }
     }
 }
@@ -381,14 +374,14 @@ TEST_F(S50PageTest, TheValueFieldsFollowEachOther)
         int field;
         const char *typed, *shown, *other;
     } rows[] = {
-        {DecimalValue, "100", "100", "64000000"},
-        {HexValue, "FFFFFF7F", nullptr, "2147483647"},
-        {HexValue, "FFFFFFFF", nullptr, "-1"},
-        {HexValue, "0001", nullptr, "256"}, // missing bytes count as zero
-        {DecimalValue, "", "", "FFFFFFFF"},
-        {HexValue, "", nullptr, "0"},
-        {DecimalValue, "1a2B3", "123", "7B000000"},
-        {DecimalValue, "-2147483648999", "-2147483648", "00000080"},
+        {DecimalValueField, "100", "100", "64000000"},
+        {HexValueField, "FFFFFF7F", nullptr, "2147483647"},
+        {HexValueField, "FFFFFFFF", nullptr, "-1"},
+        {HexValueField, "0001", nullptr, "256"}, // missing bytes count as zero
+        {DecimalValueField, "", "", "FFFFFFFF"},
+        {HexValueField, "", nullptr, "0"},
+        {DecimalValueField, "1a2B3", "123", "7B000000"},
+        {DecimalValueField, "-2147483648999", "-2147483648", "00000080"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.typed);
@@ -396,7 +389,7 @@ TEST_F(S50PageTest, TheValueFieldsFollowEachOther)
         if (row.shown != nullptr) {
             EXPECT_EQ(text(row.field), row.shown);
         }
-        EXPECT_EQ(text(row.field == DecimalValue ? HexValue : DecimalValue), row.other);
+        EXPECT_EQ(text(row.field == DecimalValueField ? HexValueField : DecimalValueField), row.other);
     }
 }
 
@@ -406,10 +399,11 @@ TEST_F(S50PageTest, GroupBoxesGiveWayToFramesAndTheFieldsHaveTheirLimits)
 {
     ASSERT_EQ(page().captionFrames().size(), 4u);
     EXPECT_EQ(page().captionFrames()[0].caption(), "Purse Function");
-    for (auto [field, bytes] : {std::pair{PurseKey, 6}, {HexValue, 4}, {1084, 16}, {1093, 4}})
+    for (auto [field, bytes] : {std::pair{int(PurseKeyField), 6}, {int(HexValueField), 4},
+                                {S50PanelC.blockFields[2], 16}, {S50PanelC.trailerAccessBits, 4}})
         EXPECT_EQ(page().hexEdit(field)->GetMaxBytes(), bytes) << field;
-    EXPECT_EQ(items(PurseSector).size(), 16);
-    EXPECT_EQ(items(1096), (QStringList{"0", "1", "2", "3"}));
+    EXPECT_EQ(items(PurseSectorList).size(), 16);
+    EXPECT_EQ(items(S50PanelC.blockList), (QStringList{"0", "1", "2", "3"}));
     EXPECT_GT(page().contentHeight(), 0);
     EXPECT_EQ(page().contentHeight(), page().height());
 }
@@ -419,57 +413,58 @@ TEST_F(S50PageTest, GroupBoxesGiveWayToFramesAndTheFieldsHaveTheirLimits)
 TEST_F(S70PageTest, OpensWithItsOwnIdsListsAndFramesAndItsPurseAndSelectionButtonsWork)
 {
     EXPECT_EQ(page().captionFrames().size(), 3u);
-    EXPECT_EQ(items(SectorA).size(), 32);
-    EXPECT_EQ(items(1062), (QStringList{"32", "33", "34", "35", "36", "37", "38", "39"}));
-    EXPECT_EQ(items(1095).size(), 16);
-    for (int field : LargeSectorFields)
+    EXPECT_EQ(items(PanelA.sectorList).size(), 32);
+    EXPECT_EQ(items(S70PanelB.sectorList), (QStringList{"32", "33", "34", "35", "36", "37", "38", "39"}));
+    EXPECT_EQ(items(S70PanelB.blockList).size(), 16);
+    for (int field : S70PanelB.blockFields)
         EXPECT_EQ(page().hexEdit(field)->GetMaxBytes(), 16) << field;
-    EXPECT_TRUE(enabled(1074)) << "sector 32 has no manufacturer block";
-    EXPECT_FALSE(enabled(WriteA));
+    EXPECT_TRUE(enabled(S70PanelB.writeButton)) << "sector 32 has no manufacturer block";
+    EXPECT_FALSE(enabled(PanelA.writeButton));
 
-    select(PurseKey);
-    choose(PurseSector, "31");
-    choose(PurseBlock, "2");
+    select(PurseKeyField);
+    choose(PurseSectorList, "31");
+    choose(PurseBlockList, "2");
     reader().script("rf_M1_readval", {0, {}, -1, 1000});
-    click(Balance);
+    click(BalanceButton);
     EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,124) FFFFFFFFFFFF", "rf_M1_readval(126)"}));
-    EXPECT_EQ(text(HexValue), "E8030000");
+    EXPECT_EQ(text(HexValueField), "E8030000");
 
     reader().clearCalls();
-    click(1011);
-    click(1012);
+    click(CMifareS70Page::ReqIdlButton);
+    click(CMifareS70Page::HaltButton);
     EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) C0FFEE42", "rf_halt()"}));
 }
 
 TEST_F(S70PageTest, LargeSectorsReadSixteenBlocksAndWriteTheirTrailerAtBlockFifteenAfterTheWarning)
 {
-    select(1005);
+    select(S70PanelB.keyField);
     for (int block = 0; block < 16; ++block)
         reader().script("rf_M1_read", {0, QByteArray(16, char(block)), -1, 0});
-    click(1071);
+    click(S70PanelB.readButton);
     QStringList expected{"rf_M1_authentication2(96,128) FFFFFFFFFFFF"};
     for (int block = 128; block < 144; ++block)
         expected << QStringLiteral("rf_M1_read(%1)").arg(block);
     EXPECT_EQ(calls(), expected);
     for (int block = 0; block < 15; ++block)
-        EXPECT_EQ(text(LargeSectorFields[block]), QString::fromLatin1(QByteArray(16, char(block)).toHex().toUpper()))
+        EXPECT_EQ(text(S70PanelB.blockFields[block]), QString::fromLatin1(QByteArray(16, char(block)).toHex().toUpper()))
             << "block " << block;
-    EXPECT_EQ(text(1090) + text(1092) + text(1089), QStringLiteral("0F").repeated(16));
+    EXPECT_EQ(text(S70PanelB.trailerKeyA) + text(S70PanelB.trailerAccessBits) + text(S70PanelB.trailerKeyB),
+              QStringLiteral("0F").repeated(16));
     EXPECT_EQ(harness.memo(), "OK");
 
     reader().clearCalls();
-    choose(1062, "33");
-    choose(1095, "14");
-    setText(1114, "ee");
-    click(1074);
+    choose(S70PanelB.sectorList, "33");
+    choose(S70PanelB.blockList, "14");
+    setText(S70PanelB.blockFields[14], "ee");
+    click(S70PanelB.writeButton);
     EXPECT_TRUE(harness.messageBoxes().empty());
     EXPECT_EQ(calls().last(), "rf_M1_write(158) EE000000000000000000000000000000");
 
     reader().clearCalls();
-    choose(1062, "39");
-    choose(1095, "15");
-    setText(1090, "a0a1a2a3a4a5");
-    click(1074);
+    choose(S70PanelB.sectorList, "39");
+    choose(S70PanelB.blockList, "15");
+    setText(S70PanelB.trailerKeyA, "a0a1a2a3a4a5");
+    click(S70PanelB.writeButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes().front().text, "Be sure to write block3!");
     EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,240) FFFFFFFFFFFF",
@@ -491,9 +486,10 @@ TEST(MifareStdTemplates, EveryAddressedControlHasOneIdAndLiesInsideItsTemplateAn
             EXPECT_LE(control.y + control.height, dialog->height) << "id " << control.id;
         }
     }
-    for (auto [cardType, templateId] : {std::pair{0, 143}, {1, 104}, {2, 157}}) {
-        std::unique_ptr<CCardPage> page(CreateCardPage(cardType, 1024, nullptr));
-        ASSERT_NE(page, nullptr) << cardType;
+    for (auto [kind, templateId] :
+         {std::pair{CardKind::MifareUltraLight, 143}, {CardKind::MifareStdS50, 104}, {CardKind::MifareStdS70, 157}}) {
+        std::unique_ptr<CCardPage> page(CreateCardPage(kind, 1024, nullptr));
+        ASSERT_NE(page, nullptr) << int(kind);
         EXPECT_EQ(page->templateId(), templateId);
     }
 }

@@ -4,7 +4,18 @@
 #include "app/CardPages.h"
 #include "base/CardTypes.h"
 #include "base/ProgramDirectory.h"
+#include "consoles/CCpuCardPage.h"
+#include "consoles/CIso14443CpuPage.h"
+#include "consoles/CSamPage.h"
+#include "consoles/CTransceivePage.h"
+#include "pages/CAt1608Page.h"
+#include "pages/CAt88rf020Page.h"
+#include "pages/CMifareS50Page.h"
 #include "pages/CPortSetPage.h"
+#include "pages/CSr176Page.h"
+#include "pages/CSrix4kPage.h"
+#include "pages/CTrh1064Page.h"
+#include "pages/CUltraLightPage.h"
 #include "reader/RuntimeState.h"
 
 #include <QFile>
@@ -21,48 +32,72 @@
 
 namespace {
 
-constexpr int PortPage = -1;
+using enum CardKind;
 
 // Buttons that reach the reader with the port closed: the SAM page's DES half ciphers on the
 // host, the port page connects and reads and sets the clock, and the TRH1064 page authenticates,
 // reads and writes without a port check. The consoles' pickers open a modal list of the book.
-const std::set<std::pair<int, int>> NotPressed = {
-    {11, 1066}, {11, 1067}, {PortPage, 1053}, {PortPage, 1186}, {PortPage, 1187}, {8, 1011}, {8, 1063},
-    {8, 1064}, {6, 1063}, {7, 1063}, {24, 1063}, {12, 1065}, {11, 1065}, {25, 1066},
+const std::set<std::pair<CardKind, int>> NotPressed = {
+    {Sam, CSamPage::EncryptButton},
+    {Sam, CSamPage::DecryptButton},
+    {PortPage, CPortSetPage::ConnectButton},
+    {PortPage, CPortSetPage::ClockRead},
+    {PortPage, CPortSetPage::ClockWrite},
+    {Trh1064, CTrh1064Page::AuthenticateButton},
+    {Trh1064, CTrh1064Page::ReadButton},
+    {Trh1064, CTrh1064Page::WriteButton},
+    {MifarePro, CIso14443CpuPage::PickerButton},
+    {SmartCard, CIso14443CpuPage::PickerButton},
+    {MifareDesfire, CIso14443CpuPage::PickerButton},
+    {CpuCard, CCpuCardPage::PickerButton},
+    {Sam, CSamPage::PickerButton},
+    {Test, CTransceivePage::PickerButton},
 };
 // Buttons that never reach the reader: the consoles' Clear empties the answer list, and the
 // AT88SC1608 page's hidden Initialize does nothing.
-const std::set<std::pair<int, int>> NoReaderCall = {{6, 1067}, {7, 1067}, {24, 1067}, {12, 1068},
-                                                    {11, 1068}, {25, 1068}, {20, 1064}};
+const std::set<std::pair<CardKind, int>> NoReaderCall = {
+    {MifarePro, CIso14443CpuPage::ClearButton}, {SmartCard, CIso14443CpuPage::ClearButton},
+    {MifareDesfire, CIso14443CpuPage::ClearButton}, {CpuCard, CCpuCardPage::ClearButton},
+    {Sam, CSamPage::ClearButton}, {Test, CTransceivePage::ClearButton},
+    {At88sc1608, CAt1608Page::InitializeButton},
+};
 // Fields a button empties before its port check, and fields it must leave alone.
 const struct {
-    int cardType, button, field;
+    CardKind cardType;
+    int button, field;
     bool emptied;
 } FieldsAtPortCheck[] = {
-    {0, 1077, 1079, true},  {0, 1066, 1079, true},  {1, 1010, 1049, false}, {1, 1236, 1049, false},
-    {3, 1011, 1210, true},  {4, 1116, 1115, true},  {5, 1010, 1115, true},  {8, 1010, 1067, true},
-    {12, 1073, 1061, false}, {20, 1066, 1056, true},
+    {MifareUltraLight, CUltraLightPage::RequestAllButton, CUltraLightPage::SerialField, true},
+    {MifareUltraLight, CUltraLightPage::RequestIdleButton, CUltraLightPage::SerialField, true},
+    {MifareStdS50, CMifareStdPage::RequestButton, CMifareStdPage::SerialField, false},
+    {MifareStdS50, CMifareS50Page::ReqIdlButton, CMifareStdPage::SerialField, false},
+    {At88rf020, CAt88rf020Page::ReqBButton, CAt88rf020Page::pageField(7), true},
+    {Sr176, CSr176Page::RequestButton, CSr176Page::ChipIdField, true},
+    {Srix4k, CSrix4kPage::RequestButton, CSrix4kPage::ChipIdField, true},
+    {Trh1064, CTrh1064Page::SearchButton, CTrh1064Page::Page3Field, true},
+    {CpuCard, CCpuCardPage::ResetButton, CCpuCardPage::ResetInfoField, false},
+    {At88sc1608, CAt1608Page::ReadFuseButton, CAt1608Page::FuseField, true},
 };
 
-CCardPage *openPage(int cardType)
+CCardPage *openPage(CardKind kind)
 {
-    if (cardType == PortPage)
+    if (kind == PortPage)
         return new CPortSetPage();
-    return CreateCardPage(cardType, 1280, nullptr);
+    return CreateCardPage(kind, 1280, nullptr);
 }
 
 // Every page button, pressed with the port closed, calls nothing, logs nothing, asks nothing and
 // says "Port did't opened" with the question sound; the few that need no port are named above.
 TEST(PortClosed, NoPageButtonCallsTheReader)
 {
-    std::vector<int> cardTypes{PortPage};
-    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
-        if (HasCardPage(cardType))
-            cardTypes.push_back(cardType);
+    std::vector<CardKind> cardTypes{PortPage};
+    for (CardKind kind : TableCardKinds) {
+        if (HasCardPage(kind))
+            cardTypes.push_back(kind);
     }
     int pressed = 0;
     std::size_t watchedFields = 0;
-    for (int cardType : cardTypes) {
+    for (CardKind cardType : cardTypes) {
         PageHarness harness;
         PortOpen = false;
         std::unique_ptr<CCardPage> page(openPage(cardType));
@@ -74,7 +109,7 @@ TEST(PortClosed, NoPageButtonCallsTheReader)
             const std::pair key{cardType, id};
             if (NotPressed.contains(key))
                 continue;
-            SCOPED_TRACE(QStringLiteral("card type %1, button %2").arg(cardType).arg(id).toStdString());
+            SCOPED_TRACE(QStringLiteral("card type %1, button %2").arg(int(cardType)).arg(id).toStdString());
             const auto watched = std::find_if(std::begin(FieldsAtPortCheck), std::end(FieldsAtPortCheck),
                                               [&](const auto &row) { return row.cardType == cardType && row.button == id; });
             const bool watching = watched != std::end(FieldsAtPortCheck);

@@ -16,11 +16,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <ostream>
 
 namespace {
+
+using enum CPortSetPage::ControlId;
 
 const QStringList AllCards = {
     "SHC1102", "Mifare_UltraLight", "Mifare_Std S50", "Mifare_Std S70", "Mifare_DESFire",
@@ -45,7 +48,7 @@ protected:
     QStringList checkedCards()
     {
         QStringList cards;
-        for (int id = 1213; id <= 1226; ++id) {
+        for (int id = FirstSupportBox; id < FirstSupportBox + CPortSetPage::SupportBoxCount; ++id) {
             if (m_page->button(id)->isChecked())
                 cards << m_page->button(id)->text();
         }
@@ -55,11 +58,11 @@ protected:
     void showModel(const QByteArray &model)
     {
         reader().script(QStringLiteral("rf_get_model"), {0, model, -1, 0});
-        click(1066);
+        click(GetButton);
     }
     QStringList names() { return reader().callNames(); }
-    QDateEdit *clockDate() { return m_page->control<QDateEdit>(1188); }
-    QTimeEdit *clockTime() { return m_page->control<QTimeEdit>(1190); }
+    QDateEdit *clockDate() { return m_page->control<QDateEdit>(ClockDate); }
+    QTimeEdit *clockTime() { return m_page->control<QTimeEdit>(ClockTime); }
 };
 
 TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateFramesForTheGroupsTheSpareControlsHiddenAndNothingOverlapping)
@@ -67,12 +70,12 @@ TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateFramesForTheGroupsTheSpareCo
     ComPort = 3;
     BaudRate = 4;
     open();
-    EXPECT_EQ(text(1051), "COM3");
-    EXPECT_EQ(text(1052), "38400");
-    EXPECT_EQ(text(1054), "Off");
-    EXPECT_TRUE(m_page->button(1070)->isChecked());
-    EXPECT_FALSE(m_page->button(1071)->isChecked());
-    EXPECT_EQ(text(1191), QStringLiteral("week %1 ").arg(QDate::currentDate().dayOfWeek()));
+    EXPECT_EQ(text(PortList), "COM3");
+    EXPECT_EQ(text(BaudList), "38400");
+    EXPECT_EQ(text(ColourList), "Off");
+    EXPECT_TRUE(m_page->button(AntennaOn)->isChecked());
+    EXPECT_FALSE(m_page->button(AntennaOff)->isChecked());
+    EXPECT_EQ(text(WeekDayText), QStringLiteral("week %1 ").arg(QDate::currentDate().dayOfWeek()));
     EXPECT_EQ(m_page->contentHeight(), m_page->height());
     EXPECT_EQ(ComPort, 3) << "opening the page stores nothing";
     EXPECT_EQ(BaudRate, 4);
@@ -82,16 +85,19 @@ TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateFramesForTheGroupsTheSpareCo
         frames << frame.caption();
     EXPECT_EQ(frames, QStringList({"Port Setting", "Information", "Light", "Icdeve", "Beep", "Antenna"}));
     // The group boxes, the device number buttons, the clock and the card boxes stay hidden.
-    for (int id : {1097, 1100, 1104, 1063, 1064, 1188, 1190, 1191, 1186, 1187, 1213, 1220, 1226})
+    for (int id : std::initializer_list<int>{PortGroup, DeviceNumberGroup, SupportGroup, DeviceNumberRead,
+                                             DeviceNumberWrite, ClockDate, ClockTime, WeekDayText, ClockRead,
+                                             ClockWrite, FirstSupportBox, FirstSupportBox + 7, FirstSupportBox + 13})
         EXPECT_TRUE(m_page->control(id)->isHidden()) << "control " << id;
-    for (int id : {1051, 1052, 1053, 1056, 1058, 1066, 1054, 1068, 1059, 1060, 1067, 1070, 1071, 1069})
+    for (int id : {PortList, BaudList, ConnectButton, ModelField, VersionField, GetButton, ColourList, LightButton,
+                   DeviceNumberField, BeepField, BeepButton, AntennaOn, AntennaOff, AntennaButton})
         EXPECT_FALSE(m_page->control(id)->isHidden()) << "control " << id;
 
     // Every control lies on the page and only group boxes overlap others.
     std::vector<QWidget *> controls;
     for (QWidget *widget : m_page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         const int id = widget->objectName().mid(2).toInt();
-        if (!widget->objectName().startsWith(QLatin1String("id")) || (id >= 1097 && id <= 1104))
+        if (!widget->objectName().startsWith(QLatin1String("id")) || (id >= PortGroup && id <= SupportGroup))
             continue;
         EXPECT_TRUE(m_page->rect().contains(widget->geometry())) << widget->objectName().toStdString();
         for (QWidget *other : controls)
@@ -106,8 +112,8 @@ TEST_F(PortSetPageTest, ShowsTheChineseWeekDayWhenBuiltForChineseButNoChineseCol
 {
     LanguageIndex = 0;
     open();
-    EXPECT_EQ(text(1191), QStringLiteral("星期 %1 ").arg(QDate::currentDate().dayOfWeek()));
-    EXPECT_EQ(text(1054), "Off");
+    EXPECT_EQ(text(WeekDayText), QStringLiteral("星期 %1 ").arg(QDate::currentDate().dayOfWeek()));
+    EXPECT_EQ(text(ColourList), "Off");
 }
 
 TEST_F(PortSetPageTest, ChoosingStoresPortAndRateConnectOpensThemAndConnectingAgainReportsTheDropFirst)
@@ -115,12 +121,12 @@ TEST_F(PortSetPageTest, ChoosingStoresPortAndRateConnectOpensThemAndConnectingAg
     ComPort = 0;
     PortOpen = false;
     open();
-    EXPECT_EQ(m_page->comboBox(1051)->currentIndex(), -1) << "a port outside the list shows no selection";
-    choose(1052, "57600");
+    EXPECT_EQ(m_page->comboBox(PortList)->currentIndex(), -1) << "a port outside the list shows no selection";
+    choose(BaudList, "57600");
     EXPECT_EQ(ComPort, -1) << "a rate change then stores no port";
     EXPECT_EQ(BaudRate, 5);
     reader().scriptStatus(QStringLiteral("rf_init_com"), 1);
-    click(1053);
+    click(ConnectButton);
     EXPECT_EQ(calls(), QStringList({"rf_init_com(-1,57600)", "rf_close_com()"}));
     EXPECT_FALSE(PortOpen);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_init_com");
@@ -128,27 +134,27 @@ TEST_F(PortSetPageTest, ChoosingStoresPortAndRateConnectOpensThemAndConnectingAg
 
     // Choosing stores the port and rate without calling the reader or touching the information bar.
     reader().clearCalls();
-    choose(1051, "COM4");
-    choose(1052, "19200");
+    choose(PortList, "COM4");
+    choose(BaudList, "19200");
     EXPECT_EQ(ComPort, 4);
     EXPECT_EQ(BaudRate, 2);
     EXPECT_TRUE(reader().calls().empty());
-    EXPECT_EQ(infoBarValue(1180), "");
-    click(1053);
+    EXPECT_EQ(infoBarValue(CInfoBar::PortValue), "");
+    click(ConnectButton);
     EXPECT_EQ(calls(), QStringList({"rf_init_com(4,19200)"}));
     EXPECT_TRUE(PortOpen);
     EXPECT_EQ(harness.memo(), "Connect successful");
     EXPECT_EQ(harness.logLines(), QStringList({"rf_init_com 0"}));
     EXPECT_EQ(harness.sounds(), 1);
-    EXPECT_EQ(infoBarValue(1180), "COM4");
-    EXPECT_EQ(infoBarValue(1181), "19200");
+    EXPECT_EQ(infoBarValue(CInfoBar::PortValue), "COM4");
+    EXPECT_EQ(infoBarValue(CInfoBar::BaudValue), "19200");
 
     // Connecting while connected reports the drop before it opens the port again.
     reader().clearCalls();
     ReaderApi.rf_init_com = openWatchingMemo;
     watchedInfoBar = &harness.infoBar();
     memoWhenOpening.clear();
-    click(1053);
+    click(ConnectButton);
     EXPECT_EQ(names(), QStringList({"rf_close_com", "rf_init_com"}));
     EXPECT_EQ(memoWhenOpening, "Error: Connect failed");
     EXPECT_EQ(harness.sounds(), 2);
@@ -157,14 +163,14 @@ TEST_F(PortSetPageTest, ChoosingStoresPortAndRateConnectOpensThemAndConnectingAg
     EXPECT_EQ(harness.logLines(), QStringList({"rf_init_com 0"}));
 
     // A failed reconnect leaves the port closed and does not show the port it tried.
-    choose(1051, "COM6");
+    choose(PortList, "COM6");
     reader().clearCalls();
     reader().scriptStatus(QStringLiteral("rf_init_com"), 0x1f);
-    click(1053);
+    click(ConnectButton);
     EXPECT_EQ(names(), QStringList({"rf_close_com", "rf_init_com", "rf_close_com"}));
     EXPECT_FALSE(PortOpen);
     EXPECT_EQ(harness.memo(), "Error: 1f ,function: rf_init_com");
-    EXPECT_EQ(infoBarValue(1180), "COM4");
+    EXPECT_EQ(infoBarValue(CInfoBar::PortValue), "COM4");
 }
 
 TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesAndAFailureKeepsWhatWasRead)
@@ -173,7 +179,7 @@ TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesAnd
     reader().setDefault(QStringLiteral("lib_ver"), {0, {}, -1, 12});
     showModel("ZT-SIF-R2");
     EXPECT_EQ(names(), QStringList({"rf_get_model", "lib_ver"}));
-    EXPECT_EQ(text(1056) + " " + text(1058), "ZT-SIF-R2 12.0");
+    EXPECT_EQ(text(ModelField) + " " + text(VersionField), "ZT-SIF-R2 12.0");
     EXPECT_EQ(checkedCards(), AllCards);
     EXPECT_EQ(harness.memo(), "OK");
 
@@ -196,24 +202,24 @@ TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesAnd
     }
     // The model text ends at the returned length.
     reader().script(QStringLiteral("rf_get_model"), {0, "ZT-SIF-LONG", 4, 0});
-    click(1066);
-    EXPECT_EQ(text(1056), "ZT-S");
+    click(GetButton);
+    EXPECT_EQ(text(ModelField), "ZT-S");
     EXPECT_TRUE(checkedCards().isEmpty());
 
     // A failed model read stops before the version and keeps the fields.
     showModel("ZT-SIF-R2");
     reader().clearCalls();
     reader().scriptStatus(QStringLiteral("rf_get_model"), 0x0a);
-    click(1066);
+    click(GetButton);
     EXPECT_EQ(names(), QStringList({"rf_get_model"}));
     EXPECT_EQ(harness.memo(), "Error: a ,function: rf_get_model");
-    EXPECT_EQ(text(1056) + " " + text(1058), "ZT-SIF-R2 12.0");
+    EXPECT_EQ(text(ModelField) + " " + text(VersionField), "ZT-SIF-R2 12.0");
     EXPECT_EQ(checkedCards(), AllCards);
 
     // A failed version read still shows the model, and the version field keeps what it showed.
     reader().scriptStatus(QStringLiteral("lib_ver"), 2);
     showModel("ZT-SIB");
-    EXPECT_EQ(text(1056) + " " + text(1058), "ZT-SIB 12.0");
+    EXPECT_EQ(text(ModelField) + " " + text(VersionField), "ZT-SIB 12.0");
     EXPECT_EQ(checkedCards(), typeB);
     EXPECT_EQ(harness.memo(), "Error: 2 ,function: lib_ver");
 }
@@ -230,7 +236,7 @@ TEST_F(PortSetPageTest, TheCardBoxesIgnoreTheOperatorsMouseAndKeys)
     open();
     showModel("ZT-SIL");
     m_page->show();
-    for (int id : {1213, 1220}) {
+    for (int id : std::initializer_list<int>{FirstSupportBox, FirstSupportBox + 7}) {
         QAbstractButton *box = m_page->button(id);
         box->show();
         for (std::size_t action = 0; action < std::size(actions); ++action) {
@@ -254,26 +260,26 @@ TEST_F(PortSetPageTest, EachSettingButtonSendsItsValueAndAFailureKeepsTheField)
         int field;
         const char *shown;
     } rows[] = {
-        {"device number, two bytes", [this] { setText(1059, "123"); }, 1064, {"rf_init_device_number(786)"}, "OK", 0, ""},
-        {"device number, one byte", [this] { setText(1059, "12"); }, 1064, {}, "before", 0, ""},
-        {"device number, none", [this] { setText(1059, ""); }, 1064, {}, "before", 0, ""},
+        {"device number, two bytes", [this] { setText(DeviceNumberField, "123"); }, DeviceNumberWrite, {"rf_init_device_number(786)"}, "OK", 0, ""},
+        {"device number, one byte", [this] { setText(DeviceNumberField, "12"); }, DeviceNumberWrite, {}, "before", 0, ""},
+        {"device number, none", [this] { setText(DeviceNumberField, ""); }, DeviceNumberWrite, {}, "before", 0, ""},
         {"device number read",
          [this] { reader().script(QStringLiteral("rf_get_device_number"), {0, QByteArray::fromHex("a05b"), -1, 0}); },
-         1063, {"rf_get_device_number()"}, "OK", 1059, "A05B"},
+         DeviceNumberRead, {"rf_get_device_number()"}, "OK", DeviceNumberField, "A05B"},
         {"device number read fails", [this] { reader().scriptStatus(QStringLiteral("rf_get_device_number"), 3); },
-         1063, {"rf_get_device_number()"}, "Error: 3 ,function: rf_get_device_number", 1059, "A05B"},
-        {"beep", [this] { setText(1060, "0A"); }, 1067, {"rf_beep(10)"}, "OK", 1060, "0a"},
-        {"beep fails", [this] { reader().scriptStatus(QStringLiteral("rf_beep"), 4); }, 1067, {"rf_beep(10)"},
-         "Error: 4 ,function: rf_beep", 1060, "0a"},
-        {"beep, empty", [this] { setText(1060, ""); }, 1067, {}, "OK", 1060, ""},
-        {"antenna on", [] {}, 1069, {"rf_antenna_sta(1)"}, "OK", 0, ""},
-        {"antenna off", [this] { click(1071); }, 1069, {"rf_antenna_sta(0)"}, "OK", 0, ""},
-        {"antenna fails", [this] { click(1070); reader().scriptStatus(QStringLiteral("rf_antenna_sta"), 0x20); },
-         1069, {"rf_antenna_sta(1)"}, "Error: 20 ,function: rf_antenna_sta", 0, ""},
-        {"light yellow", [this] { choose(1054, "yellow"); }, 1068, {"rf_light(3)"}, "OK", 0, ""},
-        {"light red", [this] { choose(1054, "red"); }, 1068, {"rf_light(1)"}, "OK", 0, ""},
-        {"light green", [this] { choose(1054, "green"); }, 1068, {"rf_light(2)"}, "OK", 0, ""},
-        {"light off", [this] { choose(1054, "Off"); }, 1068, {"rf_light(0)"}, "OK", 0, ""},
+         DeviceNumberRead, {"rf_get_device_number()"}, "Error: 3 ,function: rf_get_device_number", DeviceNumberField, "A05B"},
+        {"beep", [this] { setText(BeepField, "0A"); }, BeepButton, {"rf_beep(10)"}, "OK", BeepField, "0a"},
+        {"beep fails", [this] { reader().scriptStatus(QStringLiteral("rf_beep"), 4); }, BeepButton, {"rf_beep(10)"},
+         "Error: 4 ,function: rf_beep", BeepField, "0a"},
+        {"beep, empty", [this] { setText(BeepField, ""); }, BeepButton, {}, "OK", BeepField, ""},
+        {"antenna on", [] {}, AntennaButton, {"rf_antenna_sta(1)"}, "OK", 0, ""},
+        {"antenna off", [this] { click(AntennaOff); }, AntennaButton, {"rf_antenna_sta(0)"}, "OK", 0, ""},
+        {"antenna fails", [this] { click(AntennaOn); reader().scriptStatus(QStringLiteral("rf_antenna_sta"), 0x20); },
+         AntennaButton, {"rf_antenna_sta(1)"}, "Error: 20 ,function: rf_antenna_sta", 0, ""},
+        {"light yellow", [this] { choose(ColourList, "yellow"); }, LightButton, {"rf_light(3)"}, "OK", 0, ""},
+        {"light red", [this] { choose(ColourList, "red"); }, LightButton, {"rf_light(1)"}, "OK", 0, ""},
+        {"light green", [this] { choose(ColourList, "green"); }, LightButton, {"rf_light(2)"}, "OK", 0, ""},
+        {"light off", [this] { choose(ColourList, "Off"); }, LightButton, {"rf_light(0)"}, "OK", 0, ""},
     };
     open();
     for (const auto &row : rows) {
@@ -299,11 +305,11 @@ TEST_F(PortSetPageTest, TheClockIsReadAndWrittenWithThePortClosedAndAnAnswerThat
     PortOpen = false;
     open();
     reader().script(QStringLiteral("ReadTime"), {0, QByteArray::fromHex("24022904235958"), -1, 0});
-    click(1186);
+    click(ClockRead);
     EXPECT_EQ(clockDate()->date(), QDate(2024, 2, 29));
     EXPECT_EQ(clockTime()->time(), QTime(23, 59, 58));
     // The reader's week day, under the Chinese caption whatever the language.
-    EXPECT_EQ(text(1191), "星期 4 ");
+    EXPECT_EQ(text(WeekDayText), "星期 4 ");
     EXPECT_EQ(harness.logLines(), QStringList({"ReadTime 0"}));
     EXPECT_EQ(harness.memo(), "");
 
@@ -321,7 +327,7 @@ TEST_F(PortSetPageTest, TheClockIsReadAndWrittenWithThePortClosedAndAnAnswerThat
         SCOPED_TRACE(row.clock);
         const QDateTime before(clockDate()->date(), clockTime()->time());
         reader().script(QStringLiteral("ReadTime"), {0, QByteArray::fromHex(row.clock), -1, 0});
-        click(1186);
+        click(ClockRead);
         if (row.year != 0) {
             EXPECT_EQ(clockDate()->date().year(), row.year);
             continue;
@@ -331,7 +337,7 @@ TEST_F(PortSetPageTest, TheClockIsReadAndWrittenWithThePortClosedAndAnAnswerThat
         EXPECT_EQ(QDateTime(clockDate()->date(), clockTime()->time()), before);
     }
     reader().scriptStatus(QStringLiteral("ReadTime"), 0x15);
-    click(1186);
+    click(ClockRead);
     EXPECT_EQ(harness.memo(), "Error: 15 ,function: ReadTime");
 
     // Writing sends the chosen date and time in BCD, again with the port closed.
@@ -339,7 +345,7 @@ TEST_F(PortSetPageTest, TheClockIsReadAndWrittenWithThePortClosedAndAnAnswerThat
     harness.infoBar().showMemo(QStringLiteral("before"));
     clockDate()->setDate(QDate(2024, 2, 29));
     clockTime()->setTime(QTime(23, 59, 58));
-    click(1187);
+    click(ClockWrite);
     ASSERT_EQ(names(), QStringList({"WriteTime"}));
     EXPECT_EQ(reader().calls()[0].data.toHex(), "24022904235958");
     EXPECT_EQ(harness.logLines(), QStringList({"WriteTime 0"}));
@@ -347,15 +353,15 @@ TEST_F(PortSetPageTest, TheClockIsReadAndWrittenWithThePortClosedAndAnAnswerThat
 
     clockDate()->setDate(QDate(1999, 12, 5));
     reader().scriptStatus(QStringLiteral("WriteTime"), 6);
-    click(1187);
+    click(ClockWrite);
     EXPECT_EQ(reader().calls()[1].data.toHex(), "99120507235958");
     EXPECT_EQ(harness.memo(), "Error: 6 ,function: WriteTime");
 
     clockDate()->setDate(QDate(2024, 3, 3));
-    EXPECT_EQ(text(1191), "week 7 ");
+    EXPECT_EQ(text(WeekDayText), "week 7 ");
     clockDate()->setDate(QDate(2024, 3, 4));
     clockTime()->setTime(QTime(1, 2, 3));
-    EXPECT_EQ(text(1191), "week 1 ");
+    EXPECT_EQ(text(WeekDayText), "week 1 ");
 }
 
 } // namespace

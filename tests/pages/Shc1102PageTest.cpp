@@ -7,13 +7,8 @@
 
 namespace {
 
-constexpr int TagTypeField = 1079, Request = 1077, PasswordField = 1056;
-constexpr int BlockList = 1078, ReadCard = 1080, WriteBlock = 1081;
-
-int blockField(int block)
-{
-    return block == 0 ? 1082 : block == 1 ? 1083 : block == 2 ? 1185 : 1083 + block;
-}
+using enum CShc1102Page::ControlId;
+constexpr auto blockField = CShc1102Page::blockField;
 
 const QStringList RequestCalls = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)", "rf_request(82)"};
 
@@ -48,13 +43,13 @@ TEST_F(Shc1102PageTest, RequestEmptiesTheBlocksAndShowsTheTagType)
 {
     fillBlocks();
     reader().script("rf_request", {0, QByteArray::fromHex("0211"), -1, 0});
-    click(Request);
+    click(RequestButton);
     EXPECT_EQ(calls(), RequestCalls);
     EXPECT_EQ(harness.waits(), std::vector<int>{20});
     EXPECT_EQ((QStringList{text(TagTypeField), text(blockField(15)), harness.memo()}), (QStringList{"0211", "", "OK"}));
 
     reader().scriptStatus("rf_request", 1);
-    click(Request);
+    click(RequestButton);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
     EXPECT_EQ(text(TagTypeField), "");
 }
@@ -65,7 +60,7 @@ TEST_F(Shc1102PageTest, ReadCardReadsTheFreeBlocksAndTheRestOnlyWithAFullPasswor
     showMemo();
     fillBlocks();
     scriptBlocks(0, 7);
-    click(ReadCard);
+    click(ReadButton);
     EXPECT_EQ(calls(), RequestCalls + reads(0, 7));
     EXPECT_EQ((QStringList{text(blockField(2)), text(blockField(7)), text(blockField(8)), harness.memo()}),
               (QStringList{"02020202", "07070707", "", "before"}));
@@ -73,7 +68,7 @@ TEST_F(Shc1102PageTest, ReadCardReadsTheFreeBlocksAndTheRestOnlyWithAFullPasswor
     reader().clearCalls();
     setText(PasswordField, "12345678");
     scriptBlocks(0, 15);
-    click(ReadCard);
+    click(ReadButton);
     EXPECT_EQ(calls(), RequestCalls + reads(0, 7) + QStringList{"rf_Shc1102_Auth() 12345678"} + reads(8, 15));
     EXPECT_EQ((QStringList{text(blockField(8)), text(blockField(15)), harness.memo()}),
               (QStringList{"08080808", "0F0F0F0F", "OK"}));
@@ -101,7 +96,7 @@ TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
         for (int i = 0; i < c.nth; ++i)
             reader().script(c.failing, {0, QByteArray(4, char(i)), -1, 0});
         reader().scriptStatus(c.failing, 3);
-        click(ReadCard);
+        click(ReadButton);
         SCOPED_TRACE(c.failing);
         EXPECT_EQ(calls().mid(calls().size() - 2), c.lastCalls);
         EXPECT_TRUE(harness.logLines().last().endsWith(" 3"));
@@ -116,7 +111,7 @@ TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
     for (const char *failing : {"rf_Shc1102_Auth", "rf_Shc1102_Write"}) {
         showMemo();
         reader().scriptStatus(failing, 2);
-        click(WriteBlock);
+        click(WriteButton);
         EXPECT_EQ(harness.logLines().last(), QString::fromLatin1(failing) + " 2");
         EXPECT_EQ(harness.memo(), "before");
     }
@@ -127,10 +122,10 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
 {
     setText(PasswordField, "FFFFFFFF");
     setText(blockField(2), "1234");
-    click(WriteBlock);
+    click(WriteButton);
     setText(blockField(15), "0a0b0c0d");
     choose(BlockList, "15");
-    click(WriteBlock);
+    click(WriteButton);
     EXPECT_EQ(calls(), (RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(2) 12340000"}
                         + RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(15) 0A0B0C0D"}));
     EXPECT_TRUE(harness.messageBoxes().empty());
@@ -139,19 +134,19 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
     reader().clearCalls();
     choose(BlockList, "8");
     harness.answerNextBox(MessageAnswer::Cancel);
-    click(WriteBlock);
+    click(WriteButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes()[0].text, "Be sure to change key?");
     EXPECT_EQ(harness.messageBoxes()[0].buttons, MessageButtons::OkCancel);
     EXPECT_TRUE(calls().isEmpty());
-    click(WriteBlock);
+    click(WriteButton);
     EXPECT_EQ(calls().last(), "rf_Shc1102_Write(8) 00000000");
 
     // A short password is refused after the request, before anything reaches the tag.
     reader().clearCalls();
     choose(BlockList, "3");
     setText(PasswordField, "FFFFFF");
-    click(WriteBlock);
+    click(WriteButton);
     EXPECT_EQ(harness.messageBoxes().back().text, "Input key please");
     EXPECT_EQ(calls(), RequestCalls);
 }

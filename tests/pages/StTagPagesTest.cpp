@@ -26,9 +26,13 @@ struct StPage {
 };
 
 const StPage Pages[] = {
-    {"SR176", [] { return new CSr176Page; }, 1116, 1118, 1119, 1066, 1117, 1115, 1059, 16, 2, 1099,
+    {"SR176", [] { return new CSr176Page; }, CSr176Page::RequestButton, CSr176Page::ReadButton,
+     CSr176Page::WriteButton, CSr176Page::LockButton, CSr176Page::BlockList, CSr176Page::ChipIdField,
+     CSr176Page::LockRegisterField, 16, 2, CSr176Page::FirstBlockField,
      "rf_sr176_readblock", "rf_sr176_writeblock", "rf_sr176_protectblock", 5, {"4", "14"}},
-    {"SRIX4K", [] { return new CSrix4kPage; }, 1010, 1063, 1064, 1067, 1120, 1115, 1059, 128, 4, 5000,
+    {"SRIX4K", [] { return new CSrix4kPage; }, CSrix4kPage::RequestButton, CSrix4kPage::ReadButton,
+     CSrix4kPage::WriteButton, CSrix4kPage::LockButton, CSrix4kPage::BlockList, CSrix4kPage::ChipIdField,
+     CSrix4kPage::LockRegisterField, 128, 4, CSrix4kPage::FirstBlockField,
      "rf_srix4k_readblock", "rf_srix4k_writeblock", "rf_srix4k_writelockreg", 70, {"0", "127"}},
 };
 
@@ -141,7 +145,7 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     page.resize(1000, 600);
     page.layoutForWidth(1024);
 
-    const QRect chipLabel = page.controlRect(1127);
+    const QRect chipLabel = page.controlRect(CSrix4kPage::ChipIdLabel);
     const QRect area = page.gridArea();
     EXPECT_EQ(area.left(), chipLabel.x() + chipLabel.width() + 20);
     EXPECT_EQ(area.top(), chipLabel.y());

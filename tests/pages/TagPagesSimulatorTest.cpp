@@ -22,76 +22,77 @@ const char *const ShippedTrh1064 = R"({
   ]
 })";
 
-constexpr int TrhSearch = 1010, TrhKey = 1057, TrhAuthenticate = 1011, TrhPages = 1248, TrhRead = 1063, TrhWrite = 1064;
-
 TEST_F(TagPagesSimulatorTest, TheTrh1064PageReadsTheShippedTagAndWritesPageThreeOnlyAfterTheKey)
 {
+    using enum CTrh1064Page::ControlId;
     start(ShippedTrh1064);
     auto &page = open<CTrh1064Page>();
 
-    click(TrhSearch);
-    EXPECT_EQ(text(1056), "10640000A1B2C3D4");
+    click(SearchButton);
+    EXPECT_EQ(text(SerialField), "10640000A1B2C3D4");
 
-    click(TrhRead);
-    EXPECT_EQ(text(1058), "5452483130363410");
+    click(ReadButton);
+    EXPECT_EQ(text(Page0Field), "5452483130363410");
     // Configuration 10: page 2 is the key; page 3 reads freely and changes after the key.
-    for (int id : {1249, 1250, 1251, 1252, 1259, 1260, 1263, 1264})
+    for (int id : {Page0Read, Page0Write, Page1Read, Page1Write, Page2Key, Page3Read, Page3AuthRead, Page3AuthWrite})
         EXPECT_TRUE(page.button(id)->isChecked()) << id;
-    for (int id : {1257, 1258, 1261, 1262})
+    for (int id : {Page2Read, Page2Write, Page3Write, Page3AuthDecrement})
         EXPECT_FALSE(page.button(id)->isChecked()) << id;
-    choose(TrhPages, "Page1");
-    click(TrhRead);
-    EXPECT_EQ((QStringList{text(1059), text(1065)}), (QStringList{hexOf("TRH1064 "), hexOf(" OF DATA")}));
+    choose(PageList, "Page1");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(CTrh1064Page::Page1Fields[0]), text(CTrh1064Page::Page1Fields[4])}),
+              (QStringList{hexOf("TRH1064 "), hexOf(" OF DATA")}));
 
     // Without the key page 3 stays as it is.
-    choose(TrhPages, "Page3");
-    setText(1067, "0000000000000007");
-    click(TrhWrite);
+    choose(PageList, "Page3");
+    setText(Page3Field, "0000000000000007");
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_thr1064_write");
 
-    click(TrhSearch);
-    setText(TrhKey, "ffffffffffffffff");
-    click(TrhAuthenticate);
-    setText(1067, "0000000000000007");
-    click(TrhWrite);
+    click(SearchButton);
+    setText(KeyField, "ffffffffffffffff");
+    click(AuthenticateButton);
+    setText(Page3Field, "0000000000000007");
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Communication successful");
-    setText(1067, "");
-    click(TrhRead);
-    EXPECT_EQ(text(1067), "0000000000000007");
+    setText(Page3Field, "");
+    click(ReadButton);
+    EXPECT_EQ(text(Page3Field), "0000000000000007");
 }
-
-constexpr int ShcRequest = 1077, ShcPassword = 1056, ShcBlocks = 1078, ShcRead = 1080, ShcWrite = 1081;
 
 TEST_F(TagPagesSimulatorTest, TheShc1102PageReadsBehindThePasswordAndWritesAfterIt)
 {
+    using enum CShc1102Page::ControlId;
+    constexpr auto blockField = CShc1102Page::blockField;
     start(R"({"field": [{"type": "shc1102", "Card": {"UID": "11020000A1B2C3D4"}, "Password": "FFFFFFFF",
                          "blocks": {"2": "53484331", "9": "50524F54"}}]})");
     open<CShc1102Page>();
 
-    click(ShcRequest);
-    EXPECT_EQ(text(1079), "0211");
+    click(RequestButton);
+    EXPECT_EQ(text(TagTypeField), "0211");
 
     // Without a password only the free blocks come, and nothing is said.
     harness.infoBar().showMemo("before");
-    click(ShcRead);
-    EXPECT_EQ((QStringList{text(1082), text(1185), text(1091), harness.memo()}),
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(blockField(0)), text(blockField(2)), text(blockField(8)), harness.memo()}),
               (QStringList{"11020000", "53484331", "", "before"}));
 
-    setText(ShcPassword, "ffffffff");
-    click(ShcRead);
-    EXPECT_EQ((QStringList{text(1091), text(1092), harness.memo()}), (QStringList{"FFFFFFFF", "50524F54", "OK"}));
+    setText(PasswordField, "ffffffff");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(blockField(8)), text(blockField(9)), harness.memo()}),
+              (QStringList{"FFFFFFFF", "50524F54", "OK"}));
 
-    choose(ShcBlocks, "5");
-    setText(1088, "12345678");
-    click(ShcWrite);
-    setText(1088, "");
-    click(ShcRead);
-    EXPECT_EQ(text(1088), "12345678");
+    choose(BlockList, "5");
+    setText(blockField(5), "12345678");
+    click(WriteButton);
+    setText(blockField(5), "");
+    click(ReadButton);
+    EXPECT_EQ(text(blockField(5)), "12345678");
 
     // A wrong password is refused by the tag: logged, not reported.
     harness.infoBar().showMemo("before");
-    setText(ShcPassword, "00000000");
-    click(ShcWrite);
+    setText(PasswordField, "00000000");
+    click(WriteButton);
     EXPECT_EQ(harness.logLines().last(), "rf_Shc1102_Auth 2");
     EXPECT_EQ(harness.memo(), "before");
 }

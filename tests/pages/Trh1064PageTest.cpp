@@ -14,13 +14,11 @@
 
 namespace {
 
-constexpr int SerialField = 1056, KeyField = 1057, Search = 1010, Authenticate = 1011;
-constexpr int PageList = 1248, Read = 1063, Write = 1064;
-constexpr int Page0 = 1058, Page2 = 1066, Page3 = 1067;
-const int Page1[] = {1059, 1060, 1061, 1062, 1065};
-// In this order: page 0 read, write; page 1 read, write; page 2 read, write, key;
-// page 3 read, write, auth dec, auth read, auth write.
-const int Boxes[] = {1249, 1250, 1251, 1252, 1257, 1258, 1259, 1260, 1261, 1262, 1263, 1264};
+using enum CTrh1064Page::ControlId;
+
+constexpr auto Page1 = CTrh1064Page::Page1Fields;
+const int Boxes[] = {Page0Read, Page0Write, Page1Read,  Page1Write,         Page2Read,     Page2Write,
+                     Page2Key,  Page3Read,  Page3Write, Page3AuthDecrement, Page3AuthRead, Page3AuthWrite};
 
 const QStringList FieldReset = {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(1)"};
 
@@ -39,7 +37,7 @@ protected:
     }
     void fillPages()
     {
-        for (int id : {Page0, Page2, Page3})
+        for (int id : {Page0Field, Page2Field, Page3Field})
             setText(id, "1111111111111111");
         for (int id : Page1)
             setText(id, "2222222222222222");
@@ -51,22 +49,22 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     fillPages();
     reader().script("rf_atqb", {0, QByteArray::fromHex("1064000000000001000070719999"), -1, 0});
 
-    click(Search);
+    click(SearchButton);
 
     EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
     EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
-    EXPECT_EQ((QStringList{text(SerialField), text(Page0), text(Page1[4]), harness.memo()}),
+    EXPECT_EQ((QStringList{text(SerialField), text(Page0Field), text(Page1[4]), harness.memo()}),
               (QStringList{"1064000000000001", "", "", "OK"}));
 
     // A short answer shows only the bytes that came.
     reader().script("rf_atqb", {0, QByteArray::fromHex("10640000"), -1, 0});
-    click(Search);
+    click(SearchButton);
     EXPECT_EQ(text(SerialField), "10640000");
 
     // A failed request is not tried again and clears the serial number.
     reader().clearCalls();
     reader().scriptStatus("rf_atqb", 1);
-    click(Search);
+    click(SearchButton);
     EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
     EXPECT_EQ(text(SerialField), "");
 
@@ -74,7 +72,7 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     setText(SerialField, "AA");
     reader().clearCalls();
     reader().setDefault("rf_init_type", {0x0B, {}, -1, 0});
-    click(Search);
+    click(SearchButton);
     EXPECT_EQ(calls(), (QStringList{"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(0)", "rf_init_type(66)"}));
     EXPECT_EQ(harness.memo(), "Error: b ,function: rf_init_type");
     EXPECT_EQ(harness.sounds(), 3);
@@ -85,13 +83,13 @@ TEST_F(Trh1064PageTest, AuthenticateNeedsEightKeyBytesAndRunsWithThePortClosed)
 {
     PortOpen = false;
     setText(KeyField, "010203040506070");
-    click(Authenticate);
+    click(AuthenticateButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
     EXPECT_EQ(harness.messageBoxes()[0].text, "Input 8 byte in key text please!");
     EXPECT_TRUE(calls().isEmpty());
 
     setText(KeyField, "0102030405060708");
-    click(Authenticate);
+    click(AuthenticateButton);
     EXPECT_EQ(calls(), QStringList{"rf_thr1064_check() 0102030405060708"});
     EXPECT_EQ(harness.memo(), "OK");
 }
@@ -121,22 +119,22 @@ TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
         QByteArray answer = QByteArray::fromHex("54524831303634");
         answer.append(char(c.configuration));
         reader().script("rf_thr1064_read", {0, answer, -1, 0});
-        click(Read);
+        click(ReadButton);
         EXPECT_EQ(rights(), c.rights) << int(c.configuration);
-        EXPECT_EQ(text(Page0), QString::fromLatin1(answer.toHex().toUpper())) << int(c.configuration);
+        EXPECT_EQ(text(Page0Field), QString::fromLatin1(answer.toHex().toUpper())) << int(c.configuration);
     }
     // A short answer shows what came and keeps the rights: it carries no configuration byte.
     reader().script("rf_thr1064_read", {0, QByteArray::fromHex("01020304"), -1, 0});
-    click(Read);
-    EXPECT_EQ(text(Page0), "01020304");
+    click(ReadButton);
+    EXPECT_EQ(text(Page0Field), "01020304");
     EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights);
     EXPECT_EQ(calls().first(), "rf_thr1064_read(0)");
 
     // A failed read of page 0 empties it and turns every box off.
     reader().scriptStatus("rf_thr1064_read", 3);
-    click(Read);
+    click(ReadButton);
     EXPECT_EQ(harness.memo(), "Error: 3 ,function: rf_thr1064_read");
-    EXPECT_EQ(text(Page0), "");
+    EXPECT_EQ(text(Page0Field), "");
     EXPECT_EQ(rights(), "000000000000");
 }
 
@@ -149,26 +147,26 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
     choose(PageList, "Page1");
     // Thirty-two bytes are a success that shows nothing.
     reader().script("rf_thr1064_read", {0, forty.left(32), -1, 0});
-    click(Read);
+    click(ReadButton);
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(text(Page1[0]), "2222222222222222");
     reader().script("rf_thr1064_read", {0, forty, -1, 0});
-    click(Read);
+    click(ReadButton);
     EXPECT_EQ(text(Page1[0]), "0001020304050607");
     EXPECT_EQ(text(Page1[4]), "2021222324252627");
     reader().scriptStatus("rf_thr1064_read", 4);
-    click(Read);
+    click(ReadButton);
     for (int id : Page1)
         EXPECT_EQ(text(id), "") << id;
 
     choose(PageList, "Page2");
     reader().script("rf_thr1064_read", {0, QByteArray::fromHex("A1A2A3A4A5A6A7A8"), -1, 0});
-    click(Read);
-    EXPECT_EQ(text(Page2), "A1A2A3A4A5A6A7A8");
+    click(ReadButton);
+    EXPECT_EQ(text(Page2Field), "A1A2A3A4A5A6A7A8");
     choose(PageList, "Page3");
     reader().scriptStatus("rf_thr1064_read", 3);
-    click(Read);
-    EXPECT_EQ(text(Page3), "1111111111111111") << "a failed read of page 3 keeps it";
+    click(ReadButton);
+    EXPECT_EQ(text(Page3Field), "1111111111111111") << "a failed read of page 3 keeps it";
     EXPECT_EQ(calls(), (QStringList{"rf_thr1064_read(1)", "rf_thr1064_read(1)", "rf_thr1064_read(1)",
                                     "rf_thr1064_read(2)", "rf_thr1064_read(3)"}));
 }
@@ -176,7 +174,7 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
 TEST_F(Trh1064PageTest, TheRightsBoxesIgnoreClicksAndKeys)
 {
     reader().script("rf_thr1064_read", {0, QByteArray::fromHex("0000000000000030"), -1, 0});
-    click(Read);
+    click(ReadButton);
     const std::string shown = rights();
     page().show();
     for (int id : Boxes) {
@@ -197,16 +195,16 @@ TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
         const char *message;
     };
     const Case shortPages[] = {
-        {"Page0", Page0, "Input 8 byte in page0 text please!"},
+        {"Page0", Page0Field, "Input 8 byte in page0 text please!"},
         {"Page1", Page1[2], "Input 40 byte in page1 text please!"},
-        {"Page2", Page2, "Input 8 byte in page2 text please!"},
-        {"Page3", Page3, "Input 8 byte in page3 text please!"},
+        {"Page2", Page2Field, "Input 8 byte in page2 text please!"},
+        {"Page3", Page3Field, "Input 8 byte in page3 text please!"},
     };
     fillPages();
     for (const Case &c : shortPages) {
         setText(c.field, "111111111111111");
         choose(PageList, c.page);
-        click(Write);
+        click(WriteButton);
         EXPECT_EQ(harness.messageBoxes().back().text, c.message);
         setText(c.field, "1111111111111111");
     }
@@ -216,10 +214,10 @@ TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
     setText(Page1[0], "0001020304050607");
     setText(Page1[4], "2021222324252627");
     choose(PageList, "Page1");
-    click(Write);
+    click(WriteButton);
     choose(PageList, "Page3");
-    setText(Page3, "aabbccddeeff0011");
-    click(Write);
+    setText(Page3Field, "aabbccddeeff0011");
+    click(WriteButton);
     EXPECT_EQ(calls(), (QStringList{"rf_thr1064_write(1,40) 0001020304050607" "2222222222222222" "1111111111111111"
                                     "2222222222222222" "2021222324252627",
                                     "rf_thr1064_write(3,8) AABBCCDDEEFF0011"}));

@@ -18,74 +18,79 @@ protected:
 
 TEST_F(TypeBTagsSimulatorTest, At88rf020WritesCountsAndIsRefusedOnALockedPage)
 {
+    using enum CAt88rf020Page::ControlId;
     open<CAt88rf020Page>(1024);
-    click(1011);
-    EXPECT_EQ(text(1006), "A0200001");
-    click(1044);
-    EXPECT_EQ((QStringList{text(1200), text(1207)}), (QStringList{"A0200001", hexOf("AT88RF02")}));
+    click(ReqBButton);
+    EXPECT_EQ(text(PupiField), "A0200001");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(Page0PupiField), text(CAt88rf020Page::pageField(4))}),
+              (QStringList{"A0200001", hexOf("AT88RF02")}));
 
-    setText(1014, "ffffffffffffffff");
-    click(1012);
-    choose(1045, "9");
-    setText(1212, "c0ffee");
-    click(1046);
+    setText(PasswordField, "ffffffffffffffff");
+    click(CheckButton);
+    choose(PageList, "9");
+    setText(CAt88rf020Page::pageField(9), "c0ffee");
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "OK");
 
-    setText(1015, "00020000"); // page 9
-    click(1013);
-    EXPECT_EQ(text(1201), "00020000");
-    click(1046);
+    setText(LockField, "00020000"); // page 9
+    click(LockButton);
+    EXPECT_EQ(text(Page0LockField), "00020000");
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_at020_write");
 
-    click(1011);
-    setText(1016, "a1a2a3a4a5a6");
-    click(1043);
-    EXPECT_EQ((QStringList{text(1204), text(1205)}), (QStringList{"A1A2A3A4A5A6", "0001"}));
-    click(1044);
-    EXPECT_EQ(text(1212), "C0FFEE0000000000");
-    click(1047);
+    click(ReqBButton);
+    setText(SignatureField, "a1a2a3a4a5a6");
+    click(CountButton);
+    EXPECT_EQ((QStringList{text(Page2SignatureField), text(Page2CounterField)}), (QStringList{"A1A2A3A4A5A6", "0001"}));
+    click(ReadButton);
+    EXPECT_EQ(text(CAt88rf020Page::pageField(9)), "C0FFEE0000000000");
+    click(DeselectButton);
     EXPECT_EQ(harness.memo(), "OK");
-    click(1044);
+    click(ReadButton);
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: Read Page: 0 error!");
 }
 
 TEST_F(TypeBTagsSimulatorTest, Sr176ReadsWritesAndIsRefusedAfterItsLock)
 {
+    using enum CSr176Page::ControlId;
     open<CSr176Page>();
-    click(1116);
-    EXPECT_EQ(text(1115), "76");
-    click(1118);
-    EXPECT_EQ((QStringList{text(1099), text(1103)}), (QStringList{"D002", hexOf("SR")}));
+    click(RequestButton);
+    EXPECT_EQ(text(ChipIdField), "76");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(FirstBlockField), text(FirstBlockField + 4)}), (QStringList{"D002", hexOf("SR")}));
 
-    choose(1117, "6");
-    setText(1105, "beef");
-    click(1119);
+    choose(BlockList, "6");
+    setText(FirstBlockField + 6, "beef");
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "OK");
-    setText(1059, "08"); // blocks 6 and 7
-    click(1066);
-    click(1119);
+    setText(LockRegisterField, "08"); // blocks 6 and 7
+    click(LockButton);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_sr176_writeblock");
-    click(1116);
-    click(1118);
-    EXPECT_EQ((QStringList{text(1105), text(1114)}), (QStringList{"BEEF", "7608"}));
+    click(RequestButton);
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(FirstBlockField + 6), text(FirstBlockField + 15)}), (QStringList{"BEEF", "7608"}));
 }
 
 TEST_F(TypeBTagsSimulatorTest, Srix4kReadsItsUidAndBlocksAndIsRefusedAfterItsLock)
 {
+    using enum CSrix4kPage::ControlId;
     open<CSrix4kPage>();
-    click(1010);
-    click(1066);
-    EXPECT_EQ(text(1058), "D00201A1B2C3D44B");
-    click(1063);
-    EXPECT_EQ((QStringList{text(5016), text(5005), harness.memo()}), (QStringList{hexOf("SRIX"), "FFFFFFFF", "OK"}));
+    click(RequestButton);
+    click(ReadUidButton);
+    EXPECT_EQ(text(UidField), "D00201A1B2C3D44B");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(FirstBlockField + 16), text(FirstBlockField + 5), harness.memo()}),
+              (QStringList{hexOf("SRIX"), "FFFFFFFF", "OK"}));
 
-    choose(1120, "9");
-    setText(5009, "01020304");
-    click(1064);
+    choose(BlockList, "9");
+    setText(FirstBlockField + 9, "01020304");
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "OK");
-    setText(1059, "02"); // block 9
-    click(1067);
-    click(1064);
+    setText(LockRegisterField, "02"); // block 9
+    click(LockButton);
+    click(WriteButton);
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_srix4k_writeblock");
 }
 

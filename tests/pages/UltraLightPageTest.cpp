@@ -12,9 +12,8 @@
 
 namespace {
 
-constexpr int SerialField = 1079;
-constexpr int ReqAll = 1077, ReqIdl = 1066, Halt = 1063;
-constexpr int PageList = 1078, ReadCard = 1080, WritePage = 1081;
+using enum CUltraLightPage::ControlId;
+constexpr auto pageField = CUltraLightPage::pageField;
 
 const QStringList AntennaCycle = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_antenna_sta(1)"};
 
@@ -26,13 +25,13 @@ protected:
     // Puts something in every page field, as an earlier read would have.
     void fillPageFields()
     {
-        for (int field = 1082; field <= 1098; ++field)
-            m_page->hexEdit(field)->setText(field == 1084 || field == 1085 ? "AAAA" : "AAAAAAAA");
+        for (int field = FirstPageField; field <= LastPageField; ++field)
+            m_page->hexEdit(field)->setText(field == pageField(2) || field == LockBytesField ? "AAAA" : "AAAAAAAA");
     }
     QString allPages()
     {
         QString pages;
-        for (int field = 1082; field <= 1098; ++field)
+        for (int field = FirstPageField; field <= LastPageField; ++field)
             pages += text(field);
         return pages;
     }
@@ -41,12 +40,12 @@ protected:
 TEST_F(UltraLightPageTest, ReqIdlAndReqAllShowTheSerialNumberAndOnlyReqAllCyclesTheFieldAndTriesTwice)
 {
     // ReqIDL has no antenna cycle, no pause and no retry; the serial number goes before the request.
-    click(ReqIdl);
+    click(RequestIdleButton);
     EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_ul_select()"}));
     EXPECT_EQ(text(SerialField), "04A1B2C3D4E5F6");
     reader().clearCalls();
     reader().scriptStatus("rf_request", 1);
-    click(ReqIdl);
+    click(RequestIdleButton);
     EXPECT_EQ(calls(), QStringList{"rf_request(38)"});
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
     EXPECT_EQ(text(SerialField), "");
@@ -55,7 +54,7 @@ TEST_F(UltraLightPageTest, ReqIdlAndReqAllShowTheSerialNumberAndOnlyReqAllCycles
     const QStringList attempt = AntennaCycle + QStringList{"rf_request(82)", "rf_ul_select()"};
     fillPageFields();
     reader().clearCalls();
-    click(ReqAll);
+    click(RequestAllButton);
     EXPECT_EQ(calls(), attempt);
     // The only pause is after the card type is set.
     EXPECT_EQ(harness.waits(), std::vector<int>{20});
@@ -68,17 +67,17 @@ TEST_F(UltraLightPageTest, ReqIdlAndReqAllShowTheSerialNumberAndOnlyReqAllCycles
     reader().clearCalls();
     reader().scriptStatus("rf_ul_select", 0x14);
     reader().scriptStatus("rf_ul_select", 0x14);
-    click(ReqAll);
+    click(RequestAllButton);
     EXPECT_EQ(calls(), attempt + attempt);
     EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 20}));
     EXPECT_EQ(harness.memo(), "Error: 14 ,function: rf_ul_select");
     EXPECT_EQ(harness.sounds(), 3);
     EXPECT_EQ(text(SerialField), "");
-    EXPECT_EQ(text(1090), "AAAAAAAA");
+    EXPECT_EQ(text(pageField(7)), "AAAAAAAA");
 
     // Halt is the Mifare halt.
     reader().clearCalls();
-    click(Halt);
+    click(HaltButton);
     EXPECT_EQ(calls(), QStringList{"rf_halt()"});
     EXPECT_EQ(harness.memo(), "Communication successful");
 }
@@ -90,11 +89,11 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNa
         memory.append(char(i));
     for (int read = 0; read < 4; ++read)
         reader().script("rf_M1_read", {0, memory.mid(16 * read, 16), -1, 0});
-    click(ReadCard);
+    click(ReadButton);
     EXPECT_EQ(calls(), (QStringList{"rf_M1_read(0)", "rf_M1_read(4)", "rf_M1_read(8)", "rf_M1_read(12)"}));
     // Page 2 is split into its first and its last two bytes.
     EXPECT_EQ(allPages(), QString::fromLatin1(memory.toHex().toUpper()));
-    EXPECT_EQ(text(1084), "0809");
+    EXPECT_EQ(text(pageField(2)), "0809");
     EXPECT_EQ(harness.memo(), "OK");
 
     // A failed or short read keeps the earlier pages, empties the rest and is named by its number.
@@ -111,7 +110,7 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNa
         for (int read = 0; read < row.read; ++read)
             reader().script("rf_M1_read", {0, memory.mid(16 * read, 16), -1, 0});
         reader().script("rf_M1_read", row.failing);
-        click(ReadCard);
+        click(ReadButton);
         EXPECT_EQ(calls().size(), row.read + 1);
         EXPECT_EQ(harness.logLines().last(), QStringLiteral("rf_M1_read %1").arg(row.failing.status));
         EXPECT_EQ(harness.memo(), row.memo);
@@ -122,28 +121,29 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNa
 
 TEST_F(UltraLightPageTest, WritePageSendsTheChosenPagesFieldPaddedWithZeros)
 {
-    // Page 2 is its two halves joined, page n > 2 is field 1083 + n; an odd last digit is a byte
-    // of its own.
+    // Page 2 is its two halves joined; an odd last digit is a byte of its own.
     const struct {
         const char *page;
         int field;
         const char *typed, *call;
     } rows[] = {
-        {"2", 1084, "12", "rf_ul_write(2) 12000000"},   {"2", 1085, "0ff", "rf_ul_write(2) 12000F0F"},
-        {"5", 1088, "aabbccdd", "rf_ul_write(5) AABBCCDD"}, {"15", 1098, "01", "rf_ul_write(15) 01000000"},
-        {"9", 1092, "", "rf_ul_write(9) 00000000"},
+        {"2", pageField(2), "12", "rf_ul_write(2) 12000000"},
+        {"2", LockBytesField, "0ff", "rf_ul_write(2) 12000F0F"},
+        {"5", pageField(5), "aabbccdd", "rf_ul_write(5) AABBCCDD"},
+        {"15", pageField(15), "01", "rf_ul_write(15) 01000000"},
+        {"9", pageField(9), "", "rf_ul_write(9) 00000000"},
     };
     for (const auto &row : rows) {
         reader().clearCalls();
         setText(row.field, row.typed);
         choose(PageList, row.page);
-        click(WritePage);
+        click(WriteButton);
         EXPECT_EQ(calls(), QStringList{row.call});
         EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 0"});
         EXPECT_EQ(harness.memo(), "OK");
     }
     reader().scriptStatus("rf_ul_write", 4);
-    click(WritePage);
+    click(WriteButton);
     EXPECT_EQ(harness.logLines(), QStringList{"rf_ul_write 4"});
     EXPECT_EQ(harness.memo(), "Error: 4 ,function: rf_ul_write");
 }
@@ -151,7 +151,7 @@ TEST_F(UltraLightPageTest, WritePageSendsTheChosenPagesFieldPaddedWithZeros)
 TEST_F(UltraLightPageTest, OpensWithLockBytesAndPageThreeYellowOnRedItsLimitsAndNoPageZeroOrOne)
 {
     const QColor yellow(255, 255, 0), red(240, 0, 0);
-    for (int field : {1085, 1086}) {
+    for (int field : {int(LockBytesField), pageField(3)}) {
         for (const QString &content : {QString(), QStringLiteral("FFFF")}) {
             page().hexEdit(field)->setText(content);
             const QPalette palette = page().hexEdit(field)->palette();
@@ -161,10 +161,10 @@ TEST_F(UltraLightPageTest, OpensWithLockBytesAndPageThreeYellowOnRedItsLimitsAnd
             }
         }
     }
-    EXPECT_NE(page().hexEdit(1084)->palette().color(QPalette::Base), red);
-    EXPECT_NE(page().hexEdit(1087)->palette().color(QPalette::Base), red);
+    EXPECT_NE(page().hexEdit(pageField(2))->palette().color(QPalette::Base), red);
+    EXPECT_NE(page().hexEdit(pageField(4))->palette().color(QPalette::Base), red);
 
-    for (auto [field, bytes] : {std::pair{1082, 4}, {1084, 2}, {1085, 2}, {1098, 4}})
+    for (auto [field, bytes] : {std::pair{pageField(0), 4}, {pageField(2), 2}, {int(LockBytesField), 2}, {pageField(15), 4}})
         EXPECT_EQ(page().hexEdit(field)->GetMaxBytes(), bytes) << field;
     // Pages 0 and 1 cannot be chosen.
     const QStringList pages = items(PageList);

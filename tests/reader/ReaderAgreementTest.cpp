@@ -49,7 +49,7 @@ QByteArray bytes(const uint8_t *data, int count)
 
 TEST_P(ReaderAgreementTest, TheDefaultFieldAndReaderAnswerAlike)
 {
-    std::array<uint8_t, 1024> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
 
     ASSERT_EQ(ReaderApi.rf_request(0, 0x52, buffer.data()), 0);

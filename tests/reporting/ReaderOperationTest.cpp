@@ -58,22 +58,38 @@ TEST_F(ReaderOperationTest, EachCallVariantLogsAndReportsInItsOwnOrder)
     using Variant = std::function<bool(ReaderOperation &)>;
     const Variant call = [](ReaderOperation &op) { return op.call<rf_halt>(0); };
     const Variant reportedAs = [](ReaderOperation &op) { return op.callReportedAs<rf_halt>(QStringLiteral("Read 1"), 0); };
-    const Variant reportingFirst = [](ReaderOperation &op) { return op.callReportingFirst<rf_halt>(QStringLiteral("done"), 0); };
-    const Variant successOnly = [](ReaderOperation &op) { return op.callLoggingSuccessOnly<rf_halt>(QStringLiteral("done"), 0); };
-    const Variant unlogged = [](ReaderOperation &op) { return op.callUnlogged<rf_halt>(0) == 0; };
+    const Variant reportingFirst = [](ReaderOperation &op) {
+        return op.callReportingFirst<rf_halt>(QStringLiteral("done"), 0);
+    };
+    const Variant failureFirst = [](ReaderOperation &op) { return op.callReportingFailureFirst<rf_halt>(0); };
+    const Variant successOnly = [](ReaderOperation &op) {
+        return op.callLoggingSuccessOnly<rf_halt>(QStringLiteral("done"), 0);
+    };
+    const Variant loggingOnly = [](ReaderOperation &op) { return op.callLoggingOnly<rf_halt>(0); };
+    const Variant reportingOnly = [](ReaderOperation &op) { return op.callReportingOnly<rf_halt>(0); };
+    // The read back differs: status 0 from the library, 7 in the log and the report.
+    const Variant verified = [](ReaderOperation &op) { return op.callVerified<rf_halt>([] { return false; }, 7, 0); };
+    const Variant silently = [](ReaderOperation &op) { return op.callSilently<rf_halt>(0) == 0; };
     const struct {
         const Variant &run;
         int32_t status;
         QStringList events;
+        int32_t seen = -1; // the status the operation saw, when not the library's
     } rows[] = {
         {call, 0, {"clear", "log: rf_halt 0"}},
         {call, 3, {"clear", "log: rf_halt 3", "memo: Error: 3 ,function: rf_halt"}},
         {reportedAs, 3, {"clear", "log: rf_halt 3", "memo: Error: 3 ,function: Read 1"}},
         {reportingFirst, 0, {"clear", "memo: done", "log: rf_halt 0"}},
         {reportingFirst, 5, {"clear", "memo: Error: 5 ,function: rf_halt", "log: rf_halt 5"}},
+        {failureFirst, 0, {"clear", "log: rf_halt 0"}},
+        {failureFirst, 5, {"clear", "memo: Error: 5 ,function: rf_halt", "log: rf_halt 5"}},
         {successOnly, 0, {"clear", "memo: done", "log: rf_halt 0"}},
         {successOnly, 5, {"clear", "memo: Error: 5 ,function: rf_halt"}},
-        {unlogged, 5, {"clear"}},
+        {loggingOnly, 5, {"clear", "log: rf_halt 5"}},
+        {reportingOnly, 0, {"clear"}},
+        {reportingOnly, 5, {"clear", "memo: Error: 5 ,function: rf_halt"}},
+        {verified, 0, {"clear", "log: rf_halt 7", "memo: Error: 7 ,function: rf_halt"}, 7},
+        {silently, 5, {"clear"}},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
@@ -81,8 +97,9 @@ TEST_F(ReaderOperationTest, EachCallVariantLogsAndReportsInItsOwnOrder)
         sounds = 0;
         reader.scriptStatus("rf_halt", rows[i].status);
         ReaderOperation op;
-        EXPECT_EQ(rows[i].run(op), rows[i].status == 0);
-        EXPECT_EQ(op.lastStatus(), rows[i].status);
+        const int32_t seen = rows[i].seen >= 0 ? rows[i].seen : rows[i].status;
+        EXPECT_EQ(rows[i].run(op), seen == 0);
+        EXPECT_EQ(op.lastStatus(), seen);
         EXPECT_EQ(sink.events, rows[i].events);
         // The question sound goes with every reported failure.
         EXPECT_EQ(sounds, rows[i].events.filter(QStringLiteral("memo: Error")).size());
@@ -121,7 +138,7 @@ TEST_F(ReaderOperationTest, TheObserverSeesEveryCallWithTheListsOrdinalAndName)
     reader.scriptStatus("rf_beep", 9);
     ReaderOperation op;
     op.call<rf_halt>(0);
-    op.callUnlogged<rf_beep>(0, 10);
+    op.callSilently<rf_beep>(0, 10);
     SetReaderCallObserver(previous);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_STREQ(records[0].name, "rf_halt");

@@ -11,7 +11,18 @@
 #include "controls/CHexEdit.h"
 #include "controls/CHexGrid.h"
 #include "pages/CCardPage.h"
+#include "consoles/CCpuCardPage.h"
+#include "consoles/CIso14443CpuPage.h"
+#include "consoles/CSamPage.h"
+#include "consoles/CTransceivePage.h"
+#include "pages/CAt1608Page.h"
+#include "pages/CAt88rf020Page.h"
 #include "pages/CPortSetPage.h"
+#include "pages/CShc1102Page.h"
+#include "pages/CSr176Page.h"
+#include "pages/CSrix4kPage.h"
+#include "pages/CTrh1064Page.h"
+#include "pages/CUltraLightPage.h"
 #include "reader/RuntimeState.h"
 #include "reporting/ReportSink.h"
 
@@ -146,41 +157,41 @@ struct ReportRule {
 };
 
 const ReportRule ReportRules[] = {
-    {"Set", 1053, Owes::FailureThenOne},
-    {"Set", 1186, Owes::OnlyFailures},
-    {"Set", 1187, Owes::OnlyFailures},
-    {"Mifare_UltraLight", 1077, Owes::OnePerAttempt},
+    {"Set", CPortSetPage::ConnectButton, Owes::FailureThenOne},
+    {"Set", CPortSetPage::ClockRead, Owes::OnlyFailures},
+    {"Set", CPortSetPage::ClockWrite, Owes::OnlyFailures},
+    {"Mifare_UltraLight", CUltraLightPage::RequestAllButton, Owes::OnePerAttempt},
     {"Mifare_Std S50", 0, Owes::SelectionThenOne},
     {"Mifare_ Std S70", 0, Owes::SelectionThenOne},
-    {"SR176", 1116, Owes::OnePerAttempt},
-    {"SRIX4K", 1010, Owes::OnePerAttempt},
-    {"TRH1064", 1010, Owes::OnePerAttempt},
-    {"SR176", 1119, Owes::SilentRefusal},
-    {"SR176", 1066, Owes::SilentRefusal},
-    {"SRIX4K", 1064, Owes::SilentRefusal},
-    {"SRIX4K", 1067, Owes::SilentRefusal},
-    {"SHC1102", 1080, Owes::LogOnlyFailures},
-    {"SHC1102", 1081, Owes::LogOnlyFailures},
-    {"AT88RF020", 1011, Owes::OnePerAttempt},
-    {"Mifare_Pro(X) ", 1064, Owes::OnePerTry},
-    {"SmartCard", 1064, Owes::OnePerTry},
-    {"Mifare_DesFire", 1064, Owes::OnePerTry},
-    {"AT88SC1608", 1064, Owes::Nothing}, // hidden, no action
-    {"SAM", 1066, Owes::Nothing},        // Encrypt
-    {"SAM", 1067, Owes::Nothing},        // Decrypt
+    {"SR176", CSr176Page::RequestButton, Owes::OnePerAttempt},
+    {"SRIX4K", CSrix4kPage::RequestButton, Owes::OnePerAttempt},
+    {"TRH1064", CTrh1064Page::SearchButton, Owes::OnePerAttempt},
+    {"SR176", CSr176Page::WriteButton, Owes::SilentRefusal},
+    {"SR176", CSr176Page::LockButton, Owes::SilentRefusal},
+    {"SRIX4K", CSrix4kPage::WriteButton, Owes::SilentRefusal},
+    {"SRIX4K", CSrix4kPage::LockButton, Owes::SilentRefusal},
+    {"SHC1102", CShc1102Page::ReadButton, Owes::LogOnlyFailures},
+    {"SHC1102", CShc1102Page::WriteButton, Owes::LogOnlyFailures},
+    {"AT88RF020", CAt88rf020Page::ReqBButton, Owes::OnePerAttempt},
+    {"Mifare_Pro(X) ", CIso14443CpuPage::ResetButton, Owes::OnePerTry},
+    {"SmartCard", CIso14443CpuPage::ResetButton, Owes::OnePerTry},
+    {"Mifare_DesFire", CIso14443CpuPage::ResetButton, Owes::OnePerTry},
+    {"AT88SC1608", CAt1608Page::InitializeButton, Owes::Nothing}, // hidden, no action
+    {"SAM", CSamPage::EncryptButton, Owes::Nothing},
+    {"SAM", CSamPage::DecryptButton, Owes::Nothing},
     // The consoles' command picker and result-list Clear.
-    {"SAM", 1065, Owes::Nothing},
-    {"SAM", 1068, Owes::Nothing},
-    {"CPU Card", 1065, Owes::Nothing},
-    {"CPU Card", 1068, Owes::Nothing},
-    {"Test", 1066, Owes::Nothing},
-    {"Test", 1068, Owes::Nothing},
-    {"Mifare_Pro(X) ", 1063, Owes::Nothing},
-    {"Mifare_Pro(X) ", 1067, Owes::Nothing},
-    {"SmartCard", 1063, Owes::Nothing},
-    {"SmartCard", 1067, Owes::Nothing},
-    {"Mifare_DesFire", 1063, Owes::Nothing},
-    {"Mifare_DesFire", 1067, Owes::Nothing},
+    {"SAM", CSamPage::PickerButton, Owes::Nothing},
+    {"SAM", CSamPage::ClearButton, Owes::Nothing},
+    {"CPU Card", CCpuCardPage::PickerButton, Owes::Nothing},
+    {"CPU Card", CCpuCardPage::ClearButton, Owes::Nothing},
+    {"Test", CTransceivePage::PickerButton, Owes::Nothing},
+    {"Test", CTransceivePage::ClearButton, Owes::Nothing},
+    {"Mifare_Pro(X) ", CIso14443CpuPage::PickerButton, Owes::Nothing},
+    {"Mifare_Pro(X) ", CIso14443CpuPage::ClearButton, Owes::Nothing},
+    {"SmartCard", CIso14443CpuPage::PickerButton, Owes::Nothing},
+    {"SmartCard", CIso14443CpuPage::ClearButton, Owes::Nothing},
+    {"Mifare_DesFire", CIso14443CpuPage::PickerButton, Owes::Nothing},
+    {"Mifare_DesFire", CIso14443CpuPage::ClearButton, Owes::Nothing},
 };
 
 Owes owedBy(const QString &page, int button)
@@ -243,11 +254,11 @@ struct PageUnderTest {
 std::vector<PageUnderTest> pagesUnderTest()
 {
     std::vector<PageUnderTest> pages;
-    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
-        if (HasCardPage(cardType))
-            pages.push_back({CardName(cardType), [cardType] { return CreateCardPage(cardType, ScreenWidth_px, nullptr); }});
+    for (CardKind kind : TableCardKinds) {
+        if (HasCardPage(kind))
+            pages.push_back({CardName(kind), [kind] { return CreateCardPage(kind, ScreenWidth_px, nullptr); }});
     }
-    pages.push_back({CardName(PortPageCardType), [] { return new CPortSetPage(nullptr); }});
+    pages.push_back({CardName(CardKind::PortPage), [] { return new CPortSetPage(nullptr); }});
     return pages;
 }
 

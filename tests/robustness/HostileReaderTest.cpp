@@ -26,7 +26,7 @@ TEST(HostileReader, WritesOnlyWithinTheOfferedBufferWhateverLengthItClaims)
     FakeReader reader;
     HostileAnswerPlan plan(7);
     plan.install(reader);
-    std::array<uint8_t, 1024> buffer{};
+    AnswerBuffer buffer{};
     uint8_t length = 0;
     const struct {
         const char *name;
@@ -64,11 +64,11 @@ TEST(HostileReader, AClockAnswerLongerThanTheClockIsAFailedRead)
 {
     PageHarness harness;
     CPortSetPage page;
-    const QDate before = page.control<QDateEdit>(1188)->date();
+    const QDate before = page.control<QDateEdit>(CPortSetPage::ClockDate)->date();
     harness.reader().script(QStringLiteral("ReadTime"), {0, QByteArray::fromHex("24022904235958"), 255, 0});
-    PageHarness::click(&page, 1186);
+    PageHarness::click(&page, CPortSetPage::ClockRead);
     EXPECT_EQ(harness.memo(), QStringLiteral("Error: 0 ,function: ReadTime"));
-    EXPECT_EQ(page.control<QDateEdit>(1188)->date(), before);
+    EXPECT_EQ(page.control<QDateEdit>(CPortSetPage::ClockDate)->date(), before);
 }
 
 // Every button of every page under a lying reader library: no crash, no sanitizer report, and

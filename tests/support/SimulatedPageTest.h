@@ -3,6 +3,9 @@
 #include "PageHarness.h"
 #include "SimulatorSession.h"
 
+#include "consoles/CConsolePage.h"
+#include "consoles/CTipListBox.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -33,6 +36,15 @@ protected:
     void click(int id) { PageHarness::click(m_page.get(), id); }
     void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
     void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
+    // A console page: sends a command and gives the answer line (nothing when no line came).
+    QString send(int field, int button, const QString &command)
+    {
+        const CTipListBox *results = static_cast<CConsolePage *>(m_page.get())->resultList();
+        const int before = results->count();
+        setText(field, command);
+        click(button);
+        return results->count() > before ? results->item(before)->text() : QString();
+    }
 
     // Declared in this order so that the library is freed before the harness puts back the
     // table it found, and the page goes first.
