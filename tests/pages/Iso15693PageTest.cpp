@@ -84,7 +84,7 @@ TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWhole
 
     findTag();
     setText(UidFields[0], Uid.left(14));
-    click(Information);
+    click(InformationButton);
     ASSERT_EQ(harness.messageBoxes().size(), 2u) << "seven bytes are no UID either";
     EXPECT_EQ(calls(), QStringList{"rf_init_type(49)"});
     findTag();
