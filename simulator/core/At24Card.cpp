@@ -24,6 +24,11 @@ constexpr std::size_t DumpLine_bytes = 32;
 
 } // namespace
 
+std::span<const At24Card::Chip> At24Card::chips()
+{
+    return Chips;
+}
+
 const At24Card::Chip *At24Card::findChip(const std::string &name)
 {
     std::string lower = name;

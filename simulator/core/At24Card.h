@@ -3,6 +3,7 @@
 #include "ContactCard.h"
 
 #include <cstdint>
+#include <span>
 
 namespace zentrava {
 
@@ -17,6 +18,8 @@ public:
         int memory_bytes;
         int writePage_bytes;
     };
+    // AT24C01 to AT24C64.
+    static std::span<const Chip> chips();
     // "at24c01" ... "at24c64", any case; nullptr for another name.
     static const Chip *findChip(const std::string &name);
 

@@ -1,7 +1,5 @@
 #include "At88rf020Card.h"
 
-#include "JsonFields.h"
-#include "ScenarioError.h"
 #include "StatusCode.h"
 
 #include <nlohmann/json.hpp>
@@ -32,31 +30,8 @@ std::unique_ptr<At88rf020Card> At88rf020Card::factoryNew(const Bytes &pupi)
 
 std::unique_ptr<At88rf020Card> At88rf020Card::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
-    using namespace jsonfields;
-    std::optional<Bytes> pupi;
-    if (const auto *info = member(card, "Card")) {
-        requireObject(*info, where + ".Card");
-        if (const auto *text = member(*info, "UID"))
-            pupi = hexValue(*text, where + ".Card.UID", PupiBytes);
-    }
-    const auto *blocks = member(card, "blocks");
-    if (blocks)
-        requireObject(*blocks, where + ".blocks");
-    if (!pupi && !(blocks && member(*blocks, "0")))
-        throw ScenarioError(where + ": needs a PUPI (Card.UID) or page 0");
-    auto result = factoryNew(pupi.value_or(Bytes(PupiBytes, 0)));
-    if (blocks)
-        result->blocksFromJson(*blocks, where + ".blocks");
-    if (pupi && *pupi != result->uid())
-        throw ScenarioError(where + ": Card.UID " + toHex(*pupi) + " disagrees with page 0 (" + toHex(result->uid()) + ")");
-    if (const auto *password = member(card, "Password")) {
-        const Bytes bytes = hexValue(*password, where + ".Password", PasswordBytes);
-        uint8_t *target = result->blockData(PasswordPage);
-        if (!(blocks && member(*blocks, "3")))
-            std::copy(bytes.begin(), bytes.end(), target);
-        else if (!std::equal(bytes.begin(), bytes.end(), target))
-            throw ScenarioError(where + ".Password disagrees with page 3");
-    }
+    auto result = fromJsonWithSerial<At88rf020Card>(card, where, {PupiBytes, 1, "page", "a PUPI"}, factoryNew);
+    result->partFromJson(card, "Password", where, card, PasswordPage, 0, PasswordBytes, "page");
     return result;
 }
 

@@ -79,4 +79,64 @@ void BlockMemoryCard::blocksFromJson(const nlohmann::ordered_json &blocks, const
     m_memory = std::move(image);
 }
 
+namespace {
+
+// "block 0", "pages 0 and 1", "blocks 0 to 3".
+std::string firstBlocks(const char *unit, int count)
+{
+    if (count == 1)
+        return std::string(unit) + " 0";
+    return std::string(unit) + "s 0 " + (count == 2 ? "and 1" : "to " + std::to_string(count - 1));
+}
+
+} // namespace
+
+std::optional<Bytes> BlockMemoryCard::serialFromJson(const nlohmann::ordered_json &card, const std::string &where,
+                                                     const SerialInBlocks &serial)
+{
+    using namespace jsonfields;
+    std::optional<Bytes> uid;
+    if (const auto *info = member(card, "Card")) {
+        requireObject(*info, where + ".Card");
+        if (const auto *text = member(*info, "UID"))
+            uid = hexValue(*text, where + ".Card.UID", serial.bytes);
+    }
+    const auto *blocks = member(card, "blocks");
+    if (blocks)
+        requireObject(*blocks, where + ".blocks");
+    bool blocksGiven = blocks != nullptr;
+    for (int block = 0; blocksGiven && block < serial.blocks; ++block)
+        blocksGiven = member(*blocks, std::to_string(block).c_str()) != nullptr;
+    if (!uid && !blocksGiven)
+        throw ScenarioError(where + ": needs " + serial.name + " (Card.UID) or " + firstBlocks(serial.unit, serial.blocks));
+    return uid;
+}
+
+void BlockMemoryCard::serialBlocksFromJson(const nlohmann::ordered_json &card, const std::string &where,
+                                           const std::optional<Bytes> &uid, const SerialInBlocks &serial)
+{
+    if (const auto *blocks = jsonfields::member(card, "blocks"))
+        blocksFromJson(*blocks, where + ".blocks");
+    if (uid && *uid != this->uid())
+        throw ScenarioError(where + ": Card.UID " + toHex(*uid) + " disagrees with " +
+                            firstBlocks(serial.unit, serial.blocks) + " (" + toHex(this->uid()) + ")");
+}
+
+void BlockMemoryCard::partFromJson(const nlohmann::ordered_json &object, const char *key, const std::string &place,
+                                   const nlohmann::ordered_json &card, int block, std::size_t offset, std::size_t size,
+                                   const char *unit)
+{
+    using namespace jsonfields;
+    const auto *value = member(object, key);
+    if (!value)
+        return;
+    const Bytes bytes = hexValue(*value, place + "." + key, size);
+    uint8_t *target = blockData(block) + offset;
+    const auto *blocks = member(card, "blocks");
+    if (!(blocks && member(*blocks, std::to_string(block).c_str())))
+        std::copy(bytes.begin(), bytes.end(), target);
+    else if (!std::equal(bytes.begin(), bytes.end(), target))
+        throw ScenarioError(place + "." + key + " disagrees with " + unit + " " + std::to_string(block));
+}
+
 } // namespace zentrava

@@ -1,6 +1,8 @@
 #include "CardCatalogue.h"
 
+#include "At24Card.h"
 #include "At88rf020Card.h"
+#include "At88sc1608Card.h"
 #include "Iso15693Tag.h"
 #include "JsonFields.h"
 #include "MifareClassicCard.h"
@@ -21,98 +23,53 @@
 
 namespace zentrava {
 
-const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// One kind of card of the field: Card::factoryNew(variant..., uid) and
+// Card::fromJson(variant..., card, where).
+template <class Card, class... Variant>
+CardCatalogue::CardType fieldCard(std::string name, std::vector<std::string> aliases, std::string description,
+                                  CardCatalogue::SerialNumber serial, Variant... variant)
 {
-    using Capacity = MifareClassicCard::Capacity;
-    using Kind = ProcessorCard::Kind;
-    static const std::vector<CardType> catalogue = {
-        {"mifare-1k", {"s50", "1k"}, "Mifare Standard 1K (S50), 16 sectors of 4 blocks", 4,
-         [](const Bytes &uid) { return MifareClassicCard::factoryNew(Capacity::OneK, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return MifareClassicCard::fromJson(Capacity::OneK, card, where);
-         }},
-        {"mifare-4k", {"s70", "4k"}, "Mifare Standard 4K (S70), 32 sectors of 4 blocks and 8 of 16", 4,
-         [](const Bytes &uid) { return MifareClassicCard::factoryNew(Capacity::FourK, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return MifareClassicCard::fromJson(Capacity::FourK, card, where);
-         }},
-        {"ultralight", {"ul"}, "Mifare UltraLight, 16 pages of 4 bytes", 7,
-         [](const Bytes &uid) { return UltralightCard::factoryNew(uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) { return UltralightCard::fromJson(card, where); }},
-        {"typea-cpu", {"prox", "cpu"}, "ISO 14443-4 type A processor card (Mifare ProX)", 4,
-         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::TypeA, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return ProcessorCard::fromJson(Kind::TypeA, card, where);
-         }},
-        {"desfire", {}, "Mifare DESFire", 7,
-         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::Desfire, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return ProcessorCard::fromJson(Kind::Desfire, card, where);
-         }},
-        {"typeb-cpu", {"typeb"}, "ISO 14443-4 type B processor card", 4,
-         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::TypeB, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return ProcessorCard::fromJson(Kind::TypeB, card, where);
-         }},
-        {"contact-cpu", {}, "ISO 7816 processor card in the contact slot", 4,
-         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::Contact, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return ProcessorCard::fromJson(Kind::Contact, card, where);
-         }},
-        {"sam", {}, "security module in the SAM slot", 4,
-         [](const Bytes &uid) { return ProcessorCard::factoryNew(Kind::Sam, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return ProcessorCard::fromJson(Kind::Sam, card, where);
-         }},
-        {"shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", 8,
-         [](const Bytes &uid) { return Shc1102Card::factoryNew(uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) { return Shc1102Card::fromJson(card, where); }},
-        {"at88rf020", {}, "AT88RF020 tag (type B), 32 pages of 8 bytes behind a password, lock bits and a counter", 4,
-         [](const Bytes &uid) { return At88rf020Card::factoryNew(uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) { return At88rf020Card::fromJson(card, where); }},
-        {"sr176", {}, "ST SR176 tag, 16 blocks of 2 bytes with a lock register", 8,
-         [](const Bytes &uid) { return Sr176Card::factoryNew(uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) { return Sr176Card::fromJson(card, where); }},
-        {"srix4k", {}, "ST SRIX4K tag, 128 blocks of 4 bytes, counters and a lock register", 8,
-         [](const Bytes &uid) { return Srix4kCard::factoryNew(uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) { return Srix4kCard::fromJson(card, where); }},
-        {"trh1064", {}, "TRH1064 type B tag, pages of 8, 40, 8 and 8 bytes under a configuration byte", 8,
-         [](const Bytes &uid) { return Trh1064Card::factoryNew(uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) { return Trh1064Card::fromJson(card, where); }},
-        {"icode-sli", {"sli"}, "NXP I.CODE SLI, ISO 15693, 28 blocks of 4 bytes", 8,
-         [](const Bytes &uid) { return Iso15693Tag::factoryNew(Iso15693Tag::Kind::IcodeSli, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return Iso15693Tag::fromJson(Iso15693Tag::Kind::IcodeSli, card, where);
-         }},
-        {"tag-it", {"tagit"}, "TI Tag-it HF-I, ISO 15693, 64 blocks of 4 bytes", 8,
-         [](const Bytes &uid) { return Iso15693Tag::factoryNew(Iso15693Tag::Kind::TagIt, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return Iso15693Tag::fromJson(Iso15693Tag::Kind::TagIt, card, where);
-         }},
-        {"srf55v02p", {}, "Infineon SRF55V02P, ISO 15693, 32 pages of 8 bytes", 8,
-         [](const Bytes &uid) { return Srf55vTag::factoryNew(Srf55vTag::Kind::V02P, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return Srf55vTag::fromJson(Srf55vTag::Kind::V02P, card, where);
-         }},
-        {"srf55v10p", {}, "Infineon SRF55V10P, ISO 15693, 128 pages of 8 bytes", 8,
-         [](const Bytes &uid) { return Srf55vTag::factoryNew(Srf55vTag::Kind::V10P, uid); },
-         [](const nlohmann::ordered_json &card, const std::string &where) {
-             return Srf55vTag::fromJson(Srf55vTag::Kind::V10P, card, where);
-         }},
-    };
-    return catalogue;
+    return {std::move(name), std::move(aliases), std::move(description), serial.bytes, std::move(serial.prefix),
+            [=](const Bytes &uid) -> std::unique_ptr<VirtualCard> { return Card::factoryNew(variant..., uid); },
+            [=](const json &card, const std::string &where) -> std::unique_ptr<VirtualCard> {
+                return Card::fromJson(variant..., card, where);
+            }};
 }
 
-static bool sameName(std::string_view a, std::string_view b)
+// One kind of memory card of the contact slot: Card::factoryNew(variant...) and
+// Card::fromJson(variant..., card, where).
+template <class Card, class... Variant>
+CardCatalogue::ContactCardType contactCard(std::string name, std::string description, Variant... variant)
+{
+    return {std::move(name), {}, std::move(description), 0, {},
+            [=](const Bytes &) -> std::unique_ptr<ContactCard> { return Card::factoryNew(variant...); },
+            [=](const json &card, const std::string &where) -> std::unique_ptr<ContactCard> {
+                return Card::fromJson(variant..., card, where);
+            }};
+}
+
+std::string at24Description(const At24Card::Chip &chip)
+{
+    std::string name = chip.name;
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+    return name + " serial EEPROM, " + std::to_string(chip.memory_bytes) + " bytes in write pages of " +
+           std::to_string(chip.writePage_bytes);
+}
+
+bool sameName(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
 
-const CardCatalogue::CardType *CardCatalogue::find(std::string_view name)
+template <class Type> const Type *findIn(const std::vector<Type> &types, std::string_view name)
 {
-    for (const CardType &type : types()) {
+    for (const Type &type : types) {
         if (sameName(type.name, name))
             return &type;
         for (const std::string &alias : type.aliases)
@@ -122,17 +79,82 @@ const CardCatalogue::CardType *CardCatalogue::find(std::string_view name)
     return nullptr;
 }
 
-std::unique_ptr<VirtualCard> CardCatalogue::fromJson(const nlohmann::ordered_json &card, const std::string &where)
+// Reads a card by its "type", which it needs, among the given types.
+template <class Type>
+auto readCard(const std::vector<Type> &types, const json &card, const std::string &where, const char *kind)
 {
     jsonfields::requireObject(card, where);
     const auto *typeName = jsonfields::member(card, "type");
     if (!typeName)
         throw ScenarioError(where + ": needs a \"type\"");
     const std::string name = jsonfields::stringValue(*typeName, where + ".type");
-    const CardType *type = find(name);
+    const Type *type = findIn(types, name);
     if (!type)
-        throw ScenarioError(where + ".type: unknown card type \"" + name.substr(0, 40) + "\"");
+        throw ScenarioError(where + ".type: unknown " + kind + " \"" + name.substr(0, 40) + "\"");
     return type->fromJson(card, where);
+}
+
+} // namespace
+
+const std::vector<CardCatalogue::CardType> &CardCatalogue::types()
+{
+    using Capacity = MifareClassicCard::Capacity;
+    using Kind = ProcessorCard::Kind;
+    // Serial numbers: NXP's start with 04, ST's with D0 02, ISO 15693 ones with E0 and the maker's
+    // code (NXP 04, TI 07, Infineon 05).
+    static const std::vector<CardType> catalogue = {
+        fieldCard<MifareClassicCard>("mifare-1k", {"s50", "1k"}, "Mifare Standard 1K (S50), 16 sectors of 4 blocks", {4}, Capacity::OneK),
+        fieldCard<MifareClassicCard>("mifare-4k", {"s70", "4k"}, "Mifare Standard 4K (S70), 32 sectors of 4 blocks and 8 of 16", {4}, Capacity::FourK),
+        fieldCard<UltralightCard>("ultralight", {"ul"}, "Mifare UltraLight, 16 pages of 4 bytes", {7, {0x04}}),
+        fieldCard<ProcessorCard>("typea-cpu", {"prox", "cpu"}, "ISO 14443-4 type A processor card (Mifare ProX)", {4}, Kind::TypeA),
+        fieldCard<ProcessorCard>("desfire", {}, "Mifare DESFire", {7, {0x04}}, Kind::Desfire),
+        fieldCard<ProcessorCard>("typeb-cpu", {"typeb"}, "ISO 14443-4 type B processor card", {4}, Kind::TypeB),
+        fieldCard<ProcessorCard>("contact-cpu", {}, "ISO 7816 processor card in the contact slot", {4}, Kind::Contact),
+        fieldCard<ProcessorCard>("sam", {}, "security module in the SAM slot", {4}, Kind::Sam),
+        fieldCard<Shc1102Card>("shc1102", {}, "SHC1102 tag, 16 blocks of 4 bytes behind a password", {8}),
+        fieldCard<At88rf020Card>("at88rf020", {}, "AT88RF020 tag (type B), 32 pages of 8 bytes behind a password, lock bits and a counter", {4}),
+        fieldCard<Sr176Card>("sr176", {}, "ST SR176 tag, 16 blocks of 2 bytes with a lock register", {8, {0xD0, 0x02}}),
+        fieldCard<Srix4kCard>("srix4k", {}, "ST SRIX4K tag, 128 blocks of 4 bytes, counters and a lock register", {8, {0xD0, 0x02}}),
+        fieldCard<Trh1064Card>("trh1064", {}, "TRH1064 type B tag, pages of 8, 40, 8 and 8 bytes under a configuration byte", {8}),
+        fieldCard<Iso15693Tag>("icode-sli", {"sli"}, "NXP I.CODE SLI, ISO 15693, 28 blocks of 4 bytes", {8, {0xE0, 0x04}}, Iso15693Tag::Kind::IcodeSli),
+        fieldCard<Iso15693Tag>("tag-it", {"tagit"}, "TI Tag-it HF-I, ISO 15693, 64 blocks of 4 bytes", {8, {0xE0, 0x07}}, Iso15693Tag::Kind::TagIt),
+        fieldCard<Srf55vTag>("srf55v02p", {}, "Infineon SRF55V02P, ISO 15693, 32 pages of 8 bytes", {8, {0xE0, 0x05}}, Srf55vTag::Kind::V02P),
+        fieldCard<Srf55vTag>("srf55v10p", {}, "Infineon SRF55V10P, ISO 15693, 128 pages of 8 bytes", {8, {0xE0, 0x05}}, Srf55vTag::Kind::V10P),
+    };
+    return catalogue;
+}
+
+const std::vector<CardCatalogue::ContactCardType> &CardCatalogue::contactTypes()
+{
+    static const std::vector<ContactCardType> catalogue = [] {
+        std::vector<ContactCardType> types;
+        for (const At24Card::Chip &chip : At24Card::chips())
+            types.push_back(contactCard<At24Card>(chip.name, at24Description(chip), chip));
+        types.push_back(contactCard<At88sc1608Card>(At88sc1608Card::TypeName,
+                                                    "AT88SC1608 secure memory, 8 user zones of 256 bytes behind passwords"));
+        return types;
+    }();
+    return catalogue;
+}
+
+const CardCatalogue::CardType *CardCatalogue::find(std::string_view name)
+{
+    return findIn(types(), name);
+}
+
+const CardCatalogue::ContactCardType *CardCatalogue::findContact(std::string_view name)
+{
+    return findIn(contactTypes(), name);
+}
+
+std::unique_ptr<VirtualCard> CardCatalogue::fromJson(const nlohmann::ordered_json &card, const std::string &where)
+{
+    return readCard(types(), card, where, "card type");
+}
+
+std::unique_ptr<ContactCard> CardCatalogue::contactFromJson(const nlohmann::ordered_json &card, const std::string &where)
+{
+    return readCard(contactTypes(), card, where, "contact card type");
 }
 
 Bytes CardCatalogue::randomUid(const CardType &type)
@@ -142,15 +164,10 @@ Bytes CardCatalogue::randomUid(const CardType &type)
     Bytes uid(type.uidLength);
     for (uint8_t &value : uid)
         value = static_cast<uint8_t>(byte(generator));
-    if (type.uidLength == 8) {
-        // An ISO 15693 serial number starts with E0 and the chip maker's code: NXP 04, TI 07, Infineon 05.
-        uid[0] = 0xE0;
-        uid[1] = type.name.rfind("tag-it", 0) == 0 ? 0x07 : type.name.rfind("srf55v", 0) == 0 ? 0x05 : 0x04;
-    } else if (type.uidLength == 7) {
-        uid[0] = 0x04;
-    } else if (uid[0] == 0x88) { // the cascade tag never starts a single-size serial number
+    std::copy(type.uidPrefix.begin(), type.uidPrefix.end(), uid.begin());
+    // The cascade tag never starts a single-size serial number.
+    if (type.uidPrefix.empty() && uid[0] == 0x88)
         uid[0] = 0x08;
-    }
     return uid;
 }
 

@@ -29,9 +29,6 @@ public:
     // True once after the card's memory changed, so that the reader writes it back.
     bool takeMemoryChanged();
 
-    // Reads the slot's card; throws ScenarioError naming the place.
-    static std::unique_ptr<ContactCard> fromJson(const nlohmann::ordered_json &card, const std::string &where);
-
 protected:
     ContactCard() = default;
     ContactCard(const ContactCard &) = default;

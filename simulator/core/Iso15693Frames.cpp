@@ -38,8 +38,6 @@ constexpr uint8_t BlockLocked = 0x12;
 constexpr uint8_t Unknown = 0x0F;
 } // namespace error
 
-constexpr std::size_t UidSize = 8;
-
 Bytes refusal(uint8_t code)
 {
     return Bytes{0x01, code};
@@ -65,40 +63,28 @@ Bytes reversed(Bytes uid)
     return uid;
 }
 
-bool fieldUp(const RfField &field)
-{
-    return field.antennaOn() && field.radioMode() == RadioMode::Iso15693;
-}
-
 // An addressed frame reaches the tag with its UID; any other the first tag of the field.
 Iso15693Tag *target(const RfField &field, const Bytes &frame, std::size_t &parameters)
 {
     const bool addressed = (frame[0] & flag::Addressed) != 0;
-    parameters = addressed ? 2 + UidSize : 2;
+    parameters = addressed ? 2 + VicinityTag::UidBytes : 2;
     if (frame.size() < parameters)
         return nullptr;
-    const Bytes uid = addressed ? reversed(Bytes(frame.begin() + 2, frame.begin() + 2 + UidSize)) : Bytes{};
-    for (const auto &card : field.cards()) {
-        auto *tag = dynamic_cast<Iso15693Tag *>(card.get());
-        if (tag && (!addressed || tag->uid() == uid))
-            return tag;
-    }
-    return nullptr;
+    const auto uidStart = frame.begin() + 2;
+    const Bytes uid = addressed ? reversed(Bytes(uidStart, uidStart + VicinityTag::UidBytes)) : Bytes{};
+    return field.first<Iso15693Tag>([&](const Iso15693Tag &tag) { return !addressed || tag.uid() == uid; });
 }
 
 std::optional<Bytes> inventory(const RfField &field)
 {
-    for (const auto &card : field.cards()) {
-        if (card->radioMode() != RadioMode::Iso15693)
-            continue;
-        // Flags, DSFID, UID; one slot, so the first tag of the field answers.
-        const auto *tag = dynamic_cast<const Iso15693Tag *>(card.get());
-        Bytes answer{0x00, tag ? tag->dsfid() : uint8_t{0}};
-        const Bytes uid = reversed(card->uid());
-        answer.insert(answer.end(), uid.begin(), uid.end());
-        return answer;
-    }
-    return std::nullopt;
+    // Flags, DSFID, UID; one slot, so the first tag of the field answers.
+    const auto *tag = field.first<VicinityTag>();
+    if (!tag)
+        return std::nullopt;
+    Bytes answer{0x00, tag->dsfid()};
+    const Bytes uid = reversed(tag->uid());
+    answer.insert(answer.end(), uid.begin(), uid.end());
+    return answer;
 }
 
 // Each block, preceded by its security status when the option flag asks for it.
@@ -125,7 +111,7 @@ Bytes blocksWithSecurity(const Iso15693Tag &tag, int first, int count, bool with
 
 std::optional<Bytes> Iso15693Frames::answer(RfField &field, const Bytes &frame)
 {
-    if (!fieldUp(field) || frame.size() < 2)
+    if (!field.powers(RadioMode::Iso15693) || frame.size() < 2)
         return std::nullopt;
     const uint8_t flags = frame[0];
     const uint8_t code = frame[1];
@@ -163,7 +149,7 @@ std::optional<Bytes> Iso15693Frames::answer(RfField &field, const Bytes &frame)
         return fromStatus(tag->lockDsfid());
     case command::SystemInformation: {
         Bytes information = tag->systemInformation();
-        std::reverse(information.begin() + 1, information.begin() + 1 + UidSize);
+        std::reverse(information.begin() + 1, information.begin() + 1 + VicinityTag::UidBytes);
         return fromStatus(status::Ok, information);
     }
     case command::BlockSecurity: {

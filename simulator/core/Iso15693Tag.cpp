@@ -41,7 +41,7 @@ bool flagMember(const nlohmann::ordered_json &card, const char *key, const std::
 } // namespace
 
 Iso15693Tag::Iso15693Tag(Kind kind, Bytes uid)
-    : BlockMemoryCard(blockCountOf(kind), BlockSize, Bytes{}), m_kind(kind), m_uid(std::move(uid)),
+    : VicinityTag(blockCountOf(kind), BlockSize, std::move(uid)), m_kind(kind),
       m_lockedBlocks(static_cast<std::size_t>(blockCountOf(kind)), false)
 {
 }
@@ -54,7 +54,7 @@ std::unique_ptr<Iso15693Tag> Iso15693Tag::factoryNew(Kind kind, const Bytes &uid
 std::unique_ptr<Iso15693Tag> Iso15693Tag::fromJson(Kind kind, const nlohmann::ordered_json &card, const std::string &where)
 {
     using namespace jsonfields;
-    auto result = factoryNew(kind, requiredUid(card, where, 8));
+    auto result = factoryNew(kind, requiredUid(card, where, UidBytes));
     if (const auto *blocks = member(card, "blocks"))
         result->blocksFromJson(*blocks, where + ".blocks");
     result->m_dsfid = byteMember(card, "DSFID", where);
@@ -82,7 +82,7 @@ nlohmann::ordered_json Iso15693Tag::toJson() const
 {
     nlohmann::ordered_json card;
     card["type"] = typeName();
-    card["Card"] = {{"UID", toHex(m_uid)}};
+    card["Card"] = {{"UID", toHex(uid())}};
     card["DSFID"] = toHex(&m_dsfid, 1);
     card["AFI"] = toHex(&m_afi, 1);
     card["DSFIDLocked"] = m_dsfidLocked;
@@ -103,9 +103,9 @@ std::unique_ptr<VirtualCard> Iso15693Tag::clone() const
 
 Bytes Iso15693Tag::systemInformation() const
 {
-    Bytes answer(1 + m_uid.size());
-    answer[0] = InformationFlags;
-    std::copy(m_uid.begin(), m_uid.end(), answer.begin() + 1);
+    Bytes answer{InformationFlags};
+    const Bytes serial = uid();
+    answer.insert(answer.end(), serial.begin(), serial.end());
     for (const uint8_t byte : {m_dsfid, m_afi, static_cast<uint8_t>(blockCount() - 1),
                                static_cast<uint8_t>(BlockSize - 1), icReferenceOf(m_kind)})
         answer.push_back(byte);

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "BlockMemoryCard.h"
+#include "VicinityTag.h"
 
 namespace zentrava {
 
 // An ISO 15693 vicinity tag with blocks of 4 bytes: the NXP I.CODE SLI (28 blocks) and the TI
-// Tag-it HF-I (64 blocks). The 8-byte UID is fixed in the chip, apart from the memory. Besides
-// its blocks the tag keeps a DSFID and an AFI; each block, the DSFID and the AFI can be locked
+// Tag-it HF-I (64 blocks). Besides its blocks the tag keeps a DSFID and an AFI; each block, the DSFID and the AFI can be locked
 // once and then refuse every write for good.
-class Iso15693Tag : public BlockMemoryCard {
+class Iso15693Tag : public VicinityTag {
 public:
     enum class Kind { IcodeSli, TagIt };
 
@@ -16,14 +15,10 @@ public:
     static std::unique_ptr<Iso15693Tag> fromJson(Kind kind, const nlohmann::ordered_json &card, const std::string &where);
 
     std::string typeName() const override;
-    RadioMode radioMode() const override { return RadioMode::Iso15693; }
-    Bytes uid() const override { return m_uid; }
-    // Vicinity tags answer no type A request.
-    std::array<uint8_t, 2> tagType() const override { return {0x00, 0x00}; }
     nlohmann::ordered_json toJson() const override;
     std::unique_ptr<VirtualCard> clone() const override;
 
-    uint8_t dsfid() const { return m_dsfid; }
+    uint8_t dsfid() const override { return m_dsfid; }
     uint8_t afi() const { return m_afi; }
     bool blockLocked(int block) const { return m_lockedBlocks[static_cast<std::size_t>(block)]; }
 
@@ -46,7 +41,6 @@ private:
     bool rangeFits(int first, int count) const;
 
     Kind m_kind;
-    Bytes m_uid;
     uint8_t m_dsfid = 0;
     uint8_t m_afi = 0;
     bool m_dsfidLocked = false;

@@ -2,7 +2,6 @@
 
 #include "JsonFields.h"
 #include "MifareValueBlock.h"
-#include "ScenarioError.h"
 #include "StatusCode.h"
 
 #include <nlohmann/json.hpp>
@@ -52,51 +51,19 @@ std::unique_ptr<MifareClassicCard> MifareClassicCard::fromJson(Capacity capacity
                                                                const std::string &where)
 {
     using namespace jsonfields;
-    std::optional<Bytes> uid;
-    if (const auto *info = member(card, "Card")) {
-        requireObject(*info, where + ".Card");
-        if (const auto *text = member(*info, "UID"))
-            uid = hexValue(*text, where + ".Card.UID", 4);
-    }
-    const auto *blocks = member(card, "blocks");
-    if (blocks)
-        requireObject(*blocks, where + ".blocks");
-    const bool hasBlock0 = blocks && member(*blocks, "0");
-    if (!uid && !hasBlock0)
-        throw ScenarioError(where + ": needs a serial number (Card.UID) or block 0");
-
-    auto result = factoryNew(capacity, uid.value_or(Bytes(4, 0)));
-    if (blocks)
-        result->blocksFromJson(*blocks, where + ".blocks");
-    if (uid && *uid != result->uid())
-        throw ScenarioError(where + ": Card.UID " + toHex(*uid) + " disagrees with block 0 (" +
-                            toHex(result->uid()) + ")");
-
+    auto result = fromJsonWithSerial<MifareClassicCard>(card, where, {4, 1},
+                                                        [capacity](const Bytes &uid) { return factoryNew(capacity, uid); });
     if (const auto *keys = member(card, "SectorKeys")) {
         requireObject(*keys, where + ".SectorKeys");
         for (const auto &[key, entry] : keys->items()) {
             const std::string place = where + ".SectorKeys." + key;
             const int sector = indexKey(key, where + ".SectorKeys", result->sectorCount() - 1);
             requireObject(entry, place);
+            // The trailer holds key A, the access bits and key B.
             const int trailer = trailerOfSector(sector);
-            const bool trailerGiven = blocks && member(*blocks, std::to_string(trailer).c_str());
-            const struct {
-                const char *name;
-                std::size_t offset;
-                std::size_t size;
-            } parts[] = {{"KeyA", 0, 6}, {"AccessConditions", 6, 4}, {"KeyB", 10, 6}};
-            for (const auto &part : parts) {
-                const auto *value = member(entry, part.name);
-                if (!value)
-                    continue;
-                const Bytes bytes = hexValue(*value, place + "." + part.name, part.size);
-                uint8_t *target = result->blockData(trailer) + part.offset;
-                if (!trailerGiven)
-                    std::copy(bytes.begin(), bytes.end(), target);
-                else if (!std::equal(bytes.begin(), bytes.end(), target))
-                    throw ScenarioError(place + "." + part.name + " disagrees with block " +
-                                        std::to_string(trailer));
-            }
+            result->partFromJson(entry, "KeyA", place, card, trailer, 0, 6);
+            result->partFromJson(entry, "AccessConditions", place, card, trailer, 6, 4);
+            result->partFromJson(entry, "KeyB", place, card, trailer, 10, 6);
         }
     }
     return result;

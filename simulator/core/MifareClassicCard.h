@@ -2,6 +2,7 @@
 
 #include "BlockMemoryCard.h"
 #include "MifareAccessConditions.h"
+#include "MifareReadable.h"
 
 #include <optional>
 
@@ -10,7 +11,7 @@ namespace zentrava {
 // Mifare Standard 1K (S50: 16 sectors of 4 blocks) and 4K (S70: 32 sectors of 4 blocks, then 8
 // of 16). Each sector ends with its trailer holding key A, the access bits and key B; block 0 is
 // the read-only manufacturer block with the 4-byte serial number.
-class MifareClassicCard : public BlockMemoryCard {
+class MifareClassicCard : public BlockMemoryCard, public MifareReadable {
 public:
     enum class Capacity { OneK, FourK };
 
@@ -40,7 +41,7 @@ public:
     static int trailerOfSector(int sector) { return firstBlockOfSector(sector) + blocksInSector(sector) - 1; }
 
     int32_t authenticate(uint8_t mode, uint8_t block, const uint8_t *key);
-    int32_t read(uint8_t block, uint8_t *data);
+    int32_t read(uint8_t block, uint8_t *data) override;
     int32_t write(uint8_t block, const uint8_t *data);
     // The value operations end with the transfer back into the same block.
     int32_t initValue(uint8_t block, int32_t value);

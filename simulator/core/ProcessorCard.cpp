@@ -145,15 +145,9 @@ std::unique_ptr<ProcessorCard> ProcessorCard::fromJson(Kind kind, const nlohmann
                                                        const std::string &where)
 {
     using namespace jsonfields;
-    const auto *info = member(card, "Card");
-    if (!info)
-        throw ScenarioError(where + ": needs \"Card\" with the serial number (UID)");
-    requireObject(*info, where + ".Card");
-    const auto *uidText = member(*info, "UID");
-    if (!uidText)
-        throw ScenarioError(where + ".Card: needs the serial number (UID)");
-    auto result = factoryNew(kind, hexValue(*uidText, where + ".Card.UID", uidLength(kind)));
-    if (const auto *ats = member(*info, "ATS")) {
+    auto result = factoryNew(kind, requiredUid(card, where, uidLength(kind)));
+    // "Card" is there: it holds the UID.
+    if (const auto *ats = member(*member(card, "Card"), "ATS")) {
         result->m_answerToSelect = hexValue(*ats, where + ".Card.ATS");
         if (kind == Kind::TypeB && result->m_answerToSelect.size() != TypeBProtocolInfoLength)
             throw ScenarioError(where + ".Card.ATS: a type B card has 7 bytes of application data and protocol information");

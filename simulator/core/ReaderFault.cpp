@@ -2,9 +2,10 @@
 
 #include "HexText.h"
 #include "JsonFields.h"
-#include "ReaderFunctionNames.h"
 #include "ScenarioError.h"
 #include "StatusCode.h"
+
+#include "reader/ReaderFunctions.h"
 
 #include <nlohmann/json.hpp>
 
@@ -83,7 +84,7 @@ ReaderFault ReaderFault::fromJson(const nlohmann::ordered_json &json, const std:
     } else if (name == ForceName) {
         fault.kind = Kind::Force;
         fault.function = stringValue(required("function"), where + ".function");
-        if (!readerfunctions::isKnown(fault.function))
+        if (!isReaderFunction(fault.function))
             throw ScenarioError(where + ".function: no reader function is called \"" + fault.function.substr(0, 40) + "\"");
         const Bytes status = hexValue(required("status"), where + ".status");
         if (status.empty() || status.size() > 4 || (status.size() == 4 && status[0] >= 0x80))
@@ -127,6 +128,16 @@ std::string ReaderFault::newId()
     char text[24];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(generator()));
     return text;
+}
+
+bool ReaderFault::isReaderFunction(std::string_view name)
+{
+    if (name.empty())
+        return false;
+    for (const ReaderOrdinal &entry : ReaderOrdinals)
+        if (entry.name == name)
+            return true;
+    return false;
 }
 
 } // namespace zentrava

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zentrava {
 
@@ -40,6 +41,8 @@ struct ReaderFault {
     // What the fault does now, for the operator ("rf_M1_read answers 1A for its next 2 calls").
     std::string description() const;
     static std::string newId();
+    // A function the program calls, named as it logs it ("rf_M1_read"): what `function` may name.
+    static bool isReaderFunction(std::string_view name);
 };
 
 } // namespace zentrava

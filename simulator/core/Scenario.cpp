@@ -172,7 +172,7 @@ Scenario Scenario::fromJson(const nlohmann::ordered_json &document)
             scenario.field.push_back(CardCatalogue::fromJson((*field)[i], "field[" + std::to_string(i) + "]"));
     }
     if (const auto *slot = member(document, "contactSlot"))
-        scenario.contactSlot = ContactCard::fromJson(*slot, "contactSlot");
+        scenario.contactSlot = CardCatalogue::contactFromJson(*slot, "contactSlot");
     if (const auto *faults = member(document, "faults")) {
         requireArray(*faults, "faults");
         for (std::size_t i = 0; i < faults->size(); ++i)

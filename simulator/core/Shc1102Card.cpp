@@ -1,7 +1,5 @@
 #include "Shc1102Card.h"
 
-#include "JsonFields.h"
-#include "ScenarioError.h"
 #include "StatusCode.h"
 
 #include <nlohmann/json.hpp>
@@ -27,32 +25,8 @@ std::unique_ptr<Shc1102Card> Shc1102Card::factoryNew(const Bytes &uid)
 
 std::unique_ptr<Shc1102Card> Shc1102Card::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
-    using namespace jsonfields;
-    std::optional<Bytes> uid;
-    if (const auto *info = member(card, "Card")) {
-        requireObject(*info, where + ".Card");
-        if (const auto *text = member(*info, "UID"))
-            uid = hexValue(*text, where + ".Card.UID", 8);
-    }
-    const auto *blocks = member(card, "blocks");
-    if (blocks)
-        requireObject(*blocks, where + ".blocks");
-    if (!uid && !(blocks && member(*blocks, "0") && member(*blocks, "1")))
-        throw ScenarioError(where + ": needs a serial number (Card.UID) or blocks 0 and 1");
-    auto result = factoryNew(uid.value_or(Bytes(8, 0)));
-    if (blocks)
-        result->blocksFromJson(*blocks, where + ".blocks");
-    if (uid && *uid != result->uid())
-        throw ScenarioError(where + ": Card.UID " + toHex(*uid) + " disagrees with blocks 0 and 1 (" +
-                            toHex(result->uid()) + ")");
-    if (const auto *password = member(card, "Password")) {
-        const Bytes bytes = hexValue(*password, where + ".Password", 4);
-        uint8_t *target = result->blockData(PasswordBlock);
-        if (!(blocks && member(*blocks, "8")))
-            std::copy(bytes.begin(), bytes.end(), target);
-        else if (!std::equal(bytes.begin(), bytes.end(), target))
-            throw ScenarioError(where + ".Password disagrees with block 8");
-    }
+    auto result = fromJsonWithSerial<Shc1102Card>(card, where, {8, 2}, factoryNew);
+    result->partFromJson(card, "Password", where, card, PasswordBlock, 0, 4);
     return result;
 }
 

@@ -1,7 +1,5 @@
 #include "Sr176Card.h"
 
-#include "JsonFields.h"
-#include "ScenarioError.h"
 #include "StatusCode.h"
 
 #include <nlohmann/json.hpp>
@@ -15,7 +13,7 @@ constexpr int UidBytes = 8;
 constexpr int FirstUserBlock = UidBytes / Sr176Card::BlockBytes;
 } // namespace
 
-Sr176Card::Sr176Card(Bytes memory) : BlockMemoryCard(BlockCount, BlockBytes, std::move(memory)) {}
+Sr176Card::Sr176Card(Bytes memory) : StTag(BlockCount, BlockBytes, std::move(memory)) {}
 
 std::unique_ptr<Sr176Card> Sr176Card::factoryNew(const Bytes &uid)
 {
@@ -28,25 +26,7 @@ std::unique_ptr<Sr176Card> Sr176Card::factoryNew(const Bytes &uid)
 
 std::unique_ptr<Sr176Card> Sr176Card::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
-    using namespace jsonfields;
-    std::optional<Bytes> uid;
-    if (const auto *info = member(card, "Card")) {
-        requireObject(*info, where + ".Card");
-        if (const auto *text = member(*info, "UID"))
-            uid = hexValue(*text, where + ".Card.UID", UidBytes);
-    }
-    const auto *blocks = member(card, "blocks");
-    if (blocks)
-        requireObject(*blocks, where + ".blocks");
-    if (!uid && !(blocks && member(*blocks, "0") && member(*blocks, "1") && member(*blocks, "2") && member(*blocks, "3")))
-        throw ScenarioError(where + ": needs a serial number (Card.UID) or blocks 0 to 3");
-    auto result = factoryNew(uid.value_or(Bytes(UidBytes, 0)));
-    if (blocks)
-        result->blocksFromJson(*blocks, where + ".blocks");
-    if (uid && *uid != result->uid())
-        throw ScenarioError(where + ": Card.UID " + toHex(*uid) + " disagrees with blocks 0 to 3 (" +
-                            toHex(result->uid()) + ")");
-    return result;
+    return fromJsonWithSerial<Sr176Card>(card, where, {UidBytes, UidBytes / BlockBytes}, factoryNew);
 }
 
 nlohmann::ordered_json Sr176Card::toJson() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BlockMemoryCard.h"
+#include "StTag.h"
 
 namespace zentrava {
 
@@ -8,7 +8,7 @@ namespace zentrava {
 // 8-byte serial number (read-only); block 15 holds the chip ID (its low byte) and the lock
 // register (its high byte), which only the protect command changes: each set bit b write-protects
 // blocks 2b and 2b + 1 for good.
-class Sr176Card : public BlockMemoryCard {
+class Sr176Card : public StTag {
 public:
     static constexpr int BlockCount = 16;
     static constexpr int BlockBytes = 2;
@@ -18,13 +18,11 @@ public:
     static std::unique_ptr<Sr176Card> fromJson(const nlohmann::ordered_json &card, const std::string &where);
 
     std::string typeName() const override { return "sr176"; }
-    RadioMode radioMode() const override { return RadioMode::StMicro; }
     Bytes uid() const override { return Bytes(memory().begin(), memory().begin() + 8); }
-    std::array<uint8_t, 2> tagType() const override { return {0x00, 0x00}; }
     nlohmann::ordered_json toJson() const override;
     std::unique_ptr<VirtualCard> clone() const override;
 
-    uint8_t chipId() const { return blockData(SystemBlock)[0]; }
+    uint8_t chipId() const override { return blockData(SystemBlock)[0]; }
     uint8_t lockRegister() const { return blockData(SystemBlock)[1]; }
     bool blockLocked(int block) const { return (lockRegister() >> (block / 2)) & 1; }
 

@@ -20,7 +20,7 @@ int pageCountOf(Srf55vTag::Kind kind)
 } // namespace
 
 Srf55vTag::Srf55vTag(Kind kind, Bytes uid)
-    : BlockMemoryCard(pageCountOf(kind), PageSize, Bytes{}), m_kind(kind), m_uid(std::move(uid))
+    : VicinityTag(pageCountOf(kind), PageSize, std::move(uid)), m_kind(kind)
 {
 }
 
@@ -32,7 +32,7 @@ std::unique_ptr<Srf55vTag> Srf55vTag::factoryNew(Kind kind, const Bytes &uid)
 std::unique_ptr<Srf55vTag> Srf55vTag::fromJson(Kind kind, const nlohmann::ordered_json &card, const std::string &where)
 {
     using namespace jsonfields;
-    auto result = factoryNew(kind, requiredUid(card, where, 8));
+    auto result = factoryNew(kind, requiredUid(card, where, UidBytes));
     if (const auto *blocks = member(card, "blocks"))
         result->blocksFromJson(*blocks, where + ".blocks");
     result->takeMemoryChanged();
@@ -48,7 +48,7 @@ nlohmann::ordered_json Srf55vTag::toJson() const
 {
     nlohmann::ordered_json card;
     card["type"] = typeName();
-    card["Card"] = {{"UID", toHex(m_uid)}};
+    card["Card"] = {{"UID", toHex(uid())}};
     card["blocks"] = blocksToJson();
     return card;
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "BlockMemoryCard.h"
+#include "VicinityTag.h"
 
 namespace zentrava {
 
 // The Infineon my-d vicinity tags SRF55V02P (32 pages of 8 bytes) and SRF55V10P (128 pages):
-// ISO 15693 tags whose memory is read and written a page at a time, addressed by the 8-byte UID
-// that the inventory gives.
-class Srf55vTag : public BlockMemoryCard {
+// vicinity tags whose memory is read and written a page at a time.
+class Srf55vTag : public VicinityTag {
 public:
     enum class Kind { V02P, V10P };
     static constexpr int PageSize = 8;
@@ -16,9 +15,6 @@ public:
     static std::unique_ptr<Srf55vTag> fromJson(Kind kind, const nlohmann::ordered_json &card, const std::string &where);
 
     std::string typeName() const override;
-    RadioMode radioMode() const override { return RadioMode::Iso15693; }
-    Bytes uid() const override { return m_uid; }
-    std::array<uint8_t, 2> tagType() const override { return {0x00, 0x00}; }
     nlohmann::ordered_json toJson() const override;
     std::unique_ptr<VirtualCard> clone() const override;
 
@@ -29,7 +25,6 @@ private:
     Srf55vTag(Kind kind, Bytes uid);
 
     Kind m_kind;
-    Bytes m_uid;
 };
 
 } // namespace zentrava

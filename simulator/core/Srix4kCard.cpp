@@ -1,7 +1,6 @@
 #include "Srix4kCard.h"
 
 #include "JsonFields.h"
-#include "ScenarioError.h"
 #include "StatusCode.h"
 
 #include <nlohmann/json.hpp>
@@ -24,7 +23,7 @@ uint32_t counterValue(const uint8_t *block)
 } // namespace
 
 Srix4kCard::Srix4kCard(Bytes uid, Bytes memory)
-    : BlockMemoryCard(BlockCount, BlockBytes, std::move(memory)), m_uid(std::move(uid))
+    : StTag(BlockCount, BlockBytes, std::move(memory)), m_uid(std::move(uid))
 {
     // The chip ID comes from the UID's last byte.
     m_chipId = m_uid[UidBytes - 1];
@@ -41,11 +40,7 @@ std::unique_ptr<Srix4kCard> Srix4kCard::factoryNew(const Bytes &uid)
 std::unique_ptr<Srix4kCard> Srix4kCard::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
     using namespace jsonfields;
-    const auto *info = member(card, "Card");
-    const auto *text = info ? member(requireObject(*info, where + ".Card"), "UID") : nullptr;
-    if (!text)
-        throw ScenarioError(where + ": needs a UID (Card.UID)");
-    auto result = factoryNew(hexValue(*text, where + ".Card.UID", UidBytes));
+    auto result = factoryNew(requiredUid(card, where, UidBytes));
     if (const auto *chipId = member(card, "ChipID"))
         result->m_chipId = hexValue(*chipId, where + ".ChipID", 1)[0];
     if (const auto *lockRegister = member(card, "LockRegister"))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BlockMemoryCard.h"
+#include "StTag.h"
 
 namespace zentrava {
 
@@ -9,7 +9,7 @@ namespace zentrava {
 // are counters that only ever decrease, blocks 7 to 15 can be write-protected by the lock
 // register (bit 0: blocks 7 and 8, bit n: block 8 + n; set bits stay set), blocks 16 to 127 are
 // free.
-class Srix4kCard : public BlockMemoryCard {
+class Srix4kCard : public StTag {
 public:
     static constexpr int BlockCount = 128;
     static constexpr int BlockBytes = 4;
@@ -18,13 +18,11 @@ public:
     static std::unique_ptr<Srix4kCard> fromJson(const nlohmann::ordered_json &card, const std::string &where);
 
     std::string typeName() const override { return "srix4k"; }
-    RadioMode radioMode() const override { return RadioMode::StMicro; }
     Bytes uid() const override { return m_uid; }
-    std::array<uint8_t, 2> tagType() const override { return {0x00, 0x00}; }
     nlohmann::ordered_json toJson() const override;
     std::unique_ptr<VirtualCard> clone() const override;
 
-    uint8_t chipId() const { return m_chipId; }
+    uint8_t chipId() const override { return m_chipId; }
     uint8_t lockRegister() const { return m_lockRegister; }
     bool blockLocked(int block) const;
 

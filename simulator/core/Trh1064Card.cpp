@@ -1,7 +1,6 @@
 #include "Trh1064Card.h"
 
 #include "JsonFields.h"
-#include "ScenarioError.h"
 #include "StatusCode.h"
 
 #include <nlohmann/json.hpp>
@@ -46,17 +45,9 @@ std::unique_ptr<Trh1064Card> Trh1064Card::fromJson(const nlohmann::ordered_json 
 {
     using namespace jsonfields;
     auto result = factoryNew(requiredUid(card, where, 8));
-    const auto *blocks = member(card, "blocks");
-    if (blocks)
+    if (const auto *blocks = member(card, "blocks"))
         result->blocksFromJson(*blocks, where + ".blocks");
-    if (const auto *key = member(card, "Key")) {
-        const Bytes bytes = hexValue(*key, where + ".Key", KeyBytes);
-        uint8_t *target = result->blockData(KeyBlock);
-        if (!(blocks && member(*blocks, "6")))
-            std::copy(bytes.begin(), bytes.end(), target);
-        else if (!std::equal(bytes.begin(), bytes.end(), target))
-            throw ScenarioError(where + ".Key disagrees with block 6");
-    }
+    result->partFromJson(card, "Key", where, card, KeyBlock, 0, KeyBytes);
     return result;
 }
 

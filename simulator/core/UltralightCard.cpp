@@ -1,7 +1,5 @@
 #include "UltralightCard.h"
 
-#include "JsonFields.h"
-#include "ScenarioError.h"
 #include "StatusCode.h"
 
 #include <nlohmann/json.hpp>
@@ -37,25 +35,7 @@ std::unique_ptr<UltralightCard> UltralightCard::factoryNew(const Bytes &uid)
 
 std::unique_ptr<UltralightCard> UltralightCard::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
-    using namespace jsonfields;
-    std::optional<Bytes> uid;
-    if (const auto *info = member(card, "Card")) {
-        requireObject(*info, where + ".Card");
-        if (const auto *text = member(*info, "UID"))
-            uid = hexValue(*text, where + ".Card.UID", 7);
-    }
-    const auto *blocks = member(card, "blocks");
-    if (blocks)
-        requireObject(*blocks, where + ".blocks");
-    if (!uid && !(blocks && member(*blocks, "0") && member(*blocks, "1")))
-        throw ScenarioError(where + ": needs a serial number (Card.UID) or pages 0 and 1");
-    auto result = factoryNew(uid.value_or(Bytes(7, 0)));
-    if (blocks)
-        result->blocksFromJson(*blocks, where + ".blocks");
-    if (uid && *uid != result->uid())
-        throw ScenarioError(where + ": Card.UID " + toHex(*uid) + " disagrees with pages 0 and 1 (" +
-                            toHex(result->uid()) + ")");
-    return result;
+    return fromJsonWithSerial<UltralightCard>(card, where, {7, 2, "page"}, factoryNew);
 }
 
 Bytes UltralightCard::uid() const

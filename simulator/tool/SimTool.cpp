@@ -3,7 +3,6 @@
 #include "BlockMemoryCard.h"
 #include "CardCatalogue.h"
 #include "MemoryDump.h"
-#include "ReaderFunctionNames.h"
 #include "ScenarioError.h"
 #include "ScenarioFile.h"
 
@@ -66,7 +65,9 @@ std::string SimTool::helpText()
         "  place TYPE [--uid HEX] [--from DUMP] [--at N]\n"
         "                            lay a new card on the reader: on top, or at position N\n"
         "                            (1 = top); with a random serial number unless --uid gives\n"
-        "                            one; --from fills a memory card from a .bin/.mfd/.eml dump\n"
+        "                            one; --from fills a memory card from a .bin/.mfd/.eml dump.\n"
+        "                            A contact-slot card (at24c01 ... at88sc1608) replaces the\n"
+        "                            slot's card and takes none of the options\n"
         "  remove CARD               take a card off the reader\n"
         "  clear                     take every card off the reader\n"
         "  dump CARD                 print the card's memory, one block, page or file per line\n"
@@ -92,12 +93,17 @@ std::string SimTool::helpText()
         "CARD is the card's position in `show` (1 = top card) or its serial number in hex.\n"
         "\n"
         "Card types:\n";
-    for (const auto &type : CardCatalogue::types()) {
-        std::string names = type.name;
-        for (const auto &alias : type.aliases)
-            names += ", " + alias;
-        text += "  " + names + std::string(names.size() < 26 ? 26 - names.size() : 1, ' ') + type.description + "\n";
-    }
+    const auto list = [&text](const auto &types) {
+        for (const auto &type : types) {
+            std::string names = type.name;
+            for (const auto &alias : type.aliases)
+                names += ", " + alias;
+            text += "  " + names + std::string(names.size() < 26 ? 26 - names.size() : 1, ' ') + type.description + "\n";
+        }
+    };
+    list(CardCatalogue::types());
+    text += "\nContact-slot cards:\n";
+    list(CardCatalogue::contactTypes());
     text +=
         "\n"
         "Scenario file: --scenario FILE, else $ZENTRAVA_SCENARIO, else\n"
@@ -231,13 +237,18 @@ int SimTool::show()
         m_out << "  " << std::setw(2) << i + 1 << "  " << std::left << std::setw(11) << card.typeName()
               << std::right << " " << toHex(card.uid()) << "\n";
     }
+    m_out << "Contact slot: " << (m_scenario.contactSlot ? m_scenario.contactSlot->typeName() : "(empty)") << "\n";
     return 0;
 }
 
 int SimTool::types()
 {
-    for (const auto &type : CardCatalogue::types())
-        m_out << std::left << std::setw(11) << type.name << std::right << " " << type.description << "\n";
+    const auto list = [this](const auto &types) {
+        for (const auto &type : types)
+            m_out << std::left << std::setw(11) << type.name << std::right << " " << type.description << "\n";
+    };
+    list(CardCatalogue::types());
+    list(CardCatalogue::contactTypes());
     return 0;
 }
 
@@ -260,6 +271,15 @@ int SimTool::place(const std::vector<std::string> &arguments)
 {
     if (arguments.empty())
         return usage("place needs a card type (see 'zentrava-sim types')");
+    if (const CardCatalogue::ContactCardType *contactType = CardCatalogue::findContact(arguments[0])) {
+        if (arguments.size() > 1)
+            return usage(contactType->name + " goes into the contact slot and takes no --uid, --from or --at");
+        loadScenario();
+        m_scenario.contactSlot = contactType->create({});
+        saveScenario();
+        m_out << "Placed " << contactType->name << " in the contact slot\n";
+        return 0;
+    }
     const CardCatalogue::CardType *type = CardCatalogue::find(arguments[0]);
     if (!type)
         return usage("unknown card type " + arguments[0] + " (see 'zentrava-sim types')");
@@ -429,7 +449,7 @@ int SimTool::fault(const std::vector<std::string> &arguments)
     } else if (action == "force") {
         if (values.size() < 2 || values.size() > 3)
             return usage("fault force needs FUNCTION STATUS [N]");
-        if (!readerfunctions::isKnown(values[0]))
+        if (!ReaderFault::isReaderFunction(values[0]))
             return usage("no reader function is called " + values[0] + " (names as the program logs them: rf_M1_read)");
         const auto status = parseStatus(values[1]);
         if (!status)

@@ -1,7 +1,5 @@
 #include "ReaderFixture.h"
 
-#include "CardCatalogue.h"
-
 #include <tuple>
 
 namespace {
@@ -136,25 +134,6 @@ TEST_F(Iso15693TagTest, Srf55vPagesEndWithTheChipAndTheReadBackNeedsAWholePage)
     uint8_t readBack[1024] = {};
     uint8_t len = 4;
     EXPECT_EQ(api.Srf55vp_Write_Reread(0, uid.data(), 7, hex("A1A2A3A4A5A6A7A8").data(), readBack, &len), status::WrongParameter);
-}
-
-} // namespace
-
-namespace {
-
-// A tag placed without a serial number still answers an inventory as its maker's chip would.
-TEST(Iso15693SerialNumber, FreshOnesStartWithE0AndTheMakersCode)
-{
-    const std::pair<const char *, uint8_t> makers[] = {
-        {"icode-sli", 0x04}, {"tag-it", 0x07}, {"srf55v02p", 0x05}, {"srf55v10p", 0x05}};
-    for (const auto &[name, maker] : makers) {
-        const auto *type = zentrava::CardCatalogue::find(name);
-        ASSERT_NE(type, nullptr) << name;
-        const auto uid = zentrava::CardCatalogue::randomUid(*type);
-        ASSERT_EQ(uid.size(), 8u) << name;
-        EXPECT_EQ(uid[0], 0xE0) << name;
-        EXPECT_EQ(uid[1], maker) << name;
-    }
 }
 
 } // namespace

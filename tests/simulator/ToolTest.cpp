@@ -1,6 +1,8 @@
 #include "ReaderFixture.h"
 #include "SimTool.h"
 
+#include "CardCatalogue.h"
+
 namespace {
 
 class ToolTest : public ReaderFixture {
@@ -99,6 +101,40 @@ TEST_F(ToolTest, ReaderSettingsAndBrokenFiles)
     const std::string other = sandbox.folder() + "/other.json";
     ASSERT_EQ(tool("--scenario " + other + " place ul --uid 04010203040506").exitCode, 0);
     EXPECT_NE(ScenarioSandbox::readFile(other).find("04010203040506"), std::string::npos);
+}
+
+TEST_F(ToolTest, ContactSlotCardsArePlacedInTheSlotWhichHoldsOne)
+{
+    EXPECT_NE(tool("types").output.find("at88sc1608"), std::string::npos);
+    ASSERT_EQ(tool("place AT24C16").exitCode, 0);
+    EXPECT_NE(tool("show").output.find("Contact slot: at24c16"), std::string::npos);
+    ASSERT_EQ(api.OpenCard(0), status::Ok);
+    uint8_t data[4] = {};
+    EXPECT_EQ(api.AT24_read(0, 2047, 1, data), status::Ok) << "2048 bytes";
+    EXPECT_EQ(data[0], 0xFF);
+    EXPECT_EQ(api.AT24_read(0, 2047, 2, data), status::WrongParameter);
+
+    ASSERT_EQ(tool("place at88sc1608").exitCode, 0);
+    EXPECT_EQ(api.AT24_read(0, 0, 1, data), status::NoCard) << "the new card replaced the EEPROM";
+    EXPECT_EQ(api.AT1608_Rst(0, data), status::Ok);
+    const SimToolOutcome refused = tool("place at24c01 --uid 01020304");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find("goes into the contact slot"), std::string::npos) << refused.output;
+}
+
+// A card placed without a serial number gets one as its maker's chip would carry it.
+TEST(CardSerialNumber, FreshOnesStartWithTheMakersCode)
+{
+    const std::pair<const char *, const char *> prefixes[] = {
+        {"ultralight", "04"}, {"desfire", "04"},     {"sr176", "D002"},    {"icode-sli", "E004"},
+        {"tag-it", "E007"},   {"srf55v02p", "E005"}, {"srf55v10p", "E005"}};
+    for (const auto &[name, prefix] : prefixes) {
+        const auto *type = zentrava::CardCatalogue::find(name);
+        ASSERT_NE(type, nullptr) << name;
+        const std::string uid = zentrava::toHex(zentrava::CardCatalogue::randomUid(*type));
+        EXPECT_EQ(uid.size(), type->uidLength * 2) << name;
+        EXPECT_TRUE(uid.starts_with(prefix)) << name << " " << uid;
+    }
 }
 
 } // namespace
