@@ -52,3 +52,4 @@ fi
 
 echo "== Durations =="
 printf '%s\n' "${timings[@]}"
+bash "$root/tools/test-ratio.sh"
