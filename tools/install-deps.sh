@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Vornex needs to build, run and test, when any is missing.
+# Installs the Debian 12 packages Vornex needs to build, run and test, when any is missing, or
+# the packages named on the command line instead (tools/package-test.sh names its own).
 # Runs apt-get update once, and only when something has to be installed.
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[ $# -gt 0 ] || packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libvulkan-dev
   googletest libgtest-dev libgmock-dev

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vornex and runs every test: once as it ships (warnings are
-# errors), once under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target briefly.
-# VORNEX_SKIP_SANITIZED=1 runs the plain suite only; VORNEX_SKIP_FUZZ=1 leaves out the fuzz targets.
+# errors), then its Debian package installed and used as a user (as root only), once under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz target briefly.
+# VORNEX_SKIP_SANITIZED=1 runs the plain suite only; VORNEX_SKIP_PACKAGE=1 and VORNEX_SKIP_FUZZ=1
+# leave out the package test and the fuzz targets.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/install-deps.sh"
@@ -30,6 +32,17 @@ run_suite() {
 echo "== Test suite =="
 # Optimised as it ships, without debug information: the tests need none and the build is shorter.
 run_suite plain "$root/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
+
+if [ "${VORNEX_SKIP_PACKAGE:-0}" != 1 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "== The Debian package, installed and used as a user =="
+    started=$SECONDS
+    bash "$root/tools/package-test.sh" "$root/build"
+    timings+=("package: $((SECONDS - started)) s")
+  else
+    timings+=("package: skipped, it installs the package and needs root")
+  fi
+fi
 
 if [ "${VORNEX_SKIP_SANITIZED:-0}" != 1 ]; then
   echo "== Test suite under AddressSanitizer and UndefinedBehaviorSanitizer =="

@@ -12,6 +12,11 @@ namespace {
 // The application title, which also names the single-instance lock.
 const QString ApplicationTitle = QStringLiteral("Vornex");
 
+// A first start (no settings yet) looks for the reader on COM1, where the simulated reader that
+// ships with the program answers, so that it starts connected. Once the settings exist their
+// values count, a missing ComPort (0) included.
+constexpr int FirstStartComPort = 1;
+
 } // namespace
 
 CHalvidApp::CHalvidApp()
@@ -29,13 +34,16 @@ bool CHalvidApp::initInstance()
     }
 
     if (m_usesSettings) {
-        ReadSettings();
+        if (!ReadSettings())
+            ComPort = FirstStartComPort;
         m_settingsRead = true;
     }
     if (m_overrides.comPort)
         ComPort = *m_overrides.comPort;
     if (m_overrides.baudRateIndex)
         BaudRate = *m_overrides.baudRateIndex;
+    if (m_overrides.allCards)
+        AllCardsInMenu = true;
     const bool portPageAsked = m_overrides.cardType == PortPageCardType;
     if (m_overrides.cardType && !portPageAsked)
         CardType = *m_overrides.cardType;

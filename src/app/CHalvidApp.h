@@ -14,6 +14,7 @@ struct StartupOverrides {
     std::optional<int> comPort;
     std::optional<int> baudRateIndex;
     std::optional<int> cardType; // 0 to 27, or PortPageCardType for the port page
+    bool allCards = false;       // every card page in "Choose Card"
 };
 
 // The application object: starts the program in its fixed order and ends it.

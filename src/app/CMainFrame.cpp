@@ -128,7 +128,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     m_pageRowIdealHeight = (screen.height() * 4 - 360) / 5;
     m_splitter->setSizes({m_pageRowIdealHeight, std::max(ProcessViewMinimumHeight, screen.height() - m_pageRowIdealHeight)});
 
-    PruneCardMenu();
+    showCardMenu();
     // The port page is never restored at start-up, and a type outside the table has no row.
     CardType = int(ValidCardType(CardType));
 
@@ -202,6 +202,54 @@ void CMainFrame::FillChooseCardMenu(QMenu *chooseCard)
     sam->setEnabled(false);
 }
 
+void CMainFrame::AddEveryCardPage(QMenu *chooseCard)
+{
+    const auto addMissing = [](QMenu *group, const auto &entries) {
+        for (const CardMenuFlag &entry : entries) {
+            if (group != nullptr && commandIn(group, entry.commandId) == nullptr)
+                addCommand(group, entry.commandId, CardName(*CardKindForCommand(entry.commandId)).trimmed())
+                    ->setCheckable(true);
+        }
+    };
+    addMissing(submenuAt(chooseCard, 0), CardMenuEnabled.iso14443a);
+    addMissing(submenuAt(chooseCard, 1), CardMenuEnabled.iso14443b);
+    addMissing(submenuAt(chooseCard, 2), CardMenuEnabled.iso15693);
+    if (QMenu *iso7816 = submenuAt(chooseCard, 3)) {
+        addMissing(iso7816, CardMenuEnabled.iso7816);
+        iso7816->menuAction()->setEnabled(true);
+    }
+    if (QAction *sam = commandIn(chooseCard, CmdSam))
+        sam->setEnabled(true);
+    if (commandIn(chooseCard, PassThroughCommandId) == nullptr)
+        addCommand(chooseCard, PassThroughCommandId, QStringLiteral("Pass_Through"))->setCheckable(true);
+}
+
+void CMainFrame::showCardMenu()
+{
+    qDeleteAll(m_chooseCardMenu->findChildren<QMenu *>(Qt::FindDirectChildrenOnly));
+    m_chooseCardMenu->clear();
+    FillChooseCardMenu(m_chooseCardMenu);
+    if (AllCardsInMenu)
+        AddEveryCardPage(m_chooseCardMenu);
+    else
+        PruneCardMenu();
+    connectCommands(m_chooseCardMenu);
+    if (QAction *allCards = commandAction(CmdAllCards))
+        allCards->setChecked(AllCardsInMenu);
+}
+
+void CMainFrame::connectCommands(QMenu *menu)
+{
+    // Every command goes the one way, whichever menu holds it.
+    const QList<QAction *> actions = menu->findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (!action->objectName().startsWith(QLatin1String("cmd")))
+            continue;
+        const int commandId = action->objectName().mid(3).toInt();
+        connect(action, &QAction::triggered, this, [this, commandId] { onCommand(commandId); });
+    }
+}
+
 // Menu 129, the English menu the frame loads.
 void CMainFrame::buildMenu()
 {
@@ -210,9 +258,9 @@ void CMainFrame::buildMenu()
     QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
     addCommand(file, CmdExit, QStringLiteral("Exit(&X)"));
 
+    // Filled by showCardMenu.
     m_chooseCardMenu = bar->addMenu(QStringLiteral("Choose Card(&I)"));
     m_chooseCardMenu->setObjectName(QStringLiteral("menuChooseCard"));
-    FillChooseCardMenu(m_chooseCardMenu);
 
     m_setMenu = bar->addMenu(QStringLiteral("Set(&P)"));
     m_setMenu->setObjectName(QStringLiteral("menuSet"));
@@ -222,20 +270,15 @@ void CMainFrame::buildMenu()
     addCommand(m_setMenu, CmdConnect, QStringLiteral("Connect"));
     m_setMenu->addSeparator();
     addCommand(m_setMenu, CmdSetBackground, QStringLiteral("Set background"));
+    addCommand(m_setMenu, CmdAllCards, QStringLiteral("All Card Pages"))->setCheckable(true);
     connect(m_setMenu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUi);
 
     QMenu *help = bar->addMenu(QStringLiteral("Help(&H)"));
     addCommand(help, CmdHelpTopic, QStringLiteral("Help Topic(&H)"));
     addCommand(help, CmdAbout, QStringLiteral("About Vornex(&A)..."));
 
-    // Every command goes the one way, whichever menu holds it.
-    const QList<QAction *> actions = bar->findChildren<QAction *>();
-    for (QAction *action : actions) {
-        if (!action->objectName().startsWith(QLatin1String("cmd")))
-            continue;
-        const int commandId = action->objectName().mid(3).toInt();
-        connect(action, &QAction::triggered, this, [this, commandId] { onCommand(commandId); });
-    }
+    for (QMenu *menu : {file, m_setMenu, help})
+        connectCommands(menu);
     updateCommandUi();
 }
 
@@ -289,23 +332,25 @@ void CMainFrame::setTitle(CardKind kind)
     m_titleSet = true;
 }
 
+void CMainFrame::checkCardItem(CardKind kind, bool checked)
+{
+    if (!HasCardTypeRow(kind))
+        return;
+    if (QAction *action = commandAction(CardTypeEntry(kind).commandId))
+        action->setChecked(checked);
+}
+
 void CMainFrame::SelectCardItem(CardKind kind)
 {
     setTitle(kind);
-    if (HasCardTypeRow(kind)) {
-        if (QAction *action = commandAction(CardTypeEntry(kind).commandId))
-            action->setChecked(true);
-    }
+    checkCardItem(kind, true);
     if (m_infoBar != nullptr)
         m_infoBar->showCardType(kind);
 }
 
 void CMainFrame::UncheckCardItem(CardKind kind)
 {
-    if (!HasCardTypeRow(kind))
-        return;
-    if (QAction *action = commandAction(CardTypeEntry(kind).commandId))
-        action->setChecked(false);
+    checkCardItem(kind, false);
 }
 
 void CMainFrame::updateCommandUi()
@@ -334,6 +379,7 @@ void CMainFrame::onCommand(int commandId)
             onDisconnect();
         break;
     case CmdSetBackground: onSetBackground(); break;
+    case CmdAllCards: onAllCards(); break;
     case CmdHelpTopic: onHelpTopic(); break;
     case CmdAbout: onAbout(); break;
     case CmdExit: close(); break;
@@ -423,6 +469,13 @@ void CMainFrame::onSetBackground()
         return;
     CurBitmap = chooser.selection();
     m_view->refreshBackground();
+}
+
+void CMainFrame::onAllCards()
+{
+    AllCardsInMenu = !AllCardsInMenu;
+    showCardMenu();
+    checkCardItem(CardKind(CardType), true);
 }
 
 void CMainFrame::onAbout()

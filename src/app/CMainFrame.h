@@ -27,6 +27,7 @@ enum FrameCommand {
     CmdSetBackground = 32801,
     CmdHelpTopic = 32803,
     CmdSam = 32780,
+    CmdAllCards = 32816, // "All Card Pages", the check item that offers every page in "Choose Card"
     CmdAbout = 57664,
     CmdExit = 57665,
 };
@@ -64,6 +65,9 @@ public:
     static void PruneCardMenu(QMenu *chooseCard, const CardMenuFlags &flags);
     // The "Choose Card" menu as the menu resource holds it, before pruning.
     static void FillChooseCardMenu(QMenu *chooseCard);
+    // Adds to a filled "Choose Card" menu the pages it leaves out, each in its group of the flags
+    // table after the entries there, and enables the contact cards and the SAM.
+    static void AddEveryCardPage(QMenu *chooseCard);
 
     // Title, check mark and information bar for a card type.
     void SelectCardItem(CardKind kind);
@@ -94,12 +98,17 @@ private:
     void buildMenu();
     static QAction *addCommand(QMenu *menu, int commandId, const QString &text);
     void setTitle(CardKind kind);
+    // Builds "Choose Card" anew: this build's menu, or every page when AllCardsInMenu is set.
+    void showCardMenu();
+    void connectCommands(QMenu *menu);
+    void checkCardItem(CardKind kind, bool checked);
 
     void onCardCommand(CardKind kind);
     void onPortSet();
     void onConnect();
     void onDisconnect();
     void onSetBackground();
+    void onAllCards();
     void onHelpTopic();
     void onAbout();
     // How the frame waits for a call that may hang (HangingCallWaiter), for every connection:

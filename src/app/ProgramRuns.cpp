@@ -60,6 +60,7 @@ QString ProgramUsage()
         "                    115200); saved on exit\n"
         "  --card NAME|N     open this card's page (a card type 0 to 27, a name such as\n"
         "                    \"Mifare_Std S50\" or MifareStdS50, or port for the port page)\n"
+        "  --all-cards       offer every card page in \"Choose Card\"; saved on exit\n"
         "  --reader simulated|pcsc|FILE\n"
         "                    the reader library: the simulated reader beside the program (the\n"
         "                    default), the PC/SC reader library in readers/pcsc beside it, or a\n"
@@ -71,6 +72,16 @@ QString ProgramUsage()
         "  --help            list these options\n");
 }
 
+QString FoldedName(const QString &name)
+{
+    QString letters;
+    for (const QChar c : name) {
+        if (c.isLetterOrNumber())
+            letters += c.toLower();
+    }
+    return letters;
+}
+
 int ParseCardArgument(const QString &value)
 {
     if (value.compare(QLatin1String("port"), Qt::CaseInsensitive) == 0)
@@ -79,17 +90,9 @@ int ParseCardArgument(const QString &value)
     const int number = value.toInt(&isNumber);
     if (isNumber)
         return number >= 0 && number < CardTypeCount ? number : -1;
-    const auto folded = [](const QString &text) {
-        QString letters;
-        for (const QChar c : text) {
-            if (c.isLetterOrNumber())
-                letters += c.toLower();
-        }
-        return letters;
-    };
-    const QString wanted = folded(value);
+    const QString wanted = FoldedName(value);
     for (int cardType = 0; cardType < CardTypeCount && !wanted.isEmpty(); ++cardType) {
-        if (folded(CardName(CardKind(cardType))) == wanted)
+        if (FoldedName(CardName(CardKind(cardType))) == wanted)
             return cardType;
     }
     return -1;
@@ -177,6 +180,8 @@ ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &
                 return invalid(QStringLiteral("--card: \"%1\" is no card type (0 to 27), card name or port")
                                    .arg(arguments[i]));
             options.cardType = cardType;
+        } else if (argument == QLatin1String("--all-cards")) {
+            options.allCards = true;
         } else if (argument == QLatin1String("--reader")) {
             if (!hasValue || arguments[i + 1].isEmpty())
                 return needsValue(QStringLiteral("simulated, pcsc or a library file"));

@@ -21,6 +21,7 @@ struct ProgramOptions {
     std::optional<int> comPort;
     std::optional<int> baudRateIndex; // index into BaudRateTable
     std::optional<int> cardType;      // 0 to 27, or PortPageCardType
+    bool allCards = false;            // every card page in "Choose Card"
     QString traceFile;                // the reader-call trace, empty for none
     QString readerLibrary;            // "simulated", "pcsc" or a file; empty for the one beside the program
     QString error;
@@ -29,8 +30,9 @@ struct ProgramOptions {
 // The options, one per line, as --help prints them.
 QString ProgramUsage();
 
-// vornex [--port N] [--baud RATE] [--card NAME|N] [--reader simulated|pcsc|FILE] [--trace FILE]
-//        [--help] [--screenshot <CardType|port> <file.png> [--screen <W>x<H>]] [--startup-probe]
+// vornex [--port N] [--baud RATE] [--card NAME|N] [--all-cards]
+//        [--reader simulated|pcsc|FILE] [--trace FILE] [--help]
+//        [--screenshot <CardType|port> <file.png> [--screen <W>x<H>]] [--startup-probe]
 // Qt's own single-dash options (-platform offscreen, ...) pass through. `environmentTrace` and
 // `environmentReader` are the values of VORNEX_TRACE and VORNEX_READER, used when --trace and
 // --reader are not given.
@@ -40,6 +42,10 @@ ProgramOptions ParseProgramOptions(const QStringList &arguments, const QString &
 // The card type a --card value names: a number 0 to 27, "port", or a card name compared without
 // case, blanks and punctuation ("mifare_std s70", "MifareStdS70"); -1 for none.
 int ParseCardArgument(const QString &value);
+
+// A name's letters and digits in lower case ("Mifare_ Std S70" gives "mifarestds70"): how --card
+// compares card names, and how the manual names the section and the picture of a card page.
+QString FoldedName(const QString &name);
 
 // Before the application object exists: a screenshot runs on an off-screen display of the
 // requested size, so it needs no desktop.

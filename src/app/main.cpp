@@ -33,7 +33,7 @@ int main(int argc, char **argv)
 
     QApplication application(argc, argv);
     CHalvidApp app;
-    app.setStartupOverrides({options.comPort, options.baudRateIndex, options.cardType});
+    app.setStartupOverrides({options.comPort, options.baudRateIndex, options.cardType, options.allCards});
     app.setReaderLibrary(ReaderLibrary::pathFor(options.readerLibrary));
     switch (options.mode) {
     case ProgramOptions::Mode::Screenshot: return RunScreenshot(app, options);

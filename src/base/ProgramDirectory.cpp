@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -42,4 +44,18 @@ QString ProgramDirectory()
 QString ProgramFilePath(const QString &fileName)
 {
     return QDir(ProgramDirectory()).filePath(fileName);
+}
+
+QString ProgramDataFilePath(const QString &fileName)
+{
+    const QString besideProgram = ProgramFilePath(fileName);
+    if (QFileInfo(ProgramDirectory()).isWritable())
+        return besideProgram;
+    const QDir data(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const QDir folder(data.filePath(QStringLiteral("Vornex")));
+    folder.mkpath(QStringLiteral("."));
+    const QString userCopy = folder.filePath(fileName);
+    if (!QFileInfo::exists(userCopy) && QFileInfo(besideProgram).isFile() && QFile::copy(besideProgram, userCopy))
+        QFile::setPermissions(userCopy, QFile::permissions(userCopy) | QFile::WriteOwner);
+    return userCopy;
 }

@@ -18,7 +18,7 @@ CConsoleBook::~CConsoleBook()
 
 QString CConsoleBook::BookPath(const char *fileName)
 {
-    return ProgramFilePath(QString::fromLatin1(fileName));
+    return ProgramDataFilePath(QString::fromLatin1(fileName));
 }
 
 void CConsoleBook::RecordCommand(const QByteArray &commandBytes)

@@ -8,7 +8,7 @@
 class CHexEdit;
 class QWidget;
 
-// The book files of the consoles, in the program's directory.
+// The book files of the consoles, in the program's directory (ProgramDataFilePath).
 inline constexpr char CosBooksFileName[] = "cosbooks.txt";         // ISO 14443-4 CPU card page
 inline constexpr char CpuBooksFileName[] = "cpubooks.txt";         // contact CPU card console
 inline constexpr char SamCosBooksFileName[] = "samcosbooks.txt";   // SAM console
@@ -31,7 +31,8 @@ public:
     CConsoleBook(const CConsoleBook &) = delete;
     CConsoleBook &operator=(const CConsoleBook &) = delete;
 
-    // The full path of a book file in the program's directory.
+    // The full path of a book file: in the program's directory, or in the user's data folder
+    // when the program's directory cannot be written.
     static QString BookPath(const char *fileName);
 
     // Stores the command as lower-case hexadecimal text ("00a4040000").

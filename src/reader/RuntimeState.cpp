@@ -5,6 +5,7 @@ int ComPort = 1;
 int BaudRate = 1;
 int CurBitmap = 0;
 bool PortOpen = false;
+bool AllCardsInMenu = false;
 
 int CurrentBaudRate()
 {
@@ -20,5 +21,6 @@ void ResetRuntimeState()
     BaudRate = 1;
     CurBitmap = 0;
     PortOpen = false;
+    AllCardsInMenu = false;
     LanguageIndex = BuildLanguageIndex();
 }

@@ -17,6 +17,8 @@ extern int BaudRate;
 extern int CurBitmap;
 // The reader port is open.
 extern bool PortOpen;
+// "Choose Card" offers every card page the program has, not only this build's menu.
+extern bool AllCardsInMenu;
 
 inline constexpr std::array<int, 7> BaudRateTable = {9600, 14400, 19200, 28800, 38400, 57600, 115200};
 

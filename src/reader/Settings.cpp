@@ -28,20 +28,23 @@ void bringIntoRange()
 
 } // namespace
 
-void ReadSettings()
+bool ReadSettings()
 {
     CSettingsKey key;
     if (!key.openForReading(QString::fromLatin1(SettingsKeyName))) {
         CardType = 1;
         ComPort = 0;
+        AllCardsInMenu = false;
         bringIntoRange();
-        return;
+        return false;
     }
     CardType = readValue(key, "CurCard", 1);
     ComPort = readValue(key, "ComPort", 0);
     BaudRate = readValue(key, "BaudRate", 1);
     CurBitmap = readValue(key, "CurBitmap", 0);
+    AllCardsInMenu = readValue(key, "AllCards", 0) != 0;
     bringIntoRange();
+    return true;
 }
 
 void WriteSettings()
@@ -52,5 +55,6 @@ void WriteSettings()
     key.writeDwords({{QStringLiteral("CurCard"), uint32_t(CardType)},
                      {QStringLiteral("ComPort"), uint32_t(ComPort)},
                      {QStringLiteral("BaudRate"), uint32_t(BaudRate)},
-                     {QStringLiteral("CurBitmap"), uint32_t(CurBitmap)}});
+                     {QStringLiteral("CurBitmap"), uint32_t(CurBitmap)},
+                     {QStringLiteral("AllCards"), uint32_t(AllCardsInMenu ? 1 : 0)}});
 }

@@ -145,4 +145,44 @@ TEST_F(HalvidAppTest, SecondCopyEndsSilentlyAndWritesNoSettings)
     EXPECT_TRUE(running.acquire());
 }
 
+// A first start has no settings: it looks for the simulated reader on COM1 and saves that port.
+// Settings that exist keep their values, a missing ComPort (0) included. The fifth value, every
+// page in "Choose Card", comes from the option or the saved value and is saved beside the four.
+TEST_F(HalvidAppTest, FirstStartConnectsOnCom1AndEveryPageInTheMenuIsRemembered)
+{
+    {
+        FakeLibraryApp app(*reader);
+        app.setStartupOverrides({{}, {}, {}, true});
+        ASSERT_TRUE(app.initInstance());
+        EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 14400}));
+        EXPECT_NE(app.mainFrame()->commandAction(32802), nullptr); // SHC1102
+        app.exitInstance();
+    }
+    EXPECT_EQ(savedSettings(), "1 1 1");
+    EXPECT_TRUE(AllCardsInMenu);
+
+    reader->clearCalls();
+    {
+        FakeLibraryApp app(*reader);
+        ASSERT_TRUE(app.initInstance());
+        EXPECT_TRUE(app.mainFrame()->commandAction(CmdAllCards)->isChecked());
+        app.mainFrame()->onCommand(CmdAllCards);
+        app.exitInstance();
+    }
+    ResetRuntimeState();
+    ReadSettings();
+    EXPECT_FALSE(AllCardsInMenu);
+
+    QFile file(settingsPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n\"CurCard\"=dword:00000002\n");
+    file.close();
+    reader->clearCalls();
+    FakeLibraryApp app(*reader);
+    ASSERT_TRUE(app.initInstance());
+    EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{0, 14400}));
+    EXPECT_EQ(app.mainFrame()->commandAction(32802), nullptr);
+    app.exitInstance();
+}
+
 } // namespace

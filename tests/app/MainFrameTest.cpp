@@ -35,18 +35,51 @@ QStringList entriesOf(const QMenu *menu)
     return names;
 }
 
-TEST_F(MainFrameTest, MenuOfThisBuildAfterPruning)
+// This build's menu by default; on request (the check item under "Set") every page, each
+// entry showing its page, and back again.
+TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
 {
+    CardType = 1;
     CMainFrame frame;
-    QStringList menus;
-    for (QAction *action : frame.menuBar()->actions())
-        menus << action->text() + u'=' + entriesOf(action->menu()).join(u'|');
-    EXPECT_EQ(menus, (QStringList{"File(&F)=cmd57665",
-                                  "Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786|"
-                                  "ISO14443B:cmd32788,cmd32789,cmd32776|ISO15693:cmd32812,cmd32790",
-                                  "Set(&P)=cmd32781|-|cmd32783|cmd32784|-|cmd32801", "Help(&H)=cmd32803|cmd57664"}));
-    for (int gone : {32780, 32800, 32792, 32793, 32799, 32814})
+    const auto menus = [&] {
+        QStringList texts;
+        for (QAction *action : frame.menuBar()->actions())
+            texts << action->text() + u'=' + entriesOf(action->menu()).join(u'|');
+        return texts;
+    };
+    const QString thisBuild = QStringLiteral("Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786|"
+                                             "ISO14443B:cmd32788,cmd32789,cmd32776|ISO15693:cmd32812,cmd32790");
+    EXPECT_EQ(menus(), (QStringList{"File(&F)=cmd57665", thisBuild, "Set(&P)=cmd32781|-|cmd32783|cmd32784|-|cmd32801|cmd32816",
+                                    "Help(&H)=cmd32803|cmd57664"}));
+    for (int gone : {32780, 32800, 32792, 32793, 32799, 32814, 32802})
         EXPECT_EQ(frame.commandAction(gone), nullptr) << gone;
+
+    frame.SelectCardItem(CardKind::MifareStdS50);
+    QAction *allCards = frame.commandAction(CmdAllCards);
+    allCards->trigger();
+    EXPECT_TRUE(AllCardsInMenu);
+    EXPECT_TRUE(allCards->isChecked());
+    EXPECT_EQ(menus()[1], QStringLiteral("Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786,cmd32802,cmd32813|"
+                                         "ISO14443B:cmd32788,cmd32789,cmd32776,cmd32811,cmd32815|"
+                                         "ISO15693:cmd32812,cmd32790,cmd32804,cmd32805|"
+                                         "ISO7816:cmd32800,cmd32792,-,cmd32793,cmd32794,cmd32795,cmd32796,cmd32797,cmd32798,cmd32799|"
+                                         "cmd32780|cmd32814"));
+    EXPECT_TRUE(frame.commandAction(32774)->isChecked());
+    for (int cardType = 0; cardType < 26; ++cardType) {
+        const CardKind kind = CardKind(cardType);
+        QAction *entry = frame.commandAction(CardTypeEntry(kind).commandId);
+        ASSERT_NE(entry, nullptr) << cardType;
+        EXPECT_TRUE(entry->isEnabled()) << cardType;
+        entry->trigger();
+        EXPECT_EQ(frame.view()->shownCardType(), kind);
+        EXPECT_TRUE(entry->isChecked()) << cardType;
+    }
+    EXPECT_TRUE(frame.findChild<QMenu *>(QStringLiteral("menuISO7816"))->menuAction()->isEnabled());
+
+    frame.onCommand(CmdAllCards);
+    EXPECT_FALSE(AllCardsInMenu);
+    EXPECT_FALSE(allCards->isChecked());
+    EXPECT_EQ(menus()[1], thisBuild);
 }
 
 TEST_F(MainFrameTest, PruningFollowsTheFlagsTable)

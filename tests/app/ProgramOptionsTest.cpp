@@ -35,6 +35,7 @@ TEST(ProgramOptionsTest, GoodValues)
         {{"--card", "mifare_stds50"}, {}, Mode::Normal, {}, {}, 1, {}},
         {{"--card", "Mifare_Pro(X)"}, {}, Mode::Normal, {}, {}, 6, {}},
         {{"--card", "PORT"}, {}, Mode::Normal, {}, {}, PortPageCardType, {}},
+        {{"--all-cards", "--card", "SHC1102"}, {}, Mode::Normal, {}, {}, 21, {}},
         {{"--trace", "/tmp/a.jsonl"}, {}, Mode::Normal, {}, {}, {}, "/tmp/a.jsonl"},
         {{}, "/tmp/env.jsonl", Mode::Normal, {}, {}, {}, "/tmp/env.jsonl"},
         {{"--trace", "/tmp/a.jsonl"}, "/tmp/env.jsonl", Mode::Normal, {}, {}, {}, "/tmp/a.jsonl"},
@@ -50,6 +51,7 @@ TEST(ProgramOptionsTest, GoodValues)
         EXPECT_EQ(options.comPort, c.port) << what;
         EXPECT_EQ(options.baudRateIndex, c.baudIndex) << what;
         EXPECT_EQ(options.cardType, c.cardType) << what;
+        EXPECT_EQ(options.allCards, c.arguments.contains(QStringLiteral("--all-cards"))) << what;
         if (c.mode != Mode::Help) {
             EXPECT_EQ(options.traceFile, c.trace) << what;
         }
