@@ -65,3 +65,4 @@ fi
 
 echo "== Durations =="
 printf '%s\n' "${timings[@]}"
+bash "$root/tools/test-ratio.sh"

@@ -66,11 +66,12 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
                                          "cmd32780|cmd32814"));
     EXPECT_TRUE(frame.commandAction(32774)->isChecked());
     for (int cardType = 0; cardType < 26; ++cardType) {
-        QAction *entry = frame.commandAction(CardTypeEntry(CardKind(cardType)).commandId);
+        const CardKind kind = CardKind(cardType);
+        QAction *entry = frame.commandAction(CardTypeEntry(kind).commandId);
         ASSERT_NE(entry, nullptr) << cardType;
         EXPECT_TRUE(entry->isEnabled()) << cardType;
         entry->trigger();
-        EXPECT_EQ(frame.view()->shownCardType(), CardKind(cardType));
+        EXPECT_EQ(frame.view()->shownCardType(), kind);
         EXPECT_TRUE(entry->isChecked()) << cardType;
     }
     EXPECT_TRUE(frame.findChild<QMenu *>(QStringLiteral("menuISO7816"))->menuAction()->isEnabled());

@@ -60,11 +60,11 @@ TEST(ManualTest, LinksAndPicturesExistAndEveryCardPageHasASectionWithItsPicture)
     }
 
     int cardPages = 0;
-    for (int cardType = 0; cardType < CardTypeCount; ++cardType) {
-        if (!HasCardPage(CardKind(cardType)))
+    for (CardKind kind : TableCardKinds) {
+        if (!HasCardPage(kind))
             continue;
         ++cardPages;
-        const QString name = FoldedName(CardName(CardKind(cardType)));
+        const QString name = FoldedName(CardName(kind));
         const QString heading = QStringLiteral("id=\"%1\"").arg(name);
         const auto holder = std::find_if(texts.begin(), texts.end(), [&](const auto &page) { return page.second.contains(heading); });
         ASSERT_NE(holder, texts.end()) << "no section " << name.toStdString();

@@ -5,7 +5,6 @@
 namespace {
 
 using SecureAuth::Block;
-using SecureAuth::CipherState;
 
 TEST(SecureAuthCipher, CellHelpersRotateAndFoldBackIntoRange)
 {
@@ -25,29 +24,6 @@ TEST(SecureAuthCipher, CellHelpersRotateAndFoldBackIntoRange)
     EXPECT_EQ(SecureAuth::rot5(0x0B), 0x16);
     EXPECT_EQ(SecureAuth::rot7(0x40), 0x01);
     EXPECT_EQ(SecureAuth::rot7(0x35), 0x6A);
-}
-
-TEST(SecureAuthCipher, FeedingSplitsTheByteOverTheThreeRegisters)
-{
-    // 0xFF: a = 1F into L3, b = 1F into R2, c = 7F into M5.
-    CipherState state;
-    state.feed(0xFF);
-    EXPECT_EQ(state.l, (std::array<uint8_t, 7>{0, 0, 0, 31, 0, 0, 0}));
-    EXPECT_EQ(state.m, (std::array<uint8_t, 7>{0, 0, 0, 0, 0, 127, 0}));
-    EXPECT_EQ(state.r, (std::array<uint8_t, 5>{0, 0, 31, 0, 0}));
-    // The next clock: L0 = red31(31 + rot5(0)), M0 = red127(127 + rot7(0)), R0 = red31(31 + 0);
-    // the output (L4 ^ L0 = 0, R3 ^ R0 = 0) is 0.
-    EXPECT_EQ(state.outputNibble(), 0);
-    EXPECT_EQ(state.l, (std::array<uint8_t, 7>{31, 0, 0, 0, 31, 0, 0}));
-    EXPECT_EQ(state.m, (std::array<uint8_t, 7>{127, 0, 0, 0, 0, 0, 127}));
-    EXPECT_EQ(state.r, (std::array<uint8_t, 5>{31, 0, 0, 31, 0}));
-
-    // 0x2C: a = 0C, b = 05, c = (0C << 3) | 1 = 61.
-    CipherState other;
-    other.feed(0x2C);
-    EXPECT_EQ(other.l[3], 0x0C);
-    EXPECT_EQ(other.r[2], 0x05);
-    EXPECT_EQ(other.m[5], 0x61);
 }
 
 TEST(SecureAuthCipher, AnswersForKnownInputs)

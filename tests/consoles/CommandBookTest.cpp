@@ -1,14 +1,10 @@
 #include "QtPrinters.h"
 #include "consoles/CCommandBook.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -18,13 +14,6 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 Lines loaded(const QByteArray &bytes)
@@ -102,38 +91,6 @@ TEST_F(CommandBookFileTest, RoundTripAndAppendingLoad)
 
     EXPECT_FALSE(again.LoadBook(path("missing.txt")));
     EXPECT_EQ(again.GetLineCount(), 4);
-}
-
-TEST_F(CommandBookFileTest, FailedSaveLeavesTheOldFileWhole)
-{
-    CCommandBook book;
-    book.AddLine("00a4040000");
-
-    // A folder that is a regular file cannot hold the book.
-    writeFile(path("plain"), "x");
-    EXPECT_FALSE(book.SaveBook(path("plain") + QStringLiteral("/cosbooks.txt")));
-    EXPECT_EQ(readFile(path("plain")), "x");
-
-    // A write that fails half-way (the file-size limit, which binds root too) must not cut the
-    // old book short.
-    const QByteArray old = "0011\r\n0022\r\n";
-    writeFile(path("cosbooks.txt"), old);
-    for (int i = 0; i < 50; ++i)
-        book.AddLine(QByteArray::number(1000000 + i));
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved64 = book.SaveBook(path("cosbooks.txt"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(saved64);
-    EXPECT_EQ(readFile(path("cosbooks.txt")).size(), old.size());
-    EXPECT_EQ(readFile(path("cosbooks.txt")), old);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2) << "no temporary file left";
 }
 
 } // namespace

@@ -24,7 +24,7 @@ protected:
     void SetUp() override { start(TwoTags); }
 };
 
-TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndALockedBlockRefusesWrites)
+TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndLocked)
 {
     using enum CIso15693Page::ControlId;
     auto *page = &open<CIso15693Page>(CardKind::IcodeSli);
@@ -44,10 +44,6 @@ TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndALockedBlockRefuse
     click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("AA223344"));
     EXPECT_EQ(text(FirstStatusField + 2), "01") << "block 2 is locked";
-
-    PageHarness::typeAt(page->grid(), 4 * 2, "bb");
-    click(WriteButton);
-    EXPECT_EQ(harness.memo(), "Error: 4 ,function: ISO15693_Write");
 }
 
 TEST_F(Iso15693SimulatorTest, TheSrf55vPagesAreReadAndAChangeIsWrittenAndVerified)
@@ -66,11 +62,6 @@ TEST_F(Iso15693SimulatorTest, TheSrf55vPagesAreReadAndAChangeIsWrittenAndVerifie
     page->grid()->ClearData();
     click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("F102030405060708"));
-
-    // The first tag is no SRF55V.
-    PageHarness::click(page, CVicinityTagPage::UidButtons[0]);
-    click(ReadButton);
-    EXPECT_EQ(harness.memo(), "Error: 1 ,function: Srf55vp_Read");
 }
 
 } // namespace

@@ -63,8 +63,7 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
     EXPECT_EQ(api.OpenCard(0), status::Ok);
 }
 
-// A torn write answers no card and the memory keeps the first bytes only (the page test tears
-// an UltraLight page): a Mifare block, whose card must be selected again, and an AT24C01's
+// A torn write answers no card and the memory keeps the first bytes only: a Mifare block, whose card must be selected again, and an AT24C01's
 // write pages, where bytes 6 and 7 land, then 8.
 TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
 {

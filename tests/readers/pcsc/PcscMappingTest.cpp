@@ -93,6 +93,27 @@ public:
     PcscReader reader{pcsc.functions(), [this] { return settings; }};
 };
 
+using CaseCalls = std::function<int32_t(PcscMappingTest &, Answer &)>;
+
+// A case's call of function `Function` with the given arguments after the device index: after a
+// request when `Requests`, and with the case's answer buffer and its length last when `Answers`.
+template <ReaderFunction Function, bool Requests, bool Answers, class... Args>
+CaseCalls calling(Args... args)
+{
+    return [=](PcscMappingTest &t, [[maybe_unused]] Answer &a) {
+        if constexpr (Requests)
+            t.request();
+        if constexpr (Answers)
+            return CallPcscReader<Function>(t.reader, uint16_t(0), args..., a.bytes, &a.len);
+        else
+            return CallPcscReader<Function>(t.reader, uint16_t(0), args...);
+    };
+}
+template <ReaderFunction Function, class... Args> CaseCalls call(Args... args) { return calling<Function, false, false>(args...); }
+template <ReaderFunction Function, class... Args> CaseCalls callAfterRequest(Args... args) { return calling<Function, true, false>(args...); }
+template <ReaderFunction Function, class... Args> CaseCalls answer(Args... args) { return calling<Function, false, true>(args...); }
+template <ReaderFunction Function, class... Args> CaseCalls answerAfterRequest(Args... args) { return calling<Function, true, true>(args...); }
+
 constexpr int32_t Removed = int32_t(0x80100069);
 constexpr int32_t NoService = int32_t(0x8010001D);
 
@@ -103,13 +124,15 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
     const uint8_t tagUid[8] = {0xE0, 0x04, 0x01, 0x00, 0x11, 0x22, 0x33, 0x44};
     const uint8_t apdu[5] = {0x00, 0x84, 0x00, 0x00, 0x08};
     const uint8_t samApdu[5] = {0x80, 0xCA, 0x00, 0x00, 0x00};
+    const uint8_t ultralightPage[4] = {0xDE, 0xAD, 0xBE, 0xEF};
+    uint8_t block16[16] = {};
     struct Case {
         const char *name;
         std::function<void(ScriptedPcsc &)> lay; // the cards, when not those of SetUp
         PcscSettings settings;
         // Runs the case's calls (a request first where the function needs one) and answers the
         // status of the last, its bytes in `answer`.
-        std::function<int32_t(PcscMappingTest &, Answer &)> run;
+        CaseCalls run;
         int32_t status;
         std::vector<std::string> sent; // by the last call and those before it in `run`
         std::string answer;
@@ -120,9 +143,7 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
                                                       {"0084000001", "42"}, {"00B0000000", std::string(508, 'A') + "9000"}}});
         };
     };
-    const auto model = [](PcscMappingTest &t, Answer &a) {
-        return CallPcscReader<F::rf_get_model>(t.reader, uint16_t(0), a.bytes, &a.len);
-    };
+    const auto authenticate = [&](uint8_t mode) { return callAfterRequest<F::rf_M1_authentication2>(mode, uint8_t(4), key); };
     const auto read = [](uint8_t blockNumber) {
         return [blockNumber](PcscMappingTest &t, Answer &a) {
             t.requestAndSelect();
@@ -145,23 +166,15 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
         return CallPcscReader<F::rf_cos_command>(t.reader, uint16_t(0), command.data(), int32_t(command.size()), a.bytes,
                                                  &a.len);
     };
-    const auto typeAReset = [](PcscMappingTest &t, Answer &a) {
-        return CallPcscReader<F::rf_typea_rst>(t.reader, uint16_t(0), uint8_t(0x52), a.bytes, &a.len);
-    };
-    const auto samReset = [](PcscMappingTest &t, Answer &a) {
-        return CallPcscReader<F::rf_sam_rst>(t.reader, uint16_t(0), a.bytes, &a.len);
-    };
+    const CaseCalls typeAReset = answer<F::rf_typea_rst>(uint8_t(0x52));
+    const CaseCalls samReset = answer<F::rf_sam_rst>();
     const Case cases[] = {
         // The reader and the choice of readers.
-        {"rf_get_model: the contactless reader's name", {}, {}, model, 0, {}, Hex(reinterpret_cast<const uint8_t *>("Vornex PCD 00 00"), 16)},
+        {"rf_get_model: the contactless reader's name", {}, {}, answer<F::rf_get_model>(), 0, {}, Hex(reinterpret_cast<const uint8_t *>("Vornex PCD 00 00"), 16)},
         {"rf_sam_rst: the SAM reader by default the third", {}, {}, samReset, 0, {}, SamAtr},
         {"rf_sam_rst: the SAM reader by a part of its name", {}, {{}, {0, "pcd 00 01"}}, samReset, 0, {}, ContactAtr},
-        {"smartcard_rst: the contact reader by position", {}, {{3, {}}, {}},
-         [](PcscMappingTest &t, Answer &a) { return CallPcscReader<F::smartcard_rst>(t.reader, uint16_t(0), a.bytes, &a.len); },
-         0, {}, SamAtr},
-        {"rf_init_sam: no reader holds the name part", {}, {{}, {0, "ICC"}},
-         [](PcscMappingTest &t, Answer &) { return CallPcscReader<F::rf_init_sam>(t.reader, uint16_t(0), uint8_t(0)); },
-         0x09, {}, {}},
+        {"smartcard_rst: the contact reader by position", {}, {{3, {}}, {}}, answer<F::smartcard_rst>(), 0, {}, SamAtr},
+        {"rf_init_sam: no reader holds the name part", {}, {{}, {0, "ICC"}}, call<F::rf_init_sam>(uint8_t(0)), 0x09, {}, {}},
         // Mifare Standard.
         {"rf_request: the ATQA of the card named in the ATR", {}, {},
          [](PcscMappingTest &t, Answer &a) {
@@ -169,18 +182,10 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
              return CallPcscReader<F::rf_request>(t.reader, uint16_t(0), uint8_t(0x26), a.bytes);
          },
          0, {}, "0400"},
-        {"rf_anticoll: the UID by GET DATA", {}, {},
-         [](PcscMappingTest &t, Answer &a) {
-             t.request();
-             return CallPcscReader<F::rf_anticoll>(t.reader, uint16_t(0), uint8_t(4), a.bytes, &a.len);
-         },
-         0, {"FFCA000000"}, "A1B2C3D4"},
+        {"rf_anticoll: the UID by GET DATA", {}, {}, answerAfterRequest<F::rf_anticoll>(uint8_t(4)), 0, {"FFCA000000"},
+         "A1B2C3D4"},
         {"rf_anticoll: a 7-byte UID is not cut to 4", [](ScriptedPcsc &p) { p.lay(0, mifare1k("04A1B2C3D4E5F6")); }, {},
-         [](PcscMappingTest &t, Answer &a) {
-             t.request();
-             return CallPcscReader<F::rf_anticoll>(t.reader, uint16_t(0), uint8_t(4), a.bytes, &a.len);
-         },
-         0x0D, {"FFCA000000"}, {}},
+         answerAfterRequest<F::rf_anticoll>(uint8_t(4)), 0x0D, {"FFCA000000"}, {}},
         {"rf_select: the SAK of a 1K; another serial is no card", {}, {},
          [](PcscMappingTest &t, Answer &a) {
              const uint8_t other[4] = {1, 2, 3, 4};
@@ -193,95 +198,48 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
              return status;
          },
          0x01, {"FFCA000000"}, "08"},
-        {"rf_M1_authentication2: LOAD KEYS, then GENERAL AUTHENTICATE with key A", {}, {},
-         [&](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_authentication2>(t.reader, uint16_t(0), uint8_t(0x60), uint8_t(4), key);
-         },
-         0, {"FF82000006FFFFFFFFFFFF", "FF860000050100046000"}, {}},
-        {"rf_M1_authentication2: a wrong key B answers its status word", {}, {},
-         [&](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_authentication2>(t.reader, uint16_t(0), uint8_t(0x61), uint8_t(4), key);
-         },
-         0x6300, {"FF82000006FFFFFFFFFFFF", "FF860000050100046100"}, {}},
-        {"rf_M1_authentication2: the key slot of the settings", {}, {{}, {}, 2000, 1},
-         [&](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_authentication2>(t.reader, uint16_t(0), uint8_t(0x60), uint8_t(4), key);
-         },
-         0x6A81, {"FF82000106FFFFFFFFFFFF"}, {}},
-        {"rf_M1_authentication2: a mode that is no key type", {}, {},
-         [&](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_authentication2>(t.reader, uint16_t(0), uint8_t(0x62), uint8_t(4), key);
-         },
-         0x07, {}, {}},
+        {"rf_M1_authentication2: LOAD KEYS, then GENERAL AUTHENTICATE with key A", {}, {}, authenticate(0x60), 0,
+         {"FF82000006FFFFFFFFFFFF", "FF860000050100046000"}, {}},
+        {"rf_M1_authentication2: a wrong key B answers its status word", {}, {}, authenticate(0x61), 0x6300,
+         {"FF82000006FFFFFFFFFFFF", "FF860000050100046100"}, {}},
+        {"rf_M1_authentication2: the key slot of the settings", {}, {{}, {}, 2000, 1}, authenticate(0x60), 0x6A81,
+         {"FF82000106FFFFFFFFFFFF"}, {}},
+        {"rf_M1_authentication2: a mode that is no key type", {}, {}, authenticate(0x62), 0x07, {}, {}},
         {"rf_M1_read: READ BINARY of 16 bytes", {}, {}, read(4), 0, {"FFB0000410"}, "00112233445566778899AABBCCDDEEFF"},
         {"rf_M1_read: not authenticated answers 6982", {}, {}, read(8), 0x6982, {"FFB0000810"}, {}},
         {"rf_M1_read: success without a status word is a failure", {}, {}, read(7), 0x0C, {"FFB0000710"}, {}},
         // A fuzz finding: status word 00 00 passed on as the status read as success.
         {"rf_M1_read: status word 00 00 is no success", {}, {}, read(9), 0x0C, {"FFB0000910"}, {}},
-        {"rf_M1_write: UPDATE BINARY of 16 bytes", {}, {},
-         [&](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_write>(t.reader, uint16_t(0), uint8_t(4), block);
-         },
-         0, {"FFD6000410000102030405060708090A0B0C0D0E0F"}, {}},
+        {"rf_M1_write: UPDATE BINARY of 16 bytes", {}, {}, callAfterRequest<F::rf_M1_write>(uint8_t(4), block), 0,
+         {"FFD6000410000102030405060708090A0B0C0D0E0F"}, {}},
         {"rf_M1_initval: the value-block layout written whole", {}, {},
-         [](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_initval>(t.reader, uint16_t(0), uint8_t(5), int32_t(100));
-         },
-         0, {"FFD6000510640000009BFFFFFF6400000005FA05FA"}, {}},
+         callAfterRequest<F::rf_M1_initval>(uint8_t(5), int32_t(100)), 0, {"FFD6000510640000009BFFFFFF6400000005FA05FA"}, {}},
         {"rf_M1_readval: the value of a value block", {}, {}, readValue(5), 0, {"FFB0000510"}, "64000000"},
         {"rf_M1_readval: a block whose copies disagree is no value block", {}, {}, readValue(6), 0x05, {"FFB0000610"},
          "00000000"},
         {"rf_M1_readval: nor one whose inverted copy is wrong", {}, {}, readValue(10), 0x05, {"FFB0000A10"}, "00000000"},
         {"rf_M1_increment: the reader's value command and nothing else", {}, {},
-         [](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_increment>(t.reader, uint16_t(0), uint8_t(5), int32_t(100));
-         },
-         0, {"FFC200030BA009800105810464000000"}, {}},
+         callAfterRequest<F::rf_M1_increment>(uint8_t(5), int32_t(100)), 0, {"FFC200030BA009800105810464000000"}, {}},
         {"rf_M1_decrement: a reader without the value command: not supported, no read, no write", {}, {},
-         [](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_decrement>(t.reader, uint16_t(0), uint8_t(5), int32_t(10));
-         },
-         0x0A, {"FFC200030BA10980010581040A000000"}, {}},
+         callAfterRequest<F::rf_M1_decrement>(uint8_t(5), int32_t(10)), 0x0A, {"FFC200030BA10980010581040A000000"}, {}},
         {"rf_M1_increment: 6D00 (instruction not supported) is not supported too", {}, {},
-         [](PcscMappingTest &t, Answer &) {
-             t.request();
-             return CallPcscReader<F::rf_M1_increment>(t.reader, uint16_t(0), uint8_t(5), int32_t(10));
-         },
-         0x0A, {"FFC200030BA00980010581040A000000"}, {}},
+         callAfterRequest<F::rf_M1_increment>(uint8_t(5), int32_t(10)), 0x0A, {"FFC200030BA00980010581040A000000"}, {}},
         // UltraLight.
         {"rf_ul_select: the 7-byte UID",
          [](ScriptedPcsc &p) { p.lay(0, ScriptedCard{UltralightAtr, {{"FFCA000000", "04112233445566" "9000"}}}); }, {},
-         [](PcscMappingTest &t, Answer &a) { return CallPcscReader<F::rf_ul_select>(t.reader, uint16_t(0), a.bytes, &a.len); },
-         0, {"FFCA000000"}, "04112233445566"},
+         answer<F::rf_ul_select>(), 0, {"FFCA000000"}, "04112233445566"},
         {"rf_ul_write: UPDATE BINARY of one page",
          [](ScriptedPcsc &p) { p.lay(0, ScriptedCard{UltralightAtr, {{"FFD6000504DEADBEEF", "9000"}}}); }, {},
-         [](PcscMappingTest &t, Answer &) {
-             const uint8_t page[4] = {0xDE, 0xAD, 0xBE, 0xEF};
-             t.request();
-             return CallPcscReader<F::rf_ul_write>(t.reader, uint16_t(0), uint8_t(5), page);
-         },
-         0, {"FFD6000504DEADBEEF"}, {}},
+         callAfterRequest<F::rf_ul_write>(uint8_t(5), ultralightPage), 0, {"FFD6000504DEADBEEF"}, {}},
         // ISO 14443-4.
         {"rf_typea_rst: the UID and an answer to select rebuilt from the ATR", processorA("11223344"), {}, typeAReset, 0,
          {"FFCA000000"}, "11223344" "0A02" "0102030405060708"},
         {"rf_typea_rst: a 7-byte UID is not cut to 4", processorA("04112233445566"), {}, typeAReset, 0x0D, {"FFCA000000"}, {}},
-        {"rf_DESFire_rst: the 7-byte UID first", processorA("04112233445566"), {},
-         [](PcscMappingTest &t, Answer &a) {
-             return CallPcscReader<F::rf_DESFire_rst>(t.reader, uint16_t(0), uint8_t(0x52), a.bytes, &a.len);
-         },
+        {"rf_DESFire_rst: the 7-byte UID first", processorA("04112233445566"), {}, answer<F::rf_DESFire_rst>(uint8_t(0x52)),
          0, {"FFCA000000"}, "04112233445566" "0A02" "0102030405060708"},
         {"rf_atqb: 50, the PUPI, the ATQB's data from the ATR",
          [](ScriptedPcsc &p) { p.lay(0, ScriptedCard{TypeBProcessorAtr, {{"FFCA000000", "CAFEBABE9000"}}}); }, {},
-         [](PcscMappingTest &t, Answer &a) { return CallPcscReader<F::rf_atqb>(t.reader, uint16_t(0), uint8_t(0), a.bytes, &a.len); },
-         0, {"FFCA000000"}, "50CAFEBABEAABBCCDD112233"},
+         answer<F::rf_atqb>(uint8_t(0)), 0, {"FFCA000000"}, "50CAFEBABEAABBCCDD112233"},
         {"rf_cos_command: the APDU's answer whole, the card's status word included", processorA("11223344"), {},
          [&](PcscMappingTest &t, Answer &a) {
              Answer reset;
@@ -312,50 +270,26 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
              return CallPcscReader<F::smartcard_cos>(t.reader, uint16_t(0), apdu, int32_t(5), a.bytes, &a.len);
          },
          0, {"0084000008"}, "01020304050607089000"},
-        {"rf_sam_cos: without a reset first", {}, {},
-         [&](PcscMappingTest &t, Answer &a) {
-             return CallPcscReader<F::rf_sam_cos>(t.reader, uint16_t(0), samApdu, int32_t(5), a.bytes, &a.len);
-         },
-         0, {"80CA000000"}, "6D00"},
+        {"rf_sam_cos: without a reset first", {}, {}, answer<F::rf_sam_cos>(samApdu, int32_t(5)), 0, {"80CA000000"}, "6D00"},
         // ISO 15693.
         {"ISO15693_Inventorys: one record, the UID as the program shows it",
          [](ScriptedPcsc &p) { p.lay(0, ScriptedCard{IcodeAtr, {{"FFCA000000", "44332211000104E0" "9000"}}}); }, {},
-         [](PcscMappingTest &t, Answer &a) {
-             return CallPcscReader<F::ISO15693_Inventorys>(t.reader, uint16_t(0), a.bytes, &a.len);
-         },
-         0, {"FFCA000000"}, "00" "E004010011223344"},
-        {"ISO15693_Inventorys: a Mifare card is no vicinity tag", {}, {},
-         [](PcscMappingTest &t, Answer &a) {
-             return CallPcscReader<F::ISO15693_Inventorys>(t.reader, uint16_t(0), a.bytes, &a.len);
-         },
-         0x01, {}, {}},
+         answer<F::ISO15693_Inventorys>(), 0, {"FFCA000000"}, "00" "E004010011223344"},
+        {"ISO15693_Inventorys: a Mifare card is no vicinity tag", {}, {}, answer<F::ISO15693_Inventorys>(), 0x01, {}, {}},
         {"ISO15693_Read: READ BINARY block by block",
          [](ScriptedPcsc &p) {
              p.lay(0, ScriptedCard{IcodeAtr, {{"FFCA000000", "44332211000104E0" "9000"},
                                               {"FFB0000204", "A0A1A2A39000"},
                                               {"FFB0000304", "B0B1B2B39000"}}});
          },
-         {},
-         [&](PcscMappingTest &t, Answer &a) {
-             return CallPcscReader<F::ISO15693_Read>(t.reader, uint16_t(0), uint8_t(2), tagUid, uint8_t(2), uint8_t(2),
-                                                     a.bytes, &a.len);
-         },
-         0, {"FFCA000000", "FFB0000204", "FFB0000304"}, "A0A1A2A3B0B1B2B3"},
+         {}, answer<F::ISO15693_Read>(uint8_t(2), tagUid, uint8_t(2), uint8_t(2)), 0,
+         {"FFCA000000", "FFB0000204", "FFB0000304"}, "A0A1A2A3B0B1B2B3"},
         {"ISO15693_Write: another tag's UID is no card",
          [](ScriptedPcsc &p) { p.lay(0, ScriptedCard{IcodeAtr, {{"FFCA000000", "88776655000104E0" "9000"}}}); }, {},
-         [&](PcscMappingTest &t, Answer &) {
-             return CallPcscReader<F::ISO15693_Write>(t.reader, uint16_t(0), uint8_t(2), tagUid, uint8_t(3), block);
-         },
-         0x01, {"FFCA000000"}, {}},
+         call<F::ISO15693_Write>(uint8_t(2), tagUid, uint8_t(3), block), 0x01, {"FFCA000000"}, {}},
         // What a PC/SC reader cannot do.
-        {"rf_beep: not supported", {}, {},
-         [](PcscMappingTest &t, Answer &) { return CallPcscReader<F::rf_beep>(t.reader, uint16_t(0), uint8_t(10)); }, 0x0A, {},
-         {}},
-        {"AT24_read: not supported", {}, {},
-         [](PcscMappingTest &t, Answer &a) {
-             return CallPcscReader<F::AT24_read>(t.reader, uint16_t(0), int32_t(0), int32_t(16), a.bytes);
-         },
-         0x0A, {}, {}},
+        {"rf_beep: not supported", {}, {}, call<F::rf_beep>(uint8_t(10)), 0x0A, {}, {}},
+        {"AT24_read: not supported", {}, {}, call<F::AT24_read>(int32_t(0), int32_t(16), block16), 0x0A, {}, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
