@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -153,31 +152,6 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
         ReadSettings();
         EXPECT_EQ(CardType, 4);
     }
-}
-
-// A hand-made settings key of 10 MB: start-up reads what it can as quickly as a small one
-// (the values are looked up by name, not by a search of all the others) and saves at exit.
-TEST_F(BrokenSurroundingsTest, StartUpWithATenMegabyteSettingsFile)
-{
-    fillFolder();
-    QByteArray text = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n"
-                      "\"CurCard\"=dword:00000002\n\"ComPort\"=dword:00000001\n";
-    text.reserve(10 << 20);
-    for (int i = 0; text.size() < (10 << 20); ++i)
-        text += "\"Value" + QByteArray::number(i) + "\"=dword:00000001\n";
-    QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
-    replaceFile(settingsPath(), text);
-
-    CHalvidApp app;
-    ASSERT_TRUE(app.initInstance());
-    EXPECT_EQ(CardType, 2);
-    EXPECT_EQ(app.mainFrame()->view()->shownCardType(), CardKind::MifareStdS70);
-    CardType = 3;
-    app.exitInstance();
-    ResetRuntimeState();
-    ReadSettings();
-    EXPECT_EQ(CardType, 3);
-    EXPECT_EQ(ComPort, 1);
 }
 
 } // namespace

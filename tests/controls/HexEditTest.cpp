@@ -79,17 +79,14 @@ TEST_F(HexEditTest, TypingTakesHexDigitsInLowerCaseUpToTwiceTheByteLimit)
     EXPECT_EQ(edit->text(), QStringLiteral("f11"));
     edit->SetLimitText(13);
     EXPECT_EQ(edit->GetMaxBytes(), 7);
-}
 
-TEST_F(HexEditTest, EditingKeysOfAnUnlockedField)
-{
-    type(QStringLiteral("1234"));
+    // Backspace, Delete and the arrows edit; Home and End are not among the keys let through.
+    edit->setText(QStringLiteral("1234"));
     key(Qt::Key_Backspace);
     key(Qt::Key_Left);
     key(Qt::Key_Left);
     key(Qt::Key_Delete);
     EXPECT_EQ(edit->text(), QStringLiteral("13"));
-    // Home and End are not among the keys the field lets through.
     key(Qt::Key_End);
     EXPECT_EQ(edit->cursorPosition(), 1);
 }
@@ -124,36 +121,49 @@ TEST_F(HexEditTest, OddTrailingDigitCountsNotButDecodes)
     EXPECT_EQ(edit->GetHexBytes().size(), 7);
 }
 
-TEST_F(HexEditTest, PastedTextIsTakenUnfilteredWithinTheLimit)
+// Pasted text is taken unfiltered, its first line only, up to the limit; a full field takes
+// nothing more unless a selection makes room. Shift+Insert is no paste key.
+TEST_F(HexEditTest, PasteTakesTheFirstLineUnfilteredWithinTheLimit)
 {
-    QApplication::clipboard()->setText(QStringLiteral("xy 1G"));
-    ctrl(Qt::Key_V);
-    EXPECT_EQ(edit->text(), QStringLiteral("xy 1G"));
-    // Non-hex characters decode to their own codes.
-    // "xy" = 0x78 x 16 + 0x79, " 1" = 0x20 x 16 + 1, each kept to 8 bits; "G" = 0x47.
+    enum How { CtrlV, ShiftInsert, ContextMenu };
+    const struct {
+        int maxBytes;
+        const char *before, *clipboard;
+        int selectFrom, selectLength;
+        How how;
+        const char *shown;
+    } cases[] = { // the limits only grow tighter: a field has no way back to none
+        {0, "", "xy 1G", 0, 0, CtrlV, "xy 1G"},
+        {0, "", "0102\r\n0304", 0, 0, CtrlV, "0102"},
+        {0, "", "0102", 0, 0, ShiftInsert, ""},
+        {2, "", "AABBCCDD", 0, 0, CtrlV, "AABB"},
+        {2, "AABB", "CC", 4, 0, CtrlV, "AABB"},
+        {2, "AABB", "99887766", 2, 2, CtrlV, "AA99"},
+        {1, "", "%%%%", 0, 0, ContextMenu, "%%"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.clipboard);
+        if (c.maxBytes != 0)
+            edit->SetMaxBytes(c.maxBytes);
+        edit->setText(QString::fromLatin1(c.before));
+        edit->setSelection(c.selectFrom, c.selectLength);
+        QApplication::clipboard()->setText(QString::fromLatin1(c.clipboard));
+        if (c.how == ContextMenu) {
+            QMenu *menu = openContextMenu();
+            ASSERT_NE(menu, nullptr);
+            QAction *paste = action(menu, "edit-paste");
+            ASSERT_TRUE(paste != nullptr && paste->isEnabled());
+            paste->trigger();
+            menu->close();
+        } else {
+            key(c.how == CtrlV ? Qt::Key_V : Qt::Key_Insert, c.how == CtrlV ? Qt::ControlModifier : Qt::ShiftModifier);
+        }
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown));
+    }
+    // Non-hex characters decode to their own codes: "xy" = 0x78 x 16 + 0x79, " 1" = 0x20 x 16 + 1,
+    // each kept to 8 bits; "G" = 0x47.
+    edit->setText(QStringLiteral("xy 1G"));
     EXPECT_EQ(edit->GetHexBytes(), QByteArray("\xF9\x01\x47", 3));
-
-    edit->clear();
-    edit->SetMaxBytes(2);
-    QApplication::clipboard()->setText(QStringLiteral("AABBCCDD"));
-    ctrl(Qt::Key_V);
-    EXPECT_EQ(edit->text(), QStringLiteral("AABB"));
-    // A full field takes nothing more; a selection makes room.
-    ctrl(Qt::Key_V);
-    EXPECT_EQ(edit->text(), QStringLiteral("AABB"));
-    edit->setSelection(2, 2);
-    QApplication::clipboard()->setText(QStringLiteral("99887766"));
-    ctrl(Qt::Key_V);
-    EXPECT_EQ(edit->text(), QStringLiteral("AA99"));
-}
-
-TEST_F(HexEditTest, PasteTakesTheFirstLineOnlyAndShiftInsertIsNoPasteKey)
-{
-    QApplication::clipboard()->setText(QStringLiteral("0102\r\n0304"));
-    key(Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(edit->text(), QString());
-    ctrl(Qt::Key_V);
-    EXPECT_EQ(edit->text(), QStringLiteral("0102"));
 }
 
 TEST_F(HexEditTest, LockedFieldRefusesEditingButCanBeSelectedAndCopied)
@@ -181,43 +191,24 @@ TEST_F(HexEditTest, LockedFieldRefusesEditingButCanBeSelectedAndCopied)
     ctrl(Qt::Key_C);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A1B2C3"));
 
-    // Unlocked again, the field takes typing.
-    edit->SetInputLocked(false);
-    edit->setCursorPosition(6);
-    type(QStringLiteral("D"));
-    EXPECT_EQ(edit->text(), QStringLiteral("A1B2C3d"));
-}
-
-TEST_F(HexEditTest, ContextMenuPasteObeysTheLimit)
-{
-    edit->SetMaxBytes(1);
-    QApplication::clipboard()->setText(QStringLiteral("%%%%"));
-    QMenu *menu = openContextMenu();
-    ASSERT_NE(menu, nullptr);
-    QAction *paste = action(menu, "edit-paste");
-    ASSERT_TRUE(paste != nullptr && paste->isEnabled());
-    paste->trigger();
-    menu->close();
-    EXPECT_EQ(edit->text(), QStringLiteral("%%"));
-}
-
-TEST_F(HexEditTest, LockedContextMenuOffersOnlyCopyAndSelectAll)
-{
-    edit->setText(QStringLiteral("0102"));
+    // Its context menu offers copying only.
     edit->selectAll();
-    edit->SetInputLocked(true);
-    QApplication::clipboard()->setText(QStringLiteral("FFFF"));
     QMenu *menu = openContextMenu();
     ASSERT_NE(menu, nullptr);
     for (const char *name : {"edit-paste", "edit-cut", "edit-delete", "edit-undo", "edit-redo"}) {
         QAction *modifying = action(menu, name);
         EXPECT_TRUE(modifying == nullptr || !modifying->isEnabled()) << name;
     }
-    QAction *copy = action(menu, "edit-copy");
-    ASSERT_NE(copy, nullptr);
-    copy->trigger();
+    QApplication::clipboard()->clear();
+    ASSERT_NE(action(menu, "edit-copy"), nullptr);
+    action(menu, "edit-copy")->trigger();
     menu->close();
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("0102"));
-    EXPECT_EQ(edit->text(), QStringLiteral("0102"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A1B2C3"));
     EXPECT_FALSE(edit->isReadOnly());
+
+    // Unlocked again, the field takes typing.
+    edit->SetInputLocked(false);
+    edit->setCursorPosition(6);
+    type(QStringLiteral("D"));
+    EXPECT_EQ(edit->text(), QStringLiteral("A1B2C3d"));
 }

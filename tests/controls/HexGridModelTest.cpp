@@ -48,16 +48,6 @@ TEST(HexGridModel, LoadingPadsToOnePageAndCountsPages)
     EXPECT_EQ(grid.GetRowBytes(16), QByteArray());
 }
 
-// Typed digits show as typed; the blank between cells only moves the caret.
-TEST(HexGridModel, DigitsOvertypeInPlaceAsTyped)
-{
-    HexGridModel grid;
-    grid.SetData(QByteArray("\x12\x34", 2));
-    typeAt(grid, 0, QStringLiteral("5a"));
-    typeAt(grid, 5, QStringLiteral("7%"));
-    EXPECT_TRUE(grid.dataText().startsWith(u"5a 34 00 "));
-}
-
 TEST(HexGridModel, PagingAndTheShortLastPage)
 {
     HexGridModel grid;
