@@ -41,6 +41,9 @@ CCardPage::CCardPage(const DialogTemplate &dialogTemplate, QWidget *parent)
     : QWidget(parent)
     , m_templateId(dialogTemplate.id)
 {
+    // The page paints every pixel of itself (its background or the window colour), so the
+    // canvas under it need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     const DialogBuilder builder;
     m_controls = builder.build(dialogTemplate, this);
 
