@@ -6,7 +6,10 @@
 # leave out the package test and the fuzz targets.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+timings=()
+started=$SECONDS
 bash "$root/tools/install-deps.sh"
+timings+=("install-deps: $((SECONDS - started)) s")
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
@@ -18,7 +21,6 @@ if command -v ccache > /dev/null; then
   export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 fi
 
-timings=()
 run_suite() {
   local name=$1 build=$2; shift 2
   local started=$SECONDS

@@ -13,7 +13,7 @@ constexpr int PupiBytes = 4;
 constexpr int LockOffset = 4;
 constexpr int LockBytes = 4;
 constexpr int SignatureBytes = 6;
-constexpr int PasswordBytes = 8;
+constexpr int At88rf020PasswordBytes = 8;
 // Application data and protocol information of the answer to request B.
 constexpr uint8_t ApplicationData[4] = {0x00, 0x00, 0x00, 0x00};
 constexpr uint8_t ProtocolInfo[3] = {0x00, 0x71, 0x71};
@@ -31,7 +31,7 @@ std::unique_ptr<At88rf020Card> At88rf020Card::factoryNew(const Bytes &pupi)
 std::unique_ptr<At88rf020Card> At88rf020Card::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
     auto result = fromJsonWithSerial<At88rf020Card>(card, where, {PupiBytes, 1, "page", "a PUPI"}, factoryNew);
-    result->partFromJson(card, "Password", where, card, PasswordPage, 0, PasswordBytes, "page");
+    result->partFromJson(card, "Password", where, card, PasswordPage, 0, At88rf020PasswordBytes, "page");
     return result;
 }
 
@@ -40,7 +40,7 @@ nlohmann::ordered_json At88rf020Card::toJson() const
     nlohmann::ordered_json card;
     card["type"] = typeName();
     card["Card"] = {{"UID", toHex(uid())}};
-    card["Password"] = toHex(blockData(PasswordPage), PasswordBytes);
+    card["Password"] = toHex(blockData(PasswordPage), At88rf020PasswordBytes);
     card["blocks"] = blocksToJson();
     return card;
 }
@@ -67,7 +67,7 @@ bool At88rf020Card::pageLocked(int page) const
 
 int32_t At88rf020Card::check(const uint8_t *password)
 {
-    if (!std::equal(password, password + PasswordBytes, blockData(PasswordPage)))
+    if (!std::equal(password, password + At88rf020PasswordBytes, blockData(PasswordPage)))
         return refuse(status::AuthFailed);
     m_checked = true;
     return status::Ok;

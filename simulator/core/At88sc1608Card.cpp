@@ -18,7 +18,7 @@ namespace {
 constexpr uint8_t AnswerToReset[] = {0x3B, 0xB2, 0x11, 0x00, 0x10, 0x80, 0x00, 0x01};
 constexpr uint8_t FactorySeed[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08};
 constexpr uint8_t FactoryCryptogram[] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
-constexpr int PasswordBytes = 3;
+constexpr int At88sc1608PasswordBytes = 3;
 constexpr int SecretBytes = 8;
 constexpr int ZoneCount = 8;
 
@@ -139,7 +139,7 @@ int32_t At88sc1608Card::verifyPassword(uint8_t index, const uint8_t *password)
     uint8_t &attempts = m_configuration[std::size_t(counter)];
     if (attempts == 0)
         return status::AccessDenied;
-    if (std::equal(password, password + PasswordBytes, m_configuration.begin() + counter + 1)) {
+    if (std::equal(password, password + At88sc1608PasswordBytes, m_configuration.begin() + counter + 1)) {
         if (attempts != 0xFF) {
             attempts = 0xFF;
             markMemoryChanged();

@@ -9,8 +9,8 @@
 namespace zentrava {
 
 namespace {
-constexpr int UidBytes = 8;
-constexpr int FirstUserBlock = UidBytes / Sr176Card::BlockBytes;
+constexpr int Sr176UidBytes = 8;
+constexpr int FirstUserBlock = Sr176UidBytes / Sr176Card::BlockBytes;
 } // namespace
 
 Sr176Card::Sr176Card(Bytes memory) : StTag(BlockCount, BlockBytes, std::move(memory)) {}
@@ -18,15 +18,15 @@ Sr176Card::Sr176Card(Bytes memory) : StTag(BlockCount, BlockBytes, std::move(mem
 std::unique_ptr<Sr176Card> Sr176Card::factoryNew(const Bytes &uid)
 {
     Bytes memory(BlockCount * BlockBytes, 0);
-    std::copy(uid.begin(), uid.begin() + UidBytes, memory.begin());
+    std::copy(uid.begin(), uid.begin() + Sr176UidBytes, memory.begin());
     // The chip ID comes from the serial number's last byte.
-    memory[SystemBlock * BlockBytes] = uid[UidBytes - 1];
+    memory[SystemBlock * BlockBytes] = uid[Sr176UidBytes - 1];
     return std::unique_ptr<Sr176Card>(new Sr176Card(std::move(memory)));
 }
 
 std::unique_ptr<Sr176Card> Sr176Card::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
-    return fromJsonWithSerial<Sr176Card>(card, where, {UidBytes, UidBytes / BlockBytes}, factoryNew);
+    return fromJsonWithSerial<Sr176Card>(card, where, {Sr176UidBytes, Sr176UidBytes / BlockBytes}, factoryNew);
 }
 
 nlohmann::ordered_json Sr176Card::toJson() const

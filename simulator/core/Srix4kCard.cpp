@@ -10,7 +10,7 @@
 namespace zentrava {
 
 namespace {
-constexpr int UidBytes = 8;
+constexpr int Srix4kUidBytes = 8;
 constexpr int FirstCounterBlock = 5;
 constexpr int LastCounterBlock = 6;
 constexpr int FirstLockableBlock = 7;
@@ -26,7 +26,7 @@ Srix4kCard::Srix4kCard(Bytes uid, Bytes memory)
     : StTag(BlockCount, BlockBytes, std::move(memory)), m_uid(std::move(uid))
 {
     // The chip ID comes from the UID's last byte.
-    m_chipId = m_uid[UidBytes - 1];
+    m_chipId = m_uid[Srix4kUidBytes - 1];
 }
 
 std::unique_ptr<Srix4kCard> Srix4kCard::factoryNew(const Bytes &uid)
@@ -34,13 +34,13 @@ std::unique_ptr<Srix4kCard> Srix4kCard::factoryNew(const Bytes &uid)
     // A new tag has every one-time bit and both counters at their highest.
     Bytes memory(BlockCount * BlockBytes, 0);
     std::fill(memory.begin(), memory.begin() + (LastCounterBlock + 1) * BlockBytes, 0xFF);
-    return std::unique_ptr<Srix4kCard>(new Srix4kCard(Bytes(uid.begin(), uid.begin() + UidBytes), std::move(memory)));
+    return std::unique_ptr<Srix4kCard>(new Srix4kCard(Bytes(uid.begin(), uid.begin() + Srix4kUidBytes), std::move(memory)));
 }
 
 std::unique_ptr<Srix4kCard> Srix4kCard::fromJson(const nlohmann::ordered_json &card, const std::string &where)
 {
     using namespace jsonfields;
-    auto result = factoryNew(requiredUid(card, where, UidBytes));
+    auto result = factoryNew(requiredUid(card, where, Srix4kUidBytes));
     if (const auto *chipId = member(card, "ChipID"))
         result->m_chipId = hexValue(*chipId, where + ".ChipID", 1)[0];
     if (const auto *lockRegister = member(card, "LockRegister"))

@@ -17,12 +17,6 @@ namespace {
 // An edit control's limit before one is set.
 constexpr int DefaultLimitCharacters = 32767;
 
-bool isHexDigitCharacter(QChar character)
-{
-    const char16_t code = character.unicode();
-    return (code >= u'0' && code <= u'9') || (code >= u'a' && code <= u'f') || (code >= u'A' && code <= u'F');
-}
-
 bool isModifierKey(int key)
 {
     return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta
@@ -158,7 +152,7 @@ void CHexEdit::keyPressEvent(QKeyEvent *event)
     }
 
     const QString typed = event->text();
-    if (typed.size() == 1 && isHexDigitCharacter(typed.at(0))) {
+    if (typed.size() == 1 && IsHexDigit(typed.at(0))) {
         if (room() < 1) {
             event->accept();
             return;
@@ -242,7 +236,7 @@ void CHexEdit::inputMethodEvent(QInputMethodEvent *event)
     }
     QString committed;
     for (const QChar character : event->commitString()) {
-        if (isHexDigitCharacter(character))
+        if (IsHexDigit(character))
             committed.append(character.toLower());
     }
     committed.truncate(room());

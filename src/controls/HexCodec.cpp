@@ -14,6 +14,12 @@ QString ByteToHexPair(uint8_t byte)
     return QString(pair, 2);
 }
 
+bool IsHexDigit(QChar character)
+{
+    const char16_t code = character.unicode();
+    return (code >= u'0' && code <= u'9') || (code >= u'a' && code <= u'f') || (code >= u'A' && code <= u'F');
+}
+
 int HexDigitValue(QChar character)
 {
     const char16_t code = character.unicode();

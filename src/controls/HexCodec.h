@@ -12,6 +12,8 @@
 QString ByteToHexPair(uint8_t byte);
 // "0"-"9" give 0-9, "A"-"F" and "a"-"f" give 10-15; any other character gives its own code.
 int HexDigitValue(QChar character);
+// "0"-"9", "A"-"F" and "a"-"f": the characters the operator may type into a hex field.
+bool IsHexDigit(QChar character);
 // count 2: first x 16 + second, kept to 8 bits; count 1: the single digit; otherwise 0.
 uint8_t HexPairToByte(const QChar *characters, int count);
 // One byte per full pair, plus one byte for a single trailing character ("ABC" -> AB 0C).

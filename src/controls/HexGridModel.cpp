@@ -5,16 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool isHexDigitCharacter(QChar character)
-{
-    const char16_t code = character.unicode();
-    return (code >= u'0' && code <= u'9') || (code >= u'a' && code <= u'f') || (code >= u'A' && code <= u'F');
-}
-
-} // namespace
-
 void HexGridModel::SetGeometry(int rowsPerPage, int cellsPerRow)
 {
     if (rowsPerPage < 1 || cellsPerRow < 1)
@@ -133,7 +123,7 @@ void HexGridModel::ResetModifiedRange()
 
 int HexGridModel::typeCharacter(QChar character)
 {
-    if (!isHexDigitCharacter(character))
+    if (!IsHexDigit(character))
         return -1;
     const int shown = m_caret;
     if (shown >= pageCharacters())
