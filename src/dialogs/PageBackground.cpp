@@ -68,28 +68,42 @@ bool PageBackground::LoadBackground(int identifier)
     if (m_cached && source == m_source)
         return hasBitmap();
     clear();
-
-    // Outside the chooser the library is opened for this one load and released right after.
-    std::unique_ptr<CResourceLibrary> ownLibrary;
-    CResourceLibrary *library = BackgroundLibrary;
-    if (library == nullptr) {
-        ownLibrary = std::make_unique<CResourceLibrary>(source.path);
-        library = ownLibrary.get();
-    }
-    const QImage bitmap = library->loadBitmap(identifier);
-    ownLibrary.reset();
-
     m_source = source;
     m_cached = true;
-    if (bitmap.isNull())
+
+    // The view and every page show the same bitmap: the last one loaded serves them all, so a
+    // page switch does not read and decode the library again while its file is unchanged.
+    struct Loaded {
+        Source source;
+        QImage bitmap;
+        QPixmap tile;
+        QVector<QRgb> palette;
+    };
+    static Loaded last;
+    if (last.source != source) {
+        // Outside the chooser the library is opened for this one load and released right after.
+        std::unique_ptr<CResourceLibrary> ownLibrary;
+        CResourceLibrary *library = BackgroundLibrary;
+        if (library == nullptr) {
+            ownLibrary = std::make_unique<CResourceLibrary>(source.path);
+            library = ownLibrary.get();
+        }
+        const QImage bitmap = library->loadBitmap(identifier);
+        // Painting copies the bitmap unchanged; a converted copy keeps the tiling fast.
+        last = {source, bitmap, QPixmap(), {}};
+        if (!bitmap.isNull()) {
+            last.tile = QPixmap::fromImage(bitmap.convertToFormat(QImage::Format_RGB32));
+            last.palette = colourCount(bitmap) <= 256 ? bitmap.colorTable() : halftonePalette();
+        }
+    }
+    if (last.bitmap.isNull())
         return false;
 
-    m_bitmap = bitmap;
-    m_width = bitmap.width();
-    m_height = bitmap.height();
-    m_palette = colourCount(bitmap) <= 256 ? bitmap.colorTable() : halftonePalette();
-    // Painting copies the bitmap unchanged; a converted copy keeps the tiling fast.
-    m_tile = QPixmap::fromImage(bitmap.convertToFormat(QImage::Format_RGB32));
+    m_bitmap = last.bitmap;
+    m_width = m_bitmap.width();
+    m_height = m_bitmap.height();
+    m_palette = last.palette;
+    m_tile = last.tile;
     return true;
 }
 
