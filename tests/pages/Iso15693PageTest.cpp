@@ -83,11 +83,6 @@ TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWhole
     EXPECT_EQ(page.optionFlag(), 1) << "set before anything is checked";
 
     findTag();
-    setText(UidFields[0], Uid.left(14));
-    click(InformationButton);
-    ASSERT_EQ(harness.messageBoxes().size(), 2u) << "seven bytes are no UID either";
-    EXPECT_EQ(calls(), QStringList{"rf_init_type(49)"});
-    findTag();
     const QByteArray information = QByteArray::fromHex("0F" "E004010000000001" "5A" "A5" "1B03" "01");
     harness.reader().script("ISO15693_Get_System_Information", {0, information, -1, 0});
     click(InformationButton);
