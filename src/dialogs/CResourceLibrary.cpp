@@ -95,9 +95,7 @@ CResourceLibrary::CResourceLibrary(const QString &path)
         return;
     // The bytes are kept and registered from memory after their structure has been checked: a
     // mapped file could change after the check or shrink under the mapping.
-    // Read what the file holds (one byte more shows that it grew), not a buffer of the largest
-    // size allowed.
-    m_data = file.read(info.size() + 1);
+    m_data = file.read(MaxLibrarySize + 1);
     if (m_data.size() > MaxLibrarySize || !IsSoundResourceData(m_data)) {
         m_data.clear();
         return;
