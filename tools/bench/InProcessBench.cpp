@@ -21,24 +21,9 @@
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 double elapsedMs(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// This thread's CPU time: what the program itself spent, however busy the machine is.
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 // One frame at 60 Hz.
@@ -58,6 +43,13 @@ std::vector<Target> &targets()
 }
 
 } // namespace
+
+double ThreadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
 
 void AddTarget(const QString &figure, double value, double floor, double targetRatio, const char *floorName)
 {
@@ -98,18 +90,18 @@ void RunPageSwitchBench(int runs)
             view.ShowPage(cardType == CardKind::MifareStdS50 ? CardKind::MifareUltraLight : CardKind::MifareStdS50);
             QApplication::processEvents();
             QElapsedTimer timer;
-            const double cpuStart = threadCpuMs();
+            const double cpuStart = ThreadCpuMs();
             timer.start();
             view.ShowPage(cardType);
             view.viewport()->repaint();
             if (view.page() != nullptr)
                 view.page()->repaint();
             times.push_back(elapsedMs(timer));
-            cpuTimes.push_back(threadCpuMs() - cpuStart);
+            cpuTimes.push_back(ThreadCpuMs() - cpuStart);
         }
-        const double time = median(times);
+        const double time = Median(times);
         std::printf("%-22s %10.2f %11.0f%% %10.2f\n", qPrintable(CardName(cardType)), time, 100 * time / FrameBudget_ms,
-                    median(cpuTimes));
+                    Median(cpuTimes));
         if (time > worst) {
             worst = time;
             worstName = CardName(cardType);
@@ -142,7 +134,7 @@ void RunGridKeystrokeBench(int runs)
             grid.repaint();
             times.push_back(elapsedMs(timer));
         }
-        return median(times);
+        return Median(times);
     };
     const double small = keystrokes(256);
     const double large = keystrokes(8192);
@@ -196,5 +188,5 @@ void RunSimulatedReadBench(int runs)
     }
     ReaderApi.rf_close_com();
     std::printf("\nsimulated reader: one Mifare block read, median of %d calls (microseconds)\n", runs);
-    std::printf("%-30s %10.2f\n%-30s %10.2f\n", "rf_M1_read", median(reads), "plain 16-byte copy", median(copies));
+    std::printf("%-30s %10.2f\n%-30s %10.2f\n", "rf_M1_read", Median(reads), "plain 16-byte copy", Median(copies));
 }

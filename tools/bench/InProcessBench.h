@@ -2,6 +2,20 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <vector>
+
+// The median of a run's figures (0 when there are none).
+template <class T> T Median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n == 0 ? T{} : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// This thread's CPU time: what the program itself spent, however busy the machine is.
+double ThreadCpuMs();
+
 // The benchmarks that run inside the bench process, offscreen: page switching, the hex grid's
 // keystroke, one simulated-reader call and whole operations. Each prints its figures beside the
 // floor it is compared with. Needs a QApplication.

@@ -128,20 +128,6 @@ bool useRealTimingAt(const QString &scenario, int baud)
     return ReaderApi.rf_init_com(1, baud) == 0;
 }
 
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 template <class T>
 T *controlOf(CMainFrame &frame, int id)
 {
@@ -290,11 +276,11 @@ void RunWholeOperationBench(int runs, int longRunsAtLowRate)
                 counted = {};
                 const int64_t modelledBefore = modelledNanoseconds();
                 QElapsedTimer timer;
-                const double cpuStart = threadCpuMs();
+                const double cpuStart = ThreadCpuMs();
                 timer.start();
                 ok = operation.run(frame);
                 totals.push_back(double(timer.nsecsElapsed()) / 1e6);
-                cpuTimes.push_back(threadCpuMs() - cpuStart);
+                cpuTimes.push_back(ThreadCpuMs() - cpuStart);
                 floors.push_back(double(modelledNanoseconds() - modelledBefore) / 1e6);
                 showingTimes.push_back(double(counted.paint_ns) / 1e6);
                 last = counted;
@@ -303,12 +289,12 @@ void RunWholeOperationBench(int runs, int longRunsAtLowRate)
                 std::printf("%-26s a button was missing or disabled\n", operation.label);
                 continue;
             }
-            const double total = median(totals);
-            const double floor = median(floors);
+            const double total = Median(totals);
+            const double floor = Median(floors);
             const double aroundEachCall_us = last.calls > 0 ? 1000.0 * (total - floor) / last.calls : 0;
             std::printf("%-26s %7d %5d %6d %10.1f %10.1f %7.3f %5.0f us %9.1f %7lld %6d %6d %8.1f\n", operation.label,
                         baud, count, last.calls, total, floor, total / std::max(floor, 1e-9), aroundEachCall_us,
-                        median(cpuTimes), last.waits_ms, last.paints, last.logPanePaints, median(showingTimes));
+                        Median(cpuTimes), last.waits_ms, last.paints, last.logPanePaints, Median(showingTimes));
             if (last.callsUnderWaitCursor != last.calls)
                 std::printf("%-26s the wait cursor showed during %d of %d calls\n", "", last.callsUnderWaitCursor,
                             last.calls);

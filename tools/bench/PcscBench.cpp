@@ -14,17 +14,6 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-} // namespace
-
 void RunPcscApduBench(int runs, const QString &scenarioFile)
 {
     std::printf("\nPC/SC: one APDU (GET CHALLENGE) to the contact reader's virtual card, median of %d each (ms)\n", runs);
@@ -78,8 +67,8 @@ void RunPcscApduBench(int runs, const QString &scenarioFile)
         std::printf("failed: the card did not answer the APDU\n");
         return;
     }
-    const double vornex = median(throughVornex);
-    const double plain = median(direct);
+    const double vornex = Median(throughVornex);
+    const double plain = Median(direct);
     std::printf("%-34s %10.3f\n%-34s %10.3f\n%-34s %10.3f   (target at most 1.05)\n", "smartcard_cos (PC/SC library)", vornex,
                 "SCardTransmit directly", plain, "ratio", plain > 0 ? vornex / plain : 0.0);
     AddTarget("one APDU through the PC/SC library (ms)", vornex, plain, 1.05, "SCardTransmit directly");

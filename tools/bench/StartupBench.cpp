@@ -124,14 +124,6 @@ bool runOnce(const QString &program, const QStringList &arguments, Sample &sampl
     return true;
 }
 
-template <class T>
-T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // Vornex's start-up and peak memory beside the two minimal windows. False when a program did
 // not report its start-up.
 bool runStartupBench(int runs, const QString &vornex, const QString &self)
@@ -171,28 +163,28 @@ bool runStartupBench(int runs, const QString &vornex, const QString &self)
     std::printf("(each ratio is Vornex's figure divided by the row's)\n");
     std::printf("%-30s %10s %12s %13s %10s %10s\n", "", "time (ms)", "VmHWM (kB)", "memory ratio", "time ratio",
                 "CPU (ms)");
-    const double vornexTime = median(contenders[0].times);
-    const double vornexCpu = median(contenders[0].cpuTimes);
-    const double vornexPeak = double(median(contenders[0].peaks));
+    const double vornexTime = Median(contenders[0].times);
+    const double vornexCpu = Median(contenders[0].cpuTimes);
+    const double vornexPeak = double(Median(contenders[0].peaks));
     for (const Contender &contender : contenders) {
-        const double time = median(contender.times);
-        const double cpu = median(contender.cpuTimes);
-        const long long peak = median(contender.peaks);
+        const double time = Median(contender.times);
+        const double cpu = Median(contender.cpuTimes);
+        const long long peak = Median(contender.peaks);
         std::printf("%-30s %10.1f %12lld %13.2f %10.2f %10.1f  (ratio %.2f)\n", contender.label, time, peak,
                     vornexPeak / double(std::max(1LL, peak)), vornexTime / time, cpu, vornexCpu / std::max(cpu, 1e-9));
     }
     std::printf("target: vornex at most 1.1 times the same first screen made with plain Qt, time and memory\n");
     const Contender &sameScreen = contenders[1];
     const Contender &menuAndLabel = contenders[3];
-    AddTarget(QStringLiteral("start-up, wall time (ms)"), vornexTime, median(sameScreen.times), 1.1,
+    AddTarget(QStringLiteral("start-up, wall time (ms)"), vornexTime, Median(sameScreen.times), 1.1,
               "same first screen, plain Qt");
-    AddTarget(QStringLiteral("start-up, CPU time (ms)"), vornexCpu, median(sameScreen.cpuTimes), 1.1,
+    AddTarget(QStringLiteral("start-up, CPU time (ms)"), vornexCpu, Median(sameScreen.cpuTimes), 1.1,
               "same first screen, plain Qt");
-    AddTarget(QStringLiteral("start-up, wall time (ms)"), vornexTime, median(menuAndLabel.times), 0,
+    AddTarget(QStringLiteral("start-up, wall time (ms)"), vornexTime, Median(menuAndLabel.times), 0,
               "window with a menu and a label");
-    AddTarget(QStringLiteral("peak memory at start-up (kB)"), vornexPeak, double(median(sameScreen.peaks)), 1.1,
+    AddTarget(QStringLiteral("peak memory at start-up (kB)"), vornexPeak, double(Median(sameScreen.peaks)), 1.1,
               "same first screen, plain Qt");
-    AddTarget(QStringLiteral("peak memory at start-up (kB)"), vornexPeak, double(median(menuAndLabel.peaks)), 0,
+    AddTarget(QStringLiteral("peak memory at start-up (kB)"), vornexPeak, double(Median(menuAndLabel.peaks)), 0,
               "window with a menu and a label");
     return true;
 }
