@@ -5,10 +5,6 @@ namespace {
 
 class ContactSlotTest : public ReaderFixture {
 protected:
-    void useSlot(const std::string &card) const
-    {
-        sandbox.writeScenario(R"({"reader": {"port": 1}, "field": [], "contactSlot": )" + card + "}");
-    }
     Bytes at24(int32_t address, int32_t count)
     {
         Bytes data(1024, 0);

@@ -1,27 +1,22 @@
 #include "ReaderFixture.h"
 #include "Scenario.h"
 #include "ScenarioError.h"
-#include "SimTool.h"
 
 
 namespace {
 
 // The operator's faults: armed with zentrava-sim or in the scenario file, applied and counted
 // down by the library behind the exported entry points.
-class FaultTest : public ReaderFixture {
-protected:
-    static SimToolOutcome tool(const std::string &arguments) { return runSimTool(arguments); }
-    bool listed(const std::string &text) { return tool("fault").output.find(text) != std::string::npos; }
-};
+using FaultTest = ReaderFixture;
 
-const char *const OneKCard = R"([{"type": "mifare-1k", "Card": {"UID": "0A0B0C0D"}}])";
+const char *const FaultOneKCard = R"([{"type": "mifare-1k", "Card": {"UID": "0A0B0C0D"}}])";
 
 TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
 {
     for (const bool writeBack : {true, false}) {
         SCOPED_TRACE(writeBack ? "write back on" : "write back off");
         sandbox.writeScenario(std::string(R"({"reader": {"port": 1, "writeBack": )") + (writeBack ? "true" : "false") +
-                              R"(}, "field": )" + OneKCard + "}");
+                              R"(}, "field": )" + FaultOneKCard + "}");
         selectMifare();
         ASSERT_EQ(authenticate(4), status::Ok);
         // Armed in the middle of a session: the card stays selected and authenticated.
@@ -29,9 +24,9 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
         ASSERT_EQ(armed.exitCode, 0) << armed.output;
         EXPECT_EQ(readBlock(4).first, 0x1A);
         // The running count is in the file for the operator, when the library may write it.
-        EXPECT_EQ(listed("rf_M1_read answers 1A to its next call"), writeBack);
+        EXPECT_EQ(faultListed("rf_M1_read answers 1A to its next call"), writeBack);
         EXPECT_EQ(readBlock(4).first, 0x1A);
-        EXPECT_EQ(listed("No faults"), writeBack);
+        EXPECT_EQ(faultListed("No faults"), writeBack);
         EXPECT_EQ(readBlock(4).first, status::Ok);
         // Another change by the tool makes the library read the file again: the spent fault
         // stays spent even where the file still lists it.
@@ -45,20 +40,20 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
 TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
 {
     // Written by hand in the scenario file, without an id.
-    sandbox.writeScenario(std::string(R"({"reader": {"port": 1}, "field": )") + OneKCard +
+    sandbox.writeScenario(std::string(R"({"reader": {"port": 1}, "field": )") + FaultOneKCard +
                           R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}]})");
     EXPECT_EQ(request(), status::Ok);
     EXPECT_EQ(answer(api.rf_anticoll, 4).first, status::Ok);
     EXPECT_EQ(request(), status::NoCard) << "the cards left after two calls";
     EXPECT_EQ(api.OpenCard(0), status::NoCard) << "the contact slot's card too";
-    EXPECT_TRUE(listed("the cards are out of the field"));
+    EXPECT_TRUE(faultListed("the cards are out of the field"));
 
     ASSERT_EQ(tool("fault timeout").exitCode, 0);
     EXPECT_EQ(api.rf_init_com(1, 115200), status::TimedOut) << "even the opening of the port";
 
     const SimToolOutcome cleared = tool("fault clear");
     ASSERT_EQ(cleared.exitCode, 0) << cleared.output;
-    EXPECT_TRUE(listed("No faults"));
+    EXPECT_TRUE(faultListed("No faults"));
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the cards lie in the field again";
     EXPECT_EQ(api.OpenCard(0), status::Ok);
 }
@@ -67,16 +62,14 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
 // write pages, where bytes 6 and 7 land, then 8.
 TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
 {
-    useField(OneKCard);
+    useField(FaultOneKCard);
     ASSERT_EQ(tool("fault tear 5").exitCode, 0);
-    selectMifare();
-    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
     EXPECT_EQ(api.rf_M1_write(0, 4, Bytes(16, 0x11).data()), status::NoCard);
     EXPECT_EQ(readBlock(4).first, status::NoCard) << "the card starts idle again";
-    selectMifare();
-    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
     EXPECT_EQ(readBlock(4).second, hex("11111111110000000000000000000000"));
-    EXPECT_TRUE(listed("No faults")) << "one write is torn, not the next";
+    EXPECT_TRUE(faultListed("No faults")) << "one write is torn, not the next";
 
     sandbox.writeScenario(R"({"reader": {"port": 1}, "field": [], "contactSlot": {"type": "at24c01"}})");
     ASSERT_EQ(tool("fault tear 3").exitCode, 0);

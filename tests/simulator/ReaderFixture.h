@@ -6,11 +6,34 @@
 #include "ZentravaLibrary.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
+#include <cstdio>
 
 using zentrava::Bytes;
 namespace status = zentrava::status;
+
+// zentrava-sim as the operator runs it, the one built beside this test, on the sandbox's scenario.
+struct SimToolOutcome {
+    int exitCode;
+    std::string output;
+};
+
+inline SimToolOutcome runSimTool(const std::string &arguments)
+{
+    const std::string command = "'" + ZentravaLibrary::programDirectory() + "/zentrava-sim' " + arguments + " 2>&1";
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return {-1, "cannot start the tool"};
+    std::string output;
+    char buffer[4096];
+    std::size_t count;
+    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, count);
+    const int statusCode = pclose(pipe);
+    return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
+}
 
 // A test against the simulated reader through its exported entry points: a sandboxed scenario,
 // the port open on COM1 and the field on in type A mode, as the pages leave it.
@@ -32,10 +55,26 @@ protected:
 
     static Bytes hex(const char *text) { return *zentrava::fromHex(text); }
 
+    static SimToolOutcome tool(const std::string &arguments) { return runSimTool(arguments); }
+    // What `zentrava-sim fault` lists contains the text.
+    static bool faultListed(const std::string &text) { return tool("fault").output.find(text) != std::string::npos; }
+
     // A scenario file whose field holds the given JSON array of cards.
     void useField(const std::string &cards) const
     {
         sandbox.writeScenario(R"({"reader": {"port": 1}, "field": )" + cards + "}");
+    }
+    // A scenario file with an empty field and the given card in the contact slot.
+    void useSlot(const std::string &card) const
+    {
+        sandbox.writeScenario(R"({"reader": {"port": 1}, "field": [], "contactSlot": )" + card + "}");
+    }
+    // A page's change of radio mode: field off, the mode, field on.
+    void radio(uint8_t mode)
+    {
+        ASSERT_EQ(api.rf_antenna_sta(0, 0), status::Ok);
+        ASSERT_EQ(api.rf_init_type(0, mode), status::Ok);
+        ASSERT_EQ(api.rf_antenna_sta(0, 1), status::Ok);
     }
 
     // rf_request's status; the answered tag type stays in tagType.
@@ -56,6 +95,12 @@ protected:
     int32_t authenticate(uint8_t block, uint8_t mode = KeyA, const Bytes &key = Bytes(6, 0xFF))
     {
         return api.rf_M1_authentication2(0, mode, block, key.data());
+    }
+    // Select the card again and authenticate, as the page does after a failure.
+    int32_t reselectAndAuthenticate(uint8_t block, uint8_t mode = KeyA, const Bytes &key = Bytes(6, 0xFF))
+    {
+        selectMifare();
+        return authenticate(block, mode, key);
     }
 
     // rf_M1_read's status and the 16 bytes.

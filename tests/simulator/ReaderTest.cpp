@@ -7,15 +7,6 @@
 
 namespace {
 
-const std::set<int> ContractOrdinals = {
-    1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,  16,  17,  18,  19,  20,  21,
-    22,  23,  24,  25,  26,  27,  28,  29,  30,  31,  32,  33,  34,  35,  36,  37,  38,  39,  40,  41,  42,
-    43,  44,  45,  46,  47,  48,  49,  50,  51,  52,  53,  54,  55,  56,  57,  58,  59,  60,  61,  62,  63,
-    64,  65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77,  78,  79,  80,  81,  82,  100, 101,
-    360, 361, 362, 380, 381, 382, 383, 400, 401, 402, 403, 404, 410, 420, 421, 422, 430, 431, 432};
-const int UncalledOrdinals[] = {8, 19, 20, 28, 29, 33, 34, 35, 44, 46, 48, 54,
-                                59, 60, 61, 62, 101, 380, 383, 402, 403, 420, 422};
-
 using ReaderTest = ReaderFixture;
 
 TEST_F(ReaderTest, ExportsExactlyTheOrdinalsOfTheContractAndItsTimeCount)
@@ -31,20 +22,20 @@ TEST_F(ReaderTest, ExportsExactlyTheOrdinalsOfTheContractAndItsTimeCount)
         exported.insert(text);
     }
     ASSERT_EQ(pclose(pipe), 0);
-    std::set<std::string> expected;
-    for (int ordinal : ContractOrdinals)
-        expected.insert("Zentrava_" + std::to_string(ordinal));
-    expected.insert("ZentravaSim_ModelledNanoseconds");
+    // The program's one list of ordinals, called or not, and the modelled time count.
+    std::set<std::string> expected = {"ZentravaSim_ModelledNanoseconds"};
+    for (const ReaderOrdinal &entry : ReaderOrdinals)
+        expected.insert("Zentrava_" + std::to_string(entry.ordinal));
     EXPECT_EQ(exported, expected);
     EXPECT_EQ(dlsym(api.handle(), "rf_init_com"), nullptr);
 }
 
 TEST_F(ReaderTest, UncalledOrdinalsRefuse)
 {
-    for (int ordinal : UncalledOrdinals) {
-        auto entry = reinterpret_cast<int32_t (*)()>(api.symbol(ordinal));
-        EXPECT_NE(entry(), status::Ok) << "ordinal " << ordinal;
-    }
+    for (const ReaderOrdinal &entry : ReaderOrdinals)
+        if (*entry.name == 0) {
+            EXPECT_NE(reinterpret_cast<int32_t (*)()>(api.symbol(entry.ordinal))(), status::Ok) << entry.ordinal;
+        }
 }
 
 TEST_F(ReaderTest, PortOpensOnlyWhereTheReaderIsAttachedAndCallsFailWhileClosed)
@@ -100,9 +91,9 @@ TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
 }
 
 // Thursday 29 February 2024, 13:45:30.
-const uint8_t LeapDay[7] = {0x24, 0x02, 0x29, 0x04, 0x13, 0x45, 0x30};
+const uint8_t ReaderLeapDay[7] = {0x24, 0x02, 0x29, 0x04, 0x13, 0x45, 0x30};
 
-int secondsOfDay(const uint8_t *clock)
+int readerSecondsOfDay(const uint8_t *clock)
 {
     const auto value = [](uint8_t bcd) { return (bcd >> 4) * 10 + (bcd & 0x0F); };
     return value(clock[4]) * 3600 + value(clock[5]) * 60 + value(clock[6]);
@@ -113,14 +104,14 @@ TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
     // The page test writes the clock and reads it back. It runs on from the written time: seen
     // through a clock face at a later "now", without waiting for real seconds to pass.
     const int64_t now = zentrava::ReaderClock::localNow();
-    const std::optional<int64_t> offset = zentrava::ReaderClock::offsetFor(LeapDay, now);
+    const std::optional<int64_t> offset = zentrava::ReaderClock::offsetFor(ReaderLeapDay, now);
     ASSERT_TRUE(offset.has_value());
-    const int written = secondsOfDay(LeapDay);
-    EXPECT_EQ(secondsOfDay(zentrava::ReaderClock::read(*offset, now).data()), written);
-    EXPECT_EQ(secondsOfDay(zentrava::ReaderClock::read(*offset, now + 61).data()), written + 61);
+    const int written = readerSecondsOfDay(ReaderLeapDay);
+    EXPECT_EQ(readerSecondsOfDay(zentrava::ReaderClock::read(*offset, now).data()), written);
+    EXPECT_EQ(readerSecondsOfDay(zentrava::ReaderClock::read(*offset, now + 61).data()), written + 61);
 
     // What is not a date is refused and changes nothing.
-    ASSERT_EQ(api.WriteTime(0, LeapDay), status::Ok);
+    ASSERT_EQ(api.WriteTime(0, ReaderLeapDay), status::Ok);
     const std::array<uint8_t, 7> invalid[] = {
         {0x24, 0x02, 0x29, 0x04, 0x13, 0x4A, 0x30}, // not BCD
         {0x24, 0x13, 0x01, 0x01, 0x13, 0x45, 0x30}, // month 13
@@ -134,7 +125,7 @@ TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
         EXPECT_EQ(api.WriteTime(0, wrong.data()), status::WrongParameter) << zentrava::toHex(wrong.data(), 7);
     const auto [result, clock] = answer(api.ReadTime);
     ASSERT_EQ(result, status::Ok);
-    EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 4), Bytes(LeapDay, LeapDay + 4)) << "a refused time changes nothing";
+    EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 4), Bytes(ReaderLeapDay, ReaderLeapDay + 4)) << "a refused time changes nothing";
 
     // Year 51 is 1951, whose 1 January was a Monday; year 50 is 2050, a Saturday.
     const uint8_t year1951[7] = {0x51, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00};
@@ -146,15 +137,77 @@ TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
 TEST_F(ReaderTest, ClockOffsetSurvivesInTheScenarioFile)
 {
     sandbox.writeScenario("{}");
-    ASSERT_EQ(api.WriteTime(0, LeapDay), status::Ok);
+    ASSERT_EQ(api.WriteTime(0, ReaderLeapDay), status::Ok);
     EXPECT_NE(sandbox.readScenario().find("clockOffsetSeconds"), std::string::npos);
     // Another file and back: the clock comes from the file, not from memory.
     const std::string saved = sandbox.readScenario();
     sandbox.writeScenario("{}");
-    EXPECT_NE(answer(api.ReadTime).second.at(0), LeapDay[0]);
+    EXPECT_NE(answer(api.ReadTime).second.at(0), ReaderLeapDay[0]);
     sandbox.writeScenario(saved);
     const Bytes clock = answer(api.ReadTime).second;
-    EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 4), Bytes(LeapDay, LeapDay + 4));
+    EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 4), Bytes(ReaderLeapDay, ReaderLeapDay + 4));
+}
+
+TEST_F(ReaderTest, AntennaOffDropsSelectionAndAuthentication)
+{
+    selectMifare();
+    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(api.rf_antenna_sta(0, 0), status::Ok);
+    EXPECT_EQ(request(), status::NoCard) << "no field, no card";
+    ASSERT_EQ(api.rf_antenna_sta(0, 1), status::Ok);
+    EXPECT_EQ(readBlock(4).first, status::NoCard);
+    selectMifare();
+    EXPECT_EQ(readBlock(4).first, status::NotAuthenticated) << "the authentication did not survive";
+}
+
+TEST_F(ReaderTest, HaltedCardIsSilentToRequestIdle)
+{
+    useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
+    selectMifare(RequestIdle);
+    ASSERT_EQ(authenticate(4), status::Ok);
+    ASSERT_EQ(api.rf_halt(0), status::Ok);
+    EXPECT_EQ(api.rf_halt(0), status::NoCard) << "a halted card answers nothing";
+    EXPECT_EQ(request(RequestIdle), status::NoCard);
+    EXPECT_EQ(request(RequestAll), status::Ok);
+    // The antenna cycle wakes it for request idle too.
+    api.rf_halt(0);
+    selectMifare();
+    ASSERT_EQ(api.rf_halt(0), status::Ok);
+    api.rf_antenna_sta(0, 0);
+    api.rf_antenna_sta(0, 1);
+    EXPECT_EQ(request(RequestIdle), status::Ok);
+}
+
+TEST_F(ReaderTest, OnlyCardsOfTheChosenRadioModeAnswer)
+{
+    for (uint8_t mode : {0x42, 0x31, 0x72, 0x73}) {
+        ASSERT_EQ(api.rf_init_type(0, mode), status::Ok);
+        EXPECT_EQ(request(), status::NoCard) << int(mode);
+        EXPECT_EQ(answer(api.rf_typea_rst, RequestAll).first, status::NoCard) << int(mode);
+    }
+    ASSERT_EQ(api.rf_init_type(0, 'A'), status::Ok);
+    EXPECT_EQ(request(), status::Ok);
+    EXPECT_EQ(request(0x27), status::WrongParameter);
+}
+
+TEST_F(ReaderTest, EachSelectionTakesTheFirstCardThatCanAnswerIt)
+{
+    useField(R"([{"type": "ultralight", "Card": {"UID": "04000000000001"}},
+                 {"type": "mifare-1k", "Card": {"UID": "0A0B0C0D"}},
+                 {"type": "mifare-4k", "Card": {"UID": "01020304"}},
+                 {"type": "typea-cpu", "Card": {"UID": "CAFE0001"}}])");
+    EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the first Mifare Standard card in field order";
+    uint8_t size = 0;
+    ASSERT_EQ(request(), status::Ok);
+    EXPECT_EQ(tagTypeBytes(), hex("4400")) << "the top card answers the request";
+    ASSERT_EQ(api.rf_select(0, hex("01020304").data(), 4, &size), status::Ok);
+    EXPECT_EQ(size, 0x18) << "a named serial number selects that card";
+    ASSERT_EQ(request(), status::Ok);
+    EXPECT_EQ(api.rf_select(0, hex("99999999").data(), 4, &size), status::NoCard);
+    EXPECT_EQ(answer(api.rf_ul_select), std::make_pair(status::Ok, hex("04000000000001")));
+    const auto [result, reset] = answer(api.rf_typea_rst, RequestAll);
+    ASSERT_EQ(result, status::Ok);
+    EXPECT_EQ(Bytes(reset.begin(), reset.begin() + 4), hex("CAFE0001"));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "ReaderFixture.h"
 #include "ReaderTiming.h"
-#include "SimTool.h"
 
 #include <dlfcn.h>
 

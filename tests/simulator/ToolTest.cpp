@@ -1,13 +1,14 @@
 #include "ReaderFixture.h"
-#include "SimTool.h"
 
 #include "CardCatalogue.h"
+#include "MemoryDump.h"
+
+#include <stdexcept>
 
 namespace {
 
 class ToolTest : public ReaderFixture {
 protected:
-    static SimToolOutcome tool(const std::string &arguments) { return runSimTool(arguments); }
     static std::size_t lineCount(const std::string &text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
 };
 
@@ -134,6 +135,18 @@ TEST(CardSerialNumber, FreshOnesStartWithTheMakersCode)
         const std::string uid = zentrava::toHex(zentrava::CardCatalogue::randomUid(*type));
         EXPECT_EQ(uid.size(), type->uidLength * 2) << name;
         EXPECT_TRUE(uid.starts_with(prefix)) << name << " " << uid;
+    }
+}
+
+// The tool imports an edited text dump; here a damaged one names its line.
+TEST(MemoryDumps, EmlTextIsOneBlockPerLineAndAShortLineIsNamed)
+{
+    EXPECT_EQ(zentrava::MemoryDump::fromEml("00112233\r\n\n  44556677  \n", 4), (Bytes{0, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}));
+    try {
+        zentrava::MemoryDump::fromEml("00112233\n001122\n", 4);
+        ADD_FAILURE() << "a short line was accepted";
+    } catch (const std::runtime_error &error) {
+        EXPECT_NE(std::string(error.what()).find("line 2"), std::string::npos) << error.what();
     }
 }
 

@@ -1,17 +1,14 @@
 #include "ReaderFixture.h"
 
+#include <string>
+#include <tuple>
+
 namespace {
 
-// The AT88RF020 and the ST tags, through the entry points, as their pages drive them. The page
-// tests read, write, lock and count; here the chips' rules at their edges.
+// The AT88RF020, the ST tags, the TRH1064 and the SHC1102, through the entry points, as their
+// pages drive them. The page tests read, write, lock and count; here the chips' rules at their edges.
 class TypeBTagsTest : public ReaderFixture {
 protected:
-    void radio(uint8_t mode)
-    {
-        ASSERT_EQ(api.rf_antenna_sta(0, 0), status::Ok);
-        ASSERT_EQ(api.rf_init_type(0, mode), status::Ok);
-        ASSERT_EQ(api.rf_antenna_sta(0, 1), status::Ok);
-    }
     std::pair<int32_t, Bytes> requestB(uint8_t mode = 0) { return answer(api.rf_atqb, mode); }
     std::pair<int32_t, Bytes> readPage(uint8_t page) { return answer(api.rf_at020_read, page); }
     int32_t check(const char *password = "FFFFFFFFFFFFFFFF") { return api.rf_at020_check(0, hex(password).data()); }
@@ -23,6 +20,36 @@ protected:
         return {result, chipId};
     }
     std::pair<int32_t, Bytes> readSrix4k(uint8_t block) { return answer(api.rf_srix4k_readblock, block); }
+
+    // A TRH1064 with the given configuration byte, the key 0102030405060708 and 5 in its counter.
+    void layTrh1064(uint8_t configuration)
+    {
+        useField(R"([{"type": "trh1064", "Card": {"UID": "1064000000000001"}, "Key": "0102030405060708", "blocks": {"0": "00000000000000)" +
+                 zentrava::toHex(&configuration, 1) + R"(", "7": "0000000000000005"}}])");
+    }
+    // The TRH1064 page's search: type B mode, field on, request B; then the key when asked.
+    int32_t wakeTrh1064(bool withKey = false, const char *key = "0102030405060708")
+    {
+        EXPECT_EQ(api.rf_init_type(0, 'B'), status::Ok);
+        EXPECT_EQ(api.rf_antenna_sta(0, 1), status::Ok);
+        int32_t result;
+        std::tie(result, atqb) = answer(api.rf_atqb, 0);
+        return result != status::Ok || !withKey ? result : api.rf_thr1064_check(0, hex(key).data());
+    }
+    std::pair<int32_t, Bytes> readTrh1064(uint8_t page) { return answer(api.rf_thr1064_read, page); }
+    int32_t writeTrh1064(uint8_t page, const Bytes &data) { return api.rf_thr1064_write(0, page, data.data(), uint8_t(data.size())); }
+
+    // The SHC1102 page's request sequence, which starts every operation.
+    void requestShc1102()
+    {
+        radio(0x41);
+        ASSERT_EQ(request(), status::Ok);
+    }
+    std::pair<int32_t, Bytes> readShc1102(uint8_t block) { return answer(api.rf_Shc1102_Read, block); }
+    int32_t authenticateShc1102(const char *password) { return api.rf_Shc1102_Auth(0, hex(password).data()); }
+    int32_t writeShc1102(uint8_t block, const char *data) { return api.rf_Shc1102_Write(0, block, hex(data).data()); }
+
+    Bytes atqb;
 };
 
 TEST_F(TypeBTagsTest, EachTagAnswersOnlyInItsOwnRadioMode)
@@ -145,6 +172,102 @@ TEST_F(TypeBTagsTest, TheTagsComeFromTheScenarioAndAreWrittenBack)
     const std::string saved = sandbox.readScenario();
     for (const char *expected : {"\"ABCD\"", "\"LockRegister\": \"01\"", "\"Password\": \"0011223344556677\""})
         EXPECT_NE(saved.find(expected), std::string::npos) << expected;
+}
+
+TEST_F(TypeBTagsTest, Trh1064AnswersTheTypeBRequestOnlyInTypeBMode)
+{
+    layTrh1064(0x00);
+    EXPECT_EQ(readTrh1064(0).first, status::NoCard) << "not woken yet";
+    EXPECT_EQ(answer(api.rf_atqb, 0).first, status::NoCard) << "type A mode";
+    ASSERT_EQ(wakeTrh1064(), status::Ok);
+    EXPECT_EQ(atqb.size(), 12u);
+    EXPECT_EQ(readTrh1064(1).second.size(), 40u);
+    EXPECT_EQ(readTrh1064(4).first, status::WrongParameter);
+    // The field's type A cards stay silent in type B mode, and the tag in type A mode.
+    EXPECT_EQ(request(), status::NoCard);
+    ASSERT_EQ(api.rf_init_type(0, 'A'), status::Ok);
+    EXPECT_EQ(readTrh1064(0).first, status::NoCard);
+}
+
+TEST_F(TypeBTagsTest, Trh1064ConfigurationByteRulesReadsAndWrites)
+{
+    struct Case {
+        uint8_t configuration;
+        uint8_t page;
+        bool withKey;
+        int32_t read;
+        int32_t write;
+    };
+    const Case cases[] = {
+        {0x00, 0, false, status::Ok, status::Ok}, {0x00, 1, false, status::Ok, status::Ok},
+        {0x00, 2, false, status::Ok, status::Ok}, {0x00, 3, false, status::Ok, status::Ok},
+        {0x01, 0, false, status::Ok, status::AccessDenied}, {0x02, 1, false, status::Ok, status::AccessDenied},
+        {0x04, 2, false, status::Ok, status::AccessDenied}, {0x08, 3, false, status::Ok, status::AccessDenied},
+        {0x10, 2, true, status::AccessDenied, status::AccessDenied}, {0x10, 3, false, status::Ok, status::NotAuthenticated},
+        {0x10, 3, true, status::Ok, status::Ok}, {0x18, 3, false, status::NotAuthenticated, status::NotAuthenticated},
+        {0x18, 3, true, status::Ok, status::Ok}, {0x14, 3, true, status::Ok, status::AccessDenied},
+        {0x1C, 3, true, status::Ok, status::AccessDenied},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE("configuration " + std::to_string(c.configuration) + " page " + std::to_string(c.page));
+        layTrh1064(c.configuration);
+        ASSERT_EQ(wakeTrh1064(c.withKey), status::Ok);
+        EXPECT_EQ(readTrh1064(c.page).first, c.read);
+        // A refusal sends the tag back to idle: wake it again.
+        ASSERT_EQ(wakeTrh1064(c.withKey), status::Ok);
+        EXPECT_EQ(writeTrh1064(c.page, Bytes(c.page == 1 ? 40 : 8, 0)), c.write);
+        if (c.write == status::Ok && c.read == status::Ok) {
+            EXPECT_EQ(readTrh1064(c.page), std::make_pair(status::Ok, Bytes(c.page == 1 ? 40 : 8, 0)));
+        }
+    }
+}
+
+TEST_F(TypeBTagsTest, Trh1064KeyLengthsAndTheDecrementOnlyCounter)
+{
+    layTrh1064(0x30);
+    EXPECT_EQ(wakeTrh1064(true, "FFFFFFFFFFFFFFFF"), status::AuthFailed);
+    EXPECT_EQ(readTrh1064(0).first, status::NoCard) << "a wrong key sends the tag back to idle";
+    ASSERT_EQ(wakeTrh1064(true), status::Ok);
+    EXPECT_EQ(writeTrh1064(3, hex("00000000000004")), status::WrongParameter) << "7 bytes";
+    ASSERT_EQ(wakeTrh1064(true), status::Ok);
+    EXPECT_EQ(writeTrh1064(3, hex("0000000000000004")), status::Ok);
+    EXPECT_EQ(writeTrh1064(3, hex("0000000000000100")), status::AccessDenied) << "the counter only goes down";
+    ASSERT_EQ(wakeTrh1064(), status::Ok);
+    EXPECT_EQ(writeTrh1064(3, hex("0000000000000003")), status::NotAuthenticated) << "a new request ends the key";
+    ASSERT_EQ(wakeTrh1064(true), status::Ok);
+    EXPECT_EQ(readTrh1064(3), std::make_pair(status::Ok, hex("0000000000000004")));
+}
+
+TEST_F(TypeBTagsTest, Shc1102ARequestEndsThePasswordAndBlock8ChangesIt)
+{
+    requestShc1102();
+    EXPECT_EQ(readShc1102(7).first, status::Ok);
+    EXPECT_EQ(readShc1102(9).first, status::NotAuthenticated);
+    requestShc1102();
+    EXPECT_EQ(writeShc1102(2, "12000000"), status::NotAuthenticated);
+    requestShc1102();
+    ASSERT_EQ(authenticateShc1102("FFFFFFFF"), status::Ok);
+    EXPECT_EQ(writeShc1102(1, "00000000"), status::AccessDenied) << "the serial number is fixed";
+    requestShc1102();
+    EXPECT_EQ(readShc1102(16).first, status::WrongParameter);
+    requestShc1102();
+    EXPECT_EQ(readShc1102(15).first, status::NotAuthenticated) << "a new request ends the authentication";
+    requestShc1102();
+    ASSERT_EQ(authenticateShc1102("FFFFFFFF"), status::Ok);
+    ASSERT_EQ(writeShc1102(8, "C0DEC0DE"), status::Ok);
+    requestShc1102();
+    EXPECT_EQ(authenticateShc1102("FFFFFFFF"), status::AuthFailed);
+    requestShc1102();
+    EXPECT_EQ(authenticateShc1102("C0DEC0DE"), status::Ok);
+}
+
+TEST_F(TypeBTagsTest, Shc1102AnswersOnlyAfterARequest)
+{
+    useField(R"([{"type": "shc1102", "Card": {"UID": "1102000000000001"}, "Password": "00000000"}])");
+    EXPECT_EQ(readShc1102(0).first, status::NoCard) << "not woken by a request yet";
+    ASSERT_EQ(request(), status::Ok);
+    EXPECT_EQ(authenticateShc1102("00000000"), status::Ok);
+    EXPECT_EQ(readShc1102(1), std::make_pair(status::Ok, hex("00000001")));
 }
 
 } // namespace
