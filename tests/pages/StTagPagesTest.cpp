@@ -14,7 +14,7 @@
 namespace {
 
 // What the SR176 and SRIX4K pages share, told apart by their ids and reader functions.
-struct StTagPage {
+struct StPage {
     const char *name;
     std::function<CCardPage *()> create;
     int request, readCard, writeBlock, lock, blockList, chipId, lockRegister;
@@ -25,7 +25,7 @@ struct StTagPage {
     QStringList listEnds;
 };
 
-const StTagPage StTagPages[] = {
+const StPage Pages[] = {
     {"SR176", [] { return new CSr176Page; }, CSr176Page::RequestButton, CSr176Page::ReadButton,
      CSr176Page::WriteButton, CSr176Page::LockButton, CSr176Page::BlockList, CSr176Page::ChipIdField,
      CSr176Page::LockRegisterField, 16, 2, CSr176Page::FirstBlockField,
@@ -36,9 +36,9 @@ const StTagPage StTagPages[] = {
      "rf_srix4k_readblock", "rf_srix4k_writeblock", "rf_srix4k_writelockreg", 70, {"0", "127"}},
 };
 
-const QStringList StTagAttempt = {"rf_antenna_sta(0)", "rf_init_type(115)", "rf_antenna_sta(1)", "rf_st_select()"};
+const QStringList Attempt = {"rf_antenna_sta(0)", "rf_init_type(115)", "rf_antenna_sta(1)", "rf_st_select()"};
 
-class StTagPagesTest : public PageTest<CCardPage, ::testing::TestWithParam<StTagPage>>
+class StTagPagesTest : public PageTest<CCardPage, ::testing::TestWithParam<StPage>>
 {
 protected:
     void SetUp() override
@@ -47,7 +47,7 @@ protected:
         harness.reader().setDefault("rf_st_select", {0, QByteArray::fromHex("4B"), -1, 0});
         harness.reader().setDefault(p().read, {0, QByteArray(p().blockBytes, '\x5A'), -1, 0});
     }
-    const StTagPage &p() const { return GetParam(); }
+    const StPage &p() const { return GetParam(); }
     int field(int block) const { return p().firstBlockField + block; }
 };
 
@@ -55,7 +55,7 @@ TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKe
 {
     setText(field(1), "11");
     click(p().request);
-    EXPECT_EQ(calls(), StTagAttempt);
+    EXPECT_EQ(calls(), Attempt);
     EXPECT_EQ(harness.waits(), std::vector<int>{10});
     EXPECT_EQ((QStringList{text(p().chipId), text(field(1)), harness.memo()}), (QStringList{"4B", "", "OK"}));
 
@@ -64,7 +64,7 @@ TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKe
     harness.reader().scriptStatus("rf_antenna_sta", 3);
     harness.reader().scriptStatus("rf_st_select", 1);
     click(p().request);
-    EXPECT_EQ(calls(), QStringList{"rf_antenna_sta(0)"} + StTagAttempt);
+    EXPECT_EQ(calls(), QStringList{"rf_antenna_sta(0)"} + Attempt);
     EXPECT_EQ(harness.logLines().first(), "rf_antenna_sta 3");
     EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_st_select");
     EXPECT_EQ(harness.sounds(), 2);
@@ -135,22 +135,54 @@ TEST_P(StTagPagesTest, LockAsksFirstAndCancelSendsNothing)
     EXPECT_EQ(harness.memo(), "OK");
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, StTagPagesTest, ::testing::ValuesIn(StTagPages),
-                         [](const ::testing::TestParamInfo<StTagPage> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pages, StTagPagesTest, ::testing::ValuesIn(Pages),
+                         [](const ::testing::TestParamInfo<StPage> &info) { return std::string(info.param.name); });
 
-TEST(Srix4kPageTest, TheTabsSwitchTheShownBlocksAndKeepWhatWasTyped)
+TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
 {
     PageHarness harness;
     CSrix4kPage page;
     page.resize(1000, 600);
     page.layoutForWidth(1024);
-    EXPECT_EQ(page.gridArea().right(), 1000 - 20 - 1) << "the grid follows the page width";
+
+    const QRect chipLabel = page.controlRect(CSrix4kPage::ChipIdLabel);
+    const QRect area = page.gridArea();
+    EXPECT_EQ(area.left(), chipLabel.x() + chipLabel.width() + 20);
+    EXPECT_EQ(area.top(), chipLabel.y());
+    EXPECT_EQ(area.right(), 1000 - 20 - 1);
+    EXPECT_EQ(page.contentHeight(), area.top() + 452);
+    const int w = (area.width() - 40) / 4;
+    struct Place {
+        int block, labelX, fieldX, fieldWidth, row;
+    };
+    for (const Place &place : {Place{17, w + 18, w + 74, w - 52, 1}, Place{47, 2 * w + 24, 2 * w + 82, w - 56, 15}}) {
+        const QRect label = page.control(CSrix4kPage::FirstBlockLabel + place.block)->geometry();
+        const QRect field = page.control(CSrix4kPage::FirstBlockField + place.block)->geometry();
+        EXPECT_EQ(label.x() - area.left(), place.labelX) << place.block;
+        EXPECT_EQ(field, QRect(area.left() + place.fieldX, area.top() + 20 + 22 * place.row, place.fieldWidth, 18))
+            << place.block;
+    }
+    EXPECT_EQ(page.tabRect(1), QRect(area.left() + 130, area.top() + 387, 110, 30));
+
+    // The frame: light along the top, grey along the bottom; open over the shown tab, the
+    // other tab's light top edge in the line.
+    const QColor light(255, 255, 90), grey(128, 128, 128);
+    const auto pixel = [&page](int x, int y) { return page.grab().toImage().pixelColor(x, y); };
+    const int tabLine = area.bottom() + 1;
+    EXPECT_EQ(pixel(area.center().x(), area.top()), light);
+    EXPECT_EQ(pixel(area.right() - 5, tabLine), grey);
+    EXPECT_EQ(pixel(page.tabRect(1).center().x(), tabLine), light);
+    const QColor open = pixel(page.tabRect(0).center().x(), tabLine);
+    EXPECT_TRUE(open != light && open != grey);
+
     const auto shown = [&page](int block) { return !page.control(CSrix4kPage::FirstBlockField + block)->isHidden(); };
     EXPECT_TRUE(shown(63));
     EXPECT_FALSE(shown(64));
     page.hexEdit(CSrix4kPage::FirstBlockField + 5)->setText("01020304");
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
     EXPECT_EQ(page.shownTab(), 1);
+    EXPECT_EQ(pixel(page.tabRect(0).center().x(), tabLine), light);
+    EXPECT_EQ(pixel(page.tabRect(0).left() - 5, tabLine), grey);
     EXPECT_FALSE(shown(0));
     EXPECT_TRUE(shown(127));
     // Clicks on the shown tab or outside the tabs change nothing.
@@ -158,6 +190,7 @@ TEST(Srix4kPageTest, TheTabsSwitchTheShownBlocksAndKeepWhatWasTyped)
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(0).bottomRight() + QPoint(0, 5));
     EXPECT_EQ(page.shownTab(), 1);
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(0).center());
+    EXPECT_EQ(page.shownTab(), 0);
     EXPECT_TRUE(shown(5));
     EXPECT_EQ(PageHarness::text(&page, CSrix4kPage::FirstBlockField + 5), "01020304");
 }
