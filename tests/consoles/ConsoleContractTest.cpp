@@ -32,6 +32,8 @@ struct ConsoleCase {
     int clearButton;
     int sendButton;
     const char *sendFunction;
+    const char *shortCommand; // refused before the reader
+    const char *refusal;      // the box it brings, "" for none
 };
 
 void PrintTo(const ConsoleCase &console, std::ostream *out)
@@ -39,17 +41,20 @@ void PrintTo(const ConsoleCase &console, std::ostream *out)
     *out << console.name;
 }
 
+const char *const ConsoleTooShortBox = "Cos command must be more than 5 bytes!";
+
 const ConsoleCase Consoles[] = {
     {"Iso14443Cpu", [] { return new CIso14443CpuPage(CardKind::MifarePro, CIso14443CpuPage::dialogTemplate(1280)); },
      "cosbooks.txt", CIso14443CpuPage::CommandField, CIso14443CpuPage::PickerButton, CIso14443CpuPage::ResultList,
-     CIso14443CpuPage::ClearButton, CIso14443CpuPage::SendButton, "rf_cos_command"},
+     CIso14443CpuPage::ClearButton, CIso14443CpuPage::SendButton, "rf_cos_command", "00A40400", ConsoleTooShortBox},
     {"CpuCard", [] { return new CCpuCardPage(); }, "cpubooks.txt", CCpuCardPage::CommandField, CCpuCardPage::PickerButton,
-     CCpuCardPage::ResultList, CCpuCardPage::ClearButton, CCpuCardPage::SendButton, "smartcard_cos"},
+     CCpuCardPage::ResultList, CCpuCardPage::ClearButton, CCpuCardPage::SendButton, "smartcard_cos", "00A40400", ConsoleTooShortBox},
     {"Sam", [] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, "samcosbooks.txt", CSamPage::CommandField,
-     CSamPage::PickerButton, CSamPage::ResultList, CSamPage::ClearButton, CSamPage::SendButton, "rf_sam_cos"},
+     CSamPage::PickerButton, CSamPage::ResultList, CSamPage::ClearButton, CSamPage::SendButton, "rf_sam_cos", "00A40400",
+     ConsoleTooShortBox},
     {"Transceive", [] { return new CTransceivePage(); }, "testcmdbooks.txt", CTransceivePage::SendField,
      CTransceivePage::PickerButton, CTransceivePage::ResultList, CTransceivePage::ClearButton,
-     CTransceivePage::TransceiveButton, "rf_transceive1"},
+     CTransceivePage::TransceiveButton, "rf_transceive1", "", ""},
 };
 
 QStringList listed(const CTipListBox *list)
@@ -73,9 +78,10 @@ protected:
     PageHarness harness;
 };
 
-// One operator session: the book loads with the page, the picker fills the command field, each
-// answer becomes the selected last line, every send is kept once, Clear leaves the book, and the
-// book is written back when the page goes.
+// One operator session: the book loads with the page, a short command is refused, the picker
+// fills the command field, each
+// answer becomes the selected last line, every send is kept once, Clear leaves the book,
+// and the book is written back when the page goes.
 TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
 {
     const ConsoleCase &console = GetParam();
@@ -89,6 +95,12 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
     auto *list = page->findChild<CTipListBox *>(QStringLiteral("id%1").arg(console.resultList));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->tipEnabled());
+
+    // Four bytes to a processor card, or nothing to the pass-through, never reach the reader.
+    PageHarness::setText(page.get(), console.commandField, console.shortCommand);
+    PageHarness::click(page.get(), console.sendButton);
+    EXPECT_TRUE(harness.reader().calls().empty());
+    EXPECT_EQ(harness.messageBoxes().empty() ? QString() : harness.messageBoxes().back().text, console.refusal);
 
     QTimer::singleShot(0, [] {
         auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());

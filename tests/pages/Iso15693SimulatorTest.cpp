@@ -40,7 +40,6 @@ TEST_F(Iso15693SimulatorTest, TheIcodeSliIsFoundReadWrittenAndLocked)
     click(WriteButton);
     choose(BlockList, "2");
     click(LockButton);
-    EXPECT_EQ(harness.memo(), "Communication successful");
     click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(2), QByteArray::fromHex("AA223344"));
     EXPECT_EQ(text(FirstStatusField + 2), "01") << "block 2 is locked";
@@ -58,7 +57,6 @@ TEST_F(Iso15693SimulatorTest, TheSrf55vPagesAreReadAndAChangeIsWrittenAndVerifie
     EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("0102030405060708"));
     PageHarness::typeAt(page->grid(), 8 * 9, "f");
     click(WriteButton);
-    EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Write_Reread 0"});
     page->grid()->ClearData();
     click(ReadButton);
     EXPECT_EQ(page->grid()->GetRowBytes(9), QByteArray::fromHex("F102030405060708"));

@@ -31,8 +31,6 @@ TEST_F(TypeBTagsSimulatorTest, At88rf020ReadsWritesLocksAndCounts)
     choose(PageList, "9");
     setText(CAt88rf020Page::pageField(9), "c0ffee");
     click(WriteButton);
-    EXPECT_EQ(harness.memo(), "OK");
-
     setText(LockField, "00020000"); // page 9
     click(LockButton);
     EXPECT_EQ(text(Page0LockField), "00020000");
@@ -59,7 +57,6 @@ TEST_F(TypeBTagsSimulatorTest, Sr176ReadsWritesAndLocks)
     choose(BlockList, "6");
     setText(FirstBlockField + 6, "beef");
     click(WriteButton);
-    EXPECT_EQ(harness.memo(), "OK");
     setText(LockRegisterField, "08"); // blocks 6 and 7
     click(LockButton);
     click(RequestButton);
