@@ -6,11 +6,13 @@
 
 #include "PcscApi.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -105,26 +107,22 @@ public:
             },
             [](SCARDCONTEXT context, LPCSTR name, DWORD, DWORD, LPSCARDHANDLE handle, LPDWORD protocol) {
                 Pcsc &p = *self();
-                if (!p.m_running)
-                    return LONG(SCARD_E_NO_SERVICE);
-                if (!p.current(context))
-                    return LONG(SCARD_E_INVALID_HANDLE);
-                for (std::size_t i = 0; i < p.readers.size(); ++i) {
-                    if (p.readers[i].name != name)
-                        continue;
-                    p.calls.push_back("connect " + std::to_string(i + 1));
-                    if (!p.readers[i].card)
-                        return LONG(SCARD_E_NO_SMARTCARD);
-                    *handle = p.m_next++;
-                    p.m_connections[*handle] = {i, p.m_layings[i], p.m_service};
-                    *protocol = SCARD_PROTOCOL_T1;
-                    return LONG(SCARD_S_SUCCESS);
-                }
-                return LONG(SCARD_E_UNKNOWN_READER);
+                if (const LONG checked = p.usable(context); checked != SCARD_S_SUCCESS)
+                    return checked;
+                const std::size_t i = p.position(name);
+                if (i == p.readers.size())
+                    return LONG(SCARD_E_UNKNOWN_READER);
+                p.calls.push_back("connect " + std::to_string(i + 1));
+                if (!p.readers[i].card)
+                    return LONG(SCARD_E_NO_SMARTCARD);
+                *handle = p.m_next++;
+                p.m_connections[*handle] = {i, p.m_layings[i], p.m_service};
+                *protocol = SCARD_PROTOCOL_T1;
+                return LONG(SCARD_S_SUCCESS);
             },
             [](SCARDHANDLE handle, DWORD, DWORD, DWORD, LPDWORD protocol) {
                 *protocol = SCARD_PROTOCOL_T1;
-                return self()->check(handle);
+                return self()->connected(handle);
             },
             [](SCARDHANDLE handle, DWORD) {
                 self()->m_connections.erase(handle);
@@ -132,7 +130,7 @@ public:
             },
             [](SCARDHANDLE handle, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE atr, LPDWORD atrLength) {
                 const Pcsc &p = *self();
-                if (const LONG checked = p.check(handle); checked != SCARD_S_SUCCESS)
+                if (const LONG checked = p.connected(handle); checked != SCARD_S_SUCCESS)
                     return checked;
                 return copy(Bytes(p.readers[p.m_connections.at(handle).reader].card->atr), atr, atrLength);
             },
@@ -140,14 +138,10 @@ public:
                 Pcsc &p = *self();
                 if (timeout > 0)
                     p.calls.push_back("wait " + std::to_string(timeout));
-                if (!p.m_running)
-                    return LONG(SCARD_E_NO_SERVICE);
-                if (!p.current(context))
-                    return LONG(SCARD_E_INVALID_HANDLE);
+                if (const LONG checked = p.usable(context); checked != SCARD_S_SUCCESS)
+                    return checked;
                 for (PcscReaderState &state : std::span(states, count)) {
-                    std::size_t index = 0;
-                    while (index < p.readers.size() && p.readers[index].name != state.szReader)
-                        ++index;
+                    const std::size_t index = p.position(state.szReader);
                     if (index == p.readers.size())
                         return LONG(SCARD_E_UNKNOWN_READER);
                     if (!p.readers[index].card && timeout > 0 && index == 0 && p.cardLaidDuringWait) {
@@ -168,7 +162,7 @@ public:
                 p.sent.push_back(Hex(command, length));
                 if (const LONG forced = std::exchange(p.nextTransmit, SCARD_S_SUCCESS); forced != SCARD_S_SUCCESS)
                     return forced;
-                if (const LONG checked = p.check(handle); checked != SCARD_S_SUCCESS)
+                if (const LONG checked = p.connected(handle); checked != SCARD_S_SUCCESS)
                     return checked;
                 const Card &card = *p.readers[p.m_connections.at(handle).reader].card;
                 const auto scripted = card.answers.find(p.sent.back());
@@ -197,13 +191,21 @@ private:
         *length = DWORD(bytes.size());
         return LONG(SCARD_S_SUCCESS);
     }
-    // A context of the pcscd that runs now.
-    bool current(SCARDCONTEXT context) const
+    // The index of the reader of that name; readers.size() for none.
+    std::size_t position(std::string_view name) const
     {
-        const auto owner = m_contexts.find(context);
-        return owner != m_contexts.end() && owner->second == m_service;
+        return std::size_t(std::ranges::find(readers, name, &Reader::name) - readers.begin());
     }
-    LONG check(SCARDHANDLE handle) const
+    // Whether the context is one of the pcscd that runs now.
+    LONG usable(SCARDCONTEXT context) const
+    {
+        if (!m_running)
+            return LONG(SCARD_E_NO_SERVICE);
+        const auto owner = m_contexts.find(context);
+        return owner != m_contexts.end() && owner->second == m_service ? SCARD_S_SUCCESS : LONG(SCARD_E_INVALID_HANDLE);
+    }
+    // Whether the handle is one of the pcscd that runs now, to the card that lies there now.
+    LONG connected(SCARDHANDLE handle) const
     {
         if (!m_running)
             return LONG(SCARD_E_NO_SERVICE);
