@@ -1,7 +1,6 @@
 // Card dumps as other card tools write them (.bin, .mfd, .eml), imported into each kind of
 // block card the simulator models, then exported and imported again.
-#include "FuzzInput.h"
-#include "ScratchFolder.h"
+#include "FuzzHarness.h"
 
 #include "BlockMemoryCard.h"
 #include "CardCatalogue.h"
@@ -32,13 +31,13 @@ const std::vector<const CardCatalogue::CardType *> &blockCardTypes()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    FuzzInput input(data, size);
+    fuzzharness::Input input(data, size);
     static const char *const extensions[] = {".bin", ".mfd", ".eml", ".EML", ".txt"};
-    const std::string path = ScratchFolder() + "/dump" + extensions[input.pick(5)];
+    const std::string path = fuzzharness::ScratchFolder() + "/dump" + extensions[input.pick(5)];
     const auto &types = blockCardTypes();
     const CardCatalogue::CardType &type = *types[std::size_t(input.pick(int(types.size())))];
     const std::string_view content = input.rest();
-    WriteScratchFile(path, content);
+    fuzzharness::WriteFile(path, content.data(), content.size());
 
     const auto made = type.create(Bytes(type.uidLength, 0x11));
     auto &card = dynamic_cast<BlockMemoryCard &>(*made);
@@ -59,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     // What the simulator exports, it imports unchanged.
     const std::string text = MemoryDump::toEml(card);
     FUZZ_CHECK(MemoryDump::fromEml(text, card.blockSize()) == image);
-    const std::string exported = ScratchFolder() + "/export.mfd";
+    const std::string exported = fuzzharness::ScratchFolder() + "/export.mfd";
     MemoryDump::save(card, exported);
     FUZZ_CHECK(MemoryDump::load(exported, card.blockSize()) == image);
     return 0;
