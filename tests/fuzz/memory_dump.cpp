@@ -11,30 +11,19 @@
 
 using namespace zentrava;
 
-namespace {
-
-const std::vector<const CardCatalogue::CardType *> &blockCardTypes()
-{
-    static const std::vector<const CardCatalogue::CardType *> types = [] {
-        std::vector<const CardCatalogue::CardType *> found;
-        for (const auto &type : CardCatalogue::types()) {
-            const auto card = type.create(Bytes(type.uidLength, 0x11));
-            if (dynamic_cast<BlockMemoryCard *>(card.get()) != nullptr)
-                found.push_back(&type);
-        }
-        return found;
-    }();
-    return types;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
+    // The kinds of block card, found once.
+    static const std::vector<const CardCatalogue::CardType *> types = [] {
+        std::vector<const CardCatalogue::CardType *> found;
+        for (const auto &type : CardCatalogue::types())
+            if (dynamic_cast<BlockMemoryCard *>(type.create(Bytes(type.uidLength, 0x11)).get()) != nullptr)
+                found.push_back(&type);
+        return found;
+    }();
     fuzzharness::Input input(data, size);
     static const char *const extensions[] = {".bin", ".mfd", ".eml", ".EML", ".txt"};
     const std::string path = fuzzharness::ScratchFolder() + "/dump" + extensions[input.pick(5)];
-    const auto &types = blockCardTypes();
     const CardCatalogue::CardType &type = *types[std::size_t(input.pick(int(types.size())))];
     const std::string_view content = input.rest();
     fuzzharness::WriteFile(path, content.data(), content.size());
