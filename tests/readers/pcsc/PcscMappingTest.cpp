@@ -82,11 +82,6 @@ protected:
         pcsc.calls.clear();
         return status;
     }
-    int32_t readBlock()
-    {
-        Answer data;
-        return CallPcscReader<F::rf_M1_read>(reader, uint16_t(0), uint8_t(4), data.bytes, &data.len);
-    }
 
     scriptedpcsc::Pcsc pcsc;
     PcscSettings settings;
@@ -242,6 +237,8 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
 TEST_F(PcscMappingTest, FaultsAnswerTheirStatusAndTheNextRequestFindsTheCardAgain)
 {
     const Card mifare{Mifare1kAtr, {{"FFB0000410", Block + "9000"}}};
+    Answer answer;
+    const auto readBlock = [&, read = call<F::rf_M1_read>(uint8_t(4))] { return read(reader, answer); };
     const struct {
         const char *name;
         std::function<void()> fault;
@@ -252,7 +249,6 @@ TEST_F(PcscMappingTest, FaultsAnswerTheirStatusAndTheNextRequestFindsTheCardAgai
         {"pcscd stopped, then started again",
          [&] {
              pcsc.stopService();
-             Answer answer;
              EXPECT_EQ(Request(reader, answer), NoService);
              EXPECT_EQ(readBlock(), NoService);
              pcsc.startService();
@@ -262,7 +258,6 @@ TEST_F(PcscMappingTest, FaultsAnswerTheirStatusAndTheNextRequestFindsTheCardAgai
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(open(mifare), 0);
-        Answer answer;
         ASSERT_EQ(Request(reader, answer), 0);
         c.fault();
         EXPECT_EQ(readBlock(), c.status);
