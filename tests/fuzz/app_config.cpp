@@ -1,14 +1,12 @@
 // AppConfig.ini as anyone may edit it (or a tool may break it): every key the program reads.
-#include "FuzzInput.h"
-#include "ScratchFolder.h"
+#include "FuzzHarness.h"
 
 #include "shell/AppConfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    static const std::string path = ScratchFolder() + "/AppConfig.ini";
-    WriteScratchFile(path, std::string_view(reinterpret_cast<const char *>(data), size));
-    const QString file = QString::fromStdString(path);
+    static const std::string path = fuzzharness::ScratchFolder() + "/AppConfig.ini";
+    const QString file = QString::fromStdString(fuzzharness::WriteFile(path, data, size));
     for (int index = -1; index <= AppConfigCopyright + 1; ++index) {
         const QString value = ReadAppConfigFrom(file, index);
         FUZZ_CHECK(value.size() <= AppConfigValueLength);

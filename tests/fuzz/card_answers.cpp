@@ -2,7 +2,7 @@
 // text, the reset answers, the system information, the inventory and the block security. The
 // first byte chooses the decoder and its parameter; the rest is the answer, exactly as long as
 // the reader said, so that any read past it is caught.
-#include "FuzzInput.h"
+#include "FuzzHarness.h"
 
 #include "consoles/ResetAnswer.h"
 #include "pages/CardAnswers.h"
@@ -12,11 +12,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    if (size == 0)
-        return 0;
-    const std::vector<uint8_t> copy(data + 1, data + size);
-    const std::span<const uint8_t> answer(copy.data(), copy.size());
-    const int choice = data[0];
+    fuzzharness::Input input(data, size);
+    const int choice = input.byte();
+    const std::string_view bytes = input.rest();
+    const std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+    const std::span<const uint8_t> answer(copy);
     switch (choice % 6) {
     case 0:
         if (const auto reading = DecodeClock(answer)) {

@@ -1,12 +1,11 @@
 // A console's command book file as the program finds it beside itself: read, saved, read again.
-#include "FuzzInput.h"
-#include "ScratchFolder.h"
+#include "FuzzHarness.h"
 
 #include "consoles/CCommandBook.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    static const std::string path = ScratchFolder() + "/CommandBook.txt";
+    static const std::string path = fuzzharness::ScratchFolder() + "/CommandBook.txt";
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QList<BookLine> lines = CCommandBook::ParseBookText(bytes);
     for (const BookLine &line : lines) {
@@ -16,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     // The text the program writes reads back as the same lines.
     FUZZ_CHECK(CCommandBook::ParseBookText(CCommandBook::BookText(lines)) == lines);
 
-    WriteScratchFile(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    const QString file = QString::fromStdString(path);
+    const QString file = QString::fromStdString(fuzzharness::WriteFile(path, data, size));
     CCommandBook book;
     FUZZ_CHECK(book.LoadBook(file));
     FUZZ_CHECK(book.GetLineCount() <= CCommandBook::MaxLines);

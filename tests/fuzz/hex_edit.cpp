@@ -1,6 +1,6 @@
 // The hex entry field under an operator's keys, pastes and composed text: one operation per
 // step, and after each the field holds only what the rules let in.
-#include "FuzzInput.h"
+#include "FuzzHarness.h"
 
 #include "controls/CHexEdit.h"
 #include "controls/HexCodec.h"
@@ -14,18 +14,6 @@
 #include <cctype>
 
 namespace {
-
-QApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "fuzz_hex_edit";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 bool isHexText(const QString &text)
 {
@@ -54,7 +42,10 @@ extern "C" const char *__lsan_default_suppressions()
 // Qt and its fonts start before the first input, so that no input pays for them.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    application();
+    static int argc = 1;
+    static char name[] = "fuzz_hex_edit", *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    [[maybe_unused]] static QApplication *const application = new QApplication(argc, argv);
     CHexEdit warmUp;
     warmUp.setText(QStringLiteral("00"));
     warmUp.sizeHint();
@@ -63,8 +54,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    application();
-    FuzzInput input(data, size);
+    fuzzharness::Input input(data, size);
     // Nothing of an earlier input stays on the clipboard.
     QGuiApplication::clipboard()->clear();
     CHexEdit edit;

@@ -1,6 +1,6 @@
 // The hex grid's editing model driven by a sequence of operations (keystrokes, caret moves,
 // paging, new geometry, new data), its invariants checked after each.
-#include "FuzzInput.h"
+#include "FuzzHarness.h"
 
 #include "controls/HexCodec.h"
 #include "controls/HexGridModel.h"
@@ -42,7 +42,7 @@ void checkInvariants(const HexGridModel &model)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    FuzzInput input(data, size);
+    fuzzharness::Input input(data, size);
     HexGridModel model;
     model.SetGeometry(input.pick(20), input.pick(20));
     checkInvariants(model);

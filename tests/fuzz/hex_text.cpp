@@ -1,5 +1,5 @@
 // Hexadecimal text as the operator types or pastes it into a field, decoded to bytes and back.
-#include "FuzzInput.h"
+#include "FuzzHarness.h"
 
 #include "controls/HexCodec.h"
 

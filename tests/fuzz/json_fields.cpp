@@ -1,7 +1,7 @@
 // The strict readers behind every field of the scenario file: a value either reads as what was
 // asked for, within its range, or is refused with a ScenarioError, never converted or thrown
 // otherwise.
-#include "FuzzInput.h"
+#include "FuzzHarness.h"
 
 #include "HexText.h"
 #include "JsonFields.h"
@@ -34,7 +34,7 @@ void refusedOnlyAsScenarioError(Read read)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    FuzzInput input(data, size);
+    fuzzharness::Input input(data, size);
     const int64_t limits[] = {0, 1, 255, 65535, INT32_MAX, INT64_MAX, -1, INT64_MIN};
     const int64_t min = limits[input.pick(8)];
     const int64_t max = std::max(min, limits[input.pick(8)]);

@@ -1,7 +1,6 @@
 // Card dumps as other card tools write them (.bin, .mfd, .eml), imported into each kind of
 // block card the simulator models, then exported and imported again.
-#include "FuzzInput.h"
-#include "ScratchFolder.h"
+#include "FuzzHarness.h"
 
 #include "BlockMemoryCard.h"
 #include "CardCatalogue.h"
@@ -12,33 +11,22 @@
 
 using namespace zentrava;
 
-namespace {
-
-const std::vector<const CardCatalogue::CardType *> &blockCardTypes()
-{
-    static const std::vector<const CardCatalogue::CardType *> types = [] {
-        std::vector<const CardCatalogue::CardType *> found;
-        for (const auto &type : CardCatalogue::types()) {
-            const auto card = type.create(Bytes(type.uidLength, 0x11));
-            if (dynamic_cast<BlockMemoryCard *>(card.get()) != nullptr)
-                found.push_back(&type);
-        }
-        return found;
-    }();
-    return types;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    FuzzInput input(data, size);
+    // The kinds of block card, found once.
+    static const std::vector<const CardCatalogue::CardType *> types = [] {
+        std::vector<const CardCatalogue::CardType *> found;
+        for (const auto &type : CardCatalogue::types())
+            if (dynamic_cast<BlockMemoryCard *>(type.create(Bytes(type.uidLength, 0x11)).get()) != nullptr)
+                found.push_back(&type);
+        return found;
+    }();
+    fuzzharness::Input input(data, size);
     static const char *const extensions[] = {".bin", ".mfd", ".eml", ".EML", ".txt"};
-    const std::string path = ScratchFolder() + "/dump" + extensions[input.pick(5)];
-    const auto &types = blockCardTypes();
+    const std::string path = fuzzharness::ScratchFolder() + "/dump" + extensions[input.pick(5)];
     const CardCatalogue::CardType &type = *types[std::size_t(input.pick(int(types.size())))];
     const std::string_view content = input.rest();
-    WriteScratchFile(path, content);
+    fuzzharness::WriteFile(path, content.data(), content.size());
 
     const auto made = type.create(Bytes(type.uidLength, 0x11));
     auto &card = dynamic_cast<BlockMemoryCard &>(*made);
@@ -59,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     // What the simulator exports, it imports unchanged.
     const std::string text = MemoryDump::toEml(card);
     FUZZ_CHECK(MemoryDump::fromEml(text, card.blockSize()) == image);
-    const std::string exported = ScratchFolder() + "/export.mfd";
+    const std::string exported = fuzzharness::ScratchFolder() + "/export.mfd";
     MemoryDump::save(card, exported);
     FUZZ_CHECK(MemoryDump::load(exported, card.blockSize()) == image);
     return 0;

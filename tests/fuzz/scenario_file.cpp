@@ -1,7 +1,6 @@
 // The simulator's scenario file, which the operator edits by hand or with zentrava-sim: read,
 // written as the tool writes it, and read again to the same text.
-#include "FuzzInput.h"
-#include "ScratchFolder.h"
+#include "FuzzHarness.h"
 
 #include "Scenario.h"
 #include "ScenarioError.h"
@@ -11,9 +10,8 @@ using namespace zentrava;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    static const std::string path = ScratchFolder() + "/scenario.json";
-    WriteScratchFile(path, std::string_view(reinterpret_cast<const char *>(data), size));
-    const ScenarioFile file(path);
+    static const std::string path = fuzzharness::ScratchFolder() + "/scenario.json";
+    const ScenarioFile file(fuzzharness::WriteFile(path, data, size));
     std::string text;
     try {
         text = file.load().serialize();

@@ -1,7 +1,6 @@
 // The settings file as a hand editor or a damaged disk may leave it: read by the program at
 // start-up, then written back when a value changes.
-#include "FuzzInput.h"
-#include "ScratchFolder.h"
+#include "FuzzHarness.h"
 
 #include "reader/CSettingsKey.h"
 #include "reader/RuntimeState.h"
@@ -32,11 +31,11 @@ std::array<std::optional<uint32_t>, 5> readAll(const CSettingsKey &key)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     static const QString file = [] {
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(ScratchFolder()));
-        QDir().mkpath(QString::fromStdString(ScratchFolder()) + QStringLiteral("/Corvale"));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fuzzharness::ScratchFolder()));
+        QDir().mkpath(QString::fromStdString(fuzzharness::ScratchFolder()) + QStringLiteral("/Corvale"));
         return CSettingsKey::keyFilePath(QString::fromLatin1(SettingsKeyName));
     }();
-    WriteScratchFile(file.toStdString(), std::string_view(reinterpret_cast<const char *>(data), size));
+    fuzzharness::WriteFile(file.toStdString(), data, size);
 
     // Whatever the file holds, the values that index tables end up inside them.
     ResetRuntimeState();

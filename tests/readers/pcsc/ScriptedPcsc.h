@@ -1,85 +1,229 @@
 #pragma once
 
 // A PC/SC resource manager in a test: readers with or without a card, each card answering the
-// commands it was scripted with; every call that reaches it is recorded. It hands out a table of
-// PC/SC functions, as the system's, for the reader under test.
+// commands it was scripted with (6A 81 to any other); what reaches it is recorded. It hands out a
+// table of PC/SC functions, as the system's, for the reader under test. One lives at a time.
 
 #include "PcscApi.h"
 
-#include <cstdint>
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-struct ScriptedCard {
+namespace scriptedpcsc {
+
+inline std::string Hex(const uint8_t *bytes, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += {"0123456789ABCDEF"[bytes[i] >> 4], "0123456789ABCDEF"[bytes[i] & 15]};
+    return text;
+}
+
+inline std::vector<uint8_t> Bytes(const std::string &hex)
+{
+    std::vector<uint8_t> bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+struct Card {
     std::string atr;                            // hex
-    std::map<std::string, std::string> answers; // command → answer (data and status word), hex
+    std::map<std::string, std::string> answers = {}; // command → answer (data and status word), hex
 };
 
-class ScriptedPcsc
+class Pcsc
 {
 public:
-    ScriptedPcsc();
-    ~ScriptedPcsc();
-    ScriptedPcsc(const ScriptedPcsc &) = delete;
-    ScriptedPcsc &operator=(const ScriptedPcsc &) = delete;
-
-    const PcscFunctions &functions() const;
-
     struct Reader {
         std::string name;
-        std::optional<ScriptedCard> card;
+        std::optional<Card> card;
     };
     std::vector<Reader> readers;
-    // Laid on reader 0 when a request waits for a card there.
-    std::optional<ScriptedCard> cardLaidDuringWait;
+    std::optional<Card> cardLaidDuringWait; // laid on reader 0 when a request waits for a card there
+    LONG nextTransmit = SCARD_S_SUCCESS;    // what the next transmit answers, without effect
+    std::vector<std::string> sent;          // the commands transmitted, hex
+    std::vector<std::string> calls;         // "connect 1" (the reader's position), "wait 2000"
 
-    // Takes the card away from a reader, lays another, or the same one again: connections made
-    // to the card that was there answer "removed card" from now on.
-    void lay(std::size_t reader, std::optional<ScriptedCard> card);
-    // pcscd stopping (every call answers "no service") and starting again (contexts of before
-    // are invalid).
-    void stopService();
-    void startService();
-    // The next call of `function` ("transmit", "status", ...) answers `result` without effect.
-    void failNext(const std::string &function, LONG result);
+    Pcsc() { self() = this; }
+    ~Pcsc() { self() = nullptr; }
+    Pcsc(const Pcsc &) = delete;
+    Pcsc &operator=(const Pcsc &) = delete;
 
-    // What reached the manager: the commands transmitted (hex), and every call with its
-    // argument that matters ("connect 1", "reconnect reset", "disconnect unpower", "wait 2000").
-    std::vector<std::string> sent;
-    std::vector<std::string> calls;
+    // Takes a reader's card away, lays another or the same again: connections made to the card
+    // that was there answer "removed card" from now on.
+    void lay(std::size_t reader, std::optional<Card> card)
+    {
+        readers[reader].card = std::move(card);
+        ++m_layings[reader];
+    }
+    // pcscd stopping (every call answers "no service") and starting again (the contexts and
+    // handles of before are invalid).
+    void stopService() { m_running = false; }
+    void startService()
+    {
+        m_running = true;
+        ++m_service;
+    }
 
-    // The trampolines' way in.
-    LONG establishContext(LPSCARDCONTEXT context);
-    LONG releaseContext(SCARDCONTEXT context);
-    LONG listReaders(SCARDCONTEXT context, LPSTR names, LPDWORD size);
-    LONG connect(SCARDCONTEXT context, LPCSTR reader, LPSCARDHANDLE handle, LPDWORD protocol);
-    LONG reconnect(SCARDHANDLE handle, DWORD initialization, LPDWORD protocol);
-    LONG disconnect(SCARDHANDLE handle, DWORD disposition);
-    LONG status(SCARDHANDLE handle, LPBYTE atr, LPDWORD atrLength);
-    LONG getStatusChange(SCARDCONTEXT context, DWORD timeout, PcscReaderState *states, DWORD count);
-    LONG transmit(SCARDHANDLE handle, LPCBYTE command, DWORD length, LPBYTE answer, LPDWORD answerLength);
+    const PcscFunctions &functions() const
+    {
+        static const PcscFunctions table{
+            [](DWORD, LPCVOID, LPCVOID, LPSCARDCONTEXT context) {
+                Pcsc &p = *self();
+                if (!p.m_running)
+                    return LONG(SCARD_E_NO_SERVICE);
+                *context = p.m_next++;
+                p.m_contexts[*context] = p.m_service;
+                return LONG(SCARD_S_SUCCESS);
+            },
+            [](SCARDCONTEXT context) {
+                self()->m_contexts.erase(context);
+                return LONG(SCARD_S_SUCCESS);
+            },
+            [](SCARDCONTEXT, LPCSTR, LPSTR names, LPDWORD size) {
+                const Pcsc &p = *self();
+                if (!p.m_running)
+                    return LONG(SCARD_E_NO_SERVICE);
+                if (p.readers.empty())
+                    return LONG(SCARD_E_NO_READERS_AVAILABLE);
+                std::string multiString;
+                for (const Reader &reader : p.readers)
+                    multiString += reader.name + '\0';
+                multiString += '\0';
+                if (names != nullptr && *size < multiString.size())
+                    return LONG(SCARD_E_INSUFFICIENT_BUFFER);
+                if (names != nullptr)
+                    std::memcpy(names, multiString.data(), multiString.size());
+                *size = DWORD(multiString.size());
+                return LONG(SCARD_S_SUCCESS);
+            },
+            [](SCARDCONTEXT context, LPCSTR name, DWORD, DWORD, LPSCARDHANDLE handle, LPDWORD protocol) {
+                Pcsc &p = *self();
+                if (const LONG checked = p.usable(context); checked != SCARD_S_SUCCESS)
+                    return checked;
+                const std::size_t i = p.position(name);
+                if (i == p.readers.size())
+                    return LONG(SCARD_E_UNKNOWN_READER);
+                p.calls.push_back("connect " + std::to_string(i + 1));
+                if (!p.readers[i].card)
+                    return LONG(SCARD_E_NO_SMARTCARD);
+                *handle = p.m_next++;
+                p.m_connections[*handle] = {i, p.m_layings[i], p.m_service};
+                *protocol = SCARD_PROTOCOL_T1;
+                return LONG(SCARD_S_SUCCESS);
+            },
+            [](SCARDHANDLE handle, DWORD, DWORD, DWORD, LPDWORD protocol) {
+                *protocol = SCARD_PROTOCOL_T1;
+                return self()->connected(handle);
+            },
+            [](SCARDHANDLE handle, DWORD) {
+                self()->m_connections.erase(handle);
+                return LONG(SCARD_S_SUCCESS);
+            },
+            [](SCARDHANDLE handle, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE atr, LPDWORD atrLength) {
+                const Pcsc &p = *self();
+                if (const LONG checked = p.connected(handle); checked != SCARD_S_SUCCESS)
+                    return checked;
+                return copy(Bytes(p.readers[p.m_connections.at(handle).reader].card->atr), atr, atrLength);
+            },
+            [](SCARDCONTEXT context, DWORD timeout, PcscReaderState *states, DWORD count) {
+                Pcsc &p = *self();
+                if (timeout > 0)
+                    p.calls.push_back("wait " + std::to_string(timeout));
+                if (const LONG checked = p.usable(context); checked != SCARD_S_SUCCESS)
+                    return checked;
+                for (PcscReaderState &state : std::span(states, count)) {
+                    const std::size_t index = p.position(state.szReader);
+                    if (index == p.readers.size())
+                        return LONG(SCARD_E_UNKNOWN_READER);
+                    if (!p.readers[index].card && timeout > 0 && index == 0 && p.cardLaidDuringWait) {
+                        p.lay(0, p.cardLaidDuringWait);
+                        p.cardLaidDuringWait.reset();
+                    }
+                    const DWORD now = p.readers[index].card ? SCARD_STATE_PRESENT : SCARD_STATE_EMPTY;
+                    // Nothing changes while the test waits: a wait for a change is at once a time-out.
+                    if (timeout > 0 && (state.dwCurrentState & ~DWORD(SCARD_STATE_CHANGED)) == now)
+                        return LONG(SCARD_E_TIMEOUT);
+                    state.dwEventState = now | SCARD_STATE_CHANGED;
+                }
+                return LONG(SCARD_S_SUCCESS);
+            },
+            [](SCARDHANDLE handle, const SCARD_IO_REQUEST *, LPCBYTE command, DWORD length, SCARD_IO_REQUEST *,
+               LPBYTE answer, LPDWORD answerLength) {
+                Pcsc &p = *self();
+                p.sent.push_back(Hex(command, length));
+                if (const LONG forced = std::exchange(p.nextTransmit, SCARD_S_SUCCESS); forced != SCARD_S_SUCCESS)
+                    return forced;
+                if (const LONG checked = p.connected(handle); checked != SCARD_S_SUCCESS)
+                    return checked;
+                const Card &card = *p.readers[p.m_connections.at(handle).reader].card;
+                const auto scripted = card.answers.find(p.sent.back());
+                return copy(Bytes(scripted != card.answers.end() ? scripted->second : "6A81"), answer, answerLength);
+            }};
+        return table;
+    }
 
 private:
     struct Connection {
         std::size_t reader;
-        int card; // the laying it was made to
+        int laying; // the laying of a card it was made to
         int service;
     };
-    bool forced(const std::string &function, LONG &result);
-    LONG check(SCARDHANDLE handle, Connection *&connection);
-    // A context of the pcscd that runs now.
-    bool current(SCARDCONTEXT context) const;
+
+    static Pcsc *&self()
+    {
+        static Pcsc *current = nullptr;
+        return current;
+    }
+    static LONG copy(const std::vector<uint8_t> &bytes, LPBYTE out, LPDWORD length)
+    {
+        if (*length < bytes.size())
+            return LONG(SCARD_E_INSUFFICIENT_BUFFER);
+        std::memcpy(out, bytes.data(), bytes.size());
+        *length = DWORD(bytes.size());
+        return LONG(SCARD_S_SUCCESS);
+    }
+    // The index of the reader of that name; readers.size() for none.
+    std::size_t position(std::string_view name) const
+    {
+        return std::size_t(std::ranges::find(readers, name, &Reader::name) - readers.begin());
+    }
+    // Whether the context is one of the pcscd that runs now.
+    LONG usable(SCARDCONTEXT context) const
+    {
+        if (!m_running)
+            return LONG(SCARD_E_NO_SERVICE);
+        const auto owner = m_contexts.find(context);
+        return owner != m_contexts.end() && owner->second == m_service ? SCARD_S_SUCCESS : LONG(SCARD_E_INVALID_HANDLE);
+    }
+    // Whether the handle is one of the pcscd that runs now, to the card that lies there now.
+    LONG connected(SCARDHANDLE handle) const
+    {
+        if (!m_running)
+            return LONG(SCARD_E_NO_SERVICE);
+        const auto found = m_connections.find(handle);
+        if (found == m_connections.end() || found->second.service != m_service)
+            return LONG(SCARD_E_INVALID_HANDLE);
+        const auto laid = m_layings.find(found->second.reader);
+        if (found->second.laying != (laid == m_layings.end() ? 0 : laid->second) || !readers[found->second.reader].card)
+            return LONG(SCARD_W_REMOVED_CARD);
+        return SCARD_S_SUCCESS;
+    }
 
     bool m_running = true;
     int m_service = 1;
-    std::map<SCARDCONTEXT, int> m_contexts; // context → service it belongs to
+    std::map<SCARDCONTEXT, int> m_contexts; // context → the service it belongs to
     std::map<SCARDHANDLE, Connection> m_connections;
-    std::vector<int> m_layings; // per reader, counts every lay()
-    std::map<std::string, LONG> m_failures;
+    std::map<std::size_t, int> m_layings; // per reader, counts every lay()
     long m_next = 1;
 };
 
-std::string Hex(const uint8_t *bytes, std::size_t count);
-std::vector<uint8_t> Bytes(const std::string &hex);
+} // namespace scriptedpcsc
