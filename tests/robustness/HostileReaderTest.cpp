@@ -154,8 +154,8 @@ void fillFields(CCardPage &page, std::mt19937 &random)
 // What a press owes the information bar where it is not exactly one result.
 enum class Owes {
     One,
-    Nothing,          // no reader operation (the command pickers, Clear) or none reported (the DES tool)
-    OnlyFailures,     // the clock: a failure is reported, a success says nothing
+    Nothing,          // no reader operation: the consoles' command pickers and Clear
+    OnlyFailures,     // the clock and the SAM console's ciphers: a failure is reported, a success says nothing
     LogOnlyFailures,  // SHC1102 reads and writes: a failed card call is only logged, and a read
                       // without a whole password ends silently after the free blocks
     SilentRefusal,    // ST tags' Write Block and Lock: a field of another length sends and says nothing
@@ -183,7 +183,8 @@ const struct {
     {"SRIX4K", {CSrix4kPage::WriteButton, CSrix4kPage::LockButton}, Owes::SilentRefusal},
     {"SHC1102", {CShc1102Page::ReadButton, CShc1102Page::WriteButton}, Owes::LogOnlyFailures},
     {"AT88SC1608", {CAt1608Page::InitializeButton}, Owes::Nothing}, // hidden, no action
-    {"SAM", {CSamPage::EncryptButton, CSamPage::DecryptButton, CSamPage::PickerButton, CSamPage::ClearButton}, Owes::Nothing},
+    {"SAM", {CSamPage::EncryptButton, CSamPage::DecryptButton}, Owes::OnlyFailures},
+    {"SAM", {CSamPage::PickerButton, CSamPage::ClearButton}, Owes::Nothing},
     {"CPU Card", {CCpuCardPage::PickerButton, CCpuCardPage::ClearButton}, Owes::Nothing},
     {"Test", {CTransceivePage::PickerButton, CTransceivePage::ClearButton}, Owes::Nothing},
     {"Mifare_Pro(X) ", {CIso14443CpuPage::PickerButton, CIso14443CpuPage::ClearButton}, Owes::Nothing},
