@@ -12,10 +12,7 @@ namespace {
 class FakeLibraryApp : public CHalvidApp
 {
 public:
-    explicit FakeLibraryApp(FakeReader &reader)
-        : m_reader(reader)
-    {
-    }
+    explicit FakeLibraryApp(FakeReader &reader) : m_reader(reader) {}
 
     int callsBeforeFree = -1;
     QByteArray settingsAtFree;
@@ -45,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardAndConnects)
+TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardConnectsAndClosesThePortBeforeTheLibraryGoes)
 {
     writeSettings(1, 1, 2);
     FakeLibraryApp app(*reader);
@@ -54,8 +51,6 @@ TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardAndConnects)
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
     EXPECT_TRUE(frame->commandAction(32774)->isChecked());
-    EXPECT_EQ(frame->view()->shownCardType(), CardKind::MifareStdS50);
-    EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 19200}));
     EXPECT_EQ(frame->processView()->entries().size(), 1);
     EXPECT_TRUE(boxes.empty());
 
@@ -69,53 +64,77 @@ TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardAndConnects)
     EXPECT_EQ(savedSettings(), "10 1 2");
 }
 
-TEST_F(HalvidAppTest, CommandLineValuesReplaceTheSavedOnesForTheRunAndAreSaved)
-{
-    writeSettings(1, 0, 2);
-    {
-        FakeLibraryApp app(*reader);
-        app.setStartupOverrides({1, 1, 2});
-        ASSERT_TRUE(app.initInstance());
-        EXPECT_EQ(app.mainFrame()->view()->shownCardType(), CardKind::MifareStdS70);
-        EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 14400}));
-        app.exitInstance();
-    }
-    EXPECT_EQ(savedSettings(), "2 1 1");
-
-    FakeLibraryApp portPage(*reader);
-    portPage.setStartupOverrides({{}, {}, PortPageCardType});
-    ASSERT_TRUE(portPage.initInstance());
-    EXPECT_EQ(portPage.mainFrame()->view()->shownCardType(), CardKind::PortPage);
-    portPage.exitInstance();
-}
-
-TEST_F(HalvidAppTest, SavedCardTypesOutsideTheMenu)
+// The saved card, port and rate, or the command line's values in their place (saved then as if
+// chosen); the port page is never restored, card types beyond the menu show no page. A first
+// start has no settings: it looks for the simulated reader on COM1 and saves that port; settings
+// that exist keep their values, a missing ComPort (0) included.
+TEST_F(HalvidAppTest, WhatTheProgramStartsOnAndSaves)
 {
     const struct {
-        int saved, shown;
-        const char *titleEnd;
+        const char *settings; // "CardType ComPort BaudRate", a key file's text, or none
+        StartupOverrides overrides;
+        int shown;
+        std::vector<int64_t> connection;
+        const char *titleEnd, *saved;
     } cases[] = {
-        {255, 0, "Mifare_UltraLight"}, // the port page is never restored
-        {26, 26, "Set"},
-        {27, 27, "Demo"},
-        {99, 0, "Mifare_UltraLight"},
+        {"1 1 2", {}, 1, {1, 19200}, "Mifare_Std S50", "1 1 2"},
+        {"1 0 2", {1, 1, 2}, 2, {1, 14400}, "Mifare_ Std S70", "2 1 1"},
+        {"1 0 2", {{}, {}, PortPageCardType}, PortPageCardType, {0, 19200}, "Set", "255 0 2"},
+        {"255 1 1", {}, 0, {1, 14400}, "Mifare_UltraLight", "0 1 1"},
+        {"26 1 1", {}, 26, {1, 14400}, "Set", "26 1 1"},
+        {"27 1 1", {}, 27, {1, 14400}, "Demo", "27 1 1"},
+        {"99 1 1", {}, 0, {1, 14400}, "Mifare_UltraLight", "0 1 1"},
+        {nullptr, {}, 1, {1, 14400}, "Mifare_Std S50", "1 1 1"},
+        {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n\"CurCard\"=dword:00000002\n", {}, 2, {0, 14400},
+         "Mifare_ Std S70", "2 0 1"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.saved);
-        writeSettings(c.saved, 1, 1);
-        FakeLibraryApp app(*reader);
-        ASSERT_TRUE(app.initInstance());
-        CMainFrame *frame = app.mainFrame();
-        EXPECT_EQ(CardType, c.shown);
-        EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("  -  ") + QString::fromLatin1(c.titleEnd)));
-        EXPECT_EQ(frame->view()->shownCardType(), CardKind(c.shown));
-        if (c.shown >= 26) {
-            EXPECT_EQ(frame->view()->page(), nullptr);
-            for (QAction *action : frame->findChildren<QAction *>())
-                EXPECT_FALSE(action->isChecked()) << action->objectName().toStdString();
-        }
-        app.exitInstance();
+        SCOPED_TRACE(c.settings == nullptr ? "no settings" : c.settings);
         QFile::remove(settingsPath());
+        if (c.settings != nullptr && c.settings[0] == '[') {
+            QFile file(settingsPath());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.settings);
+        } else if (c.settings != nullptr) {
+            const QStringList values = QString::fromLatin1(c.settings).split(u' ');
+            writeSettings(values[0].toInt(), values[1].toInt(), values[2].toInt());
+        }
+        reader->clearCalls();
+        {
+            FakeLibraryApp app(*reader);
+            app.setStartupOverrides(c.overrides);
+            ASSERT_TRUE(app.initInstance());
+            CMainFrame *frame = app.mainFrame();
+            EXPECT_EQ(frame->view()->shownCardType(), CardKind(c.shown));
+            EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("  -  ") + QString::fromLatin1(c.titleEnd)));
+            EXPECT_EQ(reader->calls().at(0).args, c.connection);
+            if (c.shown >= 26) {
+                EXPECT_EQ(frame->view()->page() == nullptr, c.shown != PortPageCardType);
+                for (QAction *action : frame->findChildren<QAction *>())
+                    EXPECT_FALSE(action->isChecked()) << action->objectName().toStdString();
+            }
+            app.exitInstance();
+        }
+        EXPECT_EQ(savedSettings(), c.saved);
+    }
+}
+
+// The fifth value, every page in "Choose Card", comes from the option or the saved value and is
+// saved beside the four.
+TEST_F(HalvidAppTest, EveryPageInTheMenuIsRemembered)
+{
+    for (const bool option : {true, false}) {
+        FakeLibraryApp app(*reader);
+        app.setStartupOverrides({{}, {}, {}, option});
+        ASSERT_TRUE(app.initInstance());
+        EXPECT_NE(app.mainFrame()->commandAction(32802), nullptr); // SHC1102
+        EXPECT_TRUE(app.mainFrame()->commandAction(CmdAllCards)->isChecked());
+        if (!option)
+            app.mainFrame()->onCommand(CmdAllCards);
+        app.exitInstance();
+        ResetRuntimeState();
+        ReadSettings();
+        EXPECT_EQ(AllCardsInMenu, option);
     }
 }
 
@@ -143,46 +162,6 @@ TEST_F(HalvidAppTest, SecondCopyEndsSilentlyAndWritesNoSettings)
     EXPECT_FALSE(running.acquire());
     next.exitInstance();
     EXPECT_TRUE(running.acquire());
-}
-
-// A first start has no settings: it looks for the simulated reader on COM1 and saves that port.
-// Settings that exist keep their values, a missing ComPort (0) included. The fifth value, every
-// page in "Choose Card", comes from the option or the saved value and is saved beside the four.
-TEST_F(HalvidAppTest, FirstStartConnectsOnCom1AndEveryPageInTheMenuIsRemembered)
-{
-    {
-        FakeLibraryApp app(*reader);
-        app.setStartupOverrides({{}, {}, {}, true});
-        ASSERT_TRUE(app.initInstance());
-        EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{1, 14400}));
-        EXPECT_NE(app.mainFrame()->commandAction(32802), nullptr); // SHC1102
-        app.exitInstance();
-    }
-    EXPECT_EQ(savedSettings(), "1 1 1");
-    EXPECT_TRUE(AllCardsInMenu);
-
-    reader->clearCalls();
-    {
-        FakeLibraryApp app(*reader);
-        ASSERT_TRUE(app.initInstance());
-        EXPECT_TRUE(app.mainFrame()->commandAction(CmdAllCards)->isChecked());
-        app.mainFrame()->onCommand(CmdAllCards);
-        app.exitInstance();
-    }
-    ResetRuntimeState();
-    ReadSettings();
-    EXPECT_FALSE(AllCardsInMenu);
-
-    QFile file(settingsPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n\"CurCard\"=dword:00000002\n");
-    file.close();
-    reader->clearCalls();
-    FakeLibraryApp app(*reader);
-    ASSERT_TRUE(app.initInstance());
-    EXPECT_EQ(reader->calls().at(0).args, (std::vector<int64_t>{0, 14400}));
-    EXPECT_EQ(app.mainFrame()->commandAction(32802), nullptr);
-    app.exitInstance();
 }
 
 } // namespace

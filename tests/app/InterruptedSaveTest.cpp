@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <random>
 #include <sys/resource.h>
@@ -58,19 +56,11 @@ int runSave(const SavedFile &file, const QString &folder, const char *mode, QStr
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-QByteArray nextLine(QProcess &saver)
-{
-    while (!saver.canReadLine())
-        if (!saver.waitForReadyRead(60000))
-            return {};
-    return saver.readLine().trimmed();
-}
-
 // Starts save_loop on the folder and returns once its first save is done and the next begins.
 bool startLoop(QProcess &saver, const SavedFile &file, const QString &folder)
 {
     saver.start(saveLoopPath(), {QString::fromLatin1(file.kind), folder, QStringLiteral("loop")});
-    return nextLine(saver) == "ready";
+    return saver.waitForReadyRead(60000) && saver.readLine().trimmed() == "ready";
 }
 
 // Kills the saver at random moments while it saves again and again: the file is always one
@@ -89,24 +79,11 @@ TEST(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile)
         const QByteArray a = readFile(path), b = readFile(other.filePath(QString::fromLatin1(file.fileName)));
         ASSERT_NE(a.size(), 0);
         ASSERT_NE(a, b);
-        // How long one save takes on this machine, so that the kills spread over whole saves.
-        QProcess calibration;
-        ASSERT_TRUE(startLoop(calibration, file, folder.path()));
-        QElapsedTimer clock;
-        clock.start();
-        ASSERT_EQ(nextLine(calibration), "saved");
-        ASSERT_EQ(nextLine(calibration), "saved");
-        const auto savingUs = useconds_t(std::max<qint64>(clock.nsecsElapsed() / 2000, 100));
-        calibration.kill();
-        calibration.waitForFinished();
-
-        // A fixed number of kills, cut short on a slow machine (sanitizers) to keep the suite quick.
-        QElapsedTimer budget;
-        budget.start();
-        for (int kill = 0; kill < 40 && (kill < 6 || budget.elapsed() < 1000); ++kill) {
+        // save_loop saves without a pause: a kill after a random delay lands anywhere in a save.
+        for (int kill = 0; kill < 12; ++kill) {
             QProcess saver;
             ASSERT_TRUE(startLoop(saver, file, folder.path())) << "save_loop never got ready";
-            usleep(std::uniform_int_distribution<useconds_t>(0, 2 * savingUs)(random));
+            usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
             saver.kill();
             saver.waitForFinished();
             const QByteArray now = readFile(path);

@@ -1,6 +1,5 @@
 #include "app/CProcessView.h"
 #include "reporting/MessageCatalogue.h"
-#include "reader/RuntimeState.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -102,14 +101,6 @@ TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
     EXPECT_LE(red.first(), half + 3);
     EXPECT_FALSE(inkColumns(image, 1, 20, 60, isTextColour).isEmpty());
     EXPECT_TRUE(inkColumns(image, 1, half, image.width(), isTextColour).isEmpty());
-}
-
-TEST(ProcessViewTest, StatusTextsComeFromTheCatalogueInTheBuildsLanguage)
-{
-    EXPECT_EQ(Message(Msg::CallFailedWithCode, -1), QStringLiteral("Communication failed,   Error Code：0xffffffff"));
-    LanguageIndex = 0;
-    EXPECT_EQ(Message(Msg::CallFailedWithCode, 0x1a), QStringLiteral("呼叫失败,   错误代码：0x1a"));
-    LanguageIndex = 1;
 }
 
 TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)

@@ -50,7 +50,7 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
         const QString name = QString::fromLatin1(ReaderFunctionTraits<F>::name);
         FakeReader::Offer offer{name};
         std::vector<int64_t> scalars;
-        std::vector<QByteArray> inputs;
+        QByteArray inputs;
         std::vector<uint8_t *> outputs;
         // The library's table of byte buffers says how many bytes each input buffer holds.
         const auto &rules = ReaderFunctionTraits<F>::buffers;
@@ -76,9 +76,8 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                     ADD_FAILURE() << "the table of reader buffers gives no size for an input of " << name.toStdString();
                 if (rule != nullptr && rule->limit >= 0)
                     count = std::min(count, rule->limit);
-                inputs.push_back(parameter == nullptr || count <= 0
-                                     ? QByteArray()
-                                     : QByteArray(reinterpret_cast<const char *>(parameter), count));
+                if (parameter != nullptr && count > 0)
+                    inputs += QByteArray(reinterpret_cast<const char *>(parameter), count);
             } else if constexpr (std::is_same_v<T, uint8_t *>) {
                 const ReaderBuffer *rule = bytePointer < rules.size() ? &rules[bytePointer] : nullptr;
                 ++bytePointer;
@@ -220,21 +219,13 @@ std::vector<FakeReader::Call> FakeReader::callsTo(const QString &name) const
 
 FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> args, QByteArray data)
 {
-    return take(name, std::move(args), std::vector<QByteArray>{std::move(data)});
+    return take(Offer{name}, std::move(args), std::move(data));
 }
 
-FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> args, std::vector<QByteArray> inputs)
-{
-    return take(Offer{name}, std::move(args), std::move(inputs));
-}
-
-FakeReader::Answer FakeReader::take(const Offer &offer, std::vector<int64_t> args, std::vector<QByteArray> inputs)
+FakeReader::Answer FakeReader::take(const Offer &offer, std::vector<int64_t> args, QByteArray data)
 {
     const QString &name = offer.name;
-    QByteArray data;
-    for (const QByteArray &input : inputs)
-        data += input;
-    m_calls.push_back(Call{name, std::move(args), data, std::move(inputs)});
+    m_calls.push_back(Call{name, std::move(args), std::move(data)});
     auto queued = m_script.find(name);
     if (queued != m_script.end() && !queued->second.empty()) {
         Answer answer = queued->second.front();

@@ -33,8 +33,7 @@ public:
     struct Call {
         QString name;
         std::vector<int64_t> args;     // scalar arguments after the device index, in order
-        QByteArray data;               // every input buffer the caller passed, one after another
-        std::vector<QByteArray> inputs; // the same, one entry per buffer
+        QByteArray data;           // every input buffer the caller passed, one after another
     };
 
     // What the reader knows of a call's answer buffer when it asks an answer plan: how many
@@ -75,8 +74,7 @@ public:
 
     // Used by the entry points: records a call and returns its answer.
     Answer take(const QString &name, std::vector<int64_t> args, QByteArray data = {});
-    Answer take(const QString &name, std::vector<int64_t> args, std::vector<QByteArray> inputs);
-    Answer take(const Offer &offer, std::vector<int64_t> args, std::vector<QByteArray> inputs);
+    Answer take(const Offer &offer, std::vector<int64_t> args, QByteArray data);
 
 private:
     static void requireKnown(const QString &name);
