@@ -72,7 +72,7 @@ TEST_F(MifareClassicTest, EachSizeAnswersAsItsChipAndEndsWithItsMemory)
         SCOPED_TRACE(card.type);
         useField(std::string(R"([{"type": ")") + card.type + R"(", "Card": {"UID": "01020304"}}])");
         ASSERT_EQ(request(), status::Ok);
-        EXPECT_EQ(tagTypeBytes(), hex(card.atqa));
+        EXPECT_EQ(Bytes(tagType, tagType + 2), hex(card.atqa));
         ASSERT_EQ(api.rf_select(0, hex("01020304").data(), 4, &size), status::Ok);
         EXPECT_EQ(size, card.sak);
         ASSERT_EQ(authenticate(0), status::Ok);
