@@ -1,3 +1,4 @@
+#include "JsonFields.h"
 #include "ReaderFixture.h"
 #include "Scenario.h"
 #include "ScenarioError.h"
@@ -75,6 +76,22 @@ TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
             EXPECT_NE(std::string(error.what()).find(reason), std::string::npos)
                 << text << "\n  gave: " << error.what();
         }
+    }
+}
+
+// Found by tests/fuzz/json_fields: with a negative upper bound an unsigned number in the file
+// passed the range check as a huge bound and came back above it.
+TEST(ScenarioFormat, WholeNumbersStayWithinTheirRange)
+{
+    const std::tuple<const char *, int64_t, int64_t, bool> cases[] = {
+        {"2", -1, -1, false}, {"0", -5, -1, false}, {"-1", -5, -1, true}, {"2", -5, 2, true}, {"3", 0, 2, false},
+    };
+    for (const auto &[json, min, max, accepted] : cases) {
+        const auto value = nlohmann::ordered_json::parse(json);
+        if (accepted)
+            EXPECT_EQ(zentrava::jsonfields::integerValue(value, "n", min, max), value.get<int64_t>()) << json;
+        else
+            EXPECT_THROW(zentrava::jsonfields::integerValue(value, "n", min, max), ScenarioError) << json;
     }
 }
 
