@@ -1,8 +1,6 @@
 #include "At24Card.h"
 #include "ReaderFixture.h"
 
-namespace {
-
 class ContactSlotTest : public ReaderFixture {
 protected:
     Bytes at24(int32_t address, int32_t count)
@@ -83,5 +81,3 @@ TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndItsFuse)
     EXPECT_EQ(zone(0x30, 8, 8), Bytes(8, 0));
     EXPECT_EQ(api.AT1608_Write(0, 0x30, 8, hex("00").data(), 1), status::AccessDenied);
 }
-
-} // namespace

@@ -2,9 +2,6 @@
 #include "Scenario.h"
 #include "ScenarioError.h"
 
-
-namespace {
-
 // The operator's faults: armed with zentrava-sim or in the scenario file, applied and counted
 // down by the library behind the exported entry points.
 using FaultTest = ReaderFixture;
@@ -114,5 +111,3 @@ TEST_F(FaultTest, WrongFaultsAreRefusedWithTheReason)
         }
     }
 }
-
-} // namespace

@@ -1,9 +1,5 @@
 #include "ReaderFixture.h"
 
-#include <tuple>
-
-namespace {
-
 constexpr uint8_t Addressed = 2;
 constexpr uint8_t AddressedWithOption = 6;
 
@@ -124,5 +120,3 @@ TEST_F(Iso15693TagTest, Srf55vPagesEndWithTheChipAndTheReadBackNeedsAWholePage)
     uint8_t len = 4;
     EXPECT_EQ(api.Srf55vp_Write_Reread(0, uid.data(), 7, hex("A1A2A3A4A5A6A7A8").data(), readBack, &len), status::WrongParameter);
 }
-
-} // namespace

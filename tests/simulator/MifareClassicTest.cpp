@@ -2,11 +2,6 @@
 #include "MifareValueBlock.h"
 #include "ReaderFixture.h"
 
-#include <limits>
-#include <vector>
-
-namespace {
-
 using zentrava::MifareAccessConditions;
 using zentrava::MifareValueBlock;
 
@@ -203,5 +198,3 @@ TEST_F(MifareClassicTest, CardChangesAreWrittenBackOnlyWhenAScenarioFileExists)
     EXPECT_NE(sandbox.readScenario().find(R"("5": "A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5A5")"), std::string::npos);
     EXPECT_NE(sandbox.readScenario().find("\"6\": \"" + zentrava::toHex(purse.data(), 16) + "\""), std::string::npos);
 }
-
-} // namespace

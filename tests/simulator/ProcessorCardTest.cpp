@@ -2,7 +2,10 @@
 
 #include "DesCipher.h"
 
-namespace {
+using Result = std::pair<int32_t, std::string>;
+// The type B processor card alone, as the built-in field's TRH1064 answers request B too.
+const char *const TypeBCard = R"([{"type": "typeb-cpu", "Card": {"UID": "B0C1D2E3"}}])";
+const std::string AnswerToRequestB = "50B0C1D2E300000000008141";
 
 // The processor cards of the built-in field, type A and B, the contact and SAM slots' cards, the
 // pass-through and the cipher tool. The console tests reset, select and read them; here the
@@ -76,6 +79,7 @@ TEST_F(ProcessorCardTest, DesfireAnswersNativeCommandsPlainAndWrapped)
     EXPECT_EQ(answerTo("00A4040006F05A53494D01"), "9000") << "the ISO application too";
 }
 
+// Type A: reset by request all, deselected into halt; type B the same with request and wake-up B.
 TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
 {
     EXPECT_EQ(exchange(api.rf_cos_command, "00A40000023F00").first, status::NoCard);
@@ -86,7 +90,18 @@ TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
     EXPECT_EQ(api.rf_cl_deselect(0), status::NoCard);
     EXPECT_EQ(reset(false, RequestAll).first, status::Ok) << "request all wakes the halted card";
 
+    useField(TypeBCard);
+    radio('B');
+    ASSERT_EQ(answer(api.rf_atqb, 0).first, status::Ok);
+    EXPECT_EQ(exchange(api.rf_cos_command, "00A40000020001"), Result(status::Ok, "9000"));
+    EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004"), Result(status::Ok, "5A454E549000"));
+    EXPECT_EQ(api.rf_cl_deselect(0), status::Ok);
+    EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004").first, status::NoCard) << "deselected";
+    EXPECT_EQ(answer(api.rf_atqb, 0).first, status::NoCard) << "REQB leaves a halted card alone";
+    EXPECT_EQ(answer(api.rf_atqb, 1).first, status::Ok) << "WUPB wakes it";
+
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
+    radio('A');
     EXPECT_EQ(reset(false).first, status::NoCard);
     EXPECT_EQ(reset(true).first, status::NoCard);
 }
@@ -103,28 +118,11 @@ TEST_F(ProcessorCardTest, FileUpdatesAreWrittenBack)
     EXPECT_EQ(answerTo("00A40000020005"), "9000");
     EXPECT_EQ(answerTo("00D6000103ABCDEF"), "6A84");
     EXPECT_EQ(answerTo("00D6000102ABCD"), "9000");
-    EXPECT_NE(sandbox.readScenario().find("\"0005\": \"00ABCD\""), std::string::npos);
+    EXPECT_TRUE(saved("\"0005\": \"00ABCD\""));
     EXPECT_EQ(answerTo("00A40000023F00"), "9000");
     EXPECT_EQ(answerTo("00A40000020001"), "6A82") << "this card has no card text";
 }
 
-using Result = std::pair<int32_t, std::string>;
-// The type B processor card alone, as the built-in field's TRH1064 answers request B too.
-const char *const TypeBCard = R"([{"type": "typeb-cpu", "Card": {"UID": "B0C1D2E3"}}])";
-const std::string AnswerToRequestB = "50B0C1D2E300000000008141";
-
-TEST_F(ProcessorCardTest, TheTypeBCardRunsTheCardApplicationAndHalts)
-{
-    useField(TypeBCard);
-    ASSERT_EQ(api.rf_init_type(0, 'B'), status::Ok);
-    ASSERT_EQ(answer(api.rf_atqb, 0).first, status::Ok);
-    EXPECT_EQ(exchange(api.rf_cos_command, "00A40000020001"), Result(status::Ok, "9000"));
-    EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004"), Result(status::Ok, "5A454E549000"));
-    EXPECT_EQ(api.rf_cl_deselect(0), status::Ok);
-    EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004").first, status::NoCard) << "deselected";
-    EXPECT_EQ(answer(api.rf_atqb, 0).first, status::NoCard) << "REQB leaves a halted card alone";
-    EXPECT_EQ(answer(api.rf_atqb, 1).first, status::Ok) << "WUPB wakes it";
-}
 
 TEST_F(ProcessorCardTest, RawTypeBFramesReachTheCardInTheField)
 {
@@ -206,5 +204,3 @@ TEST_F(ProcessorCardTest, TheCipherToolIsDesAndTwoKeyTripleDesOverWholeBlocks)
         EXPECT_EQ(api.des_encrypt(result, data.data(), entry.dataLength, key.data(), entry.keyLength), entry.status)
             << entry.dataLength << " " << entry.keyLength;
 }
-
-} // namespace

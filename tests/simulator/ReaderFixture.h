@@ -11,11 +11,18 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <limits>
+#include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <tuple>
+#include <vector>
 
 using zentrava::Bytes;
 namespace status = zentrava::status;

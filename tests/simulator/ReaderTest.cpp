@@ -1,13 +1,6 @@
 #include "ReaderClock.h"
 #include "ReaderFixture.h"
 
-#include <cstdio>
-#include <cstring>
-#include <set>
-#include <optional>
-
-namespace {
-
 using ReaderTest = ReaderFixture;
 
 TEST_F(ReaderTest, ExportsExactlyTheOrdinalsOfTheContractAndItsTimeCount)
@@ -198,5 +191,3 @@ TEST_F(ReaderTest, EachSelectionTakesTheFirstCardThatCanAnswerIt)
     ASSERT_EQ(result, status::Ok);
     EXPECT_EQ(Bytes(reset.begin(), reset.begin() + 4), hex("CAFE0001"));
 }
-
-} // namespace

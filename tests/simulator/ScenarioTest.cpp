@@ -4,8 +4,6 @@
 #include "ScenarioError.h"
 #include "ScenarioFile.h"
 
-namespace {
-
 using zentrava::Scenario;
 using zentrava::ScenarioError;
 using zentrava::ScenarioFile;
@@ -128,5 +126,3 @@ TEST_F(ScenarioFileTest, MalformedFileGivesANoCardReaderAndIsLeftAlone)
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
     EXPECT_EQ(selectMifare(), hex("01020304")) << "a repaired file brings the cards back";
 }
-
-} // namespace

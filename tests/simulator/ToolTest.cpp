@@ -3,10 +3,6 @@
 #include "CardCatalogue.h"
 #include "MemoryDump.h"
 
-#include <stdexcept>
-
-namespace {
-
 class ToolTest : public ReaderFixture {
 protected:
     static std::size_t lineCount(const std::string &text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
@@ -149,5 +145,3 @@ TEST(MemoryDumps, EmlTextIsOneBlockPerLineAndAShortLineIsNamed)
         EXPECT_NE(std::string(error.what()).find("line 2"), std::string::npos) << error.what();
     }
 }
-
-} // namespace

@@ -1,9 +1,5 @@
 #include "ReaderFixture.h"
 
-#include <tuple>
-
-namespace {
-
 // The AT88RF020, the ST tags, the TRH1064 and the SHC1102, through the entry points, as their
 // pages drive them. The page tests read, write, lock and count; here the chips' rules at their edges.
 class TypeBTagsTest : public ReaderFixture {
@@ -215,5 +211,3 @@ TEST_F(TypeBTagsTest, Shc1102ARequestEndsThePasswordAndBlock8ChangesIt)
     ASSERT_EQ(request(), status::Ok);
     EXPECT_EQ(authenticate("C0DEC0DE"), status::Ok);
 }
-
-} // namespace

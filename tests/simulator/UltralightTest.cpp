@@ -1,7 +1,5 @@
 #include "ReaderFixture.h"
 
-namespace {
-
 class UltralightTest : public ReaderFixture {
 protected:
     // The UltraLight page's selection: request all, then the UltraLight select.
@@ -62,5 +60,3 @@ TEST_F(UltralightTest, OneTimeBitsAndLockBitsAreOnlyEverSet)
     EXPECT_EQ(page(2), hex("04481A01")) << "frozen lock bits stay clear";
     EXPECT_EQ(writePage(5, "66666666"), status::Ok);
 }
-
-} // namespace
