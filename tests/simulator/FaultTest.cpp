@@ -37,8 +37,7 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
 TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
 {
     // Written by hand in the scenario file, without an id.
-    sandbox.writeScenario(std::string(R"({"reader": {"port": 1}, "field": )") + FaultOneKCard +
-                          R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}]})");
+    useField(FaultOneKCard + std::string(R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}])"));
     EXPECT_EQ(request(), status::Ok);
     EXPECT_EQ(answer(api.rf_anticoll, 4).first, status::Ok);
     EXPECT_EQ(request(), status::NoCard) << "the cards left after two calls";
@@ -68,7 +67,7 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
     EXPECT_EQ(readBlock(4).second, hex("11111111110000000000000000000000"));
     EXPECT_TRUE(faultListed("No faults")) << "one write is torn, not the next";
 
-    sandbox.writeScenario(R"({"reader": {"port": 1}, "field": [], "contactSlot": {"type": "at24c01"}})");
+    useSlot(R"({"type": "at24c01"})");
     ASSERT_EQ(tool("fault tear 3").exitCode, 0);
     ASSERT_EQ(api.OpenCard(0), status::Ok);
     EXPECT_EQ(api.AT24_write(0, 6, 8, Bytes(8, 0x22).data()), status::NoCard);

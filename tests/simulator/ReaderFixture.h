@@ -104,22 +104,11 @@ private:
     std::string m_folder;
 };
 
-// zentrava-sim as the operator runs it, the one built beside this test, on the sandbox's scenario.
+// What zentrava-sim, as the operator runs it, answered.
 struct SimToolOutcome {
     int exitCode;
     std::string output;
 };
-
-inline SimToolOutcome runSimTool(const std::string &arguments)
-{
-    FILE *pipe = popen(("'" + ZentravaLibrary::programDirectory() + "/zentrava-sim' " + arguments + " 2>&1").c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    for (std::size_t count; (count = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, count);
-    const int statusCode = pclose(pipe);
-    return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
-}
 
 // A test against the simulated reader through its exported entry points: a sandboxed scenario,
 // the port open on COM1 and the field on in type A mode, as the pages leave it.
@@ -139,7 +128,17 @@ protected:
     void TearDown() override { api.rf_close_com(); }
 
     static Bytes hex(const char *text) { return *zentrava::fromHex(text); }
-    static SimToolOutcome tool(const std::string &arguments) { return runSimTool(arguments); }
+    // zentrava-sim, the one built beside this test, on the sandbox's scenario.
+    static SimToolOutcome tool(const std::string &arguments)
+    {
+        FILE *pipe = popen(("'" + ZentravaLibrary::programDirectory() + "/zentrava-sim' " + arguments + " 2>&1").c_str(), "r");
+        std::string output;
+        char buffer[4096];
+        for (std::size_t count; (count = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, count);
+        const int statusCode = pclose(pipe);
+        return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
+    }
     // What `zentrava-sim fault` lists contains the text.
     static bool faultListed(const std::string &text) { return tool("fault").output.find(text) != std::string::npos; }
     bool saved(const std::string &text) const { return sandbox.readScenario().find(text) != std::string::npos; }

@@ -21,8 +21,8 @@ protected:
     }
     void realTimingAt(int32_t baud)
     {
-        ASSERT_EQ(runSimTool("timing real").exitCode, 0);
-        ASSERT_EQ(runSimTool("baud " + std::to_string(baud)).exitCode, 0);
+        ASSERT_EQ(tool("timing real").exitCode, 0);
+        ASSERT_EQ(tool("baud " + std::to_string(baud)).exitCode, 0);
         api.rf_close_com();
         ASSERT_EQ(api.rf_init_com(1, baud), status::Ok);
     }
@@ -82,13 +82,13 @@ TEST_F(TimingTest, ACallTakesItsFramesOnTheLineAndTheCardsOwnTime)
 
 TEST_F(TimingTest, OffByDefaultAndOpeningAtAnotherRateTimesOutOnlyWithRealTiming)
 {
-    EXPECT_NE(runSimTool("show").output.find("Timing: off"), std::string::npos);
+    EXPECT_NE(tool("show").output.find("Timing: off"), std::string::npos);
     EXPECT_EQ(timeOf([&] { return request(); }), Duration{0});
-    EXPECT_EQ(runSimTool("timing fast").exitCode, 2);
+    EXPECT_EQ(tool("timing fast").exitCode, 2);
     for (const int32_t baud : {9600, 115200})
         EXPECT_EQ(api.rf_init_com(1, baud), status::Ok) << "timing off: every rate opens";
     realTimingAt(14400);
-    EXPECT_NE(runSimTool("show").output.find("Timing: real, the reader's line at 14400 baud"), std::string::npos);
+    EXPECT_NE(tool("show").output.find("Timing: real, the reader's line at 14400 baud"), std::string::npos);
     api.rf_close_com();
     EXPECT_EQ(timeOf([&] { return api.rf_init_com(1, 115200); }, status::TimedOut),
               wire(FrameOverheadBytes, 115200) + AnswerTimeout);

@@ -59,9 +59,8 @@ TEST_F(ToolTest, DumpExportAndImportMemoryImages)
     std::string eml = ScenarioSandbox::readFile(text);
     EXPECT_EQ(lineCount(eml), 256u);
 
-    // Edit block 4 in the text dump and load it into a new 4K card placed from it.
-    eml.replace(eml.find('\n', eml.find('\n', eml.find('\n', eml.find('\n') + 1) + 1) + 1) + 1, 32,
-                "DEADBEEFDEADBEEFDEADBEEFDEADBEEF");
+    // Edit block 4 in the text dump, a line of 32 digits each, and load it back.
+    eml.replace(4 * 33, 32, "DEADBEEFDEADBEEFDEADBEEFDEADBEEF");
     sandbox.writeFile(text, eml);
     ASSERT_EQ(tool("import 1 " + text).exitCode, 0);
     EXPECT_NE(tool("dump 1").output.find("  4  DEADBEEFDEADBEEFDEADBEEFDEADBEEF"), std::string::npos);
