@@ -1,6 +1,4 @@
 #include "ReaderFixture.h"
-#include "Scenario.h"
-#include "ScenarioError.h"
 
 // The operator's faults: armed with zentrava-sim or in the scenario file, applied and counted
 // down by the library behind the exported entry points.
@@ -74,39 +72,4 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
     Bytes data(16, 0);
     EXPECT_EQ(api.AT24_read(0, 0, 16, data.data()), status::Ok);
     EXPECT_EQ(data, hex("FFFFFFFFFFFF222222FFFFFFFFFFFFFF"));
-}
-
-TEST_F(FaultTest, WrongFaultsAreRefusedWithTheReason)
-{
-    const std::pair<const char *, const char *> commands[] = {
-        {"fault leave-after", "number of calls"},
-        {"fault leave-after -1", "number of calls"},
-        {"fault tear many", "number of bytes"},
-        {"fault timeout 5", "takes no arguments"},
-        {"fault force rf_M1_reed 04", "no reader function is called rf_M1_reed"},
-        {"fault force rf_M1_read 00", "status in hex"},
-        {"fault force rf_M1_read 04 0", "number of calls"},
-        {"fault shake", "unknown fault shake"},
-    };
-    for (const auto &[arguments, reason] : commands) {
-        const SimToolOutcome outcome = tool(arguments);
-        EXPECT_EQ(outcome.exitCode, 2) << arguments;
-        EXPECT_NE(outcome.output.find(reason), std::string::npos) << outcome.output;
-    }
-    EXPECT_FALSE(sandbox.scenarioExists()) << "nothing was written";
-
-    const std::pair<const char *, const char *> entries[] = {
-        {R"({"type": "force", "function": "rf_nothing", "status": "04", "calls": 1})", "faults[0].function"},
-        {R"({"type": "tear"})", "needs \"bytes\""},
-        {R"({"type": "leave-after", "calls": -3})", "faults[0].calls"},
-        {R"({"type": "melt"})", "faults[0].type"},
-    };
-    for (const auto &[fault, reason] : entries) {
-        try {
-            zentrava::Scenario::parse(std::string(R"({"faults": [)") + fault + "]}");
-            ADD_FAILURE() << fault;
-        } catch (const zentrava::ScenarioError &error) {
-            EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
-        }
-    }
 }

@@ -65,6 +65,10 @@ TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
          "cannot name an elementary file"},
         {R"({"field": [{"type": "desfire", "Card": {"UID": "04010203040506"}, "applications": [{"AID": "01", "FID": "1000"}]}]})",
          "5 to 16 bytes"},
+        {R"({"faults": [{"type": "force", "function": "rf_nothing", "status": "04", "calls": 1}]})", "faults[0].function"},
+        {R"({"faults": [{"type": "tear"}]})", "needs \"bytes\""},
+        {R"({"faults": [{"type": "leave-after", "calls": -3}]})", "faults[0].calls"},
+        {R"({"faults": [{"type": "melt"}]})", "faults[0].type"},
     };
     for (const auto &[text, reason] : cases) {
         try {
