@@ -1,6 +1,8 @@
 #include "ReaderFixture.h"
 #include "ReaderTiming.h"
 
+// In a namespace of its own, as the one unit holds every test file.
+namespace timingtest {
 using namespace zentrava::timing;
 
 // The modelled reader time is what the library counts; the tests compare it with the rules, never
@@ -94,3 +96,4 @@ TEST_F(TimingTest, OffByDefaultAndOpeningAtAnotherRateTimesOutOnlyWithRealTiming
     EXPECT_EQ(timeOf([&] { return request(); }, status::PortNotOpen), Duration{0}) << "never left the host";
     EXPECT_EQ(timeOf([&] { return api.rf_init_com(1, 14400); }), answered(0, 0, 14400));
 }
+} // namespace timingtest
