@@ -33,7 +33,7 @@ TEST_F(ContactSlotTest, TheEepromAnswersOnlyWhenPoweredAndItsWritesCrossWritePag
     EXPECT_EQ(api.AT24_write(0, 250, 10, ten.data()), status::WrongParameter);
     EXPECT_EQ(api.AT24_read(0, 200, 128, data), status::WrongParameter);
     // The card was written back with its memory.
-    EXPECT_NE(sandbox.readScenario().find("FFFF00112233445566778899FFFF"), std::string::npos);
+    EXPECT_NE(readScenario().find("FFFF00112233445566778899FFFF"), std::string::npos);
     // No AT88SC1608 in the slot.
     EXPECT_EQ(api.AT1608_ReadFuse1(0, data), status::NoCard);
 }

@@ -10,7 +10,7 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
 {
     for (const bool writeBack : {true, false}) {
         SCOPED_TRACE(writeBack ? "write back on" : "write back off");
-        sandbox.writeScenario(std::string(R"({"reader": {"port": 1, "writeBack": )") + (writeBack ? "true" : "false") +
+        writeScenario(std::string(R"({"reader": {"port": 1, "writeBack": )") + (writeBack ? "true" : "false") +
                               R"(}, "field": )" + FaultOneKCard + "}");
         selectMifare();
         ASSERT_EQ(authenticate(4), status::Ok);

@@ -105,7 +105,7 @@ TEST_F(Iso15693TagTest, LocksAreForGoodAndPersist)
     // Written back to the scenario: the locks hold after the file is read again.
     for (const char *expected : {"\"AFILocked\": true", "\"DSFIDLocked\": true", "\"AFI\": \"33\"", "\"4\": \"01020304\""})
         EXPECT_TRUE(saved(expected)) << expected;
-    sandbox.writeScenario(sandbox.readScenario());
+    writeScenario(readScenario());
     EXPECT_EQ(write(Sli, 4, "00000000"), status::AccessDenied);
 }
 

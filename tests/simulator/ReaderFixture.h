@@ -62,26 +62,40 @@ private:
     void *m_handle;
 };
 
-// A private folder per test: the scenario file and the configuration home point into it, so
-// tests running in parallel never share a scenario. The folder goes with the sandbox.
-class ScenarioSandbox {
-public:
-    ScenarioSandbox()
+// What zentrava-sim, as the operator runs it, answered.
+struct SimToolOutcome {
+    int exitCode;
+    std::string output;
+};
+
+// A test against the simulated reader through its exported entry points: the port open on COM1
+// and the field on in type A mode, as the pages leave it. Each test has a private folder: the
+// scenario file and the configuration home point into it, so tests running in parallel never
+// share a scenario; the folder goes with the test.
+class ReaderFixture : public ::testing::Test {
+protected:
+    static constexpr uint8_t RequestAll = 0x52;
+    static constexpr uint8_t RequestIdle = 0x26;
+    static constexpr uint8_t KeyA = 0x60;
+    static constexpr uint8_t KeyB = 0x61;
+
+    void SetUp() override
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "zentrava-test-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_folder = pattern;
         setenv("ZENTRAVA_SCENARIO", scenarioPath().c_str(), 1);
         setenv("XDG_CONFIG_HOME", (m_folder + "/config").c_str(), 1);
+        api.rf_close_com();
+        ASSERT_EQ(api.rf_init_com(1, 115200), status::Ok);
+        radio('A');
     }
-    ~ScenarioSandbox()
+    void TearDown() override
     {
+        api.rf_close_com();
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
     }
-    ScenarioSandbox(const ScenarioSandbox &) = delete;
-    ScenarioSandbox &operator=(const ScenarioSandbox &) = delete;
 
     const std::string &folder() const { return m_folder; }
     std::string scenarioPath() const { return m_folder + "/scenario.json"; }
@@ -100,35 +114,8 @@ public:
     void writeScenario(const std::string &content) const { writeFile(scenarioPath(), content); }
     std::string readScenario() const { return readFile(scenarioPath()); }
 
-private:
-    std::string m_folder;
-};
-
-// What zentrava-sim, as the operator runs it, answered.
-struct SimToolOutcome {
-    int exitCode;
-    std::string output;
-};
-
-// A test against the simulated reader through its exported entry points: a sandboxed scenario,
-// the port open on COM1 and the field on in type A mode, as the pages leave it.
-class ReaderFixture : public ::testing::Test {
-protected:
-    static constexpr uint8_t RequestAll = 0x52;
-    static constexpr uint8_t RequestIdle = 0x26;
-    static constexpr uint8_t KeyA = 0x60;
-    static constexpr uint8_t KeyB = 0x61;
-
-    void SetUp() override
-    {
-        api.rf_close_com();
-        ASSERT_EQ(api.rf_init_com(1, 115200), status::Ok);
-        radio('A');
-    }
-    void TearDown() override { api.rf_close_com(); }
-
     static Bytes hex(const char *text) { return *zentrava::fromHex(text); }
-    // zentrava-sim, the one built beside this test, on the sandbox's scenario.
+    // zentrava-sim, the one built beside this test, on the test's scenario.
     static SimToolOutcome tool(const std::string &arguments)
     {
         FILE *pipe = popen(("'" + ZentravaLibrary::programDirectory() + "/zentrava-sim' " + arguments + " 2>&1").c_str(), "r");
@@ -141,10 +128,10 @@ protected:
     }
     // What `zentrava-sim fault` lists contains the text.
     static bool faultListed(const std::string &text) { return tool("fault").output.find(text) != std::string::npos; }
-    bool saved(const std::string &text) const { return sandbox.readScenario().find(text) != std::string::npos; }
+    bool saved(const std::string &text) const { return readScenario().find(text) != std::string::npos; }
 
     // A scenario file whose field holds the given JSON array of cards, or whose slot the card.
-    void useField(const std::string &cards) const { sandbox.writeScenario(R"({"reader": {"port": 1}, "field": )" + cards + "}"); }
+    void useField(const std::string &cards) const { writeScenario(R"({"reader": {"port": 1}, "field": )" + cards + "}"); }
     void useSlot(const std::string &card) const { useField("[], \"contactSlot\": " + card); }
     // A page's change of radio mode: field off, the mode, field on.
     void radio(uint8_t mode)
@@ -206,5 +193,7 @@ protected:
 
     ZentravaLibrary &api = ZentravaLibrary::instance();
     uint8_t tagType[2] = {};
-    ScenarioSandbox sandbox;
+
+private:
+    std::string m_folder;
 };

@@ -62,7 +62,7 @@ TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
     EXPECT_EQ(api.rf_beep(1, 10), status::WrongParameter) << "only device index 0 exists";
 
     // The device number is kept in an existing scenario file.
-    sandbox.writeScenario(R"({"reader": {"deviceNumber": 7}})");
+    writeScenario(R"({"reader": {"deviceNumber": 7}})");
     ASSERT_EQ(api.rf_get_device_number(number), status::Ok);
     EXPECT_EQ(Bytes(number, number + 2), hex("0700"));
     ASSERT_EQ(api.rf_init_device_number(0xBEEF), status::Ok);
@@ -90,7 +90,7 @@ TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
     EXPECT_EQ(readerSecondsOfDay(zentrava::ReaderClock::read(*offset, now + 61).data()), written + 61);
 
     // What is not a date is refused and changes nothing.
-    sandbox.writeScenario("{}");
+    writeScenario("{}");
     ASSERT_EQ(api.WriteTime(0, ReaderLeapDay), status::Ok);
     const std::array<uint8_t, 7> invalid[] = {
         {0x24, 0x02, 0x29, 0x04, 0x13, 0x4A, 0x30}, // not BCD
@@ -107,11 +107,11 @@ TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
     ASSERT_EQ(result, status::Ok);
     EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 4), Bytes(ReaderLeapDay, ReaderLeapDay + 4)) << "a refused time changes nothing";
     // The offset is kept in the scenario file: another file and back, the clock comes from the file.
-    const std::string kept = sandbox.readScenario();
+    const std::string kept = readScenario();
     EXPECT_NE(kept.find("clockOffsetSeconds"), std::string::npos);
-    sandbox.writeScenario("{}");
+    writeScenario("{}");
     EXPECT_NE(answer(api.ReadTime).second.at(0), ReaderLeapDay[0]);
-    sandbox.writeScenario(kept);
+    writeScenario(kept);
     const Bytes back = answer(api.ReadTime).second;
     EXPECT_EQ(Bytes(back.begin(), back.begin() + 4), Bytes(ReaderLeapDay, ReaderLeapDay + 4));
 

@@ -97,36 +97,36 @@ TEST(ScenarioFormat, WholeNumbersStayWithinTheirRange)
     }
 }
 
-TEST(ScenarioLocation, FollowsTheEnvironmentInOrder)
-{
-    ScenarioSandbox sandbox;
-    const char *home = std::getenv("HOME");
-    const std::string savedHome = home ? home : "";
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.scenarioPath());
-    unsetenv("ZENTRAVA_SCENARIO");
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/config/Zentrava/scenario.json");
-    setenv("XDG_CONFIG_HOME", "relative/config", 1);
-    setenv("HOME", sandbox.folder().c_str(), 1);
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/.config/Zentrava/scenario.json");
-    unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/.config/Zentrava/scenario.json");
-    setenv("HOME", savedHome.c_str(), 1);
-}
-
 using ScenarioFileTest = ReaderFixture;
 
 TEST_F(ScenarioFileTest, MalformedFileGivesANoCardReaderAndIsLeftAlone)
 {
     for (const char *text : {"\x01\x02 not json", R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01"}}]})",
                              R"({"reader": {"port": 1e400}})"}) {
-        sandbox.writeScenario(text);
+        writeScenario(text);
         EXPECT_EQ(api.rf_init_com(1, 9600), status::Ok) << "the reader still answers on COM1";
         uint8_t number[2];
         EXPECT_EQ(request(), status::NoCard) << text;
         EXPECT_EQ(api.rf_init_device_number(0x0102), status::Ok);
         EXPECT_EQ(api.rf_get_device_number(number), status::Ok);
-        EXPECT_EQ(sandbox.readScenario(), text) << "never overwritten";
+        EXPECT_EQ(readScenario(), text) << "never overwritten";
     }
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
     EXPECT_EQ(selectMifare(), hex("01020304")) << "a repaired file brings the cards back";
+}
+
+TEST_F(ScenarioFileTest, TheLocationFollowsTheEnvironmentInOrder)
+{
+    const char *home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    EXPECT_EQ(ScenarioFile::defaultLocation(), scenarioPath());
+    unsetenv("ZENTRAVA_SCENARIO");
+    EXPECT_EQ(ScenarioFile::defaultLocation(), folder() + "/config/Zentrava/scenario.json");
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    setenv("HOME", folder().c_str(), 1);
+    EXPECT_EQ(ScenarioFile::defaultLocation(), folder() + "/.config/Zentrava/scenario.json");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(ScenarioFile::defaultLocation(), folder() + "/.config/Zentrava/scenario.json");
+    setenv("HOME", savedHome.c_str(), 1);
+    setenv("ZENTRAVA_SCENARIO", scenarioPath().c_str(), 1);
 }

@@ -40,7 +40,7 @@ TEST_F(ToolTest, MisusedCommandsAreRefusedWithTheReason)
         EXPECT_EQ(outcome.exitCode, 2) << arguments;
         EXPECT_NE(outcome.output.find(reason), std::string::npos) << outcome.output;
     }
-    EXPECT_FALSE(sandbox.scenarioExists()) << "nothing was written";
+    EXPECT_FALSE(scenarioExists()) << "nothing was written";
 }
 
 TEST_F(ToolTest, AOneKCardIsOneCommandAwayAndTheLibrarySelectsIt)
@@ -48,7 +48,7 @@ TEST_F(ToolTest, AOneKCardIsOneCommandAwayAndTheLibrarySelectsIt)
     const SimToolOutcome show = tool("show");
     EXPECT_EQ(show.exitCode, 0);
     EXPECT_NE(show.output.find("built-in default"), std::string::npos) << show.output;
-    EXPECT_FALSE(sandbox.scenarioExists()) << "show changes nothing";
+    EXPECT_FALSE(scenarioExists()) << "show changes nothing";
 
     const SimToolOutcome placed = tool("place mifare-1k --uid 0A0B0C0D");
     ASSERT_EQ(placed.exitCode, 0) << placed.output;
@@ -74,17 +74,17 @@ TEST_F(ToolTest, DumpExportAndImportMemoryImages)
     EXPECT_NE(dump.output.find("  4  554C5452"), std::string::npos) << dump.output;
     EXPECT_EQ(lineCount(tool("dump 1").output), 257u);
 
-    const std::string raw = sandbox.folder() + "/card.mfd";
-    const std::string text = sandbox.folder() + "/card.eml";
+    const std::string raw = folder() + "/card.mfd";
+    const std::string text = folder() + "/card.eml";
     ASSERT_EQ(tool("export 1 " + raw).exitCode, 0);
     ASSERT_EQ(tool("export C0FFEE42 " + text).exitCode, 0);
-    EXPECT_EQ(ScenarioSandbox::readFile(raw).size(), 4096u);
-    std::string eml = ScenarioSandbox::readFile(text);
+    EXPECT_EQ(readFile(raw).size(), 4096u);
+    std::string eml = readFile(text);
     EXPECT_EQ(lineCount(eml), 256u);
 
     // Edit block 4 in the text dump, a line of 32 digits each, and load it back.
     eml.replace(4 * 33, 32, "DEADBEEFDEADBEEFDEADBEEFDEADBEEF");
-    sandbox.writeFile(text, eml);
+    writeFile(text, eml);
     ASSERT_EQ(tool("import 1 " + text).exitCode, 0);
     EXPECT_NE(tool("dump 1").output.find("  4  DEADBEEFDEADBEEFDEADBEEFDEADBEEF"), std::string::npos);
     selectMifare();
@@ -108,17 +108,17 @@ TEST_F(ToolTest, ReaderSettingsAndBrokenFiles)
     ASSERT_EQ(tool("writeback off").exitCode, 0);
     EXPECT_NE(tool("show").output.find("write back off"), std::string::npos);
 
-    sandbox.writeScenario("{\"field\": [oops]}");
+    writeScenario("{\"field\": [oops]}");
     const SimToolOutcome broken = tool("show");
     EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_NE(broken.output.find("zentrava-sim: " + sandbox.scenarioPath() + ": not valid JSON"), std::string::npos)
+    EXPECT_NE(broken.output.find("zentrava-sim: " + scenarioPath() + ": not valid JSON"), std::string::npos)
         << broken.output;
     EXPECT_EQ(tool("place mifare-1k").exitCode, 1);
-    EXPECT_EQ(sandbox.readScenario(), "{\"field\": [oops]}") << "the tool never overwrites a broken file";
+    EXPECT_EQ(readScenario(), "{\"field\": [oops]}") << "the tool never overwrites a broken file";
 
-    const std::string other = sandbox.folder() + "/other.json";
+    const std::string other = folder() + "/other.json";
     ASSERT_EQ(tool("--scenario " + other + " place ul --uid 04010203040506").exitCode, 0);
-    EXPECT_NE(ScenarioSandbox::readFile(other).find("04010203040506"), std::string::npos);
+    EXPECT_NE(readFile(other).find("04010203040506"), std::string::npos);
 }
 
 TEST_F(ToolTest, ContactSlotCardsArePlacedInTheSlotWhichHoldsOne)
