@@ -183,31 +183,31 @@ TEST_F(TypeBTagsTest, Trh1064PagesKeyLengthsAndTheDecrementOnlyCounter)
     EXPECT_EQ(readTrh1064(0).first, status::NoCard) << "silent in type A mode";
 }
 
-// Each operation on the SHC1102 starts with its page's request, which ends the authentication.
+// Each operation on the SHC1102 starts with its page's request, which ends the authentication:
+// a password to present first (or none), a block to read or write, the status.
 TEST_F(TypeBTagsTest, Shc1102ARequestEndsThePasswordAndBlock8ChangesIt)
 {
-    const auto read = [this](uint8_t block) { return answer(api.rf_Shc1102_Read, block); };
-    const auto authenticate = [this](const char *password) { return api.rf_Shc1102_Auth(0, hex(password).data()); };
-    const auto write = [this](uint8_t block, const char *data) { return api.rf_Shc1102_Write(0, block, hex(data).data()); };
     useField(R"([{"type": "shc1102", "Card": {"UID": "1102000000000001"}, "Password": "FFFFFFFF"}])");
-    EXPECT_EQ(read(0).first, status::NoCard) << "not woken by a request yet";
+    EXPECT_EQ(answer(api.rf_Shc1102_Read, 0).first, status::NoCard) << "not woken by a request yet";
+    const std::tuple<const char *, uint8_t, const char *, int32_t> steps[] = {
+        {nullptr, 7, nullptr, status::Ok}, // blocks up to 7 read freely
+        {nullptr, 9, nullptr, status::NotAuthenticated},
+        {nullptr, 2, "12000000", status::NotAuthenticated},
+        {"FFFFFFFF", 1, "00000000", status::AccessDenied}, // the serial number is fixed
+        {nullptr, 16, nullptr, status::WrongParameter},
+        {nullptr, 15, nullptr, status::NotAuthenticated},  // the last request ended the authentication
+        {"FFFFFFFF", 8, "C0DEC0DE", status::Ok},            // a new password
+        {"C0DEC0DE", 1, nullptr, status::Ok},
+    };
+    for (const auto &[password, block, data, expected] : steps) {
+        ASSERT_EQ(request(), status::Ok);
+        if (password) {
+            ASSERT_EQ(api.rf_Shc1102_Auth(0, hex(password).data()), status::Ok) << password;
+        }
+        EXPECT_EQ(data ? api.rf_Shc1102_Write(0, block, hex(data).data()) : answer(api.rf_Shc1102_Read, block).first, expected)
+            << int(block);
+    }
+    EXPECT_EQ(answer(api.rf_Shc1102_Read, 1).second, hex("00000001"));
     ASSERT_EQ(request(), status::Ok);
-    EXPECT_EQ(read(1), std::make_pair(status::Ok, hex("00000001")));
-    EXPECT_EQ(read(9).first, status::NotAuthenticated);
-    ASSERT_EQ(request(), status::Ok);
-    EXPECT_EQ(write(2, "12000000"), status::NotAuthenticated);
-    ASSERT_EQ(request(), status::Ok);
-    ASSERT_EQ(authenticate("FFFFFFFF"), status::Ok);
-    EXPECT_EQ(write(1, "00000000"), status::AccessDenied) << "the serial number is fixed";
-    ASSERT_EQ(request(), status::Ok);
-    EXPECT_EQ(read(16).first, status::WrongParameter);
-    ASSERT_EQ(request(), status::Ok);
-    EXPECT_EQ(read(15).first, status::NotAuthenticated) << "a new request ended the authentication";
-    ASSERT_EQ(request(), status::Ok);
-    ASSERT_EQ(authenticate("FFFFFFFF"), status::Ok);
-    ASSERT_EQ(write(8, "C0DEC0DE"), status::Ok);
-    ASSERT_EQ(request(), status::Ok);
-    EXPECT_EQ(authenticate("FFFFFFFF"), status::AuthFailed);
-    ASSERT_EQ(request(), status::Ok);
-    EXPECT_EQ(authenticate("C0DEC0DE"), status::Ok);
+    EXPECT_EQ(api.rf_Shc1102_Auth(0, hex("FFFFFFFF").data()), status::AuthFailed) << "the old password";
 }
