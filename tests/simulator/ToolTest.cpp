@@ -8,17 +8,13 @@ protected:
     static std::size_t lineCount(const std::string &text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
 };
 
-TEST_F(ToolTest, HelpDocumentsEveryCommand)
+TEST_F(ToolTest, HelpDocumentsEveryCommandAndAMisusedOneIsRefusedWithTheReason)
 {
     const SimToolOutcome help = tool("--help");
     EXPECT_EQ(help.exitCode, 0);
     for (const char *command : {"show", "types", "init", "place", "remove", "clear", "dump", "export", "import", "port",
                                 "writeback", "--uid", "--from", "--at", "--scenario", "ZENTRAVA_SCENARIO", "mifare-1k"})
         EXPECT_NE(help.output.find(command), std::string::npos) << command;
-}
-
-TEST_F(ToolTest, MisusedCommandsAreRefusedWithTheReason)
-{
     const std::pair<const char *, const char *> commands[] = {
         {"", "no command given"},
         {"frobnicate", "unknown command frobnicate"},
