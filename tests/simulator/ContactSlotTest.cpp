@@ -1,8 +1,6 @@
 #include "At24Card.h"
 #include "ReaderFixture.h"
 
-namespace {
-
 class ContactSlotTest : public ReaderFixture {
 protected:
     Bytes at24(int32_t address, int32_t count)
@@ -35,7 +33,7 @@ TEST_F(ContactSlotTest, TheEepromAnswersOnlyWhenPoweredAndItsWritesCrossWritePag
     EXPECT_EQ(api.AT24_write(0, 250, 10, ten.data()), status::WrongParameter);
     EXPECT_EQ(api.AT24_read(0, 200, 128, data), status::WrongParameter);
     // The card was written back with its memory.
-    EXPECT_NE(sandbox.readScenario().find("FFFF00112233445566778899FFFF"), std::string::npos);
+    EXPECT_NE(readScenario().find("FFFF00112233445566778899FFFF"), std::string::npos);
     // No AT88SC1608 in the slot.
     EXPECT_EQ(api.AT1608_ReadFuse1(0, data), status::NoCard);
 }
@@ -83,5 +81,3 @@ TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndItsFuse)
     EXPECT_EQ(zone(0x30, 8, 8), Bytes(8, 0));
     EXPECT_EQ(api.AT1608_Write(0, 0x30, 8, hex("00").data(), 1), status::AccessDenied);
 }
-
-} // namespace

@@ -1,9 +1,4 @@
 #include "ReaderFixture.h"
-#include "Scenario.h"
-#include "ScenarioError.h"
-
-
-namespace {
 
 // The operator's faults: armed with zentrava-sim or in the scenario file, applied and counted
 // down by the library behind the exported entry points.
@@ -15,7 +10,7 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
 {
     for (const bool writeBack : {true, false}) {
         SCOPED_TRACE(writeBack ? "write back on" : "write back off");
-        sandbox.writeScenario(std::string(R"({"reader": {"port": 1, "writeBack": )") + (writeBack ? "true" : "false") +
+        writeScenario(std::string(R"({"reader": {"port": 1, "writeBack": )") + (writeBack ? "true" : "false") +
                               R"(}, "field": )" + FaultOneKCard + "}");
         selectMifare();
         ASSERT_EQ(authenticate(4), status::Ok);
@@ -40,8 +35,7 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
 TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
 {
     // Written by hand in the scenario file, without an id.
-    sandbox.writeScenario(std::string(R"({"reader": {"port": 1}, "field": )") + FaultOneKCard +
-                          R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}]})");
+    useField(FaultOneKCard + std::string(R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}])"));
     EXPECT_EQ(request(), status::Ok);
     EXPECT_EQ(answer(api.rf_anticoll, 4).first, status::Ok);
     EXPECT_EQ(request(), status::NoCard) << "the cards left after two calls";
@@ -71,7 +65,7 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
     EXPECT_EQ(readBlock(4).second, hex("11111111110000000000000000000000"));
     EXPECT_TRUE(faultListed("No faults")) << "one write is torn, not the next";
 
-    sandbox.writeScenario(R"({"reader": {"port": 1}, "field": [], "contactSlot": {"type": "at24c01"}})");
+    useSlot(R"({"type": "at24c01"})");
     ASSERT_EQ(tool("fault tear 3").exitCode, 0);
     ASSERT_EQ(api.OpenCard(0), status::Ok);
     EXPECT_EQ(api.AT24_write(0, 6, 8, Bytes(8, 0x22).data()), status::NoCard);
@@ -79,40 +73,3 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
     EXPECT_EQ(api.AT24_read(0, 0, 16, data.data()), status::Ok);
     EXPECT_EQ(data, hex("FFFFFFFFFFFF222222FFFFFFFFFFFFFF"));
 }
-
-TEST_F(FaultTest, WrongFaultsAreRefusedWithTheReason)
-{
-    const std::pair<const char *, const char *> commands[] = {
-        {"fault leave-after", "number of calls"},
-        {"fault leave-after -1", "number of calls"},
-        {"fault tear many", "number of bytes"},
-        {"fault timeout 5", "takes no arguments"},
-        {"fault force rf_M1_reed 04", "no reader function is called rf_M1_reed"},
-        {"fault force rf_M1_read 00", "status in hex"},
-        {"fault force rf_M1_read 04 0", "number of calls"},
-        {"fault shake", "unknown fault shake"},
-    };
-    for (const auto &[arguments, reason] : commands) {
-        const SimToolOutcome outcome = tool(arguments);
-        EXPECT_EQ(outcome.exitCode, 2) << arguments;
-        EXPECT_NE(outcome.output.find(reason), std::string::npos) << outcome.output;
-    }
-    EXPECT_FALSE(sandbox.scenarioExists()) << "nothing was written";
-
-    const std::pair<const char *, const char *> entries[] = {
-        {R"({"type": "force", "function": "rf_nothing", "status": "04", "calls": 1})", "faults[0].function"},
-        {R"({"type": "tear"})", "needs \"bytes\""},
-        {R"({"type": "leave-after", "calls": -3})", "faults[0].calls"},
-        {R"({"type": "melt"})", "faults[0].type"},
-    };
-    for (const auto &[fault, reason] : entries) {
-        try {
-            zentrava::Scenario::parse(std::string(R"({"faults": [)") + fault + "]}");
-            ADD_FAILURE() << fault;
-        } catch (const zentrava::ScenarioError &error) {
-            EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
-        }
-    }
-}
-
-} // namespace

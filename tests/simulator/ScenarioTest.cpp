@@ -1,9 +1,8 @@
+#include "JsonFields.h"
 #include "ReaderFixture.h"
 #include "Scenario.h"
 #include "ScenarioError.h"
 #include "ScenarioFile.h"
-
-namespace {
 
 using zentrava::Scenario;
 using zentrava::ScenarioError;
@@ -23,13 +22,11 @@ TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)
           {"type": "desfire", "Card": {"UID": "04000000000099"}, "files": {"0002": {"data": "AB", "readOnly": true}}},
           {"type": "shc1102", "Card": {"UID": "0000000000000001"}, "Password": "01020304"}
         ]})");
-    EXPECT_EQ(scenario.reader.port, 4);
-    EXPECT_EQ(scenario.reader.deviceNumber, 513);
-    EXPECT_FALSE(scenario.reader.writeBack);
     const std::string text = scenario.serialize();
     for (const char *expected : {"\"11\": \"A0A1A2A3A4A5FF078069FFFFFFFFFFFF\"", "\"UID\": \"04112244556677\"",
                                  "\"23\": \"FFFFFFFFFFFFFF069069B0B1B2B3B4B5\"", "\"5\": \"01020304\"", "\"readOnly\": true", "\"8\": \"01020304\"",
-                                 "\"type\": \"mifare-1k\"", "\"clockOffsetSeconds\": -60"})
+                                 "\"type\": \"mifare-1k\"", "\"port\": 4", "\"deviceNumber\": 513", "\"clockOffsetSeconds\": -60",
+                                 "\"writeBack\": false"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     EXPECT_EQ(Scenario::parse(text).serialize(), text);
 }
@@ -66,6 +63,10 @@ TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
          "cannot name an elementary file"},
         {R"({"field": [{"type": "desfire", "Card": {"UID": "04010203040506"}, "applications": [{"AID": "01", "FID": "1000"}]}]})",
          "5 to 16 bytes"},
+        {R"({"faults": [{"type": "force", "function": "rf_nothing", "status": "04", "calls": 1}]})", "faults[0].function"},
+        {R"({"faults": [{"type": "tear"}]})", "needs \"bytes\""},
+        {R"({"faults": [{"type": "leave-after", "calls": -3}]})", "faults[0].calls"},
+        {R"({"faults": [{"type": "melt"}]})", "faults[0].type"},
     };
     for (const auto &[text, reason] : cases) {
         try {
@@ -78,20 +79,20 @@ TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
     }
 }
 
-TEST(ScenarioLocation, FollowsTheEnvironmentInOrder)
+// Found by tests/fuzz/json_fields: with a negative upper bound an unsigned number in the file
+// passed the range check as a huge bound and came back above it.
+TEST(ScenarioFormat, WholeNumbersStayWithinTheirRange)
 {
-    ScenarioSandbox sandbox;
-    const char *home = std::getenv("HOME");
-    const std::string savedHome = home ? home : "";
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.scenarioPath());
-    unsetenv("ZENTRAVA_SCENARIO");
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/config/Zentrava/scenario.json");
-    setenv("XDG_CONFIG_HOME", "relative/config", 1);
-    setenv("HOME", sandbox.folder().c_str(), 1);
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/.config/Zentrava/scenario.json");
-    unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(ScenarioFile::defaultLocation(), sandbox.folder() + "/.config/Zentrava/scenario.json");
-    setenv("HOME", savedHome.c_str(), 1);
+    const std::tuple<const char *, int64_t, int64_t, bool> cases[] = {
+        {"2", -1, -1, false}, {"0", -5, -1, false}, {"-1", -5, -1, true}, {"2", -5, 2, true}, {"3", 0, 2, false},
+    };
+    for (const auto &[json, min, max, accepted] : cases) {
+        const auto value = nlohmann::ordered_json::parse(json);
+        if (accepted)
+            EXPECT_EQ(zentrava::jsonfields::integerValue(value, "n", min, max), value.get<int64_t>()) << json;
+        else
+            EXPECT_THROW(zentrava::jsonfields::integerValue(value, "n", min, max), ScenarioError) << json;
+    }
 }
 
 using ScenarioFileTest = ReaderFixture;
@@ -100,16 +101,30 @@ TEST_F(ScenarioFileTest, MalformedFileGivesANoCardReaderAndIsLeftAlone)
 {
     for (const char *text : {"\x01\x02 not json", R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01"}}]})",
                              R"({"reader": {"port": 1e400}})"}) {
-        sandbox.writeScenario(text);
+        writeScenario(text);
         EXPECT_EQ(api.rf_init_com(1, 9600), status::Ok) << "the reader still answers on COM1";
         uint8_t number[2];
         EXPECT_EQ(request(), status::NoCard) << text;
         EXPECT_EQ(api.rf_init_device_number(0x0102), status::Ok);
         EXPECT_EQ(api.rf_get_device_number(number), status::Ok);
-        EXPECT_EQ(sandbox.readScenario(), text) << "never overwritten";
+        EXPECT_EQ(readScenario(), text) << "never overwritten";
     }
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
     EXPECT_EQ(selectMifare(), hex("01020304")) << "a repaired file brings the cards back";
 }
 
-} // namespace
+TEST_F(ScenarioFileTest, TheLocationFollowsTheEnvironmentInOrder)
+{
+    const char *home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    EXPECT_EQ(ScenarioFile::defaultLocation(), scenarioPath());
+    unsetenv("ZENTRAVA_SCENARIO");
+    EXPECT_EQ(ScenarioFile::defaultLocation(), folder() + "/config/Zentrava/scenario.json");
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    setenv("HOME", folder().c_str(), 1);
+    EXPECT_EQ(ScenarioFile::defaultLocation(), folder() + "/.config/Zentrava/scenario.json");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(ScenarioFile::defaultLocation(), folder() + "/.config/Zentrava/scenario.json");
+    setenv("HOME", savedHome.c_str(), 1);
+    setenv("ZENTRAVA_SCENARIO", scenarioPath().c_str(), 1);
+}
