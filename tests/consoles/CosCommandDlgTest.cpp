@@ -7,29 +7,18 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
 QAbstractButton *button(QWidget *dialog, int id)
 {
     return dialog->findChild<QAbstractButton *>(QStringLiteral("id%1").arg(id));
-}
-
-// Runs `operate` on the picker once it is up, inside its modal loop.
-void whenPickerOpens(const std::function<void(CCosCommandDlg &)> &operate)
-{
-    QTimer::singleShot(0, [operate] {
-        auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
-        ASSERT_NE(picker, nullptr);
-        operate(*picker);
-    });
 }
 
 TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
@@ -57,34 +46,32 @@ TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
     }
 }
 
-// After "Clear" in the picker the closing console leaves an empty book file.
+// After Clear in the picker the closing console leaves an empty book file; the command typed stays.
 TEST(CosCommandDlg, ClearInThePickerEmptiesTheBookFile)
 {
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("cpubooks.txt"));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("00A40400\r\n0084000008\r\n");
-    }
+    QFile file(folder.filePath(QStringLiteral("cpubooks.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("00A40400\r\n0084000008\r\n");
+    file.close();
     QWidget console;
     auto *command = new CHexEdit(&console);
+    command->setText(QStringLiteral("00a40400"));
     console.show();
     {
-        CConsoleBook book(path);
-        command->setText(QStringLiteral("00a40400"));
-        // Only ASCII letters are lowered.
-        EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
-        whenPickerOpens([](CCosCommandDlg &picker) {
-            button(&picker, CCosCommandDlg::ClearButtonId)->click();
-            picker.reject();
+        CConsoleBook book(file.fileName());
+        QTimer::singleShot(0, [] {
+            auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
+            ASSERT_NE(picker, nullptr);
+            button(picker, CCosCommandDlg::ClearButtonId)->click();
+            picker->reject();
         });
         book.RunPicker(&console, command);
         EXPECT_EQ(command->text(), QStringLiteral("00a40400"));
     }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.size(), 0);
+    EXPECT_EQ(QFileInfo(file.fileName()).size(), 0);
+    // A picked line is lowered, its ASCII letters only.
+    EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
 }
 
 } // namespace

@@ -120,19 +120,7 @@ TEST_F(BackgroundTest, LibraryIsLoadedByFullPathAndReleasedAfterEachLoadUnlessTh
     EXPECT_TRUE(QFileInfo(CResourceLibrary::defaultPath()).isAbsolute());
 }
 
-TEST_F(BackgroundTest, SmallBitmapIsTiledFromThePagesTopLeftAndCutAtTheEdges)
-{
-    CCardPage page(emptyTemplate());
-    // Background 13 (identifier 213) is wider than high, so swapped steps would show.
-    for (const int choice : {12, 4}) {
-        CurBitmap = choice;
-        const QImage tile = bitmap(201 + choice);
-        ASSERT_NE(page.width() % tile.width(), 0);
-        ASSERT_NE(page.height() % tile.height(), 0);
-        expectTiled(render(page), tile);
-    }
-}
-
+// Background 13 (identifier 213) is wider than high, so swapped steps would show.
 TEST_F(BackgroundTest, TilingStartsAtTheRectanglesCorner)
 {
     CurBitmap = 12;

@@ -131,20 +131,18 @@ TEST_F(ReaderOperationTest, AFunctionMissingFromTheLibraryIsReportedAndNeverCall
     EXPECT_EQ(sink.events.last(), "memo: Error: rf_transceive1 is not in the reader library");
 }
 
-TEST_F(ReaderOperationTest, TheObserverSeesEveryCallWithTheListsOrdinalAndName)
+// The trace file's test holds the names and ordinals of a page's calls; here a silent call and
+// its status.
+TEST_F(ReaderOperationTest, TheObserverSeesSilentCallsWithTheirStatus)
 {
     std::vector<ReaderCallRecord> records;
     const ReaderCallObserver previous = SetReaderCallObserver([&](const ReaderCallRecord &record) { records.push_back(record); });
     reader.scriptStatus("rf_beep", 9);
-    ReaderOperation op;
-    op.call<rf_halt>(0);
-    op.callSilently<rf_beep>(0, 10);
+    ReaderOperation().callSilently<rf_beep>(0, 10);
     SetReaderCallObserver(previous);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_STREQ(records[0].name, "rf_halt");
-    EXPECT_EQ(records[0].ordinal, 18);
-    EXPECT_EQ(records[1].ordinal, 9);
-    EXPECT_EQ(records[1].status, 9);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].ordinal, 9);
+    EXPECT_EQ(records[0].status, 9);
 }
 
 } // namespace
