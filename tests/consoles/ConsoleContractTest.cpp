@@ -9,8 +9,10 @@
 #include "consoles/CTipListBox.h"
 #include "consoles/CTransceivePage.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -51,6 +53,16 @@ QStringList listed(const CTipListBox *list)
     return texts;
 }
 
+// Runs `operate` on the picker once it is up, inside its modal loop.
+void whenPickerOpens(const std::function<void(CCosCommandDlg &)> &operate)
+{
+    QTimer::singleShot(0, [operate] {
+        auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        operate(*picker);
+    });
+}
+
 class ConsoleContractTest : public ::testing::TestWithParam<ConsoleCase>
 {
 protected:
@@ -79,10 +91,8 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
     EXPECT_EQ(harness.messageBoxes().empty() ? QString() : harness.messageBoxes().back().text,
               console.refusesShort ? "Cos command must be more than 5 bytes!" : "");
 
-    QTimer::singleShot(0, [] {
-        auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
-        ASSERT_NE(picker, nullptr);
-        CTipListBox *lines = picker->lineList();
+    whenPickerOpens([](CCosCommandDlg &picker) {
+        CTipListBox *lines = picker.lineList();
         EXPECT_EQ(listed(lines), (QStringList{"00A4040000", "0084000008 *"}));
         QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, lines->visualItemRect(lines->item(0)).center());
     });
@@ -109,6 +119,17 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
     page.reset();
     ASSERT_TRUE(book.open(QIODevice::ReadOnly));
     EXPECT_EQ(book.readAll(), "00A4040000\r\n0084000008\r\n00a4040000\r\n00b0000004\r\n") << "Clear leaves the book";
+    book.close();
+
+    // Clear in the picker empties the book: the page leaves an empty file.
+    page.reset(console.open());
+    whenPickerOpens([](CCosCommandDlg &picker) {
+        picker.findChild<QAbstractButton *>(QStringLiteral("id%1").arg(CCosCommandDlg::ClearButtonId))->click();
+        picker.reject();
+    });
+    PageHarness::click(page.get(), console.pickerButton);
+    page.reset();
+    EXPECT_EQ(QFileInfo(book).size(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Consoles, ConsoleContractTest, ::testing::ValuesIn(Consoles),

