@@ -83,22 +83,6 @@ TEST_F(BackgroundTest, LibraryHoldsThirtyTwoLightBitmaps)
     }
 }
 
-TEST_F(BackgroundTest, PaletteIsTheColourTableUpTo256ColoursElseHalftone)
-{
-    PageBackground background;
-    ASSERT_TRUE(background.LoadBackground(201));
-    ASSERT_GT(background.bitmap().colorCount(), 0);
-    EXPECT_EQ(background.palette(), background.bitmap().colorTable());
-
-    ASSERT_TRUE(background.LoadBackground(202));
-    EXPECT_EQ(background.bitmap().colorCount(), 0);
-    EXPECT_GT(PageBackground::colourCount(background.bitmap()), 256);
-    EXPECT_EQ(background.palette(), PageBackground::halftonePalette());
-
-    EXPECT_FALSE(background.LoadBackground(233));
-    EXPECT_FALSE(background.hasBitmap());
-}
-
 TEST_F(BackgroundTest, LibraryIsLoadedByFullPathAndReleasedAfterEachLoadUnlessTheChooserHoldsIt)
 {
     const QString resource = QStringLiteral(":/Kelb_Paper/201");
@@ -144,8 +128,10 @@ TEST_F(BackgroundTest, NewChoiceShowsAtTheNextRepaintAndNoneOrAMissingLibraryPai
         EXPECT_EQ(image.pixel(0, 0), Marker);
         EXPECT_EQ(image.pixel(200, 150), Marker);
     };
-    CurBitmap = 31;
-    expectTiled(render(page), bitmap(232));
+    for (const int choice : {12, 31}) {
+        CurBitmap = choice;
+        expectTiled(render(page), bitmap(201 + choice));
+    }
     for (const int choice : {-1, 32}) {
         SCOPED_TRACE(choice);
         CurBitmap = choice;
