@@ -22,12 +22,6 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(AppConfigTest, ShippedFileNamesTheSoftware)
-{
-    EXPECT_EQ(ReadAppConfig(AppConfigSoftwareName), QStringLiteral("Vornex"));
-    EXPECT_FALSE(ReadAppConfig(AppConfigAboutTitle).isEmpty());
-}
-
 TEST_F(AppConfigTest, KeysByIndexAndTheirEdges)
 {
     const QString path = write("; comment line\n"
