@@ -9,8 +9,10 @@
 #include "consoles/CTipListBox.h"
 #include "consoles/CTransceivePage.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -18,7 +20,6 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 
 namespace {
 
@@ -26,37 +27,24 @@ struct ConsoleCase {
     const char *name;
     std::function<CConsolePage *()> open;
     const char *bookFile;
-    int commandField;
-    int pickerButton;
-    int resultList;
-    int clearButton;
-    int sendButton;
+    int pickerButton, clearButton, sendButton;
     const char *sendFunction;
-    const char *shortCommand; // refused before the reader
-    const char *refusal;      // the box it brings, "" for none
+    bool refusesShort; // four bytes are refused with a box; the pass-through refuses only nothing, silently
 };
-
-void PrintTo(const ConsoleCase &console, std::ostream *out)
-{
-    *out << console.name;
-}
-
-const char *const ConsoleTooShortBox = "Cos command must be more than 5 bytes!";
 
 const ConsoleCase Consoles[] = {
     {"Iso14443Cpu", [] { return new CIso14443CpuPage(CardKind::MifarePro, CIso14443CpuPage::dialogTemplate(1280)); },
-     "cosbooks.txt", CIso14443CpuPage::CommandField, CIso14443CpuPage::PickerButton, CIso14443CpuPage::ResultList,
-     CIso14443CpuPage::ClearButton, CIso14443CpuPage::SendButton, "rf_cos_command", "00A40400", ConsoleTooShortBox},
-    {"CpuCard", [] { return new CCpuCardPage(); }, "cpubooks.txt", CCpuCardPage::CommandField, CCpuCardPage::PickerButton,
-     CCpuCardPage::ResultList, CCpuCardPage::ClearButton, CCpuCardPage::SendButton, "smartcard_cos", "00A40400", ConsoleTooShortBox},
-    {"Sam", [] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, "samcosbooks.txt", CSamPage::CommandField,
-     CSamPage::PickerButton, CSamPage::ResultList, CSamPage::ClearButton, CSamPage::SendButton, "rf_sam_cos", "00A40400",
-     ConsoleTooShortBox},
-    {"Transceive", [] { return new CTransceivePage(); }, "testcmdbooks.txt", CTransceivePage::SendField,
-     CTransceivePage::PickerButton, CTransceivePage::ResultList, CTransceivePage::ClearButton,
-     CTransceivePage::TransceiveButton, "rf_transceive1", "", ""},
+     "cosbooks.txt", CIso14443CpuPage::PickerButton, CIso14443CpuPage::ClearButton, CIso14443CpuPage::SendButton,
+     "rf_cos_command", true},
+    {"CpuCard", [] { return new CCpuCardPage(); }, "cpubooks.txt", CCpuCardPage::PickerButton, CCpuCardPage::ClearButton,
+     CCpuCardPage::SendButton, "smartcard_cos", true},
+    {"Sam", [] { return new CSamPage(CSamPage::dialogTemplate(1280)); }, "samcosbooks.txt", CSamPage::PickerButton,
+     CSamPage::ClearButton, CSamPage::SendButton, "rf_sam_cos", true},
+    {"Transceive", [] { return new CTransceivePage(); }, "testcmdbooks.txt", CTransceivePage::PickerButton,
+     CTransceivePage::ClearButton, CTransceivePage::TransceiveButton, "rf_transceive1", false},
 };
 
+// The lines of a list, the selected one marked.
 QStringList listed(const CTipListBox *list)
 {
     QStringList texts;
@@ -65,10 +53,14 @@ QStringList listed(const CTipListBox *list)
     return texts;
 }
 
-QByteArray fileText(const QString &path)
+// Runs `operate` on the picker once it is up, inside its modal loop.
+void whenPickerOpens(const std::function<void(CCosCommandDlg &)> &operate)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    QTimer::singleShot(0, [operate] {
+        auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        operate(*picker);
+    });
 }
 
 class ConsoleContractTest : public ::testing::TestWithParam<ConsoleCase>
@@ -79,39 +71,35 @@ protected:
 };
 
 // One operator session: the book loads with the page, a short command is refused, the picker
-// fills the command field, each
-// answer becomes the selected last line, every send is kept once, Clear leaves the book,
-// and the book is written back when the page goes.
+// fills the command field, each answer becomes the selected last line, every send is kept once,
+// Clear leaves the book, and the book is written back when the page goes.
 TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
 {
     const ConsoleCase &console = GetParam();
-    const QString bookPath = ProgramFilePath(QString::fromLatin1(console.bookFile));
-    {
-        QFile book(bookPath);
-        ASSERT_TRUE(book.open(QIODevice::WriteOnly));
-        book.write("00A4040000\r\n0084000008\r\n");
-    }
+    QFile book(ProgramFilePath(QString::fromLatin1(console.bookFile)));
+    ASSERT_TRUE(book.open(QIODevice::WriteOnly));
+    book.write("00A4040000\r\n0084000008\r\n");
+    book.close();
     std::unique_ptr<CConsolePage> page(console.open());
-    auto *list = page->findChild<CTipListBox *>(QStringLiteral("id%1").arg(console.resultList));
-    ASSERT_NE(list, nullptr);
+    CTipListBox *list = page->resultList();
     EXPECT_TRUE(list->tipEnabled());
+    const int field = page->commandFieldId();
 
-    // Four bytes to a processor card, or nothing to the pass-through, never reach the reader.
-    PageHarness::setText(page.get(), console.commandField, console.shortCommand);
+    PageHarness::setText(page.get(), field, console.refusesShort ? "00A40400" : "");
     PageHarness::click(page.get(), console.sendButton);
     EXPECT_TRUE(harness.reader().calls().empty());
-    EXPECT_EQ(harness.messageBoxes().empty() ? QString() : harness.messageBoxes().back().text, console.refusal);
+    EXPECT_EQ(harness.messageBoxes().empty() ? QString() : harness.messageBoxes().back().text,
+              console.refusesShort ? "Cos command must be more than 5 bytes!" : "");
 
-    QTimer::singleShot(0, [] {
-        auto *picker = qobject_cast<CCosCommandDlg *>(QApplication::activeModalWidget());
-        ASSERT_NE(picker, nullptr);
-        CTipListBox *lines = picker->lineList();
+    whenPickerOpens([](CCosCommandDlg &picker) {
+        CTipListBox *lines = picker.lineList();
         EXPECT_EQ(listed(lines), (QStringList{"00A4040000", "0084000008 *"}));
         QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, lines->visualItemRect(lines->item(0)).center());
     });
     PageHarness::click(page.get(), console.pickerButton);
-    EXPECT_EQ(PageHarness::text(page.get(), console.commandField), "00a4040000");
+    EXPECT_EQ(PageHarness::text(page.get(), field), "00a4040000");
 
+    // A full answer, a failure that lists nothing, and an empty answer listed as an empty line.
     const QString name = QString::fromLatin1(console.sendFunction);
     harness.reader().script(name, {0, QByteArray::fromHex("6F0884065A54435055019000"), -1, 0});
     harness.reader().script(name, {0x14, {}, -1, 0});
@@ -120,19 +108,28 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
     EXPECT_EQ(listed(list), QStringList{"6F0884065A54435055019000 *"});
     PageHarness::click(page.get(), console.sendButton);
     EXPECT_EQ(harness.memo(), QStringLiteral("Error: 14 ,function: %1").arg(name));
-    EXPECT_EQ(list->count(), 1) << "a failed send lists nothing";
-    PageHarness::setText(page.get(), console.commandField, "00B0000004");
+    PageHarness::setText(page.get(), field, "00B0000004");
     PageHarness::click(page.get(), console.sendButton);
-    EXPECT_EQ(listed(list), (QStringList{"6F0884065A54435055019000", " *"})) << "an empty answer is an empty line";
+    EXPECT_EQ(listed(list), (QStringList{"6F0884065A54435055019000", " *"}));
     EXPECT_EQ(harness.reader().callsTo(name).size(), 3u);
     EXPECT_EQ(harness.reader().callsTo(name).back().data, QByteArray::fromHex("00B0000004"));
 
     PageHarness::click(page.get(), console.clearButton);
     EXPECT_EQ(list->count(), 0);
-    EXPECT_EQ(page->book().book().GetLineCount(), 4) << "Clear leaves the book";
-
     page.reset();
-    EXPECT_EQ(fileText(bookPath), "00A4040000\r\n0084000008\r\n00a4040000\r\n00b0000004\r\n");
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    EXPECT_EQ(book.readAll(), "00A4040000\r\n0084000008\r\n00a4040000\r\n00b0000004\r\n") << "Clear leaves the book";
+    book.close();
+
+    // Clear in the picker empties the book: the page leaves an empty file.
+    page.reset(console.open());
+    whenPickerOpens([](CCosCommandDlg &picker) {
+        picker.findChild<QAbstractButton *>(QStringLiteral("id%1").arg(CCosCommandDlg::ClearButtonId))->click();
+        picker.reject();
+    });
+    PageHarness::click(page.get(), console.pickerButton);
+    page.reset();
+    EXPECT_EQ(QFileInfo(book).size(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Consoles, ConsoleContractTest, ::testing::ValuesIn(Consoles),

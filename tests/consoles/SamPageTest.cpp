@@ -1,4 +1,4 @@
-#include "PageHarness.h"
+#include "PageTest.h"
 #include "QtPrinters.h"
 
 #include "base/ProgramDirectory.h"
@@ -14,96 +14,86 @@ namespace {
 
 using enum CSamPage::ControlId;
 
-// The DES half needs no port and leaves the log alone; its checks come before the call.
-TEST(SamPage, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
+class SamPageTest : public PageTest<CSamPage>
 {
-    PageHarness harness;
-    QFile::remove(ProgramFilePath("samcosbooks.txt"));
-    PortOpen = false;
-    const struct {
-        const char *key, *key2, *data;
-        int button;
-        const char *message; // nullptr: the cipher is called
-        const char *call;
-        int32_t status = 0; // the cipher's
-    } cases[] = {
-        {"0123456789ABCDEF", "", "4E6F772069732074", EncryptButton, nullptr,
-         "des_encrypt(8,8) 4E6F7720697320740123456789ABCDEF"},
-        {"0123456789ABCDEF", "FEDCBA9876543210", "4E6F772069732074", DecryptButton, nullptr,
-         "des_decrypt(8,16) 4E6F7720697320740123456789ABCDEFFEDCBA9876543210"},
-        {"0123456789ABCDEF", "", "4E6F7720697320741", EncryptButton, nullptr,
-         "des_encrypt(8,8) 4E6F7720697320740123456789ABCDEF"},
-        {"0123456789ABCD", "FEDCBA9876543210", "4E6F772069732074", EncryptButton,
-         "Input 8 or 16 byte in key text please!", ""},
-        {"0123456789ABCDEF", "FEDCBA98", "4E6F772069732074", EncryptButton, "Input 8 or 16 byte in key text please!",
-         ""},
-        {"0123456789ABCDEF", "", "4E6F7720697320740102030405", EncryptButton,
-         "Data length in data area must be multiple of 8 bytes!", ""},
-        {"0123456789ABCDEF", "", "", DecryptButton, "Data length in data area must be multiple of 8 bytes!", ""},
-        // A cipher that fails leaves its zero-filled buffer unshown.
-        {"0123456789ABCDEF", "", "4E6F772069732074", DecryptButton, nullptr,
-         "des_decrypt(8,8) 4E6F7720697320740123456789ABCDEF", 6},
-    };
+protected:
+    void SetUp() override { open(CSamPage::dialogTemplate(1280)); }
+    void TearDown() override
     {
-        CSamPage page(CSamPage::dialogTemplate(1280));
-        for (const auto &c : cases) {
-            SCOPED_TRACE(c.data);
-            harness.reader().clearCalls();
-            if (c.message == nullptr) {
-                const QByteArray answer = c.status == 0 ? QByteArray::fromHex("3FA40E8A984D4815") : QByteArray(8, '\0');
-                harness.reader().script(c.button == EncryptButton ? "des_encrypt" : "des_decrypt", {c.status, answer, -1, 0});
-            }
-            page.hexEdit(ResultField)->setText("AA");
-            PageHarness::setText(&page, KeyField, c.key);
-            PageHarness::setText(&page, SecondKeyField, c.key2);
-            PageHarness::setText(&page, DataField, c.data);
-            const std::size_t boxes = harness.messageBoxes().size();
-            PageHarness::click(&page, c.button);
-            if (c.message == nullptr) {
-                // A trailing odd digit is not a byte of the data.
-                EXPECT_EQ(harness.reader().trace(), QStringList{c.call});
-                EXPECT_EQ(PageHarness::text(&page, ResultField), c.status == 0 ? "3FA40E8A984D4815" : "");
-            } else {
-                EXPECT_TRUE(harness.reader().calls().empty());
-                ASSERT_EQ(harness.messageBoxes().size(), boxes + 1);
-                EXPECT_EQ(harness.messageBoxes().back().text, c.message);
-                EXPECT_EQ(PageHarness::text(&page, ResultField), "AA");
-            }
-        }
-        EXPECT_TRUE(harness.logLines().isEmpty());
-        // Only the failure is reported, under the function's name.
-        EXPECT_EQ(harness.memo(), "Error: 6 ,function: des_decrypt");
-        EXPECT_EQ(harness.sounds(), 1);
-
-        // 64 bytes, the field's limit, are taken.
-        harness.reader().clearCalls();
-        PageHarness::setText(&page, DataField, QString(128, QLatin1Char('1')));
-        PageHarness::click(&page, EncryptButton);
-        EXPECT_EQ(harness.reader().calls().at(0).args, (std::vector<int64_t>{64, 8}));
+        m_page.reset();
+        QFile::remove(ProgramFilePath("samcosbooks.txt"));
     }
-    QFile::remove(ProgramFilePath("samcosbooks.txt"));
+};
+
+// The DES half needs no port and leaves the log alone; its checks come before the call.
+TEST_F(SamPageTest, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
+{
+    PortOpen = false;
+    const QString key = "0123456789ABCDEF", key2 = "FEDCBA9876543210", data = "4E6F772069732074";
+    const QString keyLength = "Input 8 or 16 byte in key text please!";
+    const QString dataLength = "Data length in data area must be multiple of 8 bytes!";
+    const struct {
+        QString key, key2, data;
+        int button;
+        QString outcome; // the call, or the box that refuses it
+        int32_t status = 0;
+    } cases[] = {
+        {key, "", data, EncryptButton, "des_encrypt(8,8) " + data + key},
+        {key, key2, data, DecryptButton, "des_decrypt(8,16) " + data + key + key2},
+        {key, "", data + "1", EncryptButton, "des_encrypt(8,8) " + data + key}, // an odd trailing digit is no byte
+        {"0123456789ABCD", key2, data, EncryptButton, keyLength},
+        {key, "FEDCBA98", data, EncryptButton, keyLength},
+        {key, "", data + "0102030405", EncryptButton, dataLength},
+        {key, "", "", DecryptButton, dataLength},
+        // A cipher that fails leaves its zero-filled buffer unshown.
+        {key, "", data, DecryptButton, "des_decrypt(8,8) " + data + key, 6},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.outcome.toStdString());
+        reader().clearCalls();
+        const bool called = c.outcome.startsWith(u"des_");
+        if (called)
+            reader().script(c.button == EncryptButton ? "des_encrypt" : "des_decrypt",
+                            {c.status, c.status ? QByteArray(8, '\0') : QByteArray::fromHex("3FA40E8A984D4815"), -1, 0});
+        page().hexEdit(ResultField)->setText("AA");
+        setText(KeyField, c.key);
+        setText(SecondKeyField, c.key2);
+        setText(DataField, c.data);
+        const std::size_t boxes = harness.messageBoxes().size();
+        click(c.button);
+        EXPECT_EQ(calls(), called ? QStringList{c.outcome} : QStringList());
+        ASSERT_EQ(harness.messageBoxes().size(), boxes + (called ? 0 : 1));
+        if (!called) {
+            EXPECT_EQ(harness.messageBoxes().back().text, c.outcome);
+        }
+        EXPECT_EQ(text(ResultField), !called ? "AA" : c.status == 0 ? "3FA40E8A984D4815" : "");
+    }
+    EXPECT_TRUE(harness.logLines().isEmpty());
+    // Only the failure is reported, under the function's name.
+    EXPECT_EQ(harness.memo(), "Error: 6 ,function: des_decrypt");
+    EXPECT_EQ(harness.sounds(), 1);
+
+    // 64 bytes, the field's limit, are taken.
+    reader().clearCalls();
+    setText(DataField, QString(128, u'1'));
+    click(EncryptButton);
+    EXPECT_EQ(reader().calls().at(0).args, (std::vector<int64_t>{64, 8}));
 }
 
-TEST(SamPage, ResetUsesTheChosenRateAndSendReportsItsOwnSuccess)
+TEST_F(SamPageTest, ResetUsesTheChosenRateAndStopsWhenTheSamSlotFails)
 {
-    PageHarness harness;
-    {
-        CSamPage page(CSamPage::dialogTemplate(1280));
-        EXPECT_TRUE(page.button(Baud9600Radio)->isChecked());
-        PageHarness::click(&page, ResetButton);
-        PageHarness::click(&page, Baud38400Radio);
-        PageHarness::click(&page, ResetButton);
-        EXPECT_EQ(harness.reader().trace(),
-                  (QStringList{"rf_init_sam(0)", "rf_sam_rst()", "rf_init_sam(1)", "rf_sam_rst()"}));
-        EXPECT_EQ(harness.memo(), "OK");
+    EXPECT_TRUE(page().button(Baud9600Radio)->isChecked());
+    click(ResetButton);
+    click(Baud38400Radio);
+    click(ResetButton);
+    EXPECT_EQ(calls(), (QStringList{"rf_init_sam(0)", "rf_sam_rst()", "rf_init_sam(1)", "rf_sam_rst()"}));
+    EXPECT_EQ(harness.memo(), "OK");
 
-        harness.reader().clearCalls();
-        harness.reader().scriptStatus("rf_init_sam", 3);
-        PageHarness::click(&page, ResetButton);
-        EXPECT_EQ(harness.reader().trace(), QStringList{"rf_init_sam(1)"});
-        EXPECT_EQ(PageHarness::text(&page, ResetInfoField), "");
-    }
-    QFile::remove(ProgramFilePath("samcosbooks.txt"));
+    reader().clearCalls();
+    reader().scriptStatus("rf_init_sam", 3);
+    click(ResetButton);
+    EXPECT_EQ(calls(), QStringList{"rf_init_sam(1)"});
+    EXPECT_EQ(text(ResetInfoField), "");
 }
 
 } // namespace

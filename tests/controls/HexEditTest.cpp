@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
 class HexEditTest : public ::testing::Test
@@ -18,26 +16,22 @@ class HexEditTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        window = std::make_unique<QWidget>();
-        edit = new CHexEdit(window.get());
-        window->show();
+        edit = new CHexEdit(&window);
+        window.show();
         edit->setFocus();
     }
 
-    void type(const QString &keys) { QTest::keyClicks(edit, keys); }
-    void ctrl(Qt::Key key) { QTest::keyClick(edit, key, Qt::ControlModifier); }
+    void type(const char *keys) { QTest::keyClicks(edit, QString::fromLatin1(keys)); }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(edit, key, modifiers); }
+    void ctrl(Qt::Key key) { QTest::keyClick(edit, key, Qt::ControlModifier); }
 
-    // Opens the field's context menu and returns its actions by object name.
+    // Opens the field's context menu; `action` finds its entries by object name.
     QMenu *openContextMenu()
     {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(edit, &event);
-        QMenu *menu = edit->findChild<QMenu *>();
-        EXPECT_NE(menu, nullptr);
-        return menu;
+        return edit->findChild<QMenu *>();
     }
-
     static QAction *action(QMenu *menu, const char *name)
     {
         for (QAction *candidate : menu->actions())
@@ -46,11 +40,9 @@ protected:
         return nullptr;
     }
 
-    std::unique_ptr<QWidget> window;
+    QWidget window;
     CHexEdit *edit = nullptr;
 };
-
-} // namespace
 
 TEST_F(HexEditTest, TypingTakesHexDigitsInLowerCaseUpToTwiceTheByteLimit)
 {
@@ -64,34 +56,31 @@ TEST_F(HexEditTest, TypingTakesHexDigitsInLowerCaseUpToTwiceTheByteLimit)
         {-1, "1", ""},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.typed);
         edit->clear();
         if (c.maxBytes != 0)
             edit->SetMaxBytes(std::max(c.maxBytes, 0));
-        type(QString::fromLatin1(c.typed));
-        EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown));
+        type(c.typed);
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown)) << c.typed;
     }
     // A full field still takes a digit that replaces a selection.
     edit->SetMaxBytes(2);
     edit->setText(QStringLiteral("0011"));
     edit->setSelection(0, 2);
-    type(QStringLiteral("F"));
+    type("F");
     EXPECT_EQ(edit->text(), QStringLiteral("f11"));
-    edit->SetLimitText(13);
-    EXPECT_EQ(edit->GetMaxBytes(), 7);
 
     // Backspace, Delete and the arrows edit; Home and End are not among the keys let through.
     edit->setText(QStringLiteral("1234"));
-    key(Qt::Key_Backspace);
-    key(Qt::Key_Left);
-    key(Qt::Key_Left);
-    key(Qt::Key_Delete);
+    for (Qt::Key pressed : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Left, Qt::Key_Delete})
+        key(pressed);
     EXPECT_EQ(edit->text(), QStringLiteral("13"));
     key(Qt::Key_End);
     EXPECT_EQ(edit->cursorPosition(), 1);
 }
 
-TEST_F(HexEditTest, ProgramTextIsShownWholeWhateverTheLimit)
+// Text the program sets is shown whole whatever the limit; an odd trailing digit is decoded but
+// not counted.
+TEST_F(HexEditTest, ProgramTextIsShownWholeAndAnOddDigitCountsNotButDecodes)
 {
     edit->SetMaxBytes(2);
     const uint8_t bytes[] = {0x00, 0x0A, 0xFF, 0x10};
@@ -101,24 +90,15 @@ TEST_F(HexEditTest, ProgramTextIsShownWholeWhateverTheLimit)
     EXPECT_EQ(edit->text(), QStringLiteral("000AFF10"));
     edit->SetHexBytes(bytes, 0);
     EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(edit->GetHexByteCount(), 0);
     edit->SetHexValue(258);
     EXPECT_EQ(edit->text(), QStringLiteral("02010000"));
     edit->SetHexBytes(QByteArray("\x12\xAB", 2));
     EXPECT_EQ(edit->text(), QStringLiteral("12AB"));
-}
 
-TEST_F(HexEditTest, OddTrailingDigitCountsNotButDecodes)
-{
-    type(QStringLiteral("12345"));
+    edit->setText(QStringLiteral("12345"));
     EXPECT_EQ(edit->GetHexByteCount(), 2);
     EXPECT_EQ(edit->GetHexBytes(), QByteArray("\x12\x34\x05", 3));
-    edit->clear();
-    EXPECT_EQ(edit->GetHexByteCount(), 0);
-    EXPECT_TRUE(edit->GetHexBytes().isEmpty());
-    // 13 characters: 6 complete pairs, 7 bytes decoded.
-    edit->setText(QStringLiteral("0102030405060"));
-    EXPECT_EQ(edit->GetHexByteCount(), 6);
-    EXPECT_EQ(edit->GetHexBytes().size(), 7);
 }
 
 // Pasted text is taken unfiltered, its first line only, up to the limit; a full field takes
@@ -142,7 +122,6 @@ TEST_F(HexEditTest, PasteTakesTheFirstLineUnfilteredWithinTheLimit)
         {1, "", "%%%%", 0, 0, ContextMenu, "%%"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.clipboard);
         if (c.maxBytes != 0)
             edit->SetMaxBytes(c.maxBytes);
         edit->setText(QString::fromLatin1(c.before));
@@ -158,12 +137,8 @@ TEST_F(HexEditTest, PasteTakesTheFirstLineUnfilteredWithinTheLimit)
         } else {
             key(c.how == CtrlV ? Qt::Key_V : Qt::Key_Insert, c.how == CtrlV ? Qt::ControlModifier : Qt::ShiftModifier);
         }
-        EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown)) << c.clipboard;
     }
-    // Non-hex characters decode to their own codes: "xy" = 0x78 x 16 + 0x79, " 1" = 0x20 x 16 + 1,
-    // each kept to 8 bits; "G" = 0x47.
-    edit->setText(QStringLiteral("xy 1G"));
-    EXPECT_EQ(edit->GetHexBytes(), QByteArray("\xF9\x01\x47", 3));
 }
 
 TEST_F(HexEditTest, LockedFieldRefusesEditingButCanBeSelectedAndCopied)
@@ -171,14 +146,10 @@ TEST_F(HexEditTest, LockedFieldRefusesEditingButCanBeSelectedAndCopied)
     edit->setText(QStringLiteral("A1B2C3"));
     edit->SetInputLocked(true);
     QApplication::clipboard()->setText(QStringLiteral("FFFF"));
-    type(QStringLiteral("12ab"));
-    key(Qt::Key_Backspace);
-    key(Qt::Key_Delete);
+    // The fuzz target tries every other key and paste on a locked field.
+    type("12ab");
     ctrl(Qt::Key_V);
     edit->selectAll();
-    ctrl(Qt::Key_X);
-    ctrl(Qt::Key_Backspace);
-    ctrl(Qt::Key_Z);
     key(Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(edit->text(), QStringLiteral("A1B2C3"));
 
@@ -187,19 +158,15 @@ TEST_F(HexEditTest, LockedFieldRefusesEditingButCanBeSelectedAndCopied)
     key(Qt::Key_Right, Qt::ShiftModifier);
     ctrl(Qt::Key_C);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A1"));
-    ctrl(Qt::Key_A);
-    ctrl(Qt::Key_C);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A1B2C3"));
 
-    // Its context menu offers copying only.
-    edit->selectAll();
+    // Ctrl+A selects; the context menu offers copying only.
+    ctrl(Qt::Key_A);
     QMenu *menu = openContextMenu();
     ASSERT_NE(menu, nullptr);
     for (const char *name : {"edit-paste", "edit-cut", "edit-delete", "edit-undo", "edit-redo"}) {
         QAction *modifying = action(menu, name);
         EXPECT_TRUE(modifying == nullptr || !modifying->isEnabled()) << name;
     }
-    QApplication::clipboard()->clear();
     ASSERT_NE(action(menu, "edit-copy"), nullptr);
     action(menu, "edit-copy")->trigger();
     menu->close();
@@ -209,6 +176,8 @@ TEST_F(HexEditTest, LockedFieldRefusesEditingButCanBeSelectedAndCopied)
     // Unlocked again, the field takes typing.
     edit->SetInputLocked(false);
     edit->setCursorPosition(6);
-    type(QStringLiteral("D"));
+    type("D");
     EXPECT_EQ(edit->text(), QStringLiteral("A1B2C3d"));
 }
+
+} // namespace

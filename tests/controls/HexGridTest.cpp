@@ -95,6 +95,4 @@ TEST_F(HexGridTest, PagesShowTheImageFromTheirFirstCellAndClicksPlaceTheCaret)
     EXPECT_EQ(shown(), QStringLiteral("20 21 22 23 24 25 26 27 "));
     grid->ClearData();
     EXPECT_EQ(shown(), QStringLiteral("00 ").repeated(8));
-    grid->SetGridFont(true);
-    EXPECT_TRUE(grid->font().bold());
 }

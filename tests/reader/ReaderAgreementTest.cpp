@@ -27,6 +27,7 @@ protected:
         }
         // The simulator's own default field: no scenario file.
         QFile::remove(qEnvironmentVariable("ZENTRAVA_SCENARIO"));
+        // The library is built beside the tests: its absence is a failure, not a skip.
         ASSERT_TRUE(m_library.load(ReaderLibrary::defaultPath())) << "libZentrava.so beside the tests";
         ASSERT_EQ(ReaderApi.rf_init_com(1, 19200), 0);
     }
@@ -35,6 +36,7 @@ protected:
         if (m_library.isLoaded()) {
             ReaderApi.rf_close_com();
             m_library.free();
+            EXPECT_EQ(ReaderApi.rf_init_com, nullptr) << "a freed library leaves nothing bound";
         }
     }
 

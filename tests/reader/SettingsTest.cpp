@@ -72,9 +72,6 @@ TEST_F(SettingsTest, BadValuesTakeTheirDefaultsOrAreBroughtIntoRange)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file.right(80).toStdString());
-        CardType = 7;
-        ComPort = 5;
-        CurBitmap = 3;
         ResetRuntimeState();
         QFile::remove(path);
         if (!c.file.isEmpty())
@@ -84,31 +81,20 @@ TEST_F(SettingsTest, BadValuesTakeTheirDefaultsOrAreBroughtIntoRange)
         EXPECT_EQ(ComPort, c.comPort);
         EXPECT_EQ(BaudRate, c.baudRate);
         EXPECT_EQ(CurBitmap, 0);
-        EXPECT_GE(CurrentBaudRate(), 9600);
     }
 }
 
-// The write keeps the key's other values, replaces wrongly typed ones and renames the new file
-// over the old: a reader that opened it before keeps seeing the whole old file.
-TEST_F(SettingsTest, RoundTripKeepsOtherValuesAndReplacesTheFileAtomically)
+// The write keeps the key's other values and replaces wrongly typed ones. The program's start-up
+// tests read the values back; the interrupted-save tests hold the atomic replacement and a
+// place that cannot take the file.
+TEST_F(SettingsTest, WriteKeepsOtherValuesAndReplacesWronglyTypedOnes)
 {
-    const QByteArray old = keyFile("\"Extra\"=\"kept\"\r\n\"BaudRate\"=\"5\"\r\n");
-    writeFile(old);
-    QFile earlier(path);
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    writeFile(keyFile("\"Extra\"=\"kept\"\r\n\"BaudRate\"=\"5\"\r\n"));
     CardType = 255;
     ComPort = 3;
     BaudRate = 5;
     CurBitmap = 12;
     WriteSettings();
-    EXPECT_EQ(earlier.readAll(), old);
-    ResetRuntimeState();
-    ReadSettings();
-    EXPECT_EQ(CardType, 255);
-    EXPECT_EQ(ComPort, 3);
-    EXPECT_EQ(CurrentBaudRate(), 57600);
-    EXPECT_EQ(CurBitmap, 12);
-
     const QByteArray text = readFile();
     EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00\n")) << text.constData();
     for (const char *line : {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n", "\"Extra\"=\"kept\"\n",
@@ -118,17 +104,6 @@ TEST_F(SettingsTest, RoundTripKeepsOtherValuesAndReplacesTheFileAtomically)
     EXPECT_FALSE(text.contains("\"BaudRate\"=\"5\""));
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{QStringLiteral("IORFCard.reg")});
-}
-
-// A location that cannot take the file (here a folder of that name, which stops root too).
-TEST_F(SettingsTest, FolderInPlaceOfTheKeyFileIsSilentlyNotSaved)
-{
-    QDir().mkpath(path);
-    ComPort = 6;
-    WriteSettings();
-    ReadSettings();
-    EXPECT_EQ(ComPort, 0);
-    EXPECT_TRUE(QDir(path).removeRecursively());
 }
 
 TEST(SettingsKeyTest, UnopenedKeysFailAndNamesWithQuotesAndBackslashesSurviveARoundTrip)

@@ -23,7 +23,6 @@ TEST(ReportingTest, CallResultsFailuresAndSuccesses)
         {[] { ReportCallResult(-1, QStringLiteral("rf_halt")); }, "Error: ffffffff ,function: rf_halt", 1},
         {[] { ReportCallResult(0x100); }, "Error: 100", 1},
         {[] { ReportSuccess(Message(Msg::ConnectSucceeded)); }, "Connect successful", 0},
-        {[] { ReportWrongLength(QStringLiteral("rf_M1_read")); }, "Error: 0 ,function: rf_M1_read", 1},
         {[] { ReportCallResult(1, QStringLiteral("rf_request")); }, "Error: 1 ,函数: rf_request", 1, 0},
         {[] { ReportFailure(Message(Msg::PortNotOpened)); }, "Error: 端口未打开", 1, 0},
     };
