@@ -1,4 +1,6 @@
 #include "At24Card.h"
+#include "At88sc1608Card.h"
+#include "base/SecureAuthCipher.h"
 #include "ReaderFixture.h"
 
 class ContactSlotTest : public ReaderFixture {
@@ -80,4 +82,25 @@ TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndItsFuse)
     EXPECT_EQ(fuse, 0);
     EXPECT_EQ(zone(0x30, 8, 8), Bytes(8, 0));
     EXPECT_EQ(api.AT1608_Write(0, 0x30, 8, hex("00").data(), 1), status::AccessDenied);
+}
+
+TEST(At1608Chip, TheRightPasswordRestoresItsCounterAndAnAnswerAuthenticatesOnce)
+{
+    auto chip = zentrava::At88sc1608Card::factoryNew();
+    const Bytes wrongPassword = *zentrava::fromHex("000000"), factoryPassword = *zentrava::fromHex("FFFFFF");
+    const int writeCounter1 = zentrava::At88sc1608Card::PasswordsAddress + 8;
+    EXPECT_EQ(chip->verifyPassword(1, wrongPassword.data()), status::AuthFailed);
+    EXPECT_EQ(chip->configuration()[writeCounter1], 0x7F);
+    ASSERT_EQ(chip->verifyPassword(1, factoryPassword.data()), status::Ok);
+    EXPECT_EQ(chip->configuration()[writeCounter1], 0xFF);
+
+    // The factory cryptogram and seed give the answer; the card then renews its cryptogram, so
+    // the same answer replayed is refused.
+    const SecureAuth::Block ci{0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88}, gc{1, 2, 3, 4, 5, 6, 7, 8},
+        q0{0, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77};
+    const SecureAuth::Block answer = SecureAuth::SecureAuthCipher(ci, gc, q0);
+    Bytes q0AndAnswer(q0.begin(), q0.end());
+    q0AndAnswer.insert(q0AndAnswer.end(), answer.begin(), answer.end());
+    ASSERT_EQ(chip->authenticate(q0AndAnswer.data(), answer.data()), status::Ok);
+    EXPECT_EQ(chip->authenticate(q0AndAnswer.data(), answer.data()), status::AuthFailed);
 }
