@@ -1,12 +1,10 @@
-#include "PageTest.h"
-#include "QtPrinters.h"
+#include "PageChecks.h"
 
 #include "controls/CHexGrid.h"
 #include "pages/CAt24Page.h"
 
 #include <QScrollBar>
 
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -12,13 +12,11 @@
 #include <QTimeEdit>
 #include <QtTest/QTest>
 
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
-#include <ostream>
 
 namespace {
 

@@ -1,14 +1,11 @@
-#include "PageTest.h"
-#include "QtPrinters.h"
+#include "PageChecks.h"
 
 #include "controls/CHexEdit.h"
 #include "pages/CUltraLightPage.h"
 
 #include <QPalette>
 
-#include <gtest/gtest.h>
 
-#include <ostream>
 
 namespace {
 
