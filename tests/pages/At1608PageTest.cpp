@@ -26,15 +26,6 @@ protected:
     }
 };
 
-TEST_F(At1608PageTest, TheListsCarryThePasswordIndicesAndZones)
-{
-    EXPECT_EQ(items(PasswordSetList).mid(0, 4), (QStringList{"W0=0", "R0=8", "W1=1", "R1=9"}));
-    EXPECT_EQ(items(PasswordSetList).last(), "R7=15");
-    EXPECT_EQ(items(SpareSetList).mid(0, 2), (QStringList{"W0=0", "R0=50"}));
-    EXPECT_EQ(items(SpareSetList).last(), "R7=57");
-    EXPECT_EQ(items(ZoneList), (QStringList{"0=0", "1=1", "2=2", "3=3", "4=4", "5=5", "6=6", "7=7"}));
-}
-
 TEST_F(At1608PageTest, ResetFuseAndTheirFailures)
 {
     harness.reader().script("AT1608_Rst", hexAnswer("3BB2110010"));
@@ -93,6 +84,11 @@ TEST_F(At1608PageTest, TheConfigurationZoneIsReadIn16PiecesAndWrittenAtMost8Byte
 
 TEST_F(At1608PageTest, UserZonesUseTheChosenPasswordSetAndZone)
 {
+    EXPECT_EQ(items(PasswordSetList).mid(0, 4), (QStringList{"W0=0", "R0=8", "W1=1", "R1=9"}));
+    EXPECT_EQ(items(PasswordSetList).last(), "R7=15");
+    EXPECT_EQ(items(SpareSetList).mid(0, 2), (QStringList{"W0=0", "R0=50"}));
+    EXPECT_EQ(items(SpareSetList).last(), "R7=57");
+    EXPECT_EQ(items(ZoneList), callRun("%1=%1", 0, 8));
     setText(PasswordField, "123456");
     choose(PasswordSetList, "R3");
     choose(ZoneList, "5");

@@ -142,10 +142,8 @@ TEST_F(At88rf020PageTest, WriteCardJoinsPageOneAndPadsShortFieldsWithZeros)
     click(DeselectButton);
     EXPECT_EQ(calls().last(), "rf_at020_deselect()");
     EXPECT_EQ(harness.memo(), "OK");
-}
 
-TEST_F(At88rf020PageTest, TheListOffersPagesOneAndThreeOn)
-{
+    // The list offers pages 1 and 3 on.
     EXPECT_EQ(items(PageList).mid(0, 3), (QStringList{"1", "3", "4"}));
     EXPECT_EQ(items(PageList).size(), 30);
 }

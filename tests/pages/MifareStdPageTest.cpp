@@ -253,7 +253,7 @@ TEST_F(S50PageTest, WriteBlockWritesTheFieldPaddedWithZerosAndTheTrailerOnlyAfte
     EXPECT_FALSE(page().isCardSelected());
 }
 
-TEST_F(S50PageTest, TheManufacturerBlockCannotBeWrittenFromAnyPanel)
+TEST_F(S50PageTest, TheManufacturerBlockCannotBeWrittenFromAnyPanelNorChosenForThePurseNorTheTrailer)
 {
     for (const MifarePanel &panel : CMifareS50Page::layout().panels) {
         SCOPED_TRACE(panel.writeButton);
@@ -266,12 +266,7 @@ TEST_F(S50PageTest, TheManufacturerBlockCannotBeWrittenFromAnyPanel)
         choose(panel.sectorList, "0");
         EXPECT_FALSE(enabled(panel.writeButton));
     }
-}
 
-// --- Purse -----------------------------------------------------------------------------------
-
-TEST_F(S50PageTest, ThePurseBlockListNeverOffersTheTrailerNorTheManufacturerBlock)
-{
     EXPECT_EQ(items(PurseBlockList), (QStringList{"1", "2"}));
     choose(PurseSectorList, "3");
     EXPECT_EQ(items(PurseBlockList), (QStringList{"0", "1", "2"}));
