@@ -150,7 +150,7 @@ TEST_F(PortSetPageTest, ChoosingStoresPortAndRateConnectOpensThemAndConnectingAg
     EXPECT_EQ(infoBarValue(CInfoBar::PortValue), "COM4");
 }
 
-TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesAndAFailureKeepsWhatWasRead)
+TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesInBoxesTheOperatorCannotChange)
 {
     open();
     reader().setDefault(QStringLiteral("lib_ver"), {0, {}, -1, 12});
@@ -199,19 +199,15 @@ TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesAnd
     EXPECT_EQ(text(ModelField) + " " + text(VersionField), "ZT-SIB 12.0");
     EXPECT_EQ(checkedCards(), typeB);
     EXPECT_EQ(harness.memo(), "Error: 2 ,function: lib_ver");
-}
 
-TEST_F(PortSetPageTest, TheCardBoxesIgnoreTheOperatorsMouseAndKeys)
-{
-    // Each on its own, since a click and a double click would toggle twice. On the box itself:
-    // a click beside a short caption would miss the button anyway.
+    // The boxes ignore the operator's mouse and keys, each action on its own, since a click and a
+    // double click would toggle twice. On the box itself: a click beside a short caption would
+    // miss the button anyway.
     const std::function<void(QAbstractButton *)> actions[] = {
         [](QAbstractButton *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); },
         [](QAbstractButton *box) { QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); },
         [](QAbstractButton *box) { QTest::keyClick(box, Qt::Key_Space); },
     };
-    open();
-    showModel("ZT-SIL");
     m_page->show();
     for (int id : std::initializer_list<int>{FirstSupportBox, FirstSupportBox + 7}) {
         QAbstractButton *box = m_page->button(id);

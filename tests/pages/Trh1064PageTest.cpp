@@ -78,7 +78,7 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
 }
 
 // Read, like Authenticate and Write, needs no open port.
-TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
+TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByteInBoxesTheOperatorCannotChange)
 {
     PortOpen = false;
     struct Case {
@@ -114,6 +114,17 @@ TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
     EXPECT_EQ(text(Page0Field), "01020304");
     EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights);
     EXPECT_EQ(calls().first(), "rf_thr1064_read(0)");
+
+    // The boxes ignore the operator's clicks and keys.
+    page().show();
+    for (int id : Boxes) {
+        QAbstractButton *box = page().button(id);
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QTest::mouseDClick(box, Qt::LeftButton, {}, box->rect().center());
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights) << id;
+    }
 
     // A failed read of page 0 empties it and turns every box off.
     reader().scriptStatus("rf_thr1064_read", 3);
@@ -154,22 +165,6 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
     EXPECT_EQ(text(Page3Field), "1111111111111111") << "a failed read of page 3 keeps it";
     EXPECT_EQ(calls(), (QStringList{"rf_thr1064_read(1)", "rf_thr1064_read(1)", "rf_thr1064_read(1)",
                                     "rf_thr1064_read(2)", "rf_thr1064_read(3)"}));
-}
-
-TEST_F(Trh1064PageTest, TheRightsBoxesIgnoreClicksAndKeys)
-{
-    reader().script("rf_thr1064_read", hexAnswer("0000000000000030"));
-    click(ReadButton);
-    const std::string shown = rights();
-    page().show();
-    for (int id : Boxes) {
-        QAbstractButton *box = page().button(id);
-        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-        QTest::mouseDClick(box, Qt::LeftButton, {}, box->rect().center());
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Space);
-        EXPECT_EQ(rights(), shown) << id;
-    }
 }
 
 TEST_F(Trh1064PageTest, AuthenticateAndWriteSendTheirFieldsWithThePortClosed)
