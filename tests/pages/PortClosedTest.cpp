@@ -219,7 +219,7 @@ TEST(FieldChecks, AnEmptyOrShortFieldIsRefusedWithItsMessageBeforeTheReaderHears
         }
         PageHarness::click(page.get(), row.button);
         EXPECT_EQ(pagechecks::boxTexts(harness), row.box != nullptr ? QStringList{row.box} : QStringList{});
-        if (row.box != nullptr) {
+        if (row.box != nullptr && !harness.messageBoxes().empty()) {
             const MessageBoxRequest &box = harness.messageBoxes().front();
             EXPECT_EQ(box.caption, row.warning ? "Warning" : "Error");
             EXPECT_EQ(box.icon, row.warning ? MessageIcon::Warning : MessageIcon::Error);
