@@ -1,12 +1,10 @@
-#include "PageTest.h"
-#include "QtPrinters.h"
+#include "PageChecks.h"
 
 #include "controls/CHexGrid.h"
 #include "pages/CAt24Page.h"
 
 #include <QScrollBar>
 
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -37,7 +35,7 @@ protected:
     void typeAt(int address, const QString &digits) { PageHarness::typeAt(grid(), address % 256, digits); }
 };
 
-TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
+TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePiecesAndAFailureKeepsTheGrid)
 {
     struct Case {
         CardKind cardType;
@@ -77,16 +75,14 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePieces)
     const int left = m_page->control(ReadButton)->x();
     m_page->resize(1600, 700);
     EXPECT_EQ(m_page->control(ReadButton)->x(), left + 200);
-}
 
-TEST_F(At24PageTest, AFailedReadKeepsTheGridAndReportsTheCall)
-{
+    // A failed read keeps the grid and reports the call.
     open(CardKind::At24c04);
-    harness.reader().setDefault("AT24_read", {0, pattern(128, 0x40), -1, 0});
+    harness.reader().setDefault("AT24_read", pagechecks::answer(pattern(128, 0x40)));
     click(ReadButton);
     const QString before = grid()->text();
     harness.reader().clearCalls();
-    harness.reader().script("AT24_read", {0, pattern(128, 1), -1, 0});
+    harness.reader().script("AT24_read", pagechecks::answer(pattern(128, 1)));
     harness.reader().scriptStatus("AT24_read", 0x33);
 
     click(ReadButton);

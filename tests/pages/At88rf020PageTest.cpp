@@ -1,12 +1,10 @@
-#include "PageTest.h"
-#include "QtPrinters.h"
+#include "PageChecks.h"
 
 #include "pages/CAt88rf020Page.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
+using namespace pagechecks;
 using enum CAt88rf020Page::ControlId;
 constexpr auto pageField = CAt88rf020Page::pageField;
 
@@ -28,8 +26,8 @@ protected:
     void SetUp() override
     {
         open(1024);
-        harness.reader().setDefault("rf_atqb", {0, Atqb, -1, 0});
-        harness.reader().setDefault("rf_at020_read", {0, QByteArray::fromHex("0102030405060708"), -1, 0});
+        harness.reader().setDefault("rf_atqb", answer(Atqb));
+        harness.reader().setDefault("rf_at020_read", hexAnswer("0102030405060708"));
     }
 
     void fillPages()
@@ -53,8 +51,8 @@ TEST_F(At88rf020PageTest, ReqBCyclesTheAntennaShowsThePupiAndNeverTouchesPageThr
 
     // No tag: two attempts, each failure reported; a short answer is a failure with status 0.
     harness.reader().clearCalls();
-    harness.reader().script("rf_atqb", {1, {}, -1, 0});
-    harness.reader().script("rf_atqb", {0, Atqb.left(5), -1, 0});
+    harness.reader().scriptStatus("rf_atqb", 1);
+    harness.reader().script("rf_atqb", answer(Atqb.left(5)));
     click(ReqBButton);
     EXPECT_EQ(calls(), Attempt + Attempt);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_atqb");
@@ -62,43 +60,25 @@ TEST_F(At88rf020PageTest, ReqBCyclesTheAntennaShowsThePupiAndNeverTouchesPageThr
     EXPECT_EQ(text(PupiField), "");
 }
 
-TEST_F(At88rf020PageTest, CheckLockAndCountRefuseShortFieldsAndSendTheirBytes)
+TEST_F(At88rf020PageTest, CheckLockAndCountSendTheirBytesLockAndCountShowThePageTheyChangedOrClearIt)
 {
-    struct Case {
-        int field, button;
-        QString shortValue, value;
-        QString message, sent;
-    };
-    const Case cases[] = {
-        {PasswordField, CheckButton, "11223344", "1122334455667788", "Input 8 byte in key text please!",
-         "rf_at020_check() 1122334455667788"},
-        {LockField, LockButton, "112233", "11223344", "Input 4 byte in Lock text please!", "rf_at020_lock() 11223344"},
-        {SignatureField, CountButton, "1122", "112233445566", "Input 6 byte in Signature text please!",
-         "rf_at020_count() 112233445566"},
-    };
-    for (const Case &c : cases) {
-        harness.reader().clearCalls();
-        setText(c.field, c.shortValue);
-        click(c.button);
-        SCOPED_TRACE(c.sent.toStdString());
-        EXPECT_TRUE(calls().isEmpty());
-        ASSERT_FALSE(harness.messageBoxes().empty());
-        EXPECT_EQ(harness.messageBoxes().back().text, c.message);
-        setText(c.field, c.value);
-        click(c.button);
-        EXPECT_EQ(calls().value(0), c.sent);
-        EXPECT_EQ(harness.memo(), "OK");
-    }
-    // Lock and Count show the page they changed; Count splits the signature from the counter.
+    setText(PasswordField, "1122334455667788");
+    click(CheckButton);
+    setText(LockField, "11223344");
+    click(LockButton);
+    setText(SignatureField, "112233445566");
+    click(CountButton);
+    EXPECT_EQ(calls(), (QStringList{"rf_at020_check() 1122334455667788", "rf_at020_lock() 11223344", "rf_at020_read(0)",
+                                    "rf_at020_count() 112233445566", "rf_at020_read(2)"}));
+    EXPECT_EQ(harness.memo(), "OK");
+    // Count splits the signature from the counter.
     EXPECT_EQ((QStringList{text(Page0PupiField), text(Page0LockField), text(Page2SignatureField),
                            text(Page2CounterField)}),
               (QStringList{"01020304", "05060708", "010203040506", "0708"}));
-}
 
-TEST_F(At88rf020PageTest, ARefusedLockIsReportedUnloggedAndLeavesPageZeroCleared)
-{
-    setText(Page0PupiField, "AAAAAAAA");
+    // A refused lock is reported, not logged, and leaves page 0 cleared.
     setText(LockField, "00000001");
+    harness.reader().clearCalls();
     harness.reader().scriptStatus("rf_at020_lock", 4);
     click(LockButton);
     EXPECT_EQ(calls(), QStringList{"rf_at020_lock() 00000001"});
@@ -111,7 +91,7 @@ TEST_F(At88rf020PageTest, ARefusedLockIsReportedUnloggedAndLeavesPageZeroCleared
     harness.reader().scriptStatus("rf_at020_count", 4);
     click(CountButton);
     EXPECT_EQ(harness.logLines(), QStringList{"rf_at020_count 4"});
-    harness.reader().script("rf_at020_read", {0, QByteArray(4, '\x01'), -1, 0});
+    harness.reader().script("rf_at020_read", answer(QByteArray(4, '\x01')));
     click(CountButton);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: rf_at020_read");
     EXPECT_EQ(text(Page2SignatureField), "");
@@ -121,20 +101,15 @@ TEST_F(At88rf020PageTest, ReadCardSkipsPageThreeAndAFailureKeepsTheEarlierPages)
 {
     setText(pageField(3), "33");
     click(ReadButton);
-    QStringList expected;
-    for (int page = 0; page < 32; ++page) {
-        if (page != 3)
-            expected << QString("rf_at020_read(%1)").arg(page);
-    }
-    EXPECT_EQ(calls(), expected);
+    EXPECT_EQ(calls(), callRun("rf_at020_read(%1)", 0, 3) + callRun("rf_at020_read(%1)", 4, 32));
     EXPECT_EQ((QStringList{text(Page1FirstHalfField), text(Page1SecondHalfField), text(pageField(31)),
                            text(pageField(3)), harness.memo()}),
               (QStringList{"01020304", "05060708", "0102030405060708", "33", "OK"}));
 
     harness.reader().clearCalls();
     for (int page : {0, 1, 2, 4})
-        harness.reader().script("rf_at020_read", {0, QByteArray(8, char(page)), -1, 0});
-    harness.reader().script("rf_at020_read", {7, {}, -1, 0});
+        harness.reader().script("rf_at020_read", answer(QByteArray(8, char(page))));
+    harness.reader().scriptStatus("rf_at020_read", 7);
     click(ReadButton);
     EXPECT_EQ(calls().size(), 5);
     EXPECT_EQ(harness.memo(), "Error: 7 ,function: Read Page: 5 error!");
@@ -142,7 +117,7 @@ TEST_F(At88rf020PageTest, ReadCardSkipsPageThreeAndAFailureKeepsTheEarlierPages)
               (QStringList{"0404040404040404", "", "020202020202"}));
 
     // A short page is a failure with status 0, named by its page.
-    harness.reader().script("rf_at020_read", {0, QByteArray(7, '\x01'), -1, 0});
+    harness.reader().script("rf_at020_read", answer(QByteArray(7, '\x01')));
     click(ReadButton);
     EXPECT_EQ(harness.memo(), "Error: 0 ,function: Read Page: 0 error!");
 }
@@ -165,10 +140,8 @@ TEST_F(At88rf020PageTest, WriteCardJoinsPageOneAndPadsShortFieldsWithZeros)
     click(DeselectButton);
     EXPECT_EQ(calls().last(), "rf_at020_deselect()");
     EXPECT_EQ(harness.memo(), "OK");
-}
 
-TEST_F(At88rf020PageTest, TheListOffersPagesOneAndThreeOn)
-{
+    // The list offers pages 1 and 3 on.
     EXPECT_EQ(items(PageList).mid(0, 3), (QStringList{"1", "3", "4"}));
     EXPECT_EQ(items(PageList).size(), 30);
 }

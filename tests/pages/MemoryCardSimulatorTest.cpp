@@ -5,7 +5,6 @@
 #include "pages/CAt1608Page.h"
 #include "pages/CAt24Page.h"
 
-#include <gtest/gtest.h>
 
 namespace {
 

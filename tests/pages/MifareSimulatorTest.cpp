@@ -3,7 +3,6 @@
 
 #include "pages/CMifareS50Page.h"
 
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,18 +1,21 @@
-#include "PageHarness.h"
-#include "QtPrinters.h"
+#include "PageChecks.h"
 
 #include "app/CardPages.h"
 #include "base/CardTypes.h"
 #include "base/ProgramDirectory.h"
+#include "controls/CHexEdit.h"
 #include "consoles/CCpuCardPage.h"
 #include "consoles/CIso14443CpuPage.h"
 #include "consoles/CSamPage.h"
 #include "consoles/CTransceivePage.h"
 #include "pages/CAt1608Page.h"
 #include "pages/CAt88rf020Page.h"
+#include "pages/CIso15693Page.h"
 #include "pages/CMifareS50Page.h"
 #include "pages/CPortSetPage.h"
+#include "pages/CShc1102Page.h"
 #include "pages/CSr176Page.h"
+#include "pages/CSrf55vPage.h"
 #include "pages/CSrix4kPage.h"
 #include "pages/CTrh1064Page.h"
 #include "pages/CUltraLightPage.h"
@@ -22,14 +25,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <iterator>
 #include <memory>
 #include <set>
 #include <utility>
+#include <vector>
 
+// What a page's buttons refuse before the reader hears of them: a closed port, and fields that are
+// empty, short or too long.
 namespace {
 
 using enum CardKind;
@@ -138,6 +142,95 @@ TEST(PortClosed, NoPageButtonCallsTheReader)
     EXPECT_GT(pressed, 80) << "pressed " << pressed;
     for (const char *book : {"cosbooks.txt", "cpubooks.txt", "samcosbooks.txt", "testcmdbooks.txt"})
         QFile::remove(ProgramFilePath(QString::fromLatin1(book)));
+}
+
+// One bad field per row, typed (or chosen, in a list) on a fresh page before its button is
+// pressed: the button shows its message box (none for a silent refusal) and calls nothing after
+// `lastCall`, the call it had made before the check.
+struct FieldCheck {
+    CardKind kind;
+    std::vector<std::pair<int, QString>> fields;
+    int button;
+    const char *box; // null: refused without a word
+    QString lastCall;
+    bool warning = false;
+};
+
+std::vector<FieldCheck> fieldChecks()
+{
+    const MifarePanel &panel = CMifareS50Page::layout().panels[0];
+    const QString key = QStringLiteral("ffffffffffff"), page8 = QStringLiteral("1111111111111111"),
+                  page7 = page8.left(15), uid7 = QStringLiteral("E0040100000000");
+    constexpr auto trhPage1 = CTrh1064Page::Page1Fields;
+    using M = CMifareStdPage;
+    using I = CIso15693Page;
+    using T = CTrh1064Page;
+    using A = CAt1608Page;
+    using R = CAt88rf020Page;
+    return {
+        {MifareStdS50, {{panel.keyField, "a0a1a2a3a4a"}}, panel.readButton, "Input 6 bytes in key text please!", "rf_select(4) C0FFEE42"},
+        {MifareStdS50, {{M::PurseKeyField, key}}, M::InitializeButton, "Input date please!", "rf_M1_authentication2(96,0) FFFFFFFFFFFF", true},
+        {MifareStdS50, {{M::PurseKeyField, key}, {M::DecimalValueField, "-1"}}, M::DecrementButton, "Input date please!",
+         "rf_M1_authentication2(96,0) FFFFFFFFFFFF", true},
+        {IcodeSli, {}, I::InformationButton, "UID length error!", "rf_init_type(49)"},
+        {IcodeSli, {{I::UidFields[0], uid7}}, I::InformationButton, "UID length error!", "rf_init_type(49)"},
+        {IcodeSli, {{I::UidFields[0], uid7}}, I::ReadButton, "UID length error!", ""},
+        {TagIt, {{I::UidFields[0], uid7 + "01"}}, I::WriteDsfidButton, "Input data in DSFID text please!", ""},
+        {TagIt, {{I::UidFields[0], uid7 + "01"}}, I::WriteAfiButton, "Input data in AFI text please!", ""},
+        {Srf55v02p, {}, CSrf55vPage::ReadButton, "UID length error!", ""},
+        {Trh1064, {{T::KeyField, "010203040506070"}}, T::AuthenticateButton, "Input 8 byte in key text please!", ""},
+        {Trh1064, {{T::Page0Field, page7}}, T::WriteButton, "Input 8 byte in page0 text please!", ""},
+        {Trh1064, {{T::PageList, "Page1"}, {trhPage1[0], page8}, {trhPage1[1], page8}, {trhPage1[2], page7},
+                   {trhPage1[3], page8}, {trhPage1[4], page8}}, T::WriteButton, "Input 40 byte in page1 text please!", ""},
+        {Trh1064, {{T::PageList, "Page2"}, {T::Page2Field, page7}}, T::WriteButton, "Input 8 byte in page2 text please!", ""},
+        {Trh1064, {{T::PageList, "Page3"}, {T::Page3Field, page7}}, T::WriteButton, "Input 8 byte in page3 text please!", ""},
+        {At88sc1608, {{A::GcField, page8.left(14)}, {A::Q0Field, page8}}, A::AuthenticateButton, "GInput 8 byte in Gc text please!", ""},
+        {At88sc1608, {{A::GcField, page8}, {A::Q0Field, page8.left(14)}}, A::AuthenticateButton, "Input 8 byte in Q0 text please!", ""},
+        {At88sc1608, {{A::SecureCodeField, "ffff"}}, A::ReadConfigurationButton, "Input 3 byte key please!", ""},
+        {At88rf020, {{R::PasswordField, "11223344"}}, R::CheckButton, "Input 8 byte in key text please!", ""},
+        {At88rf020, {{R::LockField, "112233"}}, R::LockButton, "Input 4 byte in Lock text please!", ""},
+        {At88rf020, {{R::SignatureField, "1122"}}, R::CountButton, "Input 6 byte in Signature text please!", ""},
+        {PortPage, {{CPortSetPage::DeviceNumberField, "12"}}, CPortSetPage::DeviceNumberWrite, "Input 2 byte in DeveicID text please!", ""},
+        {PortPage, {}, CPortSetPage::DeviceNumberWrite, "Input 2 byte in DeveicID text please!", ""},
+        {Shc1102, {{CShc1102Page::BlockList, "3"}, {CShc1102Page::PasswordField, "FFFFFF"}}, CShc1102Page::WriteButton,
+         "Input key please", "rf_request(82)"},
+        {Sr176, {{CSr176Page::BlockList, "14"}, {CSr176Page::FirstBlockField + 14, "ab"}}, CSr176Page::WriteButton, nullptr, ""},
+        {Sr176, {}, CSr176Page::LockButton, nullptr, ""},
+        {Srix4k, {{CSrix4kPage::BlockList, "127"}, {CSrix4kPage::FirstBlockField + 127, "abab"}}, CSrix4kPage::WriteButton, nullptr, ""},
+        {Srix4k, {}, CSrix4kPage::LockButton, nullptr, ""},
+    };
+}
+
+TEST(FieldChecks, AnEmptyOrShortFieldIsRefusedWithItsMessageBeforeTheReaderHearsOfIt)
+{
+    for (const FieldCheck &row : fieldChecks()) {
+        SCOPED_TRACE(QStringLiteral("card type %1, button %2").arg(int(row.kind)).arg(row.button).toStdString());
+        PageHarness harness;
+        std::unique_ptr<CCardPage> page(openPage(row.kind));
+        // The UID fields take no typing: the inventory fills them.
+        for (const auto &[id, value] : row.fields) {
+            CHexEdit *edit = page->hexEdit(id);
+            if (page->comboBox(id) != nullptr)
+                PageHarness::choose(page.get(), id, value);
+            else if (edit != nullptr && edit->IsInputLocked())
+                edit->setText(value);
+            else
+                PageHarness::setText(page.get(), id, value);
+        }
+        PageHarness::click(page.get(), row.button);
+        EXPECT_EQ(pagechecks::boxTexts(harness), row.box != nullptr ? QStringList{row.box} : QStringList{});
+        if (row.box != nullptr && !harness.messageBoxes().empty()) {
+            const MessageBoxRequest &box = harness.messageBoxes().front();
+            EXPECT_EQ(box.caption, row.warning ? "Warning" : "Error");
+            EXPECT_EQ(box.icon, row.warning ? MessageIcon::Warning : MessageIcon::Error);
+            EXPECT_EQ(box.buttons, MessageButtons::Ok);
+        }
+        const QStringList calls = harness.reader().trace();
+        EXPECT_EQ(calls.isEmpty() ? QString() : calls.last(), row.lastCall);
+        if (calls.isEmpty()) {
+            EXPECT_EQ(harness.memo(), "");
+        }
+    }
 }
 
 } // namespace

@@ -1,14 +1,17 @@
 #include "SimulatedPageTest.h"
 #include "QtPrinters.h"
 
+#include "pages/CAt88rf020Page.h"
 #include "pages/CShc1102Page.h"
+#include "pages/CSr176Page.h"
+#include "pages/CSrix4kPage.h"
 #include "pages/CTrh1064Page.h"
 
-#include <gtest/gtest.h>
 
 namespace {
 
-// The TRH1064 and SHC1102 pages against the simulated reader beside the program.
+// The tag pages against the simulated reader beside the program: the AT88RF020, SR176 and
+// SRIX4K in the reader's own field, the TRH1064 and SHC1102 each alone in a field of its own.
 using TagPagesSimulatorTest = SimulatedPageTest;
 
 // The TRH1064 as the reader ships it, alone in the field (the built-in field also holds a type B
@@ -47,7 +50,7 @@ TEST_F(TagPagesSimulatorTest, TheTrh1064PageReadsTheShippedTagAndWritesPageThree
     EXPECT_EQ(text(Page3Field), "0000000000000007");
 }
 
-TEST_F(TagPagesSimulatorTest, TheShc1102PageReadsBehindThePasswordAndWritesAfterIt)
+TEST_F(TagPagesSimulatorTest, TheShc1102PageReadsAndWritesWithThePassword)
 {
     using enum CShc1102Page::ControlId;
     constexpr auto blockField = CShc1102Page::blockField;
@@ -58,16 +61,10 @@ TEST_F(TagPagesSimulatorTest, TheShc1102PageReadsBehindThePasswordAndWritesAfter
     click(RequestButton);
     EXPECT_EQ(text(TagTypeField), "0211");
 
-    // Without a password only the free blocks come, and nothing is said.
-    harness.infoBar().showMemo("before");
-    click(ReadButton);
-    EXPECT_EQ((QStringList{text(blockField(0)), text(blockField(2)), text(blockField(8)), harness.memo()}),
-              (QStringList{"11020000", "53484331", "", "before"}));
-
     setText(PasswordField, "ffffffff");
     click(ReadButton);
-    EXPECT_EQ((QStringList{text(blockField(8)), text(blockField(9)), harness.memo()}),
-              (QStringList{"FFFFFFFF", "50524F54", "OK"}));
+    EXPECT_EQ((QStringList{text(blockField(0)), text(blockField(2)), text(blockField(8)), text(blockField(9))}),
+              (QStringList{"11020000", "53484331", "FFFFFFFF", "50524F54"}));
 
     choose(BlockList, "5");
     setText(blockField(5), "12345678");
@@ -75,6 +72,76 @@ TEST_F(TagPagesSimulatorTest, TheShc1102PageReadsBehindThePasswordAndWritesAfter
     setText(blockField(5), "");
     click(ReadButton);
     EXPECT_EQ(text(blockField(5)), "12345678");
+}
+
+TEST_F(TagPagesSimulatorTest, At88rf020ReadsWritesLocksAndCounts)
+{
+    using enum CAt88rf020Page::ControlId;
+    start(nullptr);
+    open<CAt88rf020Page>(1024);
+    click(ReqBButton);
+    EXPECT_EQ(text(PupiField), "A0200001");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(Page0PupiField), text(CAt88rf020Page::pageField(4))}),
+              (QStringList{"A0200001", hexOf("AT88RF02")}));
+
+    setText(PasswordField, "ffffffffffffffff");
+    click(CheckButton);
+    choose(PageList, "9");
+    setText(CAt88rf020Page::pageField(9), "c0ffee");
+    click(WriteButton);
+    setText(LockField, "00020000"); // page 9
+    click(LockButton);
+    EXPECT_EQ(text(Page0LockField), "00020000");
+
+    click(ReqBButton);
+    setText(SignatureField, "a1a2a3a4a5a6");
+    click(CountButton);
+    EXPECT_EQ((QStringList{text(Page2SignatureField), text(Page2CounterField)}), (QStringList{"A1A2A3A4A5A6", "0001"}));
+    click(ReadButton);
+    EXPECT_EQ(text(CAt88rf020Page::pageField(9)), "C0FFEE0000000000");
+    click(DeselectButton);
+}
+
+TEST_F(TagPagesSimulatorTest, Sr176ReadsWritesAndLocks)
+{
+    using enum CSr176Page::ControlId;
+    start(nullptr);
+    open<CSr176Page>();
+    click(RequestButton);
+    EXPECT_EQ(text(ChipIdField), "76");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(FirstBlockField), text(FirstBlockField + 4)}), (QStringList{"D002", hexOf("SR")}));
+
+    choose(BlockList, "6");
+    setText(FirstBlockField + 6, "beef");
+    click(WriteButton);
+    setText(LockRegisterField, "08"); // blocks 6 and 7
+    click(LockButton);
+    click(RequestButton);
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(FirstBlockField + 6), text(FirstBlockField + 15)}), (QStringList{"BEEF", "7608"}));
+}
+
+TEST_F(TagPagesSimulatorTest, Srix4kReadsItsUidAndBlocksWritesAndLocks)
+{
+    using enum CSrix4kPage::ControlId;
+    start(nullptr);
+    open<CSrix4kPage>();
+    click(RequestButton);
+    click(ReadUidButton);
+    EXPECT_EQ(text(UidField), "D00201A1B2C3D44B");
+    click(ReadButton);
+    EXPECT_EQ((QStringList{text(FirstBlockField + 16), text(FirstBlockField + 5), harness.memo()}),
+              (QStringList{hexOf("SRIX"), "FFFFFFFF", "OK"}));
+
+    choose(BlockList, "9");
+    setText(FirstBlockField + 9, "01020304");
+    click(WriteButton);
+    EXPECT_EQ(harness.memo(), "OK");
+    setText(LockRegisterField, "02"); // block 9
+    click(LockButton);
+    EXPECT_EQ(harness.memo(), "OK");
 }
 
 } // namespace

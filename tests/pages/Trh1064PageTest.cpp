@@ -1,5 +1,4 @@
-#include "PageTest.h"
-#include "QtPrinters.h"
+#include "PageChecks.h"
 
 #include "pages/CTrh1064Page.h"
 #include "reader/RuntimeState.h"
@@ -7,13 +6,12 @@
 #include <QAbstractButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <iterator>
 #include <string>
 
 namespace {
 
+using namespace pagechecks;
 using enum CTrh1064Page::ControlId;
 
 constexpr auto Page1 = CTrh1064Page::Page1Fields;
@@ -47,7 +45,7 @@ protected:
 TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnswer)
 {
     fillPages();
-    reader().script("rf_atqb", {0, QByteArray::fromHex("1064000000000001000070719999"), -1, 0});
+    reader().script("rf_atqb", hexAnswer("1064000000000001000070719999"));
 
     click(SearchButton);
 
@@ -57,7 +55,7 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
               (QStringList{"1064000000000001", "", "", "OK"}));
 
     // A short answer shows only the bytes that came.
-    reader().script("rf_atqb", {0, QByteArray::fromHex("10640000"), -1, 0});
+    reader().script("rf_atqb", hexAnswer("10640000"));
     click(SearchButton);
     EXPECT_EQ(text(SerialField), "10640000");
 
@@ -71,7 +69,7 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     // A field that cannot be reset is tried twice.
     setText(SerialField, "AA");
     reader().clearCalls();
-    reader().setDefault("rf_init_type", {0x0B, {}, -1, 0});
+    reader().setDefault("rf_init_type", answer({}, 0x0B));
     click(SearchButton);
     EXPECT_EQ(calls(), (QStringList{"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(0)", "rf_init_type(66)"}));
     EXPECT_EQ(harness.memo(), "Error: b ,function: rf_init_type");
@@ -79,23 +77,10 @@ TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnsw
     EXPECT_EQ(text(SerialField), "");
 }
 
-TEST_F(Trh1064PageTest, AuthenticateNeedsEightKeyBytesAndRunsWithThePortClosed)
+// Read, like Authenticate and Write, needs no open port.
+TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByteInBoxesTheOperatorCannotChange)
 {
     PortOpen = false;
-    setText(KeyField, "010203040506070");
-    click(AuthenticateButton);
-    ASSERT_EQ(harness.messageBoxes().size(), 1u);
-    EXPECT_EQ(harness.messageBoxes()[0].text, "Input 8 byte in key text please!");
-    EXPECT_TRUE(calls().isEmpty());
-
-    setText(KeyField, "0102030405060708");
-    click(AuthenticateButton);
-    EXPECT_EQ(calls(), QStringList{"rf_thr1064_check() 0102030405060708"});
-    EXPECT_EQ(harness.memo(), "OK");
-}
-
-TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
-{
     struct Case {
         uint8_t configuration;
         const char *rights;
@@ -118,17 +103,28 @@ TEST_F(Trh1064PageTest, ReadingPageZeroShowsTheRightsOfItsConfigurationByte)
     for (const Case &c : cases) {
         QByteArray answer = QByteArray::fromHex("54524831303634");
         answer.append(char(c.configuration));
-        reader().script("rf_thr1064_read", {0, answer, -1, 0});
+        reader().script("rf_thr1064_read", pagechecks::answer(answer));
         click(ReadButton);
         EXPECT_EQ(rights(), c.rights) << int(c.configuration);
         EXPECT_EQ(text(Page0Field), QString::fromLatin1(answer.toHex().toUpper())) << int(c.configuration);
     }
     // A short answer shows what came and keeps the rights: it carries no configuration byte.
-    reader().script("rf_thr1064_read", {0, QByteArray::fromHex("01020304"), -1, 0});
+    reader().script("rf_thr1064_read", hexAnswer("01020304"));
     click(ReadButton);
     EXPECT_EQ(text(Page0Field), "01020304");
     EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights);
     EXPECT_EQ(calls().first(), "rf_thr1064_read(0)");
+
+    // The boxes ignore the operator's clicks and keys.
+    page().show();
+    for (int id : Boxes) {
+        QAbstractButton *box = page().button(id);
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QTest::mouseDClick(box, Qt::LeftButton, {}, box->rect().center());
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_EQ(rights(), cases[std::size(cases) - 1].rights) << id;
+    }
 
     // A failed read of page 0 empties it and turns every box off.
     reader().scriptStatus("rf_thr1064_read", 3);
@@ -146,11 +142,11 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
         forty.append(char(i));
     choose(PageList, "Page1");
     // Thirty-two bytes are a success that shows nothing.
-    reader().script("rf_thr1064_read", {0, forty.left(32), -1, 0});
+    reader().script("rf_thr1064_read", answer(forty.left(32)));
     click(ReadButton);
     EXPECT_EQ(harness.memo(), "Communication successful");
     EXPECT_EQ(text(Page1[0]), "2222222222222222");
-    reader().script("rf_thr1064_read", {0, forty, -1, 0});
+    reader().script("rf_thr1064_read", answer(forty));
     click(ReadButton);
     EXPECT_EQ(text(Page1[0]), "0001020304050607");
     EXPECT_EQ(text(Page1[4]), "2021222324252627");
@@ -160,7 +156,7 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
         EXPECT_EQ(text(id), "") << id;
 
     choose(PageList, "Page2");
-    reader().script("rf_thr1064_read", {0, QByteArray::fromHex("A1A2A3A4A5A6A7A8"), -1, 0});
+    reader().script("rf_thr1064_read", hexAnswer("A1A2A3A4A5A6A7A8"));
     click(ReadButton);
     EXPECT_EQ(text(Page2Field), "A1A2A3A4A5A6A7A8");
     choose(PageList, "Page3");
@@ -171,46 +167,13 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
                                     "rf_thr1064_read(2)", "rf_thr1064_read(3)"}));
 }
 
-TEST_F(Trh1064PageTest, TheRightsBoxesIgnoreClicksAndKeys)
+TEST_F(Trh1064PageTest, AuthenticateAndWriteSendTheirFieldsWithThePortClosed)
 {
-    reader().script("rf_thr1064_read", {0, QByteArray::fromHex("0000000000000030"), -1, 0});
-    click(ReadButton);
-    const std::string shown = rights();
-    page().show();
-    for (int id : Boxes) {
-        QAbstractButton *box = page().button(id);
-        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-        QTest::mouseDClick(box, Qt::LeftButton, {}, box->rect().center());
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Space);
-        EXPECT_EQ(rights(), shown) << id;
-    }
-}
-
-TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
-{
-    struct Case {
-        const char *page;
-        int field;
-        const char *message;
-    };
-    const Case shortPages[] = {
-        {"Page0", Page0Field, "Input 8 byte in page0 text please!"},
-        {"Page1", Page1[2], "Input 40 byte in page1 text please!"},
-        {"Page2", Page2Field, "Input 8 byte in page2 text please!"},
-        {"Page3", Page3Field, "Input 8 byte in page3 text please!"},
-    };
+    PortOpen = false;
     fillPages();
-    for (const Case &c : shortPages) {
-        setText(c.field, "111111111111111");
-        choose(PageList, c.page);
-        click(WriteButton);
-        EXPECT_EQ(harness.messageBoxes().back().text, c.message);
-        setText(c.field, "1111111111111111");
-    }
-    EXPECT_EQ(harness.messageBoxes().size(), 4u);
-    EXPECT_TRUE(calls().isEmpty());
-
+    setText(KeyField, "0102030405060708");
+    click(AuthenticateButton);
+    EXPECT_EQ(harness.memo(), "OK");
     setText(Page1[0], "0001020304050607");
     setText(Page1[4], "2021222324252627");
     choose(PageList, "Page1");
@@ -218,7 +181,8 @@ TEST_F(Trh1064PageTest, WriteSendsTheChosenPageWhenItIsComplete)
     choose(PageList, "Page3");
     setText(Page3Field, "aabbccddeeff0011");
     click(WriteButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_thr1064_write(1,40) 0001020304050607" "2222222222222222" "1111111111111111"
+    EXPECT_EQ(calls(), (QStringList{"rf_thr1064_check() 0102030405060708",
+                                    "rf_thr1064_write(1,40) 0001020304050607" "2222222222222222" "2222222222222222"
                                     "2222222222222222" "2021222324252627",
                                     "rf_thr1064_write(3,8) AABBCCDDEEFF0011"}));
     EXPECT_EQ(harness.memo(), "Communication successful");

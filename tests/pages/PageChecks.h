@@ -1,0 +1,36 @@
+#pragma once
+
+#include "PageTest.h"
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+// Short forms the page tests share: an answer of the recording reader, a run of calls and the
+// message boxes shown, as texts.
+namespace pagechecks {
+
+inline FakeReader::Answer answer(const QByteArray &data, int32_t status = 0) { return {status, data, -1, 0}; }
+inline FakeReader::Answer hexAnswer(const char *hex, int32_t status = 0) { return answer(QByteArray::fromHex(hex), status); }
+
+// The pattern with %1 for each of first, first + step, ... below end, e.g. the reads of a loop.
+inline QStringList callRun(const QString &pattern, int first, int end, int step = 1)
+{
+    QStringList calls;
+    for (int n = first; n < end; n += step)
+        calls << pattern.arg(n);
+    return calls;
+}
+
+// The texts of the message boxes shown so far.
+inline QStringList boxTexts(const PageHarness &harness)
+{
+    QStringList texts;
+    for (const MessageBoxRequest &box : harness.messageBoxes())
+        texts << box.text;
+    return texts;
+}
+
+// Bytes as the upper-case hex digits a field shows.
+inline QString hexText(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
+
+} // namespace pagechecks
