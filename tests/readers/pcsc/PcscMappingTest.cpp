@@ -263,9 +263,7 @@ TEST_F(PcscMappingTest, FaultsAnswerTheirStatusAndTheNextRequestFindsTheCardAgai
 TEST_F(PcscMappingTest, WaitsAreBoundedAndPcscdMissingAnswersAtOnce)
 {
     // No card: the request waits the settings' limit, then answers PC/SC's time-out.
-    PcscSettings shortWait;
-    shortWait.cardWaitMs = 1500;
-    ASSERT_EQ(open({Mifare1kAtr}, shortWait), 0);
+    ASSERT_EQ(open({Mifare1kAtr}, {{}, {}, 1500}), 0);
     pcsc.readers[0].card.reset();
     Answer answer;
     EXPECT_EQ(Request(reader, answer), int32_t(0x8010000A));
