@@ -89,16 +89,13 @@ public:
                     return LONG(SCARD_E_NO_SERVICE);
                 if (p.readers.empty())
                     return LONG(SCARD_E_NO_READERS_AVAILABLE);
-                std::string multiString;
+                std::vector<uint8_t> multiString;
                 for (const Reader &reader : p.readers)
-                    multiString += reader.name + '\0';
-                multiString += '\0';
-                if (names != nullptr && *size < multiString.size())
-                    return LONG(SCARD_E_INSUFFICIENT_BUFFER);
-                if (names != nullptr)
-                    std::memcpy(names, multiString.data(), multiString.size());
-                *size = DWORD(multiString.size());
-                return LONG(SCARD_S_SUCCESS);
+                    multiString.insert(multiString.end(), reader.name.c_str(), reader.name.c_str() + reader.name.size() + 1);
+                multiString.push_back(0);
+                if (names == nullptr)
+                    return *size = DWORD(multiString.size()), LONG(SCARD_S_SUCCESS);
+                return copy(multiString, reinterpret_cast<LPBYTE>(names), size);
             },
             [](SCARDCONTEXT context, LPCSTR name, DWORD, DWORD, LPSCARDHANDLE handle, LPDWORD protocol) {
                 Pcsc &p = *current;
@@ -169,8 +166,7 @@ public:
 private:
     struct Connection {
         std::size_t reader;
-        int laying; // the laying of a card it was made to
-        int service;
+        int laying, service; // the laying of the card it was made to, the pcscd it was made by
     };
 
     static inline Pcsc *current = nullptr;
