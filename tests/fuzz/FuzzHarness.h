@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <unistd.h>
 
@@ -39,11 +40,16 @@ public:
     std::string_view take(std::size_t count)
     {
         const std::size_t taken = std::min(count, m_size - m_position);
-        const std::string_view bytes(reinterpret_cast<const char *>(m_data + m_position), taken);
         m_position += taken;
-        return bytes;
+        return {reinterpret_cast<const char *>(m_data + m_position - taken), taken};
     }
     std::string_view rest() { return take(m_size - m_position); }
+    // The rest in a buffer of its own, exactly as long, so that any read past it is caught.
+    std::vector<uint8_t> restCopy()
+    {
+        const std::string_view bytes = rest();
+        return {bytes.begin(), bytes.end()};
+    }
 
 private:
     const uint8_t *m_data;
@@ -59,23 +65,19 @@ inline const std::string &ScratchFolder()
         std::string path = (access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + std::string("/vornex-fuzz-XXXXXX");
         Folder()
         {
-            if (mkdtemp(path.data()) == nullptr) {
-                std::perror("mkdtemp");
-                std::abort();
-            }
+            if (mkdtemp(path.data()) == nullptr)
+                std::perror("mkdtemp"), std::abort();
         }
-        ~Folder()
-        {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
+        ~Folder() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
     } folder;
     return folder.path;
 }
 
-// Replaces the file's content with the bytes; answers its path.
-inline const std::string &WriteFile(const std::string &path, const void *bytes, std::size_t size)
+// The file of that name (or path below it) in the scratch folder, its content replaced with the
+// bytes; answers its path.
+inline std::string ScratchFile(const std::string &name, const void *bytes, std::size_t size)
 {
+    const std::string path = ScratchFolder() + "/" + name;
     std::FILE *file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         std::perror(path.c_str());

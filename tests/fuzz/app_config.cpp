@@ -5,8 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    static const std::string path = fuzzharness::ScratchFolder() + "/AppConfig.ini";
-    const QString file = QString::fromStdString(fuzzharness::WriteFile(path, data, size));
+    const QString file = QString::fromStdString(fuzzharness::ScratchFile("AppConfig.ini", data, size));
     for (int index = -1; index <= AppConfigCopyright + 1; ++index) {
         const QString value = ReadAppConfigFrom(file, index);
         FUZZ_CHECK(value.size() <= AppConfigValueLength);

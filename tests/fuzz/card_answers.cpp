@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     fuzzharness::Input input(data, size);
     const int choice = input.byte();
-    const std::string_view bytes = input.rest();
-    const std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+    const std::vector<uint8_t> copy = input.restCopy();
     const std::span<const uint8_t> answer(copy);
     switch (choice % 6) {
     case 0:

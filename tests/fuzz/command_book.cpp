@@ -5,7 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    static const std::string path = fuzzharness::ScratchFolder() + "/CommandBook.txt";
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QList<BookLine> lines = CCommandBook::ParseBookText(bytes);
     for (const BookLine &line : lines) {
@@ -15,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     // The text the program writes reads back as the same lines.
     FUZZ_CHECK(CCommandBook::ParseBookText(CCommandBook::BookText(lines)) == lines);
 
-    const QString file = QString::fromStdString(fuzzharness::WriteFile(path, data, size));
+    const QString file = QString::fromStdString(fuzzharness::ScratchFile("CommandBook.txt", data, size));
     CCommandBook book;
     FUZZ_CHECK(book.LoadBook(file));
     FUZZ_CHECK(book.GetLineCount() <= CCommandBook::MaxLines);

@@ -23,10 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     }();
     fuzzharness::Input input(data, size);
     static const char *const extensions[] = {".bin", ".mfd", ".eml", ".EML", ".txt"};
-    const std::string path = fuzzharness::ScratchFolder() + "/dump" + extensions[input.pick(5)];
+    const std::string name = "dump" + std::string(extensions[input.pick(5)]);
     const CardCatalogue::CardType &type = *types[std::size_t(input.pick(int(types.size())))];
     const std::string_view content = input.rest();
-    fuzzharness::WriteFile(path, content.data(), content.size());
+    const std::string path = fuzzharness::ScratchFile(name, content.data(), content.size());
 
     const auto made = type.create(Bytes(type.uidLength, 0x11));
     auto &card = dynamic_cast<BlockMemoryCard &>(*made);

@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     fuzzharness::Input input(data, size);
     const int choice = input.pick(5);
-    const std::string_view rest = input.rest();
-    const std::vector<uint8_t> copy(rest.begin(), rest.end());
+    const std::vector<uint8_t> copy = input.restCopy();
     const std::span<const uint8_t> answer(copy);
     switch (choice) {
     case 0: {

@@ -10,8 +10,7 @@ using namespace zentrava;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    static const std::string path = fuzzharness::ScratchFolder() + "/scenario.json";
-    const ScenarioFile file(fuzzharness::WriteFile(path, data, size));
+    const ScenarioFile file(fuzzharness::ScratchFile("scenario.json", data, size));
     std::string text;
     try {
         text = file.load().serialize();

@@ -30,12 +30,14 @@ std::array<std::optional<uint32_t>, 5> readAll(const CSettingsKey &key)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
-    static const QString file = [] {
+    // The settings file's path below the scratch folder.
+    static const std::string name = [] {
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(fuzzharness::ScratchFolder()));
         QDir().mkpath(QString::fromStdString(fuzzharness::ScratchFolder()) + QStringLiteral("/Corvale"));
-        return CSettingsKey::keyFilePath(QString::fromLatin1(SettingsKeyName));
+        const QString path = CSettingsKey::keyFilePath(QString::fromLatin1(SettingsKeyName));
+        return path.toStdString().substr(fuzzharness::ScratchFolder().size() + 1);
     }();
-    fuzzharness::WriteFile(file.toStdString(), data, size);
+    fuzzharness::ScratchFile(name, data, size);
 
     // Whatever the file holds, the values that index tables end up inside them.
     ResetRuntimeState();

@@ -33,22 +33,26 @@ constexpr int32_t Removed = int32_t(0x80100069);
 constexpr int32_t NoService = int32_t(0x8010001D);
 
 struct Answer {
-    uint8_t bytes[1024] = {};
-    uint8_t len = 0;
+    uint8_t bytes[1024] = {}, len = 0;
 };
 using Call = std::function<int32_t(PcscReader &, Answer &)>;
 // The commands a call sends in order, each with the card's answer.
 using Talk = std::vector<std::pair<std::string, std::string>>;
 
-// Function F on device 0 with `args`, and the answer buffer and its length after them where F
-// gives an answer so.
-template <F Function, class... Args>
+// Function F on device 0 with `args`, then the answer buffer where F gives an answer: with its
+// length, or of a fixed `Length` bytes (a value: 4).
+template <F Function, uint8_t Length = 0, class... Args>
 Call call(Args... args)
 {
     return [=](PcscReader &reader, [[maybe_unused]] Answer &a) {
         using Signature = ReaderFunctionInfo<Function>::Signature *;
+        a.len = Length;
         if constexpr (std::is_invocable_v<Signature, uint16_t, Args..., uint8_t *, uint8_t *>)
             return CallPcscReader<Function>(reader, uint16_t(0), args..., a.bytes, &a.len);
+        else if constexpr (std::is_invocable_v<Signature, uint16_t, Args..., uint8_t *>)
+            return CallPcscReader<Function>(reader, uint16_t(0), args..., a.bytes);
+        else if constexpr (std::is_invocable_v<Signature, uint16_t, Args..., int32_t *>)
+            return CallPcscReader<Function>(reader, uint16_t(0), args..., reinterpret_cast<int32_t *>(a.bytes));
         else
             return CallPcscReader<Function>(reader, uint16_t(0), args...);
     };
@@ -63,9 +67,7 @@ Call apdu(const std::string &hex)
 }
 std::pair<std::string, std::string> uid(const std::string &hex) { return {"FFCA000000", hex + "9000"}; }
 
-const Call Request = [](PcscReader &reader, Answer &a) {
-    return CallPcscReader<F::rf_request>(reader, uint16_t(0), uint8_t(0x52), a.bytes);
-};
+const Call Request = call<F::rf_request>(uint8_t(0x52));
 
 class PcscMappingTest : public ::testing::Test
 {
@@ -96,12 +98,7 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
     const uint8_t page[4] = {0xDE, 0xAD, 0xBE, 0xEF};
     uint8_t memory[16] = {};
     const auto authenticate = [&](uint8_t mode) { return call<F::rf_M1_authentication2>(mode, uint8_t(4), key); };
-    const auto readValue = [](uint8_t block) {
-        return [block](PcscReader &reader, Answer &a) {
-            a.len = 4;
-            return CallPcscReader<F::rf_M1_readval>(reader, uint16_t(0), block, reinterpret_cast<int32_t *>(a.bytes));
-        };
-    };
+    const auto readValue = [](uint8_t block) { return call<F::rf_M1_readval, 4>(block); };
     const Call typeAReset = call<F::rf_typea_rst>(uint8_t(0x52));
     struct Row {
         const char *name;
@@ -124,12 +121,7 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
         {"rf_init_sam: no reader holds the name part", call<F::rf_init_sam>(uint8_t(0)), 0x09, {}, {}, {}, {},
          {{}, {0, "ICC"}}},
         // Mifare Standard.
-        {"rf_request: the ATQA of the card named in the ATR",
-         [](PcscReader &reader, Answer &a) {
-             a.len = 2;
-             return CallPcscReader<F::rf_request>(reader, uint16_t(0), uint8_t(0x26), a.bytes);
-         },
-         0, "0400"},
+        {"rf_request: the ATQA of the card named in the ATR", call<F::rf_request, 2>(uint8_t(0x26)), 0, "0400"},
         {"rf_anticoll: the UID by GET DATA", call<F::rf_anticoll>(uint8_t(4)), 0, "A1B2C3D4", {uid("A1B2C3D4")},
          {}, Request},
         {"rf_anticoll: a 7-byte UID is not cut to 4", call<F::rf_anticoll>(uint8_t(4)), 0x0D, {}, {uid("04A1B2C3D4E5F6")},
@@ -271,9 +263,7 @@ TEST_F(PcscMappingTest, FaultsAnswerTheirStatusAndTheNextRequestFindsTheCardAgai
 TEST_F(PcscMappingTest, WaitsAreBoundedAndPcscdMissingAnswersAtOnce)
 {
     // No card: the request waits the settings' limit, then answers PC/SC's time-out.
-    PcscSettings shortWait;
-    shortWait.cardWaitMs = 1500;
-    ASSERT_EQ(open({Mifare1kAtr}, shortWait), 0);
+    ASSERT_EQ(open({Mifare1kAtr}, {{}, {}, 1500}), 0);
     pcsc.readers[0].card.reset();
     Answer answer;
     EXPECT_EQ(Request(reader, answer), int32_t(0x8010000A));
@@ -310,9 +300,7 @@ TEST(PcscLibraryTest, ExportsEveryOrdinalOfTheListOnLinuxAndInTheDefFile)
         int named = 0, ordinal = 0;
         char noName[8] = {};
         if (std::sscanf(line.c_str(), " Zentrava_%d @%d %7s", &named, &ordinal, noName) == 3) {
-            EXPECT_EQ(named, ordinal) << line;
-            EXPECT_STREQ(noName, "NONAME") << line;
-            EXPECT_TRUE(defined.insert(ordinal).second) << line;
+            EXPECT_TRUE(named == ordinal && std::string_view(noName) == "NONAME" && defined.insert(ordinal).second) << line;
         }
     }
     EXPECT_EQ(defined, listed);

@@ -45,6 +45,7 @@ public:
     struct Reader {
         std::string name;
         std::optional<Card> card;
+        int laying = 0; // counts every lay()
     };
     std::vector<Reader> readers;
     std::optional<Card> cardLaidDuringWait; // laid on reader 0 when a request waits for a card there
@@ -52,32 +53,26 @@ public:
     std::vector<std::string> sent;          // the commands transmitted, hex
     std::vector<std::string> calls;         // "connect 1" (the reader's position), "wait 2000"
 
-    Pcsc() { self() = this; }
-    ~Pcsc() { self() = nullptr; }
-    Pcsc(const Pcsc &) = delete;
-    Pcsc &operator=(const Pcsc &) = delete;
+    Pcsc() { current = this; }
+    ~Pcsc() { current = nullptr; }
 
     // Takes a reader's card away, lays another or the same again: connections made to the card
     // that was there answer "removed card" from now on.
     void lay(std::size_t reader, std::optional<Card> card)
     {
         readers[reader].card = std::move(card);
-        ++m_layings[reader];
+        ++readers[reader].laying;
     }
     // pcscd stopping (every call answers "no service") and starting again (the contexts and
     // handles of before are invalid).
     void stopService() { m_running = false; }
-    void startService()
-    {
-        m_running = true;
-        ++m_service;
-    }
+    void startService() { m_running = true, ++m_service; }
 
     const PcscFunctions &functions() const
     {
         static const PcscFunctions table{
             [](DWORD, LPCVOID, LPCVOID, LPSCARDCONTEXT context) {
-                Pcsc &p = *self();
+                Pcsc &p = *current;
                 if (!p.m_running)
                     return LONG(SCARD_E_NO_SERVICE);
                 *context = p.m_next++;
@@ -85,28 +80,25 @@ public:
                 return LONG(SCARD_S_SUCCESS);
             },
             [](SCARDCONTEXT context) {
-                self()->m_contexts.erase(context);
+                current->m_contexts.erase(context);
                 return LONG(SCARD_S_SUCCESS);
             },
             [](SCARDCONTEXT, LPCSTR, LPSTR names, LPDWORD size) {
-                const Pcsc &p = *self();
+                const Pcsc &p = *current;
                 if (!p.m_running)
                     return LONG(SCARD_E_NO_SERVICE);
                 if (p.readers.empty())
                     return LONG(SCARD_E_NO_READERS_AVAILABLE);
-                std::string multiString;
+                std::vector<uint8_t> multiString;
                 for (const Reader &reader : p.readers)
-                    multiString += reader.name + '\0';
-                multiString += '\0';
-                if (names != nullptr && *size < multiString.size())
-                    return LONG(SCARD_E_INSUFFICIENT_BUFFER);
-                if (names != nullptr)
-                    std::memcpy(names, multiString.data(), multiString.size());
-                *size = DWORD(multiString.size());
-                return LONG(SCARD_S_SUCCESS);
+                    multiString.insert(multiString.end(), reader.name.c_str(), reader.name.c_str() + reader.name.size() + 1);
+                multiString.push_back(0);
+                if (names == nullptr)
+                    return *size = DWORD(multiString.size()), LONG(SCARD_S_SUCCESS);
+                return copy(multiString, reinterpret_cast<LPBYTE>(names), size);
             },
             [](SCARDCONTEXT context, LPCSTR name, DWORD, DWORD, LPSCARDHANDLE handle, LPDWORD protocol) {
-                Pcsc &p = *self();
+                Pcsc &p = *current;
                 if (const LONG checked = p.usable(context); checked != SCARD_S_SUCCESS)
                     return checked;
                 const std::size_t i = p.position(name);
@@ -116,26 +108,26 @@ public:
                 if (!p.readers[i].card)
                     return LONG(SCARD_E_NO_SMARTCARD);
                 *handle = p.m_next++;
-                p.m_connections[*handle] = {i, p.m_layings[i], p.m_service};
+                p.m_connections[*handle] = {i, p.readers[i].laying, p.m_service};
                 *protocol = SCARD_PROTOCOL_T1;
                 return LONG(SCARD_S_SUCCESS);
             },
             [](SCARDHANDLE handle, DWORD, DWORD, DWORD, LPDWORD protocol) {
                 *protocol = SCARD_PROTOCOL_T1;
-                return self()->connected(handle);
+                return current->connected(handle);
             },
             [](SCARDHANDLE handle, DWORD) {
-                self()->m_connections.erase(handle);
+                current->m_connections.erase(handle);
                 return LONG(SCARD_S_SUCCESS);
             },
             [](SCARDHANDLE handle, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE atr, LPDWORD atrLength) {
-                const Pcsc &p = *self();
+                const Pcsc &p = *current;
                 if (const LONG checked = p.connected(handle); checked != SCARD_S_SUCCESS)
                     return checked;
                 return copy(Bytes(p.readers[p.m_connections.at(handle).reader].card->atr), atr, atrLength);
             },
             [](SCARDCONTEXT context, DWORD timeout, PcscReaderState *states, DWORD count) {
-                Pcsc &p = *self();
+                Pcsc &p = *current;
                 if (timeout > 0)
                     p.calls.push_back("wait " + std::to_string(timeout));
                 if (const LONG checked = p.usable(context); checked != SCARD_S_SUCCESS)
@@ -158,7 +150,7 @@ public:
             },
             [](SCARDHANDLE handle, const SCARD_IO_REQUEST *, LPCBYTE command, DWORD length, SCARD_IO_REQUEST *,
                LPBYTE answer, LPDWORD answerLength) {
-                Pcsc &p = *self();
+                Pcsc &p = *current;
                 p.sent.push_back(Hex(command, length));
                 if (const LONG forced = std::exchange(p.nextTransmit, SCARD_S_SUCCESS); forced != SCARD_S_SUCCESS)
                     return forced;
@@ -174,15 +166,10 @@ public:
 private:
     struct Connection {
         std::size_t reader;
-        int laying; // the laying of a card it was made to
-        int service;
+        int laying, service; // the laying of the card it was made to, the pcscd it was made by
     };
 
-    static Pcsc *&self()
-    {
-        static Pcsc *current = nullptr;
-        return current;
-    }
+    static inline Pcsc *current = nullptr;
     static LONG copy(const std::vector<uint8_t> &bytes, LPBYTE out, LPDWORD length)
     {
         if (*length < bytes.size())
@@ -212,8 +199,8 @@ private:
         const auto found = m_connections.find(handle);
         if (found == m_connections.end() || found->second.service != m_service)
             return LONG(SCARD_E_INVALID_HANDLE);
-        const auto laid = m_layings.find(found->second.reader);
-        if (found->second.laying != (laid == m_layings.end() ? 0 : laid->second) || !readers[found->second.reader].card)
+        const Reader &reader = readers[found->second.reader];
+        if (found->second.laying != reader.laying || !reader.card)
             return LONG(SCARD_W_REMOVED_CARD);
         return SCARD_S_SUCCESS;
     }
@@ -222,7 +209,6 @@ private:
     int m_service = 1;
     std::map<SCARDCONTEXT, int> m_contexts; // context → the service it belongs to
     std::map<SCARDHANDLE, Connection> m_connections;
-    std::map<std::size_t, int> m_layings; // per reader, counts every lay()
     long m_next = 1;
 };
 
