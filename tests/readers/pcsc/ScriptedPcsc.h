@@ -93,8 +93,10 @@ public:
                 for (const Reader &reader : p.readers)
                     multiString.insert(multiString.end(), reader.name.c_str(), reader.name.c_str() + reader.name.size() + 1);
                 multiString.push_back(0);
-                if (names == nullptr)
-                    return *size = DWORD(multiString.size()), LONG(SCARD_S_SUCCESS);
+                if (names == nullptr) {
+                    *size = DWORD(multiString.size());
+                    return LONG(SCARD_S_SUCCESS);
+                }
                 return copy(multiString, reinterpret_cast<LPBYTE>(names), size);
             },
             [](SCARDCONTEXT context, LPCSTR name, DWORD, DWORD, LPSCARDHANDLE handle, LPDWORD protocol) {
