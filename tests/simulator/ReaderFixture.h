@@ -126,8 +126,18 @@ protected:
         const int statusCode = pclose(pipe);
         return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
     }
-    // What `zentrava-sim fault` lists contains the text.
-    static bool faultListed(const std::string &text) { return tool("fault").output.find(text) != std::string::npos; }
+    // zentrava-sim ends with the exit code, its output holding the text.
+    static void expectTool(const std::string &arguments, int exitCode, const std::string &text = "")
+    {
+        const SimToolOutcome outcome = tool(arguments);
+        EXPECT_EQ(outcome.exitCode, exitCode) << arguments << ": " << outcome.output;
+        EXPECT_NE(outcome.output.find(text), std::string::npos) << arguments << ": " << outcome.output;
+    }
+    static bool shown(const std::string &text, const std::string &arguments = "show")
+    {
+        return tool(arguments).output.find(text) != std::string::npos;
+    }
+    static bool faultListed(const std::string &text) { return shown(text, "fault"); }
     bool saved(const std::string &text) const { return readScenario().find(text) != std::string::npos; }
 
     // A scenario file whose field holds the given JSON array of cards, or whose slot the card.
