@@ -74,12 +74,10 @@ TEST_F(ContactSlotTest, TheSecureMemoryGuardsItsZonesWithPasswordsAndItsFuse)
     EXPECT_EQ(zone(0x4C, 4, 8), hex("00FFFFFF"));
 
     // Once fuse 1 is blown the seed is hidden and cannot be changed.
-    uint8_t fuse = 0;
-    ASSERT_EQ(api.AT1608_ReadFuse1(0, &fuse), status::Ok);
-    EXPECT_EQ(fuse, 1);
+    const auto fuse1 = [this] { uint8_t fuse = 0xEE; const int32_t result = api.AT1608_ReadFuse1(0, &fuse); return std::pair{result, fuse}; };
+    EXPECT_EQ(fuse1(), std::pair(status::Ok, uint8_t{1}));
     ASSERT_EQ(api.AT1608_WriteFuse1(0), status::Ok);
-    ASSERT_EQ(api.AT1608_ReadFuse1(0, &fuse), status::Ok);
-    EXPECT_EQ(fuse, 0);
+    EXPECT_EQ(fuse1(), std::pair(status::Ok, uint8_t{0}));
     EXPECT_EQ(zone(0x30, 8, 8), Bytes(8, 0));
     EXPECT_EQ(api.AT1608_Write(0, 0x30, 8, hex("00").data(), 1), status::AccessDenied);
 }

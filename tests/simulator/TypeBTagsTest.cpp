@@ -135,16 +135,13 @@ TEST_F(TypeBTagsTest, TheTagsComeFromTheScenarioAndAreWrittenBack)
 
 TEST_F(TypeBTagsTest, Trh1064ConfigurationByteRulesReadsAndWrites)
 {
+    constexpr int32_t Ok = status::Ok, Denied = status::AccessDenied, NoKey = status::NotAuthenticated;
     const std::tuple<uint8_t, uint8_t, bool, int32_t, int32_t> cases[] = {
         // configuration, page, with the key, read, write
-        {0x00, 0, false, status::Ok, status::Ok}, {0x00, 1, false, status::Ok, status::Ok},
-        {0x00, 2, false, status::Ok, status::Ok}, {0x00, 3, false, status::Ok, status::Ok},
-        {0x01, 0, false, status::Ok, status::AccessDenied}, {0x02, 1, false, status::Ok, status::AccessDenied},
-        {0x04, 2, false, status::Ok, status::AccessDenied}, {0x08, 3, false, status::Ok, status::AccessDenied},
-        {0x10, 2, true, status::AccessDenied, status::AccessDenied}, {0x10, 3, false, status::Ok, status::NotAuthenticated},
-        {0x10, 3, true, status::Ok, status::Ok}, {0x18, 3, false, status::NotAuthenticated, status::NotAuthenticated},
-        {0x18, 3, true, status::Ok, status::Ok}, {0x14, 3, true, status::Ok, status::AccessDenied},
-        {0x1C, 3, true, status::Ok, status::AccessDenied},
+        {0x00, 0, false, Ok, Ok}, {0x00, 1, false, Ok, Ok}, {0x00, 2, false, Ok, Ok}, {0x00, 3, false, Ok, Ok},
+        {0x01, 0, false, Ok, Denied}, {0x02, 1, false, Ok, Denied}, {0x04, 2, false, Ok, Denied}, {0x08, 3, false, Ok, Denied},
+        {0x10, 2, true, Denied, Denied}, {0x10, 3, false, Ok, NoKey}, {0x10, 3, true, Ok, Ok}, {0x18, 3, false, NoKey, NoKey},
+        {0x18, 3, true, Ok, Ok}, {0x14, 3, true, Ok, Denied}, {0x1C, 3, true, Ok, Denied},
     };
     for (const auto &[configuration, page, withKey, read, write] : cases) {
         SCOPED_TRACE("configuration " + std::to_string(configuration) + " page " + std::to_string(page));
