@@ -78,8 +78,7 @@ TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
     useField(TypeBCard);
     radio('B');
     ASSERT_EQ(answer(api.rf_atqb, 0).first, status::Ok);
-    EXPECT_EQ(exchange(api.rf_cos_command, "00A40000020001"), Result(status::Ok, "9000"));
-    EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004"), Result(status::Ok, "5A454E549000"));
+    talk({{"00A40000020001", "9000"}, {"00B0000004", "5A454E549000"}});
     EXPECT_EQ(api.rf_cl_deselect(0), status::Ok);
     EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004").first, status::NoCard) << "deselected";
     EXPECT_EQ(answer(api.rf_atqb, 0).first, status::NoCard) << "REQB leaves a halted card alone";

@@ -5,6 +5,12 @@
 class TypeBTagsTest : public ReaderFixture {
 protected:
     int32_t requestB(uint8_t mode = 0) { return answer(api.rf_atqb, mode).first; }
+    // A refusal sends the tag back to idle: each call on a fresh request B.
+    int32_t requested(const std::function<int32_t()> &call)
+    {
+        EXPECT_EQ(requestB(), status::Ok);
+        return call();
+    }
     std::pair<int32_t, Bytes> readPage(uint8_t page) { return answer(api.rf_at020_read, page); }
     int32_t check(const char *password = "FFFFFFFFFFFFFFFF") { return api.rf_at020_check(0, hex(password).data()); }
     int32_t writePage(uint8_t page, const char *data) { return api.rf_at020_write(0, page, hex(data).data()); }
@@ -36,23 +42,18 @@ TEST_F(TypeBTagsTest, At88rf020PasswordLockBitsCounterAndDeselect)
 {
     radio(0x72);
     EXPECT_EQ(answer(api.rf_atqb, 5).first, status::WrongParameter);
-    ASSERT_EQ(requestB(), status::Ok);
-    EXPECT_EQ(readPage(3).first, status::AccessDenied) << "the password never reads out";
-    ASSERT_EQ(requestB(), status::Ok);
-    EXPECT_EQ(writePage(5, "0102030405060708"), status::NotAuthenticated);
-    ASSERT_EQ(requestB(), status::Ok);
-    EXPECT_EQ(check("0000000000000000"), status::AuthFailed);
+    EXPECT_EQ(requested([&] { return readPage(3).first; }), status::AccessDenied) << "the password never reads out";
+    EXPECT_EQ(requested([&] { return writePage(5, "0102030405060708"); }), status::NotAuthenticated);
+    EXPECT_EQ(requested([&] { return check("0000000000000000"); }), status::AuthFailed);
     EXPECT_EQ(readPage(4).first, status::NoCard) << "a refused tag must be requested again";
 
     // The serial number, the lock bits and the counter are not written as pages.
     for (const auto &[page, expected] : {std::pair{0, status::AccessDenied}, {2, status::AccessDenied}, {32, status::WrongParameter}}) {
-        ASSERT_EQ(requestB(), status::Ok);
-        ASSERT_EQ(check(), status::Ok);
+        ASSERT_EQ(requested([&] { return check(); }), status::Ok);
         EXPECT_EQ(writePage(uint8_t(page), "0102030405060708"), expected) << page;
     }
     // Lock bits only add up; the counter advances with each signature, high byte first.
-    ASSERT_EQ(requestB(), status::Ok);
-    ASSERT_EQ(check(), status::Ok);
+    ASSERT_EQ(requested([&] { return check(); }), status::Ok);
     for (const char *bits : {"20000000", "00000080"})
         ASSERT_EQ(api.rf_at020_lock(0, hex(bits).data()), status::Ok);
     EXPECT_EQ(readPage(0), std::make_pair(status::Ok, hex("A020000120000080")));
