@@ -86,8 +86,7 @@ TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
 
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
     radio('A');
-    EXPECT_EQ(reset(false).first, status::NoCard);
-    EXPECT_EQ(reset(true).first, status::NoCard);
+    EXPECT_EQ((std::pair{reset(false).first, reset(true).first}), std::pair(status::NoCard, status::NoCard));
 }
 
 TEST_F(ProcessorCardTest, FileUpdatesAreWrittenBack)
@@ -146,9 +145,8 @@ TEST_F(ProcessorCardTest, TheContactAndSamSlotsHoldTheirCardsWhateverTheField)
     }
 
     useField(TypeBCard);
-    EXPECT_EQ(api.OpenCard(0), status::NoCard);
-    EXPECT_EQ(answer(api.smartcard_rst).first, status::NoCard);
-    EXPECT_EQ(answer(api.rf_sam_rst).first, status::NoCard);
+    EXPECT_EQ((std::array{api.OpenCard(0), answer(api.smartcard_rst).first, answer(api.rf_sam_rst).first}),
+              (std::array{status::NoCard, status::NoCard, status::NoCard}));
 }
 
 // The console test runs FIPS 81's first ECB block with an 8-byte key; here whole blocks, the

@@ -96,8 +96,7 @@ TEST_F(ToolTest, ContactSlotCardsArePlacedInTheSlotWhichHoldsOne)
     EXPECT_TRUE(shown("Contact slot: at24c16"));
     ASSERT_EQ(api.OpenCard(0), status::Ok);
     uint8_t data[4] = {};
-    EXPECT_EQ(api.AT24_read(0, 2047, 1, data), status::Ok) << "2048 bytes";
-    EXPECT_EQ(data[0], 0xFF);
+    EXPECT_EQ((std::pair{api.AT24_read(0, 2047, 1, data), data[0]}), std::pair(status::Ok, uint8_t{0xFF})) << "2048 bytes";
     EXPECT_EQ(api.AT24_read(0, 2047, 2, data), status::WrongParameter);
 
     ASSERT_EQ(tool("place at88sc1608").exitCode, 0);
