@@ -63,10 +63,7 @@ private:
 };
 
 // What zentrava-sim, as the operator runs it, answered.
-struct SimToolOutcome {
-    int exitCode;
-    std::string output;
-};
+struct SimToolOutcome { int exitCode; std::string output; };
 
 // A test against the simulated reader through its exported entry points: the port open on COM1
 // and the field on in type A mode, as the pages leave it. Each test has a private folder: the
