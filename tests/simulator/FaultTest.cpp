@@ -35,10 +35,9 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
 {
     // Written by hand in the scenario file, without an id.
     useField(FaultOneKCard + std::string(R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}])"));
-    EXPECT_EQ(request(), status::Ok);
-    EXPECT_EQ(answer(api.rf_anticoll, 4).first, status::Ok);
-    EXPECT_EQ(request(), status::NoCard) << "the cards left after two calls";
-    EXPECT_EQ(api.OpenCard(0), status::NoCard) << "the contact slot's card too";
+    // The cards leave after two calls, the contact slot's card too.
+    EXPECT_EQ((std::array{request(), answer(api.rf_anticoll, 4).first, request(), api.OpenCard(0)}),
+              (std::array{status::Ok, status::Ok, status::NoCard, status::NoCard}));
     EXPECT_TRUE(faultListed("the cards are out of the field"));
 
     ASSERT_EQ(tool("fault timeout").exitCode, 0);

@@ -120,9 +120,7 @@ TEST_F(ProcessorCardTest, RawTypeBFramesReachTheCardInTheField)
     };
     for (const auto &[frame, reply] : dialogue)
         EXPECT_EQ(exchange(api.rf_transceive1, frame), reply) << frame;
-    uint8_t answer[4];
-    uint8_t len = 0;
-    EXPECT_EQ(api.rf_transceive1(0, answer, 0, answer, &len), status::WrongParameter) << "an empty frame";
+    EXPECT_EQ(exchange(api.rf_transceive1, "").first, status::WrongParameter) << "an empty frame";
 }
 
 TEST_F(ProcessorCardTest, TheContactAndSamSlotsHoldTheirCardsWhateverTheField)
