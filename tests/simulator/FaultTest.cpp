@@ -15,8 +15,7 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
         selectMifare();
         ASSERT_EQ(authenticate(4), status::Ok);
         // Armed in the middle of a session: the card stays selected and authenticated.
-        const SimToolOutcome armed = tool("fault force rf_M1_read 0x1a 2");
-        ASSERT_EQ(armed.exitCode, 0) << armed.output;
+        expectTool("fault force rf_M1_read 0x1a 2", 0);
         EXPECT_EQ(readBlock(4).first, 0x1A);
         // The running count is in the file for the operator, when the library may write it.
         EXPECT_EQ(faultListed("rf_M1_read answers 1A to its next call"), writeBack);
@@ -36,17 +35,15 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
 {
     // Written by hand in the scenario file, without an id.
     useField(FaultOneKCard + std::string(R"(, "contactSlot": {"type": "at24c01"}, "faults": [{"type": "leave-after", "calls": 2}])"));
-    EXPECT_EQ(request(), status::Ok);
-    EXPECT_EQ(answer(api.rf_anticoll, 4).first, status::Ok);
-    EXPECT_EQ(request(), status::NoCard) << "the cards left after two calls";
-    EXPECT_EQ(api.OpenCard(0), status::NoCard) << "the contact slot's card too";
+    // The cards leave after two calls, the contact slot's card too.
+    EXPECT_EQ((std::array{request(), answer(api.rf_anticoll, 4).first, request(), api.OpenCard(0)}),
+              (std::array{status::Ok, status::Ok, status::NoCard, status::NoCard}));
     EXPECT_TRUE(faultListed("the cards are out of the field"));
 
     ASSERT_EQ(tool("fault timeout").exitCode, 0);
     EXPECT_EQ(api.rf_init_com(1, 115200), status::TimedOut) << "even the opening of the port";
 
-    const SimToolOutcome cleared = tool("fault clear");
-    ASSERT_EQ(cleared.exitCode, 0) << cleared.output;
+    expectTool("fault clear", 0);
     EXPECT_TRUE(faultListed("No faults"));
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the cards lie in the field again";
     EXPECT_EQ(api.OpenCard(0), status::Ok);
@@ -70,6 +67,5 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
     ASSERT_EQ(api.OpenCard(0), status::Ok);
     EXPECT_EQ(api.AT24_write(0, 6, 8, Bytes(8, 0x22).data()), status::NoCard);
     Bytes data(16, 0);
-    EXPECT_EQ(api.AT24_read(0, 0, 16, data.data()), status::Ok);
-    EXPECT_EQ(data, hex("FFFFFFFFFFFF222222FFFFFFFFFFFFFF"));
+    EXPECT_EQ((std::pair{api.AT24_read(0, 0, 16, data.data()), data}), std::pair(status::Ok, hex("FFFFFFFFFFFF222222FFFFFFFFFFFFFF")));
 }

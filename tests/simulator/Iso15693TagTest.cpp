@@ -88,18 +88,16 @@ TEST_F(Iso15693TagTest, LocksAreForGoodAndPersist)
     EXPECT_EQ(write(Sli, 28, "01020304"), status::WrongParameter);
     ASSERT_EQ(write(Sli, 4, "01020304"), status::Ok);
     const Bytes uid = hex(Sli);
-    EXPECT_EQ(api.ISO15693_Lock_Block(0, Addressed, uid.data(), 4), status::Ok);
-    EXPECT_EQ(api.ISO15693_Lock_Block(0, Addressed, uid.data(), 4), status::AccessDenied);
-    EXPECT_EQ(write(Sli, 4, "FFFFFFFF"), status::AccessDenied);
+    const uint8_t *const id = uid.data();
+    EXPECT_EQ((std::array{api.ISO15693_Lock_Block(0, Addressed, id, 4), api.ISO15693_Lock_Block(0, Addressed, id, 4), write(Sli, 4, "FFFFFFFF")}),
+              (std::array{status::Ok, status::AccessDenied, status::AccessDenied}));
     EXPECT_EQ(security(Sli, 4, 2), hex("0101"));
-
-    EXPECT_EQ(api.ISO15693_Write_AFI(0, Addressed, uid.data(), 0x33), status::Ok);
-    EXPECT_EQ(api.ISO15693_Write_DSFID(0, Addressed, uid.data(), 0x44), status::Ok);
-    EXPECT_EQ(api.ISO15693_Lock_AFI(0, Addressed, uid.data()), status::Ok);
-    EXPECT_EQ(api.ISO15693_Lock_DSFID(0, AddressedWithOption, uid.data()), status::Ok);
-    EXPECT_EQ(api.ISO15693_Write_AFI(0, Addressed, uid.data(), 0x55), status::AccessDenied);
-    EXPECT_EQ(api.ISO15693_Write_DSFID(0, Addressed, uid.data(), 0x55), status::AccessDenied);
-    EXPECT_EQ(api.ISO15693_Lock_AFI(0, Addressed, uid.data()), status::AccessDenied);
+    // AFI and DSFID written, locked, then refused.
+    EXPECT_EQ((std::array{api.ISO15693_Write_AFI(0, Addressed, id, 0x33), api.ISO15693_Write_DSFID(0, Addressed, id, 0x44),
+                          api.ISO15693_Lock_AFI(0, Addressed, id), api.ISO15693_Lock_DSFID(0, AddressedWithOption, id),
+                          api.ISO15693_Write_AFI(0, Addressed, id, 0x55), api.ISO15693_Write_DSFID(0, Addressed, id, 0x55),
+                          api.ISO15693_Lock_AFI(0, Addressed, id)}),
+              (std::array{status::Ok, status::Ok, status::Ok, status::Ok, status::AccessDenied, status::AccessDenied, status::AccessDenied}));
     EXPECT_EQ(information(Sli), hex("0FE004010000000001" "44" "33" "1B03" "01"));
 
     // Written back to the scenario: the locks hold after the file is read again.

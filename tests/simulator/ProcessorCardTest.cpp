@@ -22,42 +22,34 @@ protected:
         EXPECT_EQ(result, status::Ok) << command;
         return text;
     }
+    // Each command given and the status words (with any data) it must answer.
+    void talk(std::initializer_list<std::pair<const char *, const char *>> dialogue)
+    {
+        for (const auto &[command, reply] : dialogue)
+            EXPECT_EQ(answerTo(command), reply) << command;
+    }
 };
 
 // A reset answers the serial number, then the answer to select.
 TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
 {
     ASSERT_EQ(reset(false), std::make_pair(status::Ok, hex("5A10CB01" "0A788070025A54435055")));
-    const std::pair<const char *, const char *> dialogue[] = {
-        {"00A40000023F00", "9000"},
-        {"00B0000004", "6986"},                          // no current file
-        {"00A40000020001", "9000"},                      // card text under the master file
-        {"00B0000004", "5A454E549000"},                  // "ZENT"
-        {"00D600000141", "6982"},                        // read-only
+    talk({
+        {"00A40000023F00", "9000"}, {"00B0000004", "6986"},           // no current file
+        {"00A40000020001", "9000"}, {"00B0000004", "5A454E549000"},   // the card text under the master file: "ZENT"
+        {"00D600000141", "6982"},                                     // read-only
         {"00A4040006F05A53494D0100", "6F088406F05A53494D019000"},
-        {"00A40000020002", "9000"},
-        {"00D6000403010203", "9000"},
-        {"00B0000008", "00000000010203009000"},
-        {"00B0000E04", "00006282"},                      // end of file before Le bytes
-        {"00B0001104", "6B00"},                          // offset past the end
-        {"00D6000E03AABBCC", "6A84"},                    // more than the file holds
-        {"00D600000241", "6700"},                        // Lc disagrees with the data
-        {"00A40000029999", "6A82"},
-        {"00A40400050102030405", "6A82"},
-        {"00A40000013F", "6700"},
-        {"00A4", "6700"},
-        {"00A40200020001", "6A86"},
-        {"00CA000000", "6D00"},
-        {"80B0000004", "6E00"},
-        {"0084000005", "6700"},
-        {"00A40000021001", "9000"},                      // the application by its file id
-        {"00B0810004", "484F4C449000"},                  // short file id 1: "HOLD"
-    };
-    for (const auto &[command, reply] : dialogue)
-        EXPECT_EQ(answerTo(command), reply) << command;
+        {"00A40000020002", "9000"}, {"00D6000403010203", "9000"}, {"00B0000008", "00000000010203009000"},
+        {"00B0000E04", "00006282"},                                   // end of file before Le bytes
+        {"00B0001104", "6B00"},                                       // offset past the end
+        {"00D6000E03AABBCC", "6A84"},                                 // more than the file holds
+        {"00D600000241", "6700"},                                     // Lc disagrees with the data
+        {"00A40000029999", "6A82"}, {"00A40400050102030405", "6A82"}, {"00A40000013F", "6700"}, {"00A4", "6700"},
+        {"00A40200020001", "6A86"}, {"00CA000000", "6D00"}, {"80B0000004", "6E00"}, {"0084000005", "6700"},
+        {"00A40000021001", "9000"}, {"00B0810004", "484F4C449000"},   // the application by its file id; short file id 1: "HOLD"
+    });
     const std::string first = answerTo("0084000008");
-    EXPECT_EQ(first.size(), 20u);
-    EXPECT_EQ(first.substr(16), "9000");
+    EXPECT_EQ(std::make_pair(first.size(), first.substr(16)), std::make_pair(std::size_t{20}, std::string("9000")));
     EXPECT_NE(answerTo("0084000008"), first) << "challenges are random";
     EXPECT_EQ(answerTo("0084000004").substr(8), "9000") << "a challenge has 4 or 8 bytes";
 }
@@ -68,9 +60,8 @@ TEST_F(ProcessorCardTest, DesfireAnswersNativeCommandsPlainAndWrapped)
     ASSERT_EQ(answerTo("60"), "AF04010101001805");
     EXPECT_EQ(answerTo("AF"), "AF04010101041805");
     EXPECT_EQ(answerTo("AF").substr(0, 16), "0004D3F1E2A55B80");
-    EXPECT_EQ(answerTo("AF"), "1C") << "no frame pending";
-    EXPECT_EQ(answerTo("9060000000"), "0401010100180591AF");
-    EXPECT_EQ(answerTo("00A4040006F05A53494D01"), "9000") << "the ISO application too";
+    // No frame pending; wrapped; the ISO application too.
+    talk({{"AF", "1C"}, {"9060000000", "0401010100180591AF"}, {"00A4040006F05A53494D01", "9000"}});
 }
 
 // Type A: reset by request all, deselected into halt; type B the same with request and wake-up B.
@@ -87,8 +78,7 @@ TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
     useField(TypeBCard);
     radio('B');
     ASSERT_EQ(answer(api.rf_atqb, 0).first, status::Ok);
-    EXPECT_EQ(exchange(api.rf_cos_command, "00A40000020001"), Result(status::Ok, "9000"));
-    EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004"), Result(status::Ok, "5A454E549000"));
+    talk({{"00A40000020001", "9000"}, {"00B0000004", "5A454E549000"}});
     EXPECT_EQ(api.rf_cl_deselect(0), status::Ok);
     EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004").first, status::NoCard) << "deselected";
     EXPECT_EQ(answer(api.rf_atqb, 0).first, status::NoCard) << "REQB leaves a halted card alone";
@@ -96,8 +86,7 @@ TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
 
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
     radio('A');
-    EXPECT_EQ(reset(false).first, status::NoCard);
-    EXPECT_EQ(reset(true).first, status::NoCard);
+    EXPECT_EQ((std::pair{reset(false).first, reset(true).first}), std::pair(status::NoCard, status::NoCard));
 }
 
 TEST_F(ProcessorCardTest, FileUpdatesAreWrittenBack)
@@ -106,17 +95,11 @@ TEST_F(ProcessorCardTest, FileUpdatesAreWrittenBack)
                   "applications": [{"AID": "A000000001", "FID": "2000",
                                     "files": {"0005": "000000", "0006": {"data": "AA", "readOnly": true}}}]}])");
     EXPECT_EQ(reset(false), std::make_pair(status::Ok, hex("11223344" "0578800070")));
-    EXPECT_EQ(answerTo("00A4040005A000000001"), "9000");
-    EXPECT_EQ(answerTo("00A40000020006"), "9000");
-    EXPECT_EQ(answerTo("00D6000001BB"), "6982");
-    EXPECT_EQ(answerTo("00A40000020005"), "9000");
-    EXPECT_EQ(answerTo("00D6000103ABCDEF"), "6A84");
-    EXPECT_EQ(answerTo("00D6000102ABCD"), "9000");
+    talk({{"00A4040005A000000001", "9000"}, {"00A40000020006", "9000"}, {"00D6000001BB", "6982"}, {"00A40000020005", "9000"},
+          {"00D6000103ABCDEF", "6A84"}, {"00D6000102ABCD", "9000"}});
     EXPECT_TRUE(saved("\"0005\": \"00ABCD\""));
-    EXPECT_EQ(answerTo("00A40000023F00"), "9000");
-    EXPECT_EQ(answerTo("00A40000020001"), "6A82") << "this card has no card text";
+    talk({{"00A40000023F00", "9000"}, {"00A40000020001", "6A82"}}); // this card has no card text
 }
-
 
 TEST_F(ProcessorCardTest, RawTypeBFramesReachTheCardInTheField)
 {
@@ -137,9 +120,7 @@ TEST_F(ProcessorCardTest, RawTypeBFramesReachTheCardInTheField)
     };
     for (const auto &[frame, reply] : dialogue)
         EXPECT_EQ(exchange(api.rf_transceive1, frame), reply) << frame;
-    uint8_t answer[4];
-    uint8_t len = 0;
-    EXPECT_EQ(api.rf_transceive1(0, answer, 0, answer, &len), status::WrongParameter) << "an empty frame";
+    EXPECT_EQ(exchange(api.rf_transceive1, "").first, status::WrongParameter) << "an empty frame";
 }
 
 TEST_F(ProcessorCardTest, TheContactAndSamSlotsHoldTheirCardsWhateverTheField)
@@ -162,9 +143,8 @@ TEST_F(ProcessorCardTest, TheContactAndSamSlotsHoldTheirCardsWhateverTheField)
     }
 
     useField(TypeBCard);
-    EXPECT_EQ(api.OpenCard(0), status::NoCard);
-    EXPECT_EQ(answer(api.smartcard_rst).first, status::NoCard);
-    EXPECT_EQ(answer(api.rf_sam_rst).first, status::NoCard);
+    EXPECT_EQ((std::array{api.OpenCard(0), answer(api.smartcard_rst).first, answer(api.rf_sam_rst).first}),
+              (std::array{status::NoCard, status::NoCard, status::NoCard}));
 }
 
 // The console test runs FIPS 81's first ECB block with an 8-byte key; here whole blocks, the
@@ -187,14 +167,8 @@ TEST_F(ProcessorCardTest, TheCipherToolIsDesAndTwoKeyTripleDesOverWholeBlocks)
     EXPECT_EQ(Bytes(result, result + 8), ede);
     EXPECT_NE(ede, Bytes(cipher.begin(), cipher.begin() + 8));
 
-    const struct {
-        int32_t dataLength;
-        int32_t keyLength;
-        int32_t status;
-    } lengths[] = {{8, 12, status::WrongParameter}, {12, 8, status::WrongParameter}, {0, 8, status::WrongParameter},
-                   {264, 8, status::WrongParameter}, {256, 8, status::Ok}};
     const Bytes data(264, 0x11);
-    for (const auto &entry : lengths)
-        EXPECT_EQ(api.des_encrypt(result, data.data(), entry.dataLength, key.data(), entry.keyLength), entry.status)
-            << entry.dataLength << " " << entry.keyLength;
+    for (const auto &[dataLength, keyLength, expected] : {std::tuple{8, 12, status::WrongParameter}, {12, 8, status::WrongParameter},
+                                                          {0, 8, status::WrongParameter}, {264, 8, status::WrongParameter}, {256, 8, status::Ok}})
+        EXPECT_EQ(api.des_encrypt(result, data.data(), dataLength, key.data(), keyLength), expected) << dataLength << " " << keyLength;
 }

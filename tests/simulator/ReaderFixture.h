@@ -63,10 +63,7 @@ private:
 };
 
 // What zentrava-sim, as the operator runs it, answered.
-struct SimToolOutcome {
-    int exitCode;
-    std::string output;
-};
+struct SimToolOutcome { int exitCode; std::string output; };
 
 // A test against the simulated reader through its exported entry points: the port open on COM1
 // and the field on in type A mode, as the pages leave it. Each test has a private folder: the
@@ -126,8 +123,18 @@ protected:
         const int statusCode = pclose(pipe);
         return {WIFEXITED(statusCode) ? WEXITSTATUS(statusCode) : -1, output};
     }
-    // What `zentrava-sim fault` lists contains the text.
-    static bool faultListed(const std::string &text) { return tool("fault").output.find(text) != std::string::npos; }
+    // zentrava-sim ends with the exit code, its output holding the text.
+    static void expectTool(const std::string &arguments, int exitCode, const std::string &text = "")
+    {
+        const SimToolOutcome outcome = tool(arguments);
+        EXPECT_EQ(outcome.exitCode, exitCode) << arguments << ": " << outcome.output;
+        EXPECT_NE(outcome.output.find(text), std::string::npos) << arguments << ": " << outcome.output;
+    }
+    static bool shown(const std::string &text, const std::string &arguments = "show")
+    {
+        return tool(arguments).output.find(text) != std::string::npos;
+    }
+    static bool faultListed(const std::string &text) { return shown(text, "fault"); }
     bool saved(const std::string &text) const { return readScenario().find(text) != std::string::npos; }
 
     // A scenario file whose field holds the given JSON array of cards, or whose slot the card.
@@ -168,9 +175,7 @@ protected:
     std::pair<int32_t, Bytes> readBlock(uint8_t block)
     {
         auto read = answer(api.rf_M1_read, block);
-        if (read.first == status::Ok) {
-            EXPECT_EQ(read.second.size(), 16u);
-        }
+        EXPECT_TRUE(read.first != status::Ok || read.second.size() == 16u) << read.second.size() << " bytes";
         read.second.resize(16);
         return read;
     }

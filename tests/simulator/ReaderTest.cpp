@@ -26,19 +26,16 @@ TEST_F(ReaderTest, PortOpensOnlyWhereTheReaderIsAttachedAndCallsFailWhileClosed)
 {
     for (int32_t baud : {9600, 14400, 19200, 28800, 38400, 57600, 115200})
         EXPECT_EQ(api.rf_init_com(1, baud), status::Ok) << baud;
-    EXPECT_EQ(api.rf_init_com(2, 9600), status::PortUnavailable);
-    EXPECT_EQ(api.rf_init_com(1, 4800), status::PortUnavailable);
-    EXPECT_EQ(api.rf_init_com(-1, 9600), status::PortUnavailable);
-    // A failed open leaves the port closed, and every call that needs the reader fails.
+    for (const auto &[port, baud] : {std::pair{2, 9600}, {1, 4800}, {-1, 9600}})
+        EXPECT_EQ(api.rf_init_com(port, baud), status::PortUnavailable) << port << " " << baud;
+    // A failed open leaves the port closed, and every call that needs the reader fails; the
+    // library's own version needs no reader.
     uint8_t buffer[1024];
     uint8_t len = 0;
-    EXPECT_EQ(api.rf_get_device_number(buffer), status::PortNotOpen);
-    EXPECT_EQ(api.rf_request(0, RequestAll, buffer), status::PortNotOpen);
-    EXPECT_EQ(api.ReadTime(0, buffer, &len), status::PortNotOpen);
-    // The library's own version needs no reader.
     uint32_t version = 0;
-    EXPECT_EQ(api.lib_ver(&version), status::Ok);
-    EXPECT_EQ(version, 1u);
+    EXPECT_EQ((std::array{api.rf_get_device_number(buffer), api.rf_request(0, RequestAll, buffer), api.ReadTime(0, buffer, &len),
+                          api.lib_ver(&version), int32_t(version)}),
+              (std::array{status::PortNotOpen, status::PortNotOpen, status::PortNotOpen, status::Ok, 1}));
 }
 
 TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
@@ -54,13 +51,10 @@ TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
     ASSERT_EQ(api.rf_get_device_number(number), status::Ok);
     EXPECT_EQ(Bytes(number, number + 2), hex("1234"));
 
-    EXPECT_EQ(api.rf_light(0, 3), status::Ok);
-    EXPECT_EQ(api.rf_light(0, 4), status::WrongParameter);
-    EXPECT_EQ(api.rf_antenna_sta(0, 2), status::WrongParameter);
-    EXPECT_EQ(api.rf_init_type(0, 'C'), status::WrongParameter);
-    EXPECT_EQ(api.rf_beep(0, 0), status::Ok);
-    EXPECT_EQ(api.rf_beep(1, 10), status::WrongParameter) << "only device index 0 exists";
-
+    // Only device index 0 exists.
+    EXPECT_EQ((std::array{api.rf_light(0, 3), api.rf_light(0, 4), api.rf_antenna_sta(0, 2), api.rf_init_type(0, 'C'), api.rf_beep(0, 0),
+                          api.rf_beep(1, 10)}),
+              (std::array{status::Ok, status::WrongParameter, status::WrongParameter, status::WrongParameter, status::Ok, status::WrongParameter}));
     // The device number is kept in an existing scenario file.
     writeScenario(R"({"reader": {"deviceNumber": 7}})");
     ASSERT_EQ(api.rf_get_device_number(number), status::Ok);
@@ -103,23 +97,23 @@ TEST_F(ReaderTest, ClockKeepsTheWrittenTimeRunsOnAndRefusesWhatIsNotADate)
     };
     for (const auto &wrong : invalid)
         EXPECT_EQ(api.WriteTime(0, wrong.data()), status::WrongParameter) << zentrava::toHex(wrong.data(), 7);
-    const auto [result, clock] = answer(api.ReadTime);
-    ASSERT_EQ(result, status::Ok);
-    EXPECT_EQ(Bytes(clock.begin(), clock.begin() + 4), Bytes(ReaderLeapDay, ReaderLeapDay + 4)) << "a refused time changes nothing";
+    const auto date = [this] {
+        auto reply = answer(api.ReadTime);
+        reply.second.resize(4);
+        return reply;
+    };
+    const auto leapDay = std::pair{status::Ok, Bytes(ReaderLeapDay, ReaderLeapDay + 4)};
+    EXPECT_EQ(date(), leapDay) << "a refused time changes nothing";
     // The offset is kept in the scenario file: another file and back, the clock comes from the file.
     const std::string kept = readScenario();
     EXPECT_NE(kept.find("clockOffsetSeconds"), std::string::npos);
     writeScenario("{}");
-    EXPECT_NE(answer(api.ReadTime).second.at(0), ReaderLeapDay[0]);
+    EXPECT_NE(date(), leapDay);
     writeScenario(kept);
-    const Bytes back = answer(api.ReadTime).second;
-    EXPECT_EQ(Bytes(back.begin(), back.begin() + 4), Bytes(ReaderLeapDay, ReaderLeapDay + 4));
-
+    EXPECT_EQ(date(), leapDay);
     // Year 51 is 1951, whose 1 January was a Monday; year 50 is 2050, a Saturday.
-    const uint8_t year1951[7] = {0x51, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00};
-    const uint8_t year2050[7] = {0x50, 0x01, 0x01, 0x06, 0x00, 0x00, 0x00};
-    EXPECT_EQ(api.WriteTime(0, year1951), status::Ok);
-    EXPECT_EQ(api.WriteTime(0, year2050), status::Ok);
+    for (const auto &newYear : {std::array<uint8_t, 7>{0x51, 1, 1, 1, 0, 0, 0}, {0x50, 1, 1, 6, 0, 0, 0}})
+        EXPECT_EQ(api.WriteTime(0, newYear.data()), status::Ok);
 }
 
 TEST_F(ReaderTest, AntennaOffDropsSelectionAndAuthenticationAndHaltedCardsWaitForRequestAll)
@@ -179,14 +173,11 @@ TEST_F(ReaderTest, EachSelectionTakesTheFirstCardThatCanAnswerIt)
                  {"type": "typea-cpu", "Card": {"UID": "CAFE0001"}}])");
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the first Mifare Standard card in field order";
     uint8_t size = 0;
-    ASSERT_EQ(request(), status::Ok);
-    EXPECT_EQ(Bytes(tagType, tagType + 2), hex("4400")) << "the top card answers the request";
-    ASSERT_EQ(api.rf_select(0, hex("01020304").data(), 4, &size), status::Ok);
-    EXPECT_EQ(size, 0x18) << "a named serial number selects that card";
+    // The top card answers the request; a named serial number selects that card.
+    EXPECT_EQ((std::tuple{request(), zentrava::toHex(tagType, 2), api.rf_select(0, hex("01020304").data(), 4, &size), size}),
+              (std::tuple{status::Ok, std::string("4400"), status::Ok, uint8_t{0x18}}));
     ASSERT_EQ(request(), status::Ok);
     EXPECT_EQ(api.rf_select(0, hex("99999999").data(), 4, &size), status::NoCard);
     EXPECT_EQ(answer(api.rf_ul_select), std::make_pair(status::Ok, hex("04000000000001")));
-    const auto [result, reset] = answer(api.rf_typea_rst, RequestAll);
-    ASSERT_EQ(result, status::Ok);
-    EXPECT_EQ(Bytes(reset.begin(), reset.begin() + 4), hex("CAFE0001"));
+    EXPECT_EQ(zentrava::toHex(answer(api.rf_typea_rst, RequestAll).second).substr(0, 8), "CAFE0001");
 }

@@ -34,38 +34,27 @@ TEST(ScenarioFormat, HandWrittenCardsKeepWhatTheyDescribe)
 TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"garbage", "not valid JSON"},
-        {"[]", "must be a JSON object"},
-        {R"({"FileType": "mfcard"})", "not a scenario file"},
-        {R"({"reader": {"port": "1"}})", "reader.port: expected a whole number"},
-        {R"({"reader": {"port": 1e300}})", "reader.port"},
+        {"garbage", "not valid JSON"}, {"[]", "must be a JSON object"}, {R"({"FileType": "mfcard"})", "not a scenario file"},
+        {R"({"reader": {"port": "1"}})", "reader.port: expected a whole number"}, {R"({"reader": {"port": 1e300}})", "reader.port"},
         {R"({"reader": {"deviceNumber": 18446744073709551615}})", "reader.deviceNumber"},
         {R"({"reader": {"deviceNumber": 184467440737095516150}})", "reader.deviceNumber"},
         {R"({"reader": {"clockOffsetSeconds": -9223372036854775808}})", "reader.clockOffsetSeconds"},
-        {R"({"reader": {"writeBack": "yes"}})", "reader.writeBack"},
-        {R"({"field": {}})", "field: expected an array"},
-        {R"({"field": [42]})", "field[0]: expected an object"},
-        {R"({"field": [{"type": "floppy"}]})", "unknown card type"},
+        {R"({"reader": {"writeBack": "yes"}})", "reader.writeBack"}, {R"({"field": {}})", "field: expected an array"},
+        {R"({"field": [42]})", "field[0]: expected an object"}, {R"({"field": [{"type": "floppy"}]})", "unknown card type"},
         {R"({"field": [{"type": "mifare-1k"}]})", "needs a serial number"},
         {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "0102"}}]})", "field[0].Card.UID: expected 4 bytes"},
-        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"1": "0011"}}]})",
-         "field[0].blocks.1: expected 16 bytes"},
-        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"64": ""}}]})",
-         "not a number from 0 to 63"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"1": "0011"}}]})", "field[0].blocks.1: expected 16 bytes"},
+        {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"64": ""}}]})", "not a number from 0 to 63"},
         {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"0": "0A0B0C0D000000000000000000000000"}}]})",
          "disagrees with block 0"},
         {R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01020304"}, "blocks": {"3": "000000000000FF078069FFFFFFFFFFFF"},
              "SectorKeys": {"0": {"KeyA": "FFFFFFFFFFFF"}}}]})",
          "SectorKeys.0.KeyA disagrees with block 3"},
-        {R"({"field": [{"type": "ultralight", "Card": {"UID": "04010203040506"}, "blocks": {"3": "zz00zz00"}}]})",
-         "expected hexadecimal bytes"},
-        {R"({"field": [{"type": "typea-cpu", "Card": {"UID": "01020304"}, "files": {"3F00": "00"}}]})",
-         "cannot name an elementary file"},
-        {R"({"field": [{"type": "desfire", "Card": {"UID": "04010203040506"}, "applications": [{"AID": "01", "FID": "1000"}]}]})",
-         "5 to 16 bytes"},
+        {R"({"field": [{"type": "ultralight", "Card": {"UID": "04010203040506"}, "blocks": {"3": "zz00zz00"}}]})", "expected hexadecimal bytes"},
+        {R"({"field": [{"type": "typea-cpu", "Card": {"UID": "01020304"}, "files": {"3F00": "00"}}]})", "cannot name an elementary file"},
+        {R"({"field": [{"type": "desfire", "Card": {"UID": "04010203040506"}, "applications": [{"AID": "01", "FID": "1000"}]}]})", "5 to 16 bytes"},
         {R"({"faults": [{"type": "force", "function": "rf_nothing", "status": "04", "calls": 1}]})", "faults[0].function"},
-        {R"({"faults": [{"type": "tear"}]})", "needs \"bytes\""},
-        {R"({"faults": [{"type": "leave-after", "calls": -3}]})", "faults[0].calls"},
+        {R"({"faults": [{"type": "tear"}]})", "needs \"bytes\""}, {R"({"faults": [{"type": "leave-after", "calls": -3}]})", "faults[0].calls"},
         {R"({"faults": [{"type": "melt"}]})", "faults[0].type"},
     };
     for (const auto &[text, reason] : cases) {
@@ -102,11 +91,10 @@ TEST_F(ScenarioFileTest, MalformedFileGivesANoCardReaderAndIsLeftAlone)
     for (const char *text : {"\x01\x02 not json", R"({"field": [{"type": "mifare-1k", "Card": {"UID": "01"}}]})",
                              R"({"reader": {"port": 1e400}})"}) {
         writeScenario(text);
-        EXPECT_EQ(api.rf_init_com(1, 9600), status::Ok) << "the reader still answers on COM1";
+        // The reader still answers on COM1, with no card; its device number is kept in memory only.
         uint8_t number[2];
-        EXPECT_EQ(request(), status::NoCard) << text;
-        EXPECT_EQ(api.rf_init_device_number(0x0102), status::Ok);
-        EXPECT_EQ(api.rf_get_device_number(number), status::Ok);
+        EXPECT_EQ((std::array{api.rf_init_com(1, 9600), request(), api.rf_init_device_number(0x0102), api.rf_get_device_number(number)}),
+                  (std::array{status::Ok, status::NoCard, status::Ok, status::Ok})) << text;
         EXPECT_EQ(readScenario(), text) << "never overwritten";
     }
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");

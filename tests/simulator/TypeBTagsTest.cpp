@@ -5,6 +5,12 @@
 class TypeBTagsTest : public ReaderFixture {
 protected:
     int32_t requestB(uint8_t mode = 0) { return answer(api.rf_atqb, mode).first; }
+    // A refusal sends the tag back to idle: each call on a fresh request B.
+    int32_t requested(const std::function<int32_t()> &call)
+    {
+        EXPECT_EQ(requestB(), status::Ok);
+        return call();
+    }
     std::pair<int32_t, Bytes> readPage(uint8_t page) { return answer(api.rf_at020_read, page); }
     int32_t check(const char *password = "FFFFFFFFFFFFFFFF") { return api.rf_at020_check(0, hex(password).data()); }
     int32_t writePage(uint8_t page, const char *data) { return api.rf_at020_write(0, page, hex(data).data()); }
@@ -36,23 +42,18 @@ TEST_F(TypeBTagsTest, At88rf020PasswordLockBitsCounterAndDeselect)
 {
     radio(0x72);
     EXPECT_EQ(answer(api.rf_atqb, 5).first, status::WrongParameter);
-    ASSERT_EQ(requestB(), status::Ok);
-    EXPECT_EQ(readPage(3).first, status::AccessDenied) << "the password never reads out";
-    ASSERT_EQ(requestB(), status::Ok);
-    EXPECT_EQ(writePage(5, "0102030405060708"), status::NotAuthenticated);
-    ASSERT_EQ(requestB(), status::Ok);
-    EXPECT_EQ(check("0000000000000000"), status::AuthFailed);
+    EXPECT_EQ(requested([&] { return readPage(3).first; }), status::AccessDenied) << "the password never reads out";
+    EXPECT_EQ(requested([&] { return writePage(5, "0102030405060708"); }), status::NotAuthenticated);
+    EXPECT_EQ(requested([&] { return check("0000000000000000"); }), status::AuthFailed);
     EXPECT_EQ(readPage(4).first, status::NoCard) << "a refused tag must be requested again";
 
     // The serial number, the lock bits and the counter are not written as pages.
     for (const auto &[page, expected] : {std::pair{0, status::AccessDenied}, {2, status::AccessDenied}, {32, status::WrongParameter}}) {
-        ASSERT_EQ(requestB(), status::Ok);
-        ASSERT_EQ(check(), status::Ok);
+        ASSERT_EQ(requested([&] { return check(); }), status::Ok);
         EXPECT_EQ(writePage(uint8_t(page), "0102030405060708"), expected) << page;
     }
     // Lock bits only add up; the counter advances with each signature, high byte first.
-    ASSERT_EQ(requestB(), status::Ok);
-    ASSERT_EQ(check(), status::Ok);
+    ASSERT_EQ(requested([&] { return check(); }), status::Ok);
     for (const char *bits : {"20000000", "00000080"})
         ASSERT_EQ(api.rf_at020_lock(0, hex(bits).data()), status::Ok);
     EXPECT_EQ(readPage(0), std::make_pair(status::Ok, hex("A020000120000080")));
@@ -135,16 +136,13 @@ TEST_F(TypeBTagsTest, TheTagsComeFromTheScenarioAndAreWrittenBack)
 
 TEST_F(TypeBTagsTest, Trh1064ConfigurationByteRulesReadsAndWrites)
 {
+    constexpr int32_t Ok = status::Ok, Denied = status::AccessDenied, NoKey = status::NotAuthenticated;
     const std::tuple<uint8_t, uint8_t, bool, int32_t, int32_t> cases[] = {
         // configuration, page, with the key, read, write
-        {0x00, 0, false, status::Ok, status::Ok}, {0x00, 1, false, status::Ok, status::Ok},
-        {0x00, 2, false, status::Ok, status::Ok}, {0x00, 3, false, status::Ok, status::Ok},
-        {0x01, 0, false, status::Ok, status::AccessDenied}, {0x02, 1, false, status::Ok, status::AccessDenied},
-        {0x04, 2, false, status::Ok, status::AccessDenied}, {0x08, 3, false, status::Ok, status::AccessDenied},
-        {0x10, 2, true, status::AccessDenied, status::AccessDenied}, {0x10, 3, false, status::Ok, status::NotAuthenticated},
-        {0x10, 3, true, status::Ok, status::Ok}, {0x18, 3, false, status::NotAuthenticated, status::NotAuthenticated},
-        {0x18, 3, true, status::Ok, status::Ok}, {0x14, 3, true, status::Ok, status::AccessDenied},
-        {0x1C, 3, true, status::Ok, status::AccessDenied},
+        {0x00, 0, false, Ok, Ok}, {0x00, 1, false, Ok, Ok}, {0x00, 2, false, Ok, Ok}, {0x00, 3, false, Ok, Ok},
+        {0x01, 0, false, Ok, Denied}, {0x02, 1, false, Ok, Denied}, {0x04, 2, false, Ok, Denied}, {0x08, 3, false, Ok, Denied},
+        {0x10, 2, true, Denied, Denied}, {0x10, 3, false, Ok, NoKey}, {0x10, 3, true, Ok, Ok}, {0x18, 3, false, NoKey, NoKey},
+        {0x18, 3, true, Ok, Ok}, {0x14, 3, true, Ok, Denied}, {0x1C, 3, true, Ok, Denied},
     };
     for (const auto &[configuration, page, withKey, read, write] : cases) {
         SCOPED_TRACE("configuration " + std::to_string(configuration) + " page " + std::to_string(page));
