@@ -30,6 +30,12 @@ inline QStringList boxTexts(const PageHarness &harness)
     return texts;
 }
 
+// A message box as one text, to compare a shown box with the expected one in one check.
+inline QString boxOf(const MessageBoxRequest &box)
+{
+    return QStringLiteral("%1 | %2 | icon %3 | buttons %4").arg(box.text, box.caption).arg(int(box.icon)).arg(int(box.buttons));
+}
+
 // Bytes as the upper-case hex digits a field shows.
 inline QString hexText(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
 

@@ -108,10 +108,8 @@ TEST_P(StTagPagesTest, WriteBlockSendsAFullBlockAndLockAsksFirstAndCancelSendsNo
     setText(p().lockRegister, "0c");
     harness.answerNextBox(MessageAnswer::Cancel);
     click(p().lock);
-    ASSERT_EQ(harness.messageBoxes().size(), 1u);
-    const MessageBoxRequest &box = harness.messageBoxes().front();
-    EXPECT_EQ(box.text, "Be sure to lock?");
-    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    ASSERT_EQ(pagechecks::boxTexts(harness), QStringList{"Be sure to lock?"});
+    EXPECT_EQ(harness.messageBoxes().front().buttons, MessageButtons::OkCancel);
     click(p().lock);
     EXPECT_EQ(calls(), (QStringList{QString("%1(%2) %3").arg(p().write, block, data.toUpper()), p().protect + "(12)"}));
     EXPECT_EQ(harness.memo(), "OK");
@@ -129,10 +127,8 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
 
     const QRect chipLabel = page.controlRect(CSrix4kPage::ChipIdLabel);
     const QRect area = page.gridArea();
-    EXPECT_EQ(area.left(), chipLabel.x() + chipLabel.width() + 20);
-    EXPECT_EQ(area.top(), chipLabel.y());
-    EXPECT_EQ(area.right(), 1000 - 20 - 1);
-    EXPECT_EQ(page.contentHeight(), area.top() + 452);
+    EXPECT_EQ((QList<int>{area.left(), area.top(), area.right(), page.contentHeight()}),
+              (QList<int>{chipLabel.x() + chipLabel.width() + 20, chipLabel.y(), 1000 - 20 - 1, area.top() + 452}));
     const int w = (area.width() - 40) / 4;
     struct Place {
         int block, labelX, fieldX, fieldWidth, row;
@@ -158,15 +154,13 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_TRUE(open != light && open != grey);
 
     const auto shown = [&page](int block) { return !page.control(CSrix4kPage::FirstBlockField + block)->isHidden(); };
-    EXPECT_TRUE(shown(63));
-    EXPECT_FALSE(shown(64));
+    EXPECT_TRUE(shown(63) && !shown(64));
     page.hexEdit(CSrix4kPage::FirstBlockField + 5)->setText("01020304");
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
     EXPECT_EQ(page.shownTab(), 1);
     EXPECT_EQ(pixel(page.tabRect(0).center().x(), tabLine), light);
     EXPECT_EQ(pixel(page.tabRect(0).left() - 5, tabLine), grey);
-    EXPECT_FALSE(shown(0));
-    EXPECT_TRUE(shown(127));
+    EXPECT_TRUE(!shown(0) && shown(127));
     // Clicks on the shown tab or outside the tabs change nothing.
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(0).bottomRight() + QPoint(0, 5));
