@@ -216,8 +216,10 @@ TEST_F(PortSetPageTest, EachSettingButtonSendsItsValueAndAFailureKeepsTheField)
 {
     // The device number goes low byte first; the beeper sounds for the typed tens of
     // milliseconds, and an empty field reports success without a call.
+    const auto type = [this](int id, const char *typed) { return [=, this] { setText(id, typed); }; };
+    const auto fail = [this](const char *name, int status) { return [=, this] { reader().scriptStatus(name, status); }; };
+    const auto colour = [this](const char *name) { return [=, this] { choose(ColourList, name); }; };
     const struct {
-        const char *what;
         std::function<void()> prepare;
         int button;
         QStringList trace;
@@ -225,34 +227,31 @@ TEST_F(PortSetPageTest, EachSettingButtonSendsItsValueAndAFailureKeepsTheField)
         int field;
         const char *shown;
     } rows[] = {
-        {"device number, two bytes", [this] { setText(DeviceNumberField, "123"); }, DeviceNumberWrite, {"rf_init_device_number(786)"}, "OK", 0, ""},
-        {"device number read",
-         [this] { reader().script(QStringLiteral("rf_get_device_number"), pagechecks::hexAnswer("a05b")); },
+        {type(DeviceNumberField, "123"), DeviceNumberWrite, {"rf_init_device_number(786)"}, "OK", 0, ""},
+        {[this] { reader().script(QStringLiteral("rf_get_device_number"), pagechecks::hexAnswer("a05b")); },
          DeviceNumberRead, {"rf_get_device_number()"}, "OK", DeviceNumberField, "A05B"},
-        {"device number read fails", [this] { reader().scriptStatus(QStringLiteral("rf_get_device_number"), 3); },
-         DeviceNumberRead, {"rf_get_device_number()"}, "Error: 3 ,function: rf_get_device_number", DeviceNumberField, "A05B"},
-        {"beep", [this] { setText(BeepField, "0A"); }, BeepButton, {"rf_beep(10)"}, "OK", BeepField, "0a"},
-        {"beep fails", [this] { reader().scriptStatus(QStringLiteral("rf_beep"), 4); }, BeepButton, {"rf_beep(10)"},
-         "Error: 4 ,function: rf_beep", BeepField, "0a"},
-        {"beep, empty", [this] { setText(BeepField, ""); }, BeepButton, {}, "OK", BeepField, ""},
-        {"antenna on", [] {}, AntennaButton, {"rf_antenna_sta(1)"}, "OK", 0, ""},
-        {"antenna off", [this] { click(AntennaOff); }, AntennaButton, {"rf_antenna_sta(0)"}, "OK", 0, ""},
-        {"antenna fails", [this] { click(AntennaOn); reader().scriptStatus(QStringLiteral("rf_antenna_sta"), 0x20); },
+        {fail("rf_get_device_number", 3), DeviceNumberRead, {"rf_get_device_number()"},
+         "Error: 3 ,function: rf_get_device_number", DeviceNumberField, "A05B"},
+        {type(BeepField, "0A"), BeepButton, {"rf_beep(10)"}, "OK", BeepField, "0a"},
+        {fail("rf_beep", 4), BeepButton, {"rf_beep(10)"}, "Error: 4 ,function: rf_beep", BeepField, "0a"},
+        {type(BeepField, ""), BeepButton, {}, "OK", BeepField, ""},
+        {[] {}, AntennaButton, {"rf_antenna_sta(1)"}, "OK", 0, ""},
+        {[this] { click(AntennaOff); }, AntennaButton, {"rf_antenna_sta(0)"}, "OK", 0, ""},
+        {[this] { click(AntennaOn); reader().scriptStatus(QStringLiteral("rf_antenna_sta"), 0x20); },
          AntennaButton, {"rf_antenna_sta(1)"}, "Error: 20 ,function: rf_antenna_sta", 0, ""},
-        {"light yellow", [this] { choose(ColourList, "yellow"); }, LightButton, {"rf_light(3)"}, "OK", 0, ""},
-        {"light red", [this] { choose(ColourList, "red"); }, LightButton, {"rf_light(1)"}, "OK", 0, ""},
-        {"light green", [this] { choose(ColourList, "green"); }, LightButton, {"rf_light(2)"}, "OK", 0, ""},
-        {"light off", [this] { choose(ColourList, "Off"); }, LightButton, {"rf_light(0)"}, "OK", 0, ""},
+        {colour("yellow"), LightButton, {"rf_light(3)"}, "OK", 0, ""},
+        {colour("red"), LightButton, {"rf_light(1)"}, "OK", 0, ""},
+        {colour("green"), LightButton, {"rf_light(2)"}, "OK", 0, ""},
+        {colour("Off"), LightButton, {"rf_light(0)"}, "OK", 0, ""},
     };
     open();
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(row.trace.join(",").toStdString() + " " + row.memo);
         harness.infoBar().showMemo(QStringLiteral("before"));
         reader().clearCalls();
         row.prepare();
         click(row.button);
-        EXPECT_EQ(calls(), row.trace);
-        EXPECT_EQ(harness.memo(), row.memo);
+        EXPECT_EQ(calls() + QStringList{harness.memo()}, row.trace + QStringList{row.memo});
         if (row.field != 0) {
             EXPECT_EQ(text(row.field), row.shown);
         }
