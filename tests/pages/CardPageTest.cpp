@@ -92,10 +92,8 @@ TEST_F(CardPageTest, ControlsStandWhereTheTemplatePutsThemWithItsStylesAndRadioG
     EXPECT_EQ(page.findChildren<QLabel *>(QStringLiteral("id%1").arg(UnaddressedControlId)).size(), 2);
     EXPECT_EQ(page.hexEdit(Text), nullptr);
 
-    EXPECT_TRUE(page.control(Go)->isHidden());
-    EXPECT_FALSE(page.control(Off)->isEnabled());
-    EXPECT_TRUE(page.control<QLineEdit>(LockedText)->isReadOnly());
-    EXPECT_TRUE(page.control<QPushButton>(Go)->isDefault());
+    EXPECT_TRUE(page.control(Go)->isHidden() && page.control<QPushButton>(Go)->isDefault());
+    EXPECT_TRUE(!page.control(Off)->isEnabled() && page.control<QLineEdit>(LockedText)->isReadOnly());
     PageHarness::type(&page, LockedField, QStringLiteral("12"));
     PageHarness::type(&page, Field, QStringLiteral("AB"));
     EXPECT_EQ(page.hexEdit(LockedField)->text() + "|" + page.hexEdit(Field)->text(), QStringLiteral("|00ab"));
@@ -162,8 +160,7 @@ TEST_F(CardPageTest, CaptionFrameReplacesTheGroupBoxOverThePagesPaintingAndLabel
     CaptionFrame &frame = page.addCaptionFrame(Group);
     EXPECT_TRUE(page.control(Group)->isHidden());
     EXPECT_EQ(frame.rect(), rect);
-    EXPECT_EQ(&page.addCaptionFrame(Group), &frame);
-    EXPECT_EQ(page.captionFrames().size(), 1u);
+    EXPECT_TRUE(&page.addCaptionFrame(Group) == &frame && page.captionFrames().size() == 1u);
     page.setCaption(Group, QStringLiteral("Light"));
     EXPECT_EQ(frame.caption(), QStringLiteral("Light"));
 

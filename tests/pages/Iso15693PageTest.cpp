@@ -76,8 +76,7 @@ TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
     }
     harness.reader().scriptStatus("ISO15693_Inventorys", 1);
     click(InventoryButton);
-    EXPECT_EQ(harness.memo(), "Error: 1 ,function: ISO15693_Inventorys");
-    EXPECT_EQ(text(UidFields[0]), "") << "cleared before the inventory";
+    EXPECT_EQ(text(UidFields[0]) + harness.memo(), "Error: 1 ,function: ISO15693_Inventorys") << "cleared before the inventory";
 }
 
 TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWholePlan)
@@ -209,8 +208,7 @@ TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
     for (int p = 0; p < 32; ++p)
         harness.reader().script("Srf55vp_Read", answer(QByteArray(8, char(p)) + QByteArray(12, '\x77')));
     click(CSrf55vPage::ReadButton);
-    EXPECT_EQ(harness.reader().callsTo("Srf55vp_Read").size(), 32u);
-    EXPECT_EQ(calls()[31], "Srf55vp_Read(31) " + Uid);
+    EXPECT_EQ(calls(), callRun("Srf55vp_Read(%1) " + Uid, 0, 32));
     EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Read 0"});
     EXPECT_EQ(page.grid()->GetRowBytes(31), QByteArray(8, char(31)));
 

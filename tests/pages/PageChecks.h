@@ -3,7 +3,12 @@
 #include "PageTest.h"
 #include "QtPrinters.h"
 
+#include <QAbstractButton>
+#include <QtTest/QTest>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 // Short forms the page tests share: an answer of the recording reader, a run of calls and the
 // message boxes shown, as texts.
@@ -28,6 +33,30 @@ inline QStringList boxTexts(const PageHarness &harness)
     for (const MessageBoxRequest &box : harness.messageBoxes())
         texts << box.text;
     return texts;
+}
+
+// A message box as one text, to compare a shown box with the expected one in one check.
+inline QString boxOf(const MessageBoxRequest &box)
+{
+    return QStringLiteral("%1 | %2 | icon %3 | buttons %4").arg(box.text, box.caption).arg(int(box.icon)).arg(int(box.buttons));
+}
+
+// A box the operator cannot change keeps its state under a click, a double click and Space,
+// each on its own: a click and a double click would toggle it twice. The click lands on the box
+// itself, as one beside a short caption would miss the button anyway.
+inline void expectUnchangeable(QAbstractButton *box)
+{
+    const std::function<void()> actions[] = {
+        [box] { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); },
+        [box] { QTest::mouseDClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); },
+        [box] { box->setFocus(); QTest::keyClick(box, Qt::Key_Space); },
+    };
+    box->show();
+    for (int action = 0; action < 3; ++action) {
+        const bool before = box->isChecked();
+        actions[action]();
+        EXPECT_EQ(box->isChecked(), before) << box->objectName().toStdString() << ", action " << action;
+    }
 }
 
 // Bytes as the upper-case hex digits a field shows.

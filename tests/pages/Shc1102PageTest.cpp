@@ -42,8 +42,7 @@ TEST_F(Shc1102PageTest, RequestEmptiesTheBlocksAndShowsTheTagType)
 
     reader().scriptStatus("rf_request", 1);
     click(RequestButton);
-    EXPECT_EQ(harness.memo(), "Error: 1 ,function: rf_request");
-    EXPECT_EQ(text(TagTypeField), "");
+    EXPECT_EQ(text(TagTypeField) + harness.memo(), "Error: 1 ,function: rf_request");
 }
 
 TEST_F(Shc1102PageTest, ReadCardReadsTheFreeBlocksAndTheRestOnlyWithAFullPassword)
@@ -70,18 +69,17 @@ TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
 {
     setText(PasswordField, "12345678");
     reader().setDefault("rf_Shc1102_Read", hexAnswer("01020304"));
-    struct Case {
+    const struct {
         const char *failing;
         int nth; // which call of it fails, from 0
         QStringList lastCalls;
         int shownUpTo; // the last block shown
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"rf_Shc1102_Read", 3, {"rf_Shc1102_Read(2)", "rf_Shc1102_Read(3)"}, 2},
         {"rf_Shc1102_Auth", 0, {"rf_Shc1102_Read(7)", "rf_Shc1102_Auth() 12345678"}, 7},
         {"rf_Shc1102_Read", 10, {"rf_Shc1102_Read(9)", "rf_Shc1102_Read(10)"}, 9},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         showMemo();
         fillBlocks();
         reader().clearCalls();
@@ -91,8 +89,7 @@ TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
         click(ReadButton);
         SCOPED_TRACE(c.failing);
         EXPECT_EQ(calls().mid(calls().size() - 2), c.lastCalls);
-        EXPECT_TRUE(harness.logLines().last().endsWith(" 3"));
-        EXPECT_EQ(harness.memo(), "before");
+        EXPECT_EQ(harness.logLines().last().right(2) + " " + harness.memo(), " 3 before");
         EXPECT_FALSE(text(blockField(c.shownUpTo)).isEmpty());
         EXPECT_EQ(text(blockField(c.shownUpTo + 1)), "");
     }
@@ -104,8 +101,7 @@ TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
         showMemo();
         reader().scriptStatus(failing, 2);
         click(WriteButton);
-        EXPECT_EQ(harness.logLines().last(), QString::fromLatin1(failing) + " 2");
-        EXPECT_EQ(harness.memo(), "before");
+        EXPECT_EQ(harness.logLines().last() + " " + harness.memo(), QString::fromLatin1(failing) + " 2 before");
     }
     EXPECT_EQ(harness.sounds(), 0);
 }
@@ -128,9 +124,8 @@ TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
     harness.answerNextBox(MessageAnswer::Cancel);
     click(WriteButton);
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
-    EXPECT_EQ(harness.messageBoxes()[0].text, "Be sure to change key?");
+    EXPECT_EQ(harness.messageBoxes()[0].text + calls().join(""), "Be sure to change key?");
     EXPECT_EQ(harness.messageBoxes()[0].buttons, MessageButtons::OkCancel);
-    EXPECT_TRUE(calls().isEmpty());
     click(WriteButton);
     EXPECT_EQ(calls().last(), "rf_Shc1102_Write(8) 00000000");
 }

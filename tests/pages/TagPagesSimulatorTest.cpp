@@ -7,7 +7,6 @@
 #include "pages/CSrix4kPage.h"
 #include "pages/CTrh1064Page.h"
 
-
 namespace {
 
 // The tag pages against the simulated reader beside the program: the AT88RF020, SR176 and
