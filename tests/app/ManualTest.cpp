@@ -51,9 +51,7 @@ TEST(ManualTest, LinksAndPicturesExistAndEveryCardPageHasASectionWithItsPicture)
             const QString target = link.section(u'#', 0, 0).isEmpty() ? page : link.section(u'#', 0, 0);
             const QString anchor = link.section(u'#', 1);
             EXPECT_TRUE(QFile::exists(manual.filePath(target))) << page.toStdString() << ": " << link.toStdString();
-            if (!anchor.isEmpty()) {
-                EXPECT_TRUE(anchors[target].count(anchor)) << page.toStdString() << ": " << link.toStdString();
-            }
+            EXPECT_TRUE(anchor.isEmpty() || anchors[target].count(anchor)) << page.toStdString() << ": " << link.toStdString();
         }
         for (const QString &source : captures(text, R"re(\bsrc="([^"]+)")re"))
             EXPECT_TRUE(QFile::exists(manual.filePath(source))) << page.toStdString() << ": " << source.toStdString();
@@ -85,8 +83,7 @@ TEST(ManualTest, EveryOptionOfTheHelpIsInTheManualPageAndTheCommandLineChapter)
 {
     const QString manualPage = readText(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../packaging/man/vornex.1"));
     const QString chapter = readText(QCoreApplication::applicationDirPath() + QStringLiteral("/manual/command-line.html"));
-    ASSERT_FALSE(manualPage.isEmpty());
-    ASSERT_FALSE(chapter.isEmpty());
+    ASSERT_FALSE(manualPage.isEmpty() || chapter.isEmpty());
     const QStringList options = captures(ProgramUsage(), R"((?:^|\s)(--[a-z-]+))");
     EXPECT_GE(options.size(), 8);
     for (const QString &option : options) {
