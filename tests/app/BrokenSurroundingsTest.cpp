@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "TestFiles.h"
 
 #include "app/CHalvidApp.h"
 #include "app/CHalvidView.h"
@@ -21,24 +22,12 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A named pipe in place of the file (opening it to read would wait for a writer for ever) when
 // no bytes are given.
 void replaceFile(const QString &path, const std::optional<QByteArray> &bytes)
 {
     QFile::remove(path);
-    if (!bytes) {
-        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-        return;
-    }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(*bytes);
+    ASSERT_TRUE(bytes ? writeBytes(path, *bytes) : mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
 }
 
 // A program folder holding what the built program has beside it, with one thing broken.
@@ -81,7 +70,7 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
     const QString library = ReaderLibrary::fileName();
     const QString backgrounds = QStringLiteral("Kelb_Paper.rcc");
     const QString config = QStringLiteral("AppConfig.ini");
-    const QByteArray realBackgrounds = readFile(builtFile(backgrounds));
+    const QByteArray realBackgrounds = fileBytes(builtFile(backgrounds));
     // The resource file's header (magic, version, offsets) kept, everything after it scrambled.
     QByteArray scrambledTree = realBackgrounds;
     std::mt19937 random(7);
@@ -97,10 +86,10 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
         {"reader library missing", [&] { QFile::remove(file(library)); }, false, "", false},
         {"reader library a named pipe", [&] { replaceFile(file(library), {}); }, false, "", false},
         {"reader library without the required ordinals it never calls",
-         [&] { replaceFile(file(library), readFile(builtFile(QStringLiteral("test-readers/libReaderCalledOnly.so")))); },
+         [&] { replaceFile(file(library), fileBytes(builtFile(QStringLiteral("test-readers/libReaderCalledOnly.so")))); },
          false, "", false},
         {"reader library without the optional ordinals, not answering",
-         [&] { replaceFile(file(library), readFile(builtFile(QStringLiteral("test-readers/libReaderRequiredOnly.so")))); },
+         [&] { replaceFile(file(library), fileBytes(builtFile(QStringLiteral("test-readers/libReaderRequiredOnly.so")))); },
          true, "Error: Port did't opened", true},
         {"backgrounds missing", [&] { QFile::remove(file(backgrounds)); }, true, "", false},
         {"backgrounds cut in half", [&] { replaceFile(file(backgrounds), realBackgrounds.left(realBackgrounds.size() / 2)); },

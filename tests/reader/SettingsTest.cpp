@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+
 #include "reader/CSettingsKey.h"
 #include "reader/RuntimeState.h"
 #include "reader/Settings.h"
@@ -23,15 +25,7 @@ protected:
 
     void writeFile(const QByteArray &contents)
     {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(contents);
-    }
-    QByteArray readFile() const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()) && writeBytes(path, contents));
     }
     static QByteArray keyFile(const QByteArray &values)
     {
@@ -92,7 +86,7 @@ TEST_F(SettingsTest, WriteKeepsOtherValuesAndReplacesWronglyTypedOnes)
     BaudRate = 5;
     CurBitmap = 12;
     WriteSettings();
-    const QByteArray text = readFile();
+    const QByteArray text = fileBytes(path);
     EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00\n")) << text.constData();
     for (const char *line : {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n", "\"Extra\"=\"kept\"\n",
                              "\"CurCard\"=dword:000000ff\n", "\"ComPort\"=dword:00000003\n",
