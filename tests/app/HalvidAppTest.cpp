@@ -48,17 +48,13 @@ TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardConnectsAndClosesThePortBefor
     FakeLibraryApp app(*reader);
     ASSERT_TRUE(app.initInstance());
     CMainFrame *frame = app.mainFrame();
-    EXPECT_TRUE(frame->isVisible());
-    EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
-    EXPECT_TRUE(frame->commandAction(32774)->isChecked());
-    EXPECT_EQ(frame->processView()->entries().size(), 1);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(frame->isVisible() && frame->windowState().testFlag(Qt::WindowMaximized) && frame->commandAction(32774)->isChecked());
+    EXPECT_TRUE(frame->processView()->entries().size() == 1 && boxes.empty());
 
     // Exit: the frame closes the open port before the library is freed, and the settings are
     // written after that.
     CardType = 10;
-    EXPECT_EQ(app.exitInstance(), 0);
-    EXPECT_EQ(app.callsBeforeFree, 2);
+    EXPECT_EQ(std::pair(app.exitInstance(), app.callsBeforeFree), std::pair(0, 2));
     EXPECT_EQ(reader->callNames().last(), QStringLiteral("rf_close_com"));
     EXPECT_TRUE(app.settingsAtFree.contains("\"CurCard\"=dword:00000001"));
     EXPECT_EQ(savedSettings(), "10 1 2");
@@ -145,9 +141,7 @@ TEST_F(HalvidAppTest, SecondCopyEndsSilentlyAndWritesNoSettings)
     ASSERT_TRUE(running.acquire());
     FakeLibraryApp second(*reader);
     EXPECT_FALSE(second.initInstance());
-    EXPECT_TRUE(second.isSecondInstance());
-    EXPECT_EQ(second.mainFrame(), nullptr);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(second.isSecondInstance() && second.mainFrame() == nullptr && boxes.empty());
     CardType = 0;
     ComPort = 1;
     second.exitInstance();
