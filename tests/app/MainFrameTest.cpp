@@ -57,8 +57,7 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
     frame.SelectCardItem(CardKind::MifareStdS50);
     QAction *allCards = frame.commandAction(CmdAllCards);
     allCards->trigger();
-    EXPECT_TRUE(AllCardsInMenu);
-    EXPECT_TRUE(allCards->isChecked());
+    EXPECT_TRUE(AllCardsInMenu && allCards->isChecked());
     EXPECT_EQ(menus()[1], QStringLiteral("Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786,cmd32802,cmd32813|"
                                          "ISO14443B:cmd32788,cmd32789,cmd32776,cmd32811,cmd32815|"
                                          "ISO15693:cmd32812,cmd32790,cmd32804,cmd32805|"
@@ -72,8 +71,7 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
         EXPECT_TRUE(frame.view()->shownCardType() == CardKind(cardType) && entry->isChecked()) << cardType;
     }
     frame.onCommand(CmdAllCards);
-    EXPECT_FALSE(AllCardsInMenu);
-    EXPECT_FALSE(allCards->isChecked());
+    EXPECT_FALSE(AllCardsInMenu || allCards->isChecked());
     EXPECT_EQ(menus()[1], thisBuild);
 }
 
@@ -198,8 +196,7 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
         SCOPED_TRACE(row.command);
         const QPointer<QWidget> before = frame.view()->page();
         frame.onCommand(row.command);
-        EXPECT_EQ(CardType, int(row.cardType));
-        EXPECT_EQ(frame.view()->shownCardType(), row.cardType);
+        EXPECT_EQ(std::pair(CardType, frame.view()->shownCardType()), std::pair(int(row.cardType), std::optional<CardKind>(row.cardType)));
         EXPECT_EQ(!before.isNull() && before == frame.view()->page(), &row != rows && row.command == (&row - 1)->command);
         EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + QLatin1String(row.title));
         EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), QLatin1String(row.barName));
@@ -231,10 +228,8 @@ TEST_F(MainFrameTest, StartupConnectLogsItsCallWithoutClearing)
     reader->scriptStatus(QStringLiteral("rf_init_com"), 1);
     frame.StartupConnect();
     EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_EQ(frame.processView()->entries().last().status, 1);
-    EXPECT_FALSE(PortOpen);
+    EXPECT_TRUE(frame.processView()->entries().last().status == 1 && !PortOpen && sounds == 1);
     EXPECT_EQ(frame.infoBar()->memoText(), QStringLiteral("Error: Port did't opened"));
-    EXPECT_EQ(sounds, 1);
 }
 
 TEST_F(MainFrameTest, ThePageRowKeepsItsHeightAndTheLogPaneTakesWhatTheWindowGains)
