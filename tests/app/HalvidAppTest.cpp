@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "TestFiles.h"
 
 #include "app/CHalvidApp.h"
 #include "app/CHalvidView.h"
@@ -22,9 +23,7 @@ protected:
     void freeReaderLibrary() override
     {
         callsBeforeFree = int(m_reader.calls().size());
-        QFile settings(FrameFixture::settingsPath());
-        if (settings.open(QIODevice::ReadOnly))
-            settingsAtFree = settings.readAll();
+        settingsAtFree = fileBytes(FrameFixture::settingsPath());
     }
 
 private:
@@ -88,9 +87,7 @@ TEST_F(HalvidAppTest, WhatTheProgramStartsOnAndSaves)
         SCOPED_TRACE(c.settings == nullptr ? "no settings" : c.settings);
         QFile::remove(settingsPath());
         if (c.settings != nullptr && c.settings[0] == '[') {
-            QFile file(settingsPath());
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.settings);
+            ASSERT_TRUE(writeBytes(settingsPath(), c.settings));
         } else if (c.settings != nullptr) {
             const QStringList values = QString::fromLatin1(c.settings).split(u' ');
             writeSettings(values[0].toInt(), values[1].toInt(), values[2].toInt());

@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "TestFiles.h"
 
 #include "app/CProcessView.h"
 #include "reporting/MessageCatalogue.h"
@@ -95,10 +96,7 @@ TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
 TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
 {
     CProcessView view;
-    {
-        std::unique_ptr<QMenu> empty(view.createContextMenu());
-        EXPECT_FALSE(empty->findChild<QAction *>(QStringLiteral("logCopy"))->isEnabled());
-    }
+    EXPECT_FALSE(std::unique_ptr<QMenu>(view.createContextMenu())->findChild<QAction *>(QStringLiteral("logCopy"))->isEnabled());
     view.appendEntry(QStringLiteral("rf_request"), 0);
     view.appendEntry(QStringLiteral("rf_anticoll"), 0x1a);
     const QString expected = QStringLiteral("rf_request\t") + Message(Msg::CallSucceeded) + QStringLiteral("\nrf_anticoll\t")
@@ -114,9 +112,7 @@ TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
     const CProcessView::SavePathPrompt previous = CProcessView::setSavePathPrompt([&path](QWidget *) { return path; });
     menu->findChild<QAction *>(QStringLiteral("logSaveAs"))->trigger();
     CProcessView::setSavePathPrompt(previous);
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(saved.readAll()), expected);
+    EXPECT_EQ(QString::fromUtf8(fileBytes(path)), expected);
     EXPECT_EQ(view.entries().size(), 2);
 }
 
