@@ -83,20 +83,18 @@ TEST_F(BackgroundChooserTest, ConfirmedNewChoiceIsStoredAndRepaintsTheViewOnlyTh
               bitmap210);
 
     // The same choice confirmed, a cancelled and a closed chooser change nothing and paint nothing.
-    const std::function<void(CBackgroundDlg &)> unchanged[] = {
-        [](CBackgroundDlg &chooser) { click(chooser, 1); },
-        [](CBackgroundDlg &chooser) {
-            listOf(chooser)->setCurrentRow(3);
-            click(chooser, 2);
-        },
-        [](CBackgroundDlg &chooser) {
-            listOf(chooser)->setCurrentRow(5);
-            chooser.close();
-        },
-    };
-    for (const auto &operatorActs : unchanged) {
-        EXPECT_EQ(runChooser(frame, operatorActs), 0);
-        EXPECT_EQ(CurBitmap, 9);
+    const struct {
+        int row, button; // row -1: the list as it opens; button 0: the chooser closed
+    } unchanged[] = {{-1, 1}, {3, 2}, {5, 0}};
+    for (const auto &u : unchanged) {
+        EXPECT_EQ(runChooser(frame,
+                             [&u](CBackgroundDlg &chooser) {
+                                 if (u.row >= 0)
+                                     listOf(chooser)->setCurrentRow(u.row);
+                                 u.button != 0 ? click(chooser, u.button) : void(chooser.close());
+                             }),
+                  0);
+        EXPECT_EQ(CurBitmap, 9) << u.row;
     }
 }
 

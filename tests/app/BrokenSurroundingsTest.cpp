@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "TestFiles.h"
 
 #include "app/CHalvidApp.h"
 #include "app/CHalvidView.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <random>
@@ -20,33 +22,12 @@
 
 namespace {
 
-QByteArray randomBytes(int size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    QByteArray bytes(size, '\0');
-    for (char &byte : bytes)
-        byte = char(random());
-    return bytes;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A named pipe in place of the file (opening it to read would wait for a writer for ever) when
 // no bytes are given.
 void replaceFile(const QString &path, const std::optional<QByteArray> &bytes)
 {
     QFile::remove(path);
-    if (!bytes) {
-        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-        return;
-    }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(*bytes);
+    ASSERT_TRUE(bytes ? writeBytes(path, *bytes) : mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
 }
 
 // A program folder holding what the built program has beside it, with one thing broken.
@@ -59,6 +40,11 @@ protected:
         reader.reset(); // the library in the folder binds ReaderApi
         SetProgramDirectoryOverride(folder.path());
     }
+    void TearDown() override
+    {
+        SetProgramDirectoryOverride(QString());
+        FrameFixture::TearDown();
+    }
 
     // The folder as the build leaves the program's: reader library, backgrounds, configuration.
     void fillFolder()
@@ -68,11 +54,6 @@ protected:
         for (const QString &name : {ReaderLibrary::fileName(), QStringLiteral("Kelb_Paper.rcc"),
                                     QStringLiteral("AppConfig.ini")})
             ASSERT_TRUE(QFile::copy(builtFile(name), file(name))) << name.toStdString();
-    }
-    void TearDown() override
-    {
-        SetProgramDirectoryOverride(QString());
-        FrameFixture::TearDown();
     }
 
     QString file(const QString &name) const { return folder.filePath(name); }
@@ -89,9 +70,11 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
     const QString library = ReaderLibrary::fileName();
     const QString backgrounds = QStringLiteral("Kelb_Paper.rcc");
     const QString config = QStringLiteral("AppConfig.ini");
-    const QByteArray realBackgrounds = readFile(builtFile(backgrounds));
+    const QByteArray realBackgrounds = fileBytes(builtFile(backgrounds));
     // The resource file's header (magic, version, offsets) kept, everything after it scrambled.
-    const QByteArray scrambledTree = realBackgrounds.left(20) + randomBytes(int(realBackgrounds.size()) - 20, 7);
+    QByteArray scrambledTree = realBackgrounds;
+    std::mt19937 random(7);
+    std::for_each(scrambledTree.begin() + 20, scrambledTree.end(), [&random](char &byte) { byte = char(random()); });
 
     const struct {
         const char *name;
@@ -103,10 +86,10 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
         {"reader library missing", [&] { QFile::remove(file(library)); }, false, "", false},
         {"reader library a named pipe", [&] { replaceFile(file(library), {}); }, false, "", false},
         {"reader library without the required ordinals it never calls",
-         [&] { replaceFile(file(library), readFile(builtFile(QStringLiteral("test-readers/libReaderCalledOnly.so")))); },
+         [&] { replaceFile(file(library), fileBytes(builtFile(QStringLiteral("test-readers/libReaderCalledOnly.so")))); },
          false, "", false},
         {"reader library without the optional ordinals, not answering",
-         [&] { replaceFile(file(library), readFile(builtFile(QStringLiteral("test-readers/libReaderRequiredOnly.so")))); },
+         [&] { replaceFile(file(library), fileBytes(builtFile(QStringLiteral("test-readers/libReaderRequiredOnly.so")))); },
          true, "Error: Port did't opened", true},
         {"backgrounds missing", [&] { QFile::remove(file(backgrounds)); }, true, "", false},
         {"backgrounds cut in half", [&] { replaceFile(file(backgrounds), realBackgrounds.left(realBackgrounds.size() / 2)); },
@@ -128,8 +111,8 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
             if (!c.starts) {
                 EXPECT_EQ(app.mainFrame(), nullptr);
                 ASSERT_EQ(boxes.size(), 1u);
-                EXPECT_EQ(boxes[0].text, QStringLiteral("Load Zentrava.dll failed !"));
-                EXPECT_TRUE(boxes[0].caption.isEmpty() && boxes[0].buttons == MessageButtons::Ok && boxes[0].icon == MessageIcon::None);
+                EXPECT_EQ(boxes[0].caption + u'|' + boxes[0].text, QStringLiteral("|Load Zentrava.dll failed !"));
+                EXPECT_TRUE(boxes[0].buttons == MessageButtons::Ok && boxes[0].icon == MessageIcon::None);
             } else {
                 CMainFrame *frame = app.mainFrame();
                 EXPECT_TRUE(boxes.empty());

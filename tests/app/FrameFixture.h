@@ -9,12 +9,20 @@
 #include "reader/RuntimeState.h"
 #include "reader/Settings.h"
 
+#include <QApplication>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
+
+inline void showAt(QWidget &widget, int width, int height)
+{
+    widget.resize(width, height);
+    widget.show();
+    QApplication::processEvents();
+}
 
 // A program around the frame: the recording fake reader, message boxes answered OK and kept,
 // question sounds counted, no settings key, a fixed screen.

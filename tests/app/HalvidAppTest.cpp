@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "TestFiles.h"
 
 #include "app/CHalvidApp.h"
 #include "app/CHalvidView.h"
@@ -22,9 +23,7 @@ protected:
     void freeReaderLibrary() override
     {
         callsBeforeFree = int(m_reader.calls().size());
-        QFile settings(FrameFixture::settingsPath());
-        if (settings.open(QIODevice::ReadOnly))
-            settingsAtFree = settings.readAll();
+        settingsAtFree = fileBytes(FrameFixture::settingsPath());
     }
 
 private:
@@ -48,17 +47,13 @@ TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardConnectsAndClosesThePortBefor
     FakeLibraryApp app(*reader);
     ASSERT_TRUE(app.initInstance());
     CMainFrame *frame = app.mainFrame();
-    EXPECT_TRUE(frame->isVisible());
-    EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
-    EXPECT_TRUE(frame->commandAction(32774)->isChecked());
-    EXPECT_EQ(frame->processView()->entries().size(), 1);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(frame->isVisible() && frame->windowState().testFlag(Qt::WindowMaximized) && frame->commandAction(32774)->isChecked());
+    EXPECT_TRUE(frame->processView()->entries().size() == 1 && boxes.empty());
 
     // Exit: the frame closes the open port before the library is freed, and the settings are
     // written after that.
     CardType = 10;
-    EXPECT_EQ(app.exitInstance(), 0);
-    EXPECT_EQ(app.callsBeforeFree, 2);
+    EXPECT_EQ(std::pair(app.exitInstance(), app.callsBeforeFree), std::pair(0, 2));
     EXPECT_EQ(reader->callNames().last(), QStringLiteral("rf_close_com"));
     EXPECT_TRUE(app.settingsAtFree.contains("\"CurCard\"=dword:00000001"));
     EXPECT_EQ(savedSettings(), "10 1 2");
@@ -92,9 +87,7 @@ TEST_F(HalvidAppTest, WhatTheProgramStartsOnAndSaves)
         SCOPED_TRACE(c.settings == nullptr ? "no settings" : c.settings);
         QFile::remove(settingsPath());
         if (c.settings != nullptr && c.settings[0] == '[') {
-            QFile file(settingsPath());
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.settings);
+            ASSERT_TRUE(writeBytes(settingsPath(), c.settings));
         } else if (c.settings != nullptr) {
             const QStringList values = QString::fromLatin1(c.settings).split(u' ');
             writeSettings(values[0].toInt(), values[1].toInt(), values[2].toInt());
@@ -145,9 +138,7 @@ TEST_F(HalvidAppTest, SecondCopyEndsSilentlyAndWritesNoSettings)
     ASSERT_TRUE(running.acquire());
     FakeLibraryApp second(*reader);
     EXPECT_FALSE(second.initInstance());
-    EXPECT_TRUE(second.isSecondInstance());
-    EXPECT_EQ(second.mainFrame(), nullptr);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(second.isSecondInstance() && second.mainFrame() == nullptr && boxes.empty());
     CardType = 0;
     ComPort = 1;
     second.exitInstance();

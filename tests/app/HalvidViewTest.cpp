@@ -15,13 +15,6 @@ namespace {
 
 using HalvidViewTest = FrameFixture;
 
-void showAt(QWidget &view, int width, int height)
-{
-    view.resize(width, height);
-    view.show();
-    QApplication::processEvents();
-}
-
 TEST_F(HalvidViewTest, PortPageIsCentredReplacesThePreviousPageAndScrollsWhenTallerThanTheView)
 {
     CHalvidView view;
@@ -32,8 +25,7 @@ TEST_F(HalvidViewTest, PortPageIsCentredReplacesThePreviousPageAndScrollsWhenTal
     EXPECT_EQ(first->x(), (view.width() - first->width()) / 2);
     const int content = first->contentHeight();
     ASSERT_GT(content, view.viewport()->height());
-    EXPECT_EQ(view.scrollHeight(), content);
-    EXPECT_EQ(view.canvas()->height(), content);
+    EXPECT_EQ(std::pair(view.scrollHeight(), view.canvas()->height()), std::pair(content, content));
 
     view.verticalScrollBar()->setValue(30);
     view.ShowPortPage();
@@ -42,9 +34,7 @@ TEST_F(HalvidViewTest, PortPageIsCentredReplacesThePreviousPageAndScrollsWhenTal
 
     // Narrower than the page: the page's left edge stays in view; grown past it, no scrolling.
     showAt(view, 300, content + 200);
-    EXPECT_EQ(view.page()->x(), 0);
-    EXPECT_EQ(view.scrollHeight(), 100);
-    EXPECT_EQ(view.canvas()->height(), view.viewport()->height());
+    EXPECT_EQ(std::tuple(view.page()->x(), view.scrollHeight(), view.canvas()->height()), std::tuple(0, 100, view.viewport()->height()));
 }
 
 TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlacedAndTheOtherCardTypesLeaveTheViewEmpty)
@@ -59,8 +49,7 @@ TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlacedAndTheOtherCardTypesLe
         view.ShowPage(kind);
         EXPECT_EQ(view.shownCardType(), kind);
         if (!HasCardTypeRow(kind) || !HasCardPage(kind)) {
-            EXPECT_EQ(view.page(), nullptr);
-            EXPECT_EQ(view.scrollHeight(), 100);
+            EXPECT_TRUE(view.page() == nullptr && view.scrollHeight() == 100);
             continue;
         }
         ASSERT_NE(view.page(), nullptr);
@@ -76,8 +65,7 @@ TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlacedAndTheOtherCardTypesLe
         }
     }
     // Both placements were seen, so neither branch above is dead.
-    EXPECT_GT(filling, 0);
-    EXPECT_GT(centred, 0);
+    EXPECT_TRUE(filling > 0 && centred > 0);
 }
 
 } // namespace

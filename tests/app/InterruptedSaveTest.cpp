@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "TestFiles.h"
 
 #include "app/CProcessView.h"
 
@@ -23,12 +24,6 @@ namespace {
 struct SavedFile {
     const char *kind, *fileName;
 } const SavedFiles[] = {{"settings", "Corvale/IORFCard.reg"}, {"book", "cosbooks.txt"}, {"scenario", "scenario.json"}};
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QString saveLoopPath()
 {
@@ -76,7 +71,7 @@ TEST(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile)
         const QString path = folder.filePath(QString::fromLatin1(file.fileName));
         ASSERT_EQ(runSave(file, folder.path(), "a"), 0);
         ASSERT_EQ(runSave(file, other.path(), "b"), 0);
-        const QByteArray a = readFile(path), b = readFile(other.filePath(QString::fromLatin1(file.fileName)));
+        const QByteArray a = fileBytes(path), b = fileBytes(other.filePath(QString::fromLatin1(file.fileName)));
         ASSERT_NE(a.size(), 0);
         ASSERT_NE(a, b);
         // save_loop saves without a pause: a kill after a random delay lands anywhere in a save.
@@ -86,7 +81,7 @@ TEST(InterruptedSaveTest, AKilledSaveLeavesTheOldOrTheNewFile)
             usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
             saver.kill();
             saver.waitForFinished();
-            const QByteArray now = readFile(path);
+            const QByteArray now = fileBytes(path);
             ASSERT_TRUE(now == a || now == b) << "kill " << kill << ": a file of " << now.size() << " bytes";
         }
     }
@@ -102,11 +97,11 @@ TEST(InterruptedSaveTest, AFailedSaveLeavesTheOldFileWhole)
         QTemporaryDir folder;
         const QString path = folder.filePath(QString::fromLatin1(file.fileName));
         ASSERT_EQ(runSave(file, folder.path(), "a"), 0);
-        const QByteArray old = readFile(path);
+        const QByteArray old = fileBytes(path);
         const QStringList before = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
         QString errors;
         EXPECT_EQ(runSave(file, folder.path(), "b", &errors, 4096), reports ? 1 : 0);
-        EXPECT_TRUE(readFile(path) == old) << "the old file changed";
+        EXPECT_TRUE(fileBytes(path) == old) << "the old file changed";
         EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), before) << "no temporary file left";
         if (scenario) {
             EXPECT_EQ(errors.trimmed(), path + QStringLiteral(": cannot write: File too large"));
@@ -126,11 +121,7 @@ TEST(InterruptedSaveTest, AFailedLogSaveSaysWhyAndLeavesTheOldFileWhole)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("log.txt"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old log\n");
-    }
+    ASSERT_TRUE(writeBytes(path, "old log\n"));
     CProcessView view;
     for (int i = 0; i < 10; ++i)
         view.appendEntry(QStringLiteral("rf_request"), i % 3);
@@ -144,10 +135,10 @@ TEST(InterruptedSaveTest, AFailedLogSaveSaysWhyAndLeavesTheOldFileWhole)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(written);
-    EXPECT_EQ(readFile(path), "old log\n");
+    EXPECT_EQ(fileBytes(path), "old log\n");
     ASSERT_EQ(harness.messageBoxes().size(), 1u);
-    EXPECT_EQ(harness.messageBoxes()[0].caption, QStringLiteral("Error"));
-    EXPECT_EQ(harness.messageBoxes()[0].text, QStringLiteral("Cannot save the log to %1: File too large").arg(path));
+    EXPECT_EQ(harness.messageBoxes()[0].caption + u'|' + harness.messageBoxes()[0].text,
+              QStringLiteral("Error|Cannot save the log to %1: File too large").arg(path));
 }
 
 } // namespace

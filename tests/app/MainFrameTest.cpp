@@ -57,8 +57,7 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
     frame.SelectCardItem(CardKind::MifareStdS50);
     QAction *allCards = frame.commandAction(CmdAllCards);
     allCards->trigger();
-    EXPECT_TRUE(AllCardsInMenu);
-    EXPECT_TRUE(allCards->isChecked());
+    EXPECT_TRUE(AllCardsInMenu && allCards->isChecked());
     EXPECT_EQ(menus()[1], QStringLiteral("Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786,cmd32802,cmd32813|"
                                          "ISO14443B:cmd32788,cmd32789,cmd32776,cmd32811,cmd32815|"
                                          "ISO15693:cmd32812,cmd32790,cmd32804,cmd32805|"
@@ -72,8 +71,7 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
         EXPECT_TRUE(frame.view()->shownCardType() == CardKind(cardType) && entry->isChecked()) << cardType;
     }
     frame.onCommand(CmdAllCards);
-    EXPECT_FALSE(AllCardsInMenu);
-    EXPECT_FALSE(allCards->isChecked());
+    EXPECT_FALSE(AllCardsInMenu || allCards->isChecked());
     EXPECT_EQ(menus()[1], thisBuild);
 }
 
@@ -117,31 +115,31 @@ TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnabling)
     CMainFrame frame;
     QAction *connectAction = frame.commandAction(CmdConnect);
     QAction *disconnectAction = frame.commandAction(CmdDisconnect);
-    const auto enabling = [&] { return QString::number(connectAction->isEnabled()) + QString::number(disconnectAction->isEnabled()); };
-    EXPECT_EQ(enabling(), "10");
+    // The two commands' enabling, whether the port is open, and the information bar.
+    const auto state = [&] {
+        return QStringLiteral("%1%2 %3 %4")
+            .arg(int(connectAction->isEnabled()))
+            .arg(int(disconnectAction->isEnabled()))
+            .arg(int(PortOpen))
+            .arg(frame.infoBar()->memoText());
+    };
+    EXPECT_EQ(state(), "10 0 ");
     disconnectAction->trigger();
     EXPECT_TRUE(reader->calls().empty());
 
     connectAction->trigger();
-    ASSERT_EQ(reader->callNames(), QStringList{QStringLiteral("rf_init_com")});
-    EXPECT_EQ(reader->calls()[0].args, (std::vector<int64_t>{2, 57600}));
-    EXPECT_TRUE(PortOpen);
-    EXPECT_EQ(frame.infoBar()->memoText(), QStringLiteral("Connect successful"));
-    EXPECT_EQ(enabling(), "01");
-
+    EXPECT_EQ(reader->trace(), QStringList{QStringLiteral("rf_init_com(2,57600)")});
+    EXPECT_EQ(state(), "01 1 Connect successful");
     disconnectAction->trigger();
     EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_FALSE(PortOpen);
-    EXPECT_EQ(frame.infoBar()->memoText(), QStringLiteral("Disconnect succeddful"));
-    EXPECT_EQ(enabling(), "10");
+    EXPECT_EQ(state(), "10 0 Disconnect succeddful");
     EXPECT_EQ(sounds, 0);
 
     reader->clearCalls();
     reader->scriptStatus(QStringLiteral("rf_init_com"), 0x20);
     frame.onCommand(CmdConnect);
     EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_FALSE(PortOpen);
-    EXPECT_EQ(frame.infoBar()->memoText(), QStringLiteral("Error: Opend port failed"));
+    EXPECT_EQ(state(), "10 0 Error: Opend port failed");
     EXPECT_EQ(sounds, 1);
     // Neither command writes to the log pane.
     EXPECT_TRUE(frame.processView()->entries().isEmpty());
@@ -149,7 +147,7 @@ TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnabling)
     // The port page may open the port behind the frame's back: the menu follows when it opens.
     PortOpen = true;
     frame.updateCommandUi();
-    EXPECT_EQ(enabling(), "01");
+    EXPECT_TRUE(state().startsWith(u"01"));
 
     // Exit closes the port it finds open, and calls nothing when it is closed.
     for (const bool open : {true, false}) {
@@ -198,8 +196,7 @@ TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
         SCOPED_TRACE(row.command);
         const QPointer<QWidget> before = frame.view()->page();
         frame.onCommand(row.command);
-        EXPECT_EQ(CardType, int(row.cardType));
-        EXPECT_EQ(frame.view()->shownCardType(), row.cardType);
+        EXPECT_EQ(std::pair(CardType, frame.view()->shownCardType()), std::pair(int(row.cardType), std::optional<CardKind>(row.cardType)));
         EXPECT_EQ(!before.isNull() && before == frame.view()->page(), &row != rows && row.command == (&row - 1)->command);
         EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + QLatin1String(row.title));
         EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), QLatin1String(row.barName));
@@ -220,9 +217,8 @@ TEST_F(MainFrameTest, StartupConnectLogsItsCallWithoutClearing)
     frame.StartupConnect();
     ASSERT_EQ(frame.processView()->entries().size(), 2);
     EXPECT_EQ(frame.processView()->entries()[1].text, QStringLiteral("rf_init_com"));
-    EXPECT_EQ(reader->calls()[0].args, (std::vector<int64_t>{1, 9600}));
-    EXPECT_TRUE(PortOpen);
-    EXPECT_TRUE(frame.infoBar()->memoText().isEmpty());
+    EXPECT_EQ(reader->trace(), QStringList{QStringLiteral("rf_init_com(1,9600)")});
+    EXPECT_TRUE(PortOpen && frame.infoBar()->memoText().isEmpty());
     // The pop-up is gone once the attempt is over.
     for (QWidget *widget : QApplication::topLevelWidgets())
         EXPECT_NE(widget->objectName(), QStringLiteral("connectingWindow"));
@@ -232,10 +228,8 @@ TEST_F(MainFrameTest, StartupConnectLogsItsCallWithoutClearing)
     reader->scriptStatus(QStringLiteral("rf_init_com"), 1);
     frame.StartupConnect();
     EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_EQ(frame.processView()->entries().last().status, 1);
-    EXPECT_FALSE(PortOpen);
+    EXPECT_TRUE(frame.processView()->entries().last().status == 1 && !PortOpen && sounds == 1);
     EXPECT_EQ(frame.infoBar()->memoText(), QStringLiteral("Error: Port did't opened"));
-    EXPECT_EQ(sounds, 1);
 }
 
 TEST_F(MainFrameTest, ThePageRowKeepsItsHeightAndTheLogPaneTakesWhatTheWindowGains)

@@ -1,3 +1,6 @@
+#include "FrameFixture.h"
+#include "TestFiles.h"
+
 #include "app/CProcessView.h"
 #include "reporting/MessageCatalogue.h"
 
@@ -15,13 +18,6 @@
 #include <memory>
 
 namespace {
-
-void showAt(QWidget &view, int width, int height)
-{
-    view.resize(width, height);
-    view.show();
-    QApplication::processEvents();
-}
 
 bool isRed(QRgb pixel)
 {
@@ -64,16 +60,14 @@ TEST(ProcessViewTest, ContentHeightScrollRangeAndStepsFollowTheLines)
         view.appendEntry(QStringLiteral("ISO15693_Read"), 0);
     const int content = 40 * 22 + 24;
     ASSERT_EQ(view.contentHeight(), content);
-    EXPECT_EQ(view.verticalScrollBar()->maximum(), content - client);
-    EXPECT_EQ(view.verticalScrollBar()->pageStep(), content / 10);
-    EXPECT_EQ(view.verticalScrollBar()->singleStep(), content / 100);
+    const QScrollBar *bar = view.verticalScrollBar();
+    EXPECT_EQ(std::tuple(bar->maximum(), bar->pageStep(), bar->singleStep()), std::tuple(content - client, content / 10, content / 100));
     // A new line shows the top of the log again.
     view.verticalScrollBar()->setValue(200);
     view.appendEntry(QStringLiteral("rf_halt"), 0);
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
     view.clearEntries();
-    EXPECT_TRUE(view.entries().isEmpty());
-    EXPECT_EQ(view.contentHeight(), 100);
+    EXPECT_TRUE(view.entries().isEmpty() && view.contentHeight() == 100);
 }
 
 TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
@@ -88,17 +82,13 @@ TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
     // Line 0: name and "Communication successful" in the page colour, nothing red.
     EXPECT_TRUE(inkColumns(image, 0, 0, image.width(), isRed).isEmpty());
     const QList<int> text = inkColumns(image, 0, 0, image.width(), isTextColour);
-    ASSERT_FALSE(text.isEmpty());
-    EXPECT_GE(text.first(), 20);
-    EXPECT_LE(text.first(), 23);
+    EXPECT_TRUE(!text.isEmpty() && text.first() >= 20 && text.first() <= 23) << text.value(0);
     EXPECT_FALSE(inkColumns(image, 0, half, half + 40, isTextColour).isEmpty());
     EXPECT_TRUE(inkColumns(image, 0, half - 30, half, isTextColour).isEmpty());
 
     // Line 1: the name in the page colour, the failure text in red from half the width.
     const QList<int> red = inkColumns(image, 1, 0, image.width(), isRed);
-    ASSERT_FALSE(red.isEmpty());
-    EXPECT_GE(red.first(), half);
-    EXPECT_LE(red.first(), half + 3);
+    EXPECT_TRUE(!red.isEmpty() && red.first() >= half && red.first() <= half + 3) << red.value(0);
     EXPECT_FALSE(inkColumns(image, 1, 20, 60, isTextColour).isEmpty());
     EXPECT_TRUE(inkColumns(image, 1, half, image.width(), isTextColour).isEmpty());
 }
@@ -106,10 +96,7 @@ TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
 TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
 {
     CProcessView view;
-    {
-        std::unique_ptr<QMenu> empty(view.createContextMenu());
-        EXPECT_FALSE(empty->findChild<QAction *>(QStringLiteral("logCopy"))->isEnabled());
-    }
+    EXPECT_FALSE(std::unique_ptr<QMenu>(view.createContextMenu())->findChild<QAction *>(QStringLiteral("logCopy"))->isEnabled());
     view.appendEntry(QStringLiteral("rf_request"), 0);
     view.appendEntry(QStringLiteral("rf_anticoll"), 0x1a);
     const QString expected = QStringLiteral("rf_request\t") + Message(Msg::CallSucceeded) + QStringLiteral("\nrf_anticoll\t")
@@ -125,9 +112,7 @@ TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
     const CProcessView::SavePathPrompt previous = CProcessView::setSavePathPrompt([&path](QWidget *) { return path; });
     menu->findChild<QAction *>(QStringLiteral("logSaveAs"))->trigger();
     CProcessView::setSavePathPrompt(previous);
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(saved.readAll()), expected);
+    EXPECT_EQ(QString::fromUtf8(fileBytes(path)), expected);
     EXPECT_EQ(view.entries().size(), 2);
 }
 

@@ -87,8 +87,7 @@ TEST_F(StartupHangTest, TheConnectingWindowShowsAndClosingTheFrameEndsTheProgram
         SCOPED_TRACE(c.place);
         const bool atStartup = c.calls.isEmpty();
         reader->clearCalls();
-        released = false;
-        entered = false;
+        released = false, entered = false;
         answersBeforeHanging = atStartup ? 0 : 1;
         writeSettings(int(CardKind::MifareStdS50), 1, 1);
         HangingLibraryApp app;

@@ -38,10 +38,8 @@ TEST(CommandBook, ReadsTheLinesOfABookFile)
         {"a line starting with a zero byte does not end the book", QByteArray("\0abc\r\n0011\r\n", 12), {"0011"}},
         {"A, B, A kept", "A\r\nB\r\nA\r\n", {"A", "B", "A"}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(loaded(c.file), c.lines);
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(loaded(c.file), c.lines) << c.name;
 }
 
 // 202 different sends keep 201 lines from the second on; a longer file keeps its last 201.
@@ -56,8 +54,7 @@ TEST(CommandBook, KeepsTheNewest201Lines)
     }
     ASSERT_EQ(book.GetLineCount(), 201);
     EXPECT_EQ(*book.GetLine(0), "1");
-    EXPECT_EQ(book.GetLine(201), nullptr);
-    EXPECT_EQ(book.GetLine(-1), nullptr);
+    EXPECT_TRUE(book.GetLine(201) == nullptr && book.GetLine(-1) == nullptr);
     const Lines lines = loaded(file);
     ASSERT_EQ(lines.size(), 201);
     EXPECT_EQ(lines.first(), "99");

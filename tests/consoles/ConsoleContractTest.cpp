@@ -1,4 +1,5 @@
 #include "PageHarness.h"
+#include "TestFiles.h"
 #include "QtPrinters.h"
 
 #include "base/ProgramDirectory.h"
@@ -76,10 +77,8 @@ protected:
 TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
 {
     const ConsoleCase &console = GetParam();
-    QFile book(ProgramFilePath(QString::fromLatin1(console.bookFile)));
-    ASSERT_TRUE(book.open(QIODevice::WriteOnly));
-    book.write("00A4040000\r\n0084000008\r\n");
-    book.close();
+    const QString book = ProgramFilePath(QString::fromLatin1(console.bookFile));
+    ASSERT_TRUE(writeBytes(book, "00A4040000\r\n0084000008\r\n"));
     std::unique_ptr<CConsolePage> page(console.open());
     CTipListBox *list = page->resultList();
     EXPECT_TRUE(list->tipEnabled());
@@ -117,9 +116,7 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
     PageHarness::click(page.get(), console.clearButton);
     EXPECT_EQ(list->count(), 0);
     page.reset();
-    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
-    EXPECT_EQ(book.readAll(), "00A4040000\r\n0084000008\r\n00a4040000\r\n00b0000004\r\n") << "Clear leaves the book";
-    book.close();
+    EXPECT_EQ(fileBytes(book), "00A4040000\r\n0084000008\r\n00a4040000\r\n00b0000004\r\n") << "Clear leaves the book";
 
     // Clear in the picker empties the book: the page leaves an empty file.
     page.reset(console.open());

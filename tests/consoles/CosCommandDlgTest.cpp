@@ -36,9 +36,8 @@ TEST(CosCommandDlg, ExitAndEscapeLeaveTheBookClearEmptiesIt)
         else
             button(&picker, c.button)->click();
         EXPECT_EQ(picker.isVisible(), c.button == CCosCommandDlg::ClearButtonId) << "Clear leaves the picker open";
-        EXPECT_EQ(picker.result(), c.result);
-        EXPECT_EQ(picker.lineList()->count(), c.linesLeft);
-        EXPECT_EQ(book.GetLineCount(), c.linesLeft);
+        EXPECT_EQ(std::tuple(picker.result(), picker.lineList()->count(), book.GetLineCount()),
+                  std::tuple(int(c.result), c.linesLeft, c.linesLeft));
     }
     // A picked line is lowered, its ASCII letters only.
     EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));

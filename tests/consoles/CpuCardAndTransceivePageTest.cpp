@@ -35,9 +35,7 @@ TEST(TransceivePage, SetChoosesTheModeAndTransceiveSendsWhateverIsTyped)
     PageHarness harness;
     {
         CTransceivePage page;
-        EXPECT_TRUE(page.button(TypeBRadio)->isChecked());
-        EXPECT_TRUE(page.control(MifareRadio)->isHidden());
-        EXPECT_TRUE(page.control(CrcCheck)->isHidden());
+        EXPECT_TRUE(page.button(TypeBRadio)->isChecked() && page.control(MifareRadio)->isHidden() && page.control(CrcCheck)->isHidden());
         PageHarness::click(&page, SetButton);
         PageHarness::click(&page, Iso15693Radio);
         PageHarness::click(&page, SetButton);

@@ -18,11 +18,7 @@ class SamPageTest : public PageTest<CSamPage>
 {
 protected:
     void SetUp() override { open(CSamPage::dialogTemplate(1280)); }
-    void TearDown() override
-    {
-        m_page.reset();
-        QFile::remove(ProgramFilePath("samcosbooks.txt"));
-    }
+    void TearDown() override { m_page.reset(), QFile::remove(ProgramFilePath("samcosbooks.txt")); }
 };
 
 // The DES half needs no port and leaves the log alone; its checks come before the call.
@@ -63,15 +59,12 @@ TEST_F(SamPageTest, TheDesHalfChecksKeyAndDataThenCiphersWithThePortClosed)
         click(c.button);
         EXPECT_EQ(calls(), called ? QStringList{c.outcome} : QStringList());
         ASSERT_EQ(harness.messageBoxes().size(), boxes + (called ? 0 : 1));
-        if (!called) {
-            EXPECT_EQ(harness.messageBoxes().back().text, c.outcome);
-        }
+        EXPECT_TRUE(called || harness.messageBoxes().back().text == c.outcome);
         EXPECT_EQ(text(ResultField), !called ? "AA" : c.status == 0 ? "3FA40E8A984D4815" : "");
     }
     EXPECT_TRUE(harness.logLines().isEmpty());
     // Only the failure is reported, under the function's name.
-    EXPECT_EQ(harness.memo(), "Error: 6 ,function: des_decrypt");
-    EXPECT_EQ(harness.sounds(), 1);
+    EXPECT_EQ(harness.memo() + QString::number(harness.sounds()), "Error: 6 ,function: des_decrypt1");
 
     // 64 bytes, the field's limit, are taken.
     reader().clearCalls();

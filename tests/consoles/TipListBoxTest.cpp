@@ -106,17 +106,15 @@ TEST_F(TipListBoxTest, ClickedLineShowsWholeInTheTipUntilTheNextPressOrKey)
     EXPECT_FALSE(tip->isVisible());
 
     click(1);
-    ASSERT_TRUE(tip->isVisible());
+    ASSERT_TRUE(tip->isVisible() && QWidget::mouseGrabber() == tip);
     EXPECT_EQ(tip->pieces(), (QStringList{QString(60, u'a'), QString(30, u'b')}));
-    EXPECT_EQ(QWidget::mouseGrabber(), tip);
 
     // The next press hides the tip and still reaches the list: it selects the line clicked.
     QTest::mousePress(tip, Qt::LeftButton, {}, tip->mapFromGlobal(list->viewport()->mapToGlobal(at(0))));
     EXPECT_EQ(selected(), QStringList{"00a4"});
     EXPECT_EQ(tip->pieces(), QStringList{"00a4"}) << "the forwarded press shows its own line";
     QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_FALSE(tip->isVisible());
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_TRUE(!tip->isVisible() && QWidget::mouseGrabber() == nullptr);
 }
 
 TEST_F(TipListBoxTest, ItemsAreDrawnInTheirColours)

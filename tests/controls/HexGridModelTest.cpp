@@ -26,13 +26,12 @@ void typeAt(HexGridModel &grid, int caret, const QString &text)
 
 TEST(HexGridModel, LoadingPadsToOnePageAndCountsPages)
 {
-    struct Case
-    {
+    const struct {
         int bytes, rows, cells, expectedCells, expectedPages;
-    } const cases[] = {
+    } cases[] = {
         {4, 16, 16, 256, 1}, {0, 16, 16, 256, 1}, {300, 16, 16, 300, 2}, {513, 16, 16, 513, 3}, {40, 2, 8, 40, 3},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         HexGridModel grid;
         grid.SetGeometry(c.rows, c.cells);
         grid.SetData(counting(c.bytes));
@@ -44,8 +43,7 @@ TEST(HexGridModel, LoadingPadsToOnePageAndCountsPages)
     grid.SetDataBytes(image, 4);
     EXPECT_TRUE(grid.dataText().startsWith(u"00 0A FF 10 00 "));
     EXPECT_EQ(grid.dataText().mid(12).count(u"00 "), 252);
-    EXPECT_EQ(grid.GetRowBytes(-1), QByteArray());
-    EXPECT_EQ(grid.GetRowBytes(16), QByteArray());
+    EXPECT_TRUE(grid.GetRowBytes(-1).isEmpty() && grid.GetRowBytes(16).isEmpty());
 }
 
 TEST(HexGridModel, PagingAndTheShortLastPage)
@@ -81,8 +79,7 @@ TEST(HexGridModel, LoadingDiscardsTheRangeClearingKeepsIt)
     EXPECT_EQ(grid.GetModifiedBytes(), QByteArray(1, 0));
     typeAt(grid, 0, QStringLiteral("1"));
     grid.SetData(counting(4));
-    EXPECT_EQ(grid.modifiedFirst(), -1);
-    EXPECT_EQ(grid.modifiedLast(), -1);
+    EXPECT_EQ(std::pair(grid.modifiedFirst(), grid.modifiedLast()), std::pair(-1, -1));
 }
 
 // Random overtyping across page boundaries against a byte vector that tracks the first and
@@ -131,9 +128,8 @@ TEST(HexGridModel, AgreesWithAByteVectorOverRandomEdits)
 
             const char *bytes = reinterpret_cast<const char *>(oracle.data());
             ASSERT_EQ(grid.GetModifiedBytes(), firstByte < 0 ? QByteArray() : QByteArray(bytes + firstByte, lastByte - firstByte + 1));
-            ASSERT_EQ(grid.GetFirstModifiedByte(), std::max(firstByte, 0));
-            ASSERT_EQ(grid.GetFirstModifiedRow(), firstByte < 0 ? -1 : firstByte / Cells);
-            ASSERT_EQ(grid.GetLastModifiedRow(), lastByte < 0 ? -1 : lastByte / Cells);
+            ASSERT_EQ(std::tuple(grid.GetFirstModifiedByte(), grid.GetFirstModifiedRow(), grid.GetLastModifiedRow()),
+                      std::tuple(std::max(firstByte, 0), firstByte < 0 ? -1 : firstByte / Cells, lastByte < 0 ? -1 : lastByte / Cells));
             const int row = pick(0, int(oracle.size()) / Cells);
             const int rowBytes = std::clamp(int(oracle.size()) - row * Cells, 0, Cells);
             ASSERT_EQ(grid.GetRowBytes(row), QByteArray(bytes + row * Cells, rowBytes)) << "round " << round << " step " << step;
@@ -145,18 +141,16 @@ TEST(HexGridModel, AgreesWithAByteVectorOverRandomEdits)
 // shows, where the model promises it never stands. The page itself stays.
 TEST(HexGridFuzzFindings, NewGeometryKeepsTheCaretInTheShownText)
 {
-    struct Case
-    {
+    const struct {
         int rows, cells, expectedCaret;
-    } const cases[] = {{16, 16, 0}, {6, 6, 12}, {1, 4, 19}};
-    for (const Case &c : cases) {
+    } cases[] = {{16, 16, 0}, {6, 6, 12}, {1, 4, 19}};
+    for (const auto &c : cases) {
         HexGridModel grid;
         grid.SetGeometry(2, 4);
         grid.SetData(QByteArray(40, '\x11'));
         ASSERT_TRUE(grid.ShowGridPage(1));
         grid.setCaretPosition(19);
         grid.SetGeometry(c.rows, c.cells);
-        EXPECT_EQ(grid.currentPage(), 1) << c.rows;
-        EXPECT_EQ(grid.caretPosition(), c.expectedCaret) << c.rows;
+        EXPECT_EQ(std::pair(grid.currentPage(), grid.caretPosition()), std::pair(1, c.expectedCaret)) << c.rows;
     }
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -23,9 +24,8 @@ protected:
         window = std::make_unique<QWidget>();
         grid = new CHexGrid(window.get());
         grid->SetGeometry(2, 8);
-        QByteArray image;
-        for (int i = 0; i < 40; ++i)
-            image.append(char(i));
+        QByteArray image(40, '\0');
+        std::iota(image.begin(), image.end(), char(0));
         grid->SetData(image);
         grid->resize(grid->sizeHint());
         window->show();
@@ -58,20 +58,16 @@ TEST_F(HexGridTest, OnlyTypedDigitsChangeTheText)
 
     const QString before = shown();
     QApplication::clipboard()->setText(QStringLiteral("FFFF"));
-    QTest::keyClick(grid, Qt::Key_Delete);
-    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(grid, Qt::Key_Return);
-    QTest::keyClick(grid, Qt::Key_Backspace);
-    QTest::keyClick(grid, Qt::Key_Backspace);
+    for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_V, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Backspace})
+        QTest::keyClick(grid, key, key == Qt::Key_V ? Qt::ControlModifier : Qt::NoModifier);
     EXPECT_EQ(shown(), before);
     EXPECT_EQ(grid->caretPosition(), 2);
     // Arrows move by a character and by a wrapped line.
-    QTest::keyClick(grid, Qt::Key_Down);
-    QTest::keyClick(grid, Qt::Key_Right);
-    EXPECT_EQ(grid->caretPosition(), 27);
-    QTest::keyClick(grid, Qt::Key_Up);
-    QTest::keyClick(grid, Qt::Key_Left);
-    EXPECT_EQ(grid->caretPosition(), 2);
+    for (const auto &[keys, caret] : {std::pair{std::pair{Qt::Key_Down, Qt::Key_Right}, 27}, {{Qt::Key_Up, Qt::Key_Left}, 2}}) {
+        QTest::keyClick(grid, keys.first);
+        QTest::keyClick(grid, keys.second);
+        EXPECT_EQ(grid->caretPosition(), caret);
+    }
 }
 
 TEST_F(HexGridTest, PagesShowTheImageFromTheirFirstCellAndClicksPlaceTheCaret)

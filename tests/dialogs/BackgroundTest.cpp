@@ -12,6 +12,8 @@
 namespace {
 
 const QRgb Marker = qRgb(1, 2, 3);
+// 300 x 200 dialog units: larger than every background in both directions.
+const DialogTemplate EmptyTemplate{900, 300, 200, {}};
 
 class BackgroundTest : public ::testing::Test
 {
@@ -53,12 +55,6 @@ protected:
         EXPECT_EQ(mismatches, 0);
     }
 
-    static const DialogTemplate &emptyTemplate()
-    {
-        // 300 x 200 dialog units: larger than every background in both directions.
-        static const DialogTemplate dialog{900, 300, 200, {}};
-        return dialog;
-    }
 };
 
 } // namespace
@@ -67,8 +63,7 @@ TEST_F(BackgroundTest, LibraryHoldsThirtyTwoLightBitmaps)
 {
     const CResourceLibrary library;
     ASSERT_TRUE(library.isLoaded()) << library.path().toStdString();
-    EXPECT_TRUE(library.loadBitmap(200).isNull());
-    EXPECT_TRUE(library.loadBitmap(233).isNull());
+    EXPECT_TRUE(library.loadBitmap(200).isNull() && library.loadBitmap(233).isNull());
 
     for (int id = 201; id <= 232; ++id) {
         const QImage image = library.loadBitmap(id);
@@ -99,8 +94,7 @@ TEST_F(BackgroundTest, LibraryIsLoadedByFullPathAndReleasedAfterEachLoadUnlessTh
 
     // The tests run in the program's folder, where a bare file name would find the file.
     const CResourceLibrary byName(QStringLiteral("Kelb_Paper.rcc"));
-    EXPECT_FALSE(byName.isLoaded());
-    EXPECT_TRUE(byName.loadBitmap(201).isNull());
+    EXPECT_TRUE(!byName.isLoaded() && byName.loadBitmap(201).isNull());
     EXPECT_TRUE(QFileInfo(CResourceLibrary::defaultPath()).isAbsolute());
 }
 
@@ -115,18 +109,16 @@ TEST_F(BackgroundTest, TilingStartsAtTheRectanglesCorner)
         QPainter painter(&image);
         background.PaintBackground(painter, QRect(10, 20, 290, 230));
     }
-    EXPECT_EQ(image.pixel(9, 100), Marker);
-    EXPECT_EQ(image.pixel(100, 19), Marker);
+    EXPECT_EQ(std::pair(image.pixel(9, 100), image.pixel(100, 19)), std::pair(Marker, Marker));
     expectTiled(image, bitmap(213), QPoint(10, 20));
 }
 
 TEST_F(BackgroundTest, NewChoiceShowsAtTheNextRepaintAndNoneOrAMissingLibraryPaintsNothing)
 {
-    CCardPage page(emptyTemplate());
+    CCardPage page(EmptyTemplate);
     const auto expectNothing = [&page] {
         const QImage image = render(page);
-        EXPECT_EQ(image.pixel(0, 0), Marker);
-        EXPECT_EQ(image.pixel(200, 150), Marker);
+        EXPECT_EQ(std::pair(image.pixel(0, 0), image.pixel(200, 150)), std::pair(Marker, Marker));
     };
     for (const int choice : {12, 31}) {
         CurBitmap = choice;

@@ -8,10 +8,9 @@
 
 TEST(DialogUnits, MulDivRoundsHalfAwayFromZero)
 {
-    struct Case {
+    const struct {
         int a, b, c, expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {3, 6, 4, 5},    // 4.5
         {2, 5, 4, 3},    // 2.5
         {1, 5, 4, 1},    // 1.25
@@ -22,16 +21,15 @@ TEST(DialogUnits, MulDivRoundsHalfAwayFromZero)
         {1, 1, 0, -1},   // no divisor
         {1 << 20, 1 << 20, 1 << 10, 1 << 30}, // the product does not overflow
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(DialogUnits::mulDiv(c.a, c.b, c.c), c.expected) << c.a << " * " << c.b << " / " << c.c;
 }
 
 TEST(DialogUnits, AverageCharacterWidthOfTheFiftyTwoLetters)
 {
-    EXPECT_EQ(DialogUnits::averageCharacterWidth(312), 6);  // exactly 6
-    EXPECT_EQ(DialogUnits::averageCharacterWidth(285), 5);  // 5.48
-    EXPECT_EQ(DialogUnits::averageCharacterWidth(286), 6);  // 5.5 rounds up
-    EXPECT_EQ(DialogUnits::averageCharacterWidth(0), 0);
+    // Exactly 6, 5.48, 5.5 rounding up, nothing.
+    for (const auto &[letters, average] : {std::pair{312, 6}, {285, 5}, {286, 6}, {0, 0}})
+        EXPECT_EQ(DialogUnits::averageCharacterWidth(letters), average) << letters;
 }
 
 TEST(DialogUnits, PositionAndSizeConvertEachOnTheirOwn)
@@ -48,8 +46,7 @@ TEST(DialogUnits, PageFontGivesTheBaseUnits)
 {
     const QFont font = DialogBuilder::pageFont();
     // The font is one the program's packages install, not a substitute.
-    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
-    EXPECT_EQ(QFontInfo(font).pixelSize(), 11);
+    EXPECT_EQ(std::pair(QFontInfo(font).family(), QFontInfo(font).pixelSize()), std::pair(QStringLiteral("Liberation Sans"), 11));
 
     const QFontMetrics metrics(font);
     const DialogUnits units = DialogUnits::fromFont(font);
@@ -58,8 +55,7 @@ TEST(DialogUnits, PageFontGivesTheBaseUnits)
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     EXPECT_LE(std::abs(units.baseX() * 52 - letters), 26);
     // Close to the platform's own dialog font (6 x 13 at 96 dots per inch).
-    EXPECT_NEAR(units.baseX(), 6, 1);
-    EXPECT_NEAR(units.baseY(), 13, 1);
+    EXPECT_TRUE(std::abs(units.baseX() - 6) <= 1 && std::abs(units.baseY() - 13) <= 1) << units.baseX() << "x" << units.baseY();
 
     const DialogBuilder builder;
     const DialogTemplate dialog{1, 400, 230, {}};

@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+
 #include "base/ProgramDirectory.h"
 #include "reader/ReaderApi.h"
 #include "reader/ReaderLibrary.h"
@@ -34,10 +36,9 @@ TEST(BindingTest, BindsEachFunctionByItsOrdinalAndRefusesALibraryWithoutARequire
     ReaderApiTable table;
     EXPECT_TRUE(BindReaderApi(resolverWithout(OptionalOrdinals, &asked), table));
     EXPECT_EQ(asked, int(std::size(ReaderEntryBindings)));
-    EXPECT_EQ(reinterpret_cast<quintptr>(table.rf_init_com), quintptr(0x10000 + 4 * 16));
-    EXPECT_EQ(reinterpret_cast<quintptr>(table.rf_close_com), quintptr(0x10000 + 45 * 16));
-    EXPECT_EQ(table.rf_DESFire_rst, nullptr);
-    EXPECT_EQ(table.rf_transceive1, nullptr);
+    EXPECT_EQ(std::pair(reinterpret_cast<quintptr>(table.rf_init_com), reinterpret_cast<quintptr>(table.rf_close_com)),
+              std::pair(quintptr(0x10000 + 4 * 16), quintptr(0x10000 + 45 * 16)));
+    EXPECT_TRUE(table.rf_DESFire_rst == nullptr && table.rf_transceive1 == nullptr);
     for (const ReaderEntryBinding &entry : ReaderEntryBindings)
         EXPECT_EQ(BindReaderApi(resolverWithout({entry.ordinal}), table), OptionalOrdinals.count(entry.ordinal) != 0)
             << "without ordinal " << entry.ordinal;
@@ -47,10 +48,7 @@ TEST(ReaderLibraryTest, OnlyALibraryInTheProgramFolderIsTakenAndAnythingElseLeav
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(ReaderLibrary::fileName());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("this is no shared library\n");
-    file.close();
+    ASSERT_TRUE(writeBytes(path, "this is no shared library\n"));
     ReaderApi = ReaderApiTable{};
     ReaderLibrary library;
     EXPECT_FALSE(library.load(path));

@@ -83,11 +83,8 @@ INSTANTIATE_TEST_SUITE_P(BothReaders, ReaderAgreementTest, ::testing::Values(Rea
 TEST(FakeReaderTest, EveryFunctionOfTheListIsPresentAndAnUnknownNameFailsTheTest)
 {
     FakeReader reader;
-    for (const ReaderEntryBinding &entry : ReaderEntryBindings) {
-        if (*entry.name != '\0') {
-            EXPECT_NE(entry.load(ReaderApi), nullptr) << entry.name;
-        }
-    }
+    for (const ReaderEntryBinding &entry : ReaderEntryBindings)
+        EXPECT_TRUE(*entry.name == '\0' || entry.load(ReaderApi) != nullptr) << entry.name;
     EXPECT_NONFATAL_FAILURE(reader.script("rf_M1_raed", {}), "no function named \"rf_M1_raed\"");
 }
 

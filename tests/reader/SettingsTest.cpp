@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+
 #include "reader/CSettingsKey.h"
 #include "reader/RuntimeState.h"
 #include "reader/Settings.h"
@@ -23,15 +25,7 @@ protected:
 
     void writeFile(const QByteArray &contents)
     {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(contents);
-    }
-    QByteArray readFile() const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()) && writeBytes(path, contents));
     }
     static QByteArray keyFile(const QByteArray &values)
     {
@@ -77,10 +71,7 @@ TEST_F(SettingsTest, BadValuesTakeTheirDefaultsOrAreBroughtIntoRange)
         if (!c.file.isEmpty())
             writeFile(c.file);
         ReadSettings();
-        EXPECT_EQ(CardType, c.cardType);
-        EXPECT_EQ(ComPort, c.comPort);
-        EXPECT_EQ(BaudRate, c.baudRate);
-        EXPECT_EQ(CurBitmap, 0);
+        EXPECT_EQ(std::tuple(CardType, ComPort, BaudRate, CurBitmap), std::tuple(c.cardType, c.comPort, c.baudRate, 0));
     }
 }
 
@@ -95,7 +86,7 @@ TEST_F(SettingsTest, WriteKeepsOtherValuesAndReplacesWronglyTypedOnes)
     BaudRate = 5;
     CurBitmap = 12;
     WriteSettings();
-    const QByteArray text = readFile();
+    const QByteArray text = fileBytes(path);
     EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00\n")) << text.constData();
     for (const char *line : {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n", "\"Extra\"=\"kept\"\n",
                              "\"CurCard\"=dword:000000ff\n", "\"ComPort\"=dword:00000003\n",
@@ -111,10 +102,9 @@ TEST(SettingsKeyTest, UnopenedKeysFailAndNamesWithQuotesAndBackslashesSurviveARo
     {
         CSettingsKey key;
         uint32_t value = 99;
-        EXPECT_FALSE(key.readDword(QStringLiteral("CurCard"), value));
+        EXPECT_FALSE(key.readDword(QStringLiteral("CurCard"), value) || key.openForReading(QStringLiteral("NoSuchKey"))
+                     || key.writeDword(QStringLiteral("CurCard"), 1));
         EXPECT_EQ(value, 99u);
-        EXPECT_FALSE(key.openForReading(QStringLiteral("NoSuchKey")));
-        EXPECT_FALSE(key.writeDword(QStringLiteral("CurCard"), 1));
     }
     const QString name = QStringLiteral("RoundTripKey");
     QFile::remove(CSettingsKey::keyFilePath(name));
@@ -127,8 +117,7 @@ TEST(SettingsKeyTest, UnopenedKeysFailAndNamesWithQuotesAndBackslashesSurviveARo
     ASSERT_TRUE(key.openForReading(name));
     uint32_t value = 0;
     // The registry ignores the case of value names.
-    EXPECT_TRUE(key.readDword(QStringLiteral("A\"B\\C"), value));
-    EXPECT_EQ(value, 0xdeadbeefu);
+    EXPECT_TRUE(key.readDword(QStringLiteral("A\"B\\C"), value) && value == 0xdeadbeefu) << value;
     QFile::remove(CSettingsKey::keyFilePath(name));
 }
 

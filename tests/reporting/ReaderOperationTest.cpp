@@ -21,10 +21,7 @@ public:
     ~RecordingSink() override { SetReportSink(nullptr); }
     void showMemo(const QString &text) override { events << QStringLiteral("memo: ") + text; }
     void clearLog() override { events << QStringLiteral("clear"); }
-    void appendLog(const QString &text, int32_t status) override
-    {
-        events << QStringLiteral("log: %1 %2").arg(text).arg(status);
-    }
+    void appendLog(const QString &text, int32_t status) override { events << QStringLiteral("log: %1 %2").arg(text).arg(status); }
     void showConnection(int, int) override {}
     QStringList events;
 };
@@ -47,8 +44,6 @@ protected:
     FakeReader reader;
     RecordingSink sink;
     int sounds = 0;
-
-private:
     SoundHandler m_previousSound;
 };
 
@@ -58,13 +53,9 @@ TEST_F(ReaderOperationTest, EachCallVariantLogsAndReportsInItsOwnOrder)
     using Variant = std::function<bool(ReaderOperation &)>;
     const Variant call = [](ReaderOperation &op) { return op.call<rf_halt>(0); };
     const Variant reportedAs = [](ReaderOperation &op) { return op.callReportedAs<rf_halt>(QStringLiteral("Read 1"), 0); };
-    const Variant reportingFirst = [](ReaderOperation &op) {
-        return op.callReportingFirst<rf_halt>(QStringLiteral("done"), 0);
-    };
+    const Variant reportingFirst = [](ReaderOperation &op) { return op.callReportingFirst<rf_halt>(QStringLiteral("done"), 0); };
     const Variant failureFirst = [](ReaderOperation &op) { return op.callReportingFailureFirst<rf_halt>(0); };
-    const Variant successOnly = [](ReaderOperation &op) {
-        return op.callLoggingSuccessOnly<rf_halt>(QStringLiteral("done"), 0);
-    };
+    const Variant successOnly = [](ReaderOperation &op) { return op.callLoggingSuccessOnly<rf_halt>(QStringLiteral("done"), 0); };
     const Variant loggingOnly = [](ReaderOperation &op) { return op.callLoggingOnly<rf_halt>(0); };
     const Variant reportingOnly = [](ReaderOperation &op) { return op.callReportingOnly<rf_halt>(0); };
     // The read back differs: status 0 from the library, 7 in the log and the report.
@@ -112,9 +103,9 @@ TEST_F(ReaderOperationTest, EachCallVariantLogsAndReportsInItsOwnOrder)
 TEST_F(ReaderOperationTest, WrongAnswersAMissingFunctionAndAClosedPortAreFailures)
 {
     ReaderOperation op;
-    EXPECT_TRUE(op.acceptLength<rf_M1_read>(16, 16));
-    EXPECT_FALSE(op.acceptLength<rf_M1_read>(15, 16));
-    EXPECT_FALSE(op.acceptLength<rf_M1_read>(17, 16));
+    EXPECT_EQ(std::vector<bool>({op.acceptLength<rf_M1_read>(16, 16), op.acceptLength<rf_M1_read>(15, 16),
+                                 op.acceptLength<rf_M1_read>(17, 16)}),
+              std::vector<bool>({true, false, false}));
     op.reportWrongAnswer<ReadTime>();
     ReaderApi.rf_transceive1 = nullptr;
     uint8_t answer[4] = {}, length = 0;
@@ -139,8 +130,7 @@ TEST_F(ReaderOperationTest, TheObserverSeesSilentCallsWithTheirStatus)
     ReaderOperation().callSilently<rf_beep>(0, 10);
     SetReaderCallObserver(previous);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].ordinal, 9);
-    EXPECT_EQ(records[0].status, 9);
+    EXPECT_EQ(std::pair(records[0].ordinal, records[0].status), std::pair(9, 9));
 }
 
 } // namespace

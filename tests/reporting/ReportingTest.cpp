@@ -31,8 +31,7 @@ TEST(ReportingTest, CallResultsFailuresAndSuccesses)
         LanguageIndex = c.language;
         c.report();
         LanguageIndex = 1;
-        EXPECT_EQ(harness.memo(), QString::fromUtf8(c.memo));
-        EXPECT_EQ(harness.sounds() - before, c.sounds) << c.memo;
+        EXPECT_EQ(std::pair(harness.memo(), harness.sounds() - before), std::pair(QString::fromUtf8(c.memo), c.sounds));
     }
     // Reports never touch the log pane.
     EXPECT_TRUE(harness.log().entries().isEmpty());

@@ -290,10 +290,9 @@ TEST(HostileReader, EveryButtonOfEveryPageSurvivesALyingLibrary)
                                                 ? new CPortSetPage(nullptr)
                                                 : CreateCardPage(kinds[pageIndex], ScreenWidth_px, nullptr));
             std::vector<QAbstractButton *> buttons;
-            for (QWidget *widget : page->controls()) {
+            for (QWidget *widget : page->controls())
                 if (page->controlKind(controlId(widget)) == ControlKind::Button && page->control(controlId(widget)) == widget)
                     buttons.push_back(page->button(controlId(widget)));
-            }
             for (QAbstractButton *button : buttons) {
                 fillFields(*page, fields);
                 if (!button->isEnabled())

@@ -1,3 +1,6 @@
+#include "PageHarness.h"
+#include "TestFiles.h"
+
 #include "shell/CAboutDlg.h"
 
 #include <QAbstractButton>
@@ -28,22 +31,16 @@ TEST(AboutDlgTest, ShowsTheTitleAndTheFourLinesOfTheFileAtEachOpeningAndOkCloses
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file.left(60).toStdString());
         QFile::remove(path);
-        if (!c.file.isEmpty()) {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.file);
-        }
+        ASSERT_TRUE(c.file.isEmpty() || writeBytes(path, c.file));
         CAboutDlg dialog(path);
         EXPECT_EQ(dialog.windowTitle(), c.title);
-        for (int id = 1097; id <= 1100; ++id) {
-            const QLabel *label = dialog.findChild<QLabel *>(QStringLiteral("id%1").arg(id));
-            ASSERT_NE(label, nullptr) << id;
-            EXPECT_EQ(label->text(), c.lines[id - 1097]) << id;
-        }
+        QStringList lines;
+        for (int id = 1097; id <= 1100; ++id)
+            lines << PageHarness::text(&dialog, id);
+        EXPECT_EQ(lines, c.lines);
         dialog.show();
         dialog.findChild<QAbstractButton *>(QStringLiteral("id1"))->click();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_TRUE(dialog.result() == QDialog::Accepted && !dialog.isVisible());
     }
 }
 

@@ -20,18 +20,21 @@ int64_t scalarValue(T value)
         return 0;
 }
 
-// How many bytes an answer buffer holds by the contract: a fixed size, a count the program
-// passes, or the usual answer buffer (a one-byte length can fill at most 255 of it).
-int outputBytes(const ReaderBuffer *rule, const int64_t *values)
+// How many bytes a buffer holds by the contract: a fixed size, a count the program passes, or
+// the usual answer buffer (a one-byte length can fill at most 255 of it); an input buffer has
+// only the first two (-1: the table gives it no size).
+int contractBytes(const ReaderBuffer *rule, const int64_t *values, bool input)
 {
     if (rule == nullptr)
-        return 0;
-    int bytes = 0;
+        return input ? -1 : 0;
+    int bytes = -1;
     switch (rule->size) {
     case ReaderBuffer::Size::Fixed: bytes = rule->value; break;
-    case ReaderBuffer::Size::CountParameter: bytes = int(std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes)); break;
-    case ReaderBuffer::Size::AnsweredLength: bytes = AnswerBufferBytes; break;
-    case ReaderBuffer::Size::IsLength: bytes = 1; break;
+    case ReaderBuffer::Size::CountParameter:
+        bytes = int(input ? values[rule->value] : std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes));
+        break;
+    case ReaderBuffer::Size::AnsweredLength: bytes = input ? -1 : AnswerBufferBytes; break;
+    case ReaderBuffer::Size::IsLength: bytes = input ? -1 : 1; break;
     }
     return rule->limit >= 0 ? std::min(bytes, rule->limit) : bytes;
 }
@@ -64,28 +67,22 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
             if constexpr (std::is_integral_v<T>) {
                 if (!(index == 0 && skipDevice))
                     scalars.push_back(int64_t(parameter));
-            } else if constexpr (std::is_same_v<T, const uint8_t *>) {
+            } else if constexpr (std::is_same_v<T, const uint8_t *> || std::is_same_v<T, uint8_t *>) {
                 const ReaderBuffer *rule = bytePointer < rules.size() ? &rules[bytePointer] : nullptr;
                 ++bytePointer;
-                int count = 0;
-                if (rule != nullptr && rule->size == ReaderBuffer::Size::Fixed)
-                    count = rule->value;
-                else if (rule != nullptr && rule->size == ReaderBuffer::Size::CountParameter)
-                    count = int(values[rule->value]);
-                else
-                    ADD_FAILURE() << "the table of reader buffers gives no size for an input of " << name.toStdString();
-                if (rule != nullptr && rule->limit >= 0)
-                    count = std::min(count, rule->limit);
-                if (parameter != nullptr && count > 0)
-                    inputs += QByteArray(reinterpret_cast<const char *>(parameter), count);
-            } else if constexpr (std::is_same_v<T, uint8_t *>) {
-                const ReaderBuffer *rule = bytePointer < rules.size() ? &rules[bytePointer] : nullptr;
-                ++bytePointer;
-                outputs.push_back(parameter);
-                if (outputs.size() == 1)
-                    offer.bufferBytes = outputBytes(rule, values);
-                else if (rule != nullptr && rule->size == ReaderBuffer::Size::IsLength)
-                    offer.reportsLength = true;
+                if constexpr (std::is_same_v<T, const uint8_t *>) {
+                    const int count = contractBytes(rule, values, true);
+                    if (count < 0)
+                        ADD_FAILURE() << "the table of reader buffers gives no size for an input of " << name.toStdString();
+                    if (parameter != nullptr && count > 0)
+                        inputs += QByteArray(reinterpret_cast<const char *>(parameter), count);
+                } else {
+                    outputs.push_back(parameter);
+                    if (outputs.size() == 1)
+                        offer.bufferBytes = contractBytes(rule, values, false);
+                    else if (rule != nullptr && rule->size == ReaderBuffer::Size::IsLength)
+                        offer.reportsLength = true;
+                }
             }
             ++index;
         };
@@ -200,10 +197,8 @@ QStringList FakeReader::trace() const
         QStringList args;
         for (int64_t arg : call.args)
             args << QString::number(arg);
-        QString line = QStringLiteral("%1(%2)").arg(call.name, args.join(QLatin1Char(',')));
-        if (!call.data.isEmpty())
-            line += QLatin1Char(' ') + QString::fromLatin1(call.data.toHex().toUpper());
-        lines << line;
+        lines << QStringLiteral("%1(%2)").arg(call.name, args.join(QLatin1Char(',')))
+                     + (call.data.isEmpty() ? QString() : QLatin1Char(' ') + QString::fromLatin1(call.data.toHex().toUpper()));
     }
     return lines;
 }

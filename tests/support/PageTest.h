@@ -16,16 +16,8 @@ class PageTest : public Base
 {
 protected:
     template <class... Args>
-    Page &open(Args &&...args)
-    {
-        m_page = std::make_unique<Page>(std::forward<Args>(args)...);
-        return *m_page;
-    }
-    Page &show(Page *page)
-    {
-        m_page.reset(page);
-        return *m_page;
-    }
+    Page &open(Args &&...args) { return *(m_page = std::make_unique<Page>(std::forward<Args>(args)...)); }
+    Page &show(Page *page) { return m_page.reset(page), *m_page; }
     Page &page() { return *m_page; }
 
     QString text(int id) { return PageHarness::text(m_page.get(), id); }

@@ -50,10 +50,8 @@ protected:
     template <class Page, class... Args>
     Page &open(Args... args)
     {
-        auto page = std::make_unique<Page>(args...);
-        Page &shown = *page;
-        m_page = std::move(page);
-        return shown;
+        m_page = std::make_unique<Page>(args...);
+        return static_cast<Page &>(*m_page);
     }
 
     // ASCII text as the upper-case hex digits a field shows.
