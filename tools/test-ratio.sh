@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the size of the tests against the code they test, in non-blank lines of the C++ sources
 # and headers, shell and Python scripts and CMakeLists.txt files: tests/ against src/, simulator/,
-# readers/, tools/, packaging/ and the top-level CMakeLists.txt together. Manual topics, documents and data files count on neither side.
+# readers/, tools/, packaging/ and the top-level CMakeLists.txt together. Manual topics, documents
+# and data files count on neither side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 find tests src simulator readers tools packaging CMakeLists.txt -type f \
