@@ -1,9 +1,9 @@
 #include "PageHarness.h"
+#include "TestFiles.h"
 
 #include "app/ReaderCallTrace.h"
 #include "pages/CMifareS50Page.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,10 +17,10 @@ const MifarePanel &PanelA = CMifareS50Page::layout().panels[0];
 
 QList<QJsonObject> readTrace(const QString &path)
 {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = fileBytes(path);
+    EXPECT_FALSE(bytes.isEmpty()) << path.toStdString();
     QList<QJsonObject> lines;
-    for (const QByteArray &line : file.readAll().split('\n')) {
+    for (const QByteArray &line : bytes.split('\n')) {
         if (line.isEmpty())
             continue;
         QJsonParseError error{};

@@ -1,7 +1,7 @@
 #include "QtPrinters.h"
+#include "TestFiles.h"
 #include "consoles/CCommandBook.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -65,16 +65,15 @@ TEST(CommandBook, KeepsTheNewest201Lines)
 TEST(CommandBook, SavesEmptyLinesAndLoadsAfterTheLinesHeld)
 {
     QTemporaryDir folder;
-    QFile file(folder.filePath(QStringLiteral("cpubooks.txt")));
+    const QString path = folder.filePath(QStringLiteral("cpubooks.txt"));
     CCommandBook book;
     for (const char *line : {"00a4040000", "", "00B0000010"})
         book.AddLine(line);
-    ASSERT_TRUE(book.SaveBook(file.fileName()));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "00a4040000\r\n\r\n00B0000010\r\n");
+    ASSERT_TRUE(book.SaveBook(path));
+    EXPECT_EQ(fileBytes(path), "00a4040000\r\n\r\n00B0000010\r\n");
     CCommandBook again;
     again.AddLine("00B0000010");
-    ASSERT_TRUE(again.LoadBook(file.fileName()));
+    ASSERT_TRUE(again.LoadBook(path));
     EXPECT_EQ(again.lines(), (Lines{"00B0000010", "00a4040000", "00B0000010"}));
     EXPECT_FALSE(again.LoadBook(folder.filePath(QStringLiteral("missing.txt"))));
     EXPECT_EQ(again.GetLineCount(), 3);
