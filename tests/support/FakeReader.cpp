@@ -20,21 +20,32 @@ int64_t scalarValue(T value)
         return 0;
 }
 
-// How many bytes a buffer holds by the contract: a fixed size, a count the program passes, or
-// the usual answer buffer (a one-byte length can fill at most 255 of it); an input buffer has
-// only the first two (-1: the table gives it no size).
-int contractBytes(const ReaderBuffer *rule, const int64_t *values, bool input)
+// How many bytes an input buffer holds by the contract: a fixed size or a count the program
+// passes; -1 when the table gives it no size.
+int inputBytes(const ReaderBuffer *rule, const int64_t *values)
 {
     if (rule == nullptr)
-        return input ? -1 : 0;
+        return -1;
     int bytes = -1;
+    if (rule->size == ReaderBuffer::Size::Fixed)
+        bytes = rule->value;
+    else if (rule->size == ReaderBuffer::Size::CountParameter)
+        bytes = int(values[rule->value]);
+    return rule->limit >= 0 ? std::min(bytes, rule->limit) : bytes;
+}
+
+// How many bytes an answer buffer holds by the contract: a fixed size, a count the program
+// passes, or the usual answer buffer (a one-byte length can fill at most 255 of it).
+int outputBytes(const ReaderBuffer *rule, const int64_t *values)
+{
+    if (rule == nullptr)
+        return 0;
+    int bytes = 0;
     switch (rule->size) {
     case ReaderBuffer::Size::Fixed: bytes = rule->value; break;
-    case ReaderBuffer::Size::CountParameter:
-        bytes = int(input ? values[rule->value] : std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes));
-        break;
-    case ReaderBuffer::Size::AnsweredLength: bytes = input ? -1 : AnswerBufferBytes; break;
-    case ReaderBuffer::Size::IsLength: bytes = input ? -1 : 1; break;
+    case ReaderBuffer::Size::CountParameter: bytes = int(std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes)); break;
+    case ReaderBuffer::Size::AnsweredLength: bytes = AnswerBufferBytes; break;
+    case ReaderBuffer::Size::IsLength: bytes = 1; break;
     }
     return rule->limit >= 0 ? std::min(bytes, rule->limit) : bytes;
 }
@@ -71,7 +82,7 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                 const ReaderBuffer *rule = bytePointer < rules.size() ? &rules[bytePointer] : nullptr;
                 ++bytePointer;
                 if constexpr (std::is_same_v<T, const uint8_t *>) {
-                    const int count = contractBytes(rule, values, true);
+                    const int count = inputBytes(rule, values);
                     if (count < 0)
                         ADD_FAILURE() << "the table of reader buffers gives no size for an input of " << name.toStdString();
                     if (parameter != nullptr && count > 0)
@@ -79,7 +90,7 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                 } else {
                     outputs.push_back(parameter);
                     if (outputs.size() == 1)
-                        offer.bufferBytes = contractBytes(rule, values, false);
+                        offer.bufferBytes = outputBytes(rule, values);
                     else if (rule != nullptr && rule->size == ReaderBuffer::Size::IsLength)
                         offer.reportsLength = true;
                 }
