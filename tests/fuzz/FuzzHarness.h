@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,13 +79,10 @@ inline const std::string &ScratchFolder()
 inline std::string ScratchFile(const std::string &name, const void *bytes, std::size_t size)
 {
     const std::string path = ScratchFolder() + "/" + name;
-    std::FILE *file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
+    if (!std::ofstream(path, std::ios::binary).write(static_cast<const char *>(bytes), std::streamsize(size))) {
         std::perror(path.c_str());
         std::abort();
     }
-    std::fwrite(bytes, 1, size, file);
-    std::fclose(file);
     return path;
 }
 

@@ -66,29 +66,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         const QString textBefore = edit.text();
         const int before = int(textBefore.size());
         const bool locked = edit.IsInputLocked();
-        // Whether the step was the operator's (keys, pastes, composed text).
-        bool operatorStep = false;
-        bool typed = false;
-        switch (input.pick(9)) {
+        // Steps 0 to 4 are the operator's (keys, pastes, composed text); each keeps to the limit but
+        // an undo, which brings back what was there, as the edit control does, limit or not.
+        const int step = input.pick(9);
+        bool keepsToLimit = step <= 4;
+        switch (step) {
         case 0: { // a printable key, as the keyboard sends it
             const char character = char(input.byte() % 95 + 32);
             press(edit, character >= 'a' && character <= 'z' ? character - 32 : character, Qt::NoModifier,
                   QString(QLatin1Char(character)));
-            typed = true;
             break;
         }
-        case 1:
-            press(edit, Keys[input.pick(std::size(Keys))], Qt::NoModifier);
-            operatorStep = true;
-            break;
+        case 1: press(edit, Keys[input.pick(std::size(Keys))], Qt::NoModifier); break;
         case 2: {
             const int key = ControlKeys[input.pick(std::size(ControlKeys))];
             if (key == Qt::Key_V)
                 onlyHexEntered = onlyHexEntered && isHexText(QGuiApplication::clipboard()->text());
             press(edit, key, Qt::ControlModifier);
-            // An undo brings back what was there, as the edit control does, limit or not.
-            typed = key != Qt::Key_Z && key != Qt::Key_Y;
-            operatorStep = true;
+            keepsToLimit = key != Qt::Key_Z && key != Qt::Key_Y;
             break;
         }
         case 3: { // a paste of text from elsewhere
@@ -96,14 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
             onlyHexEntered = onlyHexEntered && isHexText(text);
             QGuiApplication::clipboard()->setText(text);
             edit.pasteClipboard();
-            typed = true;
             break;
         }
         case 4: { // composed text from an input method
             QInputMethodEvent event(QString(), {});
             event.setCommitString(QString::fromUtf8(input.take(input.pick(12))));
             QApplication::sendEvent(&edit, &event);
-            typed = true;
             break;
         }
         case 5: edit.SetMaxBytes(input.pick(20)); break;
@@ -119,11 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         const QString text = edit.text();
         if (onlyHexEntered)
             FUZZ_CHECK(isHexText(text));
-        // Typing and pasting never pass the limit, nor change a locked field.
-        if (typed && int(text.size()) > before)
+        // Keys, pastes and composed text never pass the limit, nor change a locked field.
+        if (keepsToLimit && int(text.size()) > before)
             FUZZ_CHECK(int(text.size()) <= edit.GetLimitText() && !edit.IsInputLocked());
         // A locked field refuses every change the operator tries.
-        if (locked && (typed || operatorStep))
+        if (locked && step <= 4)
             FUZZ_CHECK(text == textBefore);
         FUZZ_CHECK(edit.GetHexBytes().size() == (text.size() + 1) / 2);
         FUZZ_CHECK(edit.GetHexByteCount() == text.size() / 2);

@@ -236,7 +236,7 @@ TEST_F(PcscMappingTest, FaultsAnswerTheirStatusAndTheNextRequestFindsTheCardAgai
         std::function<void()> fault;
         int32_t status; // of the read after it; the next read finds no card, a request finds it again
     } cases[] = {
-        {"card taken away and laid back", [&] { pcsc.lay(0, mifare); }, Removed},
+        {"card taken away and laid back", [&] { pcsc.nextTransmit = LONG(SCARD_W_REMOVED_CARD); }, Removed},
         {"card reset by another program", [&] { pcsc.nextTransmit = LONG(SCARD_W_RESET_CARD); }, int32_t(0x80100068)},
         {"pcscd stopped, then started again",
          [&] {

@@ -45,7 +45,6 @@ public:
     struct Reader {
         std::string name;
         std::optional<Card> card;
-        int laying = 0; // counts every lay()
     };
     std::vector<Reader> readers;
     std::optional<Card> cardLaidDuringWait; // laid on reader 0 when a request waits for a card there
@@ -56,13 +55,6 @@ public:
     Pcsc() { current = this; }
     ~Pcsc() { current = nullptr; }
 
-    // Takes a reader's card away, lays another or the same again: connections made to the card
-    // that was there answer "removed card" from now on.
-    void lay(std::size_t reader, std::optional<Card> card)
-    {
-        readers[reader].card = std::move(card);
-        ++readers[reader].laying;
-    }
     // pcscd stopping (every call answers "no service") and starting again (the contexts and
     // handles of before are invalid).
     void stopService() { m_running = false; }
@@ -110,7 +102,7 @@ public:
                 if (!p.readers[i].card)
                     return LONG(SCARD_E_NO_SMARTCARD);
                 *handle = p.m_next++;
-                p.m_connections[*handle] = {i, p.readers[i].laying, p.m_service};
+                p.m_connections[*handle] = {i, p.m_service};
                 *protocol = SCARD_PROTOCOL_T1;
                 return LONG(SCARD_S_SUCCESS);
             },
@@ -138,10 +130,8 @@ public:
                     const std::size_t index = p.position(state.szReader);
                     if (index == p.readers.size())
                         return LONG(SCARD_E_UNKNOWN_READER);
-                    if (!p.readers[index].card && timeout > 0 && index == 0 && p.cardLaidDuringWait) {
-                        p.lay(0, p.cardLaidDuringWait);
-                        p.cardLaidDuringWait.reset();
-                    }
+                    if (!p.readers[index].card && timeout > 0 && index == 0)
+                        p.readers[0].card = std::exchange(p.cardLaidDuringWait, std::nullopt);
                     const DWORD now = p.readers[index].card ? SCARD_STATE_PRESENT : SCARD_STATE_EMPTY;
                     // Nothing changes while the test waits: a wait for a change is at once a time-out.
                     if (timeout > 0 && (state.dwCurrentState & ~DWORD(SCARD_STATE_CHANGED)) == now)
@@ -168,7 +158,7 @@ public:
 private:
     struct Connection {
         std::size_t reader;
-        int laying, service; // the laying of the card it was made to, the pcscd it was made by
+        int service; // the pcscd it was made by
     };
 
     static inline Pcsc *current = nullptr;
@@ -193,7 +183,7 @@ private:
         const auto owner = m_contexts.find(context);
         return owner != m_contexts.end() && owner->second == m_service ? SCARD_S_SUCCESS : LONG(SCARD_E_INVALID_HANDLE);
     }
-    // Whether the handle is one of the pcscd that runs now, to the card that lies there now.
+    // Whether the handle is one of the pcscd that runs now, to a reader that holds a card.
     LONG connected(SCARDHANDLE handle) const
     {
         if (!m_running)
@@ -201,10 +191,7 @@ private:
         const auto found = m_connections.find(handle);
         if (found == m_connections.end() || found->second.service != m_service)
             return LONG(SCARD_E_INVALID_HANDLE);
-        const Reader &reader = readers[found->second.reader];
-        if (found->second.laying != reader.laying || !reader.card)
-            return LONG(SCARD_W_REMOVED_CARD);
-        return SCARD_S_SUCCESS;
+        return readers[found->second.reader].card ? SCARD_S_SUCCESS : LONG(SCARD_W_REMOVED_CARD);
     }
 
     bool m_running = true;
