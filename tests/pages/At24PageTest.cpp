@@ -8,7 +8,7 @@
 namespace {
 
 using enum CAt24Page::ControlId;
-using pagechecks::callRun;
+using namespace pagechecks;
 
 QByteArray pattern(int size, int seed)
 {
@@ -45,14 +45,12 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePiecesAndAFailureKeepsT
         SCOPED_TRACE(int(c.cardType));
         open(c.cardType);
         EXPECT_EQ(bar()->isHidden() ? 0 : bar()->maximum() + 1, c.screens);
-        harness.reader().clearCalls();
+        Answers pieces;
         for (int i = 0; i < c.reads; ++i)
-            harness.reader().script("AT24_read", {0, pattern(128, i), -1, 0});
-
-        click(ReadButton);
-
-        EXPECT_EQ(calls(), QStringList{"OpenCard()"} + callRun("AT24_read(%1,128)", 0, 128 * c.reads, 128));
-        EXPECT_EQ(harness.memo(), "Communication successful");
+            pieces.push_back({"AT24_read", answer(pattern(128, i))});
+        runSession(harness, m_page.get(), {{.button = ReadButton, .answers = pieces,
+                                            .calls = QStringList{"OpenCard()"} + callRun("AT24_read(%1,128)", 0, 128 * c.reads, 128),
+                                            .memo = "Communication successful"}});
         EXPECT_EQ(grid()->model().cellCount(), 128 * c.reads);
         // The last piece lands at its address.
         EXPECT_EQ(grid()->model().dataText().mid(3 * 128 * (c.reads - 1), 5).toString(), QStringLiteral("%1 %2")
@@ -72,61 +70,47 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePiecesAndAFailureKeepsT
 
     // A failed read keeps the grid and reports the call.
     open(CardKind::At24c04);
-    harness.reader().setDefault("AT24_read", pagechecks::answer(pattern(128, 0x40)));
+    harness.reader().setDefault("AT24_read", answer(pattern(128, 0x40)));
     click(ReadButton);
     const QString before = grid()->text();
-    harness.reader().clearCalls();
-    harness.reader().script("AT24_read", pagechecks::answer(pattern(128, 1)));
-    harness.reader().scriptStatus("AT24_read", 0x33);
-
-    click(ReadButton);
-
+    runSession(harness, m_page.get(), {{.button = ReadButton,
+                                        .answers = {{"AT24_read", answer(pattern(128, 1))}, {"AT24_read", answer({}, 0x33)}},
+                                        .memo = "Error: 33 ,function: AT24_read"}});
     EXPECT_EQ(harness.logLines(), (QStringList{"OpenCard 0", "AT24_read 0", "AT24_read 33"}));
-    EXPECT_EQ(harness.memo(), "Error: 33 ,function: AT24_read");
     EXPECT_EQ(grid()->text(), before);
-
-    harness.reader().scriptStatus("OpenCard", 1);
-    harness.reader().clearCalls();
-    click(ReadButton);
-    EXPECT_EQ(calls(), QStringList{"OpenCard()"});
+    runSession(harness, m_page.get(), {{.button = ReadButton, .answers = {{"OpenCard", answer({}, 1)}}, .calls = {{"OpenCard()"}}}});
 }
 
 TEST_F(At24PageTest, WriteCardWritesTheChangedRangeInPiecesFromTheFirstChangedByte)
 {
     open(CardKind::At24c64);
     // Nothing typed: no call.
-    click(WriteButton);
-    EXPECT_EQ(harness.memo() + calls().join(""), "Error: No change data");
+    runSession(harness, m_page.get(), {{.button = WriteButton, .calls = QStringList{}, .memo = "Error: No change data"}});
 
-    // 0x00 and 0xC8 changed: 201 bytes from 0, as 128 and 73.
+    // 0x00 and 0xC8 changed: 201 bytes from 0, as 128 and 73; the write clears the marks.
     typeAt(0x00, "A1");
     typeAt(0xC8, "B2");
-    click(WriteButton);
-    EXPECT_EQ(calls(), (QStringList{"OpenCard()", "AT24_write(0,128) A1" + QString(254, '0'),
-                                    "AT24_write(128,73) " + QString(144, '0') + "B2"}));
-    EXPECT_EQ(harness.memo(), "Communication successful");
-    // The marks are cleared by the write.
-    harness.reader().clearCalls();
-    click(WriteButton);
-    EXPECT_EQ(harness.memo(), "Error: No change data");
+    runSession(harness, m_page.get(), {
+        {.button = WriteButton,
+         .calls = {{"OpenCard()", "AT24_write(0,128) A1" + QString(254, '0'), "AT24_write(128,73) " + QString(144, '0') + "B2"}},
+         .memo = "Communication successful"},
+        {.button = WriteButton, .calls = QStringList{}, .memo = "Error: No change data"},
+    });
 
     // Three bytes at 0x10 to 0x12 on the second screen: one piece of 3 at 0x110.
     bar()->setValue(1);
     typeAt(0x110, "010203");
-    click(WriteButton);
-    EXPECT_EQ(calls(), (QStringList{"OpenCard()", "AT24_write(272,3) 010203"}));
+    runSession(harness, m_page.get(), {{.button = WriteButton, .calls = {{"OpenCard()", "AT24_write(272,3) 010203"}}}});
 
     // A failed piece stops the write and keeps the marks.
     typeAt(0x100, "11");
     typeAt(0x1FF, "22");
-    harness.reader().scriptStatus("AT24_write", 0);
-    harness.reader().scriptStatus("AT24_write", 0x44);
-    harness.infoBar().showMemo(QString());
-    click(WriteButton);
-    EXPECT_EQ(harness.memo(), "Error: 44 ,function: AT24_write");
-    harness.reader().clearCalls();
-    click(WriteButton);
-    EXPECT_EQ(harness.reader().callsTo("AT24_write").size(), 2u);
+    const QString first = "AT24_write(256,128) 11" + QString(30, '0') + "010203" + QString(218, '0');
+    runSession(harness, m_page.get(), {
+        {.button = WriteButton, .answers = {{"AT24_write", answer({})}, {"AT24_write", answer({}, 0x44)}},
+         .memo = "Error: 44 ,function: AT24_write"},
+        {.button = WriteButton, .calls = {{"OpenCard()", first, "AT24_write(384,128) " + QString(254, '0') + "22"}}},
+    });
 }
 
 TEST_F(At24PageTest, ScrollingShowsAnotherScreenAndDropsTheMarks)

@@ -62,21 +62,22 @@ protected:
 TEST_F(Iso15693PageTest, InventoryFillsUpToFourUidFields)
 {
     open(CardKind::IcodeSli);
-    const struct {
-        QByteArray answer;
-        int filled;
-    } cases[] = {{records(6), 4}, {records(2), 2}, {QByteArray::fromHex("00E0040100"), 0}};
-    for (const auto &c : cases) {
-        harness.reader().clearCalls();
-        harness.reader().script("ISO15693_Inventorys", answer(c.answer));
-        click(InventoryButton);
-        EXPECT_EQ(calls(), (QStringList{"rf_init_type(49)", "ISO15693_Inventorys()"}));
+    const auto uids = [](int filled) {
+        std::vector<std::pair<int, QString>> shown;
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(text(UidFields[i]), i < c.filled ? QString("E00401000000000%1").arg(i + 1) : QString()) << i;
-    }
-    harness.reader().scriptStatus("ISO15693_Inventorys", 1);
-    click(InventoryButton);
-    EXPECT_EQ(text(UidFields[0]) + harness.memo(), "Error: 1 ,function: ISO15693_Inventorys") << "cleared before the inventory";
+            shown.push_back({UidFields[i], i < filled ? QString("E00401000000000%1").arg(i + 1) : QString()});
+        return shown;
+    };
+    const QStringList inventory = {"rf_init_type(49)", "ISO15693_Inventorys()"};
+    const auto found = [](const QByteArray &records) { return std::pair{QString("ISO15693_Inventorys"), answer(records)}; };
+    runSession(harness, m_page.get(), {
+        {.button = InventoryButton, .answers = {found(records(6))}, .calls = inventory, .shown = uids(4)},
+        // The fields are emptied before the inventory.
+        {.button = InventoryButton, .answers = {{"ISO15693_Inventorys", answer({}, 1)}}, .shown = uids(0),
+         .memo = "Error: 1 ,function: ISO15693_Inventorys"},
+        {.button = InventoryButton, .answers = {found(records(2))}, .calls = inventory, .shown = uids(2)},
+        {.button = InventoryButton, .answers = {found(QByteArray::fromHex("00E0040100"))}, .calls = inventory, .shown = uids(0)},
+    });
 }
 
 TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWholePlan)
@@ -87,19 +88,19 @@ TEST_F(Iso15693PageTest, GetInformationShowsDsfidAndAfiAndAFailureLeavesTheWhole
     EXPECT_EQ(page.optionFlag(), 1) << "set before the UID is checked";
 
     findTag();
-    harness.reader().script("ISO15693_Get_System_Information", hexAnswer("0F" "E004010000000001" "5A" "A5" "1B03" "01"));
-    click(InformationButton);
-    EXPECT_EQ(calls(), QStringList{"rf_init_type(49)"} + toTag("ISO15693_Get_System_Information", {"2"}));
-    EXPECT_EQ((QStringList{text(DsfidField), text(AfiField)}), (QStringList{"5A", "A5"}));
+    const QString information = "ISO15693_Get_System_Information";
+    runSession(harness, m_page.get(), {
+        {.button = InformationButton, .answers = {{information, hexAnswer("0F" "E004010000000001" "5A" "A5" "1B03" "01")}},
+         .calls = QStringList{"rf_init_type(49)"} + toTag(information, {"2"}), .shown = {{DsfidField, "5A"}, {AfiField, "A5"}}},
+    });
     EXPECT_EQ(page.optionFlag(), 0);
 
     // A short answer and a silent tag: the fields stay empty and the flag stays 1.
-    harness.reader().script("ISO15693_Get_System_Information", answer(QByteArray(11, '\1')));
-    click(InformationButton);
-    EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Get_System_Information");
-    harness.reader().scriptStatus("ISO15693_Get_System_Information", 1);
-    click(InformationButton);
-    EXPECT_EQ(text(DsfidField), "");
+    runSession(harness, m_page.get(), {
+        {.button = InformationButton, .answers = {{information, answer(QByteArray(11, '\1'))}},
+         .memo = "Error: 0 ,function: " + information},
+        {.button = InformationButton, .answers = {{information, answer({}, 1)}}, .shown = {{DsfidField, ""}}},
+    });
     EXPECT_EQ(page.optionFlag(), 1);
 
     // So the next Read follows the 64-block plan, and the next write uses mode 6.
@@ -118,13 +119,12 @@ TEST_F(Iso15693PageTest, DsfidAndAfiAreWrittenAndLockedWithTheModeOfTheFlag)
 {
     open(CardKind::TagIt);
     findTag();
-    setText(DsfidField, "12");
-    setText(AfiField, "34");
-    for (int button : {WriteDsfidButton, LockDsfidButton, WriteAfiButton, LockAfiButton})
-        click(button);
-    EXPECT_EQ(calls(), toTag("ISO15693_Write_DSFID", {"6,18"}) + toTag("ISO15693_Lock_DSFID", {"6"})
-                           + toTag("ISO15693_Write_AFI", {"6,52"}) + toTag("ISO15693_Lock_AFI", {"6"}));
-    EXPECT_EQ(harness.memo(), "OK");
+    runSession(harness, m_page.get(), {
+        {.button = WriteDsfidButton, .typed = {{DsfidField, "12"}}, .calls = toTag("ISO15693_Write_DSFID", {"6,18"})},
+        {.button = LockDsfidButton, .calls = toTag("ISO15693_Lock_DSFID", {"6"})},
+        {.button = WriteAfiButton, .typed = {{AfiField, "34"}}, .calls = toTag("ISO15693_Write_AFI", {"6,52"})},
+        {.button = LockAfiButton, .calls = toTag("ISO15693_Lock_AFI", {"6"}), .memo = "OK"},
+    });
 }
 
 TEST_F(Iso15693PageTest, ReadFillsTheGridAndTheStatusFieldsPageByPage)
@@ -145,45 +145,42 @@ TEST_F(Iso15693PageTest, ReadFillsTheGridAndTheStatusFieldsPageByPage)
         EXPECT_EQ(text(FirstStatusField + i), "") << "the I.CODE SLI has no block " << 16 + i;
 
     // A short answer or a failure changes nothing on the page.
+    Answers reads;
     for (int size : {56, 55, 56, 56})
-        harness.reader().script("ISO15693_Read", answer(QByteArray(size, '\x77')));
-    click(ReadButton);
-    EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Read");
-    harness.reader().script("ISO15693_Get_Block_Security", answer(QByteArray(27, '\0')));
-    click(ReadButton);
-    EXPECT_EQ(harness.memo(), "Error: 0 ,function: ISO15693_Get_Block_Security");
+        reads.push_back({"ISO15693_Read", answer(QByteArray(size, '\x77'))});
+    runSession(harness, m_page.get(), {
+        {.button = ReadButton, .answers = reads, .shown = {{FirstStatusField + 1, "01"}},
+         .memo = "Error: 0 ,function: ISO15693_Read"},
+        {.button = ReadButton, .answers = {{"ISO15693_Get_Block_Security", answer(QByteArray(27, '\0'))}},
+         .shown = {{FirstStatusField + 1, "01"}}, .memo = "Error: 0 ,function: ISO15693_Get_Block_Security"},
+    });
     EXPECT_EQ(page.grid()->GetRowBytes(1), QByteArray(4, '\1'));
-    EXPECT_EQ(text(FirstStatusField + 1), "01");
 }
 
 TEST_F(Iso15693PageTest, WriteSendsEveryBlockFromTheFirstToTheLastChangedOne)
 {
     CIso15693Page &page = open(CardKind::IcodeSli);
     findTag();
-    click(WriteButton);
-    EXPECT_EQ(harness.memo(), "Error: No change data");
+    runSession(harness, m_page.get(), {{.button = WriteButton, .calls = QStringList{}, .memo = "Error: No change data"}});
     readSli();
-    harness.reader().clearCalls();
     PageHarness::typeAt(page.grid(), 4 * 3, "ab");
     PageHarness::typeAt(page.grid(), 4 * 7 + 3, "c");
-    click(WriteButton);
-    EXPECT_EQ(calls(), toTag("ISO15693_Write", {"2,3"}, "AB030303") + toTag("ISO15693_Write", {"2,4"}, "04040404")
-                           + toTag("ISO15693_Write", {"2,5"}, "05050505") + toTag("ISO15693_Write", {"2,6"}, "06060606")
-                           + toTag("ISO15693_Write", {"2,7"}, "070707C7"));
-    EXPECT_EQ(harness.memo(), "Communication successful");
-
-    // A failing block stops the write; the blocks before it stay written.
-    harness.reader().clearCalls();
-    harness.reader().scriptStatus("ISO15693_Write", 0);
-    harness.reader().scriptStatus("ISO15693_Write", 4);
-    click(WriteButton);
+    runSession(harness, m_page.get(), {
+        {.button = WriteButton,
+         .calls = toTag("ISO15693_Write", {"2,3"}, "AB030303") + toTag("ISO15693_Write", {"2,4"}, "04040404")
+                  + toTag("ISO15693_Write", {"2,5"}, "05050505") + toTag("ISO15693_Write", {"2,6"}, "06060606")
+                  + toTag("ISO15693_Write", {"2,7"}, "070707C7"),
+         .memo = "Communication successful"},
+        // A failing block stops the write; the blocks before it stay written.
+        {.button = WriteButton, .answers = {{"ISO15693_Write", answer({})}, {"ISO15693_Write", answer({}, 4)}},
+         .calls = toTag("ISO15693_Write", {"2,3"}, "AB030303") + toTag("ISO15693_Write", {"2,4"}, "04040404")},
+    });
     EXPECT_EQ(harness.logLines(), (QStringList{"ISO15693_Write 0", "ISO15693_Write 4"}));
 
     // Scrolling away and back forgets the edits.
     page.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     page.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
-    click(WriteButton);
-    EXPECT_EQ(harness.memo(), "Error: No change data");
+    runSession(harness, m_page.get(), {{.button = WriteButton, .calls = QStringList{}, .memo = "Error: No change data"}});
 }
 
 // The SRF55V page of a variant, with one tag found by its inventory.
@@ -229,30 +226,26 @@ TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
 TEST_F(Srf55vPageTest, WriteVerifiesEachChangedPageAgainstItsReadBack)
 {
     CSrf55vPage &page = open(0);
-    click(CSrf55vPage::WriteButton);
-    EXPECT_EQ(harness.memo(), "Error: No change data");
+    runSession(harness, m_page.get(), {{.button = CSrf55vPage::WriteButton, .memo = "Error: No change data"}});
     PageHarness::typeAt(page.grid(), 8 * 5, "1");
     PageHarness::typeAt(page.grid(), 8 * 9 + 7, "2");
-    QByteArray pages[5];
+    Answers readBacks;
+    QStringList writes;
     for (int p = 5; p <= 9; ++p) {
-        pages[p - 5] = page.grid()->GetRowBytes(p);
-        harness.reader().script("Srf55vp_Write_Reread", answer(pages[p - 5]));
+        readBacks.push_back({"Srf55vp_Write_Reread", answer(page.grid()->GetRowBytes(p))});
+        writes << QStringLiteral("Srf55vp_Write_Reread(%1) %2%3").arg(p).arg(Uid, hexText(page.grid()->GetRowBytes(p)));
     }
-    click(CSrf55vPage::WriteButton);
-    EXPECT_EQ(calls().size(), 5);
-    EXPECT_EQ(calls()[0], "Srf55vp_Write_Reread(5) " + Uid + "1000000000000000");
-    EXPECT_EQ(calls()[4], "Srf55vp_Write_Reread(9) " + Uid + "0000000000000020");
-    EXPECT_EQ(harness.memo(), "OK");
-
+    EXPECT_EQ(writes.first() + writes.last(), "Srf55vp_Write_Reread(5) " + Uid + "1000000000000000"
+                                                  "Srf55vp_Write_Reread(9) " + Uid + "0000000000000020");
     // One byte read back wrong, or a short read-back, is status 1 and stops.
-    const QByteArray wrong[] = {QByteArray::fromHex("1000000000000001"), QByteArray::fromHex("10")};
-    for (const QByteArray &answer : wrong) {
-        harness.reader().clearCalls();
-        harness.reader().script("Srf55vp_Write_Reread", pagechecks::answer(answer));
-        click(CSrf55vPage::WriteButton);
-        EXPECT_EQ(calls().size(), 1);
-        EXPECT_EQ(harness.memo(), "Error: 1 ,function: Srf55vp_Write_Reread");
-    }
+    const QString failed = "Error: 1 ,function: Srf55vp_Write_Reread";
+    runSession(harness, m_page.get(), {
+        {.button = CSrf55vPage::WriteButton, .answers = readBacks, .calls = writes, .memo = "OK"},
+        {.button = CSrf55vPage::WriteButton, .answers = {{"Srf55vp_Write_Reread", hexAnswer("1000000000000001")}},
+         .calls = writes.mid(0, 1), .memo = failed},
+        {.button = CSrf55vPage::WriteButton, .answers = {{"Srf55vp_Write_Reread", hexAnswer("10")}}, .calls = writes.mid(0, 1),
+         .memo = failed},
+    });
     page.scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     click(CSrf55vPage::WriteButton);
     EXPECT_EQ(harness.memo(), "Error: No change data");

@@ -5,7 +5,6 @@
 #include "pages/CIso15693Page.h"
 #include "pages/CSrf55vPage.h"
 
-
 namespace {
 
 const char *const TwoTags = R"({

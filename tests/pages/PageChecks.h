@@ -4,14 +4,19 @@
 #include "QtPrinters.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-// Short forms the page tests share: an answer of the recording reader, a run of calls and the
-// message boxes shown, as texts.
+// Short forms the page tests share: an answer of the recording reader, a run of calls, the
+// message boxes shown, as texts, and an operator's session as rows of steps.
 namespace pagechecks {
 
 inline FakeReader::Answer answer(const QByteArray &data, int32_t status = 0) { return {status, data, -1, 0}; }
@@ -61,5 +66,49 @@ inline void expectUnchangeable(QAbstractButton *box)
 
 // Bytes as the upper-case hex digits a field shows.
 inline QString hexText(const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex().toUpper()); }
+
+// One step of an operator's session: the fields typed and the list items chosen, in order, the
+// answers queued for the reader, the button pressed; then the calls the reader heard in this step,
+// the texts the controls show and the info text (emptied before the press). A check left out is
+// not made.
+// Answers queued for the reader, each for the next call of its function.
+using Answers = std::vector<std::pair<QString, FakeReader::Answer>>;
+
+struct Step {
+    int button;
+    std::vector<std::pair<int, QString>> typed = {};
+    Answers answers = {};
+    std::optional<QStringList> calls = {};
+    std::vector<std::pair<int, QString>> shown = {};
+    std::optional<QString> memo = {};
+};
+
+// Works the steps on the page one after another; a failure names its step.
+inline void runSession(PageHarness &harness, QWidget *page, const std::vector<Step> &steps)
+{
+    for (std::size_t n = 0; n < steps.size(); ++n) {
+        const Step &step = steps[n];
+        SCOPED_TRACE("step " + std::to_string(n));
+        for (const auto &[id, value] : step.typed) {
+            if (page->findChild<QComboBox *>(QStringLiteral("id%1").arg(id)) != nullptr)
+                PageHarness::choose(page, id, value);
+            else
+                PageHarness::setText(page, id, value);
+        }
+        for (const auto &[name, answer] : step.answers)
+            harness.reader().script(name, answer);
+        harness.reader().clearCalls();
+        harness.infoBar().showMemo(QString());
+        PageHarness::click(page, step.button);
+        if (step.calls) {
+            EXPECT_EQ(harness.reader().trace(), *step.calls);
+        }
+        for (const auto &[id, value] : step.shown)
+            EXPECT_EQ(PageHarness::text(page, id), value) << "control " << id;
+        if (step.memo) {
+            EXPECT_EQ(harness.memo(), *step.memo);
+        }
+    }
+}
 
 } // namespace pagechecks

@@ -12,6 +12,15 @@ const QStringList RequestCalls = {"rf_antenna_sta(0)", "rf_init_type(65)", "rf_a
 
 QStringList reads(int first, int last) { return callRun("rf_Shc1102_Read(%1)", first, last + 1); }
 
+// Blocks first to last of a read, block b answering bytes b, b, b, b.
+Answers blocks(int first, int last)
+{
+    Answers answers;
+    for (int block = first; block <= last; ++block)
+        answers.push_back({"rf_Shc1102_Read", answer(QByteArray(4, char(block)))});
+    return answers;
+}
+
 class Shc1102PageTest : public PageTest<CShc1102Page>
 {
 protected:
@@ -22,47 +31,31 @@ protected:
         for (int block = 0; block < 16; ++block)
             setText(blockField(block), "AAAAAAAA");
     }
-    // Block b answers bytes b, b, b, b.
-    void scriptBlocks(int first, int last)
-    {
-        for (int block = first; block <= last; ++block)
-            reader().script("rf_Shc1102_Read", answer(QByteArray(4, char(block))));
-    }
-    void showMemo() { harness.infoBar().showMemo(QStringLiteral("before")); }
 };
 
 TEST_F(Shc1102PageTest, RequestEmptiesTheBlocksAndShowsTheTagType)
 {
     fillBlocks();
-    reader().script("rf_request", hexAnswer("0211"));
-    click(RequestButton);
-    EXPECT_EQ(calls(), RequestCalls);
-    EXPECT_EQ(harness.waits(), std::vector<int>{20});
-    EXPECT_EQ((QStringList{text(TagTypeField), text(blockField(15)), harness.memo()}), (QStringList{"0211", "", "OK"}));
-
-    reader().scriptStatus("rf_request", 1);
-    click(RequestButton);
-    EXPECT_EQ(text(TagTypeField) + harness.memo(), "Error: 1 ,function: rf_request");
+    runSession(harness, m_page.get(), {
+        {.button = RequestButton, .answers = {{"rf_request", hexAnswer("0211")}}, .calls = RequestCalls,
+         .shown = {{TagTypeField, "0211"}, {blockField(15), ""}}, .memo = "OK"},
+        {.button = RequestButton, .answers = {{"rf_request", answer({}, 1)}}, .shown = {{TagTypeField, ""}},
+         .memo = "Error: 1 ,function: rf_request"},
+    });
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20}));
 }
 
 TEST_F(Shc1102PageTest, ReadCardReadsTheFreeBlocksAndTheRestOnlyWithAFullPassword)
 {
     // Without a password: blocks 0 to 7, and nothing said.
-    showMemo();
     fillBlocks();
-    scriptBlocks(0, 7);
-    click(ReadButton);
-    EXPECT_EQ(calls(), RequestCalls + reads(0, 7));
-    EXPECT_EQ((QStringList{text(blockField(2)), text(blockField(7)), text(blockField(8)), harness.memo()}),
-              (QStringList{"02020202", "07070707", "", "before"}));
-
-    reader().clearCalls();
-    setText(PasswordField, "12345678");
-    scriptBlocks(0, 15);
-    click(ReadButton);
-    EXPECT_EQ(calls(), RequestCalls + reads(0, 7) + QStringList{"rf_Shc1102_Auth() 12345678"} + reads(8, 15));
-    EXPECT_EQ((QStringList{text(blockField(8)), text(blockField(15)), harness.memo()}),
-              (QStringList{"08080808", "0F0F0F0F", "OK"}));
+    runSession(harness, m_page.get(), {
+        {.button = ReadButton, .answers = blocks(0, 7), .calls = RequestCalls + reads(0, 7),
+         .shown = {{blockField(2), "02020202"}, {blockField(7), "07070707"}, {blockField(8), ""}}, .memo = ""},
+        {.button = ReadButton, .typed = {{PasswordField, "12345678"}}, .answers = blocks(0, 15),
+         .calls = RequestCalls + reads(0, 7) + QStringList{"rf_Shc1102_Auth() 12345678"} + reads(8, 15),
+         .shown = {{blockField(8), "08080808"}, {blockField(15), "0F0F0F0F"}}, .memo = "OK"},
+    });
 }
 
 TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
@@ -80,51 +73,41 @@ TEST_F(Shc1102PageTest, TagCommandFailuresGoToTheLogOnly)
         {"rf_Shc1102_Read", 10, {"rf_Shc1102_Read(9)", "rf_Shc1102_Read(10)"}, 9},
     };
     for (const auto &c : cases) {
-        showMemo();
+        SCOPED_TRACE(c.failing);
         fillBlocks();
-        reader().clearCalls();
         for (int i = 0; i < c.nth; ++i)
             reader().script(c.failing, answer(QByteArray(4, char(i))));
-        reader().scriptStatus(c.failing, 3);
-        click(ReadButton);
-        SCOPED_TRACE(c.failing);
+        runSession(harness, m_page.get(), {{.button = ReadButton, .answers = {{c.failing, answer({}, 3)}},
+                                            .shown = {{blockField(c.shownUpTo + 1), ""}}, .memo = ""}});
         EXPECT_EQ(calls().mid(calls().size() - 2), c.lastCalls);
-        EXPECT_EQ(harness.logLines().last().right(2) + " " + harness.memo(), " 3 before");
+        EXPECT_EQ(harness.logLines().last().right(2), " 3");
         EXPECT_FALSE(text(blockField(c.shownUpTo)).isEmpty());
-        EXPECT_EQ(text(blockField(c.shownUpTo + 1)), "");
     }
-    EXPECT_EQ(harness.sounds(), 0);
 
     // Write: a refused password or write is logged, not reported.
     choose(BlockList, "5");
     for (const char *failing : {"rf_Shc1102_Auth", "rf_Shc1102_Write"}) {
-        showMemo();
-        reader().scriptStatus(failing, 2);
-        click(WriteButton);
-        EXPECT_EQ(harness.logLines().last() + " " + harness.memo(), QString::fromLatin1(failing) + " 2 before");
+        runSession(harness, m_page.get(), {{.button = WriteButton, .answers = {{failing, answer({}, 2)}}, .memo = ""}});
+        EXPECT_EQ(harness.logLines().last(), QString::fromLatin1(failing) + " 2");
     }
     EXPECT_EQ(harness.sounds(), 0);
 }
 
 TEST_F(Shc1102PageTest, WriteBlockSendsTheChosenFieldAfterThePassword)
 {
-    setText(PasswordField, "FFFFFFFF");
-    setText(blockField(2), "1234");
-    click(WriteButton);
-    setText(blockField(15), "0a0b0c0d");
-    choose(BlockList, "15");
-    click(WriteButton);
-    EXPECT_EQ(calls(), (RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(2) 12340000"}
-                        + RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(15) 0A0B0C0D"}));
+    runSession(harness, m_page.get(), {
+        {.button = WriteButton, .typed = {{PasswordField, "FFFFFFFF"}, {blockField(2), "1234"}},
+         .calls = RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(2) 12340000"}},
+        {.button = WriteButton, .typed = {{blockField(15), "0a0b0c0d"}, {BlockList, "15"}},
+         .calls = RequestCalls + QStringList{"rf_Shc1102_Auth() FFFFFFFF", "rf_Shc1102_Write(15) 0A0B0C0D"}},
+    });
     EXPECT_TRUE(harness.messageBoxes().empty());
 
     // Block 8 is the password: asked first, and cancelling sends nothing.
-    reader().clearCalls();
     choose(BlockList, "8");
     harness.answerNextBox(MessageAnswer::Cancel);
-    click(WriteButton);
-    ASSERT_EQ(harness.messageBoxes().size(), 1u);
-    EXPECT_EQ(harness.messageBoxes()[0].text + calls().join(""), "Be sure to change key?");
+    runSession(harness, m_page.get(), {{.button = WriteButton, .calls = QStringList{}}});
+    ASSERT_EQ(boxTexts(harness), QStringList{"Be sure to change key?"});
     EXPECT_EQ(harness.messageBoxes()[0].buttons, MessageButtons::OkCancel);
     click(WriteButton);
     EXPECT_EQ(calls().last(), "rf_Shc1102_Write(8) 00000000");

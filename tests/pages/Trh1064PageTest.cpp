@@ -42,34 +42,22 @@ protected:
 TEST_F(Trh1064PageTest, SearchEmptiesThePagesAndShowsTheFirstEightBytesOfTheAnswer)
 {
     fillPages();
-    reader().script("rf_atqb", hexAnswer("1064000000000001000070719999"));
-
-    click(SearchButton);
-
-    EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
-    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50}));
-    EXPECT_EQ((QStringList{text(SerialField), text(Page0Field), text(Page1[4]), harness.memo()}),
-              (QStringList{"1064000000000001", "", "", "OK"}));
-
-    // A short answer shows only the bytes that came.
-    reader().script("rf_atqb", hexAnswer("10640000"));
-    click(SearchButton);
-    EXPECT_EQ(text(SerialField), "10640000");
-
-    // A failed request is not tried again and clears the serial number.
-    reader().clearCalls();
-    reader().scriptStatus("rf_atqb", 1);
-    click(SearchButton);
-    EXPECT_EQ(calls(), FieldReset + QStringList{"rf_atqb(0)"});
-    EXPECT_EQ(text(SerialField), "");
+    const QStringList search = FieldReset + QStringList{"rf_atqb(0)"};
+    runSession(harness, m_page.get(), {
+        {.button = SearchButton, .answers = {{"rf_atqb", hexAnswer("1064000000000001000070719999")}}, .calls = search,
+         .shown = {{SerialField, "1064000000000001"}, {Page0Field, ""}, {Page1[4], ""}}, .memo = "OK"},
+        // A short answer shows only the bytes that came.
+        {.button = SearchButton, .answers = {{"rf_atqb", hexAnswer("10640000")}}, .shown = {{SerialField, "10640000"}}},
+        // A failed request is not tried again and clears the serial number.
+        {.button = SearchButton, .answers = {{"rf_atqb", answer({}, 1)}}, .calls = search, .shown = {{SerialField, ""}}},
+    });
+    EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 50, 20, 20, 50, 20, 20, 50}));
 
     // A field that cannot be reset is tried twice.
-    setText(SerialField, "AA");
-    reader().clearCalls();
     reader().setDefault("rf_init_type", answer({}, 0x0B));
-    click(SearchButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(0)", "rf_init_type(66)"}));
-    EXPECT_EQ(text(SerialField) + harness.memo(), "Error: b ,function: rf_init_type");
+    const QStringList resets = {"rf_antenna_sta(0)", "rf_init_type(66)", "rf_antenna_sta(0)", "rf_init_type(66)"};
+    runSession(harness, m_page.get(), {{.button = SearchButton, .typed = {{SerialField, "AA"}}, .calls = resets,
+                                        .shown = {{SerialField, ""}}, .memo = "Error: b ,function: rf_init_type"}});
     EXPECT_EQ(harness.sounds(), 3);
 }
 
@@ -117,28 +105,21 @@ TEST_F(Trh1064PageTest, ReadingTheOtherPagesShowsWhatCameOrKeepsTheFields)
     QByteArray forty;
     for (int i = 0; i < 40; ++i)
         forty.append(char(i));
-    choose(PageList, "Page1");
-    // Thirty-two bytes are a success that shows nothing.
-    reader().script("rf_thr1064_read", answer(forty.left(32)));
-    click(ReadButton);
-    EXPECT_EQ(text(Page1[0]) + " " + harness.memo(), "2222222222222222 Communication successful");
-    reader().script("rf_thr1064_read", answer(forty));
-    click(ReadButton);
-    EXPECT_EQ(text(Page1[0]) + text(Page1[4]), "0001020304050607" "2021222324252627");
-    reader().scriptStatus("rf_thr1064_read", 4);
-    click(ReadButton);
-    EXPECT_EQ(text(Page1[0]) + text(Page1[1]) + text(Page1[2]) + text(Page1[3]) + text(Page1[4]), "");
-
-    choose(PageList, "Page2");
-    reader().script("rf_thr1064_read", hexAnswer("A1A2A3A4A5A6A7A8"));
-    click(ReadButton);
-    EXPECT_EQ(text(Page2Field), "A1A2A3A4A5A6A7A8");
-    choose(PageList, "Page3");
-    reader().scriptStatus("rf_thr1064_read", 3);
-    click(ReadButton);
-    EXPECT_EQ(text(Page3Field), "1111111111111111") << "a failed read of page 3 keeps it";
-    EXPECT_EQ(calls(), (QStringList{"rf_thr1064_read(1)", "rf_thr1064_read(1)", "rf_thr1064_read(1)",
-                                    "rf_thr1064_read(2)", "rf_thr1064_read(3)"}));
+    const auto read = [](int page) { return QStringList{QStringLiteral("rf_thr1064_read(%1)").arg(page)}; };
+    runSession(harness, m_page.get(), {
+        // Thirty-two bytes are a success that shows nothing.
+        {.button = ReadButton, .typed = {{PageList, "Page1"}}, .answers = {{"rf_thr1064_read", answer(forty.left(32))}},
+         .calls = read(1), .shown = {{Page1[0], "2222222222222222"}}, .memo = "Communication successful"},
+        {.button = ReadButton, .answers = {{"rf_thr1064_read", answer(forty)}}, .calls = read(1),
+         .shown = {{Page1[0], "0001020304050607"}, {Page1[4], "2021222324252627"}}},
+        {.button = ReadButton, .answers = {{"rf_thr1064_read", answer({}, 4)}}, .calls = read(1),
+         .shown = {{Page1[0], ""}, {Page1[1], ""}, {Page1[2], ""}, {Page1[3], ""}, {Page1[4], ""}}},
+        {.button = ReadButton, .typed = {{PageList, "Page2"}}, .answers = {{"rf_thr1064_read", hexAnswer("A1A2A3A4A5A6A7A8")}},
+         .calls = read(2), .shown = {{Page2Field, "A1A2A3A4A5A6A7A8"}}},
+        // A failed read of page 3 keeps it.
+        {.button = ReadButton, .typed = {{PageList, "Page3"}}, .answers = {{"rf_thr1064_read", answer({}, 3)}},
+         .calls = read(3), .shown = {{Page3Field, "1111111111111111"}}},
+    });
 }
 
 TEST_F(Trh1064PageTest, AuthenticateAndWriteSendTheirFieldsWithThePortClosed)
