@@ -22,28 +22,12 @@ TEST_F(ReaderTest, ExportsExactlyTheOrdinalsOfTheContractAndItsTimeCount)
     EXPECT_EQ(exported, expected) << "bound by ordinal only, no names";
 }
 
-TEST_F(ReaderTest, PortOpensOnlyWhereTheReaderIsAttachedAndCallsFailWhileClosed)
+TEST_F(ReaderTest, SettingsAndAPortThatOpensOnlyWhereTheReaderIsAttached)
 {
-    for (int32_t baud : {9600, 14400, 19200, 28800, 38400, 57600, 115200})
-        EXPECT_EQ(api.rf_init_com(1, baud), status::Ok) << baud;
-    for (const auto &[port, baud] : {std::pair{2, 9600}, {1, 4800}, {-1, 9600}})
-        EXPECT_EQ(api.rf_init_com(port, baud), status::PortUnavailable) << port << " " << baud;
-    // A failed open leaves the port closed, and every call that needs the reader fails; the
-    // library's own version needs no reader.
-    uint8_t buffer[1024];
+    uint8_t buffer[1024] = {};
     uint8_t len = 0;
-    uint32_t version = 0;
-    EXPECT_EQ((std::array{api.rf_get_device_number(buffer), api.rf_request(0, RequestAll, buffer), api.ReadTime(0, buffer, &len),
-                          api.lib_ver(&version), int32_t(version)}),
-              (std::array{status::PortNotOpen, status::PortNotOpen, status::PortNotOpen, status::Ok, 1}));
-}
-
-TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
-{
-    uint8_t text[1024] = {};
-    uint8_t len = 0;
-    ASSERT_EQ(api.rf_get_model(0, text, &len), status::Ok);
-    EXPECT_EQ(text[len], 0) << "nothing written past the length";
+    ASSERT_EQ(api.rf_get_model(0, buffer, &len), status::Ok);
+    EXPECT_EQ(buffer[len], 0) << "nothing written past the length";
 
     // The first entered byte is the low half: fields 12 34 travel as 0x3412 and come back 12 34.
     const auto deviceNumber = [this] {
@@ -53,7 +37,6 @@ TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
     };
     ASSERT_EQ(api.rf_init_device_number(0x3412), status::Ok);
     EXPECT_EQ(deviceNumber(), hex("1234"));
-
     // Only device index 0 exists.
     EXPECT_EQ((std::array{api.rf_light(0, 3), api.rf_light(0, 4), api.rf_antenna_sta(0, 2), api.rf_init_type(0, 'C'), api.rf_beep(0, 0),
                           api.rf_beep(1, 10)}),
@@ -63,6 +46,17 @@ TEST_F(ReaderTest, ModelDeviceNumberAndSettings)
     EXPECT_EQ(deviceNumber(), hex("0700"));
     ASSERT_EQ(api.rf_init_device_number(0xBEEF), status::Ok);
     EXPECT_TRUE(saved("\"deviceNumber\": 48879"));
+
+    for (int32_t baud : {9600, 14400, 19200, 28800, 38400, 57600, 115200})
+        EXPECT_EQ(api.rf_init_com(1, baud), status::Ok) << baud;
+    for (const auto &[port, baud] : {std::pair{2, 9600}, {1, 4800}, {-1, 9600}})
+        EXPECT_EQ(api.rf_init_com(port, baud), status::PortUnavailable) << port << " " << baud;
+    // A failed open leaves the port closed, and every call that needs the reader fails; the
+    // library's own version needs no reader.
+    uint32_t version = 0;
+    EXPECT_EQ((std::array{api.rf_get_device_number(buffer), api.rf_request(0, RequestAll, buffer), api.ReadTime(0, buffer, &len),
+                          api.lib_ver(&version), int32_t(version)}),
+              (std::array{status::PortNotOpen, status::PortNotOpen, status::PortNotOpen, status::Ok, 1}));
 }
 
 // Thursday 29 February 2024, 13:45:30.
