@@ -54,27 +54,23 @@ protected:
 // memory ends; a 4K card's large sectors hold sixteen blocks under one authentication.
 TEST_F(MifareClassicTest, EachSizeAnswersAsItsChipAndEndsWithItsMemory)
 {
-    const struct {
-        const char *type;
-        const char *atqa;
-        uint8_t sak;
-        const char *block0; // serial number, its check byte, SAK, ATQA, the manufacturer's data
-        int lastBlock;
-    } cards[] = {{"mifare-1k", "0400", 0x08, "01020304040804006263646566676869", 63},
-                 {"mifare-4k", "0200", 0x18, "01020304041802006263646566676869", 255}};
+    // The type, ATQA, SAK, block 0 (serial number, its check byte, SAK, ATQA, the manufacturer's data), the last block.
+    const std::tuple<const char *, const char *, uint8_t, const char *, uint8_t> cards[] = {
+        {"mifare-1k", "0400", 0x08, "01020304040804006263646566676869", 63},
+        {"mifare-4k", "0200", 0x18, "01020304041802006263646566676869", 255}};
     uint8_t size = 0;
-    for (const auto &card : cards) {
-        SCOPED_TRACE(card.type);
-        useField(std::string(R"([{"type": ")") + card.type + R"(", "Card": {"UID": "01020304"}}])");
+    for (const auto &[type, atqa, sak, block0, lastBlock] : cards) {
+        SCOPED_TRACE(type);
+        useField(std::string(R"([{"type": ")") + type + R"(", "Card": {"UID": "01020304"}}])");
         ASSERT_EQ((std::tuple{request(), zentrava::toHex(tagType, 2), api.rf_select(0, hex("01020304").data(), 4, &size), size}),
-                  (std::tuple{status::Ok, std::string(card.atqa), status::Ok, card.sak}));
+                  (std::tuple{status::Ok, std::string(atqa), status::Ok, sak}));
         ASSERT_EQ(authenticate(0), status::Ok);
-        EXPECT_EQ(readBlock(0).second, hex(card.block0));
-        if (card.lastBlock < 255) {
-            EXPECT_EQ(authenticate(uint8_t(card.lastBlock + 1)), status::WrongParameter);
+        EXPECT_EQ(readBlock(0).second, hex(block0));
+        if (lastBlock < 255) {
+            EXPECT_EQ(authenticate(uint8_t(lastBlock + 1)), status::WrongParameter);
         }
-        ASSERT_EQ(reselectAndAuthenticate(uint8_t(card.lastBlock)), status::Ok) << "any block names its sector";
-        EXPECT_EQ(readBlock(uint8_t(card.lastBlock)), std::make_pair(status::Ok, hex("000000000000FF078069FFFFFFFFFFFF")))
+        ASSERT_EQ(reselectAndAuthenticate(lastBlock), status::Ok) << "any block names its sector";
+        EXPECT_EQ(readBlock(lastBlock), std::make_pair(status::Ok, hex("000000000000FF078069FFFFFFFFFFFF")))
             << "key A never reads back; in the transport configuration key B does";
     }
     ASSERT_EQ(reselectAndAuthenticate(128), status::Ok);
