@@ -68,7 +68,7 @@ TEST_F(Iso15693TagTest, RawFramesReachTheTagsThroughThePassThrough)
     EXPECT_EQ(exchange(api.rf_transceive1, "260100").first, status::NoCard) << "type A mode";
 }
 
-TEST_F(Iso15693TagTest, SystemInformationBlocksAndSecurityFollowTheChip)
+TEST_F(Iso15693TagTest, SystemInformationBlocksSecurityAndSrf55vPagesFollowTheChip)
 {
     EXPECT_EQ(answer(api.ISO15693_Inventorys),
               std::make_pair(status::Ok, hex("00E004010000000001" "00E007000000000002" "00E005000000000003" "00E005000000000004")));
@@ -81,6 +81,15 @@ TEST_F(Iso15693TagTest, SystemInformationBlocksAndSecurityFollowTheChip)
     for (const auto &[mode, expected] : {std::pair{2, status::Ok}, {6, status::Ok}, {0, status::WrongParameter}, {0x22, status::WrongParameter}})
         EXPECT_EQ(read(Sli, 0, 1, uint8_t(mode)).first, expected) << mode;
     EXPECT_EQ(read(Srf02, 0, 1).first, status::NoCard) << "the SRF55V answers its own page commands";
+
+    // The page test reads and writes the SRF55V02P; here the two sizes and the read-back's length.
+    const Bytes uid = hex(Srf02);
+    EXPECT_EQ(answer(api.Srf55vp_Read, uid.data(), 32).first, status::WrongParameter) << "32 pages";
+    EXPECT_EQ(answer(api.Srf55vp_Read, hex("E005000000000004").data(), 127).first, status::Ok) << "128 pages";
+    EXPECT_EQ(answer(api.Srf55vp_Read, hex(Sli).data(), 0).first, status::NoCard);
+    uint8_t readBack[1024] = {};
+    uint8_t len = 4;
+    EXPECT_EQ(api.Srf55vp_Write_Reread(0, uid.data(), 7, hex("A1A2A3A4A5A6A7A8").data(), readBack, &len), status::WrongParameter);
 }
 
 TEST_F(Iso15693TagTest, LocksAreForGoodAndPersist)
@@ -105,16 +114,4 @@ TEST_F(Iso15693TagTest, LocksAreForGoodAndPersist)
         EXPECT_TRUE(saved(expected)) << expected;
     writeScenario(readScenario());
     EXPECT_EQ(write(Sli, 4, "00000000"), status::AccessDenied);
-}
-
-// The page test reads and writes the SRF55V02P; here the two sizes and the read-back's length.
-TEST_F(Iso15693TagTest, Srf55vPagesEndWithTheChipAndTheReadBackNeedsAWholePage)
-{
-    const Bytes uid = hex(Srf02);
-    EXPECT_EQ(answer(api.Srf55vp_Read, uid.data(), 32).first, status::WrongParameter) << "32 pages";
-    EXPECT_EQ(answer(api.Srf55vp_Read, hex("E005000000000004").data(), 127).first, status::Ok) << "128 pages";
-    EXPECT_EQ(answer(api.Srf55vp_Read, hex(Sli).data(), 0).first, status::NoCard);
-    uint8_t readBack[1024] = {};
-    uint8_t len = 4;
-    EXPECT_EQ(api.Srf55vp_Write_Reread(0, uid.data(), 7, hex("A1A2A3A4A5A6A7A8").data(), readBack, &len), status::WrongParameter);
 }

@@ -54,27 +54,23 @@ protected:
 // memory ends; a 4K card's large sectors hold sixteen blocks under one authentication.
 TEST_F(MifareClassicTest, EachSizeAnswersAsItsChipAndEndsWithItsMemory)
 {
-    const struct {
-        const char *type;
-        const char *atqa;
-        uint8_t sak;
-        const char *block0; // serial number, its check byte, SAK, ATQA, the manufacturer's data
-        int lastBlock;
-    } cards[] = {{"mifare-1k", "0400", 0x08, "01020304040804006263646566676869", 63},
-                 {"mifare-4k", "0200", 0x18, "01020304041802006263646566676869", 255}};
+    // The type, ATQA, SAK, block 0 (serial number, its check byte, SAK, ATQA, the manufacturer's data), the last block.
+    const std::tuple<const char *, const char *, uint8_t, const char *, uint8_t> cards[] = {
+        {"mifare-1k", "0400", 0x08, "01020304040804006263646566676869", 63},
+        {"mifare-4k", "0200", 0x18, "01020304041802006263646566676869", 255}};
     uint8_t size = 0;
-    for (const auto &card : cards) {
-        SCOPED_TRACE(card.type);
-        useField(std::string(R"([{"type": ")") + card.type + R"(", "Card": {"UID": "01020304"}}])");
+    for (const auto &[type, atqa, sak, block0, lastBlock] : cards) {
+        SCOPED_TRACE(type);
+        useField(std::string(R"([{"type": ")") + type + R"(", "Card": {"UID": "01020304"}}])");
         ASSERT_EQ((std::tuple{request(), zentrava::toHex(tagType, 2), api.rf_select(0, hex("01020304").data(), 4, &size), size}),
-                  (std::tuple{status::Ok, std::string(card.atqa), status::Ok, card.sak}));
+                  (std::tuple{status::Ok, std::string(atqa), status::Ok, sak}));
         ASSERT_EQ(authenticate(0), status::Ok);
-        EXPECT_EQ(readBlock(0).second, hex(card.block0));
-        if (card.lastBlock < 255) {
-            EXPECT_EQ(authenticate(uint8_t(card.lastBlock + 1)), status::WrongParameter);
+        EXPECT_EQ(readBlock(0).second, hex(block0));
+        if (lastBlock < 255) {
+            EXPECT_EQ(authenticate(uint8_t(lastBlock + 1)), status::WrongParameter);
         }
-        ASSERT_EQ(reselectAndAuthenticate(uint8_t(card.lastBlock)), status::Ok) << "any block names its sector";
-        EXPECT_EQ(readBlock(uint8_t(card.lastBlock)), std::make_pair(status::Ok, hex("000000000000FF078069FFFFFFFFFFFF")))
+        ASSERT_EQ(reselectAndAuthenticate(lastBlock), status::Ok) << "any block names its sector";
+        EXPECT_EQ(readBlock(lastBlock), std::make_pair(status::Ok, hex("000000000000FF078069FFFFFFFFFFFF")))
             << "key A never reads back; in the transport configuration key B does";
     }
     ASSERT_EQ(reselectAndAuthenticate(128), status::Ok);
@@ -99,18 +95,8 @@ TEST_F(MifareClassicTest, WrongKeyFailsAndTheCardMustBeSelectedAgain)
 TEST_F(MifareClassicTest, AccessBitsGrantExactlyTheOperationsTheyName)
 {
     enum Operation { Read, Write, Increment, Decrement };
-    struct Check {
-        uint8_t block;
-        uint8_t key;
-        Operation operation;
-        int32_t expected;
-    };
-    const struct {
-        const char *conditions;
-        uint8_t sector;
-        std::array<uint8_t, 4> groups;
-        std::vector<Check> checks;
-    } sectors[] = {
+    using Check = std::tuple<uint8_t, uint8_t, Operation, int32_t>; // block, key, operation, status
+    const std::tuple<const char *, uint8_t, std::array<uint8_t, 4>, std::vector<Check>> sectors[] = {
         {"manufacturer block", 0, {0, 0, 0, 1}, {{0, KeyA, Write, status::AccessDenied}}},
         {"block 4 read-only (010), 5 and 6 free", 1, {2, 0, 0, 1},
          {{4, KeyA, Write, status::AccessDenied}, {4, KeyA, Read, status::Ok}, {5, KeyA, Write, status::Ok}}},
@@ -122,21 +108,21 @@ TEST_F(MifareClassicTest, AccessBitsGrantExactlyTheOperationsTheyName)
           {20, KeyA, Write, status::AccessDenied}, {21, KeyA, Increment, status::AccessDenied},
           {21, KeyB, Increment, status::Ok}}},
     };
-    for (const auto &sector : sectors) {
-        SCOPED_TRACE(sector.conditions);
-        const uint8_t first = uint8_t(sector.sector * 4);
+    for (const auto &[conditions, sector, groups, checks] : sectors) {
+        SCOPED_TRACE(conditions);
+        const uint8_t first = uint8_t(sector * 4);
         ASSERT_EQ(reselectAndAuthenticate(first), status::Ok);
         for (uint8_t block = first; block < first + 3 && block > 0; ++block)
             ASSERT_EQ(api.rf_M1_initval(0, block, 50), status::Ok);
-        ASSERT_EQ(api.rf_M1_write(0, first + 3, trailer(factoryKey, sector.groups, keyB).data()), status::Ok);
-        for (const Check &check : sector.checks) {
-            ASSERT_EQ(reselectAndAuthenticate(check.block, check.key, check.key == KeyA ? factoryKey : keyB), status::Ok);
+        ASSERT_EQ(api.rf_M1_write(0, first + 3, trailer(factoryKey, groups, keyB).data()), status::Ok);
+        for (const auto &[block, key, operation, expected] : checks) {
+            ASSERT_EQ(reselectAndAuthenticate(block, key, key == KeyA ? factoryKey : keyB), status::Ok);
             const Bytes data(16, 0x5A);
-            const int32_t result = check.operation == Read        ? readBlock(check.block).first
-                                   : check.operation == Write     ? api.rf_M1_write(0, check.block, data.data())
-                                   : check.operation == Increment ? api.rf_M1_increment(0, check.block, 1)
-                                                                  : api.rf_M1_decrement(0, check.block, 1);
-            EXPECT_EQ(result, check.expected) << int(check.block) << " operation " << check.operation;
+            const int32_t result = operation == Read        ? readBlock(block).first
+                                   : operation == Write     ? api.rf_M1_write(0, block, data.data())
+                                   : operation == Increment ? api.rf_M1_increment(0, block, 1)
+                                                            : api.rf_M1_decrement(0, block, 1);
+            EXPECT_EQ(result, expected) << int(block) << " operation " << operation;
         }
     }
     // A key-B-only trailer hides key B; malformed access bits block the whole sector.

@@ -31,7 +31,7 @@ protected:
 };
 
 // A reset answers the serial number, then the answer to select.
-TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
+TEST_F(ProcessorCardTest, TheCardApplicationAndTheDesfireAnswerWithTheirStatusWords)
 {
     ASSERT_EQ(reset(false), std::make_pair(status::Ok, hex("5A10CB01" "0A788070025A54435055")));
     talk({
@@ -52,10 +52,8 @@ TEST_F(ProcessorCardTest, CardApplicationAnswersWithTheStatusWords)
     EXPECT_EQ(std::make_pair(first.size(), first.substr(16)), std::make_pair(std::size_t{20}, std::string("9000")));
     EXPECT_NE(answerTo("0084000008"), first) << "challenges are random";
     EXPECT_EQ(answerTo("0084000004").substr(8), "9000") << "a challenge has 4 or 8 bytes";
-}
 
-TEST_F(ProcessorCardTest, DesfireAnswersNativeCommandsPlainAndWrapped)
-{
+    // The DESFire: its native commands plain and wrapped.
     ASSERT_EQ(reset(true), std::make_pair(status::Ok, hex("04D3F1E2A55B80" "067577810280")));
     ASSERT_EQ(answerTo("60"), "AF04010101001805");
     EXPECT_EQ(answerTo("AF"), "AF04010101041805");
@@ -165,7 +163,6 @@ TEST_F(ProcessorCardTest, TheCipherToolIsDesAndTwoKeyTripleDesOverWholeBlocks)
     const Bytes ede = *zentrava::desEcb(true, k1, *zentrava::desEcb(false, k2, *zentrava::desEcb(true, k1, block)));
     ASSERT_EQ(api.des_encrypt(result, block.data(), 8, key.data(), 16), status::Ok);
     EXPECT_EQ(Bytes(result, result + 8), ede);
-    EXPECT_NE(ede, Bytes(cipher.begin(), cipher.begin() + 8));
 
     const Bytes data(264, 0x11);
     for (const auto &[dataLength, keyLength, expected] : {std::tuple{8, 12, status::WrongParameter}, {12, 8, status::WrongParameter},

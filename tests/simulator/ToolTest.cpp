@@ -26,7 +26,7 @@ TEST_F(ToolTest, HelpDocumentsEveryCommandAndAMisusedOneIsRefusedWithTheReason)
     EXPECT_FALSE(scenarioExists()) << "nothing was written";
 }
 
-TEST_F(ToolTest, AOneKCardIsOneCommandAwayAndTheLibrarySelectsIt)
+TEST_F(ToolTest, PlacedCardsAreSelectedAndAContactCardTakesTheSlot)
 {
     expectTool("show", 0, "built-in default");
     EXPECT_FALSE(scenarioExists()) << "show changes nothing";
@@ -38,6 +38,18 @@ TEST_F(ToolTest, AOneKCardIsOneCommandAwayAndTheLibrarySelectsIt)
     EXPECT_EQ(selectMifare(), hex("C0FFEE42"));
     ASSERT_EQ(tool("clear").exitCode, 0);
     EXPECT_EQ(request(), status::NoCard);
+
+    EXPECT_TRUE(shown("at88sc1608", "types"));
+    ASSERT_EQ(tool("place AT24C16").exitCode, 0);
+    EXPECT_TRUE(shown("Contact slot: at24c16"));
+    ASSERT_EQ(api.OpenCard(0), status::Ok);
+    uint8_t data[4] = {};
+    EXPECT_EQ((std::pair{api.AT24_read(0, 2047, 1, data), data[0]}), std::pair(status::Ok, uint8_t{0xFF})) << "2048 bytes";
+    EXPECT_EQ(api.AT24_read(0, 2047, 2, data), status::WrongParameter);
+
+    ASSERT_EQ(tool("place at88sc1608").exitCode, 0);
+    EXPECT_EQ(api.AT24_read(0, 0, 1, data), status::NoCard) << "the new card replaced the EEPROM";
+    EXPECT_EQ(api.AT1608_Rst(0, data), status::Ok);
 }
 
 TEST_F(ToolTest, DumpExportAndImportMemoryImages)
@@ -87,21 +99,6 @@ TEST_F(ToolTest, ReaderSettingsAndBrokenFiles)
     const std::string other = folder() + "/other.json";
     ASSERT_EQ(tool("--scenario " + other + " place ul --uid 04010203040506").exitCode, 0);
     EXPECT_NE(readFile(other).find("04010203040506"), std::string::npos);
-}
-
-TEST_F(ToolTest, ContactSlotCardsArePlacedInTheSlotWhichHoldsOne)
-{
-    EXPECT_TRUE(shown("at88sc1608", "types"));
-    ASSERT_EQ(tool("place AT24C16").exitCode, 0);
-    EXPECT_TRUE(shown("Contact slot: at24c16"));
-    ASSERT_EQ(api.OpenCard(0), status::Ok);
-    uint8_t data[4] = {};
-    EXPECT_EQ((std::pair{api.AT24_read(0, 2047, 1, data), data[0]}), std::pair(status::Ok, uint8_t{0xFF})) << "2048 bytes";
-    EXPECT_EQ(api.AT24_read(0, 2047, 2, data), status::WrongParameter);
-
-    ASSERT_EQ(tool("place at88sc1608").exitCode, 0);
-    EXPECT_EQ(api.AT24_read(0, 0, 1, data), status::NoCard) << "the new card replaced the EEPROM";
-    EXPECT_EQ(api.AT1608_Rst(0, data), status::Ok);
 }
 
 // A card placed without a serial number gets one as its maker's chip would carry it.

@@ -13,13 +13,22 @@ protected:
     }
     std::pair<int32_t, Bytes> readPage(uint8_t page) { return answer(api.rf_at020_read, page); }
     int32_t check(const char *password = "FFFFFFFFFFFFFFFF") { return api.rf_at020_check(0, hex(password).data()); }
-    int32_t writePage(uint8_t page, const char *data) { return api.rf_at020_write(0, page, hex(data).data()); }
+    int32_t writePage(uint8_t page) { return api.rf_at020_write(0, page, hex("0102030405060708").data()); }
     std::pair<int32_t, uint8_t> stSelect()
     {
         uint8_t chipId = 0;
         return {api.rf_st_select(0, &chipId), chipId};
     }
-    std::pair<int32_t, Bytes> readSrix4k(uint8_t block) { return answer(api.rf_srix4k_readblock, block); }
+    // An ST tag's write; a refusal deselects the tag, so it is selected again.
+    int32_t stWritten(int32_t result)
+    {
+        if (result != status::Ok) {
+            EXPECT_EQ(stSelect().first, status::Ok);
+        }
+        return result;
+    }
+    int32_t writeSrix4k(uint8_t block, const char *data) { return stWritten(api.rf_srix4k_writeblock(0, block, hex(data).data())); }
+    int32_t writeSr176(uint8_t block, const char *data) { return stWritten(api.rf_sr176_writeblock(0, block, hex(data).data())); }
 
     // A TRH1064 with the given configuration byte, the key 0102030405060708 and 5 in its counter.
     void layTrh1064(uint8_t configuration)
@@ -41,16 +50,16 @@ protected:
 TEST_F(TypeBTagsTest, At88rf020PasswordLockBitsCounterAndDeselect)
 {
     radio(0x72);
-    EXPECT_EQ(answer(api.rf_atqb, 5).first, status::WrongParameter);
+    EXPECT_EQ(requestB(5), status::WrongParameter);
     EXPECT_EQ(requested([&] { return readPage(3).first; }), status::AccessDenied) << "the password never reads out";
-    EXPECT_EQ(requested([&] { return writePage(5, "0102030405060708"); }), status::NotAuthenticated);
+    EXPECT_EQ(requested([&] { return writePage(5); }), status::NotAuthenticated);
     EXPECT_EQ(requested([&] { return check("0000000000000000"); }), status::AuthFailed);
     EXPECT_EQ(readPage(4).first, status::NoCard) << "a refused tag must be requested again";
 
     // The serial number, the lock bits and the counter are not written as pages.
     for (const auto &[page, expected] : {std::pair{0, status::AccessDenied}, {2, status::AccessDenied}, {32, status::WrongParameter}}) {
         ASSERT_EQ(requested([&] { return check(); }), status::Ok);
-        EXPECT_EQ(writePage(uint8_t(page), "0102030405060708"), expected) << page;
+        EXPECT_EQ(writePage(uint8_t(page)), expected) << page;
     }
     // Lock bits only add up; the counter advances with each signature, high byte first.
     ASSERT_EQ(requested([&] { return check(); }), status::Ok);
@@ -66,35 +75,22 @@ TEST_F(TypeBTagsTest, At88rf020PasswordLockBitsCounterAndDeselect)
     EXPECT_EQ(requestB(0x08), status::Ok) << "wake-up B brings it back";
 }
 
-TEST_F(TypeBTagsTest, Sr176SerialNumberLockRegisterAndBlockPairs)
+// Each write in turn, the tag selected again after a refusal; then the block as it reads.
+TEST_F(TypeBTagsTest, StTagsSerialNumbersCountersOneTimeBitsAndLockRegisters)
 {
     radio(0x73);
     ASSERT_EQ(stSelect().first, status::Ok);
     EXPECT_EQ(answer(api.rf_sr176_readblock, 16).first, status::WrongParameter);
-    for (const uint8_t block : {3, 15}) {
-        ASSERT_EQ(stSelect().first, status::Ok);
-        EXPECT_EQ(api.rf_sr176_writeblock(0, block, hex("1234").data()), status::AccessDenied) << int(block);
-    }
-    // Bit 2 protects blocks 4 and 5, for good.
     ASSERT_EQ(stSelect().first, status::Ok);
+    for (const uint8_t block : {3, 15})
+        EXPECT_EQ(writeSr176(block, "1234"), status::AccessDenied) << int(block);
+    // SR176 lock bit 2 protects blocks 4 and 5, for good.
     ASSERT_EQ(api.rf_sr176_protectblock(0, 0x04), status::Ok);
     ASSERT_EQ(api.rf_sr176_protectblock(0, 0x00), status::Ok);
     EXPECT_EQ(answer(api.rf_sr176_readblock, 15), std::make_pair(status::Ok, hex("7604")));
-    EXPECT_EQ(api.rf_sr176_writeblock(0, 5, hex("5678").data()), status::AccessDenied);
-}
+    EXPECT_EQ(writeSr176(5, "5678"), status::AccessDenied);
 
-TEST_F(TypeBTagsTest, Srix4kCountersOneTimeBitsAndLockRegister)
-{
-    radio(0x73);
-    ASSERT_EQ(stSelect().first, status::Ok);
-    const auto write = [this](uint8_t block, const char *data) {
-        const int32_t result = api.rf_srix4k_writeblock(0, block, hex(data).data());
-        if (result != status::Ok) {
-            EXPECT_EQ(stSelect().first, status::Ok);
-        }
-        return result;
-    };
-    const std::tuple<uint8_t, const char *, int32_t, const char *> cases[] = {
+    const std::tuple<uint8_t, const char *, int32_t, const char *> srix4k[] = {
         {5, "10000000", status::Ok, "10000000"},           // a counter goes down
         {5, "11000000", status::AccessDenied, "10000000"}, // never up
         {6, "FFFFFFFF", status::Ok, "FFFFFFFF"},           // staying is allowed
@@ -102,18 +98,16 @@ TEST_F(TypeBTagsTest, Srix4kCountersOneTimeBitsAndLockRegister)
         {0, "0F0F0F0F", status::Ok, "00000000"},           // and never come back
         {127, "CAFEBABE", status::Ok, "CAFEBABE"},
     };
-    for (const auto &[block, data, expected, after] : cases) {
-        EXPECT_EQ(write(block, data), expected) << int(block) << ' ' << data;
-        EXPECT_EQ(readSrix4k(block), std::make_pair(status::Ok, hex(after))) << int(block);
+    for (const auto &[block, data, expected, after] : srix4k) {
+        EXPECT_EQ(writeSrix4k(block, data), expected) << int(block) << ' ' << data;
+        EXPECT_EQ(answer(api.rf_srix4k_readblock, block), std::make_pair(status::Ok, hex(after))) << int(block);
     }
-    EXPECT_EQ(readSrix4k(128).first, status::WrongParameter);
-
-    // Bit 0 protects blocks 7 and 8, bit 1 block 9; blocks 10 on stay free.
+    EXPECT_EQ(answer(api.rf_srix4k_readblock, 128).first, status::WrongParameter);
+    // SRIX4K lock bit 0 protects blocks 7 and 8, bit 1 block 9; blocks 10 on stay free.
     ASSERT_EQ(stSelect().first, status::Ok);
     ASSERT_EQ(api.rf_srix4k_writelockreg(0, 0x01), status::Ok);
-    for (uint8_t block : {7, 8})
-        EXPECT_EQ(write(block, "01020304"), status::AccessDenied) << int(block);
-    EXPECT_EQ(write(9, "01020304"), status::Ok);
+    EXPECT_EQ((std::array{writeSrix4k(7, "01020304"), writeSrix4k(8, "01020304"), writeSrix4k(9, "01020304")}),
+              (std::array{status::AccessDenied, status::AccessDenied, status::Ok}));
 }
 
 TEST_F(TypeBTagsTest, TheTagsComeFromTheScenarioAndAreWrittenBack)
@@ -123,12 +117,10 @@ TEST_F(TypeBTagsTest, TheTagsComeFromTheScenarioAndAreWrittenBack)
                  {"type": "sr176", "Card": {"UID": "D002000000000033"}}])");
     radio(0x73);
     EXPECT_EQ(stSelect(), std::make_pair(status::Ok, uint8_t(0x22)));
-    EXPECT_EQ(api.rf_srix4k_writeblock(0, 7, hex("01020304").data()), status::AccessDenied);
-    ASSERT_EQ(stSelect().first, status::Ok);
-    EXPECT_EQ(api.rf_sr176_writeblock(0, 4, hex("ABCD").data()), status::Ok);
+    EXPECT_EQ(writeSrix4k(7, "01020304"), status::AccessDenied);
+    EXPECT_EQ(writeSr176(4, "ABCD"), status::Ok);
     radio(0x72);
-    ASSERT_EQ(requestB(), status::Ok);
-    ASSERT_EQ(check("0011223344556677"), status::Ok);
+    ASSERT_EQ(requested([&] { return check("0011223344556677"); }), status::Ok);
     EXPECT_EQ(readPage(0), std::make_pair(status::Ok, hex("0102030400000000")));
     for (const char *expected : {"\"ABCD\"", "\"LockRegister\": \"01\"", "\"Password\": \"0011223344556677\""})
         EXPECT_TRUE(saved(expected)) << expected;
