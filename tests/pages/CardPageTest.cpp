@@ -113,23 +113,6 @@ TEST_F(CardPageTest, ControlsStandWhereTheTemplatePutsThemWithItsStylesAndRadioG
     EXPECT_EQ(seen, (QStringList{"x...", "x.x.", ".xx.", ".x.x"}));
 }
 
-TEST_F(CardPageTest, TemplateCaptionsCarryBothLanguagesAndTheBuilderPicksOne)
-{
-    static const DialogTemplate bilingual{778, 100, 60, {
-        {Group, ControlKind::GroupBox, 5, 5, 90, 50, {"端口设置", "Port Setting"}},
-        {Go, ControlKind::Button, 10, 30, 40, 14, {"连接", "Connect"}},
-        {Caption, ControlKind::CheckBox, 55, 30, 30, 10, "SN"},
-    }};
-    const int built = LanguageIndex;
-    for (int language : {0, 1}) {
-        LanguageIndex = language;
-        CCardPage bilingualPage(bilingual);
-        EXPECT_EQ(bilingualPage.caption(Group) + "|" + bilingualPage.button(Go)->text() + "|" + bilingualPage.caption(Caption),
-                  language == 1 ? QStringLiteral("Port Setting|Connect|SN") : QStringLiteral("端口设置|连接|SN"));
-    }
-    LanguageIndex = built;
-}
-
 TEST_F(CardPageTest, TheProgramsOwnSelectionRunsNoHandler)
 {
     int selections = 0;

@@ -3,6 +3,7 @@
 
 #include "pages/CMifareS50Page.h"
 
+#include <utility>
 
 namespace {
 
@@ -28,21 +29,16 @@ TEST_F(MifareSimulatorTest, TheS50PageSelectsReadsWritesAndWorksThePurseOfTheShi
     click(panel.readButton);
     EXPECT_EQ(text(panel.blockFields[2]), "0123456789ABCDEF0123456789ABCDEF");
 
-    // The purse of sector 0 holds 100; sector 2 block 0 is made one of -300.
+    // The purse: a value block made in sector 2, raised, lowered and read.
     setText(PurseKeyField, "ffffffffffff");
-    const auto purse = [this](int button, const char *sector, const char *block, const char *value) {
-        choose(PurseSectorList, sector);
-        choose(PurseBlockList, block);
+    choose(PurseSectorList, "2");
+    choose(PurseBlockList, "0");
+    for (const auto &[button, value] : {std::pair{InitializeButton, "-300"}, {IncrementButton, "25"}, {DecrementButton, "5"}}) {
         setText(DecimalValueField, value);
         click(button);
-    };
-    purse(IncrementButton, "0", "1", "25");
-    purse(DecrementButton, "0", "1", "5");
-    purse(BalanceButton, "0", "1", "0");
-    EXPECT_EQ(text(DecimalValueField), "120");
-    purse(InitializeButton, "2", "0", "-300");
-    purse(BalanceButton, "2", "0", "0");
-    EXPECT_EQ(text(HexValueField), "D4FEFFFF");
+    }
+    click(BalanceButton);
+    EXPECT_EQ(text(DecimalValueField), "-280");
 }
 
 } // namespace
