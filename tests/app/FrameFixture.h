@@ -63,6 +63,14 @@ protected:
         ResetRuntimeState();
     }
 
+    // The settings as the next start reads them: "CardType ComPort BaudRate AllCards".
+    static QString savedSettings()
+    {
+        ResetRuntimeState();
+        ReadSettings();
+        return QStringLiteral("%1 %2 %3 %4").arg(CardType).arg(ComPort).arg(BaudRate).arg(int(AllCardsInMenu));
+    }
+
     std::unique_ptr<FakeReader> reader;
     std::vector<MessageBoxRequest> boxes;
     int sounds = 0;

@@ -5,6 +5,7 @@
 #include "app/CHalvidView.h"
 #include "app/CProcessView.h"
 #include "app/SingleInstance.h"
+#include "base/CardTypes.h"
 
 namespace {
 
@@ -30,104 +31,80 @@ private:
     FakeReader &m_reader;
 };
 
-class HalvidAppTest : public FrameFixture
-{
-protected:
-    static QString savedSettings()
-    {
-        ResetRuntimeState();
-        ReadSettings();
-        return QStringLiteral("%1 %2 %3").arg(CardType).arg(ComPort).arg(BaudRate);
-    }
-};
+using HalvidAppTest = FrameFixture;
 
-TEST_F(HalvidAppTest, StartsMaximisedOnTheSavedCardConnectsAndClosesThePortBeforeTheLibraryGoes)
-{
-    writeSettings(1, 1, 2);
-    FakeLibraryApp app(*reader);
-    ASSERT_TRUE(app.initInstance());
-    CMainFrame *frame = app.mainFrame();
-    EXPECT_TRUE(frame->isVisible() && frame->windowState().testFlag(Qt::WindowMaximized) && frame->commandAction(32774)->isChecked());
-    EXPECT_TRUE(frame->processView()->entries().size() == 1 && boxes.empty());
-
-    // Exit: the frame closes the open port before the library is freed, and the settings are
-    // written after that.
-    CardType = 10;
-    EXPECT_EQ(std::pair(app.exitInstance(), app.callsBeforeFree), std::pair(0, 2));
-    EXPECT_EQ(reader->callNames().last(), QStringLiteral("rf_close_com"));
-    EXPECT_TRUE(app.settingsAtFree.contains("\"CurCard\"=dword:00000001"));
-    EXPECT_EQ(savedSettings(), "10 1 2");
-}
-
-// The saved card, port and rate, or the command line's values in their place (saved then as if
-// chosen); the port page is never restored, card types beyond the menu show no page. A first
-// start has no settings: it looks for the simulated reader on COM1 and saves that port; settings
-// that exist keep their values, a missing ComPort (0) included.
+// The saved card, port, rate and "every page in Choose Card", or the command line's values in
+// their place (saved then as if chosen); the port page is never restored, card types beyond the
+// menu show no page. A first start has no settings: it looks for the simulated reader on COM1 and
+// saves that port; settings that exist keep their values, a missing ComPort (0) included. The
+// program starts maximised and connected; at its end the frame closes the open port before the
+// library is freed, and the settings are written after that.
 TEST_F(HalvidAppTest, WhatTheProgramStartsOnAndSaves)
 {
     const struct {
-        const char *settings; // "CardType ComPort BaudRate", a key file's text, or none
+        const char *settings; // "CardType ComPort BaudRate [AllCards]", a key file's text, or none
         StartupOverrides overrides;
         int shown;
         std::vector<int64_t> connection;
         const char *titleEnd, *saved;
     } cases[] = {
-        {"1 1 2", {}, 1, {1, 19200}, "Mifare_Std S50", "1 1 2"},
-        {"1 0 2", {1, 1, 2}, 2, {1, 14400}, "Mifare_ Std S70", "2 1 1"},
-        {"1 0 2", {{}, {}, PortPageCardType}, PortPageCardType, {0, 19200}, "Set", "255 0 2"},
-        {"255 1 1", {}, 0, {1, 14400}, "Mifare_UltraLight", "0 1 1"},
-        {"26 1 1", {}, 26, {1, 14400}, "Set", "26 1 1"},
-        {"27 1 1", {}, 27, {1, 14400}, "Demo", "27 1 1"},
-        {"99 1 1", {}, 0, {1, 14400}, "Mifare_UltraLight", "0 1 1"},
-        {nullptr, {}, 1, {1, 14400}, "Mifare_Std S50", "1 1 1"},
+        {"1 1 2", {}, 1, {1, 19200}, "Mifare_Std S50", "1 1 2 0"},
+        {"1 0 2", {1, 1, 2}, 2, {1, 14400}, "Mifare_ Std S70", "2 1 1 0"},
+        {"1 0 2", {{}, {}, PortPageCardType}, PortPageCardType, {0, 19200}, "Set", "255 0 2 0"},
+        {"255 1 1", {}, 0, {1, 14400}, "Mifare_UltraLight", "0 1 1 0"},
+        {"26 1 1", {}, 26, {1, 14400}, "Set", "26 1 1 0"},
+        {"27 1 1", {}, 27, {1, 14400}, "Demo", "27 1 1 0"},
+        {"99 1 1", {}, 0, {1, 14400}, "Mifare_UltraLight", "0 1 1 0"},
+        {nullptr, {}, 1, {1, 14400}, "Mifare_Std S50", "1 1 1 0"},
         {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\n\"CurCard\"=dword:00000002\n", {}, 2, {0, 14400},
-         "Mifare_ Std S70", "2 0 1"},
+         "Mifare_ Std S70", "2 0 1 0"},
+        {"1 1 2", {{}, {}, {}, true}, 1, {1, 19200}, "Mifare_Std S50", "1 1 2 1"},
+        {"1 1 2 1", {}, 1, {1, 19200}, "Mifare_Std S50", "1 1 2 1"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.settings == nullptr ? "no settings" : c.settings);
         QFile::remove(settingsPath());
+        ResetRuntimeState();
         if (c.settings != nullptr && c.settings[0] == '[') {
             ASSERT_TRUE(writeBytes(settingsPath(), c.settings));
         } else if (c.settings != nullptr) {
             const QStringList values = QString::fromLatin1(c.settings).split(u' ');
+            AllCardsInMenu = values.value(3) == u"1";
             writeSettings(values[0].toInt(), values[1].toInt(), values[2].toInt());
         }
         reader->clearCalls();
+        boxes.clear();
         {
             FakeLibraryApp app(*reader);
             app.setStartupOverrides(c.overrides);
             ASSERT_TRUE(app.initInstance());
             CMainFrame *frame = app.mainFrame();
+            EXPECT_TRUE(frame->isVisible());
+            EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
             EXPECT_EQ(frame->view()->shownCardType(), CardKind(c.shown));
             EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("  -  ") + QString::fromLatin1(c.titleEnd)));
             EXPECT_EQ(reader->calls().at(0).args, c.connection);
+            EXPECT_EQ(frame->processView()->entries().size(), 1);
+            EXPECT_TRUE(boxes.empty());
+            const bool allCards = QByteArray(c.saved).endsWith('1');
+            EXPECT_EQ(frame->commandAction(CmdAllCards)->isChecked(), allCards);
+            EXPECT_EQ(frame->commandAction(32802) != nullptr, allCards); // SHC1102
+            QStringList checked;
+            for (QAction *action : frame->findChildren<QAction *>())
+                if (action->isChecked() && action->objectName() != QStringLiteral("cmd%1").arg(CmdAllCards))
+                    checked << action->objectName();
+            EXPECT_EQ(checked, c.shown >= 26 ? QStringList{}
+                                             : QStringList{QStringLiteral("cmd%1").arg(CardTypeEntry(CardKind(c.shown)).commandId)});
             if (c.shown >= 26) {
                 EXPECT_EQ(frame->view()->page() == nullptr, c.shown != PortPageCardType);
-                for (QAction *action : frame->findChildren<QAction *>())
-                    EXPECT_FALSE(action->isChecked()) << action->objectName().toStdString();
             }
-            app.exitInstance();
+            const QByteArray before = fileBytes(settingsPath());
+            EXPECT_EQ(app.exitInstance(), 0);
+            EXPECT_EQ(app.callsBeforeFree, 2);
+            EXPECT_EQ(reader->callNames().value(1), QStringLiteral("rf_close_com"));
+            EXPECT_EQ(app.settingsAtFree, before);
         }
         EXPECT_EQ(savedSettings(), c.saved);
-    }
-}
-
-// The fifth value, every page in "Choose Card", comes from the option or the saved value and is
-// saved beside the four.
-TEST_F(HalvidAppTest, EveryPageInTheMenuIsRemembered)
-{
-    for (const bool option : {true, false}) {
-        FakeLibraryApp app(*reader);
-        app.setStartupOverrides({{}, {}, {}, option});
-        ASSERT_TRUE(app.initInstance());
-        EXPECT_NE(app.mainFrame()->commandAction(32802), nullptr); // SHC1102
-        EXPECT_TRUE(app.mainFrame()->commandAction(CmdAllCards)->isChecked());
-        if (!option)
-            app.mainFrame()->onCommand(CmdAllCards);
-        app.exitInstance();
-        ResetRuntimeState();
-        ReadSettings();
-        EXPECT_EQ(AllCardsInMenu, option);
     }
 }
 
@@ -142,7 +119,7 @@ TEST_F(HalvidAppTest, SecondCopyEndsSilentlyAndWritesNoSettings)
     CardType = 0;
     ComPort = 1;
     second.exitInstance();
-    EXPECT_EQ(savedSettings(), "6 2 3");
+    EXPECT_EQ(savedSettings(), "6 2 3 0");
 
     // Once the first copy has ended, a new one runs and holds the lock in the runtime folder
     // until it ends.

@@ -3,14 +3,18 @@
 #include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "app/CProcessView.h"
+#include "app/ConnectingWindow.h"
 #include "base/CardTypes.h"
-#include "pages/CPortSetPage.h"
 #include "base/ProgramDirectory.h"
+#include "pages/CCardPage.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -19,9 +23,14 @@ namespace {
 
 using MainFrameTest = FrameFixture;
 
+QLabel *field(const CInfoBar &bar, int id)
+{
+    return bar.findChild<QLabel *>(QStringLiteral("id%1").arg(id));
+}
+
 QString infoField(const CMainFrame &frame, int id)
 {
-    return frame.infoBar()->findChild<QWidget *>(QStringLiteral("id%1").arg(id))->property("text").toString();
+    return field(*frame.infoBar(), id)->text();
 }
 
 // A menu as "-" for separators, "title:entries" for submenus and command names otherwise.
@@ -35,12 +44,17 @@ QStringList entriesOf(const QMenu *menu)
     return names;
 }
 
-// This build's menu by default; on request (the check item under "Set") every page, each
-// entry showing its page, and back again.
+// This build's menu by default; on request (the check item under "Set") every page, each entry
+// showing its page with its name in the title and the information bar, and back again. The card
+// already shown keeps its page (and what the operator typed into it) and its title; the port page
+// keeps the bar's card name and checks no card, and shown again it keeps its page.
 TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
 {
     CardType = 1;
     CMainFrame frame;
+    frame.show();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Mifare_Std S50"));
     const auto menus = [&] {
         QStringList texts;
         for (QAction *action : frame.menuBar()->actions())
@@ -63,12 +77,39 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
                                          "ISO15693:cmd32812,cmd32790,cmd32804,cmd32805|"
                                          "ISO7816:cmd32800,cmd32792,-,cmd32793,cmd32794,cmd32795,cmd32796,cmd32797,cmd32798,cmd32799|"
                                          "cmd32780|cmd32814"));
-    EXPECT_TRUE(frame.commandAction(32774)->isChecked());
+    const auto checkedCards = [&] {
+        QStringList checked;
+        for (QAction *action : frame.findChildren<QAction *>())
+            if (action->isChecked() && action != allCards)
+                checked << action->objectName();
+        return checked;
+    };
+    EXPECT_EQ(checkedCards(), QStringList{QStringLiteral("cmd32774")});
     for (int cardType = 0; cardType < 26; ++cardType) {
-        QAction *entry = frame.commandAction(CardTypeEntry(CardKind(cardType)).commandId);
-        ASSERT_TRUE(entry != nullptr && entry->isEnabled()) << cardType;
+        SCOPED_TRACE(cardType);
+        const CardKind kind = CardKind(cardType);
+        QAction *entry = frame.commandAction(CardTypeEntry(kind).commandId);
+        ASSERT_TRUE(entry != nullptr && entry->isEnabled());
         entry->trigger();
-        EXPECT_TRUE(frame.view()->shownCardType() == CardKind(cardType) && entry->isChecked()) << cardType;
+        EXPECT_EQ(std::pair(CardType, frame.view()->shownCardType()), std::pair(cardType, std::optional<CardKind>(kind)));
+        EXPECT_EQ(checkedCards(), QStringList{entry->objectName()});
+        EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + CardName(kind));
+        EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), CardName(kind));
+    }
+    QWidget *page = frame.view()->page();
+    frame.setWindowTitle(QStringLiteral("unchanged"));
+    frame.onCommand(CardTypeEntry(CardKind(25)).commandId);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("unchanged"));
+    EXPECT_EQ(frame.view()->page(), page);
+    for (int shown = 0; shown < 2; ++shown) {
+        const QPointer<QWidget> before = frame.view()->page();
+        frame.onCommand(CmdPortSet);
+        EXPECT_EQ(std::pair(CardType, frame.view()->shownCardType()),
+                  std::pair(int(CardKind::PortPage), std::optional<CardKind>(CardKind::PortPage)));
+        EXPECT_EQ(!before.isNull() && before == frame.view()->page(), shown == 1);
+        EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Set"));
+        EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), CardName(CardKind(25)));
+        EXPECT_EQ(checkedCards(), QStringList{});
     }
     frame.onCommand(CmdAllCards);
     EXPECT_FALSE(AllCardsInMenu || allCards->isChecked());
@@ -108,7 +149,7 @@ TEST_F(MainFrameTest, PruningFollowsTheFlagsTable)
               pruned([](CardMenuFlags &) {}));
 }
 
-TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnabling)
+TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnablingAndTheConnectionAtStartUp)
 {
     ComPort = 2;
     BaudRate = 5;
@@ -124,6 +165,7 @@ TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnabling)
             .arg(frame.infoBar()->memoText());
     };
     EXPECT_EQ(state(), "10 0 ");
+    EXPECT_EQ(infoField(frame, CInfoBar::PortValue) + infoField(frame, CInfoBar::BaudValue), QStringLiteral("COM257600"));
     disconnectAction->trigger();
     EXPECT_TRUE(reader->calls().empty());
 
@@ -141,8 +183,29 @@ TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnabling)
     EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
     EXPECT_EQ(state(), "10 0 Error: Opend port failed");
     EXPECT_EQ(sounds, 1);
-    // Neither command writes to the log pane.
+    // Neither command writes to the log pane; the connection at start-up adds its call to it.
     EXPECT_TRUE(frame.processView()->entries().isEmpty());
+    ComPort = 1;
+    BaudRate = 0;
+    frame.processView()->appendEntry(QStringLiteral("earlier"), 0);
+    frame.infoBar()->showMemo(QString());
+    reader->clearCalls();
+    frame.StartupConnect();
+    ASSERT_EQ(frame.processView()->entries().size(), 2);
+    EXPECT_EQ(frame.processView()->entries()[1].text, QStringLiteral("rf_init_com"));
+    EXPECT_EQ(reader->trace(), QStringList{QStringLiteral("rf_init_com(1,9600)")});
+    EXPECT_EQ(state(), "01 1 ");
+    // The pop-up is gone once the attempt is over.
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        EXPECT_NE(widget->objectName(), QStringLiteral("connectingWindow"));
+    PortOpen = false;
+    reader->clearCalls();
+    reader->scriptStatus(QStringLiteral("rf_init_com"), 1);
+    frame.StartupConnect();
+    EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
+    EXPECT_EQ(frame.processView()->entries().last().status, 1);
+    EXPECT_EQ(state(), "10 0 Error: Port did't opened");
+    EXPECT_EQ(sounds, 2);
 
     // The port page may open the port behind the frame's back: the menu follows when it opens.
     PortOpen = true;
@@ -159,77 +222,6 @@ TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnabling)
         EXPECT_EQ(reader->callNames(), open ? QStringList{QStringLiteral("rf_close_com")} : QStringList{});
         EXPECT_FALSE(PortOpen);
     }
-}
-
-TEST_F(MainFrameTest, TitleInfoBarAndCheckMarksFollowTheCardCommands)
-{
-    CardType = 1;
-    ComPort = 4;
-    BaudRate = 6;
-    CMainFrame frame;
-    EXPECT_EQ(infoField(frame, CInfoBar::PortValue) + infoField(frame, CInfoBar::BaudValue), QStringLiteral("COM4115200"));
-    frame.show();
-    QApplication::processEvents();
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Mifare_Std S50"));
-    frame.SelectCardItem(CardKind::MifareStdS50);
-    // The card already shown keeps its page (and what the operator typed into it) and title.
-    frame.view()->ShowPage(CardKind::MifareStdS50);
-    QWidget *page = frame.view()->page();
-    frame.setWindowTitle(QStringLiteral("unchanged"));
-    frame.onCommand(32774);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("unchanged"));
-    EXPECT_EQ(frame.view()->page(), page);
-
-    // The port page keeps the bar's card name and checks no card; shown again it keeps its page.
-    // A card without a menu entry (SHC1102) is reached through its command all the same.
-    const struct {
-        int command;
-        CardKind cardType;
-        const char *title, *barName;
-        bool checked;
-    } rows[] = {{32787, CardKind::MifareUltraLight, "Mifare_UltraLight", "Mifare_UltraLight", true},
-                {CmdPortSet, CardKind::PortPage, "Set", "Mifare_UltraLight", false},
-                {CmdPortSet, CardKind::PortPage, "Set", "Mifare_UltraLight", false},
-                {32802, CardKind::Shc1102, "SHC1102", "SHC1102", false},
-                {32812, CardKind::IcodeSli, "I.CODE SLI", "I.CODE SLI", true}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.command);
-        const QPointer<QWidget> before = frame.view()->page();
-        frame.onCommand(row.command);
-        EXPECT_EQ(std::pair(CardType, frame.view()->shownCardType()), std::pair(int(row.cardType), std::optional<CardKind>(row.cardType)));
-        EXPECT_EQ(!before.isNull() && before == frame.view()->page(), &row != rows && row.command == (&row - 1)->command);
-        EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + QLatin1String(row.title));
-        EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), QLatin1String(row.barName));
-        QStringList checked;
-        for (QAction *action : frame.findChildren<QAction *>())
-            if (action->isChecked())
-                checked << action->objectName();
-        EXPECT_EQ(checked, row.checked ? QStringList{QStringLiteral("cmd%1").arg(row.command)} : QStringList{});
-    }
-}
-
-TEST_F(MainFrameTest, StartupConnectLogsItsCallWithoutClearing)
-{
-    ComPort = 1;
-    BaudRate = 0;
-    CMainFrame frame;
-    frame.processView()->appendEntry(QStringLiteral("earlier"), 0);
-    frame.StartupConnect();
-    ASSERT_EQ(frame.processView()->entries().size(), 2);
-    EXPECT_EQ(frame.processView()->entries()[1].text, QStringLiteral("rf_init_com"));
-    EXPECT_EQ(reader->trace(), QStringList{QStringLiteral("rf_init_com(1,9600)")});
-    EXPECT_TRUE(PortOpen && frame.infoBar()->memoText().isEmpty());
-    // The pop-up is gone once the attempt is over.
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        EXPECT_NE(widget->objectName(), QStringLiteral("connectingWindow"));
-
-    PortOpen = false;
-    reader->clearCalls();
-    reader->scriptStatus(QStringLiteral("rf_init_com"), 1);
-    frame.StartupConnect();
-    EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_TRUE(frame.processView()->entries().last().status == 1 && !PortOpen && sounds == 1);
-    EXPECT_EQ(frame.infoBar()->memoText(), QStringLiteral("Error: Port did't opened"));
 }
 
 TEST_F(MainFrameTest, ThePageRowKeepsItsHeightAndTheLogPaneTakesWhatTheWindowGains)
@@ -288,6 +280,36 @@ TEST_F(MainFrameTest, HelpTopicOpensTheHelpFileElseTheManualAndSaysWhenItCannot)
         EXPECT_EQ(boxes.size() == 1 && boxes[0].text.contains(manual), !c.browserOpens || !c.manual);
     }
     CMainFrame::setManualPath(QString());
+}
+
+// The values' texts are the frame's and the port page's to check; here their colour.
+TEST(InfoBarTest, ValueFieldsInRed)
+{
+    LanguageIndex = 0;
+    CInfoBar chineseBar;
+    LanguageIndex = 1;
+    EXPECT_EQ(field(chineseBar, CInfoBar::CardTypeLabel)->text(), QStringLiteral("卡类型:"));
+    CInfoBar bar;
+    for (int id = CInfoBar::PortValue; id <= CInfoBar::MemoValue; ++id)
+        EXPECT_EQ(field(bar, id)->palette().color(QPalette::WindowText), QColor(255, 0, 0)) << id;
+    EXPECT_EQ(field(bar, CInfoBar::MemoLabel)->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+TEST(ConnectingWindowTest, RedConnectingCentredOnTheScreen)
+{
+    ConnectingWindow window;
+    EXPECT_EQ(window.text(), QStringLiteral("Connecting"));
+    window.showCentred();
+    QApplication::processEvents();
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
+    EXPECT_LE((window.geometry().center() - screenCentre).manhattanLength(), 2);
+    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 60 && qBlue(image.pixel(x, y)) < 60;
+    // 50-pixel text: a great many red pixels.
+    EXPECT_GT(red, 500);
 }
 
 } // namespace
