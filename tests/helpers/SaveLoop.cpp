@@ -23,24 +23,19 @@
 
 namespace {
 
-// A settings key as big as a hand-edited one may grow, so that each save takes a while and a
-// kill lands inside it.
-void padSettings()
-{
-    const QString name = QString::fromLatin1(SettingsKeyName);
-    if (QFile::exists(CSettingsKey::keyFilePath(name)))
-        return;
-    CSettingsKey::DwordValues padding;
-    for (uint32_t i = 0; i < 2000; ++i)
-        padding.emplace_back(QStringLiteral("Padding%1").arg(i), i);
-    CSettingsKey key;
-    if (key.openForWriting(name))
-        key.writeDwords(padding);
-}
-
 bool saveSettings(bool second)
 {
-    padSettings();
+    // A settings key as big as a hand-edited one may grow, so that each save takes a while and a
+    // kill lands inside it.
+    const QString name = QString::fromLatin1(SettingsKeyName);
+    if (!QFile::exists(CSettingsKey::keyFilePath(name))) {
+        CSettingsKey::DwordValues padding;
+        for (uint32_t i = 0; i < 2000; ++i)
+            padding.emplace_back(QStringLiteral("Padding%1").arg(i), i);
+        CSettingsKey key;
+        if (key.openForWriting(name))
+            key.writeDwords(padding);
+    }
     CardType = second ? 22 : 1;
     ComPort = second ? 7 : 1;
     BaudRate = second ? 6 : 2;
@@ -82,13 +77,10 @@ int main(int argc, char **argv)
     const QString folder = QFile::decodeName(argv[2]);
     const std::string mode = argv[3];
     qputenv("XDG_CONFIG_HOME", argv[2]);
-
-    auto save = [&](bool second) {
-        if (kind == "settings")
-            return saveSettings(second);
-        if (kind == "book")
-            return saveBook(folder, second);
-        return saveScenario(folder, second);
+    const auto save = [&](bool second) {
+        return kind == "settings" ? saveSettings(second)
+               : kind == "book"   ? saveBook(folder, second)
+                                  : saveScenario(folder, second);
     };
     if (mode != "loop")
         return save(mode == "b") ? 0 : 1;

@@ -223,11 +223,6 @@ std::vector<FakeReader::Call> FakeReader::callsTo(const QString &name) const
     return found;
 }
 
-FakeReader::Answer FakeReader::take(const QString &name, std::vector<int64_t> args, QByteArray data)
-{
-    return take(Offer{name}, std::move(args), std::move(data));
-}
-
 FakeReader::Answer FakeReader::take(const Offer &offer, std::vector<int64_t> args, QByteArray data)
 {
     const QString &name = offer.name;

@@ -73,7 +73,7 @@ public:
     void clearCalls() { m_calls.clear(); }
 
     // Used by the entry points: records a call and returns its answer.
-    Answer take(const QString &name, std::vector<int64_t> args, QByteArray data = {});
+    Answer take(const QString &name, std::vector<int64_t> args, QByteArray data = {}) { return take(Offer{name}, args, data); }
     Answer take(const Offer &offer, std::vector<int64_t> args, QByteArray data);
 
 private:

@@ -20,6 +20,22 @@ QWidget *find(QWidget *page, int id)
     return widget;
 }
 
+// The frame's sink, keeping each Memo text besides.
+class MemoRecordingSink : public FrameReportSink
+{
+public:
+    MemoRecordingSink(CInfoBar *infoBar, CProcessView *log, QStringList &memos)
+        : FrameReportSink(infoBar, log), m_memos(memos) {}
+    void showMemo(const QString &text) override
+    {
+        m_memos << text;
+        FrameReportSink::showMemo(text);
+    }
+
+private:
+    QStringList &m_memos;
+};
+
 } // namespace
 
 PageHarness::PageHarness()
@@ -29,7 +45,7 @@ PageHarness::PageHarness()
     ResetRuntimeState();
     PortOpen = true;
     m_log->resize(600, 200);
-    m_sink = std::make_unique<FrameReportSink>(m_infoBar.get(), m_log.get());
+    m_sink = std::make_unique<MemoRecordingSink>(m_infoBar.get(), m_log.get(), m_memos);
     m_sink->install();
     m_previousBoxes = SetMessageBoxHandler([this](const MessageBoxRequest &request) {
         m_boxes.push_back(request);

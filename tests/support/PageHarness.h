@@ -33,6 +33,8 @@ public:
     CProcessView &log() { return *m_log; }
 
     QString memo() const;
+    // Every Memo text shown so far, in order; the last is memo().
+    const QStringList &memos() const { return m_memos; }
     // The log pane as "name status" lines, e.g. "rf_request 0", "rf_select 1a".
     QStringList logLines() const;
     int sounds() const { return m_sounds; }
@@ -57,6 +59,7 @@ private:
     FakeReader m_reader;
     std::unique_ptr<CInfoBar> m_infoBar;
     std::unique_ptr<CProcessView> m_log;
+    QStringList m_memos;
     std::unique_ptr<FrameReportSink> m_sink;
     std::vector<MessageBoxRequest> m_boxes;
     std::deque<MessageAnswer> m_answers;

@@ -18,8 +18,7 @@ int main(int argc, char **argv)
     for (const char *folder : {"config", "runtime", "data"})
         QDir(root).mkpath(QString::fromLatin1(folder));
     // The runtime folder must be private, as the desktop makes it.
-    QFile::setPermissions(root + QStringLiteral("/runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(root + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + QStringLiteral("/runtime")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/data")));
