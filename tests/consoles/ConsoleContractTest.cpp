@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 
 #include "base/ProgramDirectory.h"
+#include "consoles/CConsoleBook.h"
 #include "consoles/CCosCommandDlg.h"
 #include "consoles/CCpuCardPage.h"
 #include "consoles/CIso14443CpuPage.h"
@@ -52,6 +53,11 @@ QStringList listed(const CTipListBox *list)
     for (int row = 0; row < list->count(); ++row)
         texts.append(list->item(row)->text() + (list->item(row)->isSelected() ? QStringLiteral(" *") : QString()));
     return texts;
+}
+
+QAbstractButton *button(QWidget *dialog, int id)
+{
+    return dialog->findChild<QAbstractButton *>(QStringLiteral("id%1").arg(id));
 }
 
 // Runs `operate` on the picker once it is up, inside its modal loop.
@@ -121,7 +127,7 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
     // Clear in the picker empties the book: the page leaves an empty file.
     page.reset(console.open());
     whenPickerOpens([](CCosCommandDlg &picker) {
-        picker.findChild<QAbstractButton *>(QStringLiteral("id%1").arg(CCosCommandDlg::ClearButtonId))->click();
+        button(&picker, CCosCommandDlg::ClearButtonId)->click();
         picker.reject();
     });
     PageHarness::click(page.get(), console.pickerButton);
@@ -131,5 +137,27 @@ TEST_P(ConsoleContractTest, KeepsTheCommandBookAndListsEachAnswer)
 
 INSTANTIATE_TEST_SUITE_P(Consoles, ConsoleContractTest, ::testing::ValuesIn(Consoles),
                          [](const ::testing::TestParamInfo<ConsoleCase> &info) { return std::string(info.param.name); });
+
+// The picker beside the contract session: Exit and Escape close it and leave the book, Clear
+// empties its list and leaves it open.
+TEST(CosCommandDlg, ExitAndEscapeCloseItClearEmptiesItsList)
+{
+    CCommandBook book;
+    book.AddLine("00a4040000");
+    for (const int pressed : {0, int(CCosCommandDlg::ExitButtonId), int(CCosCommandDlg::ClearButtonId)}) { // 0: Escape
+        SCOPED_TRACE(pressed);
+        const bool clear = pressed == CCosCommandDlg::ClearButtonId;
+        CCosCommandDlg picker(book, nullptr);
+        picker.show();
+        if (pressed == 0)
+            QTest::keyClick(&picker, Qt::Key_Escape);
+        else
+            button(&picker, pressed)->click();
+        EXPECT_EQ(picker.isVisible(), clear);
+        EXPECT_EQ(std::pair(picker.lineList()->count(), book.GetLineCount()), std::pair(clear ? 0 : 1, clear ? 0 : 1));
+    }
+    // A picked line is lowered, its ASCII letters only.
+    EXPECT_EQ(CConsoleBook::PickedCommandText(QStringLiteral("00A4 zZ\u00C9")), QStringLiteral("00a4 zz\u00C9"));
+}
 
 } // namespace

@@ -11,14 +11,14 @@ namespace {
 TEST(ReportingTest, CallResultsFailuresAndSuccesses)
 {
     PageHarness harness;
-    // The Chinese build (language 0) takes every text from the Chinese column.
+    // The Chinese build (language 0) takes every text from the Chinese column. The pass-through
+    // console's test holds a success without a name.
     const struct {
         std::function<void()> report;
         const char *memo;
         int sounds;
         int language = 1;
     } cases[] = {
-        {[] { ReportCallResult(0); }, "Communication successful", 0},
         {[] { ReportCallResult(0, QStringLiteral("rf_request")); }, "Communication successful ,function: rf_request", 0},
         {[] { ReportCallResult(-1, QStringLiteral("rf_halt")); }, "Error: ffffffff ,function: rf_halt", 1},
         {[] { ReportCallResult(0x100); }, "Error: 100", 1},
