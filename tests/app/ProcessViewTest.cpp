@@ -41,7 +41,7 @@ int firstInk(const QImage &image, int line, int fromX, bool (*ink)(QRgb))
     return -1;
 }
 
-TEST(ProcessViewTest, ContentHeightScrollRangeAndStepsFollowTheLines)
+TEST(ProcessViewTest, ContentHeightScrollRangeStepsAndDrawingFollowTheLines)
 {
     CProcessView view;
     showAt(view, 600, 120);
@@ -52,6 +52,23 @@ TEST(ProcessViewTest, ContentHeightScrollRangeAndStepsFollowTheLines)
     }
     view.appendEntry(QStringLiteral("rf_select"), 0x1a);
     EXPECT_EQ(view.contentHeight(), 134);
+
+    // Each entry is drawn at twenty, its status at half the width.
+    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int half = view.viewport()->width() / 2;
+    // Line 0: name and "Communication successful" in the page colour, nothing red.
+    EXPECT_EQ(firstInk(image, 0, 0, isRed), -1);
+    const int text = firstInk(image, 0, 0, isTextColour);
+    EXPECT_TRUE(text >= 20 && text <= 23) << text;
+    const int result = firstInk(image, 0, half - 30, isTextColour);
+    EXPECT_TRUE(result >= half && result < half + 40) << result;
+    // Line 4: the name in the page colour, the failure text in red from half the width.
+    const int red = firstInk(image, 4, 0, isRed);
+    EXPECT_TRUE(red >= half && red <= half + 3) << red;
+    const int name = firstInk(image, 4, 0, isTextColour);
+    EXPECT_TRUE(name >= 20 && name < 60) << name;
+    EXPECT_EQ(firstInk(image, 4, half, isTextColour), -1);
+
     for (int i = 5; i < 40; ++i)
         view.appendEntry(QStringLiteral("ISO15693_Read"), 0);
     const int content = 40 * 22 + 24;
@@ -64,30 +81,6 @@ TEST(ProcessViewTest, ContentHeightScrollRangeAndStepsFollowTheLines)
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
     view.clearEntries();
     EXPECT_TRUE(view.entries().isEmpty() && view.contentHeight() == 100);
-}
-
-TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
-{
-    CProcessView view;
-    showAt(view, 640, 200);
-    view.appendEntry(QStringLiteral("rf_request"), 0);
-    view.appendEntry(QStringLiteral("rf_select"), 0x1a);
-    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const int half = view.viewport()->width() / 2;
-
-    // Line 0: name and "Communication successful" in the page colour, nothing red.
-    EXPECT_EQ(firstInk(image, 0, 0, isRed), -1);
-    const int text = firstInk(image, 0, 0, isTextColour);
-    EXPECT_TRUE(text >= 20 && text <= 23) << text;
-    const int result = firstInk(image, 0, half - 30, isTextColour);
-    EXPECT_TRUE(result >= half && result < half + 40) << result;
-
-    // Line 1: the name in the page colour, the failure text in red from half the width.
-    const int red = firstInk(image, 1, 0, isRed);
-    EXPECT_TRUE(red >= half && red <= half + 3) << red;
-    const int name = firstInk(image, 1, 0, isTextColour);
-    EXPECT_TRUE(name >= 20 && name < 60) << name;
-    EXPECT_EQ(firstInk(image, 1, half, isTextColour), -1);
 }
 
 TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
