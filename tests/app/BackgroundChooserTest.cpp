@@ -1,10 +1,10 @@
 #include "FrameFixture.h"
+#include "PageHarness.h"
 
 #include "app/CHalvidView.h"
 #include "dialogs/CResourceLibrary.h"
 #include "shell/CBackgroundDlg.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QListWidget>
 #include <QTimer>
@@ -18,11 +18,6 @@ using BackgroundChooserTest = FrameFixture;
 QListWidget *listOf(CBackgroundDlg &chooser)
 {
     return chooser.findChild<QListWidget *>(QStringLiteral("id1062"));
-}
-
-void click(CBackgroundDlg &chooser, int buttonId)
-{
-    chooser.findChild<QAbstractButton *>(QStringLiteral("id%1").arg(buttonId))->click();
 }
 
 // Counts the paintings of a widget.
@@ -75,7 +70,7 @@ TEST_F(BackgroundChooserTest, ConfirmedNewChoiceIsStoredAndRepaintsTheViewOnlyTh
                              EXPECT_EQ(listOf(chooser)->currentRow(), 0);
                              EXPECT_NE(BackgroundLibrary, nullptr) << "the library stays loaded while the chooser lives";
                              listOf(chooser)->setCurrentRow(9);
-                             click(chooser, 1);
+                             PageHarness::click(&chooser, 1);
                          }),
               0);
     EXPECT_EQ(CurBitmap, 9);
@@ -92,7 +87,7 @@ TEST_F(BackgroundChooserTest, ConfirmedNewChoiceIsStoredAndRepaintsTheViewOnlyTh
                              [&u](CBackgroundDlg &chooser) {
                                  if (u.row >= 0)
                                      listOf(chooser)->setCurrentRow(u.row);
-                                 click(chooser, u.button);
+                                 PageHarness::click(&chooser, u.button);
                              }),
                   0);
         EXPECT_EQ(CurBitmap, 9) << u.row;

@@ -221,9 +221,7 @@ TEST_F(MainFrameTest, ThePageRowKeepsItsHeightAndTheLogPaneTakesWhatTheWindowGai
     EXPECT_EQ(frame.pageRowIdealHeight(), ideal);
     EXPECT_FALSE(frame.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     for (int height : {740, 900}) {
-        frame.resize(1000, height);
-        frame.show();
-        QApplication::processEvents();
+        showAt(frame, 1000, height);
         EXPECT_EQ(frame.splitter()->sizes().value(0), ideal) << height;
     }
     EXPECT_EQ(frame.infoBar()->geometry().bottom(), frame.centralWidget()->height() - 1);
