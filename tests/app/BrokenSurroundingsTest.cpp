@@ -118,7 +118,6 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
                 EXPECT_TRUE(boxes.empty());
                 EXPECT_EQ(frame->infoBar()->memoText(), QString::fromLatin1(c.memo));
                 frame->grab();
-                EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("  -  Mifare_Std S50")));
                 CAboutDlg about;
                 EXPECT_EQ(about.windowTitle(), ReadAppConfig(AppConfigAboutTitle));
                 CBackgroundDlg chooser(0);

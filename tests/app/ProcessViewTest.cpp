@@ -1,4 +1,5 @@
 #include "FrameFixture.h"
+#include "PageHarness.h"
 #include "TestFiles.h"
 
 #include "app/CProcessView.h"
@@ -30,21 +31,17 @@ bool isTextColour(QRgb pixel)
     return qRed(pixel) < 120 && qBlue(pixel) > qRed(pixel) + 30;
 }
 
-// The columns of a 22-pixel line, from fromX up to toX, that hold ink.
-QList<int> inkColumns(const QImage &image, int line, int fromX, int toX, bool (*ink)(QRgb))
+// The first column of a 22-pixel line, from fromX on, that holds ink; -1 when none does.
+int firstInk(const QImage &image, int line, int fromX, bool (*ink)(QRgb))
 {
-    QList<int> columns;
-    for (int x = fromX; x < toX; ++x) {
-        bool inked = false;
-        for (int y = line * 22; y < std::min(line * 22 + 22, int(image.height())) && !inked; ++y)
-            inked = ink(image.pixel(x, y));
-        if (inked)
-            columns << x;
-    }
-    return columns;
+    for (int x = fromX; x < image.width(); ++x)
+        for (int y = line * 22; y < std::min(line * 22 + 22, int(image.height())); ++y)
+            if (ink(image.pixel(x, y)))
+                return x;
+    return -1;
 }
 
-TEST(ProcessViewTest, ContentHeightScrollRangeAndStepsFollowTheLines)
+TEST(ProcessViewTest, ContentHeightScrollRangeStepsAndDrawingFollowTheLines)
 {
     CProcessView view;
     showAt(view, 600, 120);
@@ -55,6 +52,23 @@ TEST(ProcessViewTest, ContentHeightScrollRangeAndStepsFollowTheLines)
     }
     view.appendEntry(QStringLiteral("rf_select"), 0x1a);
     EXPECT_EQ(view.contentHeight(), 134);
+
+    // Each entry is drawn at twenty, its status at half the width.
+    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int half = view.viewport()->width() / 2;
+    // Line 0: name and "Communication successful" in the page colour, nothing red.
+    EXPECT_EQ(firstInk(image, 0, 0, isRed), -1);
+    const int text = firstInk(image, 0, 0, isTextColour);
+    EXPECT_TRUE(text >= 20 && text <= 23) << text;
+    const int result = firstInk(image, 0, half - 30, isTextColour);
+    EXPECT_TRUE(result >= half && result < half + 40) << result;
+    // Line 4: the name in the page colour, the failure text in red from half the width.
+    const int red = firstInk(image, 4, 0, isRed);
+    EXPECT_TRUE(red >= half && red <= half + 3) << red;
+    const int name = firstInk(image, 4, 0, isTextColour);
+    EXPECT_TRUE(name >= 20 && name < 60) << name;
+    EXPECT_EQ(firstInk(image, 4, half, isTextColour), -1);
+
     for (int i = 5; i < 40; ++i)
         view.appendEntry(QStringLiteral("ISO15693_Read"), 0);
     const int content = 40 * 22 + 24;
@@ -67,29 +81,6 @@ TEST(ProcessViewTest, ContentHeightScrollRangeAndStepsFollowTheLines)
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
     view.clearEntries();
     EXPECT_TRUE(view.entries().isEmpty() && view.contentHeight() == 100);
-}
-
-TEST(ProcessViewTest, EntriesAreDrawnAtTwentyWithTheStatusAtHalfTheWidth)
-{
-    CProcessView view;
-    showAt(view, 640, 200);
-    view.appendEntry(QStringLiteral("rf_request"), 0);
-    view.appendEntry(QStringLiteral("rf_select"), 0x1a);
-    const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const int half = view.viewport()->width() / 2;
-
-    // Line 0: name and "Communication successful" in the page colour, nothing red.
-    EXPECT_TRUE(inkColumns(image, 0, 0, image.width(), isRed).isEmpty());
-    const QList<int> text = inkColumns(image, 0, 0, image.width(), isTextColour);
-    EXPECT_TRUE(!text.isEmpty() && text.first() >= 20 && text.first() <= 23) << text.value(0);
-    EXPECT_FALSE(inkColumns(image, 0, half, half + 40, isTextColour).isEmpty());
-    EXPECT_TRUE(inkColumns(image, 0, half - 30, half, isTextColour).isEmpty());
-
-    // Line 1: the name in the page colour, the failure text in red from half the width.
-    const QList<int> red = inkColumns(image, 1, 0, image.width(), isRed);
-    EXPECT_TRUE(!red.isEmpty() && red.first() >= half && red.first() <= half + 3) << red.value(0);
-    EXPECT_FALSE(inkColumns(image, 1, 20, 60, isTextColour).isEmpty());
-    EXPECT_TRUE(inkColumns(image, 1, half, image.width(), isTextColour).isEmpty());
 }
 
 TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
@@ -107,12 +98,21 @@ TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)
     EXPECT_EQ(QApplication::clipboard()->text(), expected);
 
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("log.txt"));
+    QString path = folder.filePath(QStringLiteral("log.txt"));
     const CProcessView::SavePathPrompt previous = CProcessView::setSavePathPrompt([&path](QWidget *) { return path; });
+    PageHarness harness;
     menu->findChild<QAction *>(QStringLiteral("logSaveAs"))->trigger();
-    CProcessView::setSavePathPrompt(previous);
     EXPECT_EQ(QString::fromUtf8(fileBytes(path)), expected);
     EXPECT_EQ(view.entries().size(), 2);
+    // A place that cannot take the file: the operator is told why (the old file stays whole, as
+    // every saved file does, in the interrupted-save tests).
+    ASSERT_TRUE(harness.messageBoxes().empty());
+    path = folder.filePath(QStringLiteral("log.txt/log.txt"));
+    menu->findChild<QAction *>(QStringLiteral("logSaveAs"))->trigger();
+    CProcessView::setSavePathPrompt(previous);
+    ASSERT_EQ(harness.messageBoxes().size(), 1u);
+    EXPECT_EQ(harness.messageBoxes()[0].caption + u'|' + harness.messageBoxes()[0].text,
+              QStringLiteral("Error|Cannot save the log to %1: Not a directory").arg(path));
 }
 
 } // namespace

@@ -1,8 +1,4 @@
-#include "TestFiles.h"
-
-#include "reader/CSettingsKey.h"
-#include "reader/RuntimeState.h"
-#include "reader/Settings.h"
+#include "FrameFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,31 +9,23 @@
 namespace {
 
 // Each test starts from a machine without the settings key and leaves none behind.
-class SettingsTest : public ::testing::Test
+using SettingsTest = FrameFixture;
+
+void writeFile(const QByteArray &contents)
 {
-protected:
-    void SetUp() override
-    {
-        QFile::remove(path);
-        ResetRuntimeState();
-    }
-    void TearDown() override { SetUp(); }
+    const QString path = FrameFixture::settingsPath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()) && writeBytes(path, contents));
+}
 
-    void writeFile(const QByteArray &contents)
-    {
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()) && writeBytes(path, contents));
-    }
-    static QByteArray keyFile(const QByteArray &values)
-    {
-        return "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\r\n" + values;
-    }
-
-    const QString path = CSettingsKey::keyFilePath(QString::fromLatin1(SettingsKeyName));
-};
+QByteArray keyFile(const QByteArray &values)
+{
+    return "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvale\\IORFCard]\r\n" + values;
+}
 
 // No key, missing, wrongly typed, malformed and out-of-range values, and values outside this key.
 TEST_F(SettingsTest, BadValuesTakeTheirDefaultsOrAreBroughtIntoRange)
 {
+    const QString path = settingsPath();
     EXPECT_EQ(path, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Corvale/IORFCard.reg"));
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i)
@@ -80,6 +68,7 @@ TEST_F(SettingsTest, BadValuesTakeTheirDefaultsOrAreBroughtIntoRange)
 // place that cannot take the file.
 TEST_F(SettingsTest, WriteKeepsOtherValuesAndReplacesWronglyTypedOnes)
 {
+    const QString path = settingsPath();
     writeFile(keyFile("\"Extra\"=\"kept\"\r\n\"BaudRate\"=\"5\"\r\n"));
     CardType = 255;
     ComPort = 3;
