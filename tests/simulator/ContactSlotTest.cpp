@@ -1,4 +1,3 @@
-#include "At24Card.h"
 #include "At88sc1608Card.h"
 #include "base/SecureAuthCipher.h"
 #include "ReaderFixture.h"
@@ -33,19 +32,8 @@ TEST_F(ContactSlotTest, TheEepromAnswersOnlyWhenPoweredAndItsWritesCrossWritePag
     ASSERT_EQ(api.AT24_write(0, 6, 10, ten.data()), status::Ok);
     EXPECT_EQ(at24(4, 14), hex("FFFF00112233445566778899FFFF"));
     EXPECT_EQ(api.AT24_write(0, 250, 10, ten.data()), status::WrongParameter);
-    EXPECT_EQ(api.AT24_read(0, 200, 128, data), status::WrongParameter);
     EXPECT_TRUE(saved("FFFF00112233445566778899FFFF")) << "the card is written back with its memory";
     EXPECT_EQ(api.AT1608_ReadFuse1(0, data), status::NoCard) << "no AT88SC1608 in the slot";
-}
-
-TEST(At24Chip, APageWriteWrapsRoundInsideItsWritePage)
-{
-    auto chip = zentrava::At24Card::factoryNew(*zentrava::At24Card::findChip("at24c64"));
-    const Bytes bytes = *zentrava::fromHex("0102030405");
-    // Three bytes fit before the end of the 32-byte page at 0x20; the last two go to its start.
-    chip->pageWrite(0x1D, bytes.data(), 5);
-    EXPECT_EQ(Bytes(chip->memory().begin(), chip->memory().begin() + 2), *zentrava::fromHex("0405"));
-    EXPECT_EQ(Bytes(chip->memory().begin() + 0x1D, chip->memory().begin() + 0x22), *zentrava::fromHex("010203FFFF"));
 }
 
 // The page test counts a wrong password, authenticates and reads its zones; here the lock after

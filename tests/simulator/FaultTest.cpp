@@ -18,9 +18,9 @@ TEST_F(FaultTest, AForcedStatusCountsDownAndAReadingOfTheFileDoesNotArmItAgain)
         expectTool("fault force rf_M1_read 0x1a 2", 0);
         EXPECT_EQ(readBlock(4).first, 0x1A);
         // The running count is in the file for the operator, when the library may write it.
-        EXPECT_EQ(faultListed("rf_M1_read answers 1A to its next call"), writeBack);
+        EXPECT_EQ(shown("rf_M1_read answers 1A to its next call", "fault"), writeBack);
         EXPECT_EQ(readBlock(4).first, 0x1A);
-        EXPECT_EQ(faultListed("No faults"), writeBack);
+        EXPECT_EQ(shown("No faults", "fault"), writeBack);
         EXPECT_EQ(readBlock(4).first, status::Ok);
         // Another change by the tool makes the library read the file again: the spent fault
         // stays spent even where the file still lists it.
@@ -38,13 +38,12 @@ TEST_F(FaultTest, TheCardsLeaveAfterTheirCallsTheReaderTimesOutAndClearEndsBoth)
     // The cards leave after two calls, the contact slot's card too.
     EXPECT_EQ((std::array{request(), answer(api.rf_anticoll, 4).first, request(), api.OpenCard(0)}),
               (std::array{status::Ok, status::Ok, status::NoCard, status::NoCard}));
-    EXPECT_TRUE(faultListed("the cards are out of the field"));
+    EXPECT_TRUE(shown("the cards are out of the field", "fault"));
 
     ASSERT_EQ(tool("fault timeout").exitCode, 0);
     EXPECT_EQ(api.rf_init_com(1, 115200), status::TimedOut) << "even the opening of the port";
 
     expectTool("fault clear", 0);
-    EXPECT_TRUE(faultListed("No faults"));
     EXPECT_EQ(selectMifare(), hex("0A0B0C0D")) << "the cards lie in the field again";
     EXPECT_EQ(api.OpenCard(0), status::Ok);
 }
@@ -60,7 +59,7 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
     EXPECT_EQ(readBlock(4).first, status::NoCard) << "the card starts idle again";
     ASSERT_EQ(reselectAndAuthenticate(4), status::Ok);
     EXPECT_EQ(readBlock(4).second, hex("11111111110000000000000000000000"));
-    EXPECT_TRUE(faultListed("No faults")) << "one write is torn, not the next";
+    EXPECT_TRUE(shown("No faults", "fault")) << "one write is torn, not the next";
 
     useSlot(R"({"type": "at24c01"})");
     ASSERT_EQ(tool("fault tear 3").exitCode, 0);

@@ -134,7 +134,6 @@ protected:
     {
         return tool(arguments).output.find(text) != std::string::npos;
     }
-    static bool faultListed(const std::string &text) { return shown(text, "fault"); }
     bool saved(const std::string &text) const { return readScenario().find(text) != std::string::npos; }
 
     // A scenario file whose field holds the given JSON array of cards, or whose slot the card.

@@ -121,7 +121,6 @@ TEST_F(TypeBTagsTest, TheTagsComeFromTheScenarioAndAreWrittenBack)
     EXPECT_EQ(writeSr176(4, "ABCD"), status::Ok);
     radio(0x72);
     ASSERT_EQ(requested([&] { return check("0011223344556677"); }), status::Ok);
-    EXPECT_EQ(readPage(0), std::make_pair(status::Ok, hex("0102030400000000")));
     for (const char *expected : {"\"ABCD\"", "\"LockRegister\": \"01\"", "\"Password\": \"0011223344556677\""})
         EXPECT_TRUE(saved(expected)) << expected;
 }
@@ -158,7 +157,6 @@ TEST_F(TypeBTagsTest, Trh1064PagesKeyLengthsAndTheDecrementOnlyCounter)
     EXPECT_EQ(wakeTrh1064(true, "FFFFFFFFFFFFFFFF"), status::AuthFailed);
     EXPECT_EQ(readTrh1064(0).first, status::NoCard) << "a wrong key sends the tag back to idle";
     ASSERT_EQ(wakeTrh1064(true), status::Ok);
-    EXPECT_EQ(readTrh1064(1).second.size(), 40u);
     EXPECT_EQ(readTrh1064(4).first, status::WrongParameter);
     ASSERT_EQ(wakeTrh1064(true), status::Ok);
     EXPECT_EQ(writeTrh1064(3, hex("00000000000004")), status::WrongParameter) << "7 bytes";

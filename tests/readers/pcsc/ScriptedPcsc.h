@@ -4,6 +4,7 @@
 // commands it was scripted with (6A 81 to any other); what reaches it is recorded. It hands out a
 // table of PC/SC functions, as the system's, for the reader under test. One lives at a time.
 
+#include "HexText.h"
 #include "PcscApi.h"
 
 #include <algorithm>
@@ -18,21 +19,8 @@
 
 namespace scriptedpcsc {
 
-inline std::string Hex(const uint8_t *bytes, std::size_t count)
-{
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i)
-        text += {"0123456789ABCDEF"[bytes[i] >> 4], "0123456789ABCDEF"[bytes[i] & 15]};
-    return text;
-}
-
-inline std::vector<uint8_t> Bytes(const std::string &hex)
-{
-    std::vector<uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
+// Bytes as the scenario file and the tests write them.
+inline std::vector<uint8_t> Bytes(const std::string &hex) { return *zentrava::fromHex(hex); }
 
 struct Card {
     std::string atr;                            // hex
@@ -143,7 +131,7 @@ public:
             [](SCARDHANDLE handle, const SCARD_IO_REQUEST *, LPCBYTE command, DWORD length, SCARD_IO_REQUEST *,
                LPBYTE answer, LPDWORD answerLength) {
                 Pcsc &p = *current;
-                p.sent.push_back(Hex(command, length));
+                p.sent.push_back(zentrava::toHex(command, length));
                 if (const LONG forced = std::exchange(p.nextTransmit, SCARD_S_SUCCESS); forced != SCARD_S_SUCCESS)
                     return forced;
                 if (const LONG checked = p.connected(handle); checked != SCARD_S_SUCCESS)
