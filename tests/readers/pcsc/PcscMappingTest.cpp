@@ -171,6 +171,8 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
          {uid("11223344"), {"00B0000000", std::string(508, 'A') + "9000"}}, TypeAAtr, typeAReset},
         {"rf_cos_command: no card reset yet", apdu<F::rf_cos_command>("00A4040000"), 0x01, {}, {}, TypeAAtr},
         // The contact slot and the SAM.
+        {"smartcard_cos: the contact card's answer", apdu<F::smartcard_cos>("0084000008"), 0, "01020304050607089000",
+         {{"0084000008", "01020304050607089000"}}, {}, call<F::OpenCard>(), {}, 1},
         {"rf_sam_cos: without a reset first", apdu<F::rf_sam_cos>("80CA000000"), 0, "6D00", {{"80CA000000", "6D00"}},
          {}, {}, {}, 2},
         // ISO 15693.
