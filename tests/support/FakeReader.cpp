@@ -20,34 +20,19 @@ int64_t scalarValue(T value)
         return 0;
 }
 
-// How many bytes an input buffer holds by the contract: a fixed size or a count the program
-// passes; -1 when the table gives it no size.
-int inputBytes(const ReaderBuffer *rule, const int64_t *values)
+// How many bytes a buffer holds by the contract: a fixed size, a count the program passes, the
+// usual answer buffer (a one-byte length can fill at most 255 of it) or a one-byte length. The
+// list's own checks give every byte pointer a rule, and inputs only the first two.
+int contractBytes(const ReaderBuffer &rule, const int64_t *values)
 {
-    if (rule == nullptr)
-        return -1;
-    int bytes = -1;
-    if (rule->size == ReaderBuffer::Size::Fixed)
-        bytes = rule->value;
-    else if (rule->size == ReaderBuffer::Size::CountParameter)
-        bytes = int(values[rule->value]);
-    return rule->limit >= 0 ? std::min(bytes, rule->limit) : bytes;
-}
-
-// How many bytes an answer buffer holds by the contract: a fixed size, a count the program
-// passes, or the usual answer buffer (a one-byte length can fill at most 255 of it).
-int outputBytes(const ReaderBuffer *rule, const int64_t *values)
-{
-    if (rule == nullptr)
-        return 0;
-    int bytes = 0;
-    switch (rule->size) {
-    case ReaderBuffer::Size::Fixed: bytes = rule->value; break;
-    case ReaderBuffer::Size::CountParameter: bytes = int(std::clamp<int64_t>(values[rule->value], 0, AnswerBufferBytes)); break;
-    case ReaderBuffer::Size::AnsweredLength: bytes = AnswerBufferBytes; break;
-    case ReaderBuffer::Size::IsLength: bytes = 1; break;
-    }
-    return rule->limit >= 0 ? std::min(bytes, rule->limit) : bytes;
+    int bytes = 1;
+    if (rule.size == ReaderBuffer::Size::Fixed)
+        bytes = rule.value;
+    else if (rule.size == ReaderBuffer::Size::CountParameter)
+        bytes = int(values[rule.value]);
+    else if (rule.size == ReaderBuffer::Size::AnsweredLength)
+        bytes = AnswerBufferBytes;
+    return rule.limit >= 0 ? std::min(bytes, rule.limit) : bytes;
 }
 
 // One fake entry point per function of the list, written once for every signature: integer
@@ -79,19 +64,16 @@ struct FakeEntry<F, int32_t(ZENTRAVA_CALL *)(Params...)> {
                 if (!(index == 0 && skipDevice))
                     scalars.push_back(int64_t(parameter));
             } else if constexpr (std::is_same_v<T, const uint8_t *> || std::is_same_v<T, uint8_t *>) {
-                const ReaderBuffer *rule = bytePointer < rules.size() ? &rules[bytePointer] : nullptr;
-                ++bytePointer;
+                const ReaderBuffer &rule = rules[bytePointer++];
                 if constexpr (std::is_same_v<T, const uint8_t *>) {
-                    const int count = inputBytes(rule, values);
-                    if (count < 0)
-                        ADD_FAILURE() << "the table of reader buffers gives no size for an input of " << name.toStdString();
+                    const int count = contractBytes(rule, values);
                     if (parameter != nullptr && count > 0)
                         inputs += QByteArray(reinterpret_cast<const char *>(parameter), count);
                 } else {
                     outputs.push_back(parameter);
                     if (outputs.size() == 1)
-                        offer.bufferBytes = outputBytes(rule, values);
-                    else if (rule != nullptr && rule->size == ReaderBuffer::Size::IsLength)
+                        offer.bufferBytes = std::clamp(contractBytes(rule, values), 0, AnswerBufferBytes);
+                    else if (rule.size == ReaderBuffer::Size::IsLength)
                         offer.reportsLength = true;
                 }
             }
