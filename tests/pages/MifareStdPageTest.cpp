@@ -291,42 +291,33 @@ TEST_F(S70PageTest, OpensWithItsOwnListsAndReadsAndWritesTheLargeSectorsOfSixtee
     EXPECT_FALSE(enabled(PanelA.writeButton));
 
     select(PurseKeyField);
-    choose(PurseSectorList, "31");
-    choose(PurseBlockList, "2");
-    reader().script("rf_M1_readval", {0, {}, -1, 1000});
-    click(BalanceButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,124) FFFFFFFFFFFF", "rf_M1_readval(126)"}));
-    EXPECT_EQ(text(HexValueField), "E8030000");
-
     setText(S70PanelB.keyField, FactoryKey);
-    reader().clearCalls();
-    for (int block = 0; block < 16; ++block)
-        reader().script("rf_M1_read", answer(QByteArray(16, char(block))));
-    click(S70PanelB.readButton);
-    EXPECT_EQ(calls(), QStringList{"rf_M1_authentication2(96,128) FFFFFFFFFFFF"} + callRun("rf_M1_read(%1)", 128, 144));
-    for (int block = 0; block < 15; ++block)
-        EXPECT_EQ(text(S70PanelB.blockFields[block]), hexText(QByteArray(16, char(block)))) << "block " << block;
-    EXPECT_EQ(text(S70PanelB.trailerKeyA) + text(S70PanelB.trailerAccessBits) + text(S70PanelB.trailerKeyB),
-              QStringLiteral("0F").repeated(16));
-
-    // Block 14 is data; block 15, the trailer, is written after the warning.
-    reader().clearCalls();
-    choose(S70PanelB.sectorList, "33");
-    choose(S70PanelB.blockList, "14");
-    setText(S70PanelB.blockFields[14], "ee");
-    click(S70PanelB.writeButton);
-    choose(S70PanelB.sectorList, "39");
-    choose(S70PanelB.blockList, "15");
-    setText(S70PanelB.trailerKeyA, "a0a1a2a3a4a5");
-    click(S70PanelB.writeButton);
+    Answers blocks;
+    std::vector<std::pair<int, QString>> sector32 = {{S70PanelB.trailerKeyA, QStringLiteral("0F").repeated(6)},
+                                                     {S70PanelB.trailerAccessBits, QStringLiteral("0F").repeated(4)},
+                                                     {S70PanelB.trailerKeyB, QStringLiteral("0F").repeated(6)}};
+    for (int block = 0; block < 16; ++block) {
+        blocks.push_back({"rf_M1_read", answer(QByteArray(16, char(block)))});
+        if (block < 15)
+            sector32.push_back({S70PanelB.blockFields[block], hexText(QByteArray(16, char(block)))});
+    }
+    runSession(harness, m_page.get(), {
+        {.button = BalanceButton, .typed = {{PurseSectorList, "31"}, {PurseBlockList, "2"}},
+         .answers = {{"rf_M1_readval", {0, {}, -1, 1000}}}, .calls = {{"rf_M1_authentication2(96,124) FFFFFFFFFFFF", "rf_M1_readval(126)"}},
+         .shown = {{HexValueField, "E8030000"}}},
+        {.button = S70PanelB.readButton, .answers = blocks,
+         .calls = QStringList{"rf_M1_authentication2(96,128) FFFFFFFFFFFF"} + callRun("rf_M1_read(%1)", 128, 144), .shown = sector32},
+        // Block 14 is data; block 15, the trailer, is written after the warning.
+        {.button = S70PanelB.writeButton,
+         .typed = {{S70PanelB.sectorList, "33"}, {S70PanelB.blockList, "14"}, {S70PanelB.blockFields[14], "ee"}},
+         .calls = {{"rf_M1_authentication2(96,144) FFFFFFFFFFFF", "rf_M1_write(158) EE" + QString(30, '0')}}},
+        {.button = S70PanelB.writeButton,
+         .typed = {{S70PanelB.sectorList, "39"}, {S70PanelB.blockList, "15"}, {S70PanelB.trailerKeyA, "a0a1a2a3a4a5"}},
+         .calls = {{"rf_M1_authentication2(96,240) FFFFFFFFFFFF", "rf_M1_write(255) A0A1A2A3A4A5" + QString("0F").repeated(10)}}},
+        {.button = CMifareS70Page::ReqIdlButton, .calls = {{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) C0FFEE42"}}},
+        {.button = CMifareS70Page::HaltButton, .calls = {{"rf_halt()"}}},
+    });
     EXPECT_EQ(boxTexts(harness), QStringList{"Be sure to write block3!"});
-    EXPECT_EQ(calls(), (QStringList{"rf_M1_authentication2(96,144) FFFFFFFFFFFF", "rf_M1_write(158) EE" + QString(30, '0'),
-                                    "rf_M1_authentication2(96,240) FFFFFFFFFFFF", "rf_M1_write(255) A0A1A2A3A4A5" + QString("0F").repeated(10)}));
-
-    reader().clearCalls();
-    click(CMifareS70Page::ReqIdlButton);
-    click(CMifareS70Page::HaltButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_anticoll(4)", "rf_select(4) C0FFEE42", "rf_halt()"}));
 }
 
 // --- Templates -------------------------------------------------------------------------------
