@@ -78,24 +78,18 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNa
     EXPECT_EQ(allPages(), hexText(memory));
 
     // A failed or short read keeps the earlier pages, empties the rest and is named by its number.
-    const struct {
-        int read;
-        FakeReader::Answer failing;
-        const char *memo;
-    } rows[] = {{1, {7, {}, -1, 0}, "Error: 7 ,function: Read Page: 1 error!"},
-                {2, {0, QByteArray(4, '\x03'), -1, 0}, "Error: 0 ,function: Read Page: 2 error!"}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.memo);
-        fillPageFields();
-        reader().clearCalls();
-        for (int read = 0; read < row.read; ++read)
-            reader().script(reads[read].first, reads[read].second);
-        reader().script("rf_M1_read", row.failing);
-        click(ReadButton);
-        EXPECT_EQ(calls().size(), row.read + 1);
-        EXPECT_EQ(harness.memo(), row.memo);
-        EXPECT_EQ(allPages(), hexText(memory.left(16 * row.read)));
-    }
+    fillPageFields();
+    runSession(harness, m_page.get(), {
+        {.button = ReadButton, .answers = {reads[0], {"rf_M1_read", answer({}, 7)}}, .calls = callRun("rf_M1_read(%1)", 0, 8, 4),
+         .memo = "Error: 7 ,function: Read Page: 1 error!"},
+    });
+    EXPECT_EQ(allPages(), hexText(memory.left(16)));
+    fillPageFields();
+    runSession(harness, m_page.get(), {
+        {.button = ReadButton, .answers = {reads[0], reads[1], {"rf_M1_read", answer(QByteArray(4, '\x03'))}},
+         .calls = callRun("rf_M1_read(%1)", 0, 12, 4), .memo = "Error: 0 ,function: Read Page: 2 error!"},
+    });
+    EXPECT_EQ(allPages(), hexText(memory.left(32)));
     EXPECT_EQ(harness.sounds(), 2);
 }
 
