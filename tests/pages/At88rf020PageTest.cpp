@@ -61,17 +61,13 @@ TEST_F(At88rf020PageTest, CheckLockAndCountSendTheirBytesLockAndCountShowThePage
          .shown = {{Page2SignatureField, "010203040506"}, {Page2CounterField, "0708"}}, .memo = "OK"},
         // A refused lock is reported, not logged, and leaves page 0 cleared.
         {.button = LockButton, .typed = {{LockField, "00000001"}}, .answers = {{"rf_at020_lock", answer({}, 4)}},
-         .calls = {{"rf_at020_lock() 00000001"}}, .shown = {{Page0PupiField, ""}}, .memo = "Error: 4 ,function: rf_at020_lock"},
+         .calls = {{"rf_at020_lock() 00000001"}}, .shown = {{Page0PupiField, ""}}, .memo = "Error: 4 ,function: rf_at020_lock",
+         .log = QStringList{}},
+        // A refused count is logged; a short read of page 2 afterwards fails with status 0.
+        {.button = CountButton, .answers = {{"rf_at020_count", answer({}, 4)}}, .log = {{"rf_at020_count 4"}}},
+        {.button = CountButton, .answers = {{"rf_at020_read", answer(QByteArray(4, '\x01'))}}, .shown = {{Page2SignatureField, ""}},
+         .memo = "Error: 0 ,function: rf_at020_read"},
     });
-    EXPECT_EQ(harness.logLines(), QStringList{});
-
-    // A refused count is logged; a short read of page 2 afterwards fails with status 0.
-    harness.reader().scriptStatus("rf_at020_count", 4);
-    click(CountButton);
-    EXPECT_EQ(harness.logLines(), QStringList{"rf_at020_count 4"});
-    harness.reader().script("rf_at020_read", answer(QByteArray(4, '\x01')));
-    click(CountButton);
-    EXPECT_EQ(text(Page2SignatureField) + harness.memo(), "Error: 0 ,function: rf_at020_read");
 }
 
 TEST_F(At88rf020PageTest, ReadCardSkipsPageThreeAndAFailureKeepsTheEarlierPages)

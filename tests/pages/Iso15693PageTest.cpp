@@ -202,17 +202,15 @@ TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
     CSrf55vPage &page = open(0);
     EXPECT_EQ(page.scrollBar()->maximum(), 1);
     // However much the library claims, a page is 8 bytes.
+    Answers pages;
     for (int p = 0; p < 32; ++p)
-        harness.reader().script("Srf55vp_Read", answer(QByteArray(8, char(p)) + QByteArray(12, '\x77')));
-    click(CSrf55vPage::ReadButton);
-    EXPECT_EQ(calls(), callRun("Srf55vp_Read(%1) " + Uid, 0, 32));
-    EXPECT_EQ(harness.logLines(), QStringList{"Srf55vp_Read 0"});
+        pages.push_back({"Srf55vp_Read", answer(QByteArray(8, char(p)) + QByteArray(12, '\x77'))});
+    runSession(harness, m_page.get(), {{.button = CSrf55vPage::ReadButton, .answers = pages,
+                                        .calls = callRun("Srf55vp_Read(%1) " + Uid, 0, 32), .log = {{"Srf55vp_Read 0"}}}});
     EXPECT_EQ(page.grid()->GetRowBytes(31), QByteArray(8, char(31)));
 
-    harness.reader().script("Srf55vp_Read", answer(QByteArray(8, '\1')));
-    harness.reader().scriptStatus("Srf55vp_Read", 1);
-    click(CSrf55vPage::ReadButton);
-    EXPECT_TRUE(harness.logLines().isEmpty());
+    const Answers failingSecondPage = {{"Srf55vp_Read", answer(QByteArray(8, '\1'))}, {"Srf55vp_Read", answer({}, 1)}};
+    runSession(harness, m_page.get(), {{.button = CSrf55vPage::ReadButton, .answers = failingSecondPage, .log = QStringList{}}});
     EXPECT_EQ(page.grid()->GetRowBytes(31), QByteArray(8, '\0'));
     EXPECT_EQ(page.grid()->GetFirstModifiedRow(), -1);
 

@@ -69,8 +69,8 @@ inline QString hexText(const QByteArray &bytes) { return QString::fromLatin1(byt
 
 // One step of an operator's session: the fields typed and the list items chosen, in order, the
 // answers queued for the reader, the button pressed; then the calls the reader heard in this step,
-// the texts the controls show and the info text (emptied before the press). A check left out is
-// not made.
+// the texts the controls show, the info text (emptied before the press) and the log pane. A check
+// left out is not made.
 // Answers queued for the reader, each for the next call of its function.
 using Answers = std::vector<std::pair<QString, FakeReader::Answer>>;
 
@@ -81,6 +81,7 @@ struct Step {
     std::optional<QStringList> calls = {};
     std::vector<std::pair<int, QString>> shown = {};
     std::optional<QString> memo = {};
+    std::optional<QStringList> log = {};
 };
 
 // Works the steps on the page one after another; a failure names its step.
@@ -107,6 +108,9 @@ inline void runSession(PageHarness &harness, QWidget *page, const std::vector<St
             EXPECT_EQ(PageHarness::text(page, id), value) << "control " << id;
         if (step.memo) {
             EXPECT_EQ(harness.memo(), *step.memo);
+        }
+        if (step.log) {
+            EXPECT_EQ(harness.logLines(), *step.log);
         }
     }
 }

@@ -14,6 +14,7 @@
 
 namespace {
 
+using namespace pagechecks;
 using enum CPortSetPage::ControlId;
 
 const QStringList AllCards = {
@@ -195,77 +196,63 @@ TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesInB
     // The boxes ignore the operator's mouse and keys.
     m_page->show();
     for (int id : {int(FirstSupportBox), FirstSupportBox + 7})
-        pagechecks::expectUnchangeable(m_page->button(id));
+        expectUnchangeable(m_page->button(id));
 }
 
 TEST_F(PortSetPageTest, EachSettingButtonSendsItsValueAndAFailureKeepsTheField)
 {
     // The device number goes low byte first; the beeper sounds for the typed tens of
     // milliseconds, and an empty field reports success without a call.
-    const auto type = [this](int id, const char *typed) { return [=, this] { setText(id, typed); }; };
-    const auto fail = [this](const char *name, int status) { return [=, this] { reader().scriptStatus(name, status); }; };
-    const auto colour = [this](const char *name) { return [=, this] { choose(ColourList, name); }; };
-    const struct {
-        std::function<void()> prepare;
-        int button;
-        QStringList trace;
-        const char *memo;
-        int field;
-        const char *shown;
-    } rows[] = {
-        {type(DeviceNumberField, "123"), DeviceNumberWrite, {"rf_init_device_number(786)"}, "OK", 0, ""},
-        {[this] { reader().script(QStringLiteral("rf_get_device_number"), pagechecks::hexAnswer("a05b")); },
-         DeviceNumberRead, {"rf_get_device_number()"}, "OK", DeviceNumberField, "A05B"},
-        {fail("rf_get_device_number", 3), DeviceNumberRead, {"rf_get_device_number()"},
-         "Error: 3 ,function: rf_get_device_number", DeviceNumberField, "A05B"},
-        {type(BeepField, "0A"), BeepButton, {"rf_beep(10)"}, "OK", BeepField, "0a"},
-        {fail("rf_beep", 4), BeepButton, {"rf_beep(10)"}, "Error: 4 ,function: rf_beep", BeepField, "0a"},
-        {type(BeepField, ""), BeepButton, {}, "OK", BeepField, ""},
-        {[] {}, AntennaButton, {"rf_antenna_sta(1)"}, "OK", 0, ""},
-        {[this] { click(AntennaOff); }, AntennaButton, {"rf_antenna_sta(0)"}, "OK", 0, ""},
-        {[this] { click(AntennaOn); reader().scriptStatus(QStringLiteral("rf_antenna_sta"), 0x20); },
-         AntennaButton, {"rf_antenna_sta(1)"}, "Error: 20 ,function: rf_antenna_sta", 0, ""},
-        {colour("yellow"), LightButton, {"rf_light(3)"}, "OK", 0, ""},
-        {colour("Off"), LightButton, {"rf_light(0)"}, "OK", 0, ""},
-    };
     open();
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.trace.join(",").toStdString() + " " + row.memo);
-        harness.infoBar().showMemo(QStringLiteral("before"));
-        reader().clearCalls();
-        row.prepare();
-        click(row.button);
-        EXPECT_EQ(calls() + QStringList{harness.memo()}, row.trace + QStringList{row.memo});
-        if (row.field != 0) {
-            EXPECT_EQ(text(row.field), row.shown);
-        }
-    }
+    runSession(harness, m_page.get(), {
+        {.button = DeviceNumberWrite, .typed = {{DeviceNumberField, "123"}}, .calls = {{"rf_init_device_number(786)"}},
+         .memo = "OK"},
+        {.button = DeviceNumberRead, .answers = {{"rf_get_device_number", hexAnswer("a05b")}},
+         .calls = {{"rf_get_device_number()"}}, .shown = {{DeviceNumberField, "A05B"}}, .memo = "OK"},
+        {.button = DeviceNumberRead, .answers = {{"rf_get_device_number", answer({}, 3)}},
+         .shown = {{DeviceNumberField, "A05B"}}, .memo = "Error: 3 ,function: rf_get_device_number"},
+        {.button = BeepButton, .typed = {{BeepField, "0A"}}, .calls = {{"rf_beep(10)"}}, .shown = {{BeepField, "0a"}},
+         .memo = "OK"},
+        {.button = BeepButton, .answers = {{"rf_beep", answer({}, 4)}}, .calls = {{"rf_beep(10)"}},
+         .shown = {{BeepField, "0a"}}, .memo = "Error: 4 ,function: rf_beep"},
+        {.button = BeepButton, .typed = {{BeepField, ""}}, .calls = QStringList{}, .memo = "OK"},
+        {.button = AntennaButton, .calls = {{"rf_antenna_sta(1)"}}, .memo = "OK"},
+        {.button = AntennaOff, .calls = QStringList{}},
+        {.button = AntennaButton, .calls = {{"rf_antenna_sta(0)"}}, .memo = "OK"},
+        {.button = AntennaOn, .calls = QStringList{}},
+        {.button = AntennaButton, .answers = {{"rf_antenna_sta", answer({}, 0x20)}}, .calls = {{"rf_antenna_sta(1)"}},
+         .memo = "Error: 20 ,function: rf_antenna_sta"},
+        {.button = LightButton, .typed = {{ColourList, "yellow"}}, .calls = {{"rf_light(3)"}}, .memo = "OK"},
+        {.button = LightButton, .typed = {{ColourList, "Off"}}, .calls = {{"rf_light(0)"}}, .memo = "OK"},
+    });
 }
 
 TEST_F(PortSetPageTest, TheClockIsReadAndWrittenWithThePortClosedAndAnAnswerThatIsNoDateIsRefused)
 {
     PortOpen = false;
     open();
-    reader().script(QStringLiteral("ReadTime"), pagechecks::hexAnswer("24022904235958"));
+    reader().script(QStringLiteral("ReadTime"), hexAnswer("24022904235958"));
     click(ClockRead);
     EXPECT_EQ(QDateTime(clockDate()->date(), clockTime()->time()), QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
     // The reader's week day, under the Chinese caption whatever the language.
     EXPECT_EQ(text(WeekDayText) + harness.logLines().join(",") + harness.memo(), "星期 4 ReadTime 0");
 
-    // The two-digit year belongs to the century it names; an answer that is no date leaves the
-    // pickers and fails.
+    // The two-digit year belongs to the century it names; an answer that is no date, or that
+    // claims more than the 7 clock bytes even when they read as one, leaves the pickers and fails.
     const struct {
-        const char *clock;
+        FakeReader::Answer clock;
         int year; // 0: refused
-    } rows[] = {{"51010101000000", 1951}, {"50010101000000", 2050}, {"99123105000000", 1999},
-                {"00010106000000", 2000}, {"49010101000000", 2049}, {"2402290423", 0} /* short */,
-                {"24130104235958", 0} /* month 13 */, {"24023004235958", 0} /* 30 February */,
-                {"2A020104235958", 0} /* not decimal */, {"24020104245958", 0} /* hour 24 */};
+    } rows[] = {{hexAnswer("51010101000000"), 1951}, {hexAnswer("50010101000000"), 2050},
+                {hexAnswer("99123105000000"), 1999}, {hexAnswer("00010106000000"), 2000},
+                {hexAnswer("49010101000000"), 2049}, {hexAnswer("2402290423"), 0} /* short */,
+                {hexAnswer("24130104235958"), 0} /* month 13 */, {hexAnswer("24023004235958"), 0} /* 30 February */,
+                {hexAnswer("2A020104235958"), 0} /* not decimal */, {hexAnswer("24020104245958"), 0} /* hour 24 */,
+                {{0, QByteArray::fromHex("24022904235958"), 255, 0}, 0} /* 255 bytes claimed */};
     int sounds = 0;
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.clock);
+        SCOPED_TRACE(row.clock.data.toHex().toStdString() + ", length " + std::to_string(row.clock.length));
         const QDateTime before(clockDate()->date(), clockTime()->time());
-        reader().script(QStringLiteral("ReadTime"), pagechecks::hexAnswer(row.clock));
+        reader().script(QStringLiteral("ReadTime"), row.clock);
         click(ClockRead);
         if (row.year != 0) {
             EXPECT_EQ(clockDate()->date().year(), row.year);

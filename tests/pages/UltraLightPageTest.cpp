@@ -7,6 +7,7 @@
 
 namespace {
 
+using namespace pagechecks;
 using enum CUltraLightPage::ControlId;
 constexpr auto pageField = CUltraLightPage::pageField;
 
@@ -35,41 +36,32 @@ protected:
 TEST_F(UltraLightPageTest, ReqIdlAndReqAllShowTheSerialNumberAndOnlyReqAllCyclesTheFieldAndTriesTwice)
 {
     // ReqIDL has no antenna cycle, no pause and no retry; the serial number goes before the request.
-    click(RequestIdleButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_request(38)", "rf_ul_select()"}));
-    EXPECT_EQ(text(SerialField), "04A1B2C3D4E5F6");
-    reader().clearCalls();
-    reader().scriptStatus("rf_request", 1);
-    click(RequestIdleButton);
-    EXPECT_EQ(calls(), QStringList{"rf_request(38)"});
-    EXPECT_EQ(text(SerialField) + harness.memo(), "Error: 1 ,function: rf_request");
+    runSession(harness, m_page.get(), {
+        {.button = RequestIdleButton, .calls = {{"rf_request(38)", "rf_ul_select()"}}, .shown = {{SerialField, "04A1B2C3D4E5F6"}}},
+        {.button = RequestIdleButton, .answers = {{"rf_request", answer({}, 1)}}, .calls = {{"rf_request(38)"}},
+         .shown = {{SerialField, ""}}, .memo = "Error: 1 ,function: rf_request"},
+    });
     EXPECT_TRUE(harness.waits().empty());
 
+    // ReqALL empties the pages; its only pause is after the card type is set.
     const QStringList attempt = AntennaCycle + QStringList{"rf_request(82)", "rf_ul_select()"};
     fillPageFields();
-    reader().clearCalls();
-    click(RequestAllButton);
-    EXPECT_EQ(calls(), attempt);
-    // The only pause is after the card type is set.
+    runSession(harness, m_page.get(), {{.button = RequestAllButton, .calls = attempt, .shown = {{SerialField, "04A1B2C3D4E5F6"}},
+                                        .memo = "Communication successful"}});
+    EXPECT_EQ(allPages(), "");
     EXPECT_EQ(harness.waits(), std::vector<int>{20});
-    EXPECT_EQ(allPages() + text(SerialField) + " " + harness.memo(), "04A1B2C3D4E5F6 Communication successful");
 
     // Without a card it tries twice, clears the serial number and keeps the pages.
     fillPageFields();
-    reader().clearCalls();
-    reader().scriptStatus("rf_ul_select", 0x14);
-    reader().scriptStatus("rf_ul_select", 0x14);
-    click(RequestAllButton);
-    EXPECT_EQ(calls(), attempt + attempt);
+    const Answers noCard = {{"rf_ul_select", answer({}, 0x14)}, {"rf_ul_select", answer({}, 0x14)}};
+    runSession(harness, m_page.get(), {
+        {.button = RequestAllButton, .answers = noCard, .calls = attempt + attempt,
+         .shown = {{SerialField, ""}, {pageField(7), "AAAAAAAA"}}, .memo = "Error: 14 ,function: rf_ul_select"},
+        // Halt is the Mifare halt.
+        {.button = HaltButton, .calls = {{"rf_halt()"}}, .memo = "Communication successful"},
+    });
     EXPECT_EQ(harness.waits(), (std::vector<int>{20, 20, 20}));
-    EXPECT_EQ(text(SerialField) + text(pageField(7)) + " " + harness.memo(), "AAAAAAAA Error: 14 ,function: rf_ul_select");
     EXPECT_EQ(harness.sounds(), 3);
-
-    // Halt is the Mifare halt.
-    reader().clearCalls();
-    click(HaltButton);
-    EXPECT_EQ(calls(), QStringList{"rf_halt()"});
-    EXPECT_EQ(harness.memo(), "Communication successful");
 }
 
 TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNamedByItsReadNumber)
@@ -77,62 +69,45 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNa
     QByteArray memory;
     for (int i = 0; i < 64; ++i)
         memory.append(char(i));
+    Answers reads;
     for (int read = 0; read < 4; ++read)
-        reader().script("rf_M1_read", {0, memory.mid(16 * read, 16), -1, 0});
-    click(ReadButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_M1_read(0)", "rf_M1_read(4)", "rf_M1_read(8)", "rf_M1_read(12)"}));
+        reads.push_back({"rf_M1_read", answer(memory.mid(16 * read, 16))});
     // Page 2 is split into its first and its last two bytes.
-    EXPECT_EQ(allPages(), QString::fromLatin1(memory.toHex().toUpper()));
-    EXPECT_EQ(text(pageField(2)), "0809");
-    EXPECT_EQ(harness.memo(), "OK");
+    runSession(harness, m_page.get(), {{.button = ReadButton, .answers = reads, .calls = callRun("rf_M1_read(%1)", 0, 16, 4),
+                                        .shown = {{pageField(2), "0809"}}, .memo = "OK"}});
+    EXPECT_EQ(allPages(), hexText(memory));
 
     // A failed or short read keeps the earlier pages, empties the rest and is named by its number.
-    const struct {
-        int read;
-        FakeReader::Answer failing;
-        const char *memo;
-    } rows[] = {{1, {7, {}, -1, 0}, "Error: 7 ,function: Read Page: 1 error!"},
-                {2, {0, QByteArray(4, '\x03'), -1, 0}, "Error: 0 ,function: Read Page: 2 error!"}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.memo);
-        fillPageFields();
-        reader().clearCalls();
-        for (int read = 0; read < row.read; ++read)
-            reader().script("rf_M1_read", {0, memory.mid(16 * read, 16), -1, 0});
-        reader().script("rf_M1_read", row.failing);
-        click(ReadButton);
-        EXPECT_EQ(calls().size(), row.read + 1);
-        EXPECT_EQ(harness.memo(), row.memo);
-        EXPECT_EQ(allPages(), QString::fromLatin1(memory.left(16 * row.read).toHex().toUpper()));
-    }
+    fillPageFields();
+    runSession(harness, m_page.get(), {
+        {.button = ReadButton, .answers = {reads[0], {"rf_M1_read", answer({}, 7)}}, .calls = callRun("rf_M1_read(%1)", 0, 8, 4),
+         .memo = "Error: 7 ,function: Read Page: 1 error!"},
+    });
+    EXPECT_EQ(allPages(), hexText(memory.left(16)));
+    fillPageFields();
+    runSession(harness, m_page.get(), {
+        {.button = ReadButton, .answers = {reads[0], reads[1], {"rf_M1_read", answer(QByteArray(4, '\x03'))}},
+         .calls = callRun("rf_M1_read(%1)", 0, 12, 4), .memo = "Error: 0 ,function: Read Page: 2 error!"},
+    });
+    EXPECT_EQ(allPages(), hexText(memory.left(32)));
     EXPECT_EQ(harness.sounds(), 2);
 }
 
 TEST_F(UltraLightPageTest, WritePageSendsTheChosenPagesFieldPaddedWithZeros)
 {
     // Page 2 is its two halves joined; an odd last digit is a byte of its own.
-    const struct {
-        const char *page;
-        int field;
-        const char *typed, *call;
-    } rows[] = {
-        {"2", pageField(2), "12", "rf_ul_write(2) 12000000"},
-        {"2", LockBytesField, "0ff", "rf_ul_write(2) 12000F0F"},
-        {"5", pageField(5), "aabbccdd", "rf_ul_write(5) AABBCCDD"},
-        {"9", pageField(9), "", "rf_ul_write(9) 00000000"},
-    };
-    for (const auto &row : rows) {
-        reader().clearCalls();
-        setText(row.field, row.typed);
-        choose(PageList, row.page);
-        click(WriteButton);
-        EXPECT_EQ(calls(), QStringList{row.call});
-        EXPECT_EQ((QStringList{harness.logLines().join(","), harness.memo()}), (QStringList{"rf_ul_write 0", "OK"}));
-    }
-    reader().scriptStatus("rf_ul_write", 4);
-    click(WriteButton);
-    EXPECT_EQ((QStringList{harness.logLines().join(","), harness.memo()}),
-              (QStringList{"rf_ul_write 4", "Error: 4 ,function: rf_ul_write"}));
+    const QStringList written = {"rf_ul_write 0"};
+    runSession(harness, m_page.get(), {
+        {.button = WriteButton, .typed = {{pageField(2), "12"}, {PageList, "2"}}, .calls = {{"rf_ul_write(2) 12000000"}},
+         .memo = "OK", .log = written},
+        {.button = WriteButton, .typed = {{LockBytesField, "0ff"}}, .calls = {{"rf_ul_write(2) 12000F0F"}}, .memo = "OK",
+         .log = written},
+        {.button = WriteButton, .typed = {{pageField(5), "aabbccdd"}, {PageList, "5"}}, .calls = {{"rf_ul_write(5) AABBCCDD"}},
+         .memo = "OK", .log = written},
+        {.button = WriteButton, .typed = {{PageList, "9"}}, .calls = {{"rf_ul_write(9) 00000000"}}, .memo = "OK", .log = written},
+        {.button = WriteButton, .answers = {{"rf_ul_write", answer({}, 4)}}, .memo = "Error: 4 ,function: rf_ul_write",
+         .log = {{"rf_ul_write 4"}}},
+    });
 }
 
 TEST_F(UltraLightPageTest, OpensWithLockBytesAndPageThreeYellowOnRedItsLimitsAndNoPageZeroOrOne)
@@ -153,7 +128,7 @@ TEST_F(UltraLightPageTest, OpensWithLockBytesAndPageThreeYellowOnRedItsLimitsAnd
     for (auto [field, bytes] : {std::pair{pageField(0), 4}, {pageField(2), 2}, {int(LockBytesField), 2}, {pageField(15), 4}})
         EXPECT_EQ(page().hexEdit(field)->GetMaxBytes(), bytes) << field;
     // Pages 0 and 1 cannot be chosen.
-    EXPECT_EQ(items(PageList), pagechecks::callRun("%1", 2, 16));
+    EXPECT_EQ(items(PageList), callRun("%1", 2, 16));
     EXPECT_EQ(text(PageList), "2");
 }
 

@@ -24,7 +24,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDateTime>
 #include <QDialog>
 #include <QTemporaryDir>
@@ -151,19 +150,6 @@ TEST(HostileReader, WritesOnlyWithinTheOfferedBufferWhateverLengthItClaims)
             EXPECT_LE(length, row.maximumLength) << row.name;
         }
     }
-}
-
-// A clock answer that claims more than the 7 clock bytes is no clock, even when its first 7
-// bytes read as a date: a success would say nothing, so the driver below cannot tell.
-TEST(HostileReader, AClockAnswerLongerThanTheClockIsAFailedRead)
-{
-    PageHarness harness;
-    CPortSetPage page;
-    const QDate before = page.control<QDateEdit>(CPortSetPage::ClockDate)->date();
-    harness.reader().script(QStringLiteral("ReadTime"), {0, QByteArray::fromHex("24022904235958"), 255, 0});
-    PageHarness::click(&page, CPortSetPage::ClockRead);
-    EXPECT_EQ(harness.memo(), QStringLiteral("Error: 0 ,function: ReadTime"));
-    EXPECT_EQ(page.control<QDateEdit>(CPortSetPage::ClockDate)->date(), before);
 }
 
 // The pages are built for a screen of this width. A press that calls the reader more often than

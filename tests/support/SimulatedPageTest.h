@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageHarness.h"
+#include "PageTest.h"
 
 #include "consoles/CConsolePage.h"
 #include "consoles/CTipListBox.h"
@@ -17,7 +17,7 @@
 // A page driven end to end against the simulated reader beside the tests, loaded as the program
 // loads its reader library: lay a scenario, open the page, and work its controls as the operator
 // does.
-class SimulatedPageTest : public ::testing::Test
+class SimulatedPageTest : public PageTest<QWidget>
 {
 protected:
     ~SimulatedPageTest() override
@@ -57,10 +57,6 @@ protected:
     // ASCII text as the upper-case hex digits a field shows.
     static QString hexOf(const char *ascii) { return QString::fromLatin1(QByteArray(ascii).toHex().toUpper()); }
 
-    QString text(int id) { return PageHarness::text(m_page.get(), id); }
-    void click(int id) { PageHarness::click(m_page.get(), id); }
-    void setText(int id, const QString &value) { PageHarness::setText(m_page.get(), id, value); }
-    void choose(int id, const QString &item) { PageHarness::choose(m_page.get(), id, item); }
     // A console page: sends a command and gives the answer line (nothing when no line came).
     QString send(int field, int button, const QString &command)
     {
@@ -71,9 +67,6 @@ protected:
         return results->count() > before ? results->item(before)->text() : QString();
     }
 
-    // Declared in this order so that the library is freed before the harness puts back the
-    // table it found, and the page goes first.
-    PageHarness harness;
+    // Freed before the harness of the base puts back the table it found; the page goes first.
     ReaderLibrary m_library;
-    std::unique_ptr<QWidget> m_page;
 };
