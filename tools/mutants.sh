@@ -9,7 +9,7 @@
 #   --list FILE  another mutant list (default tools/mutants.txt)
 #   --build DIR  the build folder (default build-mutants, made on the first run)
 #   --ctest      runs the suite through ctest (-j2 --stop-on-failure --timeout 120) instead of
-#                running the three test programs straight, each stopping at its first failure
+#                running the test programs straight, each stopping at its first failure
 #   ID...        only these mutants
 #
 # Results: caught (a test failed; the first failing test is named), MISSED (every test passed),
@@ -63,7 +63,8 @@ build_tree() {
 programs_for() {
   case $1 in
     simulator/*) echo simulator_tests vornex_tests pcsc_reader_tests ;;
-    readers/*) echo pcsc_reader_tests vornex_tests simulator_tests ;;
+    # The PC/SC library's successes of the main buttons are the end-to-end run's, through pcscd.
+    readers/*) echo pcsc_reader_tests pcsc_end_to_end_tests vornex_tests simulator_tests ;;
     *) echo vornex_tests pcsc_reader_tests simulator_tests ;;
   esac
 }
