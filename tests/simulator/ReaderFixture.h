@@ -170,6 +170,14 @@ protected:
         selectMifare();
         return authenticate(block, mode, key);
     }
+    // The contact slot's EEPROM read, which must succeed.
+    Bytes at24(int32_t address, int32_t count)
+    {
+        Bytes data(1024, 0);
+        EXPECT_EQ(api.AT24_read(0, address, count, data.data()), status::Ok);
+        data.resize(std::size_t(count));
+        return data;
+    }
     // rf_M1_read's status and the 16 bytes.
     std::pair<int32_t, Bytes> readBlock(uint8_t block)
     {
