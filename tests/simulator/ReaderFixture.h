@@ -150,6 +150,8 @@ protected:
     // rf_request's status; the answered tag type stays in tagType.
     int32_t request(uint8_t mode = RequestAll) { return api.rf_request(0, mode, tagType); }
 
+    // rf_atqb's status: request B (mode 0) or wake-up B.
+    int32_t requestB(uint8_t mode = 0) { return answer(api.rf_atqb, mode).first; }
     // The Mifare Standard page's selection: request all, anticollision, select.
     Bytes selectMifare(uint8_t mode = RequestAll)
     {
