@@ -4,13 +4,6 @@
 
 class ContactSlotTest : public ReaderFixture {
 protected:
-    Bytes at24(int32_t address, int32_t count)
-    {
-        Bytes data(1024, 0);
-        EXPECT_EQ(api.AT24_read(0, address, count, data.data()), status::Ok);
-        data.resize(std::size_t(count));
-        return data;
-    }
     Bytes zone(uint8_t address, int32_t count, int32_t zoneNumber, int32_t expected = status::Ok)
     {
         Bytes data(1024, 0);

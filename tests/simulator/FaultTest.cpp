@@ -65,6 +65,5 @@ TEST_F(FaultTest, ATornWriteKeepsItsFirstBytes)
     ASSERT_EQ(tool("fault tear 3").exitCode, 0);
     ASSERT_EQ(api.OpenCard(0), status::Ok);
     EXPECT_EQ(api.AT24_write(0, 6, 8, Bytes(8, 0x22).data()), status::NoCard);
-    Bytes data(16, 0);
-    EXPECT_EQ((std::pair{api.AT24_read(0, 0, 16, data.data()), data}), std::pair(status::Ok, hex("FFFFFFFFFFFF222222FFFFFFFFFFFFFF")));
+    EXPECT_EQ(at24(0, 16), hex("FFFFFFFFFFFF222222FFFFFFFFFFFFFF"));
 }

@@ -75,11 +75,11 @@ TEST_F(ProcessorCardTest, CommandsNeedAnActivatedCard)
 
     useField(TypeBCard);
     radio('B');
-    ASSERT_EQ(answer(api.rf_atqb, 0).first, status::Ok);
+    ASSERT_EQ(requestB(), status::Ok);
     talk({{"00A40000020001", "9000"}, {"00B0000004", "5A454E549000"}});
     EXPECT_EQ(api.rf_cl_deselect(0), status::Ok);
     EXPECT_EQ(exchange(api.rf_cos_command, "00B0000004").first, status::NoCard) << "deselected";
-    EXPECT_EQ(answer(api.rf_atqb, 1).first, status::Ok) << "WUPB, given as 1, wakes it";
+    EXPECT_EQ(requestB(1), status::Ok) << "WUPB, given as 1, wakes it";
 
     useField(R"([{"type": "mifare-1k", "Card": {"UID": "01020304"}}])");
     radio('A');
@@ -127,7 +127,7 @@ TEST_F(ProcessorCardTest, TheContactAndSamSlotsHoldTheirCardsWhateverTheField)
     EXPECT_EQ(exchange(api.smartcard_cos, "00A40000020001"), Result(status::Ok, "9000"));
     // The radio field's resets do not touch the slots.
     radio('B');
-    ASSERT_EQ(answer(api.rf_atqb, 0).first, status::Ok);
+    ASSERT_EQ(requestB(), status::Ok);
     EXPECT_EQ(exchange(api.smartcard_cos, "00B0000004"), Result(status::Ok, "5A454E549000"));
 
     EXPECT_EQ(api.rf_init_sam(0, 2), status::WrongParameter);

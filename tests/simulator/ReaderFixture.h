@@ -150,6 +150,8 @@ protected:
     // rf_request's status; the answered tag type stays in tagType.
     int32_t request(uint8_t mode = RequestAll) { return api.rf_request(0, mode, tagType); }
 
+    // rf_atqb's status: request B (mode 0) or wake-up B.
+    int32_t requestB(uint8_t mode = 0) { return answer(api.rf_atqb, mode).first; }
     // The Mifare Standard page's selection: request all, anticollision, select.
     Bytes selectMifare(uint8_t mode = RequestAll)
     {
@@ -169,6 +171,14 @@ protected:
     {
         selectMifare();
         return authenticate(block, mode, key);
+    }
+    // The contact slot's EEPROM read, which must succeed.
+    Bytes at24(int32_t address, int32_t count)
+    {
+        Bytes data(1024, 0);
+        EXPECT_EQ(api.AT24_read(0, address, count, data.data()), status::Ok);
+        data.resize(std::size_t(count));
+        return data;
     }
     // rf_M1_read's status and the 16 bytes.
     std::pair<int32_t, Bytes> readBlock(uint8_t block)

@@ -43,8 +43,8 @@ TEST_F(ToolTest, PlacedCardsAreSelectedAndAContactCardTakesTheSlot)
     ASSERT_EQ(tool("place AT24C16").exitCode, 0);
     EXPECT_TRUE(shown("Contact slot: at24c16"));
     ASSERT_EQ(api.OpenCard(0), status::Ok);
+    EXPECT_EQ(at24(2047, 1), hex("FF")) << "2048 bytes";
     uint8_t data[4] = {};
-    EXPECT_EQ((std::pair{api.AT24_read(0, 2047, 1, data), data[0]}), std::pair(status::Ok, uint8_t{0xFF})) << "2048 bytes";
     EXPECT_EQ(api.AT24_read(0, 2047, 2, data), status::WrongParameter);
 
     ASSERT_EQ(tool("place at88sc1608").exitCode, 0);

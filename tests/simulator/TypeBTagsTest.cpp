@@ -4,7 +4,6 @@
 // pages drive them. The page tests read, write, lock and count; here the chips' rules at their edges.
 class TypeBTagsTest : public ReaderFixture {
 protected:
-    int32_t requestB(uint8_t mode = 0) { return answer(api.rf_atqb, mode).first; }
     // A refusal sends the tag back to idle: each call on a fresh request B.
     int32_t requested(const std::function<int32_t()> &call)
     {
