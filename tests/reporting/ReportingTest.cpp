@@ -22,7 +22,6 @@ TEST(ReportingTest, CallResultsFailuresAndSuccesses)
         {[] { ReportCallResult(0, QStringLiteral("rf_request")); }, "Communication successful ,function: rf_request", 0},
         {[] { ReportCallResult(-1, QStringLiteral("rf_halt")); }, "Error: ffffffff ,function: rf_halt", 1},
         {[] { ReportCallResult(0x100); }, "Error: 100", 1},
-        {[] { ReportSuccess(Message(Msg::ConnectSucceeded)); }, "Connect successful", 0},
         {[] { ReportCallResult(1, QStringLiteral("rf_request")); }, "Error: 1 ,函数: rf_request", 1, 0},
         {[] { ReportFailure(Message(Msg::PortNotOpened)); }, "Error: 端口未打开", 1, 0},
     };
