@@ -38,6 +38,7 @@ TEST(ScenarioFormat, MalformedScenariosNameThePlaceAndTheReason)
         {R"({"reader": {"port": "1"}})", "reader.port: expected a whole number"}, {R"({"reader": {"port": 1e300}})", "reader.port"},
         {R"({"reader": {"deviceNumber": 18446744073709551615}})", "reader.deviceNumber"},
         {R"({"reader": {"clockOffsetSeconds": -9223372036854775808}})", "reader.clockOffsetSeconds"},
+        {R"({"reader": {"baud": 10000}})", "reader.baud: expected 9600"},
         {R"({"reader": {"writeBack": "yes"}})", "reader.writeBack"}, {R"({"field": {}})", "field: expected an array"},
         {R"({"field": [42]})", "field[0]: expected an object"}, {R"({"field": [{"type": "floppy"}]})", "unknown card type"},
         {R"({"field": [{"type": "mifare-1k"}]})", "needs a serial number"},

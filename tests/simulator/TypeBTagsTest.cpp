@@ -72,6 +72,8 @@ TEST_F(TypeBTagsTest, At88rf020PasswordLockBitsCounterAndDeselect)
     ASSERT_EQ(api.rf_at020_deselect(0), status::Ok);
     EXPECT_EQ(requestB(), status::NoCard) << "request B leaves a deselected tag alone";
     EXPECT_EQ(requestB(0x08), status::Ok) << "wake-up B brings it back";
+    ASSERT_EQ(check(), status::Ok);
+    EXPECT_EQ(writePage(5), status::AccessDenied) << "lock bit 5 holds page 5";
 }
 
 // Each write in turn, the tag selected again after a refusal; then the block as it reads.
@@ -102,11 +104,13 @@ TEST_F(TypeBTagsTest, StTagsSerialNumbersCountersOneTimeBitsAndLockRegisters)
         EXPECT_EQ(answer(api.rf_srix4k_readblock, block), std::make_pair(status::Ok, hex(after))) << int(block);
     }
     EXPECT_EQ(answer(api.rf_srix4k_readblock, 128).first, status::WrongParameter);
-    // SRIX4K lock bit 0 protects blocks 7 and 8, bit 1 block 9; blocks 10 on stay free.
+    // SRIX4K lock bit 0 protects blocks 7 and 8, bit 1 block 9; block 10 has a bit of its own.
     ASSERT_EQ(stSelect().first, status::Ok);
     ASSERT_EQ(api.rf_srix4k_writelockreg(0, 0x01), status::Ok);
     EXPECT_EQ((std::array{writeSrix4k(7, "01020304"), writeSrix4k(8, "01020304"), writeSrix4k(9, "01020304")}),
               (std::array{status::AccessDenied, status::AccessDenied, status::Ok}));
+    ASSERT_EQ(api.rf_srix4k_writelockreg(0, 0x02), status::Ok);
+    EXPECT_EQ((std::array{writeSrix4k(9, "01020304"), writeSrix4k(10, "01020304")}), (std::array{status::AccessDenied, status::Ok}));
 }
 
 TEST_F(TypeBTagsTest, TheTagsComeFromTheScenarioAndAreWrittenBack)
@@ -178,6 +182,7 @@ TEST_F(TypeBTagsTest, Shc1102ARequestEndsThePasswordAndBlock8ChangesIt)
     EXPECT_EQ(answer(api.rf_Shc1102_Read, 0).first, status::NoCard) << "not woken by a request yet";
     const std::tuple<const char *, uint8_t, const char *, int32_t> steps[] = {
         {nullptr, 7, nullptr, status::Ok}, // blocks up to 7 read freely
+        {nullptr, 8, nullptr, status::NotAuthenticated}, // the password
         {nullptr, 9, nullptr, status::NotAuthenticated},
         {nullptr, 2, "12000000", status::NotAuthenticated},
         {"FFFFFFFF", 1, "00000000", status::AccessDenied}, // the serial number is fixed
