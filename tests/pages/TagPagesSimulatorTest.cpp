@@ -95,7 +95,6 @@ TEST_F(TagPagesSimulatorTest, At88rf020ReadsWritesLocksAndCounts)
     EXPECT_EQ((QStringList{text(Page2SignatureField), text(Page2CounterField)}), (QStringList{"A1A2A3A4A5A6", "0001"}));
     click(ReadButton);
     EXPECT_EQ(text(CAt88rf020Page::pageField(9)), "C0FFEE0000000000");
-    click(DeselectButton);
 }
 
 TEST_F(TagPagesSimulatorTest, Sr176ReadsWritesAndLocks)

@@ -156,7 +156,6 @@ TEST_F(TypeBTagsTest, Trh1064ConfigurationByteRulesReadsAndWrites)
 TEST_F(TypeBTagsTest, Trh1064PagesKeyLengthsAndTheDecrementOnlyCounter)
 {
     layTrh1064(0x30);
-    EXPECT_EQ(readTrh1064(0).first, status::NoCard) << "not woken yet";
     EXPECT_EQ(wakeTrh1064(true, "FFFFFFFFFFFFFFFF"), status::AuthFailed);
     EXPECT_EQ(readTrh1064(0).first, status::NoCard) << "a wrong key sends the tag back to idle";
     ASSERT_EQ(wakeTrh1064(true), status::Ok);
