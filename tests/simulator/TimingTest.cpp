@@ -39,6 +39,7 @@ TEST_F(TimingTest, ACallTakesItsFramesOnTheLineAndTheCardsOwnTime)
     const Bytes data(40, 0x5A);
     uint8_t answer[1024] = {};
     uint8_t len = 0;
+    int32_t value = 0;
     struct Case {
         const char *call;
         std::function<int32_t()> run;
@@ -52,9 +53,10 @@ TEST_F(TimingTest, ACallTakesItsFramesOnTheLineAndTheCardsOwnTime)
         {"request: mode out, ATQA back", [&] { return request(); }, answered(1, 2, 115200)},
         {"anticollision", [&] { return api.rf_anticoll(0, 4, answer, &len); }, answered(1, 4, 115200)},
         {"select", [&] { return api.rf_select(0, answer, 4, answer + 8); }, answered(5, 1, 115200)},
-        {"authentication", [&] { return authenticate(4); }, answered(8, 0, 115200, MifareAuthentication)},
-        {"block read", [&] { return api.rf_M1_read(0, 4, answer, &len); }, answered(1, 16, 115200)},
-        {"block write", [&] { return api.rf_M1_write(0, 4, data.data()); }, answered(17, 0, 115200, BlockWrite)},
+        {"authentication", [&] { return authenticate(1); }, answered(8, 0, 115200, MifareAuthentication)},
+        {"value read: the purse's four bytes back", [&] { return api.rf_M1_readval(0, 1, &value); }, answered(1, 4, 115200)},
+        {"block read", [&] { return api.rf_M1_read(0, 1, answer, &len); }, answered(1, 16, 115200)},
+        {"block write", [&] { return api.rf_M1_write(0, 1, data.data()); }, answered(17, 0, 115200, BlockWrite)},
         {"refused read: the status only", [&] { return api.rf_M1_read(0, 200, answer, &len); }, answered(1, 0, 115200),
          status::NotAuthenticated},
         {"AT24 write over two pages", [&] { return api.AT24_write(0, 20, 40, data.data()); },
