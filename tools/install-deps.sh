@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Vornex needs to build, run and test, when any is missing, or
 # the packages named on the command line instead (tools/package-test.sh names its own).
-# Runs apt-get update once, and only when something has to be installed.
+# Runs apt-get update only when something has to be installed, and once for every install of a
+# run that names a stamp file in VORNEX_APT_STAMP (tools/test.sh does).
 set -euo pipefail
 
 packages=("$@")
@@ -32,5 +33,9 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
+stamp=${VORNEX_APT_STAMP:-}
+if [ -z "$stamp" ] || [ ! -e "$stamp" ]; then
+  "${sudo_cmd[@]}" apt-get update -q
+  [ -z "$stamp" ] || touch "$stamp"
+fi
 "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -3,8 +3,15 @@
 # installs it, uses the installed program as an unprivileged user, then purges the package and
 # checks that it left nothing behind. Needs root (CI runs as root on a fresh Debian 12).
 #   tools/package-test.sh [build folder]
+#   tools/package-test.sh --install-tools     only installs what it needs beyond the build
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# What making and checking the package needs beyond the build: dpkg-shlibdeps, file, lintian.
+install_tools() { bash "$root/tools/install-deps.sh" dpkg-dev file lintian; }
+if [ "${1:-}" = --install-tools ]; then
+  install_tools
+  exit
+fi
 build=$(cd "${1:-$root/build}" && pwd)
 user=vornex-package-test
 home=/home/$user
@@ -32,8 +39,7 @@ cleanup() {
 }
 
 [ "$(id -u)" -eq 0 ] || fail "needs root, to install the package and to create a user"
-# What making and checking the package needs beyond the build: dpkg-shlibdeps, file, lintian.
-bash "$root/tools/install-deps.sh" dpkg-dev file lintian
+install_tools
 # What an earlier run that was killed left behind.
 cleanup
 trap cleanup EXIT

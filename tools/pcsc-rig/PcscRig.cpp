@@ -147,19 +147,17 @@ std::string PcscRig::startPcscd()
         return "pcscd or vpcd is not installed (packages pcscd, vsmartcard-vpcd; tools/install-deps.sh)";
     std::filesystem::create_directories(m_folder + "/run");
     std::filesystem::create_directories(m_folder + "/readers");
-    if (m_port == 0) {
-        m_port = freePorts();
-        if (m_port == 0)
-            return "no four free loopback ports";
-        const std::string samDriver = m_folder + "/libifdvpcd-sam.so";
-        std::error_code error;
-        std::filesystem::copy_file(std::filesystem::canonical(VpcdDriver), samDriver,
-                                   std::filesystem::copy_options::overwrite_existing, error);
-        if (error)
-            return "cannot copy the vpcd driver: " + error.message();
-        writeReader(m_folder + "/readers/pcd", "Vornex PCD", m_port, VpcdDriver);
-        writeReader(m_folder + "/readers/sam", "Vornex SAM", m_port + 2, samDriver);
-    }
+    m_port = freePorts();
+    if (m_port == 0)
+        return "no four free loopback ports";
+    const std::string samDriver = m_folder + "/libifdvpcd-sam.so";
+    std::error_code error;
+    std::filesystem::copy_file(std::filesystem::canonical(VpcdDriver), samDriver,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error)
+        return "cannot copy the vpcd driver: " + error.message();
+    writeReader(m_folder + "/readers/pcd", "Vornex PCD", m_port, VpcdDriver);
+    writeReader(m_folder + "/readers/sam", "Vornex SAM", m_port + 2, samDriver);
     // Root makes the mount namespace itself; anyone else through a user namespace.
     std::vector<std::string> command{"unshare", "--mount", "--propagation", "private"};
     if (geteuid() != 0)
@@ -167,7 +165,6 @@ std::string PcscRig::startPcscd()
     const std::string script = "mkdir -p /run/pcscd 2>/dev/null; mount --bind \"$0\" /run/pcscd && exec " + std::string(Pcscd)
         + " --foreground --error -c \"$1\"";
     command.insert(command.end(), {"sh", "-c", script, m_folder + "/run", m_folder + "/readers"});
-    std::filesystem::remove(m_folder + "/run/pcscd.comm");
     m_pcscd = spawn(command, m_folder + "/pcscd.log");
     // Ready once a context can be had: pcscd answers on its socket.
     const auto deadline = Clock::now() + std::chrono::seconds(10);
@@ -186,8 +183,6 @@ std::string PcscRig::startPcscd()
     }
     return "pcscd did not answer within 10 s:\n" + logTail("pcscd.log");
 }
-
-void PcscRig::stopPcscd() { stop(m_pcscd); }
 
 bool PcscRig::stopCardServer() { return stop(m_server) == 0; }
 

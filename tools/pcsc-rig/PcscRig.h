@@ -27,8 +27,6 @@ public:
     // pcscd and the card server, then waits until the three readers show their cards. Each
     // answers an empty text when done, else what failed.
     std::string start();
-    std::string startPcscd();
-    void stopPcscd();
     // SIGTERM to the card server; true when it ended by itself with status 0.
     bool stopCardServer();
     // Waits with SCardGetStatusChange until `reader` shows a card (or none); false after `ms`.
@@ -41,6 +39,7 @@ public:
     static bool skipAsked();
 
 private:
+    std::string startPcscd();
     std::string startCardServer();
     std::string logTail(const std::string &file) const;
 
