@@ -112,7 +112,8 @@ TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
                 EXPECT_EQ(app.mainFrame(), nullptr);
                 ASSERT_EQ(boxes.size(), 1u);
                 EXPECT_EQ(boxes[0].caption + u'|' + boxes[0].text, QStringLiteral("|Load Zentrava.dll failed !"));
-                EXPECT_TRUE(boxes[0].buttons == MessageButtons::Ok && boxes[0].icon == MessageIcon::None);
+                EXPECT_EQ(boxes[0].buttons, MessageButtons::Ok);
+                EXPECT_EQ(boxes[0].icon, MessageIcon::None);
             } else {
                 CMainFrame *frame = app.mainFrame();
                 EXPECT_TRUE(boxes.empty());

@@ -84,7 +84,9 @@ TEST_F(HalvidAppTest, SecondCopyEndsSilentlyAndWritesNoSettings)
     ASSERT_TRUE(running.acquire());
     FakeLibraryApp second(*reader);
     EXPECT_FALSE(second.initInstance());
-    EXPECT_TRUE(second.isSecondInstance() && second.mainFrame() == nullptr && boxes.empty());
+    EXPECT_TRUE(second.isSecondInstance());
+    EXPECT_EQ(second.mainFrame(), nullptr);
+    EXPECT_TRUE(boxes.empty());
     CardType = 0;
     ComPort = 1;
     second.exitInstance();

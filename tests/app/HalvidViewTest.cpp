@@ -49,7 +49,8 @@ TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlacedAndTheOtherCardTypesLe
         view.ShowPage(kind);
         EXPECT_EQ(view.shownCardType(), kind);
         if (!HasCardTypeRow(kind) || !HasCardPage(kind)) {
-            EXPECT_TRUE(view.page() == nullptr && view.scrollHeight() == 100);
+            EXPECT_EQ(view.page(), nullptr);
+            EXPECT_EQ(view.scrollHeight(), 100);
             continue;
         }
         ASSERT_NE(view.page(), nullptr);
@@ -65,7 +66,8 @@ TEST_F(HalvidViewTest, EveryRegisteredPageIsBuiltAndPlacedAndTheOtherCardTypesLe
         }
     }
     // Both placements were seen, so neither branch above is dead.
-    EXPECT_TRUE(filling > 0 && centred > 0);
+    EXPECT_GT(filling, 0);
+    EXPECT_GT(centred, 0);
 }
 
 } // namespace

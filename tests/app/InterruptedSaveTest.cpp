@@ -90,7 +90,8 @@ TEST(InterruptedSaveTest, AFailedOrKilledSaveLeavesTheOldOrTheNewFile)
             QProcess saver;
             saver.start(saveLoopPath(), {QString::fromLatin1(file.kind), folder.path(), QStringLiteral("loop")});
             // "ready" once its first save is done and the next begins.
-            ASSERT_TRUE(saver.waitForReadyRead(60000) && saver.readLine().trimmed() == "ready") << "save_loop never got ready";
+            ASSERT_TRUE(saver.waitForReadyRead(60000)) << "save_loop never got ready";
+            ASSERT_EQ(saver.readLine().trimmed(), "ready");
             usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
             saver.kill();
             saver.waitForFinished();

@@ -70,7 +70,8 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
     frame.SelectCardItem(CardKind::MifareStdS50);
     QAction *allCards = frame.commandAction(CmdAllCards);
     allCards->trigger();
-    EXPECT_TRUE(AllCardsInMenu && allCards->isChecked());
+    EXPECT_TRUE(AllCardsInMenu);
+    EXPECT_TRUE(allCards->isChecked());
     EXPECT_EQ(menus()[1], QStringLiteral("Choose Card(&I)=ISO14443A:cmd32787,cmd32774,cmd32810,cmd32786,cmd32802,cmd32813|"
                                          "ISO14443B:cmd32788,cmd32789,cmd32776,cmd32811,cmd32815|"
                                          "ISO15693:cmd32812,cmd32790,cmd32804,cmd32805|"
@@ -81,7 +82,8 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
         SCOPED_TRACE(cardType);
         const CardKind kind = CardKind(cardType);
         QAction *entry = frame.commandAction(CardTypeEntry(kind).commandId);
-        ASSERT_TRUE(entry != nullptr && entry->isEnabled());
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(entry->isEnabled());
         entry->trigger();
         EXPECT_EQ(std::pair(CardType, frame.view()->shownCardType()), std::pair(cardType, std::optional<CardKind>(kind)));
         EXPECT_EQ(checkedCards(frame), QStringList{entry->objectName()});
@@ -104,7 +106,8 @@ TEST_F(MainFrameTest, MenuOfThisBuildAfterPruningAndEveryPageOnRequest)
         EXPECT_EQ(checkedCards(frame), QStringList{});
     }
     frame.onCommand(CmdAllCards);
-    EXPECT_FALSE(AllCardsInMenu || allCards->isChecked());
+    EXPECT_FALSE(AllCardsInMenu);
+    EXPECT_FALSE(allCards->isChecked());
     EXPECT_EQ(menus()[1], thisBuild);
 }
 

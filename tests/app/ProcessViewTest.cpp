@@ -13,12 +13,18 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
 namespace {
+
+using ::testing::AllOf;
+using ::testing::Ge;
+using ::testing::Le;
+using ::testing::Lt;
 
 bool isRed(QRgb pixel)
 {
@@ -58,15 +64,11 @@ TEST(ProcessViewTest, ContentHeightScrollRangeStepsAndDrawingFollowTheLines)
     const int half = view.viewport()->width() / 2;
     // Line 0: name and "Communication successful" in the page colour, nothing red.
     EXPECT_EQ(firstInk(image, 0, 0, isRed), -1);
-    const int text = firstInk(image, 0, 0, isTextColour);
-    EXPECT_TRUE(text >= 20 && text <= 23) << text;
-    const int result = firstInk(image, 0, half - 30, isTextColour);
-    EXPECT_TRUE(result >= half && result < half + 40) << result;
+    EXPECT_THAT(firstInk(image, 0, 0, isTextColour), AllOf(Ge(20), Le(23)));
+    EXPECT_THAT(firstInk(image, 0, half - 30, isTextColour), AllOf(Ge(half), Lt(half + 40)));
     // Line 4: the name in the page colour, the failure text in red from half the width.
-    const int red = firstInk(image, 4, 0, isRed);
-    EXPECT_TRUE(red >= half && red <= half + 3) << red;
-    const int name = firstInk(image, 4, 0, isTextColour);
-    EXPECT_TRUE(name >= 20 && name < 60) << name;
+    EXPECT_THAT(firstInk(image, 4, 0, isRed), AllOf(Ge(half), Le(half + 3)));
+    EXPECT_THAT(firstInk(image, 4, 0, isTextColour), AllOf(Ge(20), Lt(60)));
     EXPECT_EQ(firstInk(image, 4, half, isTextColour), -1);
 
     for (int i = 5; i < 40; ++i)
@@ -80,7 +82,8 @@ TEST(ProcessViewTest, ContentHeightScrollRangeStepsAndDrawingFollowTheLines)
     view.appendEntry(QStringLiteral("rf_halt"), 0);
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
     view.clearEntries();
-    EXPECT_TRUE(view.entries().isEmpty() && view.contentHeight() == 100);
+    EXPECT_TRUE(view.entries().isEmpty());
+    EXPECT_EQ(view.contentHeight(), 100);
 }
 
 TEST(ProcessViewTest, ContextMenuCopiesAndSavesTheLinesAsNameTabResult)

@@ -64,7 +64,8 @@ TEST(ReaderCallTraceTest, MifareReadSessionIsTracedCallByCall)
         SCOPED_TRACE(call.name.toStdString());
         EXPECT_EQ(line["name"].toString(), call.name);
         EXPECT_EQ(line["seq"].toInt(), i + 1);
-        EXPECT_TRUE(line["status"].toInt() == 0 && line["us"].toInteger() >= 0);
+        EXPECT_EQ(line["status"].toInt(), 0);
+        EXPECT_GE(line["us"].toInteger(), 0);
         EXPECT_TRUE(QDateTime::fromString(line["time"].toString(), Qt::ISODateWithMs).isValid());
         const QByteArray args = QJsonDocument(line["args"].toArray()).toJson(QJsonDocument::Compact);
         EXPECT_EQ(QString::fromLatin1(args.mid(1, args.size() - 2)), expectedArgs[i]);

@@ -83,7 +83,7 @@ TEST_F(HexEditTest, ProgramTextIsShownWholeAndAnOddDigitCountsNotButDecodes)
     edit->SetHexBytes(nullptr, 4);
     EXPECT_EQ(edit->text(), QStringLiteral("000AFF10"));
     edit->SetHexBytes(bytes, 0);
-    EXPECT_TRUE(edit->text().isEmpty() && edit->GetHexByteCount() == 0);
+    EXPECT_EQ(std::pair(edit->text(), edit->GetHexByteCount()), std::pair(QString(), 0));
     edit->SetHexValue(258);
     EXPECT_EQ(edit->text(), QStringLiteral("02010000"));
 
@@ -121,7 +121,8 @@ TEST_F(HexEditTest, PasteTakesTheFirstLineUnfilteredWithinTheLimit)
             QMenu *menu = openContextMenu();
             ASSERT_NE(menu, nullptr);
             QAction *paste = action(menu, "edit-paste");
-            ASSERT_TRUE(paste != nullptr && paste->isEnabled());
+            ASSERT_NE(paste, nullptr);
+            EXPECT_TRUE(paste->isEnabled());
             paste->trigger();
             menu->close();
         } else {
@@ -160,7 +161,8 @@ TEST_F(HexEditTest, LockedFieldRefusesEditingButCanBeSelectedAndCopied)
     ASSERT_NE(action(menu, "edit-copy"), nullptr);
     action(menu, "edit-copy")->trigger();
     menu->close();
-    EXPECT_TRUE(QApplication::clipboard()->text() == QStringLiteral("A1B2C3") && !edit->isReadOnly());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A1B2C3"));
+    EXPECT_FALSE(edit->isReadOnly());
 
     // Unlocked again, the field takes typing.
     edit->SetInputLocked(false);

@@ -50,7 +50,8 @@ TEST_F(BackgroundTest, LibraryHoldsThirtyTwoLightBitmaps)
 {
     const CResourceLibrary library;
     ASSERT_TRUE(library.isLoaded()) << library.path().toStdString();
-    EXPECT_TRUE(library.loadBitmap(200).isNull() && library.loadBitmap(233).isNull());
+    EXPECT_TRUE(library.loadBitmap(200).isNull());
+    EXPECT_TRUE(library.loadBitmap(233).isNull());
 
     for (int id = 201; id <= 232; ++id) {
         const QImage image = library.loadBitmap(id);
@@ -81,7 +82,8 @@ TEST_F(BackgroundTest, LibraryIsLoadedByFullPathAndReleasedAfterEachLoadUnlessTh
 
     // The tests run in the program's folder, where a bare file name would find the file.
     const CResourceLibrary byName(QStringLiteral("Kelb_Paper.rcc"));
-    EXPECT_TRUE(!byName.isLoaded() && byName.loadBitmap(201).isNull());
+    EXPECT_FALSE(byName.isLoaded());
+    EXPECT_TRUE(byName.loadBitmap(201).isNull());
     EXPECT_TRUE(QFileInfo(CResourceLibrary::defaultPath()).isAbsolute());
 }
 

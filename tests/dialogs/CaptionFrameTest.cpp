@@ -6,7 +6,14 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+using ::testing::AllOf;
+using ::testing::Ge;
+using ::testing::Gt;
+using ::testing::Le;
+using ::testing::Lt;
 
 namespace {
 
@@ -92,8 +99,8 @@ TEST(CaptionFrame, OutlineLiesOnTheRectangleAndOnePixelBeyondAndTheCaptionAcross
             if (isCaptionPixel(drawn.at(x, y)))
                 caption |= QRect(x, y, 1, 1);
     ASSERT_FALSE(caption.isNull()) << "no caption drawn";
-    EXPECT_TRUE(caption.left() >= drawn.textX - 1 && caption.left() <= drawn.textX + 2) << caption.left();
+    EXPECT_THAT(caption.left(), AllOf(Ge(drawn.textX - 1), Le(drawn.textX + 2)));
     EXPECT_LE(caption.right(), drawn.textX + drawn.textWidth);
-    EXPECT_TRUE(caption.top() >= drawn.textY && caption.top() < 30) << caption.top();
-    EXPECT_TRUE(caption.bottom() <= drawn.textY + drawn.textHeight && caption.bottom() > 30) << caption.bottom();
+    EXPECT_THAT(caption.top(), AllOf(Ge(drawn.textY), Lt(30)));
+    EXPECT_THAT(caption.bottom(), AllOf(Le(drawn.textY + drawn.textHeight), Gt(30)));
 }

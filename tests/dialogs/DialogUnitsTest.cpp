@@ -54,7 +54,8 @@ TEST(DialogUnits, PageFontGivesTheBaseUnits)
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     EXPECT_LE(std::abs(units.baseX() * 52 - letters), 26);
     // Close to the platform's own dialog font (6 x 13 at 96 dots per inch).
-    EXPECT_TRUE(std::abs(units.baseX() - 6) <= 1 && std::abs(units.baseY() - 13) <= 1) << units.baseX() << "x" << units.baseY();
+    EXPECT_NEAR(units.baseX(), 6, 1);
+    EXPECT_NEAR(units.baseY(), 13, 1);
 
     const DialogBuilder builder;
     const DialogTemplate dialog{1, 400, 230, {}};

@@ -38,7 +38,8 @@ TEST(BindingTest, BindsEachFunctionByItsOrdinalAndRefusesALibraryWithoutARequire
     EXPECT_EQ(asked, int(std::size(ReaderEntryBindings)));
     EXPECT_EQ(std::pair(reinterpret_cast<quintptr>(table.rf_init_com), reinterpret_cast<quintptr>(table.rf_close_com)),
               std::pair(quintptr(0x10000 + 4 * 16), quintptr(0x10000 + 45 * 16)));
-    EXPECT_TRUE(table.rf_DESFire_rst == nullptr && table.rf_transceive1 == nullptr);
+    EXPECT_EQ(table.rf_DESFire_rst, nullptr);
+    EXPECT_EQ(table.rf_transceive1, nullptr);
     for (const ReaderEntryBinding &entry : ReaderEntryBindings)
         EXPECT_EQ(BindReaderApi(resolverWithout({entry.ordinal}), table), OptionalOrdinals.count(entry.ordinal) != 0)
             << "without ordinal " << entry.ordinal;

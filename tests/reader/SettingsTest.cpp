@@ -14,7 +14,8 @@ using SettingsTest = FrameFixture;
 void writeFile(const QByteArray &contents)
 {
     const QString path = FrameFixture::settingsPath();
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()) && writeBytes(path, contents));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    ASSERT_TRUE(writeBytes(path, contents));
 }
 
 QByteArray keyFile(const QByteArray &values)
@@ -91,8 +92,9 @@ TEST(SettingsKeyTest, UnopenedKeysFailAndNamesWithQuotesAndBackslashesSurviveARo
     {
         CSettingsKey key;
         uint32_t value = 99;
-        EXPECT_FALSE(key.readDword(QStringLiteral("CurCard"), value) || key.openForReading(QStringLiteral("NoSuchKey"))
-                     || key.writeDword(QStringLiteral("CurCard"), 1));
+        EXPECT_FALSE(key.readDword(QStringLiteral("CurCard"), value));
+        EXPECT_FALSE(key.openForReading(QStringLiteral("NoSuchKey")));
+        EXPECT_FALSE(key.writeDword(QStringLiteral("CurCard"), 1));
         EXPECT_EQ(value, 99u);
     }
     const QString name = QStringLiteral("RoundTripKey");
@@ -106,7 +108,8 @@ TEST(SettingsKeyTest, UnopenedKeysFailAndNamesWithQuotesAndBackslashesSurviveARo
     ASSERT_TRUE(key.openForReading(name));
     uint32_t value = 0;
     // The registry ignores the case of value names.
-    EXPECT_TRUE(key.readDword(QStringLiteral("A\"B\\C"), value) && value == 0xdeadbeefu) << value;
+    EXPECT_TRUE(key.readDword(QStringLiteral("A\"B\\C"), value));
+    EXPECT_EQ(value, 0xdeadbeefu);
     QFile::remove(CSettingsKey::keyFilePath(name));
 }
 

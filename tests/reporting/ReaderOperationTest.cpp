@@ -1,9 +1,8 @@
-#include "FakeReader.h"
+#include "PageHarness.h"
 
 #include "reader/RuntimeState.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/ReportSink.h"
-#include "reporting/UserPrompts.h"
 
 #include <gtest/gtest.h>
 
@@ -26,25 +25,13 @@ public:
     QStringList events;
 };
 
+// The harness's recording fake, open port and counted sound; the sink above in place of its own.
 class ReaderOperationTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ResetRuntimeState();
-        PortOpen = true;
-        m_previousSound = SetQuestionSoundHandler([this] { ++sounds; });
-    }
-    void TearDown() override
-    {
-        SetQuestionSoundHandler(m_previousSound);
-        ResetRuntimeState();
-    }
-
-    FakeReader reader;
+    PageHarness harness;
+    FakeReader &reader = harness.reader();
     RecordingSink sink;
-    int sounds = 0;
-    SoundHandler m_previousSound;
 };
 
 // Each variant once, succeeding and failing: what is logged, what is reported, in which order.
@@ -85,7 +72,7 @@ TEST_F(ReaderOperationTest, EachCallVariantLogsAndReportsInItsOwnOrder)
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
         sink.events.clear();
-        sounds = 0;
+        const int soundsBefore = harness.sounds();
         reader.scriptStatus("rf_halt", rows[i].status);
         ReaderOperation op;
         const int32_t seen = rows[i].seen >= 0 ? rows[i].seen : rows[i].status;
@@ -93,7 +80,7 @@ TEST_F(ReaderOperationTest, EachCallVariantLogsAndReportsInItsOwnOrder)
         EXPECT_EQ(op.lastStatus(), seen);
         EXPECT_EQ(sink.events, rows[i].events);
         // The question sound goes with every reported failure.
-        EXPECT_EQ(sounds, rows[i].events.filter(QStringLiteral("memo: Error")).size());
+        EXPECT_EQ(harness.sounds() - soundsBefore, rows[i].events.filter(QStringLiteral("memo: Error")).size());
     }
     EXPECT_EQ(reader.callNames().size(), std::size(rows));
 }
@@ -115,7 +102,7 @@ TEST_F(ReaderOperationTest, WrongAnswersAndAMissingFunctionAreFailures)
     EXPECT_EQ(sink.events, (QStringList{"clear", "memo: Error: 0 ,function: rf_M1_read", "memo: Error: 0 ,function: rf_M1_read",
                                         "memo: Error: 0 ,function: ReadTime", "log: rf_transceive1 -1",
                                         "memo: Error: rf_transceive1 is not in the reader library"}));
-    EXPECT_EQ(sounds, 4);
+    EXPECT_EQ(harness.sounds(), 4);
 }
 
 // The trace file's test holds the names and ordinals of a page's calls; here a silent call and

@@ -95,7 +95,8 @@ TEST_F(AboutDlgTest, ShowsTheTitleAndTheFourLinesOfTheFileAtEachOpeningAndOkClos
         EXPECT_EQ(lines, c.lines);
         dialog.show();
         dialog.findChild<QAbstractButton *>(QStringLiteral("id1"))->click();
-        EXPECT_TRUE(dialog.result() == QDialog::Accepted && !dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_FALSE(dialog.isVisible());
     }
 }
 
