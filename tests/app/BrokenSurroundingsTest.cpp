@@ -1,8 +1,5 @@
 #include "FrameFixture.h"
-#include "TestFiles.h"
 
-#include "app/CHalvidApp.h"
-#include "app/CHalvidView.h"
 #include "app/CInfoBar.h"
 #include "base/ProgramDirectory.h"
 #include "reader/ReaderLibrary.h"

@@ -1,6 +1,5 @@
 #include "FrameFixture.h"
 
-#include "app/CHalvidApp.h"
 #include "app/CHalvidView.h"
 #include "app/CProcessView.h"
 #include "app/SingleInstance.h"

@@ -1,20 +1,17 @@
 #include "FrameFixture.h"
 #include "PageHarness.h"
-#include "TestFiles.h"
 
 #include "app/CProcessView.h"
 #include "reporting/MessageCatalogue.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>

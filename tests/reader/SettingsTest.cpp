@@ -1,10 +1,7 @@
 #include "FrameFixture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "PageHarness.h"
 
-#include "reader/RuntimeState.h"
 #include "reporting/ReaderOperation.h"
 #include "reporting/ReportSink.h"
 
