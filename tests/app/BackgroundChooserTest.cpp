@@ -20,7 +20,6 @@ QListWidget *listOf(CBackgroundDlg &chooser)
     return chooser.findChild<QListWidget *>(QStringLiteral("id1062"));
 }
 
-// Counts the paintings of a widget.
 class PaintCounter : public QObject
 {
 public:

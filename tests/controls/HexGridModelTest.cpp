@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -9,9 +10,8 @@ namespace {
 
 QByteArray counting(int count)
 {
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes.append(char(i));
+    QByteArray bytes(count, '\0');
+    std::iota(bytes.begin(), bytes.end(), char(0));
     return bytes;
 }
 
