@@ -48,8 +48,7 @@ protected:
     {
         QDir(folder.path()).removeRecursively();
         QDir().mkpath(folder.path());
-        for (const QString &name : {ReaderLibrary::fileName(), QStringLiteral("Kelb_Paper.rcc"),
-                                    QStringLiteral("AppConfig.ini")})
+        for (const QString &name : {ReaderLibrary::fileName(), backgrounds, config})
             ASSERT_TRUE(QFile::copy(builtFile(name), file(name))) << name.toStdString();
     }
 
@@ -57,6 +56,8 @@ protected:
     static QString builtFile(const QString &name) { return QCoreApplication::applicationDirPath() + u'/' + name; }
 
     QTemporaryDir folder;
+    const QString backgrounds = QStringLiteral("Kelb_Paper.rcc");
+    const QString config = QStringLiteral("AppConfig.ini");
 };
 
 // What the operator sees at start-up with each broken surrounding: the refusal of the reader
@@ -65,8 +66,6 @@ protected:
 TEST_F(BrokenSurroundingsTest, StartUpInABrokenProgramFolder)
 {
     const QString library = ReaderLibrary::fileName();
-    const QString backgrounds = QStringLiteral("Kelb_Paper.rcc");
-    const QString config = QStringLiteral("AppConfig.ini");
     const QByteArray realBackgrounds = fileBytes(builtFile(backgrounds));
     // The resource file's header (magic, version, offsets) kept, everything after it scrambled.
     QByteArray scrambledTree = realBackgrounds;

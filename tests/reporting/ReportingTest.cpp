@@ -38,14 +38,12 @@ TEST(ReportingTest, CallResultsFailuresAndSuccesses)
 
 TEST(ReportingTest, ReportsWithoutTargetsAreDropped)
 {
+    PageHarness harness;
     SetReportSink(nullptr);
-    int sounds = 0;
-    const SoundHandler previous = SetQuestionSoundHandler([&sounds] { ++sounds; });
     ReportFailure(QStringLiteral("nowhere"));
     AppendProcessLog(QStringLiteral("rf_request"), 0);
     BeginProcessLog();
-    EXPECT_EQ(sounds, 1);
-    SetQuestionSoundHandler(previous);
+    EXPECT_EQ(harness.sounds(), 1);
 }
 
 } // namespace
