@@ -1,16 +1,12 @@
 #include "PageChecks.h"
 
-#include "reporting/Reporting.h"
 #include "pages/CPortSetPage.h"
 #include "reader/RuntimeState.h"
 
-#include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QLabel>
 #include <QTimeEdit>
-
-#include <functional>
 
 namespace {
 

@@ -67,9 +67,7 @@ TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKe
 
 TEST_P(StTagPagesTest, ReadCardShowsEveryBlockAndAFailureKeepsTheEarlierOnes)
 {
-    Answers blocks;
-    for (int block = 0; block < p().failingBlock; ++block)
-        blocks.push_back({p().read, answer(QByteArray(p().blockBytes, char(block)))});
+    Answers blocks = answerRun(p().read, 0, p().failingBlock, [this](int block) { return QByteArray(p().blockBytes, char(block)); });
     blocks.push_back({p().read, answer({}, 9)});
     const int last = p().failingBlock - 1;
     runSession(harness, m_page.get(), {

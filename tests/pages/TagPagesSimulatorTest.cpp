@@ -1,5 +1,4 @@
 #include "SimulatedPageTest.h"
-#include "QtPrinters.h"
 
 #include "pages/CAt88rf020Page.h"
 #include "pages/CShc1102Page.h"
