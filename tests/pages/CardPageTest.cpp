@@ -94,9 +94,9 @@ TEST_F(CardPageTest, ControlsStandWhereTheTemplatePutsThemWithItsStylesAndRadioG
 
     EXPECT_TRUE(page.control(Go)->isHidden() && page.control<QPushButton>(Go)->isDefault());
     EXPECT_TRUE(!page.control(Off)->isEnabled() && page.control<QLineEdit>(LockedText)->isReadOnly());
-    PageHarness::type(&page, LockedField, QStringLiteral("12"));
-    PageHarness::type(&page, Field, QStringLiteral("AB"));
-    EXPECT_EQ(page.hexEdit(LockedField)->text() + "|" + page.hexEdit(Field)->text(), QStringLiteral("|00ab"));
+    PageHarness::setText(&page, LockedField, QStringLiteral("12"));
+    PageHarness::setText(&page, Field, QStringLiteral("AB"));
+    EXPECT_EQ(page.hexEdit(LockedField)->text() + "|" + page.hexEdit(Field)->text(), QStringLiteral("|ab"));
 
     // A radio group runs from one group start to the next.
     const auto checked = [this] {

@@ -176,11 +176,9 @@ TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesInB
 
     // A failed model read stops before the version and keeps the fields.
     showModel("ZT-SIF-R2");
-    reader().clearCalls();
-    reader().scriptStatus(QStringLiteral("rf_get_model"), 0x0a);
-    click(GetButton);
-    EXPECT_EQ(names(), QStringList({"rf_get_model"}));
-    EXPECT_EQ(shown(), "ZT-SIF-R2 12.0 Error: a ,function: rf_get_model");
+    runSession(harness, m_page.get(), {{.button = GetButton, .answers = {{"rf_get_model", answer({}, 0x0a)}}, .calls = {{"rf_get_model()"}},
+                                        .shown = {{ModelField, "ZT-SIF-R2"}, {VersionField, "12.0"}},
+                                        .memo = "Error: a ,function: rf_get_model"}});
     EXPECT_EQ(checkedCards(), AllCards);
 
     // A failed version read still shows the model, and the version field keeps what it showed.
