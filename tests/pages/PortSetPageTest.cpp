@@ -67,7 +67,7 @@ TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateAndNothingOverlapping)
     open();
     EXPECT_EQ((QStringList{text(PortList), text(BaudList), text(ColourList)}), (QStringList{"COM3", "38400", "Off"}));
     EXPECT_EQ(m_page->caption(PortGroup) + "|" + text(ConnectButton), "Port Setting|Connect");
-    EXPECT_TRUE(m_page->button(AntennaOn)->isChecked() && !m_page->button(AntennaOff)->isChecked());
+    EXPECT_EQ((std::pair{m_page->button(AntennaOn)->isChecked(), m_page->button(AntennaOff)->isChecked()}), (std::pair{true, false}));
     EXPECT_EQ(text(WeekDayText), QStringLiteral("week %1 ").arg(QDate::currentDate().dayOfWeek()));
     EXPECT_EQ(m_page->contentHeight(), m_page->height());
     EXPECT_EQ(ComPort * 10 + BaudRate, 34) << "opening the page stores nothing";
