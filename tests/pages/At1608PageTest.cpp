@@ -3,8 +3,6 @@
 #include "controls/CHexGrid.h"
 #include "pages/CAt1608Page.h"
 
-#include <QComboBox>
-
 namespace {
 
 using namespace pagechecks;

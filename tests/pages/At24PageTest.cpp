@@ -45,9 +45,7 @@ TEST_F(At24PageTest, ReadCardReadsTheWholeMemoryIn128BytePiecesAndAFailureKeepsT
         SCOPED_TRACE(int(c.cardType));
         open(c.cardType);
         EXPECT_EQ(bar()->isHidden() ? 0 : bar()->maximum() + 1, c.screens);
-        Answers pieces;
-        for (int i = 0; i < c.reads; ++i)
-            pieces.push_back({"AT24_read", answer(pattern(128, i))});
+        const Answers pieces = answerRun("AT24_read", 0, c.reads, [](int i) { return pattern(128, i); });
         runSession(harness, m_page.get(), {{.button = ReadButton, .answers = pieces,
                                             .calls = QStringList{"OpenCard()"} + callRun("AT24_read(%1,128)", 0, 128 * c.reads, 128),
                                             .memo = "Communication successful"}});

@@ -92,11 +92,13 @@ TEST_F(CardPageTest, ControlsStandWhereTheTemplatePutsThemWithItsStylesAndRadioG
     EXPECT_EQ(page.findChildren<QLabel *>(QStringLiteral("id%1").arg(UnaddressedControlId)).size(), 2);
     EXPECT_EQ(page.hexEdit(Text), nullptr);
 
-    EXPECT_TRUE(page.control(Go)->isHidden() && page.control<QPushButton>(Go)->isDefault());
-    EXPECT_TRUE(!page.control(Off)->isEnabled() && page.control<QLineEdit>(LockedText)->isReadOnly());
-    PageHarness::type(&page, LockedField, QStringLiteral("12"));
-    PageHarness::type(&page, Field, QStringLiteral("AB"));
-    EXPECT_EQ(page.hexEdit(LockedField)->text() + "|" + page.hexEdit(Field)->text(), QStringLiteral("|00ab"));
+    // Hidden and default, disabled, read-only.
+    EXPECT_EQ((QList<bool>{page.control(Go)->isHidden(), page.control<QPushButton>(Go)->isDefault(), page.control(Off)->isEnabled(),
+                           page.control<QLineEdit>(LockedText)->isReadOnly()}),
+              (QList<bool>{true, true, false, true}));
+    PageHarness::setText(&page, LockedField, QStringLiteral("12"));
+    PageHarness::setText(&page, Field, QStringLiteral("AB"));
+    EXPECT_EQ(page.hexEdit(LockedField)->text() + "|" + page.hexEdit(Field)->text(), QStringLiteral("|ab"));
 
     // A radio group runs from one group start to the next.
     const auto checked = [this] {
@@ -143,7 +145,8 @@ TEST_F(CardPageTest, CaptionFrameReplacesTheGroupBoxOverThePagesPaintingAndLabel
     CaptionFrame &frame = page.addCaptionFrame(Group);
     EXPECT_TRUE(page.control(Group)->isHidden());
     EXPECT_EQ(frame.rect(), rect);
-    EXPECT_TRUE(&page.addCaptionFrame(Group) == &frame && page.captionFrames().size() == 1u);
+    EXPECT_EQ(&page.addCaptionFrame(Group), &frame);
+    EXPECT_EQ(page.captionFrames().size(), 1u);
     page.setCaption(Group, QStringLiteral("Light"));
     EXPECT_EQ(frame.caption(), QStringLiteral("Light"));
 

@@ -202,9 +202,7 @@ TEST_F(Srf55vPageTest, ReadTakesEightBytesAPageAndAFailureClearsTheGrid)
     CSrf55vPage &page = open(0);
     EXPECT_EQ(page.scrollBar()->maximum(), 1);
     // However much the library claims, a page is 8 bytes.
-    Answers pages;
-    for (int p = 0; p < 32; ++p)
-        pages.push_back({"Srf55vp_Read", answer(QByteArray(8, char(p)) + QByteArray(12, '\x77'))});
+    const Answers pages = answerRun("Srf55vp_Read", 0, 32, [](int p) { return QByteArray(8, char(p)) + QByteArray(12, '\x77'); });
     runSession(harness, m_page.get(), {{.button = CSrf55vPage::ReadButton, .answers = pages,
                                         .calls = callRun("Srf55vp_Read(%1) " + Uid, 0, 32), .log = {{"Srf55vp_Read 0"}}}});
     EXPECT_EQ(page.grid()->GetRowBytes(31), QByteArray(8, char(31)));

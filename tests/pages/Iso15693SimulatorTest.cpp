@@ -1,5 +1,4 @@
 #include "SimulatedPageTest.h"
-#include "QtPrinters.h"
 
 #include "controls/CHexGrid.h"
 #include "pages/CIso15693Page.h"

@@ -1,5 +1,4 @@
 #include "SimulatedPageTest.h"
-#include "QtPrinters.h"
 
 #include "controls/CHexGrid.h"
 #include "pages/CAt1608Page.h"

@@ -1,5 +1,4 @@
 #include "SimulatedPageTest.h"
-#include "QtPrinters.h"
 
 #include "pages/CMifareS50Page.h"
 

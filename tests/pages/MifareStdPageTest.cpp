@@ -1,6 +1,5 @@
 #include "PageChecks.h"
 
-#include "controls/CHexEdit.h"
 #include "pages/CMifareS50Page.h"
 #include "pages/CMifareS70Page.h"
 #include "pages/CUltraLightPage.h"

@@ -31,6 +31,18 @@ inline QStringList callRun(const QString &pattern, int first, int end, int step 
     return calls;
 }
 
+// Answers queued for the reader, each for the next call of its function.
+using Answers = std::vector<std::pair<QString, FakeReader::Answer>>;
+
+// Answers for the calls first, first + 1, ... below end of `name`, call n answering data(n).
+inline Answers answerRun(const QString &name, int first, int end, const std::function<QByteArray(int)> &data)
+{
+    Answers answers;
+    for (int n = first; n < end; ++n)
+        answers.push_back({name, answer(data(n))});
+    return answers;
+}
+
 // The texts of the message boxes shown so far.
 inline QStringList boxTexts(const PageHarness &harness)
 {
@@ -71,9 +83,6 @@ inline QString hexText(const QByteArray &bytes) { return QString::fromLatin1(byt
 // answers queued for the reader, the button pressed; then the calls the reader heard in this step,
 // the texts the controls show, the info text (emptied before the press) and the log pane. A check
 // left out is not made.
-// Answers queued for the reader, each for the next call of its function.
-using Answers = std::vector<std::pair<QString, FakeReader::Answer>>;
-
 struct Step {
     int button;
     std::vector<std::pair<int, QString>> typed = {};

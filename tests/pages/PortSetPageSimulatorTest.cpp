@@ -1,5 +1,4 @@
 #include "SimulatedPageTest.h"
-#include "QtPrinters.h"
 
 #include "pages/CPortSetPage.h"
 #include "reader/RuntimeState.h"

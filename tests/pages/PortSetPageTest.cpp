@@ -1,16 +1,12 @@
 #include "PageChecks.h"
 
-#include "reporting/Reporting.h"
 #include "pages/CPortSetPage.h"
 #include "reader/RuntimeState.h"
 
-#include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QLabel>
 #include <QTimeEdit>
-
-#include <functional>
 
 namespace {
 
@@ -71,7 +67,7 @@ TEST_F(PortSetPageTest, OpensWithTheSavedPortAndRateAndNothingOverlapping)
     open();
     EXPECT_EQ((QStringList{text(PortList), text(BaudList), text(ColourList)}), (QStringList{"COM3", "38400", "Off"}));
     EXPECT_EQ(m_page->caption(PortGroup) + "|" + text(ConnectButton), "Port Setting|Connect");
-    EXPECT_TRUE(m_page->button(AntennaOn)->isChecked() && !m_page->button(AntennaOff)->isChecked());
+    EXPECT_EQ((std::pair{m_page->button(AntennaOn)->isChecked(), m_page->button(AntennaOff)->isChecked()}), (std::pair{true, false}));
     EXPECT_EQ(text(WeekDayText), QStringLiteral("week %1 ").arg(QDate::currentDate().dayOfWeek()));
     EXPECT_EQ(m_page->contentHeight(), m_page->height());
     EXPECT_EQ(ComPort * 10 + BaudRate, 34) << "opening the page stores nothing";
@@ -180,11 +176,9 @@ TEST_F(PortSetPageTest, GetShowsModelVersionAndTheCardsTheSixthCharacterNamesInB
 
     // A failed model read stops before the version and keeps the fields.
     showModel("ZT-SIF-R2");
-    reader().clearCalls();
-    reader().scriptStatus(QStringLiteral("rf_get_model"), 0x0a);
-    click(GetButton);
-    EXPECT_EQ(names(), QStringList({"rf_get_model"}));
-    EXPECT_EQ(shown(), "ZT-SIF-R2 12.0 Error: a ,function: rf_get_model");
+    runSession(harness, m_page.get(), {{.button = GetButton, .answers = {{"rf_get_model", answer({}, 0x0a)}}, .calls = {{"rf_get_model()"}},
+                                        .shown = {{ModelField, "ZT-SIF-R2"}, {VersionField, "12.0"}},
+                                        .memo = "Error: a ,function: rf_get_model"}});
     EXPECT_EQ(checkedCards(), AllCards);
 
     // A failed version read still shows the model, and the version field keeps what it showed.

@@ -15,10 +15,7 @@ QStringList reads(int first, int last) { return callRun("rf_Shc1102_Read(%1)", f
 // Blocks first to last of a read, block b answering bytes b, b, b, b.
 Answers blocks(int first, int last)
 {
-    Answers answers;
-    for (int block = first; block <= last; ++block)
-        answers.push_back({"rf_Shc1102_Read", answer(QByteArray(4, char(block)))});
-    return answers;
+    return answerRun("rf_Shc1102_Read", first, last + 1, [](int block) { return QByteArray(4, char(block)); });
 }
 
 class Shc1102PageTest : public PageTest<CShc1102Page>

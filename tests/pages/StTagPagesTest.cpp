@@ -67,9 +67,7 @@ TEST_P(StTagPagesTest, RequestShowsTheChipIdAndEmptiesTheBlocksOrTriesTwiceAndKe
 
 TEST_P(StTagPagesTest, ReadCardShowsEveryBlockAndAFailureKeepsTheEarlierOnes)
 {
-    Answers blocks;
-    for (int block = 0; block < p().failingBlock; ++block)
-        blocks.push_back({p().read, answer(QByteArray(p().blockBytes, char(block)))});
+    Answers blocks = answerRun(p().read, 0, p().failingBlock, [this](int block) { return QByteArray(p().blockBytes, char(block)); });
     blocks.push_back({p().read, answer({}, 9)});
     const int last = p().failingBlock - 1;
     runSession(harness, m_page.get(), {
@@ -124,12 +122,12 @@ TEST(Srix4kPageTest, TheGridFollowsThePageWidthAndTheTabsSwitchTheShownBlocks)
     EXPECT_NE(tabLine(0), light);
     EXPECT_EQ(tabLine(1), light);
     const auto shown = [&page](int block) { return !page.control(CSrix4kPage::FirstBlockField + block)->isHidden(); };
-    EXPECT_TRUE(shown(63) && !shown(64));
+    EXPECT_EQ((std::pair{shown(63), shown(64)}), (std::pair{true, false}));
     page.hexEdit(CSrix4kPage::FirstBlockField + 5)->setText("01020304");
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
     EXPECT_EQ(page.shownTab(), 1);
     EXPECT_EQ(tabLine(0), light);
-    EXPECT_TRUE(!shown(0) && shown(127));
+    EXPECT_EQ((std::pair{shown(0), shown(127)}), (std::pair{false, true}));
     // Clicks on the shown tab or outside the tabs change nothing.
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(1).center());
     QTest::mouseClick(&page, Qt::LeftButton, {}, page.tabRect(0).bottomRight() + QPoint(0, 5));

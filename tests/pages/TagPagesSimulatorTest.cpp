@@ -1,5 +1,4 @@
 #include "SimulatedPageTest.h"
-#include "QtPrinters.h"
 
 #include "pages/CAt88rf020Page.h"
 #include "pages/CShc1102Page.h"
@@ -15,19 +14,15 @@ namespace {
 // for them the simulator's.
 using TagPagesSimulatorTest = SimulatedPageTest;
 
-// The TRH1064 as the reader ships it, alone in the field (the built-in field also holds a type B
-// processor card, which would answer the request first).
-const char *const ShippedTrh1064 = R"({
-  "field": [
-    { "type": "trh1064", "Card": { "UID": "10640000A1B2C3D4" }, "Key": "FFFFFFFFFFFFFFFF",
-      "blocks": { "0": "5452483130363410", "1": "5452483130363420", "2": "5041474520312048", "3": "4F4C445320464F52", "4": "5459204259544553", "5": "204F462044415441" } }
-  ]
-})";
+// The TRH1064 alone in the field (the built-in field also holds a type B processor card, which
+// would answer the request first), with configuration 10 in page 0.
+const char *const Trh1064Field = R"({"field": [{"type": "trh1064", "Card": {"UID": "10640000A1B2C3D4"}, "Key": "FFFFFFFFFFFFFFFF",
+                                                  "blocks": {"0": "5452483130363410"}}]})";
 
-TEST_F(TagPagesSimulatorTest, TheTrh1064PageReadsTheShippedTagAndWritesPageThreeAfterTheKey)
+TEST_F(TagPagesSimulatorTest, TheTrh1064PageReadsTheTagAndWritesPageThreeAfterTheKey)
 {
     using enum CTrh1064Page::ControlId;
-    start(ShippedTrh1064);
+    start(Trh1064Field);
     open<CTrh1064Page>();
 
     click(SearchButton);

@@ -126,21 +126,15 @@ TEST_F(Trh1064PageTest, AuthenticateAndWriteSendTheirFieldsWithThePortClosed)
 {
     PortOpen = false;
     fillPages();
-    setText(KeyField, "0102030405060708");
-    click(AuthenticateButton);
-    EXPECT_EQ(harness.memo(), "OK");
-    setText(Page1[0], "0001020304050607");
-    setText(Page1[4], "2021222324252627");
-    choose(PageList, "Page1");
-    click(WriteButton);
-    choose(PageList, "Page3");
-    setText(Page3Field, "aabbccddeeff0011");
-    click(WriteButton);
-    EXPECT_EQ(calls(), (QStringList{"rf_thr1064_check() 0102030405060708",
-                                    "rf_thr1064_write(1,40) 0001020304050607" "2222222222222222" "2222222222222222"
-                                    "2222222222222222" "2021222324252627",
-                                    "rf_thr1064_write(3,8) AABBCCDDEEFF0011"}));
-    EXPECT_EQ(harness.memo(), "Communication successful");
+    const QString page1 = "0001020304050607" + QString("2222222222222222").repeated(3) + "2021222324252627";
+    runSession(harness, m_page.get(), {
+        {.button = AuthenticateButton, .typed = {{KeyField, "0102030405060708"}},
+         .calls = {{"rf_thr1064_check() 0102030405060708"}}, .memo = "OK"},
+        {.button = WriteButton, .typed = {{Page1[0], "0001020304050607"}, {Page1[4], "2021222324252627"}, {PageList, "Page1"}},
+         .calls = {{"rf_thr1064_write(1,40) " + page1}}},
+        {.button = WriteButton, .typed = {{PageList, "Page3"}, {Page3Field, "aabbccddeeff0011"}},
+         .calls = {{"rf_thr1064_write(3,8) AABBCCDDEEFF0011"}}, .memo = "Communication successful"},
+    });
 }
 
 } // namespace

@@ -69,9 +69,7 @@ TEST_F(UltraLightPageTest, ReadCardShowsSixteenPagesFromFourReadsAndAFailureIsNa
     QByteArray memory;
     for (int i = 0; i < 64; ++i)
         memory.append(char(i));
-    Answers reads;
-    for (int read = 0; read < 4; ++read)
-        reads.push_back({"rf_M1_read", answer(memory.mid(16 * read, 16))});
+    const Answers reads = answerRun("rf_M1_read", 0, 4, [&memory](int read) { return memory.mid(16 * read, 16); });
     // Page 2 is split into its first and its last two bytes.
     runSession(harness, m_page.get(), {{.button = ReadButton, .answers = reads, .calls = callRun("rf_M1_read(%1)", 0, 16, 4),
                                         .shown = {{pageField(2), "0809"}}, .memo = "OK"}});

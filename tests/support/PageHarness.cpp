@@ -89,13 +89,6 @@ void PageHarness::click(QWidget *page, int id)
     button->click();
 }
 
-void PageHarness::type(QWidget *page, int id, const QString &text)
-{
-    QWidget *widget = find(page, id);
-    ASSERT_NE(widget, nullptr);
-    QTest::keyClicks(widget, text);
-}
-
 void PageHarness::setText(QWidget *page, int id, const QString &text)
 {
     auto *edit = qobject_cast<QLineEdit *>(find(page, id));

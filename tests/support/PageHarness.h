@@ -48,7 +48,6 @@ public:
 
     // Operator actions on a page's controls, found by id.
     static void click(QWidget *page, int id);
-    static void type(QWidget *page, int id, const QString &text);
     static void setText(QWidget *page, int id, const QString &text);
     static QString text(QWidget *page, int id);
     static void choose(QWidget *page, int id, const QString &itemText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageTest.h"
+#include "QtPrinters.h"
 
 #include "consoles/CConsolePage.h"
 #include "consoles/CTipListBox.h"
