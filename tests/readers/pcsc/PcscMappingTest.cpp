@@ -154,7 +154,6 @@ TEST_F(PcscMappingTest, EachFunctionSendsItsCommandsAndAnswersAsTheCardDid)
         {"rf_M1_increment: 6D00 (instruction not supported) is not supported too",
          call<F::rf_M1_increment>(uint8_t(5), int32_t(10)), 0x0A, {}, {{"FFC200030BA00980010581040A000000", "6D00"}},
          {}, Request},
-        // UltraLight.
         // ISO 14443-4.
         {"rf_typea_rst: the UID and an answer to select rebuilt from the ATR", typeAReset, 0,
          "11223344" "0A02" "0102030405060708", {uid("11223344")}, TypeAAtr},
